@@ -1,0 +1,295 @@
+#include "surface/QtPainterCanvas.h"
+
+#include "surface/GuiApplication.h"
+#include "surface/TBitmap.h"
+#include "surface/TBitmapImpl.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QPolygon>
+
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace qbm {
+
+QColor ToQColor(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+
+TColor FromQRgb(QRgb rgb) { return RGBColor(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
+
+std::string ResolveFontFamily(const std::string& name) {
+    EnsureGuiApplication();
+    const QString family = QString::fromLatin1(name.c_str());
+    if (!name.empty() && QFontDatabase::hasFamily(family)) return name;
+    static const struct {
+        const char* stored;
+        const char* substitute;
+    } kSubstitutes[] = {
+        {"Times New Roman", "Liberation Serif"},
+        {"Courier New", "Liberation Mono"},
+        {"Courier", "Liberation Mono"},
+    };
+    for (const auto& s : kSubstitutes)
+        if (family.compare(QLatin1String(s.stored), Qt::CaseInsensitive) == 0 &&
+            QFontDatabase::hasFamily(QLatin1String(s.substitute)))
+            return s.substitute;
+    // "MS Sans Serif", "Arial", "Tahoma" and other Windows sans faces: Arial's metrics.
+    if (QFontDatabase::hasFamily(QStringLiteral("Liberation Sans"))) return "Liberation Sans";
+    return "DejaVu Sans";
+}
+
+QFont ToQFont(const TFont& font) {
+    EnsureGuiApplication();
+    QFont f(QString::fromLatin1(ResolveFontFamily(font.Name()).c_str()));
+    f.setStyleStrategy(QFont::PreferDefault);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    if (font.Height() < 0) {
+        f.setPixelSize(-font.Height());
+    } else if (font.Height() > 0) {
+        // A positive height is the cell height: scale the character height to match it.
+        f.setPixelSize(font.Height());
+        const int cell = QFontMetrics(f).height();
+        if (cell > 0) f.setPixelSize(std::max(1, static_cast<int>(std::lround(1.0 * font.Height() * font.Height() / cell))));
+    } else {
+        f.setPixelSize(std::max(1, static_cast<int>(std::lround(8.0 * font.PixelsPerInch() / 72.0))));
+    }
+    f.setBold(font.Style() & fsBold);
+    f.setItalic(font.Style() & fsItalic);
+    f.setUnderline(font.Style() & fsUnderline);
+    f.setStrikeOut(font.Style() & fsStrikeOut);
+    return f;
+}
+
+QtPainterCanvas::QtPainterCanvas(QImage* image) : m_image(image) {
+    if (image->dotsPerMeterX() > 0) {
+        m_dpiX = static_cast<int>(std::lround(image->dotsPerMeterX() * 0.0254));
+        m_dpiY = static_cast<int>(std::lround(image->dotsPerMeterY() * 0.0254));
+    }
+}
+
+QtPainterCanvas::QtPainterCanvas(QPainter* painter, int dpiX, int dpiY)
+    : m_external(painter), m_dpiX(dpiX), m_dpiY(dpiY) {}
+
+QtPainterCanvas::~QtPainterCanvas() { EndPainting(); }
+
+void QtPainterCanvas::EndPainting() {
+    if (m_own) {
+        m_own->end();
+        m_own.reset();
+    }
+}
+
+void QtPainterCanvas::SetResolution(int dpiX, int dpiY) {
+    m_dpiX = dpiX;
+    m_dpiY = dpiY;
+}
+
+QPainter& QtPainterCanvas::Painter() {
+    if (m_external) return *m_external;
+    if (!m_own) {
+        m_own = std::make_unique<QPainter>(m_image);
+        m_own->setRenderHint(QPainter::Antialiasing, false);
+        m_own->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    }
+    return *m_own;
+}
+
+void QtPainterCanvas::ApplyPen(QPainter& p) const {
+    if (Pen().style == TPenStyle::psClear) {
+        p.setPen(Qt::NoPen);
+        return;
+    }
+    QPen pen(ToQColor(Pen().color));
+    pen.setWidth(std::max(1, Pen().width));
+    pen.setJoinStyle(Qt::MiterJoin);
+    pen.setCapStyle(Qt::SquareCap);
+    p.setPen(pen);
+}
+
+void QtPainterCanvas::ApplyBrush(QPainter& p) const {
+    if (Brush().style == TBrushStyle::bsClear) p.setBrush(Qt::NoBrush);
+    else p.setBrush(ToQColor(Brush().color));
+}
+
+void QtPainterCanvas::Polygon(const std::vector<TPoint>& points) {
+    if (points.empty()) return;
+    QPainter& p = Painter();
+    QPolygon poly;
+    poly.reserve(static_cast<int>(points.size()));
+    for (const TPoint& pt : points) poly << QPoint(pt.x, pt.y);
+    ApplyPen(p);
+    ApplyBrush(p);
+    // An axis-aligned rectangle (every bar at 0, 90, 180, 270 degrees) is filled exactly, corners
+    // included, without relying on the outline.
+    const QRect box = poly.boundingRect();
+    bool axisAligned = points.size() == 4;
+    for (size_t i = 0; axisAligned && i < 4; ++i) {
+        const TPoint a = points[i], b = points[(i + 1) % 4];
+        axisAligned = a.x == b.x || a.y == b.y;
+    }
+    if (axisAligned && Pen().style == TPenStyle::psSolid && Pen().width <= 1 &&
+        Brush().style == TBrushStyle::bsSolid && Pen().color == Brush().color) {
+        p.fillRect(QRect(box.left(), box.top(), box.width(), box.height()), ToQColor(Brush().color));
+        return;
+    }
+    p.drawPolygon(poly, Qt::WindingFill);
+}
+
+void QtPainterCanvas::FillRect(const TRect& rect) {
+    if (Brush().style == TBrushStyle::bsClear || rect.right <= rect.left || rect.bottom <= rect.top) return;
+    Painter().fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), ToQColor(Brush().color));
+}
+
+void QtPainterCanvas::Rectangle(int left, int top, int right, int bottom) {
+    if (right < left) std::swap(left, right);
+    if (bottom < top) std::swap(top, bottom);
+    if (right == left || bottom == top) return;
+    QPainter& p = Painter();
+    if (Brush().style == TBrushStyle::bsSolid)
+        p.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(Brush().color));
+    if (Pen().style == TPenStyle::psSolid) {
+        const int w = std::max(1, Pen().width);
+        const QColor c = ToQColor(Pen().color);
+        p.fillRect(QRect(left, top, right - left, std::min(w, bottom - top)), c);
+        p.fillRect(QRect(left, std::max(top, bottom - w), right - left, std::min(w, bottom - top)), c);
+        p.fillRect(QRect(left, top, std::min(w, right - left), bottom - top), c);
+        p.fillRect(QRect(std::max(left, right - w), top, std::min(w, right - left), bottom - top), c);
+    }
+}
+
+void QtPainterCanvas::Ellipse(int left, int top, int right, int bottom) {
+    QPainter& p = Painter();
+    ApplyPen(p);
+    ApplyBrush(p);
+    p.drawEllipse(QRect(left, top, std::max(0, right - left - 1), std::max(0, bottom - top - 1)));
+}
+
+void QtPainterCanvas::LineTo(int x, int y) {
+    const TPoint from = PenPos();
+    MoveTo(x, y);
+    if (Pen().style == TPenStyle::psClear || (from.x == x && from.y == y)) return;
+    QPainter& p = Painter();
+    ApplyPen(p);
+    if (from.x == x || from.y == y) {
+        // The end point is not part of the line.
+        const int dx = (x > from.x) - (x < from.x), dy = (y > from.y) - (y < from.y);
+        p.drawLine(from.x, from.y, x - dx, y - dy);
+        return;
+    }
+    // Bresenham, end point excluded.
+    std::vector<QPoint> pts;
+    int x0 = from.x, y0 = from.y;
+    const int adx = std::abs(x - x0), ady = -std::abs(y - y0);
+    const int sx = x0 < x ? 1 : -1, sy = y0 < y ? 1 : -1;
+    int err = adx + ady;
+    while (!(x0 == x && y0 == y)) {
+        pts.emplace_back(x0, y0);
+        const int e2 = 2 * err;
+        if (e2 >= ady) {
+            err += ady;
+            x0 += sx;
+        }
+        if (e2 <= adx) {
+            err += adx;
+            y0 += sy;
+        }
+    }
+    p.drawPoints(pts.data(), static_cast<int>(pts.size()));
+}
+
+void QtPainterCanvas::FloodFill(int x, int y, TColor border) {
+    if (!m_image || Brush().style == TBrushStyle::bsClear) return;
+    EndPainting();
+    QImage& img = *m_image;
+    const int w = img.width(), h = img.height();
+    if (x < 0 || y < 0 || x >= w || y >= h) return;
+    const QRgb borderRgb = ToQColor(border).rgb() & 0xFFFFFF;
+    const QRgb fill = ToQColor(Brush().color).rgb();
+    auto isBorder = [&](int px, int py) {
+        return (img.pixel(px, py) & 0xFFFFFF) == borderRgb;
+    };
+    if (isBorder(x, y)) return;
+    std::vector<uint8_t> seen(static_cast<size_t>(w) * h, 0);
+    std::vector<std::pair<int, int>> stack{{x, y}};
+    seen[static_cast<size_t>(y) * w + x] = 1;
+    while (!stack.empty()) {
+        const auto [cx, cy] = stack.back();
+        stack.pop_back();
+        img.setPixel(cx, cy, fill);
+        const int nx[4] = {cx + 1, cx - 1, cx, cx};
+        const int ny[4] = {cy, cy, cy + 1, cy - 1};
+        for (int k = 0; k < 4; ++k) {
+            if (nx[k] < 0 || ny[k] < 0 || nx[k] >= w || ny[k] >= h) continue;
+            uint8_t& s = seen[static_cast<size_t>(ny[k]) * w + nx[k]];
+            if (s || isBorder(nx[k], ny[k])) continue;
+            s = 1;
+            stack.emplace_back(nx[k], ny[k]);
+        }
+    }
+}
+
+const QFont& QtPainterCanvas::CurrentQFont() {
+    if (!m_cacheValid || !(m_cachedFor == Font())) {
+        m_cachedFont = ToQFont(Font());
+        m_cachedFor = Font();
+        m_cacheValid = true;
+    }
+    return m_cachedFont;
+}
+
+void QtPainterCanvas::TextOut(int x, int y, const std::string& text) {
+    const QFont& f = CurrentQFont();
+    QPainter& p = Painter();
+    const QString s = QString::fromLatin1(text.data(), static_cast<int>(text.size()));
+    p.save();
+    p.setFont(f);
+    const QFontMetrics fm(f, p.device());
+    p.translate(x, y);
+    if (Font().Orientation() != 0) p.rotate(-Font().Orientation() / 10.0);
+    if (Brush().style == TBrushStyle::bsSolid)
+        p.fillRect(QRect(0, 0, fm.horizontalAdvance(s), fm.height()), ToQColor(Brush().color));
+    p.setPen(ToQColor(Font().Color()));
+    p.drawText(0, fm.ascent(), s);
+    p.restore();
+}
+
+int QtPainterCanvas::TextWidth(const std::string& text) {
+    const QFont& f = CurrentQFont();
+    const QFontMetrics fm(f);
+    return fm.horizontalAdvance(QString::fromLatin1(text.data(), static_cast<int>(text.size())));
+}
+
+int QtPainterCanvas::TextHeight(const std::string&) {
+    return QFontMetrics(CurrentQFont()).height();
+}
+
+void QtPainterCanvas::TextRectRight(const TRect& rect, const std::string& text) {
+    const QFont& f = CurrentQFont();
+    QPainter& p = Painter();
+    p.save();
+    p.setClipRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()));
+    if (Brush().style == TBrushStyle::bsSolid)
+        p.fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), ToQColor(Brush().color));
+    p.setFont(f);
+    p.setPen(ToQColor(Font().Color()));
+    p.drawText(QRect(rect.left, rect.top, rect.Width() - 2, rect.Height()), Qt::AlignRight | Qt::AlignVCenter,
+               QString::fromLatin1(text.data(), static_cast<int>(text.size())));
+    p.restore();
+}
+
+void QtPainterCanvas::StretchDraw(const TRect& rect, const TBitmap& bitmap) {
+    CopyRect(rect, bitmap, TRect{0, 0, bitmap.Width(), bitmap.Height()});
+}
+
+void QtPainterCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect) {
+    if (dest.Width() <= 0 || dest.Height() <= 0) return;
+    const QImage& img = source.Internal().Image();
+    if (m_image == &img) return; // copying a canvas onto itself is not something the product does
+    QPainter& p = Painter();
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.drawImage(QRect(dest.left, dest.top, dest.Width(), dest.Height()), img,
+                QRect(sourceRect.left, sourceRect.top, sourceRect.Width(), sourceRect.Height()));
+}
+
+} // namespace qbm

@@ -1,0 +1,63 @@
+#pragma once
+// The canvas realised with QPainter: on an image (bitmaps, raster pages) or on any paint device
+// whose painter someone else owns (PDF, SVG, system printer). Internal to the surface back ends.
+
+#include "surface/TCanvas.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+
+#include <memory>
+
+namespace qbm {
+
+class QtPainterCanvas : public TCanvas {
+public:
+    // Paints on an image, opening a painter when needed.
+    explicit QtPainterCanvas(QImage* image);
+    // Paints through an open painter owned by the caller, at the given device resolution.
+    QtPainterCanvas(QPainter* painter, int dpiX, int dpiY);
+    ~QtPainterCanvas() override;
+
+    // Raster only: closes the painter so the image can be read or changed directly.
+    void EndPainting();
+    void SetResolution(int dpiX, int dpiY);
+
+    void Polygon(const std::vector<TPoint>& points) override;
+    void FillRect(const TRect& rect) override;
+    void Rectangle(int left, int top, int right, int bottom) override;
+    void Ellipse(int left, int top, int right, int bottom) override;
+    void LineTo(int x, int y) override;
+    void FloodFill(int x, int y, TColor border) override;
+    void TextOut(int x, int y, const std::string& text) override;
+    int TextWidth(const std::string& text) override;
+    int TextHeight(const std::string& text) override;
+    void TextRectRight(const TRect& rect, const std::string& text) override;
+    void StretchDraw(const TRect& rect, const TBitmap& bitmap) override;
+    void CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect) override;
+    int ResolutionX() const override { return m_dpiX; }
+    int ResolutionY() const override { return m_dpiY; }
+
+private:
+    QPainter& Painter();
+    void ApplyPen(QPainter& p) const;
+    void ApplyBrush(QPainter& p) const;
+    const QFont& CurrentQFont();
+
+    QImage* m_image = nullptr;
+    QPainter* m_external = nullptr;
+    std::unique_ptr<QPainter> m_own;
+    int m_dpiX = 96;
+    int m_dpiY = 96;
+    TFont m_cachedFor;
+    QFont m_cachedFont;
+    bool m_cacheValid = false;
+};
+
+QColor ToQColor(TColor c);
+TColor FromQRgb(QRgb rgb);
+// The Qt font for a surface font; negative heights are character heights in device pixels.
+QFont ToQFont(const TFont& font);
+
+} // namespace qbm

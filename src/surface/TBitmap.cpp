@@ -1,0 +1,137 @@
+#include "surface/TBitmap.h"
+
+#include "surface/JpegWriter.h"
+#include "surface/TBitmapImpl.h"
+#include "util/Errors.h"
+
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qbm {
+namespace {
+
+QImage WhiteImage(int width, int height, int dpi) {
+    QImage img(std::max(0, width), std::max(0, height), QImage::Format_RGB32);
+    img.fill(Qt::white);
+    const int dpm = static_cast<int>(std::lround(dpi / 0.0254));
+    img.setDotsPerMeterX(dpm);
+    img.setDotsPerMeterY(dpm);
+    return img;
+}
+
+std::string LowerExtension(const std::string& path) {
+    const auto dot = path.find_last_of('.');
+    if (dot == std::string::npos) return {};
+    std::string ext = path.substr(dot + 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext;
+}
+
+// Writes through a temporary file renamed over the target, so a failed save keeps the old file.
+void SaveImage(const QImage& img, const std::string& path, const char* format) {
+    QSaveFile file(QString::fromLocal8Bit(path.c_str()));
+    if (!file.open(QIODevice::WriteOnly) || !img.save(&file, format) || !file.commit())
+        throw EInOutError("Cannot write file " + path);
+}
+
+} // namespace
+
+TBitmap::TBitmap() : TBitmap(0, 0) {}
+
+TBitmap::TBitmap(int width, int height) : m_impl(std::make_unique<Impl>()) {
+    m_impl->image = WhiteImage(width, height, m_impl->dpi);
+}
+
+TBitmap::~TBitmap() = default;
+
+TBitmap::TBitmap(const TBitmap& other) : m_impl(std::make_unique<Impl>()) {
+    m_impl->image = other.m_impl->Image().copy();
+    m_impl->dpi = other.m_impl->dpi;
+}
+
+TBitmap& TBitmap::operator=(const TBitmap& other) {
+    if (this != &other) {
+        QImage copy = other.m_impl->Image().copy();
+        m_impl->Image() = std::move(copy);
+        m_impl->dpi = other.m_impl->dpi;
+        m_impl->canvas.reset();
+    }
+    return *this;
+}
+
+TBitmap::TBitmap(TBitmap&&) noexcept = default;
+TBitmap& TBitmap::operator=(TBitmap&&) noexcept = default;
+
+int TBitmap::Width() const { return m_impl->image.width(); }
+int TBitmap::Height() const { return m_impl->image.height(); }
+
+void TBitmap::SetWidth(int width) { SetSize(width, Height()); }
+void TBitmap::SetHeight(int height) { SetSize(Width(), height); }
+
+void TBitmap::SetSize(int width, int height) {
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (width == Width() && height == Height()) return;
+    QImage next = WhiteImage(width, height, m_impl->dpi);
+    QImage& old = m_impl->Image();
+    if (!old.isNull() && width > 0 && height > 0) {
+        QPainter p(&next);
+        p.drawImage(0, 0, old);
+    }
+    old = std::move(next);
+    m_impl->canvas.reset();
+}
+
+void TBitmap::SetResolution(int dpi) {
+    if (dpi <= 0) return;
+    m_impl->dpi = dpi;
+    QImage& img = m_impl->Image();
+    const int dpm = static_cast<int>(std::lround(dpi / 0.0254));
+    img.setDotsPerMeterX(dpm);
+    img.setDotsPerMeterY(dpm);
+    if (m_impl->canvas) m_impl->canvas->SetResolution(dpi, dpi);
+}
+
+int TBitmap::Resolution() const { return m_impl->dpi; }
+
+TCanvas& TBitmap::Canvas() {
+    if (!m_impl->canvas) {
+        m_impl->canvas = std::make_unique<QtPainterCanvas>(&m_impl->image);
+        m_impl->canvas->SetResolution(m_impl->dpi, m_impl->dpi);
+    }
+    return *m_impl->canvas;
+}
+
+TColor TBitmap::Pixel(int x, int y) const {
+    const QImage& img = m_impl->Image();
+    if (x < 0 || y < 0 || x >= img.width() || y >= img.height()) return clWhite;
+    return FromQRgb(img.pixel(x, y));
+}
+
+void TBitmap::SetPixel(int x, int y, TColor color) {
+    QImage& img = m_impl->Image();
+    if (x < 0 || y < 0 || x >= img.width() || y >= img.height()) return;
+    img.setPixel(x, y, ToQColor(color).rgb());
+}
+
+void TBitmap::SaveToBmpFile(const std::string& path) const { SaveImage(m_impl->Image(), path, "BMP"); }
+
+void TBitmap::SaveToPngFile(const std::string& path) const { SaveImage(m_impl->Image(), path, "PNG"); }
+
+void TBitmap::SaveToJpegFile(const std::string& path, int quality) const {
+    const QImage rgb = m_impl->Image().convertToFormat(QImage::Format_RGB888);
+    WriteJpegFile(path, rgb.constBits(), rgb.width(), rgb.height(), static_cast<int>(rgb.bytesPerLine()),
+                  quality, m_impl->dpi);
+}
+
+void TBitmap::SaveToFile(const std::string& path) const {
+    const std::string ext = LowerExtension(path);
+    if (ext == "bmp") SaveToBmpFile(path);
+    else if (ext == "png") SaveToPngFile(path);
+    else if (ext == "jpg" || ext == "jpeg") SaveToJpegFile(path);
+    else throw EInOutError("Unsupported picture format: " + path + " (use .png, .bmp or .jpg)");
+}
+
+} // namespace qbm

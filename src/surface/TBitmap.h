@@ -1,0 +1,55 @@
+#pragma once
+// An off-screen picture: white when created, resizable, saved as BMP, PNG or JPEG.
+
+#include "surface/Graphics.h"
+
+#include <memory>
+#include <string>
+
+namespace qbm {
+
+class TCanvas;
+
+class TBitmap {
+public:
+    TBitmap();
+    TBitmap(int width, int height);
+    ~TBitmap();
+    TBitmap(const TBitmap& other);
+    TBitmap& operator=(const TBitmap& other);
+    TBitmap(TBitmap&&) noexcept;
+    TBitmap& operator=(TBitmap&&) noexcept;
+
+    int Width() const;
+    int Height() const;
+    // Resizing keeps the pixels that still fit; new area is white.
+    void SetWidth(int width);
+    void SetHeight(int height);
+    void SetSize(int width, int height);
+
+    // Pixels per inch the bitmap reports to its canvas (96 by default).
+    void SetResolution(int dpi);
+    int Resolution() const;
+
+    TCanvas& Canvas();
+
+    TColor Pixel(int x, int y) const;
+    void SetPixel(int x, int y, TColor color);
+
+    // Each throws EInOutError with the path when the file cannot be written.
+    void SaveToBmpFile(const std::string& path) const;
+    void SaveToPngFile(const std::string& path) const;
+    // Colour, baseline, quality 90, through libjpeg.
+    void SaveToJpegFile(const std::string& path, int quality = 90) const;
+
+    // Saves by the extension of the path: .bmp, .png, .jpg/.jpeg. Throws EInOutError otherwise.
+    void SaveToFile(const std::string& path) const;
+
+    struct Impl;
+    Impl& Internal() const { return *m_impl; }
+
+private:
+    std::unique_ptr<Impl> m_impl;
+};
+
+} // namespace qbm

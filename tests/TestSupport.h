@@ -1,0 +1,51 @@
+#pragma once
+// Shared test helpers: exception-message assertions, paths of fixtures, decoding pictures with ZXing.
+
+#include "surface/TBitmap.h"
+
+#include <ZXing/DecodeHints.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+// Asserts that `stmt` throws `type` whose what() equals `msg`.
+#define EXPECT_THROW_MSG(stmt, type, msg)                                                               \
+    do {                                                                                                \
+        try {                                                                                           \
+            stmt;                                                                                       \
+            ADD_FAILURE() << "expected " #type " \"" << (msg) << "\", nothing thrown";                  \
+        } catch (const type& e_) {                                                                      \
+            EXPECT_EQ(std::string(e_.what()), std::string(msg));                                        \
+        } catch (const std::exception& e_) {                                                            \
+            ADD_FAILURE() << "expected " #type ", got another exception: " << e_.what();                \
+        }                                                                                               \
+    } while (0)
+
+namespace qbm::test {
+
+// A file of the symbology tables that ship with the project's shared data.
+std::string SharedDataPath(const std::string& name);
+// A fixture under tests/data.
+std::string TestDataPath(const std::string& name);
+// A fresh empty directory for one test's files.
+std::string MakeTempDir();
+
+struct Decoded {
+    bool found = false;
+    std::string text;   // as ZXing reports it (UTF-8)
+    std::string bytes;  // raw decoded bytes
+    std::string format; // ZXing's name of the symbology
+    std::string ecLevel;
+    std::string symbologyIdentifier;
+};
+
+// Decodes the first symbol in the picture. `tune` may adjust the hints (add-ons, pure mode).
+Decoded Decode(const qbm::TBitmap& bitmap, ZXing::BarcodeFormats formats,
+               const std::function<void(ZXing::DecodeHints&)>& tune = {});
+
+// Hex dump of bytes, for readable failure messages of binary data.
+std::string Hex(const std::string& bytes);
+
+} // namespace qbm::test
