@@ -1,0 +1,235 @@
+#include "barcode/TBarcode.h"
+
+#include "barcode/Encoders.h"
+#include "util/Rounding.h"
+#include "util/Text.h"
+
+#include <algorithm>
+
+namespace qbm {
+namespace {
+
+int8_t ClampToInt8(int v) { return static_cast<int8_t>(std::clamp(v, -128, 127)); }
+
+} // namespace
+
+TBarcode::TBarcode() = default;
+
+void TBarcode::Assign(const TPersistent* source) {
+    const auto* src = dynamic_cast<const TBarcode*>(source);
+    if (!src || src == this) return;
+    m_height = src->m_height;
+    m_text = src->m_text;
+    m_top = src->m_top;
+    m_left = src->m_left;
+    m_modul = src->m_modul;
+    m_ratio = src->m_ratio;
+    m_typ = src->m_typ;
+    m_checksum = src->m_checksum;
+    m_showText = src->m_showText;
+    m_angle = src->m_angle;
+    m_color = src->m_color;
+    m_colorBar = src->m_colorBar;
+    m_checkSumMethod = src->m_checkSumMethod;
+    m_onChange = src->m_onChange;
+}
+
+void TBarcode::NotifyChange() {
+    if (m_onChange) m_onChange(*this);
+}
+
+void TBarcode::SetHeight(int value) {
+    if (value == m_height) return;
+    m_height = value;
+    NotifyChange();
+}
+
+void TBarcode::SetText(const std::string& value) {
+    if (value == m_text) return;
+    m_text = value;
+    NotifyChange();
+}
+
+void TBarcode::SetTop(int value) {
+    if (value == m_top) return;
+    m_top = value;
+    NotifyChange();
+}
+
+void TBarcode::SetLeft(int value) {
+    if (value == m_left) return;
+    m_left = value;
+    NotifyChange();
+}
+
+void TBarcode::SetModul(int value) {
+    // Values outside the component's range are ignored; a valid value always notifies.
+    if (value < 1 || value > 49) return;
+    m_modul = value;
+    NotifyChange();
+}
+
+void TBarcode::SetRatio(double value) {
+    if (value == m_ratio) return;
+    m_ratio = value;
+    NotifyChange();
+}
+
+void TBarcode::SetTyp(TBarcodeType value) {
+    if (value == m_typ) return;
+    m_typ = value;
+    NotifyChange();
+}
+
+void TBarcode::SetChecksum(bool value) {
+    if (value == m_checksum) return;
+    m_checksum = value;
+    NotifyChange();
+}
+
+void TBarcode::SetShowText(TBarcodeOption value) {
+    if (value == m_showText) return;
+    m_showText = value;
+    NotifyChange();
+}
+
+void TBarcode::SetAngle(double value) {
+    if (value == m_angle) return;
+    m_angle = value;
+    NotifyChange();
+}
+
+void TBarcode::SetShowTextFont(const TFont& font) {
+    m_showTextFont.Assign(font);
+    NotifyChange();
+}
+
+void TBarcode::SetExtCapFont(const TFont& font) {
+    m_extCapFont.Assign(font);
+    NotifyChange();
+}
+
+void TBarcode::SetShowTextPosition(TShowTextPosition value) {
+    if (value == m_showTextPosition) return;
+    m_showTextPosition = value;
+    NotifyChange();
+}
+
+const char* TBarcode::TypeName() const { return m_typ < kBarcodeTypeCount ? BCdata[m_typ].Name : ""; }
+
+void TBarcode::ComputeModuleWidths() {
+    switch (m_typ) {
+    case bcCode_2_5_matrix:
+        if (m_ratio < 2.25) SetRatio(2.25);
+        if (m_ratio > 3.0) SetRatio(3.0);
+        break;
+    case bcCode128A:
+    case bcCode128B:
+    case bcCode128C:
+    case bcCode93:
+    case bcCode93Extended:
+    case bcCodeMSI:
+    case bcCodePostNet:
+    case bcCodeEAN128A:
+    case bcCodeEAN128B:
+    case bcCodeEAN128C:
+    case bcCode128Auto:
+        break;
+    default:
+        if (m_ratio < 2.0) SetRatio(2.0);
+        if (m_ratio > 3.0) SetRatio(3.0);
+        break;
+    }
+    // Widths beyond the 8-bit range are clamped to it rather than wrapping to negative widths.
+    const int w2 = Rnd(m_modul * m_ratio);
+    m_w[0] = ClampToInt8(m_modul);
+    m_w[1] = ClampToInt8(w2);
+    m_w[2] = ClampToInt8(m_w[1] * 3 / 2);
+    m_w[3] = ClampToInt8(m_w[1] * 2);
+}
+
+std::string TBarcode::BuildPattern() {
+    ComputeModuleWidths();
+    if (m_typ < kBarcodeTypeCount && BCdata[m_typ].Num) {
+        m_text = Trim(m_text);
+        for (const char c : m_text)
+            if (c < '0' || c > '9') throw EBarcodeError("Barcode must be numeric");
+    }
+    switch (m_typ) {
+    case bcCode_2_5_interleaved: return EncodeCode_2_5_interleaved(*this);
+    case bcCode_2_5_industrial: return EncodeCode_2_5_industrial(*this);
+    case bcCode_2_5_matrix: return EncodeCode_2_5_matrix(*this);
+    case bcCode39: return EncodeCode39(*this);
+    case bcCode39Extended: return EncodeCode39Extended(*this);
+    case bcCode93: return EncodeCode93(*this);
+    case bcCode93Extended: return EncodeCode93Extended(*this);
+    case bcCodeMSI: return EncodeMSI(*this);
+    case bcCodePostNet: return EncodePostNet(*this);
+    case bcCodeCodabar: return EncodeCodabar(*this);
+    case bcCodeEAN8: return EncodeEAN8(*this);
+    case bcCodeEAN13: return EncodeEAN13(*this);
+    case bcCodeUPC_A: return EncodeUPC_A(*this);
+    case bcCodeUPC_E0: return EncodeUPC_E0(*this);
+    case bcCodeUPC_E1: return EncodeUPC_E1(*this);
+    case bcCodeUPC_Supp2: return EncodeUPC_Supp2(*this);
+    case bcCodeUPC_Supp5: return EncodeUPC_Supp5(*this);
+    case bcCode128A:
+    case bcCode128B:
+    case bcCode128C:
+    case bcCodeEAN128A:
+    case bcCodeEAN128B:
+    case bcCodeEAN128C:
+    case bcCode128Auto: return EncodeCode128(*this);
+    }
+    throw EBarcodeError("System error!");
+}
+
+TElement TBarcode::ElementWidth(char c) const {
+    if (c >= '0' && c <= '3') return {m_w[c - '0'], 0};
+    if (c >= '5' && c <= '8') return {m_w[c - '5'], 1};
+    if (c >= 'A' && c <= 'D') return {m_w[c - 'A'], 2};
+    throw EBarcodeError("System internal Error");
+}
+
+int TBarcode::Width() {
+    const std::string pattern = BuildPattern();
+    int w = 0;
+    for (const char c : pattern) w += ElementWidth(c).width;
+    return w;
+}
+
+void TBarcode::SetWidth(int value) {
+    const int w = Width();
+    if (w > 0) SetModul(static_cast<int>(static_cast<int64_t>(m_modul) * value / w));
+}
+
+std::string TBarcode::PadOrTruncate(int n) const {
+    const int len = static_cast<int>(m_text.size());
+    if (len < n) return std::string(n - len, '0') + m_text;
+    if (len > n) return m_text.substr(0, n);
+    return m_text;
+}
+
+char Modulo10CheckDigit(const std::string& digits) {
+    int sum = 0;
+    int weight = 3;
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        sum += (*it - '0') * weight;
+        weight = 4 - weight;
+    }
+    return static_cast<char>('0' + (10 - sum % 10) % 10);
+}
+
+std::string TBarcode::ApplyChecksum(const std::string& digits) const {
+    if (m_checkSumMethod == csmNone) return digits;
+    return digits + Modulo10CheckDigit(digits);
+}
+
+std::string TBarcode::WidthsToPattern(const std::string& widths) {
+    std::string r(widths);
+    for (size_t i = 0; i < r.size(); ++i)
+        r[i] = static_cast<char>(i % 2 == 0 ? r[i] + 4 : r[i] - 1);
+    return r;
+}
+
+} // namespace qbm

@@ -1,0 +1,132 @@
+#pragma once
+// TBarcode: the settings of one linear barcode and the bar pattern they produce.
+
+#include "barcode/EBarcodeError.h"
+#include "barcode/TBarcodeTypes.h"
+#include "surface/Graphics.h"
+#include "surface/TFont.h"
+#include "util/TPersistent.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace qbm {
+
+class TCanvas;
+
+// Width and kind of one pattern element.
+struct TElement {
+    int width = 0;
+    int kind = 0; // 0 gap, 1 full bar, 2 short bar
+};
+
+class TBarcode : public TPersistent {
+public:
+    using TNotifyEvent = std::function<void(TBarcode& sender)>;
+
+    TBarcode();
+    ~TBarcode() override = default;
+    TBarcode(const TBarcode&) = delete;
+    TBarcode& operator=(const TBarcode&) = delete;
+
+    // Copies the settings of another barcode (not its fonts, text position or caption) without
+    // notifying; any other kind of source is ignored.
+    void Assign(const TPersistent* source) override;
+    void Assign(const TBarcode& source) { Assign(static_cast<const TPersistent*>(&source)); }
+
+    int Height() const { return m_height; }
+    void SetHeight(int value);
+    const std::string& Text() const { return m_text; }
+    void SetText(const std::string& value);
+    int Top() const { return m_top; }
+    void SetTop(int value);
+    int Left() const { return m_left; }
+    void SetLeft(int value);
+    int Modul() const { return m_modul; }
+    void SetModul(int value);
+    double Ratio() const { return m_ratio; }
+    void SetRatio(double value);
+    TBarcodeType Typ() const { return m_typ; }
+    void SetTyp(TBarcodeType value);
+    bool Checksum() const { return m_checksum; }
+    void SetChecksum(bool value);
+    TBarcodeOption ShowText() const { return m_showText; }
+    void SetShowText(TBarcodeOption value);
+    double Angle() const { return m_angle; }
+    void SetAngle(double value);
+    TColor Color() const { return m_color; }
+    void SetColor(TColor value) { m_color = value; }
+    TColor ColorBar() const { return m_colorBar; }
+    void SetColorBar(TColor value) { m_colorBar = value; }
+    TCheckSumMethod CheckSumMethod() const { return m_checkSumMethod; }
+    void SetCheckSumMethod(TCheckSumMethod value) { m_checkSumMethod = value; }
+    const TNotifyEvent& OnChange() const { return m_onChange; }
+    void SetOnChange(TNotifyEvent handler) { m_onChange = std::move(handler); }
+    const TFont& ShowTextFont() const { return m_showTextFont; }
+    void SetShowTextFont(const TFont& font);
+    const TFont& ExtCapFont() const { return m_extCapFont; }
+    void SetExtCapFont(const TFont& font);
+    TShowTextPosition ShowTextPosition() const { return m_showTextPosition; }
+    void SetShowTextPosition(TShowTextPosition value);
+
+    // The pattern's width in pixels (builds the pattern).
+    int Width();
+    // Scales Modul so the pattern gets about this width; results outside 1..49 change nothing.
+    void SetWidth(int value);
+
+    // Plain public fields written directly by callers.
+    std::string ExtCaption;
+    uint8_t ExtCaptionPosition = 0; // 0 left, 1 right, 2 centre
+
+    // Left and right ends of the two digit groups of EAN-13 and UPC-A, written while painting bars.
+    std::array<int, 4> GroupMarks{};
+
+    std::string BuildPattern();
+    const char* TypeName() const;
+    TElement ElementWidth(char c) const;
+
+    void Draw(TCanvas& canvas);
+    void PaintBars(const std::string& pattern, TCanvas& canvas);
+    void PaintText(TCanvas& canvas);
+
+    // Shared by the encoders.
+    std::string PadOrTruncate(int n) const;
+    std::string ApplyChecksum(const std::string& digits) const;
+    static std::string WidthsToPattern(const std::string& widths);
+    // Writes Text without notifying: the encoders' and trimming's write-backs.
+    void StoreText(const std::string& value) { m_text = value; }
+
+    // The element widths W1..W4 of the last BuildPattern.
+    std::array<int8_t, 4> ModuleWidths() const { return m_w; }
+
+    virtual void NotifyChange();
+
+private:
+    void ComputeModuleWidths();
+
+    int m_height = 0;
+    std::string m_text;
+    int m_top = 0;
+    int m_left = 0;
+    int m_modul = 1;
+    double m_ratio = 2.0;
+    TBarcodeType m_typ = bcCodeEAN13;
+    bool m_checksum = false;
+    TBarcodeOption m_showText = bcoNone;
+    double m_angle = 0.0;
+    TColor m_color = clWhite;
+    TColor m_colorBar = clBlack;
+    TCheckSumMethod m_checkSumMethod = csmModulo10;
+    TNotifyEvent m_onChange;
+    std::array<int8_t, 4> m_w{1, 2, 3, 4};
+    TFont m_showTextFont;
+    TFont m_extCapFont;
+    TShowTextPosition m_showTextPosition = stpTopLeft;
+};
+
+// The modulo-10 check digit of a digit string: weights 3, 1, 3, ... from the rightmost digit.
+char Modulo10CheckDigit(const std::string& digits);
+
+} // namespace qbm
