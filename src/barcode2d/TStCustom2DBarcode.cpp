@@ -1,0 +1,245 @@
+#include "barcode2d/TStCustom2DBarcode.h"
+
+#include "surface/TCanvas.h"
+
+#include <cmath>
+
+namespace qbm {
+
+TStCustom2DBarcode::TStCustom2DBarcode() {
+    m_fontPixelsPerInch = m_bitmap.Resolution();
+}
+
+TStCustom2DBarcode::~TStCustom2DBarcode() = default;
+
+void TStCustom2DBarcode::SetCode(const std::string& code) {
+    ChangeProperty(
+        m_code, code, TRefresh::Regenerate, [] {}, true);
+}
+
+void TStCustom2DBarcode::SetCaption(const std::string& caption) {
+    ChangeProperty(m_caption, caption, TRefresh::Render);
+}
+
+void TStCustom2DBarcode::SetCaptionLayout(TTextLayout layout) {
+    ChangeProperty(m_captionLayout, layout, TRefresh::Render);
+}
+
+void TStCustom2DBarcode::SetAlignment(TAlignment alignment) {
+    ChangeProperty(m_alignment, alignment, TRefresh::Render);
+}
+
+void TStCustom2DBarcode::SetBackgroundColor(TColor color) {
+    ChangeProperty(m_backgroundColor, color, TRefresh::Render);
+}
+
+void TStCustom2DBarcode::SetColor(TColor color) {
+    ChangeProperty(m_color, color, TRefresh::Render);
+}
+
+void TStCustom2DBarcode::SetFont(const TFont& font) {
+    ChangeProperty(m_font, font, TRefresh::Render);
+}
+
+void TStCustom2DBarcode::SetQuietZone(int pixels) {
+    ChangeProperty(m_quietZone, pixels, TRefresh::Render, [&] {
+        if (pixels < 0) throw E2DBarcodeError("Invalid Quiet Zone");
+    });
+}
+
+void TStCustom2DBarcode::SetBarWidth(int pixels) {
+    ChangeProperty(m_barWidth, pixels, TRefresh::Render);
+}
+
+void TStCustom2DBarcode::SetBarHeight(int pixels) {
+    ChangeProperty(m_barHeight, pixels, TRefresh::Render);
+}
+
+void TStCustom2DBarcode::SetBarHeightToWidth(int ratio) {
+    ChangeProperty(m_barHeightToWidth, ratio, TRefresh::Render, [&] {
+        if (ratio < 0) throw E2DBarcodeError("BarHeightToWidth cannot be less than one");
+    });
+}
+
+void TStCustom2DBarcode::SetRelativeBarHeight(bool relative) {
+    ChangeProperty(m_relativeBarHeight, relative, TRefresh::Render);
+}
+
+void TStCustom2DBarcode::SetExtendedSyntax(bool extended) {
+    ChangeProperty(m_extendedSyntax, extended, TRefresh::Regenerate);
+}
+
+void TStCustom2DBarcode::SetWidth(int width) {
+    SetBounds(width, m_height);
+}
+
+void TStCustom2DBarcode::SetHeight(int height) {
+    SetBounds(m_width, height);
+}
+
+void TStCustom2DBarcode::SetBounds(int width, int height) {
+    if (width == m_width && height == m_height) return;
+    m_width = width;
+    m_height = height;
+    Paint();
+}
+
+void TStCustom2DBarcode::SetBitmap(const TBitmap& bitmap) {
+    m_bitmap = bitmap;
+    Invalidate();
+}
+
+void TStCustom2DBarcode::Invalidate() {
+    if (m_onInvalidate) m_onInvalidate();
+}
+
+void TStCustom2DBarcode::Refresh(TRefresh what) {
+    if (what == TRefresh::Regenerate) GenerateCodewords();
+    Render(m_width, m_height);
+    Invalidate();
+}
+
+void TStCustom2DBarcode::Paint() {
+    Render(m_width, m_height);
+    Invalidate();
+}
+
+void TStCustom2DBarcode::Render(int w, int h) {
+    m_bitmap.SetSize(w, h);
+    TCanvas& canvas = m_bitmap.Canvas();
+    canvas.Pen().color = m_color;
+    canvas.Pen().style = TPenStyle::psSolid;
+    canvas.Brush().color = m_backgroundColor;
+    canvas.Brush().style = TBrushStyle::bsSolid;
+    canvas.FillRect(TRect{0, 0, w, h});
+    canvas.Brush().color = m_color;
+    TFont font = m_font;
+    font.SetPixelsPerInch(m_fontPixelsPerInch);
+    canvas.SetFont(font);
+
+    const int textHeight = canvas.TextHeight("Yg0");
+    const int textWidth = canvas.TextWidth(m_caption);
+
+    int x = 0;
+    switch (m_alignment) {
+    case taLeftJustify:
+        x = 0;
+        break;
+    case taRightJustify:
+        x = w - textWidth > 0 ? w - textWidth : 0;
+        break;
+    case taCenter:
+        x = w - textWidth > 0 ? w / 2 - textWidth / 2 : 0;
+        break;
+    }
+
+    int y = 0;
+    int topReserve = 0;
+    int bottomReserve = 0;
+    switch (m_captionLayout) {
+    case tlTop:
+        y = 0;
+        if (!m_caption.empty()) topReserve = textHeight + 4;
+        break;
+    case tlCenter:
+        // Written across the symbol: it reserves nothing.
+        y = h - textHeight > 0 ? h / 2 - textHeight / 2 : 0;
+        break;
+    case tlBottom:
+        y = h - 2 - textHeight > 0 ? h - 2 - textHeight : 0;
+        if (!m_caption.empty()) bottomReserve = textHeight + 4;
+        break;
+    }
+
+    const int available = h - 2 * m_quietZone - topReserve - bottomReserve;
+    const int symbolHeight = CalcBarCodeHeight(available);
+    const int symbolWidth = CalcBarCodeWidth(w);
+    if (available > symbolHeight) {
+        const int d = (available - symbolHeight) / 2;
+        topReserve += d;
+        bottomReserve += d;
+    }
+
+    int leftMargin = m_quietZone;
+    int rightMargin = m_quietZone;
+    if (symbolWidth < w - 2 * m_quietZone) {
+        switch (m_alignment) {
+        case taLeftJustify:
+            rightMargin = w - symbolWidth - m_quietZone;
+            break;
+        case taRightJustify:
+            leftMargin = w - symbolWidth - m_quietZone;
+            break;
+        case taCenter:
+            leftMargin = rightMargin = (w - symbolWidth) / 2;
+            break;
+        }
+    }
+    m_barCodeRect =
+        TRect{leftMargin, m_quietZone + topReserve, w - rightMargin, h - m_quietZone - bottomReserve};
+
+    DrawBarcode();
+
+    canvas.Brush().color = m_backgroundColor;
+    canvas.TextOut(x, y, m_caption);
+}
+
+TPictureSize TStCustom2DBarcode::RenderToBitmapScaled(TBitmap& target, int xDpi, int yDpi,
+                                                      const std::function<void(double, double)>& scale,
+                                                      const std::function<void()>& restore) {
+    const bool scaled = xDpi != 0 && yDpi != 0;
+    const int savedFontPpi = m_fontPixelsPerInch;
+    TPictureSize size{m_width, m_height};
+    try {
+        if (scaled) {
+            const double rx = static_cast<double>(xDpi) / ScreenDpiX();
+            const double ry = static_cast<double>(yDpi) / ScreenDpiY();
+            scale(rx, ry);
+            size = {static_cast<int>(std::trunc(m_width * rx)), static_cast<int>(std::trunc(m_height * ry))};
+        }
+        m_fontPixelsPerInch = target.Resolution();
+        Render(size.width, size.height);
+        target.SetSize(size.width, size.height);
+        target.Canvas().CopyRect(TRect{0, 0, size.width, size.height}, m_bitmap,
+                                 TRect{0, 0, size.width, size.height});
+    } catch (...) {
+        if (scaled) restore();
+        m_fontPixelsPerInch = savedFontPpi;
+        Render(m_width, m_height);
+        throw;
+    }
+    if (scaled) restore();
+    m_fontPixelsPerInch = savedFontPpi;
+    Render(m_width, m_height);
+    return size;
+}
+
+TPictureSize TStCustom2DBarcode::RenderToDevice(TBitmap& temp, int xDpi, int yDpi) {
+    // The temporary picture carries the device resolution, so the caption is scaled for it.
+    temp.SetResolution(yDpi);
+    return RenderToBitmap(temp, xDpi, yDpi);
+}
+
+void TStCustom2DBarcode::PaintToCanvas(TCanvas& canvas, TPoint position) {
+    PaintToCanvasAtDpi(canvas, position, canvas.ResolutionX(), canvas.ResolutionY());
+}
+
+void TStCustom2DBarcode::PaintToCanvasAtDpi(TCanvas& canvas, TPoint position, int xDpi, int yDpi) {
+    TBitmap temp;
+    RenderToDevice(temp, xDpi, yDpi);
+    canvas.CopyRect(TRect{position.x, position.y, position.x + temp.Width(), position.y + temp.Height()},
+                    temp, TRect{0, 0, temp.Width(), temp.Height()});
+}
+
+void TStCustom2DBarcode::PrintToCanvas(TCanvas& canvas, TPoint position) {
+    PrintToCanvasAtDpi(canvas, position, canvas.ResolutionX(), canvas.ResolutionY());
+}
+
+void TStCustom2DBarcode::PrintToCanvasAtDpi(TCanvas& canvas, TPoint position, int xDpi, int yDpi) {
+    TBitmap temp;
+    const TPictureSize size = RenderToDevice(temp, xDpi, yDpi);
+    canvas.StretchDraw(TRect{position.x, position.y, position.x + size.width, position.y + size.height},
+                       temp);
+}
+
+} // namespace qbm

@@ -1,0 +1,203 @@
+#pragma once
+// The common base of the 2D symbologies: shared properties, the off-screen picture with its caption,
+// the setter protocol, and painting at any device resolution.
+
+#include "barcode2d/E2DBarcodeError.h"
+#include "surface/Graphics.h"
+#include "surface/TBitmap.h"
+#include "surface/TFont.h"
+#include "util/Errors.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace qbm {
+
+class TCanvas;
+
+// Ordinals as the toolkit numbers them.
+enum TTextLayout : uint8_t { tlTop, tlCenter, tlBottom };
+enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
+
+// Size of a rendered picture in device pixels.
+struct TPictureSize {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const TPictureSize&, const TPictureSize&) = default;
+};
+
+class TStCustom2DBarcode {
+public:
+    virtual ~TStCustom2DBarcode();
+    TStCustom2DBarcode(const TStCustom2DBarcode&) = delete;
+    TStCustom2DBarcode& operator=(const TStCustom2DBarcode&) = delete;
+
+    // The data, with backslash escapes for control characters and special codewords.
+    const std::string& Code() const { return m_code; }
+    void SetCode(const std::string& code);
+
+    const std::string& Caption() const { return m_caption; }
+    void SetCaption(const std::string& caption);
+    TTextLayout CaptionLayout() const { return m_captionLayout; }
+    void SetCaptionLayout(TTextLayout layout);
+    TAlignment Alignment() const { return m_alignment; }
+    void SetAlignment(TAlignment alignment);
+
+    TColor BackgroundColor() const { return m_backgroundColor; }
+    void SetBackgroundColor(TColor color);
+    // Colour of the dark modules.
+    TColor Color() const { return m_color; }
+    void SetColor(TColor color);
+    // Caption font. Changes made through the reference show at the next Paint or Render.
+    TFont& Font() { return m_font; }
+    const TFont& Font() const { return m_font; }
+    void SetFont(const TFont& font);
+
+    int QuietZone() const { return m_quietZone; }
+    void SetQuietZone(int pixels);
+
+    int BarWidth() const { return m_barWidth; }
+    virtual void SetBarWidth(int pixels);
+    int BarHeight() const { return m_barHeight; }
+    virtual void SetBarHeight(int pixels);
+    int BarHeightToWidth() const { return m_barHeightToWidth; }
+    virtual void SetBarHeightToWidth(int ratio);
+    bool RelativeBarHeight() const { return m_relativeBarHeight; }
+    virtual void SetRelativeBarHeight(bool relative);
+
+    // Stored and published; the escapes are interpreted whatever its value.
+    bool ExtendedSyntax() const { return m_extendedSyntax; }
+    void SetExtendedSyntax(bool extended);
+
+    // Size of the control; the picture is rendered at this size on the screen.
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    void SetWidth(int width);
+    void SetHeight(int height);
+    void SetBounds(int width, int height);
+
+    // Symbol size without quiet zone, for the current control size.
+    int BarCodeWidth() { return CalcBarCodeWidth(m_width); }
+    int BarCodeHeight() { return CalcBarCodeHeight(m_height); }
+
+    // The off-screen picture. Assigning copies the given picture into it.
+    const TBitmap& Bitmap() const { return m_bitmap; }
+    void SetBitmap(const TBitmap& bitmap);
+
+    // Called whenever the picture changed (the control's repaint request).
+    void SetOnInvalidate(std::function<void()> onInvalidate) { m_onInvalidate = std::move(onInvalidate); }
+
+    // Renders the picture at the control size (the control's paint without a window).
+    void Paint();
+    // Paints at `position` of a screen-like canvas, rendered for the canvas' resolution.
+    void PaintToCanvas(TCanvas& canvas, TPoint position);
+    void PaintToCanvasAtDpi(TCanvas& canvas, TPoint position, int xDpi, int yDpi);
+    // The same for printer canvases: the pixels go through a device-independent transfer.
+    void PrintToCanvas(TCanvas& canvas, TPoint position);
+    void PrintToCanvasAtDpi(TCanvas& canvas, TPoint position, int xDpi, int yDpi);
+
+    // Renders the picture for a device of xDpi x yDpi into `target` (sized to the picture). With a
+    // zero resolution the picture keeps the control size.
+    virtual TPictureSize RenderToBitmap(TBitmap& target, int xDpi, int yDpi) = 0;
+
+    // Lays out symbol and caption in a w x h picture and draws both into the off-screen bitmap.
+    void Render(int w, int h);
+
+protected:
+    TStCustom2DBarcode();
+
+    // Symbol width in pixels for a control width, quiet zone not included.
+    virtual int CalcBarCodeWidth(int width) = 0;
+    // Symbol height in pixels for the available height.
+    virtual int CalcBarCodeHeight(int height) = 0;
+    // Draws the modules into BarCodeRect() of the off-screen bitmap; pen and brush hold Color().
+    virtual void DrawBarcode() = 0;
+    // Encodes Code() and computes the error correction.
+    virtual void GenerateCodewords() = 0;
+
+    enum class TRefresh { Render, Regenerate };
+
+    // What every change ends in: regenerate the codewords when the encoded data changed, then render
+    // at the control size and ask for a repaint. Descendants with derived state recompute it here.
+    virtual void Refresh(TRefresh what);
+
+    // The setter protocol, written once: equal value -> nothing; `validate` may raise before anything
+    // changes; store and refresh; on E2DBarcodeError put the old value back, refresh again (a second
+    // failure is swallowed) and re-raise. With `restoreOnConvertError` a malformed number inside the
+    // data is treated the same way, so no half-encoded buffer stays behind a new text.
+    template <typename T, typename Validate>
+    void ChangeProperty(T& field, const T& value, TRefresh what, Validate&& validate,
+                        bool restoreOnConvertError = false) {
+        if (field == value) return;
+        validate();
+        T old = field;
+        field = value;
+        try {
+            Refresh(what);
+        } catch (const E2DBarcodeError&) {
+            Restore(field, std::move(old), what);
+            throw;
+        } catch (const EConvertError&) {
+            if (!restoreOnConvertError) throw;
+            Restore(field, std::move(old), what);
+            throw;
+        }
+    }
+    template <typename T> void ChangeProperty(T& field, const T& value, TRefresh what) {
+        ChangeProperty(field, value, what, [] {});
+    }
+
+    // The common protocol of RenderToBitmap. `scale(rx, ry)` adjusts the descendant's size properties
+    // for the device (rx, ry: device over screen resolution); `restore()` puts them back. Both run
+    // only when the two resolutions are non-zero; restore runs whatever happens in between.
+    TPictureSize RenderToBitmapScaled(TBitmap& target, int xDpi, int yDpi,
+                                      const std::function<void(double rx, double ry)>& scale,
+                                      const std::function<void()>& restore);
+
+    // Screen resolution: that of the off-screen bitmap.
+    int ScreenDpiX() const { return m_bitmap.Resolution(); }
+    int ScreenDpiY() const { return m_bitmap.Resolution(); }
+
+    // Symbol rectangle inside the off-screen bitmap, written by Render.
+    const TRect& BarCodeRect() const { return m_barCodeRect; }
+    TCanvas& BitmapCanvas() { return m_bitmap.Canvas(); }
+
+    // Direct access for the descendants' own setters and device scaling.
+    std::string m_code;
+    int m_barWidth = 2;
+    int m_barHeight = 2;
+    int m_barHeightToWidth = 4;
+    bool m_relativeBarHeight = false;
+
+private:
+    template <typename T> void Restore(T& field, T old, TRefresh what) {
+        field = std::move(old);
+        try {
+            Refresh(what);
+        } catch (const E2DBarcodeError&) {
+        } catch (const EConvertError&) {
+        }
+    }
+    void Invalidate();
+    TPictureSize RenderToDevice(TBitmap& temp, int xDpi, int yDpi);
+
+    std::string m_caption;
+    TTextLayout m_captionLayout = tlBottom;
+    TAlignment m_alignment = taCenter;
+    TColor m_backgroundColor = clWhite;
+    TColor m_color = clBlack;
+    TFont m_font;
+    int m_quietZone = 8;
+    bool m_extendedSyntax = true;
+    int m_width = 329;
+    int m_height = 50;
+    // Resolution the caption font is scaled for: the screen's, or the target device's while
+    // RenderToBitmap runs, so the caption keeps its point size.
+    int m_fontPixelsPerInch = 96;
+    TBitmap m_bitmap;
+    TRect m_barCodeRect;
+    std::function<void()> m_onInvalidate;
+};
+
+} // namespace qbm
