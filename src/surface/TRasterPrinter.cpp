@@ -1,0 +1,63 @@
+#include "surface/TRasterPrinter.h"
+
+#include "surface/TCanvas.h"
+#include "util/Errors.h"
+#include "util/Rounding.h"
+
+namespace qbm {
+
+TRasterPrinter::TRasterPrinter(TPaperSize paper, int dpi, TPageSink sink)
+    : m_paper(paper), m_dpi(dpi > 0 ? dpi : 300), m_sink(std::move(sink)) {}
+
+int TRasterPrinter::PageWidth() const {
+    const double mm = m_orientation == TPrinterOrientation::poPortrait ? m_paper.widthMm : m_paper.heightMm;
+    return MmToDots(mm, m_dpi);
+}
+
+int TRasterPrinter::PageHeight() const {
+    const double mm = m_orientation == TPrinterOrientation::poPortrait ? m_paper.heightMm : m_paper.widthMm;
+    return MmToDots(mm, m_dpi);
+}
+
+void TRasterPrinter::StartPage() {
+    m_page = std::make_unique<TBitmap>(PageWidth(), PageHeight());
+    m_page->SetResolution(m_dpi);
+}
+
+void TRasterPrinter::FinishPage() {
+    ++m_pagesPrinted;
+    if (m_sink) m_sink(*m_page, m_pagesPrinted);
+    else m_pages.push_back(std::move(*m_page));
+    m_page.reset();
+}
+
+void TRasterPrinter::BeginDoc() {
+    if (m_page) throw EInOutError("A print job is already running");
+    m_pages.clear();
+    m_pagesPrinted = 0;
+    m_aborted = false;
+    StartPage();
+}
+
+void TRasterPrinter::NewPage() {
+    if (!m_page) throw EInOutError("No print job is running");
+    FinishPage();
+    StartPage();
+}
+
+void TRasterPrinter::EndDoc() {
+    if (!m_page) return;
+    FinishPage();
+}
+
+void TRasterPrinter::Abort() {
+    m_page.reset();
+    m_aborted = true;
+}
+
+TCanvas& TRasterPrinter::Canvas() {
+    if (!m_page) throw EInOutError("No print job is running");
+    return m_page->Canvas();
+}
+
+} // namespace qbm

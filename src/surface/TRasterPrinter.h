@@ -1,0 +1,54 @@
+#pragma once
+// A printer whose pages are pictures at a chosen resolution: for tests and PNG output. Each finished
+// page goes to a callback (or is kept), so a long run keeps one page in memory.
+
+#include "surface/TBitmap.h"
+#include "surface/TPaperSize.h"
+#include "surface/TPrinter.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace qbm {
+
+class TRasterPrinter : public TPrinter {
+public:
+    using TPageSink = std::function<void(const TBitmap& page, int pageNumber)>;
+
+    // Without a sink the finished pages are kept and can be read with Pages().
+    TRasterPrinter(TPaperSize paper, int dpi, TPageSink sink = {});
+
+    int PrinterCount() const override { return 1; }
+    int ResolutionX() const override { return m_dpi; }
+    int ResolutionY() const override { return m_dpi; }
+    int PageWidth() const override;
+    int PageHeight() const override;
+    TPrinterOrientation Orientation() const override { return m_orientation; }
+    void SetOrientation(TPrinterOrientation orientation) override { m_orientation = orientation; }
+    void BeginDoc() override;
+    void NewPage() override;
+    void EndDoc() override;
+    void Abort() override;
+    bool Printing() const override { return m_page != nullptr; }
+    TCanvas& Canvas() override;
+
+    const std::vector<TBitmap>& Pages() const { return m_pages; }
+    int PagesPrinted() const { return m_pagesPrinted; }
+    bool Aborted() const { return m_aborted; }
+
+private:
+    void FinishPage();
+    void StartPage();
+
+    TPaperSize m_paper;
+    int m_dpi;
+    TPageSink m_sink;
+    TPrinterOrientation m_orientation = TPrinterOrientation::poPortrait;
+    std::unique_ptr<TBitmap> m_page;
+    std::vector<TBitmap> m_pages;
+    int m_pagesPrinted = 0;
+    bool m_aborted = false;
+};
+
+} // namespace qbm
