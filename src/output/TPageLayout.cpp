@@ -1,0 +1,40 @@
+#include "output/TPageLayout.h"
+
+#include "surface/TPrinter.h"
+#include "util/Rounding.h"
+
+#include <algorithm>
+
+namespace qbm {
+namespace {
+constexpr int kA4Width300 = 2479;
+constexpr int kA4Height300 = 3508;
+} // namespace
+
+TPage PageOf(const TPrinter* printer, TPrinterOrientation orientation) {
+    if (printer && printer->PrinterCount() > 0)
+        return {printer->PageWidth(), printer->PageHeight(), printer->ResolutionX(), printer->ResolutionY()};
+    if (orientation == TPrinterOrientation::poPortrait) return {kA4Width300, kA4Height300, 300, 300};
+    return {kA4Height300, kA4Width300, 300, 300};
+}
+
+TCellGrid PrinterCellGrid(const TPage& page, const TLayoutSettings& layout) {
+    TCellGrid g;
+    g.marginLeft = MmToDots(layout.marginLeft, page.resX);
+    g.marginRight = MmToDots(layout.marginRight, page.resX);
+    g.marginTop = MmToDots(layout.marginTop, page.resY);
+    g.marginBottom = MmToDots(layout.marginBottom, page.resY);
+    g.cellWidth = Rnd(static_cast<double>(page.width - g.marginLeft - g.marginRight) / std::max(1, layout.columns));
+    g.cellHeight = Rnd(static_cast<double>(page.height - g.marginTop - g.marginBottom) / std::max(1, layout.rows));
+    return g;
+}
+
+int PageCount(long long labels, int rows, int columns) {
+    const long long perPage = static_cast<long long>(std::max(1, rows)) * std::max(1, columns);
+    if (labels <= 0) return 0;
+    return static_cast<int>(labels / perPage + (labels % perPage != 0 ? 1 : 0));
+}
+
+std::string PageCountText(int pages) { return "Total: " + std::to_string(pages) + "Pages"; }
+
+} // namespace qbm

@@ -1,0 +1,69 @@
+#pragma once
+// The print command and the print loop: one label per cell, row by row, at the printer's resolution,
+// a new page only while labels remain.
+
+#include "output/TLabelFeed.h"
+#include "output/TPageLayout.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qbm {
+
+class TBarcode;
+class TBitmap;
+class TPrinter;
+class TStCustom2DBarcode;
+class TUserPrompts;
+
+// Called after each page with (pages done, pages in all); returning false cancels the run.
+using TPrintProgress = std::function<bool(int pagesDone, int pageCount)>;
+
+struct TPrintJob {
+    TLayoutSettings layout;
+    bool is2D = false;
+    // Linear: the on-screen barcode whose settings (module and height in printer pixels, fonts in
+    // points) the working barcode copies.
+    const TBarcode* bcdMain = nullptr;
+    // 2D: the component that paints every label.
+    TStCustom2DBarcode* symbol2D = nullptr;
+    // The label picture: linear labels redraw it with the first code; a 2D one holds the symbol at 96 dpi.
+    TBitmap* labelPicture = nullptr;
+    TLabelFeed* feed = nullptr;
+    TPrintProgress progress;
+};
+
+enum class TPrintOutcome { poPrinted, poNothingPrinted, poNoPrinter, poCancelled };
+
+struct TPrintResult {
+    TPrintOutcome outcome = TPrintOutcome::poNothingPrinted;
+    int pages = 0;
+    long long labels = 0;
+};
+
+// The print loop. "No printr device installed! " when the printer has no device. An error while
+// drawing a label aborts the document (nothing is left behind that looks complete) and is re-raised.
+TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts& prompts);
+
+// What the print command checks for a linear run before printing.
+struct TLinearPrintChecks {
+    bool datasheetSource = false;
+    std::string constantCode;          // the constant value as typed
+    long long datasheetRowCount = 0;   // header row included
+    int codeFieldIndex = 0;            // the code field list's selected index; below 1: none chosen
+    std::string symbologyName;         // for the messages
+    // Code of datasheet row n (1-based) and whether the symbology can encode a code.
+    std::function<std::string(long long row)> rowCode;
+    std::function<bool(const std::string& code)> isValid;
+};
+
+// Every invalid datasheet row, listed by number in one message (the first 20, then "... and N more").
+// Empty when all rows are valid.
+std::string InvalidRowsMessage(const TLinearPrintChecks& checks);
+
+// The print command: confirmation, the checks for linear runs, then the loop.
+TPrintResult RunPrintCommand(TPrinter& printer, const TPrintJob& job, const TLinearPrintChecks* linearChecks,
+                             TUserPrompts& prompts);
+
+} // namespace qbm
