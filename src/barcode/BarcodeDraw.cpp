@@ -1,8 +1,270 @@
-// PLACEHOLDER until drawing lands.
+#include "barcode/Code128Encoder.h"
+#include "barcode/EanUpcEncoder.h"
 #include "barcode/TBarcode.h"
+#include "surface/TCanvas.h"
+#include "util/Rounding.h"
+#include "util/Text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <numbers>
 
 namespace qbm {
-void TBarcode::Draw(TCanvas&) { BuildPattern(); }
-void TBarcode::PaintBars(const std::string&, TCanvas&) {}
-void TBarcode::PaintText(TCanvas&) {}
+namespace {
+
+// The symbol's own frame (x along the bar sequence, y down the bars) turned by the barcode's angle
+// and placed so that the turned bar area keeps its bounding box at (Left, Top).
+class TTurnedFrame {
+public:
+    TTurnedFrame(double angleDegrees, int left, int top, int width, int height) {
+        const double a = angleDegrees * std::numbers::pi / 180.0;
+        m_s = std::sin(a);
+        m_c = std::cos(a);
+        int dx, dy;
+        if (m_s >= 0 && m_c >= 0) {
+            dx = 0;
+            dy = Rnd(m_s * width);
+        } else if (m_s >= 0) {
+            dx = -Rnd(m_c * width);
+            dy = Rnd(m_s * width - m_c * height);
+        } else if (m_c >= 0) {
+            dx = -Rnd(m_s * height);
+            dy = 0;
+        } else {
+            dx = -Rnd(m_c * width) - Rnd(m_s * height);
+            dy = -Rnd(m_c * height);
+        }
+        m_origin = {left + dx, top + dy};
+    }
+
+    TPoint Origin() const { return m_origin; }
+
+    // Canvas point of (u, v) in the symbol's frame.
+    TPoint At(int u, int v) const {
+        return {m_origin.x + Rnd(m_c * u + m_s * v), m_origin.y + Rnd(-m_s * u + m_c * v)};
+    }
+
+private:
+    double m_s = 0;
+    double m_c = 1;
+    TPoint m_origin;
+};
+
+// Puts the caller's font, pen and brush back however drawing ends.
+class TCanvasStateGuard {
+public:
+    explicit TCanvasStateGuard(TCanvas& canvas)
+        : m_canvas(canvas), m_font(canvas.Font()), m_pen(canvas.Pen()), m_brush(canvas.Brush()) {}
+    ~TCanvasStateGuard() {
+        m_canvas.SetFont(m_font);
+        m_canvas.SetPen(m_pen);
+        m_canvas.SetBrush(m_brush);
+    }
+    TCanvasStateGuard(const TCanvasStateGuard&) = delete;
+    TCanvasStateGuard& operator=(const TCanvasStateGuard&) = delete;
+
+private:
+    TCanvas& m_canvas;
+    TFont m_font;
+    TPen m_pen;
+    TBrush m_brush;
+};
+
+bool InRange(int i, int from, int to) {
+    return i >= from && i <= to;
+}
+
+// The digits of EAN-13 and UPC-A between the guards end above the text line so that the digits sit
+// inside the symbol, as retail symbols print them.
+bool IsShortenedElement(TBarcodeType typ, int i) {
+    if (typ == bcCodeEAN13) return InRange(i, 5, 28) || InRange(i, 33, 56);
+    if (typ == bcCodeUPC_A) return InRange(i, 9, 28) || InRange(i, 33, 52);
+    return false;
+}
+
+// Index into GroupMarks recorded at an element, or -1.
+int GroupMarkAt(TBarcodeType typ, int i) {
+    const int ean[4] = {5, 28, 33, 56};
+    const int upc[4] = {9, 28, 33, 52};
+    const int* marks = typ == bcCodeEAN13 ? ean : typ == bcCodeUPC_A ? upc : nullptr;
+    if (!marks) return -1;
+    for (int k = 0; k < 4; ++k)
+        if (marks[k] == i) return k;
+    return -1;
+}
+
+// Characters [from, from + count) of a text, empty where the text is shorter.
+std::string Part(const std::string& s, size_t from, size_t count) {
+    return from < s.size() ? s.substr(from, count) : std::string();
+}
+
+} // namespace
+
+void TBarcode::Draw(TCanvas& canvas) {
+    const std::string pattern = BuildPattern();
+    const TCanvasStateGuard guard(canvas);
+    PaintBars(pattern, canvas);
+    // The extended caption belongs to the text step: without text there is no caption either.
+    if (m_showText != bcoNone) PaintText(canvas);
+}
+
+void TBarcode::PaintBars(const std::string& pattern, TCanvas& canvas) {
+    int width = 0;
+    for (const char c : pattern) width += ElementWidth(c).width;
+    const TTurnedFrame frame(m_angle, m_left, m_top, width, m_height);
+    canvas.Pen().width = 1;
+    canvas.SetFont(m_showTextFont);
+    const bool retail = m_typ == bcCodeEAN13 || m_typ == bcCodeUPC_A;
+    const int shortenBy = retail ? Rnd(0.6 * canvas.TextHeight("A")) : 0;
+
+    int x = 0;
+    for (size_t k = 0; k < pattern.size(); ++k) {
+        const int i = static_cast<int>(k) + 1;
+        const TElement el = ElementWidth(pattern[k]);
+        const int w = el.width;
+        switch (GroupMarkAt(m_typ, i)) {
+        case 0:
+            GroupMarks[0] = x;
+            break;
+        case 1:
+            GroupMarks[1] = x + w - 1;
+            break;
+        case 2:
+            GroupMarks[2] = x;
+            break;
+        case 3:
+            GroupMarks[3] = x + w - 1;
+            break;
+        default:
+            break;
+        }
+        // Gaps are left as they are, so the symbol can be drawn over any background.
+        if (el.kind != 0 && w > 0) {
+            canvas.SetPen(TPen{clBlack, 1, TPenStyle::psSolid});
+            canvas.SetBrush(TBrush{clBlack, TBrushStyle::bsSolid});
+            int end = el.kind == 2 ? m_height * 2 / 5 : m_height;
+            if (IsShortenedElement(m_typ, i)) end -= shortenBy;
+            canvas.Polygon(
+                {frame.At(x, 0), frame.At(x, end), frame.At(x + w - 1, end), frame.At(x + w - 1, 0)});
+        }
+        x += w;
+    }
+}
+
+void TBarcode::PaintText(TCanvas& canvas) {
+    std::string shown;
+    switch (m_typ) {
+    case bcCodeEAN8:
+    case bcCodeEAN13:
+    case bcCodeUPC_A:
+        if (m_checksum) {
+            const int digits = m_typ == bcCodeEAN8 ? 7 : m_typ == bcCodeEAN13 ? 12 : 11;
+            shown = ApplyChecksum(PadOrTruncate(digits));
+        } else {
+            shown = m_text;
+        }
+        break;
+    case bcCodeUPC_E0:
+    case bcCodeUPC_E1:
+        shown = UpcEText(*this);
+        break;
+    case bcCode128C:
+        shown = m_text.size() % 2 != 0 ? "0" + m_text : m_text;
+        break;
+    case bcCode128Auto:
+        shown = ParseEscapes(m_text, false);
+        break;
+    case bcCodeEAN128C:
+        shown = m_text;
+        if (m_text.size() > 2) {
+            const std::string ai = m_text.substr(0, 2);
+            if (ai == "00" || ai == "01" || ai == "02") shown = ai + ApplyChecksum(m_text.substr(2, 100));
+            if (shown.size() % 2 != 0) shown += '0';
+        }
+        break;
+    default:
+        shown = m_text;
+        break;
+    }
+    // Control characters and the NUL marker have no glyph of their own.
+    for (char& ch : shown)
+        if (static_cast<unsigned char>(ch) < 32 || static_cast<unsigned char>(ch) == 128) ch = ' ';
+
+    canvas.SetFont(m_showTextFont.Turned(Rnd(m_angle * 10)));
+    canvas.Pen().color = canvas.Font().Color();
+    canvas.SetBrush(TBrush{clWhite, TBrushStyle::bsClear});
+
+    const int width = Width();
+    int textX = 0;
+    switch (m_showTextPosition) {
+    case stpTopRight:
+    case stpBottomRight:
+        textX = width - canvas.TextWidth(shown);
+        break;
+    case stpTopCenter:
+    case stpBottomCenter:
+        textX = (width - canvas.TextWidth(shown)) / 2;
+        break;
+    default:
+        break;
+    }
+
+    const bool hasCaption = !Trim(ExtCaption).empty();
+    int captionX = 0;
+    if (hasCaption) {
+        const TFont textFont = canvas.Font();
+        canvas.SetFont(m_extCapFont);
+        const int cw = canvas.TextWidth(ExtCaption);
+        canvas.SetFont(textFont);
+        switch (ExtCaptionPosition) {
+        case 0:
+            captionX = m_left;
+            break;
+        case 1:
+            captionX = m_left + width - cw;
+            break;
+        case 2:
+            captionX = m_left + (width - cw) / 2;
+            break;
+        default:
+            break;
+        }
+    }
+
+    const int fh = canvas.Font().Height();
+    const TTurnedFrame frame(m_angle, m_left, m_top, width, m_height);
+    if (m_typ == bcCodeEAN13 || m_typ == bcCodeUPC_A) {
+        const bool ean = m_typ == bcCodeEAN13;
+        const size_t groupDigits = ean ? 6 : 5;
+        const int wA = canvas.TextWidth("A");
+        const int y = m_height - Rnd(canvas.TextHeight("A") / 2.0);
+        const int wGroup = canvas.TextWidth(ean ? "123456" : "12345");
+        const auto out = [&](int u, const std::string& s) {
+            if (s.empty()) return;
+            const TPoint p = frame.At(u, y);
+            canvas.TextOut(p.x, p.y, s);
+        };
+        const auto groupX = [&](int start, int end) {
+            return std::max(start, start + Rnd((end - start - wGroup) / 2.0));
+        };
+        out(-wA - 2, Part(shown, 0, 1));
+        out(groupX(GroupMarks[0], GroupMarks[1]), Part(shown, 1, groupDigits));
+        out(groupX(GroupMarks[2], GroupMarks[3]), Part(shown, 1 + groupDigits, groupDigits));
+        if (!ean) out(width + 2, Part(shown, 11, 1));
+    } else {
+        if (m_showText == bcoCode || m_showText == bcoBoth) {
+            const TPoint p = frame.At(textX, m_height + Rnd(std::abs(fh / 5.0)));
+            canvas.TextOut(p.x, p.y, shown);
+        }
+        // The type name is not turned with the symbol: it stays at the box's top-left corner,
+        // above the symbol for the usual negative font heights.
+        if (m_showText == bcoTyp || m_showText == bcoBoth)
+            canvas.TextOut(m_left, m_top + Rnd(2.5 * fh), TypeName());
+    }
+
+    canvas.SetFont(m_extCapFont);
+    if (hasCaption) canvas.TextOut(captionX, m_top + Rnd(1.5 * canvas.Font().Height()), ExtCaption);
+}
+
 } // namespace qbm
