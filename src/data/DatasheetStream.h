@@ -1,0 +1,33 @@
+#pragma once
+// The datasheet's text stream (how a project file carries the table) and its hexadecimal form.
+
+#include <string>
+#include <string_view>
+
+namespace qbm {
+
+class TDatasheet;
+
+// Lines ended by CR LF: "columns,rows", one "cw i,width" per column, then "column,row,text" for each
+// non-empty cell, row by row. A text holding a CR is written with tabs for CRs and backspaces for LFs.
+std::string DatasheetToStream(const TDatasheet& sheet);
+
+// Resizes and refills the sheet from a stream: cells the stream does not name end up empty, only the
+// first line of a multi-line cell is kept, and reading stops at a line that has no "," where one is
+// needed. A count or index that is not an integer throws EConvertError. Lines naming cells or columns
+// outside the table are skipped, and counts are held to the sheet's limits, so a damaged stream
+// cannot make the sheet grow without bound.
+void DatasheetFromStream(TDatasheet& sheet, std::string_view stream);
+
+// The text a cell holds after it has been written to a stream and read back. It differs from the
+// text when the stream cannot carry it: a second line, or tabs and backspaces read as line breaks.
+std::string CellAfterStream(std::string_view text);
+
+// Two upper-case hexadecimal digits per byte, no separators.
+std::string StreamToHex(std::string_view bytes);
+
+// Pairs of characters back to bytes; a lone last character is a byte of its own, and a piece that is
+// not hexadecimal gives 0.
+std::string HexToStream(std::string_view text);
+
+} // namespace qbm

@@ -1,0 +1,74 @@
+#include "data/SequenceGenerator.h"
+
+#include "data/TDatasheet.h"
+#include "util/IntConversion.h"
+#include "util/Text.h"
+
+#include <algorithm>
+
+namespace qbm {
+namespace {
+
+int64_t FloorDiv(int64_t a, int64_t b) {
+    const int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+// n is taken when n - 1 is a multiple of the step, whatever From is: with step 2 the odd numbers.
+int64_t TakenCount(int64_t from, int64_t to, int64_t step) {
+    if (to < from) return 0;
+    if (step == 1) return to - from + 1;
+    return FloorDiv(to - 1, step) - FloorDiv(from - 2, step);
+}
+
+// Leading zeros go between the minus sign and the digits, so -3 at width 3 reads "-03".
+std::string Padded(int64_t n, size_t width) {
+    std::string digits = IntToStr(n < 0 ? -n : n);
+    const size_t sign = n < 0 ? 1 : 0;
+    if (digits.size() + sign < width) digits.insert(0, width - digits.size() - sign, '0');
+    return n < 0 ? "-" + digits : digits;
+}
+
+} // namespace
+
+int NonDigitWarnings(std::string_view text) {
+    const std::string trimmed = Trim(text);
+    return static_cast<int>(
+        std::count_if(trimmed.begin(), trimmed.end(), [](char c) { return c < '0' || c > '9'; }));
+}
+
+int64_t SequenceSize(const TSequenceSettings& settings) {
+    const auto from = TryStrToInt(settings.from);
+    const auto to = TryStrToInt(settings.to);
+    if (!from || !to) return 0;
+    return TakenCount(*from, *to, std::clamp(settings.step, 1, 100)) * std::clamp(settings.repeat, 1, 100);
+}
+
+std::vector<std::string> GenerateSequence(const TSequenceSettings& settings) {
+    const int64_t from = StrToInt(settings.from);
+    const int64_t to = StrToInt(settings.to);
+    const size_t width = settings.to.size();
+    const int step = std::clamp(settings.step, 1, 100);
+    const int repeat = std::clamp(settings.repeat, 1, 100);
+    if (to < from) throw ESequenceError(std::string(kSequenceOrderError));
+    const int64_t size = TakenCount(from, to, step) * repeat;
+    if (size > kMaxSequenceCodes)
+        throw ESequenceError("Too many codes: this range makes " + IntToStr(size) + " codes, at most " +
+                             IntToStr(kMaxSequenceCodes) + " are allowed!");
+
+    std::vector<std::string> codes;
+    codes.reserve(static_cast<size_t>(size));
+    // The first n whose n - 1 is a multiple of the step, then every step-th one.
+    const int64_t first = 1 + step * -FloorDiv(-(from - 1), step);
+    for (int64_t n = first; n <= to; n += step) {
+        const std::string code = settings.prefix + Padded(n, width) + settings.suffix;
+        for (int i = 0; i < repeat; ++i) codes.push_back(code);
+    }
+    return codes;
+}
+
+void PlaceSequence(TDatasheet& sheet, const std::vector<std::string>& codes) {
+    sheet.PlaceInCurrentColumn(codes);
+}
+
+} // namespace qbm
