@@ -1,0 +1,173 @@
+// Print-run benchmark: EAN-13 labels from a datasheet, 3 columns x 8 rows, printed to PDF at 600 dpi.
+// Prints labels per second, output size and peak memory for 10,000 and 100,000 labels, and beside
+// them gLabels' batch printer (glabels-3-batch) on the same codes as CSV, measured in the same run.
+//
+//   qbm_bench_print [--labels N] [--large N] [--no-baseline]
+
+#include "barcode/TBarcode.h"
+#include "data/TDatasheet.h"
+#include "output/TPrintRun.h"
+#include "surface/TBitmap.h"
+#include "surface/TPdfPrinter.h"
+#include "util/TUserPrompts.h"
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <random>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct RunFigures {
+    bool ok = false;
+    double seconds = 0;
+    long peakKiB = 0;
+    long long bytes = 0;
+};
+
+// Runs `work` in a child process so its peak memory is its own.
+RunFigures MeasureInChild(const std::function<int()>& work, const std::string& output) {
+    const auto start = Clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) _exit(work());
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    RunFigures f;
+    f.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    f.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    f.peakKiB = usage.ru_maxrss;
+    struct stat st {};
+    if (stat(output.c_str(), &st) == 0) f.bytes = st.st_size;
+    return f;
+}
+
+std::vector<std::string> Codes(long long n) {
+    std::mt19937 rng(20261209);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::vector<std::string> codes;
+    codes.reserve(static_cast<size_t>(n));
+    for (long long i = 0; i < n; ++i) {
+        std::string c(12, '0');
+        for (char& ch : c) ch = static_cast<char>('0' + digit(rng));
+        codes.push_back(c);
+    }
+    return codes;
+}
+
+// Labels from datasheet rows 1..n of column 1, as the datasheet source gives them.
+class DatasheetFeed : public qbm::TLabelFeed {
+public:
+    explicit DatasheetFeed(const qbm::TDatasheet& sheet) : m_sheet(sheet) {}
+    long long Count() const override { return m_sheet.RowCount(); }
+    long long FirstIndex() const override { return 1; }
+    qbm::TLabelValue Value(long long i) override {
+        return {std::string(m_sheet.Cell(1, static_cast<int>(i))), std::string(m_sheet.Cell(2, static_cast<int>(i)))};
+    }
+
+private:
+    const qbm::TDatasheet& m_sheet;
+};
+
+int PrintOurs(long long labels, const std::string& pdf) {
+    qbm::TDatasheet sheet;
+    const auto codes = Codes(labels);
+    sheet.Reset(3, static_cast<int>(labels) + 1);
+    sheet.SetCell(1, 0, "code");
+    sheet.SetCell(2, 0, "caption");
+    for (long long i = 0; i < labels; ++i) sheet.SetCell(1, static_cast<int>(i + 1), codes[static_cast<size_t>(i)]);
+
+    // An EAN-13 at its nominal size at 600 dpi: module 0.33 mm = 8 dots, bars 22.85 mm = 540 dots.
+    qbm::TBarcode main;
+    main.SetTyp(qbm::bcCodeEAN13);
+    main.SetChecksum(true);
+    main.SetModul(8);
+    main.SetHeight(540);
+    main.SetShowText(qbm::bcoCode);
+    qbm::TFont font;
+    font.SetName("DejaVu Sans");
+    font.SetPixelsPerInch(600);
+    font.SetSize(8);
+    main.SetShowTextFont(font);
+
+    qbm::TBitmap picture(600, 600);
+    DatasheetFeed feed(sheet);
+    qbm::TPrintJob job;
+    job.layout = {8, 3, 0, 0, 0, 0, false};
+    job.bcdMain = &main;
+    job.labelPicture = &picture;
+    job.feed = &feed;
+    qbm::TPdfPrinter printer(pdf, qbm::TPaperSize::A4(), 600);
+    qbm::TScriptedPrompts prompts;
+    const auto r = qbm::RunPrintLoop(printer, job, prompts);
+    return r.labels == labels ? 0 : 1;
+}
+
+int PrintGlabels(long long labels, const std::string& dir) {
+    std::ifstream in(QBM_GLABELS_TEMPLATE);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    std::string doc = ss.str();
+    const std::string csv = dir + "/codes.csv";
+    doc.replace(doc.find("@CSV@"), 5, csv);
+    std::ofstream(dir + "/labels.glabels") << doc;
+    std::ofstream out(csv);
+    out << "code\n";
+    for (const auto& c : Codes(labels)) out << c << "\n";
+    out.close();
+    const std::string cmd = "glabels-3-batch -o " + dir + "/glabels.pdf " + dir + "/labels.glabels >/dev/null 2>&1";
+    return std::system(cmd.c_str()) == 0 ? 0 : 1;
+}
+
+void Report(const char* who, long long labels, const RunFigures& f) {
+    std::printf("%-8s %8lld labels  %8.2f s  %10.0f labels/s  %8.1f MiB peak  %8.1f MiB output%s\n", who, labels,
+                f.seconds, labels / f.seconds, f.peakKiB / 1024.0, f.bytes / 1048576.0, f.ok ? "" : "  (FAILED)");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    long long labels = 10000, large = 100000;
+    bool baseline = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--labels" && i + 1 < argc) labels = std::atoll(argv[++i]);
+        else if (a == "--large" && i + 1 < argc) large = std::atoll(argv[++i]);
+        else if (a == "--no-baseline") baseline = false;
+    }
+    char tmpl[] = "/tmp/qbm-bench-print-XXXXXX";
+    const std::string dir = mkdtemp(tmpl);
+    std::printf("EAN-13 labels from a datasheet, 3 x 8 per A4 page, PDF at 600 dpi\n");
+    const RunFigures ours = MeasureInChild([&] { return PrintOurs(labels, dir + "/ours.pdf"); }, dir + "/ours.pdf");
+    Report("qbm", labels, ours);
+    const RunFigures oursLarge =
+        MeasureInChild([&] { return PrintOurs(large, dir + "/ours-large.pdf"); }, dir + "/ours-large.pdf");
+    Report("qbm", large, oursLarge);
+    std::printf("peak memory %lld labels / %lld labels: %.2f\n", large, labels,
+                static_cast<double>(oursLarge.peakKiB) / std::max(1L, ours.peakKiB));
+    if (baseline) {
+        if (std::system("command -v glabels-3-batch >/dev/null 2>&1") != 0) {
+            std::printf("gLabels baseline: glabels-3-batch is not installed (scripts/bench.sh installs it)\n");
+        } else {
+            const RunFigures gl =
+                MeasureInChild([&] { return PrintGlabels(labels, dir); }, dir + "/glabels.pdf");
+            Report("glabels", labels, gl);
+            std::printf("speed-up over gLabels: %.1fx\n", gl.seconds / ours.seconds);
+        }
+    }
+    if (!std::getenv("QBM_BENCH_KEEP")) std::system(("rm -rf " + dir).c_str());
+    else std::printf("kept %s\n", dir.c_str());
+    return ours.ok && oursLarge.ok ? 0 : 1;
+}
