@@ -1,0 +1,108 @@
+#include "project/CodeValueSources.h"
+
+#include "barcode/TBarcode.h"
+#include "data/TDatasheet.h"
+#include "project/TLabelProject.h"
+#include "surface/TBitmap.h"
+#include "util/Text.h"
+
+#include <algorithm>
+
+namespace qbm {
+
+int FindFieldColumn(const TDatasheet& sheet, std::string_view name) {
+    const std::string wanted = Trim(name);
+    const auto names = sheet.RowCells(0);
+    for (size_t c = 1; c < names.size(); ++c)
+        if (Trim(names[c]) == wanted) return static_cast<int>(c);
+    // Columns past the last named one have empty headers, which only an empty name matches.
+    if (wanted.empty() && static_cast<int>(names.size()) < sheet.ColumnCount())
+        return std::max<int>(1, static_cast<int>(names.size()));
+    return -1;
+}
+
+std::string FieldValue(TDatasheet& sheet, std::string_view name, int row) {
+    const int column = FindFieldColumn(sheet, name);
+    if (column < 0) return {};
+    sheet.SetCurrentColumn(column);
+    return Trim(sheet.Cell(column, row));
+}
+
+bool ValidateCode(std::string_view text, TBarcodeType type) {
+    if (type >= kBarcodeTypeCount) return false;
+    const TBCdata& row = BCdata[type];
+    const std::string value = Trim(text);
+    if (row.Num && !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    if (type == bcCode93) {
+        // The Code 93 encoder refuses characters outside its set; drawing once is how to ask it.
+        try {
+            TBarcode scratch;
+            scratch.SetTyp(bcCode93);
+            scratch.SetText(value);
+            TBitmap picture(1, 1);
+            scratch.Draw(picture.Canvas());
+        } catch (const EBarcodeError&) {
+            return false;
+        }
+    }
+    if (row.MaxLen != -1 && static_cast<int>(value.size()) > row.MaxLen) return false;
+    return true;
+}
+
+std::string InvalidCodeMessage(TBarcodeType type) {
+    const char* name = type < kBarcodeTypeCount ? BCdata[type].Name : "";
+    return "Invild code data of " + std::string(name) + " format!";
+}
+
+long long LabelCount(const TLabelProject& project) {
+    if (project.Kind() == TBarcodeKind::bkLinear) {
+        if (project.LinearSource() == TLinearSource::lsConstant) return project.FixedCodeAmount();
+        return project.Datasheet().RowCount() - 1LL;
+    }
+    if (project.Source2D() == T2DSource::tsCodeList)
+        return static_cast<long long>(project.CodeList2D().size());
+    return project.Amount2D();
+}
+
+TLabelValue LabelValue(TLabelProject& project, long long number) {
+    if (number < 0 || number >= LabelCount(project)) return {};
+    if (project.Kind() == TBarcodeKind::bkLinear) {
+        if (project.LinearSource() == TLinearSource::lsConstant)
+            return {project.FixedCode(), project.ExtCaption()};
+        TDatasheet& sheet = project.Datasheet();
+        const int row = static_cast<int>(number + 1);
+        // The caption is read last, so the caption field's column ends up current, as when printing.
+        std::string code = FieldValue(sheet, project.CodeFieldName(), row);
+        std::string caption = FieldValue(sheet, project.CapFieldName(), row);
+        return {std::move(code), std::move(caption)};
+    }
+    if (project.Source2D() == T2DSource::tsCodeList)
+        return {Trim(project.CodeList2D()[static_cast<size_t>(number)]), {}};
+    return {Trim(project.Text2D()), {}};
+}
+
+std::string Current2DText(const TLabelProject& project) {
+    if (project.Source2D() == T2DSource::tsCodeList && !project.CodeList2D().empty())
+        return project.CodeList2D().front();
+    return project.Text2D();
+}
+
+bool TSourceFeed::DatasheetSource() const {
+    return m_project.Kind() == TBarcodeKind::bkLinear &&
+           m_project.LinearSource() == TLinearSource::lsDatasheet;
+}
+
+long long TSourceFeed::Count() const {
+    return DatasheetSource() ? m_project.Datasheet().RowCount() : LabelCount(m_project);
+}
+
+long long TSourceFeed::FirstIndex() const {
+    return DatasheetSource() ? 1 : 0;
+}
+
+TLabelValue TSourceFeed::Value(long long index) {
+    return LabelValue(m_project, DatasheetSource() ? index - 1 : index);
+}
+
+} // namespace qbm

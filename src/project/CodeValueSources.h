@@ -1,0 +1,57 @@
+#pragma once
+// Where the labels' values come from: the constant code, a datasheet column, the 2D code list or the
+// fixed 2D text; how many labels each gives and what each label carries; checking a typed value
+// against the chosen linear symbology.
+
+#include "barcode/TBarcodeTypes.h"
+#include "output/TLabelFeed.h"
+
+#include <string>
+#include <string_view>
+
+namespace qbm {
+
+class TDatasheet;
+class TLabelProject;
+
+// The column (1 or more) whose header, with blanks and control characters around it removed, equals
+// `name` treated the same way, comparing letter case; -1 when there is none.
+int FindFieldColumn(const TDatasheet& sheet, std::string_view name);
+
+// The trimmed cell in `row` of the column FindFieldColumn finds, which also becomes the datasheet's
+// current column; "" when no column matches.
+std::string FieldValue(TDatasheet& sheet, std::string_view name, int row);
+
+// Whether a typed value suits the symbology: trimmed, then digits only for numeric symbologies, the
+// Code 93 encoder's consent for Code93, and the table's maximum length.
+bool ValidateCode(std::string_view text, TBarcodeType type);
+
+// "Invild code data of " + the symbology's name + " format!", shown for an invalid value.
+std::string InvalidCodeMessage(TBarcodeType type);
+
+// The number of labels of the current kind and source; empty rows and entries count like any other.
+long long LabelCount(const TLabelProject& project);
+
+// The label with the given number (0 for the first): the constant code as typed with its caption,
+// the code and caption fields of datasheet row number + 1, or the trimmed 2D entry or fixed text.
+TLabelValue LabelValue(TLabelProject& project, long long number);
+
+// The text the on-screen 2D symbol shows: the first list entry when the code-list source is selected
+// and the list has entries, else the fixed text.
+std::string Current2DText(const TLabelProject& project);
+
+// The labels as the print loop walks them: the datasheet from index 1 to its row count - 1, every
+// other source from 0 to its count - 1.
+class TSourceFeed : public TLabelFeed {
+public:
+    explicit TSourceFeed(TLabelProject& project) : m_project(project) {}
+    long long Count() const override;
+    long long FirstIndex() const override;
+    TLabelValue Value(long long index) override;
+
+private:
+    bool DatasheetSource() const;
+    TLabelProject& m_project;
+};
+
+} // namespace qbm

@@ -1,0 +1,77 @@
+#include "project/TLabelProject.h"
+
+#include <algorithm>
+
+namespace qbm {
+
+TLabelProject::TLabelProject() {
+    RebuildFieldList(kFieldPlaceholderStart);
+}
+
+void TLabelProject::NewProject() {
+    m_linearCodeList.clear();
+    m_linearSource = TLinearSource::lsConstant;
+    m_splitMarks = true;
+    m_fixedCode.clear();
+    m_linage = 2;
+    m_column = 2;
+    m_marginLeft = m_marginRight = m_marginTop = m_marginBottom = 10;
+    m_fixedCodeAmount = 1;
+    m_codeList2D.clear();
+    m_text2D.clear();
+    m_format2D = 0;
+    m_amount2D = 1;
+}
+
+void TLabelProject::SetFixedCodeAmount(int amount) {
+    m_fixedCodeAmount = std::clamp(amount, kMinAmount, kMaxAmount);
+}
+
+void TLabelProject::RebuildFieldList(std::string_view placeholder) {
+    m_fieldList = m_datasheet.ColumnNames();
+    m_fieldList[0] = placeholder;
+    m_codeField = ValidFieldIndex(m_codeField);
+    m_capField = ValidFieldIndex(m_capField);
+}
+
+int TLabelProject::ValidFieldIndex(int index) const {
+    return index >= 0 && static_cast<size_t>(index) < m_fieldList.size() ? index : -1;
+}
+
+std::string TLabelProject::CodeFieldName() const {
+    return m_codeField >= 0 ? m_fieldList[m_codeField] : std::string();
+}
+
+std::string TLabelProject::CapFieldName() const {
+    return m_capField >= 0 ? m_fieldList[m_capField] : std::string();
+}
+
+void TLabelProject::SetAmount2D(int amount) {
+    m_amount2D = std::clamp(amount, kMinAmount, kMaxAmount);
+}
+
+void TLabelProject::SetLinage(int rows) {
+    m_linage = std::clamp(rows, kMinLinage, kMaxLinage);
+}
+
+void TLabelProject::SetColumn(int columns) {
+    m_column = std::clamp(columns, kMinColumn, kMaxColumn);
+}
+
+void TLabelProject::SetMarginLeft(int mm) {
+    m_marginLeft = std::clamp(mm, kMinMargin, kMaxMargin);
+}
+
+void TLabelProject::SetMarginRight(int mm) {
+    m_marginRight = std::clamp(mm, kMinMargin, kMaxMargin);
+}
+
+void TLabelProject::SetMarginTop(int mm) {
+    m_marginTop = std::clamp(mm, kMinMargin, kMaxMargin);
+}
+
+void TLabelProject::SetMarginBottom(int mm) {
+    m_marginBottom = std::clamp(mm, kMinMargin, kMaxMargin);
+}
+
+} // namespace qbm
