@@ -118,7 +118,6 @@ void QtPainterCanvas::Polygon(const std::vector<TPoint>& points) {
     QPolygon poly;
     poly.reserve(static_cast<int>(points.size()));
     for (const TPoint& pt : points) poly << QPoint(pt.x, pt.y);
-    ApplyPen(p);
     ApplyBrush(p);
     // An axis-aligned rectangle (every bar at 0, 90, 180, 270 degrees) is filled exactly, corners
     // included, without relying on the outline.
@@ -130,9 +129,13 @@ void QtPainterCanvas::Polygon(const std::vector<TPoint>& points) {
     }
     if (axisAligned && Pen().style == TPenStyle::psSolid && Pen().width <= 1 &&
         Brush().style == TBrushStyle::bsSolid && Pen().color == Brush().color) {
-        p.fillRect(QRect(box.left(), box.top(), box.width(), box.height()), ToQColor(Brush().color));
+        // Without a pen an aliased rectangle covers exactly its pixels; setting the same pen and
+        // brush again costs nothing, which matters for vector devices that write state per change.
+        p.setPen(Qt::NoPen);
+        p.drawRect(box);
         return;
     }
+    ApplyPen(p);
     p.drawPolygon(poly, Qt::WindingFill);
 }
 
@@ -232,6 +235,7 @@ void QtPainterCanvas::FloodFill(int x, int y, TColor border) {
 const QFont& QtPainterCanvas::CurrentQFont() {
     if (!m_cacheValid || !(m_cachedFor == Font())) {
         m_cachedFont = ToQFont(Font());
+        m_cachedMetrics.emplace(m_cachedFont);
         m_cachedFor = Font();
         m_cacheValid = true;
     }
@@ -240,28 +244,32 @@ const QFont& QtPainterCanvas::CurrentQFont() {
 
 void QtPainterCanvas::TextOut(int x, int y, const std::string& text) {
     const QFont& f = CurrentQFont();
+    const QFontMetrics& fm = *m_cachedMetrics;
     QPainter& p = Painter();
     const QString s = QString::fromLatin1(text.data(), static_cast<int>(text.size()));
-    p.save();
     p.setFont(f);
-    const QFontMetrics fm(f, p.device());
-    p.translate(x, y);
-    if (Font().Orientation() != 0) p.rotate(-Font().Orientation() / 10.0);
+    if (Font().Orientation() != 0) {
+        p.save();
+        p.translate(x, y);
+        p.rotate(-Font().Orientation() / 10.0);
+        x = 0;
+        y = 0;
+    }
     if (Brush().style == TBrushStyle::bsSolid)
-        p.fillRect(QRect(0, 0, fm.horizontalAdvance(s), fm.height()), ToQColor(Brush().color));
+        p.fillRect(QRect(x, y, fm.horizontalAdvance(s), fm.height()), ToQColor(Brush().color));
     p.setPen(ToQColor(Font().Color()));
-    p.drawText(0, fm.ascent(), s);
-    p.restore();
+    p.drawText(x, y + fm.ascent(), s);
+    if (Font().Orientation() != 0) p.restore();
 }
 
 int QtPainterCanvas::TextWidth(const std::string& text) {
-    const QFont& f = CurrentQFont();
-    const QFontMetrics fm(f);
-    return fm.horizontalAdvance(QString::fromLatin1(text.data(), static_cast<int>(text.size())));
+    CurrentQFont();
+    return m_cachedMetrics->horizontalAdvance(QString::fromLatin1(text.data(), static_cast<int>(text.size())));
 }
 
 int QtPainterCanvas::TextHeight(const std::string&) {
-    return QFontMetrics(CurrentQFont()).height();
+    CurrentQFont();
+    return m_cachedMetrics->height();
 }
 
 void QtPainterCanvas::TextRectRight(const TRect& rect, const std::string& text) {

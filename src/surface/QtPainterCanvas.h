@@ -5,10 +5,12 @@
 #include "surface/TCanvas.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 
 #include <memory>
+#include <optional>
 
 namespace qbm {
 
@@ -52,6 +54,7 @@ private:
     int m_dpiY = 96;
     TFont m_cachedFor;
     QFont m_cachedFont;
+    std::optional<QFontMetrics> m_cachedMetrics;
     bool m_cacheValid = false;
 };
 
