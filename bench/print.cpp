@@ -6,7 +6,8 @@
 
 #include "barcode/TBarcode.h"
 #include "data/TDatasheet.h"
-#include "output/TPrintRun.h"
+#include "output/ProjectPrinting.h"
+#include "project/TLabelProject.h"
 #include "surface/TBitmap.h"
 #include "surface/TPdfPrinter.h"
 #include "util/TUserPrompts.h"
@@ -67,22 +68,9 @@ std::vector<std::string> Codes(long long n) {
     return codes;
 }
 
-// Labels from datasheet rows 1..n of column 1, as the datasheet source gives them.
-class DatasheetFeed : public qbm::TLabelFeed {
-public:
-    explicit DatasheetFeed(const qbm::TDatasheet& sheet) : m_sheet(sheet) {}
-    long long Count() const override { return m_sheet.RowCount(); }
-    long long FirstIndex() const override { return 1; }
-    qbm::TLabelValue Value(long long i) override {
-        return {std::string(m_sheet.Cell(1, static_cast<int>(i))), std::string(m_sheet.Cell(2, static_cast<int>(i)))};
-    }
-
-private:
-    const qbm::TDatasheet& m_sheet;
-};
-
 int PrintOurs(long long labels, const std::string& pdf) {
-    qbm::TDatasheet sheet;
+    qbm::TLabelProject project;
+    qbm::TDatasheet& sheet = project.Datasheet();
     const auto codes = Codes(labels);
     sheet.Reset(3, static_cast<int>(labels) + 1);
     sheet.SetCell(1, 0, "code");
@@ -102,16 +90,21 @@ int PrintOurs(long long labels, const std::string& pdf) {
     font.SetSize(8);
     main.SetShowTextFont(font);
 
+    project.SetLinearSource(qbm::TLinearSource::lsDatasheet);
+    project.RebuildFieldList(qbm::kFieldPlaceholderDatasheet);
+    project.SetCodeField(1);
+    project.SetLinage(8);
+    project.SetColumn(3);
+    project.SetMarginLeft(0);
+    project.SetMarginRight(0);
+    project.SetMarginTop(0);
+    project.SetMarginBottom(0);
+    project.SetSplitMarks(false);
+
     qbm::TBitmap picture(600, 600);
-    DatasheetFeed feed(sheet);
-    qbm::TPrintJob job;
-    job.layout = {8, 3, 0, 0, 0, 0, false};
-    job.bcdMain = &main;
-    job.labelPicture = &picture;
-    job.feed = &feed;
     qbm::TPdfPrinter printer(pdf, qbm::TPaperSize::A4(), 600);
-    qbm::TScriptedPrompts prompts;
-    const auto r = qbm::RunPrintLoop(printer, job, prompts);
+    qbm::TScriptedPrompts prompts; // answers Yes to "print now?"
+    const auto r = qbm::PrintProject(project, printer, main, nullptr, picture, prompts);
     return r.labels == labels ? 0 : 1;
 }
 

@@ -1,0 +1,52 @@
+#include "output/ProjectPrinting.h"
+
+#include "barcode/TBarcode.h"
+#include "project/CodeValueSources.h"
+#include "project/TLabelProject.h"
+
+namespace qbm {
+
+TLayoutSettings LayoutOf(const TLabelProject& project) {
+    TLayoutSettings s;
+    s.rows = project.Linage();
+    s.columns = project.Column();
+    s.marginLeft = project.MarginLeft();
+    s.marginRight = project.MarginRight();
+    s.marginTop = project.MarginTop();
+    s.marginBottom = project.MarginBottom();
+    s.splitMarks = project.SplitMarks();
+    return s;
+}
+
+TLinearPrintChecks PrintChecksOf(TLabelProject& project, TBarcodeType type) {
+    TLinearPrintChecks c;
+    c.datasheetSource = project.LinearSource() == TLinearSource::lsDatasheet;
+    c.constantCode = project.FixedCode();
+    c.datasheetRowCount = project.Datasheet().RowCount();
+    c.codeFieldIndex = project.CodeField();
+    c.symbologyName = type < kBarcodeTypeCount ? BCdata[type].Name : "";
+    c.rowCode = [&project](long long row) {
+        return FieldValue(project.Datasheet(), project.CodeFieldName(), static_cast<int>(row));
+    };
+    c.isValid = [type](const std::string& code) { return ValidateCode(code, type); };
+    return c;
+}
+
+TPrintResult PrintProject(TLabelProject& project, TPrinter& printer, const TBarcode& bcdMain,
+                          TStCustom2DBarcode* symbol2D, TBitmap& labelPicture, TUserPrompts& prompts,
+                          TPrintProgress progress) {
+    TSourceFeed feed(project);
+    TPrintJob job;
+    job.layout = LayoutOf(project);
+    job.is2D = project.Kind() == TBarcodeKind::bk2D;
+    job.bcdMain = &bcdMain;
+    job.symbol2D = symbol2D;
+    job.labelPicture = &labelPicture;
+    job.feed = &feed;
+    job.progress = std::move(progress);
+    if (job.is2D) return RunPrintCommand(printer, job, nullptr, prompts);
+    const TLinearPrintChecks checks = PrintChecksOf(project, bcdMain.Typ());
+    return RunPrintCommand(printer, job, &checks, prompts);
+}
+
+} // namespace qbm

@@ -1,0 +1,28 @@
+#pragma once
+// The print command and the page count for a project: its layout, its current source, its checks.
+
+#include "barcode/TBarcodeTypes.h"
+#include "output/TPageLayout.h"
+#include "output/TPrintRun.h"
+
+namespace qbm {
+
+class TBarcode;
+class TBitmap;
+class TLabelProject;
+class TPrinter;
+class TStCustom2DBarcode;
+class TUserPrompts;
+
+TLayoutSettings LayoutOf(const TLabelProject& project);
+
+// The checks of a linear run: the constant code, the datasheet rows against the symbology.
+TLinearPrintChecks PrintChecksOf(TLabelProject& project, TBarcodeType type);
+
+// Runs the print command for the project's current kind and source. Linear labels copy `bcdMain`
+// (set up by the template for the printer's resolution); 2D labels are painted by `symbol2D`.
+TPrintResult PrintProject(TLabelProject& project, TPrinter& printer, const TBarcode& bcdMain,
+                          TStCustom2DBarcode* symbol2D, TBitmap& labelPicture, TUserPrompts& prompts,
+                          TPrintProgress progress = {});
+
+} // namespace qbm
