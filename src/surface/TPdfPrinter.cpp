@@ -2,7 +2,6 @@
 
 #include "surface/QtPainterCanvas.h"
 #include "util/Errors.h"
-#include "util/Rounding.h"
 
 #include <QFile>
 #include <QPageLayout>
@@ -21,18 +20,10 @@ struct TPdfPrinter::Job {
 };
 
 TPdfPrinter::TPdfPrinter(std::string path, TPaperSize paper, int dpi)
-    : m_path(std::move(path)), m_paper(paper), m_dpi(dpi > 0 ? dpi : 600) {}
+    : TPaperPrinter(paper, dpi, 600), m_path(std::move(path)) {}
 
 TPdfPrinter::~TPdfPrinter() {
     if (m_job) Abort();
-}
-
-int TPdfPrinter::PageWidth() const {
-    return MmToDots(m_orientation == TPrinterOrientation::poPortrait ? m_paper.widthMm : m_paper.heightMm, m_dpi);
-}
-
-int TPdfPrinter::PageHeight() const {
-    return MmToDots(m_orientation == TPrinterOrientation::poPortrait ? m_paper.heightMm : m_paper.widthMm, m_dpi);
 }
 
 void TPdfPrinter::BeginDoc() {
@@ -43,9 +34,9 @@ void TPdfPrinter::BeginDoc() {
     QPdfWriter& w = *job->writer;
     w.setCreator(QStringLiteral("Quirbel Barcode Maker"));
     w.setTitle(QString::fromLatin1(m_title.c_str()));
-    w.setResolution(m_dpi);
-    w.setPageSize(QPageSize(QSizeF(m_paper.widthMm, m_paper.heightMm), QPageSize::Millimeter));
-    w.setPageOrientation(m_orientation == TPrinterOrientation::poPortrait ? QPageLayout::Portrait
+    w.setResolution(ResolutionX());
+    w.setPageSize(QPageSize(QSizeF(Paper().widthMm, Paper().heightMm), QPageSize::Millimeter));
+    w.setPageOrientation(Orientation() == TPrinterOrientation::poPortrait ? QPageLayout::Portrait
                                                                          : QPageLayout::Landscape);
     w.setPageMargins(QMarginsF(0, 0, 0, 0));
     job->painter = std::make_unique<QPainter>();
@@ -56,7 +47,7 @@ void TPdfPrinter::BeginDoc() {
         throw EInOutError("Cannot write file " + m_path);
     }
     job->painter->setRenderHint(QPainter::Antialiasing, false);
-    job->canvas = std::make_unique<QtPainterCanvas>(job->painter.get(), m_dpi, m_dpi);
+    job->canvas = std::make_unique<QtPainterCanvas>(job->painter.get(), ResolutionX(), ResolutionY());
     m_job = std::move(job);
 }
 

@@ -2,26 +2,15 @@
 
 #include "surface/TCanvas.h"
 #include "util/Errors.h"
-#include "util/Rounding.h"
 
 namespace qbm {
 
 TRasterPrinter::TRasterPrinter(TPaperSize paper, int dpi, TPageSink sink)
-    : m_paper(paper), m_dpi(dpi > 0 ? dpi : 300), m_sink(std::move(sink)) {}
-
-int TRasterPrinter::PageWidth() const {
-    const double mm = m_orientation == TPrinterOrientation::poPortrait ? m_paper.widthMm : m_paper.heightMm;
-    return MmToDots(mm, m_dpi);
-}
-
-int TRasterPrinter::PageHeight() const {
-    const double mm = m_orientation == TPrinterOrientation::poPortrait ? m_paper.heightMm : m_paper.widthMm;
-    return MmToDots(mm, m_dpi);
-}
+    : TPaperPrinter(paper, dpi, 300), m_sink(std::move(sink)) {}
 
 void TRasterPrinter::StartPage() {
     m_page = std::make_unique<TBitmap>(PageWidth(), PageHeight());
-    m_page->SetResolution(m_dpi);
+    m_page->SetResolution(ResolutionX());
 }
 
 void TRasterPrinter::FinishPage() {

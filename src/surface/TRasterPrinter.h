@@ -3,8 +3,7 @@
 // page goes to a callback (or is kept), so a long run keeps one page in memory.
 
 #include "surface/TBitmap.h"
-#include "surface/TPaperSize.h"
-#include "surface/TPrinter.h"
+#include "surface/TPaperPrinter.h"
 
 #include <functional>
 #include <memory>
@@ -12,20 +11,13 @@
 
 namespace qbm {
 
-class TRasterPrinter : public TPrinter {
+class TRasterPrinter : public TPaperPrinter {
 public:
     using TPageSink = std::function<void(const TBitmap& page, int pageNumber)>;
 
     // Without a sink the finished pages are kept and can be read with Pages().
     TRasterPrinter(TPaperSize paper, int dpi, TPageSink sink = {});
 
-    int PrinterCount() const override { return 1; }
-    int ResolutionX() const override { return m_dpi; }
-    int ResolutionY() const override { return m_dpi; }
-    int PageWidth() const override;
-    int PageHeight() const override;
-    TPrinterOrientation Orientation() const override { return m_orientation; }
-    void SetOrientation(TPrinterOrientation orientation) override { m_orientation = orientation; }
     void BeginDoc() override;
     void NewPage() override;
     void EndDoc() override;
@@ -41,10 +33,7 @@ private:
     void FinishPage();
     void StartPage();
 
-    TPaperSize m_paper;
-    int m_dpi;
     TPageSink m_sink;
-    TPrinterOrientation m_orientation = TPrinterOrientation::poPortrait;
     std::unique_ptr<TBitmap> m_page;
     std::vector<TBitmap> m_pages;
     int m_pagesPrinted = 0;
