@@ -1,0 +1,217 @@
+#include "project/ProjectFile.h"
+
+#include "data/DatasheetStream.h"
+#include "ini/TBigIniFile.h"
+#include "project/TLabelProject.h"
+#include "surface/TPrinter.h"
+#include "util/IntConversion.h"
+#include "util/Text.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace qbm {
+namespace {
+
+constexpr std::string_view kProperties = "Properties";
+constexpr std::string_view k2DCodeSection = "B2DCode";
+constexpr std::string_view k2DListSection = "Var2DCodeValue";
+constexpr std::string_view kDatasheetSection = "VarCodeValue";
+constexpr std::string_view kExact2DListSection = "Var2DCodeList";
+constexpr size_t kListedCells = 10;
+
+// A CR or LF would end the line, and the character 26 ends an INI text where it stands.
+constexpr std::string_view kLineBreakers("\r\n\x1a", 3);
+
+bool FitsOnALine(std::string_view value) {
+    return value.find_first_of(kLineBreakers) == std::string_view::npos;
+}
+
+// Writes a value, cut where the line form would break it, and notes its name when it was cut.
+void WriteValue(TBigIniFile& ini, std::string_view section, std::string_view key, std::string_view value,
+                TSaveReport& report) {
+    if (!FitsOnALine(value)) {
+        report.unstored.emplace_back(key);
+        value = value.substr(0, value.find_first_of(kLineBreakers));
+    }
+    ini.WriteString(section, key, value);
+}
+
+// The entries the key-per-line section can carry, merged as writing them one by one would merge
+// them: an entry equal to an earlier one ignoring case replaces its spelling at the earlier place.
+// `exact` tells whether that section alone gives the list back unchanged.
+TStrings KeyLines(const std::vector<std::string>& entries, bool& exact) {
+    exact = true;
+    TStrings lines;
+    std::unordered_map<std::string, size_t> seen;
+    for (const std::string& entry : entries) {
+        if (entry.empty() || entry.find('=') != std::string::npos || !FitsOnALine(entry)) {
+            exact = false;
+            continue;
+        }
+        const auto [it, added] = seen.emplace(UpperCase(entry), lines.size());
+        if (added) {
+            lines.push_back(entry + "= ");
+        } else {
+            exact = false;
+            lines[it->second] = entry + "= ";
+        }
+    }
+    return lines;
+}
+
+std::string CellName(int column, int row) {
+    return "Datasheet cell (" + IntToStr(column) + ", " + IntToStr(row) + ")";
+}
+
+void NoteChangedCells(const TDatasheet& sheet, TSaveReport& report) {
+    size_t changed = 0;
+    for (int r = sheet.NextRowWithText(0); r >= 0; r = sheet.NextRowWithText(r + 1)) {
+        const auto cells = sheet.RowCells(r);
+        for (size_t c = 0; c < cells.size(); ++c) {
+            if (cells[c].find_first_of("\r\b") == std::string_view::npos) continue;
+            if (CellAfterStream(cells[c]) == cells[c]) continue;
+            if (++changed <= kListedCells) report.unstored.push_back(CellName(static_cast<int>(c), r));
+        }
+    }
+    if (changed > kListedCells)
+        report.unstored.push_back("and " + IntToStr(static_cast<int64_t>(changed - kListedCells)) +
+                                  " more datasheet cells");
+}
+
+std::vector<std::string> ReadExactList(TBigIniFile& ini) {
+    TStrings lines;
+    ini.ReadSectionValues(kExact2DListSection, lines);
+    std::vector<std::string> entries;
+    entries.reserve(lines.size());
+    for (const std::string& line : lines) {
+        const size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        entries.push_back(HexToStream(std::string_view(line).substr(eq + 1)));
+    }
+    return entries;
+}
+
+} // namespace
+
+std::string TSaveReport::Message() const {
+    if (unstored.empty()) return {};
+    std::string names;
+    for (const std::string& name : unstored) names += (names.empty() ? "" : ", ") + name;
+    return "A project file cannot keep these values exactly (line breaks are not stored): " + names + ".";
+}
+
+TSaveReport SaveProject(const std::string& path, const TLabelProject& project, const TPrinter* printer) {
+    TSaveReport report;
+    // The engine starts from an empty content rather than an emptied file, so that the previous file
+    // stays whole until the new one replaces it.
+    TBigIniFile ini(path);
+    ini.Clear();
+
+    WriteValue(ini, kProperties, "Template", project.TemplateName(), report);
+    ini.WriteBool(kProperties, "VariousCode", project.LinearSource() == TLinearSource::lsDatasheet);
+    ini.WriteBool(kProperties, "SplitMark", project.SplitMarks());
+    WriteValue(ini, kProperties, "FixedCode", project.FixedCode(), report);
+    WriteValue(ini, kProperties, "ExtCaption", project.ExtCaption(), report);
+    ini.WriteInteger(kProperties, "CodeField", project.CodeField());
+    ini.WriteInteger(kProperties, "CapField", project.CapField());
+    ini.WriteInteger(kProperties, "FixedCodeAmount", project.FixedCodeAmount());
+    ini.WriteInteger(kProperties, "Linage", project.Linage());
+    ini.WriteInteger(kProperties, "Column", project.Column());
+    ini.WriteInteger(kProperties, "MLeft", project.MarginLeft());
+    ini.WriteInteger(kProperties, "MRight", project.MarginRight());
+    ini.WriteInteger(kProperties, "MTop", project.MarginTop());
+    ini.WriteInteger(kProperties, "MBottom", project.MarginBottom());
+    if (printer && printer->PrinterCount() > 0)
+        ini.WriteInteger(kProperties, "PaperZX",
+                         printer->Orientation() == TPrinterOrientation::poPortrait ? 1 : 0);
+    ini.WriteBool(kProperties, "Various2DCode", project.Source2D() == T2DSource::tsCodeList);
+    ini.WriteInteger(kProperties, "B2DAmount", project.Amount2D());
+    ini.WriteString(kProperties, "B2DFormat", project.Format2DName());
+
+    WriteValue(ini, k2DCodeSection, "Code", project.Text2D(), report);
+
+    // The list goes in as whole sections: one write per entry would rescan the section each time.
+    bool listExact = true;
+    TStrings keyLines = KeyLines(project.CodeList2D(), listExact);
+    if (!keyLines.empty()) {
+        keyLines.insert(keyLines.begin(), "[" + std::string(k2DListSection) + "]");
+        ini.SetStrings(keyLines);
+    }
+
+    NoteChangedCells(project.Datasheet(), report);
+    ini.WriteString(kDatasheetSection, "Data", StreamToHex(DatasheetToStream(project.Datasheet())));
+
+    if (!listExact) {
+        TStrings exactLines;
+        exactLines.reserve(project.CodeList2D().size() + 1);
+        exactLines.push_back("[" + std::string(kExact2DListSection) + "]");
+        int n = 0;
+        for (const std::string& entry : project.CodeList2D())
+            exactLines.push_back("Item" + IntToStr(++n) + "=" + StreamToHex(entry));
+        ini.SetStrings(exactLines);
+    }
+
+    ini.UpdateFile();
+    return report;
+}
+
+std::vector<std::string> LoadProject(const std::string& path, TLabelProject& project,
+                                     const TProjectEnvironment& env) {
+    std::vector<std::string> warnings;
+    TBigIniFile ini(path);
+
+    const std::string name = Trim(ini.ReadString(kProperties, "Template", " "));
+    if (!env.templateNames) {
+        project.SetTemplateName(name);
+    } else if (std::find(env.templateNames->begin(), env.templateNames->end(), name) !=
+               env.templateNames->end()) {
+        project.SetTemplateName(name);
+    } else {
+        project.SetTemplateName({});
+        warnings.push_back("Template: \"" + name + "\" has been removed!");
+    }
+
+    project.SetLinearSource(ini.ReadBool(kProperties, "VariousCode", true) ? TLinearSource::lsDatasheet
+                                                                           : TLinearSource::lsConstant);
+    project.SetSource2D(ini.ReadBool(kProperties, "Various2DCode", false) ? T2DSource::tsCodeList
+                                                                          : T2DSource::tsFixedText);
+    project.SetSplitMarks(ini.ReadBool(kProperties, "SplitMark", true));
+    project.SetFixedCode(ini.ReadString(kProperties, "FixedCode", ""));
+    project.SetExtCaption(ini.ReadString(kProperties, "ExtCaption", ""));
+    project.SetLinage(ini.ReadInteger(kProperties, "Linage", 1));
+    project.SetColumn(ini.ReadInteger(kProperties, "Column", 1));
+    project.SetMarginLeft(ini.ReadInteger(kProperties, "MLeft", 10));
+    project.SetMarginRight(ini.ReadInteger(kProperties, "MRight", 10));
+    project.SetMarginTop(ini.ReadInteger(kProperties, "MTop", 10));
+    project.SetMarginBottom(ini.ReadInteger(kProperties, "MBottom", 10));
+    project.SetFixedCodeAmount(ini.ReadInteger(kProperties, "FixedCodeAmount", 1));
+
+    const int paper = ini.ReadInteger(kProperties, "PaperZX", 1);
+    project.SetOrientation(paper == 1 ? TPrinterOrientation::poPortrait : TPrinterOrientation::poLandscape);
+    if (env.printer && env.printer->PrinterCount() > 0)
+        env.printer->SetOrientation(paper != 0 ? TPrinterOrientation::poPortrait
+                                               : TPrinterOrientation::poLandscape);
+
+    project.SetAmount2D(ini.ReadInteger(kProperties, "B2DAmount", 1));
+    project.SetText2D(ini.ReadString(k2DCodeSection, "Code", ""));
+
+    const std::string format = ini.ReadString(kProperties, "B2DFormat", "");
+    project.SetFormat2D(format == k2DFormatNames[1] ? 1 : 0);
+
+    std::vector<std::string>& list = project.CodeList2D();
+    list.clear();
+    if (ini.SectionExists(kExact2DListSection))
+        list = ReadExactList(ini);
+    else
+        ini.ReadSection(k2DListSection, list);
+
+    DatasheetFromStream(project.Datasheet(), HexToStream(ini.ReadString(kDatasheetSection, "Data", "")));
+
+    project.RebuildFieldList(kFieldPlaceholderLoaded);
+    project.SetCodeField(ini.ReadInteger(kProperties, "CodeField", 0));
+    project.SetCapField(ini.ReadInteger(kProperties, "CapField", 0));
+    return warnings;
+}
+
+} // namespace qbm

@@ -1,0 +1,331 @@
+#include "project/ProjectFile.h"
+
+#include "data/DatasheetStream.h"
+#include "ini/TBigIniFile.h"
+#include "project/TLabelProject.h"
+#include "surface/TPrinter.h"
+#include "util/Errors.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace qbm;
+
+namespace {
+
+// Only what the project file asks of a printer: whether one is installed and its orientation.
+class OrientationPrinter : public TPrinter {
+public:
+    explicit OrientationPrinter(int count, TPrinterOrientation o = TPrinterOrientation::poPortrait)
+        : m_count(count), m_orientation(o) {}
+    int PrinterCount() const override { return m_count; }
+    int ResolutionX() const override { return 300; }
+    int ResolutionY() const override { return 300; }
+    int PageWidth() const override { return 2480; }
+    int PageHeight() const override { return 3508; }
+    TPrinterOrientation Orientation() const override { return m_orientation; }
+    void SetOrientation(TPrinterOrientation o) override { m_orientation = o; }
+    void BeginDoc() override {}
+    void NewPage() override {}
+    void EndDoc() override {}
+    void Abort() override {}
+    bool Printing() const override { return false; }
+    TCanvas& Canvas() override { throw std::logic_error("no canvas"); }
+
+private:
+    int m_count;
+    TPrinterOrientation m_orientation;
+};
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteAll(const std::string& path, std::string_view text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Every field away from its default, a 2D list the line form can hold, and a datasheet with odd cells.
+TLabelProject FullProject() {
+    TLabelProject p;
+    p.SetTemplateName("My EAN13");
+    p.SetLinearSource(TLinearSource::lsDatasheet);
+    p.SetSplitMarks(false);
+    p.SetFixedCode(" 1234567 ");
+    p.SetExtCaption("Caption = \"quoted\" \xE4");
+    p.SetFixedCodeAmount(999999999);
+    p.SetLinage(30);
+    p.SetColumn(7);
+    p.SetMarginLeft(0);
+    p.SetMarginRight(800);
+    p.SetMarginTop(13);
+    p.SetMarginBottom(1);
+    p.SetSource2D(T2DSource::tsCodeList);
+    p.SetAmount2D(42);
+    p.SetFormat2D(1);
+    p.SetText2D("fixed 2D = text\t\xFF");
+    p.CodeList2D() = {"first", " spaced ", "[bracket]", "\xC4\xD6\xDC", "last"};
+    TDatasheet& sheet = p.Datasheet();
+    sheet.AddColumn("Caption");
+    sheet.AddColumn("Other");
+    sheet.SetRowCount(5);
+    sheet.SetCell(1, 1, "tab\there");
+    sheet.SetCell(2, 1, "a=b");
+    sheet.SetCell(3, 2, "\"quoted\"");
+    sheet.SetCell(1, 3, std::string("\x80\x81\xFE\0z", 5));
+    sheet.SetCell(2, 4, "[Properties]");
+    sheet.SetColumnWidth(1, 200);
+    sheet.SetColumnWidth(3, 17);
+    p.RebuildFieldList(kFieldPlaceholderDatasheet);
+    p.SetCodeField(1);
+    p.SetCapField(3);
+    return p;
+}
+
+void ExpectSameProject(TLabelProject& a, TLabelProject& b) {
+    EXPECT_EQ(a.TemplateName(), b.TemplateName());
+    EXPECT_EQ(a.LinearSource(), b.LinearSource());
+    EXPECT_EQ(a.SplitMarks(), b.SplitMarks());
+    EXPECT_EQ(a.FixedCode(), b.FixedCode());
+    EXPECT_EQ(a.ExtCaption(), b.ExtCaption());
+    EXPECT_EQ(a.FixedCodeAmount(), b.FixedCodeAmount());
+    EXPECT_EQ(a.Linage(), b.Linage());
+    EXPECT_EQ(a.Column(), b.Column());
+    EXPECT_EQ(a.MarginLeft(), b.MarginLeft());
+    EXPECT_EQ(a.MarginRight(), b.MarginRight());
+    EXPECT_EQ(a.MarginTop(), b.MarginTop());
+    EXPECT_EQ(a.MarginBottom(), b.MarginBottom());
+    EXPECT_EQ(a.Orientation(), b.Orientation());
+    EXPECT_EQ(a.Source2D(), b.Source2D());
+    EXPECT_EQ(a.Amount2D(), b.Amount2D());
+    EXPECT_EQ(a.Format2D(), b.Format2D());
+    EXPECT_EQ(a.Text2D(), b.Text2D());
+    EXPECT_EQ(a.CodeList2D(), b.CodeList2D());
+    EXPECT_EQ(a.CodeField(), b.CodeField());
+    EXPECT_EQ(a.CapField(), b.CapField());
+    EXPECT_EQ(DatasheetToStream(a.Datasheet()), DatasheetToStream(b.Datasheet()));
+}
+
+} // namespace
+
+TEST(ProjectFile, RoundTripRestoresEveryValueAndSavingTwiceGivesTheSameBytes) {
+    const std::string dir = test::MakeTempDir();
+    TLabelProject original = FullProject();
+    OrientationPrinter printer(1, TPrinterOrientation::poLandscape);
+    original.SetOrientation(TPrinterOrientation::poLandscape);
+    const TSaveReport report = SaveProject(dir + "/a.bpj", original, &printer);
+    EXPECT_TRUE(report.Complete()) << report.Message();
+
+    TLabelProject loaded;
+    OrientationPrinter other(1, TPrinterOrientation::poPortrait);
+    const auto warnings =
+        LoadProject(dir + "/a.bpj", loaded, {std::vector<std::string>{"Other", "My EAN13"}, &other});
+    EXPECT_TRUE(warnings.empty());
+    ExpectSameProject(original, loaded);
+    EXPECT_EQ(other.Orientation(), TPrinterOrientation::poLandscape);
+    EXPECT_EQ(loaded.FieldList()[0], "Please choose the data field ... ");
+    EXPECT_EQ(loaded.CodeFieldName(), "Data1");
+    EXPECT_EQ(loaded.CapFieldName(), "Other");
+
+    SaveProject(dir + "/b.bpj", loaded, &printer);
+    EXPECT_EQ(ReadAll(dir + "/a.bpj"), ReadAll(dir + "/b.bpj"));
+    SaveProject(dir + "/a.bpj", original, &printer); // over an existing file
+    EXPECT_EQ(ReadAll(dir + "/a.bpj"), ReadAll(dir + "/b.bpj"));
+}
+
+TEST(ProjectFile, WritesKeysInOrderAndTheDatasheetAsHex) {
+    const std::string dir = test::MakeTempDir();
+    TLabelProject project;
+    project.SetTemplateName("T");
+    project.CodeList2D() = {"x", "y"};
+    SaveProject(dir + "/p.bpj", project, nullptr);
+    const std::string hex = StreamToHex(DatasheetToStream(project.Datasheet()));
+    EXPECT_EQ(ReadAll(dir + "/p.bpj"), "[Properties]\r\n"
+                                       "Template=T\r\n"
+                                       "VariousCode=0\r\n"
+                                       "SplitMark=1\r\n"
+                                       "FixedCode=\r\n"
+                                       "ExtCaption=\r\n"
+                                       "CodeField=0\r\n"
+                                       "CapField=0\r\n"
+                                       "FixedCodeAmount=1\r\n"
+                                       "Linage=2\r\n"
+                                       "Column=2\r\n"
+                                       "MLeft=10\r\n"
+                                       "MRight=10\r\n"
+                                       "MTop=10\r\n"
+                                       "MBottom=10\r\n"
+                                       "Various2DCode=0\r\n"
+                                       "B2DAmount=1\r\n"
+                                       "B2DFormat=PDF417 Format\r\n"
+                                       "\r\n"
+                                       "[B2DCode]\r\n"
+                                       "Code=\r\n"
+                                       "\r\n"
+                                       "[Var2DCodeValue]\r\n"
+                                       "x= \r\n"
+                                       "y= \r\n"
+                                       "\r\n"
+                                       "[VarCodeValue]\r\n"
+                                       "Data=" +
+                                           hex +
+                                           "\r\n"
+                                           "\r\n");
+    EXPECT_EQ(hex.substr(0, 10), "322C320D0A"); // "2,2\r\n"
+}
+
+TEST(ProjectFile, ListEntriesTheLineFormCannotHoldAreKeptInTheExtraSection) {
+    const std::string dir = test::MakeTempDir();
+    TLabelProject project;
+    project.CodeList2D() = {"a", "", "k=v", "A", "two\r\nlines", "b", "\x1a"};
+    EXPECT_TRUE(SaveProject(dir + "/p.bpj", project, nullptr).Complete());
+    const std::string text = ReadAll(dir + "/p.bpj");
+    // Older readers still find what the old form holds, merged as they always were.
+    EXPECT_NE(text.find("[Var2DCodeValue]\r\nA= \r\nb= \r\n\r\n"), std::string::npos);
+    EXPECT_NE(text.find("[Var2DCodeList]\r\nItem1=61\r\nItem2=\r\nItem3=6B3D76\r\n"), std::string::npos);
+    EXPECT_GT(text.find("[Var2DCodeList]"), text.find("[VarCodeValue]"));
+
+    TLabelProject loaded;
+    LoadProject(dir + "/p.bpj", loaded);
+    EXPECT_EQ(loaded.CodeList2D(), project.CodeList2D());
+
+    // Without the extra section the old one is read: key names in line order.
+    WriteAll(dir + "/old.bpj", "[Var2DCodeValue]\r\n c = \r\nd=ignored\r\n=skipped\r\nnoequals\r\n");
+    LoadProject(dir + "/old.bpj", loaded);
+    EXPECT_EQ(loaded.CodeList2D(), (std::vector<std::string>{" c ", "d"}));
+}
+
+TEST(ProjectFile, ValuesWithLineBreaksAreCutAndReportedByName) {
+    const std::string dir = test::MakeTempDir();
+    TLabelProject project;
+    project.SetTemplateName("T");
+    project.SetFixedCode("AB\rCD"); // the control-character menu can append a CR
+    project.SetText2D("line1\r\n[VarCodeValue]\r\nData=00");
+    project.Datasheet().SetCell(1, 1, "two\r\nlines");
+    project.Datasheet().SetCell(1, 0, "tab\tand\bbackspace");
+    project.Datasheet().SetCell(0, 1, "fine\ttab");
+    const TSaveReport report = SaveProject(dir + "/p.bpj", project, nullptr);
+    EXPECT_EQ(report.unstored, (std::vector<std::string>{"FixedCode", "Code", "Datasheet cell (1, 0)",
+                                                         "Datasheet cell (1, 1)"}));
+    EXPECT_NE(report.Message().find("FixedCode, Code, Datasheet cell (1, 0)"), std::string::npos);
+
+    TLabelProject loaded;
+    LoadProject(dir + "/p.bpj", loaded);
+    EXPECT_EQ(loaded.FixedCode(), "AB");
+    EXPECT_EQ(loaded.Text2D(), "line1");
+    EXPECT_EQ(loaded.Datasheet().Cell(1, 1), "two"); // only the first line of a cell comes back
+    EXPECT_EQ(loaded.Datasheet().Cell(0, 1), "fine\ttab");
+    EXPECT_EQ(ReadAll(dir + "/p.bpj").find("[VarCodeValue]"),
+              ReadAll(dir + "/p.bpj").rfind("[VarCodeValue]"));
+}
+
+TEST(ProjectFile, NonProjectFileLoadsDefaultsWithAnEmptyNameWarning) {
+    const std::string dir = test::MakeTempDir();
+    WriteAll(dir + "/notes.txt", "just some text\r\nnot=ini\r\n");
+    TLabelProject project;
+    project.SetLinage(5);
+    project.SetFormat2D(1);
+    project.CodeList2D() = {"stale"};
+    const auto warnings =
+        LoadProject(dir + "/notes.txt", project, {std::vector<std::string>{"EAN13"}, nullptr});
+    EXPECT_EQ(warnings, (std::vector<std::string>{"Template: \"\" has been removed!"}));
+    EXPECT_FALSE(project.HasTemplate());
+    EXPECT_EQ(project.LinearSource(), TLinearSource::lsDatasheet);
+    EXPECT_EQ(project.Source2D(), T2DSource::tsFixedText);
+    EXPECT_TRUE(project.SplitMarks());
+    EXPECT_EQ(project.Linage(), 1);
+    EXPECT_EQ(project.Column(), 1);
+    EXPECT_EQ(project.MarginLeft(), 10);
+    EXPECT_EQ(project.FixedCodeAmount(), 1);
+    EXPECT_EQ(project.Amount2D(), 1);
+    EXPECT_EQ(project.Format2D(), 0);
+    EXPECT_EQ(project.Orientation(), TPrinterOrientation::poPortrait);
+    EXPECT_TRUE(project.CodeList2D().empty());
+    EXPECT_EQ(project.CodeField(), 0);
+}
+
+TEST(ProjectFile, HandEditedValuesAndMissingTemplate) {
+    const std::string dir = test::MakeTempDir();
+    WriteAll(dir + "/p.bpj", "[properties]\r\nTEMPLATE=  Gone  \r\nlinage=0\r\nColumn=99\r\nMLeft=-5\r\n"
+                             "paperzx=0\r\nB2DFormat=QR Format\r\nFixedCodeAmount=x\r\nCodeField=7\r\n");
+    TLabelProject project;
+    OrientationPrinter printer(2);
+    const auto warnings = LoadProject(dir + "/p.bpj", project, {std::vector<std::string>{"EAN13"}, &printer});
+    EXPECT_EQ(warnings, (std::vector<std::string>{"Template: \"Gone\" has been removed!"}));
+    EXPECT_EQ(project.TemplateName(), "");
+    EXPECT_EQ(project.Linage(), 1);
+    EXPECT_EQ(project.Column(), 50);
+    EXPECT_EQ(project.MarginLeft(), 0);
+    EXPECT_EQ(project.Orientation(), TPrinterOrientation::poLandscape);
+    EXPECT_EQ(printer.Orientation(), TPrinterOrientation::poLandscape);
+    EXPECT_EQ(project.Format2DName(), "PDF417 Format");
+    EXPECT_EQ(project.FixedCodeAmount(), 1);
+    EXPECT_EQ(project.CodeField(), -1); // no such entry: nothing selected
+
+    // "PaperZX" other than 0 and 1: landscape for the layout, portrait for the printer.
+    WriteAll(dir + "/q.bpj", "[Properties]\r\nPaperZX=2\r\n");
+    LoadProject(dir + "/q.bpj", project, {std::nullopt, &printer});
+    EXPECT_EQ(project.Orientation(), TPrinterOrientation::poLandscape);
+    EXPECT_EQ(printer.Orientation(), TPrinterOrientation::poPortrait);
+}
+
+TEST(ProjectFile, PaperZXOnlyWithAPrinter) {
+    const std::string dir = test::MakeTempDir();
+    TLabelProject project;
+    SaveProject(dir + "/none.bpj", project, nullptr);
+    OrientationPrinter absent(0);
+    SaveProject(dir + "/absent.bpj", project, &absent);
+    OrientationPrinter present(1);
+    SaveProject(dir + "/present.bpj", project, &present);
+    EXPECT_EQ(ReadAll(dir + "/none.bpj").find("PaperZX"), std::string::npos);
+    EXPECT_EQ(ReadAll(dir + "/absent.bpj").find("PaperZX"), std::string::npos);
+    EXPECT_NE(ReadAll(dir + "/present.bpj").find("MBottom=10\r\nPaperZX=1\r\nVarious2DCode=0"),
+              std::string::npos);
+    project.SetOrientation(TPrinterOrientation::poLandscape);
+    LoadProject(dir + "/none.bpj", project);
+    EXPECT_EQ(project.Orientation(), TPrinterOrientation::poPortrait);
+}
+
+TEST(ProjectFile, DamagedDatasheetStopsTheLoadAfterTheSettings) {
+    const std::string dir = test::MakeTempDir();
+    WriteAll(dir + "/p.bpj",
+             "[Properties]\r\nLinage=4\r\n\r\n[VarCodeValue]\r\nData=" + StreamToHex("x,2\r\n") + "\r\n");
+    TLabelProject project;
+    EXPECT_THROW_MSG(LoadProject(dir + "/p.bpj", project), EConvertError, "'x' is not a valid integer value");
+    EXPECT_EQ(project.Linage(), 4);
+}
+
+TEST(ProjectFile, FailedSaveKeepsThePreviousFileWhole) {
+    const std::string dir = test::MakeTempDir();
+    const std::string path = dir + "/p.bpj";
+    TLabelProject project;
+    project.SetTemplateName("Before");
+    SaveProject(path, project, nullptr);
+    const std::string before = ReadAll(path);
+
+    // A file size limit makes the write fail half-way, as a full disk would, also for root.
+    project.SetTemplateName("After");
+    project.Datasheet().SetCell(1, 1, std::string(100000, 'n'));
+    struct rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 4096;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_THROW(SaveProject(path, project, nullptr), EInOutError);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1); // no temporary left
+}
