@@ -1,0 +1,67 @@
+#include "templates/Apply2DSettings.h"
+
+#include "barcode2d/TStMaxiCodeBarcode.h"
+#include "barcode2d/TStPDF417Barcode.h"
+#include "ini/TIniFile.h"
+
+namespace qbm {
+namespace {
+
+// An ordinal beyond the enumeration (a hand-edited file) falls back to the reader's default.
+template <typename E> E Ordinal(int value, int last, int def) {
+    return static_cast<E>(value >= 0 && value <= last ? value : def);
+}
+
+void PaintInto(TStCustom2DBarcode& component, const std::string& text, TLabelPicture& label) {
+    component.SetCode(text);
+    const int width = component.BarCodeWidth() + 2 * component.QuietZone();
+    const int height = component.BarCodeHeight() + 2 * component.QuietZone();
+    component.SetBounds(width, height);
+    for (int pass = 0; pass < 2; ++pass) {
+        label.Bitmap = TBitmap(width, height);
+        component.PaintToCanvas(label.Bitmap.Canvas(), TPoint{0, 0});
+    }
+}
+
+} // namespace
+
+void Apply2DComponentSettings(const T2DSettings& s, TStPDF417Barcode& pdf417, TStMaxiCodeBarcode& maxiCode) {
+    const T2DSettings d;
+    pdf417.SetECCLevel(Ordinal<TStPDF417ECCLevels>(s.PECC, ecLevel8, d.PECC));
+    pdf417.SetBarWidth(s.PBW);
+    pdf417.SetBarHeightToWidth(s.PBH);
+    pdf417.SetNumColumns(s.PCol);
+    // A row count only matters when the component chooses the columns.
+    if (pdf417.NumColumns() == 0) pdf417.SetNumRows(s.PRow);
+    pdf417.SetTruncated(s.PTruncated);
+
+    maxiCode.SetMode(Ordinal<TStMaxiCodeMode>(s.MMode, cmMode6, d.MMode));
+    maxiCode.SetCarrierCountryCode(s.MCON);
+    maxiCode.SetCarrierServiceClass(s.MSEV);
+    maxiCode.SetCarrierPostalCode(s.MPST);
+    maxiCode.SetAutoScale(s.MMAS);
+    maxiCode.SetBarWidth(s.MBarWidth);
+    maxiCode.SetBarHeight(s.MBarHeight);
+
+    pdf417.SetAlignment(taLeftJustify);
+    maxiCode.SetAlignment(taLeftJustify);
+}
+
+void Apply2DSettings(const T2DSettings& settings, const std::string& formatItem, const std::string& text,
+                     TStPDF417Barcode& pdf417, TStMaxiCodeBarcode& maxiCode, TLabelPicture& label) {
+    Apply2DComponentSettings(settings, pdf417, maxiCode);
+    if (formatItem == kPdf417FormatItem) {
+        label.StatusText = "Barcode Type: PDF417 ";
+        PaintInto(pdf417, text, label);
+    } else if (formatItem == kMaxiCodeFormatItem) {
+        label.StatusText = "Barcode Type: MaxiCode ";
+        PaintInto(maxiCode, text, label);
+    }
+}
+
+void Apply2DSettings(const TIniFile& library, const std::string& formatItem, const std::string& text,
+                     TStPDF417Barcode& pdf417, TStMaxiCodeBarcode& maxiCode, TLabelPicture& label) {
+    Apply2DSettings(Read2DSettings(library), formatItem, text, pdf417, maxiCode, label);
+}
+
+} // namespace qbm
