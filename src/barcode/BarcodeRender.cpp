@@ -12,6 +12,7 @@ constexpr long long kMaxPixels = 100'000'000;
 } // namespace
 
 TBitmap RenderBarcode(TBarcode& bc, int margin) {
+    bc.BuildPattern(); // a text the engine rejects fails before any font machinery starts
     EnsureGuiApplication();
     margin = std::max(0, margin);
     bc.SetLeft(0);

@@ -64,14 +64,12 @@ void TBoundsCanvas::TextOut(int x, int y, const std::string& text) {
     // The cell turns counter-clockwise about its top-left corner with the font.
     const double a = Font().Orientation() / 10.0 * std::numbers::pi / 180.0;
     const double s = std::sin(a), c = std::cos(a);
-    const int corners[4][2] = {{0, 0}, {w, 0}, {0, h}, {w, h}};
-    for (const auto& k : corners) {
-        const double u = k[0], v = k[1];
-        Include(static_cast<int>(std::floor(x + c * u + s * v)),
-                static_cast<int>(std::floor(y - s * u + c * v)));
-        Include(static_cast<int>(std::ceil(x + c * u + s * v)) - 1,
-                static_cast<int>(std::ceil(y - s * u + c * v)) - 1);
-    }
+    const double us[4] = {0, c * w, s * h, c * w + s * h};
+    const double vs[4] = {0, -s * w, c * h, -s * w + c * h};
+    const double minU = *std::min_element(us, us + 4), maxU = *std::max_element(us, us + 4);
+    const double minV = *std::min_element(vs, vs + 4), maxV = *std::max_element(vs, vs + 4);
+    IncludeBox(x + static_cast<int>(std::floor(minU)), y + static_cast<int>(std::floor(minV)),
+               x + static_cast<int>(std::ceil(maxU)), y + static_cast<int>(std::ceil(maxV)));
 }
 
 int TBoundsCanvas::TextWidth(const std::string& text) {
