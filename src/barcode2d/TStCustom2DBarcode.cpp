@@ -117,8 +117,10 @@ void TStCustom2DBarcode::Render(int w, int h) {
     font.SetPixelsPerInch(m_fontPixelsPerInch);
     canvas.SetFont(font);
 
-    const int textHeight = canvas.TextHeight("Yg0");
-    const int textWidth = canvas.TextWidth(m_caption);
+    // An empty caption neither reserves space nor shows, so it needs no font metrics.
+    const bool hasCaption = !m_caption.empty();
+    const int textHeight = hasCaption ? canvas.TextHeight("Yg0") : 0;
+    const int textWidth = hasCaption ? canvas.TextWidth(m_caption) : 0;
 
     int x = 0;
     switch (m_alignment) {
@@ -180,6 +182,7 @@ void TStCustom2DBarcode::Render(int w, int h) {
 
     DrawBarcode();
 
+    if (!hasCaption) return;
     canvas.Brush().color = m_backgroundColor;
     canvas.TextOut(x, y, m_caption);
 }
