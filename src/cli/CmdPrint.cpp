@@ -1,0 +1,99 @@
+#include "cli/CliCommand.h"
+#include "cli/CliLibrary.h"
+#include "cli/CliProject.h"
+#include "cli/CliPrompts.h"
+#include "ini/TIniFile.h"
+#include "output/ProjectPrinting.h"
+#include "output/TLabelSetup.h"
+#include "project/ProjectFile.h"
+#include "project/TLabelProject.h"
+#include "surface/GuiApplication.h"
+#include "surface/TPdfPrinter.h"
+#include "surface/TRasterPrinter.h"
+#include "surface/TSystemPrinter.h"
+#include "templates/TemplateLibrary.h"
+#include "util/Text.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+namespace qbm::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: qbm print FILE.bpj (--pdf OUT.pdf | --png-dir DIR | --printer NAME) [--dpi N]\n"
+    "                 [--paper A4|Letter|WxHmm] [--landscape] [--library PATH]\n"
+    "                 [--kind linear|2d]\n"
+    "\n"
+    "Prints every label of the project's current source, as the Print button does when answered Yes:\n"
+    "the project's template (or 2D settings) applied at the printer's resolution, its layout, split\n"
+    "marks and checks. --kind picks the code tab whose labels print (linear by default). --pdf writes a PDF (vector bars, default 600 dpi), --png-dir one PNG per page\n"
+    "(default 300 dpi), --printer sends the job to a system printer. Progress goes to stderr.";
+
+std::unique_ptr<TPrinter> MakePrinter(const Args& args, const std::string& pngDir) {
+    const int outputs = args.Has("--pdf") + args.Has("--png-dir") + args.Has("--printer");
+    if (outputs != 1) throw UsageError("choose one of --pdf, --png-dir and --printer");
+    const auto paper = TPaperSize::Parse(args.Value("--paper", "A4"));
+    if (!paper) throw UsageError("--paper takes A4, Letter or WxHmm, e.g. 100x150mm");
+    if (args.Has("--pdf")) return std::make_unique<TPdfPrinter>(*args.Value("--pdf"), *paper, args.Int("--dpi", 600));
+    if (args.Has("--png-dir")) {
+        std::filesystem::create_directories(pngDir);
+        return std::make_unique<TRasterPrinter>(*paper, args.Int("--dpi", 300), [pngDir](const TBitmap& page, int n) {
+            char name[32];
+            std::snprintf(name, sizeof name, "/page-%04d.png", n);
+            page.SaveToPngFile(pngDir + name);
+        });
+    }
+    if (args.Has("--dpi") || args.Has("--paper"))
+        throw UsageError("--dpi and --paper apply to --pdf and --png-dir; a system printer uses its own");
+    return std::make_unique<TSystemPrinter>(*args.Value("--printer"));
+}
+
+int RunPrint(const Args& args) {
+    args.OnlyKnown({"--pdf", "--png-dir", "--printer", "--dpi", "--paper", "--landscape", "--library", "--kind"});
+    const std::string projectPath = args.Positional(0, "project file");
+    EnsureGuiApplication();
+    std::unique_ptr<TPrinter> printer = MakePrinter(args, args.Value("--png-dir", ""));
+    if (printer->ResolutionX() < 1 || printer->ResolutionX() > 4800)
+        throw UsageError("--dpi takes 1 to 4800");
+
+    const std::string libraryPath = LibraryPathFor(args);
+    const TIniFile library(libraryPath);
+    TLabelProject project;
+    TProjectEnvironment env;
+    env.templateNames = LoadTemplateNames(libraryPath);
+    env.printer = printer.get();
+    LoadProjectForRun(args, projectPath, project, env);
+    if (args.Has("--landscape")) printer->SetOrientation(TPrinterOrientation::poLandscape);
+
+    TLabelSetup setup;
+    ApplyProjectLabel(setup, project, library, printer->ResolutionX(), printer->ResolutionY());
+
+    TConsolePrompts prompts;
+    const auto started = std::chrono::steady_clock::now();
+    int reported = 0;
+    auto progress = [&](int done, int pages) {
+        // Long runs say how far they are, about every tenth of the run and at the end.
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        if (seconds >= 2.0 && (done * 10 / pages > reported || done == pages)) {
+            reported = done * 10 / pages;
+            std::cerr << "printed page " << done << " of " << pages << "\n";
+        }
+        return true;
+    };
+    const TPrintResult result = PrintProject(project, *printer, setup.bcdMain, &setup.Symbol2D(project),
+                                             setup.label.Bitmap, prompts, progress);
+    if (result.outcome != TPrintOutcome::poPrinted) return prompts.Complained() ? 1 : 0;
+    std::cout << result.labels << " labels on " << result.pages << (result.pages == 1 ? " page" : " pages") << "\n";
+    return 0;
+}
+
+} // namespace
+
+QBM_REGISTER_COMMAND(Command{"print", "print a project's labels to PDF, PNG pages or a printer", kUsage, RunPrint,
+                             {"--landscape"}});
+
+} // namespace qbm::cli

@@ -1,0 +1,33 @@
+#include "output/TLabelSetup.h"
+
+#include "ini/TIniFile.h"
+#include "project/CodeValueSources.h"
+#include "project/TLabelProject.h"
+#include "templates/Apply2DSettings.h"
+#include "templates/ApplyTemplate.h"
+
+namespace qbm {
+
+TStCustom2DBarcode& TLabelSetup::Symbol2D(const TLabelProject& project) {
+    if (project.Format2D() == 1) return maxiCode;
+    return pdf417;
+}
+
+void ApplyProjectLabel(TLabelSetup& setup, TLabelProject& project, const TIniFile& library, int dpiX, int dpiY) {
+    if (project.Kind() == TBarcodeKind::bk2D) {
+        Apply2DSettings(library, std::string(project.Format2DName()), Current2DText(project), setup.pdf417,
+                        setup.maxiCode, setup.label);
+        return;
+    }
+    const TLabelValue first = LabelValue(project, 0);
+    setup.bcdMain.SetText(first.code);
+    setup.bcdMain.ExtCaption = first.caption;
+    try {
+        ApplyTemplate(library, project.TemplateName(), setup.bcdMain, setup.label, dpiX, dpiY);
+    } catch (const EBarcodeError&) {
+        setup.bcdMain.SetText("");
+        ApplyTemplate(library, project.TemplateName(), setup.bcdMain, setup.label, dpiX, dpiY);
+    }
+}
+
+} // namespace qbm

@@ -1,0 +1,99 @@
+#include "ini/TIniFile.h"
+#include "output/ProjectPrinting.h"
+#include "output/TLabelSetup.h"
+#include "project/TLabelProject.h"
+#include "surface/TCanvas.h"
+#include "surface/TRasterPrinter.h"
+#include "templates/TemplateLibrary.h"
+#include "util/TUserPrompts.h"
+
+#include "TestSupport.h"
+
+#include <random>
+
+namespace qbm {
+namespace {
+
+struct PrintedRun {
+    std::vector<TBitmap> pages;
+    TCellGrid grid;
+    TPrintResult result;
+};
+
+// Prints the project's current source on page images, as the Print button does answered Yes.
+PrintedRun PrintOnPages(TLabelProject& project, int dpi) {
+    const std::string library = test::MakeTempDir() + "/Templates.dat";
+    WriteDefaultTemplates(library);
+    const TIniFile ini(library);
+    TRasterPrinter printer(TPaperSize::A4(), dpi);
+    TLabelSetup setup;
+    ApplyProjectLabel(setup, project, ini, dpi, dpi);
+    TScriptedPrompts prompts;
+    PrintedRun run;
+    run.result = PrintProject(project, printer, setup.bcdMain, &setup.Symbol2D(project), setup.label.Bitmap, prompts);
+    run.pages = printer.Pages();
+    run.grid = PrinterCellGrid({printer.PageWidth(), printer.PageHeight(), dpi, dpi}, LayoutOf(project));
+    return run;
+}
+
+TBitmap CellOf(const PrintedRun& run, int page, int row, int col) {
+    const TCellGrid& g = run.grid;
+    TBitmap cell(g.cellWidth, g.cellHeight);
+    const int left = g.marginLeft + col * g.cellWidth, top = g.marginTop + row * g.cellHeight;
+    cell.Canvas().CopyRect({0, 0, g.cellWidth, g.cellHeight}, run.pages.at(static_cast<size_t>(page)),
+                           {left, top, left + g.cellWidth, top + g.cellHeight});
+    return cell;
+}
+
+TEST(ProjectPrint, EveryDatasheetLabelDecodesToItsRow) {
+    TLabelProject project;
+    project.SetTemplateName("Code128B");
+    project.SetLinearSource(TLinearSource::lsDatasheet);
+    project.SetLinage(3);
+    project.SetColumn(2);
+    TDatasheet& sheet = project.Datasheet();
+    const int rows = 8; // one full page of six and two labels on the second
+    sheet.Reset(3, rows + 1);
+    sheet.SetCell(1, 0, "Article");
+    sheet.SetCell(2, 0, "Name");
+    std::mt19937 rng(7);
+    std::vector<std::string> codes;
+    for (int r = 1; r <= rows; ++r) {
+        std::string code = "ART-";
+        for (int k = 0; k < 6; ++k) code += static_cast<char>('A' + rng() % 26);
+        codes.push_back(code);
+        sheet.SetCell(1, r, code);
+        sheet.SetCell(2, r, "name " + std::to_string(r));
+    }
+    project.RebuildFieldList(kFieldPlaceholderLoaded);
+    project.SetCodeField(1);
+    project.SetCapField(2);
+
+    const PrintedRun run = PrintOnPages(project, 200);
+    ASSERT_EQ(run.result.outcome, TPrintOutcome::poPrinted);
+    ASSERT_EQ(run.pages.size(), 2u);
+    for (int i = 0; i < rows; ++i) {
+        const int page = i / 6, row = (i % 6) / 2, col = i % 2;
+        const test::Decoded d = test::Decode(CellOf(run, page, row, col), ZXing::BarcodeFormat::Code128);
+        EXPECT_EQ(d.text, codes[static_cast<size_t>(i)]) << "label " << i;
+    }
+}
+
+TEST(ProjectPrint, EveryPdf417ListEntryDecodesInItsCell) {
+    TLabelProject project;
+    project.SetKind(TBarcodeKind::bk2D);
+    project.SetSource2D(T2DSource::tsCodeList);
+    project.CodeList2D() = {"  first entry  ", "Second: 1234567890", "third/ÄÖÜ"};
+    const PrintedRun run = PrintOnPages(project, 300);
+    ASSERT_EQ(run.result.outcome, TPrintOutcome::poPrinted);
+    ASSERT_EQ(run.pages.size(), 1u);
+    const std::vector<std::string> expected = {"first entry", "Second: 1234567890", "third/ÄÖÜ"};
+    for (int i = 0; i < 3; ++i) {
+        const test::Decoded d = test::Decode(CellOf(run, 0, i / 2, i % 2), ZXing::BarcodeFormat::PDF417);
+        EXPECT_EQ(d.bytes, expected[static_cast<size_t>(i)]) << "entry " << i;
+    }
+    EXPECT_FALSE(test::Decode(CellOf(run, 0, 1, 1), ZXing::BarcodeFormat::PDF417).found) << "fourth cell empty";
+}
+
+} // namespace
+} // namespace qbm
