@@ -98,6 +98,11 @@ const std::string* TDatasheet::Packed(int row) const {
 }
 
 void TDatasheet::Store(int row, std::string packed) {
+    // Imports and loads fill rows in rising order: append without searching.
+    if (m_rows.empty() || m_rows.back().row < row) {
+        if (!packed.empty()) m_rows.push_back(StoredRow{row, std::move(packed)});
+        return;
+    }
     const auto it = Find(row);
     const bool present = it != m_rows.end() && it->row == row;
     if (packed.empty()) {

@@ -1,0 +1,71 @@
+#include "cli/CliCommand.h"
+
+#include "project/CodeValueSources.h"
+#include "project/ProjectFile.h"
+#include "project/TLabelProject.h"
+#include "util/Errors.h"
+#include "util/Text.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+namespace qbm::cli {
+namespace {
+
+// One label per line, so control characters (a CR LF in a fixed 2D text, a tab in a datasheet cell)
+// are shown as \xHH, and a backslash as \\ to keep the form unambiguous.
+std::string Printable(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA0)) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", b);
+            out += hex;
+        } else if (c == '\\') {
+            out += "\\\\";
+        } else {
+            out += c;
+        }
+    }
+    return Latin1ToUtf8(out);
+}
+
+int RunLabels(const Args& args) {
+    args.OnlyKnown({"--kind"});
+    const std::string& path = args.Positional(0, "FILE.bpj");
+    const std::string kind = args.Value("--kind", "linear");
+    if (kind != "linear" && kind != "2d") throw UsageError("--kind must be linear or 2d, not '" + kind + "'");
+
+    // The INI engine reads a missing file as an empty one; from the command line that is a typo.
+    if (!std::filesystem::is_regular_file(path)) throw EInOutError("Cannot open file \"" + path + "\"");
+
+    TLabelProject project;
+    project.SetKind(kind == "2d" ? TBarcodeKind::bk2D : TBarcodeKind::bkLinear);
+    for (const std::string& warning : LoadProject(path, project)) std::cerr << warning << "\n";
+
+    TSourceFeed feed(project);
+    std::cout << LabelCount(project) << "\n";
+    const bool linear = project.Kind() == TBarcodeKind::bkLinear;
+    for (long long i = feed.FirstIndex(); i <= feed.Count() - 1; ++i) {
+        const TLabelValue value = feed.Value(i);
+        std::cout << Printable(value.code);
+        if (linear) std::cout << '\t' << Printable(value.caption);
+        std::cout << '\n';
+    }
+    return std::cout.good() ? 0 : 1;
+}
+
+const std::string kUsage =
+    "Usage: qbm labels FILE.bpj [--kind linear|2d]\n\n"
+    "Prints the number of labels of the project, then the code of each label as the print loop\n"
+    "takes them, one per line; linear labels add a tab and their extended caption.\n"
+    "Control characters appear as \\xHH and a backslash as \\\\.\n\n"
+    "  --kind K   the code tab whose sources are read: linear (default) or 2d";
+
+} // namespace
+
+QBM_REGISTER_COMMAND(Command{"labels", "list the labels a project prints", kUsage, RunLabels, {}});
+
+} // namespace qbm::cli

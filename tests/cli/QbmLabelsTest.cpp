@@ -1,0 +1,64 @@
+#include "project/ProjectFile.h"
+#include "project/TLabelProject.h"
+
+#include "TestSupport.h"
+
+#include <fstream>
+#include <sys/wait.h>
+
+namespace qbm {
+namespace {
+
+struct TRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TRun Labels(const std::string& dir, const std::string& args) {
+    const std::string cmd =
+        std::string(QBM_CLI_PATH) + " labels " + args + " >" + dir + "/out 2>" + dir + "/err";
+    const int status = std::system(cmd.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir + "/out"), ReadFile(dir + "/err")};
+}
+
+TEST(QbmLabels, PrintsCountThenEachLabelOfTheChosenKind) {
+    const std::string dir = test::MakeTempDir();
+    TLabelProject project;
+    TDatasheet& sheet = project.Datasheet();
+    sheet.AddColumn("Caption");
+    sheet.SetRowCount(4);
+    sheet.SetCell(1, 1, " 4006381333931 ");
+    sheet.SetCell(2, 1, "Pens");
+    sheet.SetCell(1, 3, "back\\slash\ttab");
+    sheet.SetCell(2, 3, "\xE4");
+    project.RebuildFieldList(kFieldPlaceholderDatasheet);
+    project.SetLinearSource(TLinearSource::lsDatasheet);
+    project.SetCodeField(1);
+    project.SetCapField(2);
+    project.SetSource2D(T2DSource::tsFixedText);
+    project.SetText2D(" two\r\nlines ");
+    project.SetAmount2D(2);
+    SaveProject(dir + "/p.bpj", project, nullptr);
+
+    const TRun linear = Labels(dir, dir + "/p.bpj");
+    EXPECT_EQ(linear.exitCode, 0) << linear.err;
+    EXPECT_EQ(linear.out, "3\n4006381333931\tPens\n\t\nback\\\\slash\\x09tab\t\xC3\xA4\n");
+
+    const TRun twoD = Labels(dir, dir + "/p.bpj --kind 2d");
+    EXPECT_EQ(twoD.exitCode, 0) << twoD.err;
+    EXPECT_EQ(twoD.out, "2\ntwo\\x0D\\x0Alines\ntwo\\x0D\\x0Alines\n");
+
+    EXPECT_EQ(Labels(dir, dir + "/p.bpj --kind 3d").exitCode, 2);
+    const TRun missing = Labels(dir, dir + "/missing.bpj");
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("missing.bpj"), std::string::npos);
+}
+
+} // namespace
+} // namespace qbm
