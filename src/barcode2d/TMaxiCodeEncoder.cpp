@@ -40,8 +40,9 @@ constexpr TCodeSetTable MakeCodeSets() {
     put(1, 96, 0);
     range(1, 'a', 'z', 1);
     put(1, '{', 32);
+    // Set B holds full stop 49 and slash 50, as scanners read them; the hyphen is in set A only.
     const int setB[] = {'}', '~', 127, ';', '<', '=', '>', '?', '[', '\\', ']',
-                        '^', '_', ' ', ',', '-', '.', ':', '@', '!', '|'};
+                        '^', '_', ' ', ',', '.', '/', ':', '@', '!', '|'};
     for (int i = 0; i < 21; ++i) put(1, setB[i], 34 + i);
     // C
     range(2, 192, 218, 0);

@@ -184,7 +184,9 @@ TEST(MaxiCodeMessage, ShiftsLatchesAndLockIns) {
     // a capital after the next character: a single shift to D, and set A stays in force
     ExpectMessage("A\xe9xB", {1, 61, 9, 63, 24, 63, 2});
     // a single set C character between capitals: one shift
-    ExpectMessage("A\xc0" "BC", {1, 60, 0, 2, 3});
+    ExpectMessage("A\xc0"
+                  "BC",
+                  {1, 60, 0, 2, 3});
     // ends in set E: the pads are set E's
     ExpectMessage("\x01\x02", {62, 62, 1, 2}, 28);
 }
