@@ -1,0 +1,87 @@
+#include "project/ProjectFile.h"
+#include "project/TLabelProject.h"
+#include "templates/TemplateLibrary.h"
+
+#include "CliRun.h"
+#include "TestSupport.h"
+
+#include <QImage>
+
+#include <filesystem>
+
+namespace qbm {
+namespace {
+
+struct Fixture {
+    std::string dir = test::MakeTempDir();
+    std::string library = dir + "/Templates.dat";
+    std::string project = dir + "/labels.bpj";
+
+    // A datasheet project with `rows` data rows, 2 x 2 labels a page.
+    explicit Fixture(int rows, const std::string& templateName = "Code39", const std::string& badRow = {}) {
+        WriteDefaultTemplates(library);
+        TLabelProject p;
+        p.SetTemplateName(templateName);
+        p.SetLinearSource(TLinearSource::lsDatasheet);
+        TDatasheet& sheet = p.Datasheet();
+        sheet.SetRowCount(rows + 1);
+        for (int r = 1; r <= rows; ++r) sheet.SetCell(1, r, "ITEM" + std::to_string(r));
+        if (!badRow.empty()) sheet.SetCell(1, 2, badRow);
+        p.RebuildFieldList(kFieldPlaceholderDatasheet);
+        p.SetCodeField(1);
+        SaveProject(project, p, nullptr);
+    }
+    test::TCliRun Run(const std::string& args) const { return test::RunQbm(dir, args + " --library " + library); }
+};
+
+TEST(QbmPrint, WritesOnePngPerPageAndSaysHowManyLabels) {
+    const Fixture f(5);
+    const test::TCliRun r = f.Run("print " + f.project + " --png-dir " + f.dir + "/pages --dpi 150");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "5 labels on 2 pages\n");
+    const QImage page(QString::fromStdString(f.dir + "/pages/page-0001.png"));
+    EXPECT_EQ(page.width(), 1240); // A4 at 150 dpi
+    EXPECT_TRUE(std::filesystem::exists(f.dir + "/pages/page-0002.png"));
+    EXPECT_FALSE(std::filesystem::exists(f.dir + "/pages/page-0003.png"));
+}
+
+TEST(QbmPrint, WritesAPdfWithAPageForEveryFourLabels) {
+    const Fixture f(9);
+    const test::TCliRun r = f.Run("print " + f.project + " --pdf " + f.dir + "/out.pdf --paper Letter --landscape");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string pdf = test::ReadWholeFile(f.dir + "/out.pdf");
+    EXPECT_NE(pdf.find("/Count 3"), std::string::npos);
+    EXPECT_NE(pdf.find("/MediaBox [0 0 792.000000 612.000000]"), std::string::npos) << "Letter, landscape";
+}
+
+TEST(QbmPrint, InvalidRowsAreListedAndNothingIsWritten) {
+    const Fixture f(3, "Code93", "lower case");
+    const test::TCliRun r = f.Run("print " + f.project + " --pdf " + f.dir + "/out.pdf");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Line(2): Invild code data of Code93 format!"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(f.dir + "/out.pdf"));
+}
+
+TEST(QbmPrint, RefusesWrongUsageAndMissingFiles) {
+    const Fixture f(1);
+    EXPECT_EQ(f.Run("print " + f.project).exitCode, 2) << "no output chosen";
+    EXPECT_EQ(f.Run("print " + f.project + " --pdf a.pdf --png-dir d").exitCode, 2);
+    EXPECT_EQ(f.Run("print " + f.project + " --pdf a.pdf --paper A5").exitCode, 2);
+    const test::TCliRun missing = f.Run("print " + f.dir + "/none.bpj --pdf " + f.dir + "/x.pdf");
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("none.bpj"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(f.dir + "/x.pdf"));
+}
+
+TEST(QbmPreview, WritesThePreviewPageAndThePageCount) {
+    const Fixture f(5);
+    const test::TCliRun r = f.Run("preview " + f.project + " --out " + f.dir + "/preview.png");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Total: 2Pages\n");
+    const QImage picture(QString::fromStdString(f.dir + "/preview.png"));
+    EXPECT_EQ(picture.width(), 207);
+    EXPECT_EQ(picture.height(), 292);
+}
+
+} // namespace
+} // namespace qbm
