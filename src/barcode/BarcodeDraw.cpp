@@ -118,6 +118,10 @@ void TBarcode::PaintBars(const std::string& pattern, TCanvas& canvas) {
     const bool retail = m_typ == bcCodeEAN13 || m_typ == bcCodeUPC_A;
     const int shortenBy = retail ? Rnd(0.6 * canvas.TextHeight("A")) : 0;
 
+    // Every bar is solid black; gaps are not painted at all, which is what a clear pen and brush
+    // would give.
+    canvas.SetPen(TPen{clBlack, 1, TPenStyle::psSolid});
+    canvas.SetBrush(TBrush{clBlack, TBrushStyle::bsSolid});
     int x = 0;
     for (size_t k = 0; k < pattern.size(); ++k) {
         const int i = static_cast<int>(k) + 1;
@@ -141,8 +145,6 @@ void TBarcode::PaintBars(const std::string& pattern, TCanvas& canvas) {
         }
         // Gaps are left as they are, so the symbol can be drawn over any background.
         if (el.kind != 0 && w > 0) {
-            canvas.SetPen(TPen{clBlack, 1, TPenStyle::psSolid});
-            canvas.SetBrush(TBrush{clBlack, TBrushStyle::bsSolid});
             int end = el.kind == 2 ? m_height * 2 / 5 : m_height;
             if (IsShortenedElement(m_typ, i)) end -= shortenBy;
             canvas.Polygon(
