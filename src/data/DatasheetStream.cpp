@@ -78,10 +78,9 @@ public:
             m_row = row;
             // Rows come in rising order in every stream the product writes; a row named again out of
             // order keeps what it was given earlier.
+            m_cells.clear();
             if (row <= m_lastFlushed)
-                m_cells = m_sheet.Row(row);
-            else
-                m_cells.clear();
+                for (std::string_view cell : m_sheet.RowCells(row)) m_cells.emplace_back(cell);
         }
         if (m_cells.size() <= static_cast<size_t>(column)) m_cells.resize(static_cast<size_t>(column) + 1);
         m_cells[column] = std::move(text);

@@ -85,6 +85,7 @@ TLabelProject FullProject() {
     sheet.SetCell(3, 2, "\"quoted\"");
     sheet.SetCell(1, 3, std::string("\x80\x81\xFE\0z", 5));
     sheet.SetCell(2, 4, "[Properties]");
+    sheet.SetCell(3, 3, "line1\r\nline2");
     sheet.SetColumnWidth(1, 200);
     sheet.SetColumnWidth(3, 17);
     p.RebuildFieldList(kFieldPlaceholderDatasheet);
@@ -125,13 +126,16 @@ TEST(ProjectFile, RoundTripRestoresEveryValueAndSavingTwiceGivesTheSameBytes) {
     OrientationPrinter printer(1, TPrinterOrientation::poLandscape);
     original.SetOrientation(TPrinterOrientation::poLandscape);
     const TSaveReport report = SaveProject(dir + "/a.bpj", original, &printer);
-    EXPECT_TRUE(report.Complete()) << report.Message();
+    // The two-line cell is the one thing the form cannot hold: reported, and its first line kept.
+    EXPECT_EQ(report.unstored, std::vector<std::string>{"Datasheet cell (3, 3)"});
 
     TLabelProject loaded;
     OrientationPrinter other(1, TPrinterOrientation::poPortrait);
     const auto warnings =
         LoadProject(dir + "/a.bpj", loaded, {std::vector<std::string>{"Other", "My EAN13"}, &other});
     EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(loaded.Datasheet().Cell(3, 3), "line1");
+    original.Datasheet().SetCell(3, 3, "line1");
     ExpectSameProject(original, loaded);
     EXPECT_EQ(other.Orientation(), TPrinterOrientation::poLandscape);
     EXPECT_EQ(loaded.FieldList()[0], "Please choose the data field ... ");
@@ -139,8 +143,7 @@ TEST(ProjectFile, RoundTripRestoresEveryValueAndSavingTwiceGivesTheSameBytes) {
     EXPECT_EQ(loaded.CapFieldName(), "Other");
 
     SaveProject(dir + "/b.bpj", loaded, &printer);
-    EXPECT_EQ(ReadAll(dir + "/a.bpj"), ReadAll(dir + "/b.bpj"));
-    SaveProject(dir + "/a.bpj", original, &printer); // over an existing file
+    SaveProject(dir + "/a.bpj", original, &printer); // over the existing file
     EXPECT_EQ(ReadAll(dir + "/a.bpj"), ReadAll(dir + "/b.bpj"));
 }
 
