@@ -113,6 +113,45 @@ TEST(TBigIniFileParsing, OptionsTidyLinesWhenSet) {
     EXPECT_EQ(lines, (TStrings{"key=a b", "q=x", "e=", "w=\"y\""}));
 }
 
+TEST(TBigIniFileParsing, SetStringsAddsToTheContentAndIsSaved) {
+    const std::string path = TempFile("a.ini", "[A]\nx=1\n");
+    {
+        TBigIniFile ini(path);
+        ini.SetStrings({"lost", "[B]", "y=2", "[a]", "x=9"});
+        EXPECT_TRUE(ini.Dirty());
+        TStrings values{"old"};
+        ini.SetClearValuesTarget(true);
+        ini.ReadSectionValues("A", values);
+        EXPECT_EQ(values, (TStrings{"x=1"}));
+        ini.UpdateFile();
+    }
+    EXPECT_EQ(ReadAll(path), "[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n\r\n");
+}
+
+TEST(TSectionList, LookupsByNameAndByNameValueEntries) {
+    TSectionList list;
+    EXPECT_EQ(list.IndexOf("A"), -1);
+    list.Add("A");
+    list.Add("k=v");
+    list.Add("B");
+    list.Add("b");
+    EXPECT_EQ(list.IndexOf("b"), 2);
+    EXPECT_EQ(list.LastFound(), 2);
+    EXPECT_EQ(list.IndexOf("B"), 2); // the search starts at the last match
+    EXPECT_EQ(list.IndexOf("a"), 0);
+    EXPECT_EQ(list.IndexOf("none"), -1);
+    EXPECT_EQ(list.LastFound(), 0);
+    EXPECT_EQ(list.IndexOfName("K"), 1);
+    EXPECT_EQ(list.IndexOfName("A"), -1);
+    list.Lines(3).push_back("x=1");
+    list.DeleteMarked({false, true, false, false});
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.Lines(2), (TStrings{"x=1"}));
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.LastFound(), 0);
+}
+
 TEST(TBigIniFileParsing, TextBeforeTheFirstSectionIsLostOnWrite) {
     const std::string path = TempFile("a.ini", "; header comment\nfree=1\n[S]\nk=v\n");
     {
