@@ -36,7 +36,9 @@ TStPDF417ECCLevels TStPDF417Barcode::ECCLevel() const {
 }
 
 void TStPDF417Barcode::SetECCLevel(TStPDF417ECCLevels level) {
-    ChangeProperty(m_eccLevel, static_cast<int>(level) - 1, TRefresh::Regenerate);
+    // An ordinal beyond the last level (a damaged template) means the strongest level.
+    const int stored = std::min<int>(level, ecLevel8) - 1;
+    ChangeProperty(m_eccLevel, stored, TRefresh::Regenerate);
 }
 
 void TStPDF417Barcode::SetNumColumns(int columns) {

@@ -34,7 +34,10 @@ int RunPdf417(const Args& args) {
     const auto out = args.Value("--out");
     if (!out) throw UsageError("--out FILE is required");
     const int dpi = args.Int("--dpi", 0);
-    if (dpi < 0) throw UsageError("--dpi must not be negative");
+    // Limits that keep the picture within memory; the component checks the lower bounds itself.
+    if (dpi < 0 || dpi > 2400) throw UsageError("--dpi must be 0..2400");
+    if (args.Int("--bar-width", 2) > 50) throw UsageError("--bar-width must be at most 50");
+    if (args.Int("--row-height", 0) > 500) throw UsageError("--row-height must be at most 500");
 
     EnsureGuiApplication();
     TStPDF417Barcode bc;

@@ -135,6 +135,10 @@ TEST_F(Pdf417, FixedRowsOrColumns) {
     EXPECT_THROW_MSG(bc.SetECCLevel(ecLevel3), E2DBarcodeError, "Code too large for barcode");
     EXPECT_EQ(bc.ECCLevel(), ecLevel0);
     EXPECT_EQ(bc.SymbolCodewords().size(), 14u);
+    bc.SetNumRows(0);
+    bc.SetNumColumns(0);
+    bc.SetECCLevel(static_cast<TStPDF417ECCLevels>(200)); // a damaged stored ordinal
+    EXPECT_EQ(bc.EffectiveECCLevel(), 8);
 }
 
 TEST_F(Pdf417, SizeValidation) {
