@@ -28,6 +28,12 @@ int Nearest(double v) {
     return Rnd(v);
 }
 
+// A pixel size scaled for a device, truncated, and held inside the integer range like Nearest.
+int ScaledPixels(int pixels, double ratio) {
+    const double v = std::trunc(pixels * ratio);
+    return v > 1e9 ? 1000000000 : v < -1e9 ? -1000000000 : static_cast<int>(v);
+}
+
 } // namespace
 
 TStMaxiCodeBarcode::TStMaxiCodeBarcode() {
@@ -140,8 +146,8 @@ TPictureSize TStMaxiCodeBarcode::RenderToBitmap(TBitmap& target, int xDpi, int y
     return RenderToBitmapScaled(
         target, xDpi, yDpi,
         [&](double rx, double ry) {
-            m_barWidth = static_cast<int>(std::trunc(barWidth * rx));
-            m_barHeight = static_cast<int>(std::trunc(barHeight * ry));
+            m_barWidth = ScaledPixels(barWidth, rx);
+            m_barHeight = ScaledPixels(barHeight, ry);
             m_horPixelsPerMM = horPixelsPerMM * rx;
             m_verPixelsPerMM = verPixelsPerMM * ry;
             CalcModuleSize(xDpi, yDpi);
