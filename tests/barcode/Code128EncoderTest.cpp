@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string_view>
 
@@ -62,11 +63,21 @@ TEST(Code128Table, MatchesTheSharedStandardTable) {
     EXPECT_STREQ(Code128Widths[103], "211412");
     EXPECT_STREQ(Code128Widths[104], "211214");
     EXPECT_STREQ(Code128Widths[105], "211232");
+    std::set<std::string> distinct;
     for (int v = 0; v < kCode128SymbolCount; ++v) {
-        int modules = 0;
-        for (const char* p = Code128Widths[v]; *p; ++p) modules += *p - '0';
+        const std::string w = Code128Widths[v];
+        ASSERT_EQ(w.size(), 6u) << "value " << v;
+        int modules = 0, barModules = 0;
+        for (size_t k = 0; k < w.size(); ++k) {
+            EXPECT_TRUE(w[k] >= '1' && w[k] <= '4') << "value " << v;
+            modules += w[k] - '0';
+            if (k % 2 == 0) barModules += w[k] - '0';
+        }
         EXPECT_EQ(modules, 11) << "value " << v;
+        EXPECT_EQ(barModules % 2, 0) << "value " << v;
+        distinct.insert(w);
     }
+    EXPECT_EQ(distinct.size(), static_cast<size_t>(kCode128SymbolCount));
 }
 
 struct Case {
