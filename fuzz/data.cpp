@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -65,9 +66,19 @@ std::string ReadAll(const std::string& path) {
     return out.str();
 }
 
+// Leaves nothing behind in the shared memory directory, however a run ends.
+struct TempFiles {
+    std::string base;
+    ~TempFiles() {
+        for (const char* ext : {".in", ".a", ".b", ".c"}) std::filesystem::remove(base + ext);
+    }
+};
+
 void FuzzLoadProject(const std::string& input) {
-    static const std::string base = "/tmp/qbm-fuzz-project-" + std::to_string(::getpid());
-    { std::ofstream(base + ".in", std::ios::binary) << input; }
+    static const std::string base = (std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp") +
+                                    std::string("/qbm-fuzz-project-") + std::to_string(::getpid());
+    const TempFiles cleanup{base};
+    std::ofstream(base + ".in", std::ios::binary) << input;
     TLabelProject project;
     try {
         LoadProject(base + ".in", project, {std::vector<std::string>{"EAN13"}, nullptr});
