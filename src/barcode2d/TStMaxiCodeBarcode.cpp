@@ -22,7 +22,7 @@ constexpr int kSmallestHexagon = 4;
 // Nearest pixel, ties to even. Absurd sizes (a module of millions of pixels) are held inside the
 // integer range so that they are cut off at the picture edge instead of wrapping around.
 int Nearest(double v) {
-    constexpr double kLimit = 1e9;
+    constexpr double kLimit = 1e8;   // room for the sums of drawing coordinates
     if (!(v > -kLimit)) v = -kLimit; // also catches NaN
     if (v > kLimit) v = kLimit;
     return Rnd(v);
@@ -31,7 +31,7 @@ int Nearest(double v) {
 // A pixel size scaled for a device, truncated, and held inside the integer range like Nearest.
 int ScaledPixels(int pixels, double ratio) {
     const double v = std::trunc(pixels * ratio);
-    return v > 1e9 ? 1000000000 : v < -1e9 ? -1000000000 : static_cast<int>(v);
+    return v > 1e8 ? 100000000 : v < -1e8 ? -100000000 : static_cast<int>(v);
 }
 
 } // namespace

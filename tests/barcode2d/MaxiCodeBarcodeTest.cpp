@@ -258,5 +258,21 @@ TEST(MaxiCodeDrawing, ExplicitSizesScaleWithTheDevice) {
     EXPECT_EQ(box.right, Rnd(16 + 232 + 2.125) + 6 + 1);
 }
 
+TEST(MaxiCodeDrawing, AbsurdSizesAreCutOffAtThePictureEdge) {
+    EnsureGuiApplication();
+    TStMaxiCodeBarcode bc;
+    bc.SetBarWidth(2000000000);
+    bc.SetBarHeight(-2000000000);
+    bc.SetAutoScale(false);
+    TBitmap target;
+    EXPECT_EQ(bc.RenderToBitmap(target, 600, 600).width, static_cast<int>(121 * 6.25));
+    EXPECT_EQ(bc.BarWidth(), 2000000000);
+    bc.SetBarWidth(0);
+    bc.SetBarHeight(0);
+    bc.SetHorPixelsPerMM(1e300);
+    bc.SetVerPixelsPerMM(-1e300);
+    EXPECT_EQ(bc.Bitmap().Width(), 121);
+}
+
 } // namespace
 } // namespace qbm
