@@ -275,6 +275,58 @@ TEST(BarcodeText, Ean13WithoutChecksumShowsTheTextAsTyped) {
     EXPECT_EQ(rec.texts[1].text, "23");
 }
 
+TEST(BarcodeText, UpcAPutsTheFirstAndLastDigitsOutside) {
+    TBarcode bc;
+    bc.SetTyp(bcCodeUPC_A);
+    bc.SetText("03600029145");
+    bc.SetChecksum(true);
+    bc.SetHeight(50);
+    bc.SetShowText(bcoBoth);
+    TRecordingCanvas rec;
+    bc.Draw(rec);
+    const int w = bc.Width();
+    ASSERT_EQ(rec.texts.size(), 4u);
+    EXPECT_EQ(rec.texts[0].text, "0");
+    EXPECT_EQ(rec.texts[0].x, -8);
+    EXPECT_EQ(rec.texts[1].text, "36000");
+    EXPECT_EQ(rec.texts[2].text, "29145");
+    EXPECT_EQ(rec.texts[3].text, "2"); // the check digit, right of the bars
+    EXPECT_EQ(rec.texts[3].x, w + 2);
+    EXPECT_EQ(rec.texts[3].y, 45);
+}
+
+TEST(BarcodeText, DisplayedTextPerType) {
+    const auto shown = [](TBarcodeType type, const std::string& text, bool checksum,
+                          TShowTextPosition pos = stpTopLeft) {
+        TBarcode bc;
+        bc.SetTyp(type);
+        bc.SetText(text);
+        bc.SetChecksum(checksum);
+        bc.SetHeight(20);
+        bc.SetShowText(bcoCode);
+        bc.SetShowTextPosition(pos);
+        TRecordingCanvas rec;
+        bc.Draw(rec);
+        EXPECT_EQ(rec.texts.size(), 1u);
+        return std::pair{rec.texts.empty() ? std::string() : rec.texts[0].text,
+                         rec.texts.empty()
+                             ? 0
+                             : rec.texts[0].x + 6 * static_cast<int>(rec.texts[0].text.size()) - bc.Width()};
+    };
+    // EAN-8 with Checksum, right-aligned: the eight digits end exactly at the bars' right edge.
+    EXPECT_EQ(shown(bcCodeEAN8, "1234567", true, stpTopRight), (std::pair{std::string("12345670"), 0}));
+    EXPECT_EQ(shown(bcCodeEAN8, "123", false).first, "123");
+    EXPECT_EQ(shown(bcCodeUPC_E0, "0123456", false).first, "01234565");
+    EXPECT_EQ(shown(bcCode128C, "123", false).first, "0123");
+    EXPECT_EQ(shown(bcCode128Auto, "A\\9B\tC", false).first, "AB C");
+    EXPECT_EQ(shown(bcCode128Auto, "A\tB", false).first, "A B");
+    // Application identifier 01 gets its check digit; an odd result is filled up with "0".
+    EXPECT_EQ(shown(bcCodeEAN128C, "0112345678901", false).first, "01123456789012");
+    EXPECT_EQ(shown(bcCodeEAN128C, "011234567890", false).first, "01123456789050");
+    EXPECT_EQ(shown(bcCodeEAN128C, "991", false).first, "9910");
+    EXPECT_EQ(shown(bcCode_2_5_interleaved, "123", false).first, "0123");
+}
+
 TEST(BarcodeRaster, NoneSuppressesTheCaption) {
     TBarcode bc;
     bc.SetTyp(bcCode39);
