@@ -134,7 +134,7 @@ TEST(MaxiCodeComponent, SettersRestoreTheOldValueOnError) {
     bc.SetMode(cmMode5);
     EXPECT_THROW_MSG(bc.SetCode(std::string(69, 'A')), E2DBarcodeError, "Code too large for barcode");
     bc.SetCode(std::string(68, 'A'));
-    // the message no longer fits when the mode goes back to standard error correction? It does: 68 <= 84
+    // a full mode 5 message still fits the standard error correction of mode 6
     bc.SetMode(cmMode6);
     EXPECT_EQ(bc.Codewords()[0], 6);
 

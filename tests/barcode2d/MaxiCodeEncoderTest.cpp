@@ -21,7 +21,7 @@ std::vector<int> MessageOf(const std::string& code, TStMaxiCodeMode mode = cmMod
     return std::vector<int>(enc.Message().begin(), enc.Message().end());
 }
 
-// The message codewords up to the first of `count`, then a check that the rest are pads.
+// The message starts with `head`; every codeword after it is a pad.
 void ExpectMessage(const std::string& code, const std::vector<int>& head, int pad = 33) {
     const std::vector<int> m = MessageOf(code);
     ASSERT_GE(m.size(), head.size());
