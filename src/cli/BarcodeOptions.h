@@ -28,7 +28,10 @@ inline void ApplyBarcodeOptions(const Args& args, TBarcode& bc) {
     const int modul = args.Int("--modul", 1);
     if (modul < 1 || modul > 49) throw UsageError("--modul must be 1 to 49");
     bc.SetModul(modul);
-    bc.SetRatio(args.Double("--ratio", 2.0));
+    // Beyond these the module widths leave the 8-bit range the engine keeps them in.
+    const double ratio = args.Double("--ratio", 2.0);
+    if (!(ratio >= 0.5 && ratio <= 10.0)) throw UsageError("--ratio must be 0.5 to 10");
+    bc.SetRatio(ratio);
 }
 
 inline const char* BarcodeTypeHelp() {

@@ -243,17 +243,6 @@ TEST(Msi, CheckDigitDoublesTheNumberHoldingTheLastDigit) {
     EXPECT_EQ(MsiCheckDigitOf("99999999999999999999"), 0);
 }
 
-TEST(Msi, DigitPatternsAreTheFourBits) {
-    EXPECT_EQ(Pattern(bcCodeMSI, "0").substr(2, 8), "51515151");
-    EXPECT_EQ(Pattern(bcCodeMSI, "9").substr(2, 8), "60515160");
-}
-
-TEST(PostNet, ShortBarsAndNoCheckDigit) {
-    const std::string p = Pattern(bcCodePostNet, "12345", true);
-    EXPECT_EQ(p.size(), 2u + 5u * 10u + 1u);
-    EXPECT_EQ(p.substr(2, 10), "A1A1A15151");
-}
-
 TEST(Codabar, SkipsCharactersOutsideItsTableAndEncodesStartStopAsData) {
     EXPECT_EQ(Pattern(bcCodeCodabar, "a1~"), Pattern(bcCodeCodabar, "1"));
     EXPECT_EQ(Pattern(bcCodeCodabar, "A"), "5061515"

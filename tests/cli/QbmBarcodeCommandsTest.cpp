@@ -77,6 +77,7 @@ TEST(QbmEncode, UsageErrorsExitTwoAndHelpExitsZero) {
     EXPECT_EQ(Qbm({"encode", "bcNoSuchType", "1"}).exitCode, 2);
     EXPECT_EQ(Qbm({"encode", "bcCode39"}).exitCode, 2);
     EXPECT_EQ(Qbm({"encode", "bcCode39", "A", "--modul", "50"}).exitCode, 2);
+    EXPECT_EQ(Qbm({"encode", "bcCode93", "A", "--ratio", "1e12"}).exitCode, 2);
     EXPECT_EQ(Qbm({"encode", "bcCode39", "A", "--bogus", "1"}).exitCode, 2);
     const TRun help = Qbm({"encode", "--help"});
     EXPECT_EQ(help.exitCode, 0);
