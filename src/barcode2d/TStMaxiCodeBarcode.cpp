@@ -52,6 +52,8 @@ template <typename T> void TStMaxiCodeBarcode::ChangeCarrierField(T& field, cons
 }
 
 void TStMaxiCodeBarcode::SetMode(TStMaxiCodeMode mode) {
+    // An ordinal beyond mode 6 (a damaged template) has no symbol layout: it means the default mode.
+    if (mode > cmMode6) mode = cmMode4;
     ChangeProperty(m_mode, mode, TRefresh::Regenerate);
 }
 

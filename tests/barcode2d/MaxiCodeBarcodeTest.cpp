@@ -137,6 +137,10 @@ TEST(MaxiCodeComponent, SettersRestoreTheOldValueOnError) {
     // a full mode 5 message still fits the standard error correction of mode 6
     bc.SetMode(cmMode6);
     EXPECT_EQ(bc.Codewords()[0], 6);
+    bc.SetMode(static_cast<TStMaxiCodeMode>(9));
+    EXPECT_EQ(bc.Mode(), cmMode4);
+    EXPECT_EQ(bc.Codewords()[0], 4);
+    bc.SetMode(cmMode6);
 
     // carrier fields are only stored outside modes 2 and 3, and checked when the mode changes
     bc.SetCarrierPostalCode("");
