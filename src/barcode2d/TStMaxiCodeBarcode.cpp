@@ -191,7 +191,7 @@ void TStMaxiCodeBarcode::DrawHexagon(int x, int y) {
     int px = Nearest(left + inset), py = Nearest(top + inset);
     int d = Nearest(w - inset), c = Nearest(h - inset);
     // The gap between modules is only kept while the module inside it can still be drawn as a
-    // hexagon. Modules of 4 to 6 pixels would otherwise shrink to a 3-pixel dot off the centre of
+    // hexagon. Modules of 4 to 5.5 pixels would otherwise shrink to a 3-pixel dot off the centre of
     // their cell, where scanners sample light; without the gap they touch, as the small ones do.
     if (w < kSmallestHexagon || d < kSmallestHexagon || c < kSmallestHexagon) {
         px = Nearest(left);

@@ -53,7 +53,7 @@ TEST(MaxiCodeRoundTrip, FreeTextInModes4To6) {
 }
 
 TEST(MaxiCodeRoundTrip, ModulesOfFourToSixPixelsStayReadable) {
-    // At 116 to 176 dpi the gap between modules would leave 3-pixel dots off their cells' centres.
+    // At 116 to 160 dpi the gap between modules would leave 3-pixel dots off their cells' centres.
     EnsureGuiApplication();
     for (int dpi : {120, 144, 150}) {
         TStMaxiCodeBarcode bc;
