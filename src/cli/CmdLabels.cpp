@@ -1,13 +1,11 @@
 #include "cli/CliCommand.h"
+#include "cli/CliProject.h"
 
 #include "project/CodeValueSources.h"
-#include "project/ProjectFile.h"
 #include "project/TLabelProject.h"
-#include "util/Errors.h"
 #include "util/Text.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 
 namespace qbm::cli {
@@ -35,15 +33,8 @@ std::string Printable(const std::string& text) {
 int RunLabels(const Args& args) {
     args.OnlyKnown({"--kind"});
     const std::string& path = args.Positional(0, "FILE.bpj");
-    const std::string kind = args.Value("--kind", "linear");
-    if (kind != "linear" && kind != "2d") throw UsageError("--kind must be linear or 2d, not '" + kind + "'");
-
-    // The INI engine reads a missing file as an empty one; from the command line that is a typo.
-    if (!std::filesystem::is_regular_file(path)) throw EInOutError("Cannot open file \"" + path + "\"");
-
     TLabelProject project;
-    project.SetKind(kind == "2d" ? TBarcodeKind::bk2D : TBarcodeKind::bkLinear);
-    for (const std::string& warning : LoadProject(path, project)) std::cerr << warning << "\n";
+    LoadProjectForRun(args, path, project);
 
     TSourceFeed feed(project);
     std::cout << LabelCount(project) << "\n";

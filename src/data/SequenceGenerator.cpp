@@ -38,16 +38,19 @@ int NonDigitWarnings(std::string_view text) {
 }
 
 int64_t SequenceSize(const TSequenceSettings& settings) {
-    const auto from = TryStrToInt(settings.from);
-    const auto to = TryStrToInt(settings.to);
+    const auto from = TryStrToInt(Trim(settings.from));
+    const auto to = TryStrToInt(Trim(settings.to));
     if (!from || !to) return 0;
     return TakenCount(*from, *to, std::clamp(settings.step, 1, 100)) * std::clamp(settings.repeat, 1, 100);
 }
 
 std::vector<std::string> GenerateSequence(const TSequenceSettings& settings) {
-    const int64_t from = StrToInt(settings.from);
-    const int64_t to = StrToInt(settings.to);
-    const size_t width = settings.to.size();
+    // The dialog trims both fields as they are typed, so the width counts the trimmed To text.
+    const std::string fromText = Trim(settings.from);
+    const std::string toText = Trim(settings.to);
+    const int64_t from = StrToInt(fromText);
+    const int64_t to = StrToInt(toText);
+    const size_t width = toText.size();
     const int step = std::clamp(settings.step, 1, 100);
     const int repeat = std::clamp(settings.repeat, 1, 100);
     if (to < from) throw ESequenceError(std::string(kSequenceOrderError));

@@ -26,7 +26,7 @@ inline constexpr int64_t kMaxSequenceCodes = 10'000'000;
 struct TSequenceSettings {
     std::string prefix;
     std::string from; // digits expected, a leading minus accepted
-    std::string to;   // its length sets the width of every number
+    std::string to;   // its length sets the width of every number; both trimmed as typed
     std::string suffix;
     int repeat = 1; // 1 to 100
     int step = 1;   // 1 to 100

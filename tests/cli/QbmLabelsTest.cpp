@@ -42,7 +42,7 @@ TEST(QbmLabels, PrintsCountThenEachLabelOfTheChosenKind) {
     project.SetCodeField(1);
     project.SetCapField(2);
     project.SetSource2D(T2DSource::tsFixedText);
-    project.SetText2D(" two\r\nlines ");
+    project.SetText2D(" two\tparts ");
     project.SetAmount2D(2);
     SaveProject(dir + "/p.bpj", project, nullptr);
 
@@ -52,7 +52,7 @@ TEST(QbmLabels, PrintsCountThenEachLabelOfTheChosenKind) {
 
     const TRun twoD = Labels(dir, dir + "/p.bpj --kind 2d");
     EXPECT_EQ(twoD.exitCode, 0) << twoD.err;
-    EXPECT_EQ(twoD.out, "2\ntwo\\x0D\\x0Alines\ntwo\\x0D\\x0Alines\n");
+    EXPECT_EQ(twoD.out, "2\ntwo\\x09parts\ntwo\\x09parts\n");
 
     EXPECT_EQ(Labels(dir, dir + "/p.bpj --kind 3d").exitCode, 2);
     const TRun missing = Labels(dir, dir + "/missing.bpj");

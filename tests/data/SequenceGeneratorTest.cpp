@@ -47,6 +47,7 @@ TEST(Sequence, WidthComesFromTheToText) {
     ASSERT_EQ(codes.size(), 100u);
     EXPECT_EQ(codes.front(), "001");
     EXPECT_EQ(codes.back(), "100");
+    EXPECT_EQ(GenerateSequence({"", " 1\t", " 10 ", "", 1, 1}).front(), "01"); // fields trimmed as typed
     // Zeros go between the minus sign and the digits.
     const auto negative = GenerateSequence({"", "-3", "100", "", 1, 1});
     EXPECT_EQ(negative.front(), "-03");
