@@ -88,6 +88,23 @@ std::string Current2DText(const TLabelProject& project) {
     return project.Text2D();
 }
 
+TNotedFields NoteFieldChoices(const TLabelProject& project) {
+    TNotedFields noted;
+    if (project.CodeField() >= 1) noted.code = Trim(project.CodeFieldName());
+    if (project.CapField() >= 1) noted.caption = Trim(project.CapFieldName());
+    return noted;
+}
+
+void RestoreFieldChoices(TLabelProject& project, const TNotedFields& noted) {
+    project.RebuildFieldList(kFieldPlaceholderDatasheet);
+    const auto select = [&project](const std::string& name) {
+        const int column = name.empty() ? -1 : FindFieldColumn(project.Datasheet(), name);
+        return column < 0 ? 0 : column;
+    };
+    project.SetCodeField(select(noted.code));
+    project.SetCapField(select(noted.caption));
+}
+
 bool TSourceFeed::DatasheetSource() const {
     return m_project.Kind() == TBarcodeKind::bkLinear &&
            m_project.LinearSource() == TLinearSource::lsDatasheet;

@@ -40,6 +40,19 @@ TLabelValue LabelValue(TLabelProject& project, long long number);
 // and the list has entries, else the fixed text.
 std::string Current2DText(const TLabelProject& project);
 
+// The chosen code and caption fields, noted by name before the datasheet window opens (trimmed; empty
+// when the list's selection is below 1).
+struct TNotedFields {
+    std::string code;
+    std::string caption;
+};
+TNotedFields NoteFieldChoices(const TLabelProject& project);
+
+// After the datasheet window closes: both lists refilled from the header row with the placeholder
+// "Please choose the data field ...", each selecting its noted field where it still exists by that
+// name and the placeholder otherwise.
+void RestoreFieldChoices(TLabelProject& project, const TNotedFields& noted);
+
 // The labels as the print loop walks them: the datasheet from index 1 to its row count - 1, every
 // other source from 0 to its count - 1.
 class TSourceFeed : public TLabelFeed {

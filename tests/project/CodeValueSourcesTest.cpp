@@ -223,3 +223,28 @@ TEST(LabelProject, ControlsRangesAndTheNewCommand) {
     EXPECT_EQ(project.FixedCodeAmount(), 1);
     EXPECT_EQ(project.Datasheet().Cell(1, 1), "stays");
 }
+
+TEST(LabelSources, FieldChoicesFollowTheirNamesAcrossTheDatasheetWindow) {
+    TLabelProject project = WithSheet();
+    project.SetCodeField(2);
+    project.SetCapField(0);
+    const TNotedFields noted = NoteFieldChoices(project);
+    EXPECT_EQ(noted.code, "Caption");
+    EXPECT_EQ(noted.caption, "");
+
+    // The window moves "Caption" to the front and adds a column.
+    TDatasheet& sheet = project.Datasheet();
+    sheet.MoveColumn(2, 1);
+    sheet.AddColumn("New");
+    RestoreFieldChoices(project, noted);
+    EXPECT_EQ(project.FieldList(),
+              (std::vector<std::string>{"Please choose the data field ...", "Caption", " Code ", "New"}));
+    EXPECT_EQ(project.CodeField(), 1);
+    EXPECT_EQ(project.CapField(), 0);
+
+    // A renamed column is no longer found: the placeholder is selected.
+    sheet.SetCurrentColumn(1);
+    sheet.RenameCurrentColumn("Label");
+    RestoreFieldChoices(project, NoteFieldChoices(project));
+    EXPECT_EQ(project.CodeField(), 0);
+}
