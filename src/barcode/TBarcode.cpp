@@ -5,6 +5,7 @@
 #include "util/Text.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace qbm {
 namespace {
@@ -140,8 +141,11 @@ void TBarcode::ComputeModuleWidths() {
         if (m_ratio > 3.0) SetRatio(3.0);
         break;
     }
-    // Widths beyond the 8-bit range are clamped to it rather than wrapping to negative widths.
-    const int w2 = Rnd(m_modul * m_ratio);
+    // Widths beyond the 8-bit range are clamped to it rather than wrapping to negative widths; so is
+    // a ratio a damaged template made huge or not a number, before it reaches integer arithmetic.
+    double wide = m_modul * m_ratio;
+    if (std::isnan(wide)) wide = 0;
+    const int w2 = Rnd(std::clamp(wide, -128.0, 127.0));
     m_w[0] = ClampToInt8(m_modul);
     m_w[1] = ClampToInt8(w2);
     m_w[2] = ClampToInt8(m_w[1] * 3 / 2);

@@ -207,27 +207,44 @@ void QtPainterCanvas::FloodFill(int x, int y, TColor border) {
     QImage& img = *m_image;
     const int w = img.width(), h = img.height();
     if (x < 0 || y < 0 || x >= w || y >= h) return;
+    if (img.format() != QImage::Format_RGB32 && img.format() != QImage::Format_ARGB32)
+        img = img.convertToFormat(QImage::Format_RGB32);
     const QRgb borderRgb = ToQColor(border).rgb() & 0xFFFFFF;
     const QRgb fill = ToQColor(Brush().color).rgb();
-    auto isBorder = [&](int px, int py) {
-        return (img.pixel(px, py) & 0xFFFFFF) == borderRgb;
+    auto row = [&](int py) { return reinterpret_cast<QRgb*>(img.scanLine(py)); };
+    auto isBorder = [&](const QRgb* line, int px) { return (line[px] & 0xFFFFFF) == borderRgb; };
+    if (isBorder(row(y), x)) return;
+    // Filled pixels must not be entered twice. When the fill has the border's colour (the usual case:
+    // a black outline filled black) a filled pixel is a border pixel, so no extra bookkeeping is needed.
+    const bool fillIsBorder = (fill & 0xFFFFFF) == borderRgb;
+    std::vector<uint8_t> seen;
+    if (!fillIsBorder) seen.assign(static_cast<size_t>(w) * h, 0);
+    auto open = [&](const QRgb* line, int px, int py) {
+        return !isBorder(line, px) && (fillIsBorder || !seen[static_cast<size_t>(py) * w + px]);
     };
-    if (isBorder(x, y)) return;
-    std::vector<uint8_t> seen(static_cast<size_t>(w) * h, 0);
+    // Scanline fill: each popped seed fills its whole run, then seeds the rows above and below.
     std::vector<std::pair<int, int>> stack{{x, y}};
-    seen[static_cast<size_t>(y) * w + x] = 1;
     while (!stack.empty()) {
-        const auto [cx, cy] = stack.back();
+        const auto [sx, sy] = stack.back();
         stack.pop_back();
-        img.setPixel(cx, cy, fill);
-        const int nx[4] = {cx + 1, cx - 1, cx, cx};
-        const int ny[4] = {cy, cy, cy + 1, cy - 1};
-        for (int k = 0; k < 4; ++k) {
-            if (nx[k] < 0 || ny[k] < 0 || nx[k] >= w || ny[k] >= h) continue;
-            uint8_t& s = seen[static_cast<size_t>(ny[k]) * w + nx[k]];
-            if (s || isBorder(nx[k], ny[k])) continue;
-            s = 1;
-            stack.emplace_back(nx[k], ny[k]);
+        QRgb* line = row(sy);
+        if (!open(line, sx, sy)) continue;
+        int left = sx, right = sx;
+        while (left > 0 && open(line, left - 1, sy)) --left;
+        while (right + 1 < w && open(line, right + 1, sy)) ++right;
+        for (int px = left; px <= right; ++px) {
+            line[px] = fill;
+            if (!fillIsBorder) seen[static_cast<size_t>(sy) * w + px] = 1;
+        }
+        for (const int ny : {sy - 1, sy + 1}) {
+            if (ny < 0 || ny >= h) continue;
+            const QRgb* next = row(ny);
+            bool inRun = false;
+            for (int px = left; px <= right; ++px) {
+                const bool o = open(next, px, ny);
+                if (o && !inRun) stack.emplace_back(px, ny);
+                inRun = o;
+            }
         }
     }
 }

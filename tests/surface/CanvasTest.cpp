@@ -109,6 +109,21 @@ TEST(Canvas, FloodFillStopsAtTheBorderColour) {
     EXPECT_EQ(b.Pixel(15, 15), clWhite);
 }
 
+TEST(Canvas, FloodFillInTheBorderColourFillsAConcaveShapeWhole) {
+    TBitmap b(30, 30);
+    TCanvas& c = b.Canvas();
+    SolidBlack(c);
+    c.Brush().style = TBrushStyle::bsClear;
+    // A U shape: the fill has to turn around the inner wall.
+    c.Polygon({{2, 2}, {27, 2}, {27, 27}, {18, 27}, {18, 10}, {11, 10}, {11, 27}, {2, 27}});
+    c.Brush() = {clBlack, TBrushStyle::bsSolid};
+    c.FloodFill(5, 20, clBlack);
+    EXPECT_EQ(b.Pixel(5, 20), clBlack);
+    EXPECT_EQ(b.Pixel(24, 20), clBlack) << "the other arm of the U";
+    EXPECT_EQ(b.Pixel(14, 20), clWhite) << "outside, between the arms";
+    EXPECT_EQ(b.Pixel(0, 0), clWhite);
+}
+
 TEST(Canvas, TextCellStartsAtThePoint) {
     TBitmap b(200, 60);
     TCanvas& c = b.Canvas();
