@@ -1,5 +1,6 @@
 #include "barcode/BarcodeRender.h"
 #include "cli/BarcodeOptions.h"
+#include "output/BarcodeExport.h"
 #include "util/Text.h"
 
 #include <algorithm>
@@ -22,11 +23,12 @@ bool EndsWith(const std::string& s, const std::string& suffix) {
 
 int RunRender(const Args& args) {
     args.OnlyKnown({"--checksum", "--modul", "--ratio", "--out", "--height", "--show", "--angle", "--caption",
-                    "--margin"});
+                    "--margin", "--dpi"});
     const auto out = args.Value("--out");
     if (!out) throw UsageError("missing --out FILE");
-    if (!EndsWith(*out, ".png") && !EndsWith(*out, ".bmp"))
-        throw UsageError("--out must name a .png or .bmp file");
+    const bool vector = EndsWith(*out, ".svg") || EndsWith(*out, ".pdf");
+    if (!vector && !EndsWith(*out, ".png") && !EndsWith(*out, ".bmp") && !EndsWith(*out, ".jpg"))
+        throw UsageError("--out must name a .png, .bmp, .jpg, .svg or .pdf file");
 
     TBarcode bc;
     ApplyBarcodeOptions(args, bc);
@@ -45,7 +47,16 @@ int RunRender(const Args& args) {
     const int margin = args.Int("--margin", 10 * modul);
     if (margin < 0 || margin > 10000) throw UsageError("--margin must be 0 to 10000");
 
-    const TBitmap bitmap = RenderBarcode(bc, margin);
+    const int dpi = args.Int("--dpi", 300);
+    if (dpi < 1 || dpi > 4800) throw UsageError("--dpi must be 1 to 4800");
+    if (vector) {
+        // Bars stay shapes; the pixel sizes above are device dots at --dpi.
+        ExportBarcode(bc, *out, margin, dpi);
+        std::cout << "wrote " << *out << "\n";
+        return 0;
+    }
+    TBitmap bitmap = RenderBarcode(bc, margin);
+    bitmap.SetResolution(dpi);
     bitmap.SaveToFile(*out);
     std::cout << "wrote " << *out << " (" << bitmap.Width() << " x " << bitmap.Height() << ")\n";
     return 0;
@@ -54,10 +65,14 @@ int RunRender(const Args& args) {
 const std::string kUsage =
     std::string(
         "Usage: qbm render TYPE TEXT --out FILE [--checksum] [--modul N] [--ratio R] [--height PX]\n"
-        "                  [--show none|code|type|both] [--angle DEG] [--caption TEXT] [--margin PX]\n\n"
-        "Draws the barcode on a white picture and writes it as PNG or BMP (by FILE's extension).\n\n") +
+        "                  [--show none|code|type|both] [--angle DEG] [--caption TEXT] [--margin PX]\n"
+        "                  [--dpi N]\n\n"
+        "Draws the barcode on a white picture and writes it by FILE's extension: PNG, BMP or JPEG, or\n"
+        "as a vector SVG or PDF for placing in other documents.\n\n") +
     BarcodeTypeHelp() +
-    "\n\n  --out FILE     the picture to write, *.png or *.bmp\n"
+    "\n\n  --out FILE     the picture to write: *.png, *.bmp, *.jpg, *.svg or *.pdf\n"
+    "  --dpi N        resolution the pixel sizes are meant for (default 300): the size of a PDF or\n"
+    "                 SVG page, and the resolution recorded in a picture\n"
     "  --checksum     add the optional check digit\n"
     "  --modul N      narrow element width in pixels, 1 to 49 (default 1)\n"
     "  --ratio R      wide-to-narrow ratio (default 2)\n"
@@ -71,6 +86,6 @@ const std::string kUsage =
 } // namespace
 
 QBM_REGISTER_COMMAND(Command{
-    "render", "draw a linear barcode into a PNG or BMP picture", kUsage, RunRender, {"--checksum"}});
+    "render", "draw a linear barcode into a picture (PNG, BMP, JPEG, SVG, PDF)", kUsage, RunRender, {"--checksum"}});
 
 } // namespace qbm::cli
