@@ -118,7 +118,8 @@ TEST(QbmRender, BmpByExtensionTurnedAndWithText) {
 
 TEST(QbmRender, RejectsOtherExtensionsAndReportsEngineErrors) {
     const std::string dir = test::MakeTempDir();
-    EXPECT_EQ(Qbm({"render", "bcCode39", "A", "--out", dir + "/x.jpg"}).exitCode, 2);
+    EXPECT_EQ(Qbm({"render", "bcCode39", "A", "--out", dir + "/x.gif"}).exitCode, 2);
+    EXPECT_EQ(Qbm({"render", "bcCode39", "A", "--out", dir + "/x.svg", "--dpi", "0"}).exitCode, 2);
     EXPECT_EQ(Qbm({"render", "bcCode39", "A"}).exitCode, 2);
     EXPECT_EQ(Qbm({"render", "bcCode39", "A", "--out", dir + "/x.png", "--show", "all"}).exitCode, 2);
     const TRun bad = Qbm({"render", "bcCode93", "a", "--out", dir + "/x.png"});
