@@ -114,14 +114,8 @@ void QtPainterCanvas::ApplyBrush(QPainter& p) const {
 
 void QtPainterCanvas::Polygon(const std::vector<TPoint>& points) {
     if (points.empty()) return;
-    QPainter& p = Painter();
-    QPolygon poly;
-    poly.reserve(static_cast<int>(points.size()));
-    for (const TPoint& pt : points) poly << QPoint(pt.x, pt.y);
-    ApplyBrush(p);
     // An axis-aligned rectangle (every bar at 0, 90, 180, 270 degrees) is filled exactly, corners
     // included, without relying on the outline.
-    const QRect box = poly.boundingRect();
     bool axisAligned = points.size() == 4;
     for (size_t i = 0; axisAligned && i < 4; ++i) {
         const TPoint a = points[i], b = points[(i + 1) % 4];
@@ -129,19 +123,58 @@ void QtPainterCanvas::Polygon(const std::vector<TPoint>& points) {
     }
     if (axisAligned && Pen().style == TPenStyle::psSolid && Pen().width <= 1 &&
         Brush().style == TBrushStyle::bsSolid && Pen().color == Brush().color) {
-        // Without a pen an aliased rectangle covers exactly its pixels; setting the same pen and
-        // brush again costs nothing, which matters for vector devices that write state per change.
-        p.setPen(Qt::NoPen);
-        p.drawRect(box);
+        int left = points[0].x, right = left, top = points[0].y, bottom = top;
+        for (const TPoint& pt : points) {
+            left = std::min(left, pt.x);
+            right = std::max(right, pt.x);
+            top = std::min(top, pt.y);
+            bottom = std::max(bottom, pt.y);
+        }
+        FillSolid(left, top, right + 1, bottom + 1, Brush().color);
         return;
     }
+    QPainter& p = Painter();
+    QPolygon poly;
+    poly.reserve(static_cast<int>(points.size()));
+    for (const TPoint& pt : points) poly << QPoint(pt.x, pt.y);
+    ApplyBrush(p);
     ApplyPen(p);
     p.drawPolygon(poly, Qt::WindingFill);
 }
 
+void QtPainterCanvas::FillSolid(int left, int top, int right, int bottom, TColor color) {
+    if (right <= left || bottom <= top) return;
+    if (!m_image) {
+        // Vector devices: one pen-less rectangle; the same pen and brush set again cost nothing,
+        // which matters for devices that write state per change.
+        QPainter& p = Painter();
+        p.setPen(Qt::NoPen);
+        p.setBrush(ToQColor(color));
+        p.drawRect(QRect(left, top, right - left, bottom - top));
+        return;
+    }
+    // Bitmaps: straight into the pixel rows, far cheaper than a painter call per bar.
+    EndPainting();
+    QImage& img = *m_image;
+    if (img.format() != QImage::Format_RGB32 && img.format() != QImage::Format_ARGB32)
+        img = img.convertToFormat(QImage::Format_RGB32);
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, img.width());
+    bottom = std::min(bottom, img.height());
+    if (right <= left || bottom <= top) return;
+    const QRgb rgb = ToQColor(color).rgb();
+    uchar* const bits = img.bits(); // one detach check, not one per row
+    const qsizetype stride = img.bytesPerLine();
+    for (int y = top; y < bottom; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+        std::fill(line + left, line + right, rgb);
+    }
+}
+
 void QtPainterCanvas::FillRect(const TRect& rect) {
-    if (Brush().style == TBrushStyle::bsClear || rect.right <= rect.left || rect.bottom <= rect.top) return;
-    Painter().fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), ToQColor(Brush().color));
+    if (Brush().style == TBrushStyle::bsClear) return;
+    FillSolid(rect.left, rect.top, rect.right, rect.bottom, Brush().color);
 }
 
 void QtPainterCanvas::Rectangle(int left, int top, int right, int bottom) {
@@ -211,7 +244,9 @@ void QtPainterCanvas::FloodFill(int x, int y, TColor border) {
         img = img.convertToFormat(QImage::Format_RGB32);
     const QRgb borderRgb = ToQColor(border).rgb() & 0xFFFFFF;
     const QRgb fill = ToQColor(Brush().color).rgb();
-    auto row = [&](int py) { return reinterpret_cast<QRgb*>(img.scanLine(py)); };
+    uchar* const bits = img.bits();
+    const qsizetype stride = img.bytesPerLine();
+    auto row = [&](int py) { return reinterpret_cast<QRgb*>(bits + py * stride); };
     auto isBorder = [&](const QRgb* line, int px) { return (line[px] & 0xFFFFFF) == borderRgb; };
     if (isBorder(row(y), x)) return;
     // Filled pixels must not be entered twice. When the fill has the border's colour (the usual case:

@@ -43,6 +43,8 @@ public:
 
 private:
     QPainter& Painter();
+    // Fills left <= x < right, top <= y < bottom whatever the brush says.
+    void FillSolid(int left, int top, int right, int bottom, TColor color);
     void ApplyPen(QPainter& p) const;
     void ApplyBrush(QPainter& p) const;
     const QFont& CurrentQFont();
