@@ -2,8 +2,12 @@
 
 #include <ZXing/ReadBarcode.h>
 
+#include <QImage>
+
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace qbm::test {
@@ -46,6 +50,25 @@ Decoded Decode(const qbm::TBitmap& bitmap, ZXing::BarcodeFormats formats,
         d.symbologyIdentifier = r.symbologyIdentifier();
     }
     return d;
+}
+
+qbm::TBitmap FromImage(const QImage& image, int margin) {
+    qbm::TBitmap bitmap(image.width() + 2 * margin, image.height() + 2 * margin);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            bitmap.SetPixel(x + margin, y + margin, qbm::RGBColor(qRed(p), qGreen(p), qBlue(p)));
+        }
+    return bitmap;
+}
+
+qbm::TBitmap LoadPicture(const std::string& path, int margin) {
+    return FromImage(QImage(QString::fromStdString(path)), margin);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::string Hex(const std::string& bytes) {

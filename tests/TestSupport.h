@@ -10,6 +10,8 @@
 #include <functional>
 #include <string>
 
+class QImage;
+
 // Asserts that `stmt` throws `type` whose what() equals `msg`.
 #define EXPECT_THROW_MSG(stmt, type, msg)                                                               \
     do {                                                                                                \
@@ -44,6 +46,13 @@ struct Decoded {
 // Decodes the first symbol in the picture. `tune` may adjust the hints (add-ons, pure mode).
 Decoded Decode(const qbm::TBitmap& bitmap, ZXing::BarcodeFormats formats,
                const std::function<void(ZXing::DecodeHints&)>& tune = {});
+
+// A picture as a bitmap, with `margin` white pixels added on every side (quiet zone for decoders).
+qbm::TBitmap FromImage(const QImage& image, int margin = 0);
+// A picture file (PNG, BMP, JPEG ...) read into a bitmap; an unreadable file gives an empty one.
+qbm::TBitmap LoadPicture(const std::string& path, int margin = 0);
+// A whole file's bytes; empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
 
 // Hex dump of bytes, for readable failure messages of binary data.
 std::string Hex(const std::string& bytes);

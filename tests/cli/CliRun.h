@@ -1,11 +1,12 @@
 #pragma once
 // Runs the built qbm tool in a test: exit code, stdout and stderr.
 
+#include "TestSupport.h"
+
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 namespace qbm::test {
 
@@ -15,11 +16,6 @@ struct TCliRun {
     std::string err;
 };
 
-inline std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // `args` is appended to the command line as it stands (quote paths with blanks yourself);
 // `dir` receives the captured output files.
 inline TCliRun RunQbm(const std::string& dir, const std::string& args) {
@@ -27,6 +23,20 @@ inline TCliRun RunQbm(const std::string& dir, const std::string& args) {
     const int status = std::system(cmd.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(dir + "/cli.out"),
             ReadWholeFile(dir + "/cli.err")};
+}
+
+// One shell word, whatever the argument holds.
+inline std::string ShellQuote(const std::string& s) {
+    std::string r = "'";
+    for (const char c : s) r += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return r + "'";
+}
+
+// The same with the arguments passed as they are, each quoted.
+inline TCliRun RunQbm(const std::string& dir, const std::vector<std::string>& args) {
+    std::string line;
+    for (const std::string& a : args) line += (line.empty() ? "" : " ") + ShellQuote(a);
+    return RunQbm(dir, line);
 }
 
 } // namespace qbm::test

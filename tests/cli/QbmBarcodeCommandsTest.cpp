@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "TestSupport.h"
 
 #include <QImage>
@@ -10,46 +11,16 @@
 namespace qbm {
 namespace {
 
-struct TRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& s) {
-    std::string r = "'";
-    for (const char c : s) r += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return r + "'";
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using TRun = test::TCliRun;
 
 TRun Qbm(const std::vector<std::string>& args) {
     static const std::string dir = test::MakeTempDir();
-    std::string cmd = "QT_QPA_PLATFORM=offscreen " + Quote(QBM_CLI_PATH);
-    for (const auto& a : args) cmd += " " + Quote(a);
-    cmd += " >" + dir + "/out 2>" + dir + "/err";
-    const int status = std::system(cmd.c_str());
-    TRun r;
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = ReadFile(dir + "/out");
-    r.err = ReadFile(dir + "/err");
-    return r;
+    return test::RunQbm(dir, args);
 }
 
-TBitmap LoadBitmap(const std::string& path) {
-    const QImage img(QString::fromStdString(path));
-    TBitmap bmp(img.width(), img.height());
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) {
-            const QRgb p = img.pixel(x, y);
-            bmp.SetPixel(x, y, RGBColor(qRed(p), qGreen(p), qBlue(p)));
-        }
-    return bmp;
-}
+std::string ReadFile(const std::string& path) { return test::ReadWholeFile(path); }
+
+TBitmap LoadBitmap(const std::string& path) { return test::LoadPicture(path); }
 
 TEST(QbmEncode, PrintsThePatternForNameOrOrdinal) {
     const TRun byName = Qbm({"encode", "bcCode39", "A", "--checksum"});

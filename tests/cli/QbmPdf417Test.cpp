@@ -8,16 +8,7 @@
 namespace qbm {
 namespace {
 
-TBitmap Load(const std::string& path) {
-    const QImage img(QString::fromStdString(path));
-    TBitmap bmp(img.width(), img.height());
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) {
-            const QRgb p = img.pixel(x, y);
-            bmp.SetPixel(x, y, RGBColor(qRed(p), qGreen(p), qBlue(p)));
-        }
-    return bmp;
-}
+TBitmap Load(const std::string& path) { return test::LoadPicture(path); }
 
 TEST(QbmPdf417, PrintsTheCodewordsOfTheEmptySymbol) {
     const std::string dir = test::MakeTempDir();

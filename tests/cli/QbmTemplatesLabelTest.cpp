@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "TestSupport.h"
 
 #include <QImage>
@@ -12,34 +13,11 @@
 namespace qbm {
 namespace {
 
-struct TQbmRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using TQbmRun = test::TCliRun;
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+std::string ReadText(const std::string& path) { return test::ReadWholeFile(path); }
 
-TQbmRun Qbm(const std::string& dir, const std::string& args) {
-    const std::string cmd = std::string(QBM_CLI_PATH) + " " + args + " >" + dir + "/out 2>" + dir + "/err";
-    const int status = std::system(cmd.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(dir + "/out"), ReadText(dir + "/err")};
-}
-
-TBitmap LoadPicture(const std::string& path, int margin) {
-    const QImage image(QString::fromStdString(path));
-    TBitmap bitmap(image.width() + 2 * margin, image.height() + 2 * margin);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = image.pixel(x, y);
-            bitmap.SetPixel(x + margin, y + margin,
-                            static_cast<TColor>(qRed(p) | qGreen(p) << 8 | qBlue(p) << 16));
-        }
-    return bitmap;
-}
+TQbmRun Qbm(const std::string& dir, const std::string& args) { return test::RunQbm(dir, args); }
 
 TEST(QbmTemplates, CreatesTheDefaultLibraryAndListsItsNames) {
     const std::string dir = test::MakeTempDir();
@@ -60,7 +38,7 @@ TEST(QbmLabel, TemplatePictureScans) {
                                      "/Templates.dat --dpi 200 --caption Box");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "Barcode Type: Code128B \n");
-    const TBitmap picture = LoadPicture(dir + "/label.png", 30);
+    const TBitmap picture = test::LoadPicture(dir + "/label.png", 30);
     const test::Decoded d = test::Decode(picture, ZXing::BarcodeFormat::Code128);
     ASSERT_TRUE(d.found);
     EXPECT_EQ(d.text, "QBM-77");
@@ -74,7 +52,7 @@ TEST(QbmLabel, Pdf417PictureScans) {
                                      dir + "/Templates.dat");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "Barcode Type: PDF417 \n");
-    const test::Decoded d = test::Decode(LoadPicture(dir + "/p.png", 0), ZXing::BarcodeFormat::PDF417);
+    const test::Decoded d = test::Decode(test::LoadPicture(dir + "/p.png", 0), ZXing::BarcodeFormat::PDF417);
     ASSERT_TRUE(d.found);
     EXPECT_EQ(d.text, "Label 2D text");
 }

@@ -26,14 +26,6 @@ void MakeSample(TBarcode& bc) {
     bc.SetTop(9);
 }
 
-// A picture file read back into a bitmap for decoding.
-TBitmap Load(const QImage& img) {
-    TBitmap b(img.width(), img.height());
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) b.SetPixel(x, y, RGBColor(qRed(img.pixel(x, y)), qGreen(img.pixel(x, y)), qBlue(img.pixel(x, y))));
-    return b;
-}
-
 TEST(BarcodeExport, RasterPicturesHoldTheBarcodeWithItsMargin) {
     const std::string dir = test::MakeTempDir();
     TBarcode bc;
@@ -45,7 +37,7 @@ TEST(BarcodeExport, RasterPicturesHoldTheBarcodeWithItsMargin) {
         ASSERT_FALSE(img.isNull()) << name;
         EXPECT_EQ(img.width(), width + 60) << name;
         EXPECT_GT(img.height(), 120 + 60) << name << ": the text is inside the picture";
-        EXPECT_EQ(test::Decode(Load(img), ZXing::BarcodeFormat::Code128).text, "Export 42") << name;
+        EXPECT_EQ(test::Decode(test::FromImage(img), ZXing::BarcodeFormat::Code128).text, "Export 42") << name;
     }
     EXPECT_EQ(bc.Left(), 7) << "position restored";
     EXPECT_EQ(bc.Top(), 9);
@@ -67,7 +59,7 @@ TEST(BarcodeExport, SvgKeepsBarsAsShapesAndScans) {
     QPainter p(&img);
     renderer.render(&p);
     p.end();
-    EXPECT_EQ(test::Decode(Load(img), ZXing::BarcodeFormat::Code128).text, "Export 42");
+    EXPECT_EQ(test::Decode(test::FromImage(img), ZXing::BarcodeFormat::Code128).text, "Export 42");
 }
 
 TEST(BarcodeExport, PdfIsOnePageOfTheBarcodesSize) {
