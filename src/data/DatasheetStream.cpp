@@ -4,6 +4,8 @@
 #include "util/IntConversion.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <vector>
 
 namespace qbm {
@@ -11,11 +13,17 @@ namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
+// Value of a hexadecimal digit, -1 for any other byte.
+constexpr std::array<int8_t, 256> kHexValues = [] {
+    std::array<int8_t, 256> values{};
+    values.fill(-1);
+    for (int i = 0; i < 10; ++i) values['0' + i] = static_cast<int8_t>(i);
+    for (int i = 0; i < 6; ++i) values['A' + i] = values['a' + i] = static_cast<int8_t>(10 + i);
+    return values;
+}();
+
 int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
+    return kHexValues[static_cast<unsigned char>(c)];
 }
 
 // A CR would end the line, so a multi-line text trades its CRs and LFs for tabs and backspaces.
@@ -108,18 +116,16 @@ std::string DatasheetToStream(const TDatasheet& sheet) {
     for (int c = 0; c < sheet.ColumnCount(); ++c)
         out += "cw " + IntToStr(c) + "," + IntToStr(sheet.ColumnWidth(c)) + "\r\n";
     // Empty rows have no lines; only rows holding text are visited.
-    for (int r = sheet.NextRowWithText(0); r >= 0; r = sheet.NextRowWithText(r + 1)) {
-        const std::vector<std::string_view> cells = sheet.RowCells(r);
-        for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
+    sheet.ForEachRowWithText([&out](int r, const std::vector<std::string_view>& cells) {
+        const std::string row = "," + IntToStr(r) + ",";
+        for (size_t c = 0; c < cells.size(); ++c) {
             if (cells[c].empty()) continue;
-            out += IntToStr(c);
-            out += ',';
-            out += IntToStr(r);
-            out += ',';
+            out += IntToStr(static_cast<int64_t>(c));
+            out += row;
             out += EncodeCell(cells[c]);
             out += "\r\n";
         }
-    }
+    });
     return out;
 }
 

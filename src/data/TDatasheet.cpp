@@ -193,6 +193,11 @@ int TDatasheet::NextRowWithText(int row) const {
     return it == m_rows.end() ? -1 : it->row;
 }
 
+void TDatasheet::ForEachRowWithText(
+    const std::function<void(int, const std::vector<std::string_view>&)>& visit) const {
+    for (const StoredRow& stored : m_rows) visit(stored.row, Unpack(stored.cells));
+}
+
 std::vector<std::string> TDatasheet::ColumnNames() const {
     return Row(0);
 }

@@ -2,6 +2,7 @@
 // The datasheet: a table of text cells with a header row of column names and a row-number column.
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -77,6 +78,9 @@ public:
     // The first row at or after `row` that holds any text, or -1: walks the text without visiting the
     // empty rows between.
     int NextRowWithText(int row) const;
+    // Calls visit(row, cells) for every row that holds text, in rising order, without searching.
+    void
+    ForEachRowWithText(const std::function<void(int, const std::vector<std::string_view>&)>& visit) const;
     std::string_view ColumnName(int column) const { return Cell(column, 0); }
     std::vector<std::string> ColumnNames() const;
 

@@ -66,14 +66,13 @@ std::string CellName(int column, int row) {
 
 void NoteChangedCells(const TDatasheet& sheet, TSaveReport& report) {
     size_t changed = 0;
-    for (int r = sheet.NextRowWithText(0); r >= 0; r = sheet.NextRowWithText(r + 1)) {
-        const auto cells = sheet.RowCells(r);
+    sheet.ForEachRowWithText([&](int r, const std::vector<std::string_view>& cells) {
         for (size_t c = 0; c < cells.size(); ++c) {
             if (cells[c].find_first_of("\r\b") == std::string_view::npos) continue;
             if (CellAfterStream(cells[c]) == cells[c]) continue;
             if (++changed <= kListedCells) report.unstored.push_back(CellName(static_cast<int>(c), r));
         }
-    }
+    });
     if (changed > kListedCells)
         report.unstored.push_back("and " + IntToStr(static_cast<int64_t>(changed - kListedCells)) +
                                   " more datasheet cells");
