@@ -1,31 +1,17 @@
 #include "project/ProjectFile.h"
 #include "project/TLabelProject.h"
 
+#include "CliRun.h"
 #include "TestSupport.h"
-
-#include <fstream>
-#include <sys/wait.h>
 
 namespace qbm {
 namespace {
 
-struct TRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using TRun = test::TCliRun;
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+std::string ReadFile(const std::string& path) { return test::ReadWholeFile(path); }
 
-TRun Labels(const std::string& dir, const std::string& args) {
-    const std::string cmd =
-        std::string(QBM_CLI_PATH) + " labels " + args + " >" + dir + "/out 2>" + dir + "/err";
-    const int status = std::system(cmd.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir + "/out"), ReadFile(dir + "/err")};
-}
+TRun Labels(const std::string& dir, const std::string& args) { return test::RunQbm(dir, "labels " + args); }
 
 TEST(QbmLabels, PrintsCountThenEachLabelOfTheChosenKind) {
     const std::string dir = test::MakeTempDir();
