@@ -9,8 +9,6 @@ namespace {
 
 using TRun = test::TCliRun;
 
-std::string ReadFile(const std::string& path) { return test::ReadWholeFile(path); }
-
 TRun Labels(const std::string& dir, const std::string& args) { return test::RunQbm(dir, "labels " + args); }
 
 TEST(QbmLabels, PrintsCountThenEachLabelOfTheChosenKind) {
