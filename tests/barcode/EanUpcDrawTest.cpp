@@ -84,7 +84,9 @@ TEST(EanUpcRaster, DigitBarsAreShortenedAndTheDigitsSitInTheirGroups) {
                 for (int col = left + x; col < left + x + e.width; ++col) {
                     EXPECT_TRUE(Dark(bmp, col, top)) << "element " << i;
                     EXPECT_TRUE(Dark(bmp, col, top + end)) << "element " << i;
-                    if (shortened) EXPECT_FALSE(Dark(bmp, col, top + end + 1)) << "element " << i;
+                    if (shortened) {
+                        EXPECT_FALSE(Dark(bmp, col, top + end + 1)) << "element " << i;
+                    }
                 }
             } else {
                 EXPECT_EQ(DarkIn(bmp, left + x, left + x + e.width, top, top + shortEnd), 0) << "gap " << i;
