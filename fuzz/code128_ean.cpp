@@ -8,6 +8,8 @@
 #include "barcode/TBarcode.h"
 #include "util/Errors.h"
 
+#include "FuzzSupport.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,9 +18,7 @@ namespace {
 
 using namespace qbm;
 
-void Check(bool condition) {
-    if (!condition) __builtin_trap();
-}
+using qbm::fuzz::Check;
 
 constexpr TBarcodeType kTypes[] = {bcCode128A,      bcCode128B,      bcCode128C,    bcCodeEAN8,
                                    bcCodeEAN13,     bcCodeUPC_A,     bcCodeUPC_E0,  bcCodeUPC_E1,

@@ -8,6 +8,8 @@
 #include "project/TLabelProject.h"
 #include "util/Errors.h"
 
+#include "FuzzSupport.h"
+
 #include <unistd.h>
 
 #include <cstdint>
@@ -20,9 +22,7 @@ namespace {
 
 using namespace qbm;
 
-void Check(bool condition) {
-    if (!condition) __builtin_trap();
-}
+using qbm::fuzz::Check;
 
 void CheckShape(const TDatasheet& sheet) {
     Check(sheet.ColumnCount() >= 2 && sheet.RowCount() >= 2);

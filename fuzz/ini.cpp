@@ -4,6 +4,8 @@
 #include "ini/TBigIniFile.h"
 #include "ini/TIniFile.h"
 
+#include "FuzzSupport.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -33,9 +35,7 @@ void WriteInput(const uint8_t* data, size_t size) {
     std::fclose(f);
 }
 
-void Check(bool condition) {
-    if (!condition) __builtin_trap();
-}
+using qbm::fuzz::Check;
 
 #ifndef QBM_FUZZ_PROFILE_STORE
 

@@ -7,6 +7,8 @@
 #include "surface/TBitmap.h"
 #include "util/Errors.h"
 
+#include "FuzzSupport.h"
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -15,27 +17,9 @@ namespace {
 
 using namespace qbm;
 
-void Check(bool condition) {
-    if (!condition) __builtin_trap();
-}
+using qbm::fuzz::Check;
 
-class TReader {
-public:
-    TReader(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-    uint8_t Byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
-    int16_t Short() { return static_cast<int16_t>(Byte() | (Byte() << 8)); }
-    std::string Rest(size_t max) {
-        const size_t n = std::min(max, m_size - std::min(m_pos, m_size));
-        std::string s(reinterpret_cast<const char*>(m_data + m_pos), n);
-        m_pos += n;
-        return s;
-    }
-
-private:
-    const uint8_t* m_data;
-    size_t m_size;
-    size_t m_pos = 0;
-};
+using TReader = qbm::fuzz::TFuzzReader;
 
 bool IsPatternCharacter(char c) {
     return (c >= '0' && c <= '3') || (c >= '5' && c <= '8') || (c >= 'A' && c <= 'D');

@@ -5,15 +5,15 @@
 #include "barcode2d/TStMaxiCodeBarcode.h"
 #include "surface/GuiApplication.h"
 
+#include "FuzzSupport.h"
+
 #include <cstdint>
 #include <cstring>
 #include <string>
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) __builtin_trap();
-}
+using qbm::fuzz::Check;
 
 template <typename F> bool Try(F&& f) {
     try {

@@ -5,15 +5,15 @@
 #include "surface/GuiApplication.h"
 #include "util/Errors.h"
 
+#include "FuzzSupport.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) __builtin_trap();
-}
+using qbm::fuzz::Check;
 
 // Applies one setter; a refusal must be one of the component's errors.
 template <typename F> bool Try(F&& f) {
