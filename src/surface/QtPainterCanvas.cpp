@@ -69,7 +69,12 @@ QtPainterCanvas::QtPainterCanvas(QImage* image) : m_image(image) {
 }
 
 QtPainterCanvas::QtPainterCanvas(QPainter* painter, int dpiX, int dpiY)
-    : m_external(painter), m_dpiX(dpiX), m_dpiY(dpiY) {}
+    : m_external(painter), m_dpiX(dpiX), m_dpiY(dpiY) {
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // Pictures on PDF pages (2D symbols) keep every module: never JPEG-compressed.
+    painter->setRenderHint(QPainter::LosslessImageRendering, true);
+}
 
 QtPainterCanvas::~QtPainterCanvas() { EndPainting(); }
 

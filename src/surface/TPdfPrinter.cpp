@@ -46,7 +46,6 @@ void TPdfPrinter::BeginDoc() {
         QFile::remove(job->tempPath);
         throw EInOutError("Cannot write file " + m_path);
     }
-    job->painter->setRenderHint(QPainter::Antialiasing, false);
     job->canvas = std::make_unique<QtPainterCanvas>(job->painter.get(), ResolutionX(), ResolutionY());
     m_job = std::move(job);
 }

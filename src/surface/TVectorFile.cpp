@@ -39,7 +39,6 @@ void SaveVectorPicture(const std::string& path, TVectorFormat format, int width,
         }
         QPainter painter;
         if (!painter.begin(device.get())) throw EInOutError("Cannot write file " + path);
-        painter.setRenderHint(QPainter::Antialiasing, false);
         {
             QtPainterCanvas canvas(&painter, dpi, dpi);
             try {

@@ -85,6 +85,20 @@ TEST(PdfPrinter, WritesTheFileOnlyWhenTheDocumentEnds) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << "no temporary left";
 }
 
+TEST(PdfPrinter, PicturesOnThePageAreStoredLosslessly) {
+    const std::string dir = test::MakeTempDir();
+    TBitmap symbol(200, 200);
+    symbol.Canvas().Brush().color = clBlack;
+    for (int i = 0; i < 200; i += 4) symbol.Canvas().FillRect({i, 0, i + 2, 200});
+    TPdfPrinter p(dir + "/labels.pdf", TPaperSize::A4(), 600);
+    p.BeginDoc();
+    p.Canvas().StretchDraw({100, 100, 300, 300}, symbol);
+    p.EndDoc();
+    const std::string pdf = ReadFile(dir + "/labels.pdf");
+    EXPECT_NE(pdf.find("/Subtype /Image"), std::string::npos);
+    EXPECT_EQ(pdf.find("/DCTDecode"), std::string::npos) << "a JPEG-compressed symbol loses its module edges";
+}
+
 TEST(PdfPrinter, AbortLeavesNoFileAndKeepsAnOldOne) {
     const std::string dir = test::MakeTempDir();
     const std::string path = dir + "/labels.pdf";
