@@ -1,0 +1,150 @@
+#include "data/DatabaseReader.h"
+
+#include "data/ImportRows.h"
+#include "data/TDatasheet.h"
+#include "util/Errors.h"
+#include "util/Text.h"
+
+#include <mdbtools.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+
+namespace qbm {
+namespace {
+
+// Long text fields are read up to this many bytes.
+constexpr size_t kBindSize = 65536;
+
+struct CloseDatabase {
+    void operator()(MdbHandle* mdb) const { mdb_close(mdb); }
+};
+using TDatabaseHandle = std::unique_ptr<MdbHandle, CloseDatabase>;
+
+struct FreeTable {
+    void operator()(MdbTableDef* table) const { mdb_free_tabledef(table); }
+};
+using TTableHandle = std::unique_ptr<MdbTableDef, FreeTable>;
+
+TDatabaseHandle OpenDatabase(const std::string& path) {
+    // The library reports a missing file on stderr only; the user gets our message instead.
+    if (!std::ifstream(path, std::ios::binary)) throw EInOutError("Cannot open file " + path);
+    TDatabaseHandle mdb(mdb_open(path.c_str(), MDB_NOFLAGS));
+    if (!mdb) throw EInOutError("Cannot read Access database " + path);
+    if (!mdb_read_catalog(mdb.get(), MDB_TABLE))
+        throw EInOutError("Cannot read the table list of Access database " + path);
+    return mdb;
+}
+
+// Access keeps a date as days since 30 December 1899, the fraction of a day as the time (for dates
+// before 1899 the fraction still counts forwards from midnight). Converted here rather than through
+// the C library so that years before 1900 and up to 9999 come out right.
+std::string DateText(double value) {
+    // Access's own range: 1 January 100 to 31 December 9999.
+    if (!std::isfinite(value) || value < -657434.0 || value >= 2958466.0) {
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%.15g", value);
+        return buf;
+    }
+    const double dayPart = std::trunc(value);
+    const long long seconds = std::llround(std::fabs(value - dayPart) * 86400.0);
+    long long days = static_cast<long long>(dayPart) + seconds / 86400;
+    const long long timeOfDay = seconds % 86400;
+    // Days since 1970-01-01, then the civil date (proleptic Gregorian calendar).
+    days += -25569;
+    days += 719468;
+    const long long era = (days >= 0 ? days : days - 146096) / 146097;
+    const long long doe = days - era * 146097;
+    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long long mp = (5 * doy + 2) / 153;
+    const long long day = doy - (153 * mp + 2) / 5 + 1;
+    const long long month = mp < 10 ? mp + 3 : mp - 9;
+    const long long year = yoe + era * 400 + (month <= 2 ? 1 : 0);
+    char buf[96];
+    if (timeOfDay == 0) {
+        std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lld", year, month, day);
+    } else {
+        std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lld %02lld:%02lld:%02lld", year, month, day,
+                      timeOfDay / 3600, timeOfDay / 60 % 60, timeOfDay % 60);
+    }
+    return buf;
+}
+
+struct TBoundColumn {
+    MdbColumn* column = nullptr;
+    std::vector<char> buffer;
+    int length = 0;
+};
+
+std::string FieldText(MdbHandle* mdb, const TBoundColumn& bound) {
+    if (bound.length <= 0) return {};
+    switch (bound.column->col_type) {
+    case MDB_OLE:
+    case MDB_BINARY:
+    case MDB_COMPLEX:
+        return {};
+    case MDB_DATETIME:
+        if (bound.column->cur_value_len == 8 && bound.column->cur_value_start >= 0 &&
+            bound.column->cur_value_start + 8 <= MDB_PGSIZE)
+            return DateText(mdb_get_double(mdb->pg_buf, bound.column->cur_value_start));
+        return {};
+    default: {
+        const size_t length = std::min(static_cast<size_t>(bound.length), bound.buffer.size() - 1);
+        return Utf8ToLatin1(std::string_view(bound.buffer.data(), strnlen(bound.buffer.data(), length)));
+    }
+    }
+}
+
+} // namespace
+
+std::vector<std::string> DatabaseTableNames(const std::string& path) {
+    const TDatabaseHandle mdb = OpenDatabase(path);
+    std::vector<std::string> names;
+    for (guint i = 0; i < mdb->num_catalog; ++i) {
+        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+        if (entry->object_type == MDB_TABLE && mdb_is_user_table(entry))
+            names.push_back(Utf8ToLatin1(entry->object_name));
+    }
+    return names;
+}
+
+void ReadDatabaseTable(TDatasheet& sheet, const std::string& path, const std::string& table) {
+    const TDatabaseHandle mdb = OpenDatabase(path);
+    mdb_set_bind_size(mdb.get(), kBindSize);
+    std::string name = Latin1ToUtf8(table);
+    TTableHandle def(mdb_read_table_by_name(mdb.get(), name.data(), MDB_TABLE));
+    if (!def) throw EInOutError("Table '" + table + "' not found in Access database " + path);
+    if (!mdb_read_columns(def.get()))
+        throw EInOutError("Cannot read table '" + table + "' of Access database " + path);
+    mdb_rewind_table(def.get());
+
+    const int fieldCount = static_cast<int>(def->num_cols);
+    std::vector<TBoundColumn> bound(fieldCount);
+    std::vector<std::string> header(fieldCount);
+    for (int f = 0; f < fieldCount; ++f) {
+        bound[f].column = static_cast<MdbColumn*>(g_ptr_array_index(def->columns, f));
+        bound[f].buffer.assign(kBindSize + 1, '\0');
+        mdb_bind_column(def.get(), f + 1, bound[f].buffer.data(), &bound[f].length);
+        header[f] = Utf8ToLatin1(bound[f].column->name);
+    }
+
+    sheet.SetColumnCount(1 + fieldCount);
+    PutImportedRow(sheet, 0, 1, header);
+    int row = 1;
+    while (mdb_fetch_row(def.get())) {
+        if (row >= TDatasheet::kMaxRows) break;
+        if (row >= sheet.RowCount()) sheet.SetRowCount(row + 1);
+        std::vector<std::string> fields(fieldCount);
+        for (int f = 0; f < fieldCount; ++f) fields[f] = FieldText(mdb.get(), bound[f]);
+        PutImportedRow(sheet, row, 1, std::move(fields));
+        ++row;
+    }
+    sheet.SetRowCount(row);
+}
+
+} // namespace qbm

@@ -1,0 +1,29 @@
+#pragma once
+// Reading a delimited text file (.txt, .csv) into the datasheet: the delimiter is guessed from the
+// first two lines, the first line gives the column names.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qbm {
+
+class TDatasheet;
+
+// The delimiter the first two lines suggest among , ; # tab | @ * - + &, or '\0' when none occurs.
+char DetectDelimiter(std::string_view firstLine, std::string_view secondLine);
+
+// The fields of one line; with delimiter '\0' the whole line is one field.
+std::vector<std::string> SplitDelimitedLine(std::string_view line, char delimiter);
+
+// The lines of a file's text: line ends are CR LF, LF or a lone CR; a final line end adds no line.
+std::vector<std::string_view> SplitTextLines(std::string_view text);
+
+// Line i goes to row i from column 0; the row count becomes the number of lines and the column count
+// grows to the widest line. Cells beyond a line's fields keep their text.
+void LoadDelimitedText(TDatasheet& sheet, std::string_view text);
+
+// Throws EInOutError "Cannot open file <path>".
+void ReadDelimitedTextFile(TDatasheet& sheet, const std::string& path);
+
+} // namespace qbm

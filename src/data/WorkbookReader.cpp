@@ -1,0 +1,172 @@
+#include "data/WorkbookReader.h"
+
+#include "data/ImportRows.h"
+#include "data/TDatasheet.h"
+#include "util/Errors.h"
+#include "util/Text.h"
+
+#include <freexl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace qbm {
+namespace {
+
+// The largest sheet the .xls format holds.
+constexpr unsigned kMaxSheetRows = 65536;
+constexpr unsigned kMaxSheetColumns = 256;
+
+struct CloseWorkbook {
+    void operator()(const void* handle) const { freexl_close(handle); }
+};
+using TWorkbookHandle = std::unique_ptr<const void, CloseWorkbook>;
+
+std::string Reason(int code) {
+    switch (code) {
+    case FREEXL_FILE_NOT_FOUND:
+        return "the file does not exist or cannot be opened";
+    case FREEXL_INSUFFICIENT_MEMORY:
+        return "not enough memory";
+    case FREEXL_BIFF_OBFUSCATED:
+        return "the workbook is password protected";
+    case FREEXL_INVALID_CFBF_HEADER:
+    case FREEXL_CFBF_INVALID_SIGNATURE:
+        return "not an Excel 97-2003 workbook";
+    default:
+        return "the workbook is damaged or of an unsupported kind (error " + std::to_string(code) + ")";
+    }
+}
+
+[[noreturn]] void Fail(const std::string& path, int code) {
+    throw EInOutError("Cannot read Excel workbook " + path + ": " + Reason(code));
+}
+
+// A number as the sheet shows it in its general format: whole numbers without a decimal point.
+std::string NumberText(double v) {
+    if (!std::isfinite(v)) return {};
+    if (v == std::trunc(v) && std::fabs(v) < 1e15) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%.0f", v);
+        return std::string(buf) == "-0" ? "0" : buf;
+    }
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.15g", v);
+    return buf;
+}
+
+bool HasValue(const FreeXL_CellValue& cell) {
+    switch (cell.type) {
+    case FREEXL_CELL_INT:
+    case FREEXL_CELL_DOUBLE:
+        return true;
+    case FREEXL_CELL_TEXT:
+    case FREEXL_CELL_SST_TEXT:
+    case FREEXL_CELL_DATE:
+    case FREEXL_CELL_DATETIME:
+    case FREEXL_CELL_TIME:
+        return cell.value.text_value && *cell.value.text_value;
+    default:
+        return false;
+    }
+}
+
+std::string CellText(const FreeXL_CellValue& cell) {
+    switch (cell.type) {
+    case FREEXL_CELL_INT:
+        return std::to_string(cell.value.int_value);
+    case FREEXL_CELL_DOUBLE:
+        return NumberText(cell.value.double_value);
+    case FREEXL_CELL_TEXT:
+    case FREEXL_CELL_SST_TEXT:
+    case FREEXL_CELL_DATE:
+    case FREEXL_CELL_DATETIME:
+    case FREEXL_CELL_TIME:
+        return cell.value.text_value ? Utf8ToLatin1(cell.value.text_value) : std::string();
+    default:
+        return {};
+    }
+}
+
+class TSheetReader {
+public:
+    TSheetReader(const void* handle, unsigned rows, unsigned columns)
+        : m_handle(handle), m_rows(rows), m_columns(columns) {}
+
+    bool Used(unsigned row, unsigned column) const {
+        FreeXL_CellValue cell{};
+        return freexl_get_cell_value(m_handle, row, static_cast<unsigned short>(column), &cell) ==
+                   FREEXL_OK &&
+               HasValue(cell);
+    }
+
+    std::string Text(unsigned row, unsigned column) const {
+        FreeXL_CellValue cell{};
+        if (freexl_get_cell_value(m_handle, row, static_cast<unsigned short>(column), &cell) != FREEXL_OK)
+            return {};
+        return CellText(cell);
+    }
+
+    unsigned Rows() const { return m_rows; }
+    unsigned Columns() const { return m_columns; }
+
+private:
+    const void* m_handle;
+    unsigned m_rows;
+    unsigned m_columns;
+};
+
+} // namespace
+
+void ReadWorkbookFile(TDatasheet& sheet, const std::string& path) {
+    const void* raw = nullptr;
+    const int opened = freexl_open(path.c_str(), &raw);
+    TWorkbookHandle handle(raw); // closed on every way out, failure included
+    if (opened != FREEXL_OK) Fail(path, opened);
+
+    unsigned sheetCount = 0;
+    if (const int rc = freexl_get_info(raw, FREEXL_BIFF_SHEET_COUNT, &sheetCount); rc != FREEXL_OK)
+        Fail(path, rc);
+    if (sheetCount == 0) Fail(path, FREEXL_BIFF_WORKBOOK_NOT_FOUND);
+    unsigned short active = 0;
+    if (freexl_get_active_worksheet(raw, &active) != FREEXL_OK || active >= sheetCount) active = 0;
+    if (const int rc = freexl_select_active_worksheet(raw, active); rc != FREEXL_OK) Fail(path, rc);
+
+    unsigned rows = 0;
+    unsigned short columns = 0;
+    if (const int rc = freexl_worksheet_dimensions(raw, &rows, &columns); rc != FREEXL_OK) Fail(path, rc);
+    const TSheetReader reader(raw, std::min(rows, kMaxSheetRows),
+                              std::min<unsigned>(columns, kMaxSheetColumns));
+
+    // The block is the used part of the sheet: blank rows and columns around it are left out, and a
+    // blank in the first column or the header row does not cut data off.
+    unsigned top = reader.Rows(), bottom = 0, left = reader.Columns(), right = 0;
+    for (unsigned r = 0; r < reader.Rows(); ++r) {
+        for (unsigned c = 0; c < reader.Columns(); ++c) {
+            if (!reader.Used(r, c)) continue;
+            top = std::min(top, r);
+            bottom = std::max(bottom, r);
+            left = std::min(left, c);
+            right = std::max(right, c);
+        }
+    }
+    if (top > bottom || left > right) {
+        // An empty sheet: a block of one empty cell.
+        top = bottom = left = right = 0;
+    }
+
+    const int width = static_cast<int>(right - left + 1);
+    const int height = static_cast<int>(bottom - top + 1);
+    sheet.SetColumnCount(width);
+    sheet.SetRowCount(height);
+    for (int i = 0; i < height; ++i) {
+        std::vector<std::string> fields(width);
+        for (int j = 0; j < width; ++j) fields[j] = reader.Text(top + i, left + j);
+        PutImportedRow(sheet, i, 0, std::move(fields));
+    }
+}
+
+} // namespace qbm
