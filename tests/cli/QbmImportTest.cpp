@@ -1,0 +1,52 @@
+#include "CliRun.h"
+#include "TestSupport.h"
+
+#include <fstream>
+
+namespace qbm {
+namespace {
+
+test::TCliRun Qbm(const std::vector<std::string>& args) {
+    static const std::string dir = test::MakeTempDir();
+    return test::RunQbm(dir, args);
+}
+
+TEST(QbmImport, PrintsTheDataColumnsHeaderFirst) {
+    const std::string dir = test::MakeTempDir();
+    const std::string csv = dir + "/codes.csv";
+    std::ofstream(csv, std::ios::binary) << "Code;Name\r\n123;\"Box; big\"\r\n7;Tape\vRoll\r\n";
+    const auto run = Qbm({"import", csv});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "Code\tName\n123\tBox; big\n7\tTape\\r\\nRoll\n");
+
+    const auto xls = Qbm({"import", test::TestDataPath("import/labels.xls")});
+    EXPECT_EQ(xls.exitCode, 0) << xls.err;
+    EXPECT_EQ(xls.out.substr(0, xls.out.find('\n', xls.out.find('\n') + 1) + 1),
+              "Code\tName\tQty\tPrice\n4006381333931\tB\xC3\xBCrste\t12\t1.5\n");
+}
+
+TEST(QbmImport, DatabaseTablesByName) {
+    const std::string nwind = test::SharedDataPath("access/nwind.mdb");
+    const auto list = Qbm({"import", nwind, "--list-tables"});
+    EXPECT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_NE(list.out.find("Shippers\n"), std::string::npos);
+    EXPECT_NE(list.out.find("Ums\xC3\xA4tze\n"), std::string::npos);
+
+    const auto shippers = Qbm({"import", nwind, "--table", "Shippers"});
+    EXPECT_EQ(shippers.exitCode, 0) << shippers.err;
+    EXPECT_EQ(shippers.out, " \tShipperID\tCompanyName\tPhone\n"
+                            " \t1\tSpeedy Express\t(503) 555-9831\n"
+                            "\t2\tUnited Package\t(503) 555-3199\n"
+                            "\t3\tFederal Shipping\t(503) 555-9931\n");
+
+    const auto missing = Qbm({"import", nwind, "--table", "Nope"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, "no table 'Nope' in " + nwind + "\n");
+    const auto unreadable = Qbm({"import", "/nonexistent/codes.csv"});
+    EXPECT_EQ(unreadable.exitCode, 1);
+    EXPECT_NE(unreadable.err.find("Cannot open file /nonexistent/codes.csv"), std::string::npos)
+        << unreadable.err;
+}
+
+} // namespace
+} // namespace qbm
