@@ -4,6 +4,7 @@
 // same run. Figures are symbols per second (items_per_second).
 
 #include "barcode2d/TStMaxiCodeBarcode.h"
+#include "Bench2D.h"
 #include "surface/GuiApplication.h"
 
 #include <benchmark/benchmark.h>
@@ -15,24 +16,13 @@
 namespace {
 
 // Two texts that differ in their last character: setting an unchanged Code would do nothing.
-std::array<std::string, 2> Messages() {
+qbm::bench::TTexts Messages() {
     const std::string s = "SHIP TO: QUIRBEL LABELS, 42 Main St, DOCK 7/B 1234";
     return {s.substr(0, 49) + "5", s.substr(0, 49) + "6"};
 }
 
 void BM_Qbm_MaxiCode_EncodeAndRender(benchmark::State& state) {
-    qbm::EnsureGuiApplication();
-    const auto texts = Messages();
-    qbm::TStMaxiCodeBarcode bc;
-    bc.SetCode(texts[1]);
-    bc.SetBounds(bc.BarCodeWidth() + 16, bc.BarCodeHeight() + 16);
-    size_t i = 0;
-    for (auto _ : state) {
-        bc.SetCode(texts[i++ & 1]); // encode, error correction, render into the off-screen bitmap
-        benchmark::DoNotOptimize(bc.Bitmap().Pixel(8, 8));
-    }
-    state.SetItemsProcessed(state.iterations());
-    state.counters["picture_px"] = static_cast<double>(bc.Bitmap().Width()) * bc.Bitmap().Height();
+    qbm::bench::EncodeAndRender<qbm::TStMaxiCodeBarcode>(state, Messages());
 }
 
 void BM_Qbm_MaxiCode_EncodeAndRenderAt600Dpi(benchmark::State& state) {
@@ -53,24 +43,15 @@ void BM_Qbm_MaxiCode_EncodeAndRenderAt600Dpi(benchmark::State& state) {
 }
 
 void ZintRun(benchmark::State& state, bool buffer) {
-    const auto texts = Messages();
-    size_t i = 0;
-    int width = 0, height = 0;
-    for (auto _ : state) {
-        zint_symbol* symbol = ZBarcode_Create();
-        symbol->symbology = BARCODE_MAXICODE;
-        symbol->option_1 = 4;
-        const std::string& t = texts[i++ & 1];
-        const auto* data = reinterpret_cast<const unsigned char*>(t.data());
-        const int rc = buffer ? ZBarcode_Encode_and_Buffer(symbol, data, static_cast<int>(t.size()), 0)
-                              : ZBarcode_Encode(symbol, data, static_cast<int>(t.size()));
-        if (rc >= ZINT_ERROR) state.SkipWithError(symbol->errtxt);
-        width = symbol->bitmap_width;
-        height = symbol->bitmap_height;
-        ZBarcode_Delete(symbol);
-    }
-    state.SetItemsProcessed(state.iterations());
-    if (buffer) state.counters["picture_px"] = static_cast<double>(width) * height;
+    double pixels = 0;
+    qbm::bench::ZintRun(
+        state, Messages(), buffer,
+        [](zint_symbol& s) {
+            s.symbology = BARCODE_MAXICODE;
+            s.option_1 = 4;
+        },
+        [&](const zint_symbol& s) { pixels = static_cast<double>(s.bitmap_width) * s.bitmap_height; });
+    if (buffer) state.counters["picture_px"] = pixels;
 }
 
 void BM_Zint_MaxiCode_Encode(benchmark::State& state) {

@@ -3,6 +3,7 @@
 // raster output), measured in the same run. Figures are symbols per second (items_per_second).
 
 #include "barcode2d/TStPDF417Barcode.h"
+#include "Bench2D.h"
 #include "surface/GuiApplication.h"
 
 #include <benchmark/benchmark.h>
@@ -44,38 +45,18 @@ std::array<std::string, 2> MixedTexts() {
 }
 
 void BM_Qbm_Pdf417_EncodeAndRender(benchmark::State& state) {
-    qbm::EnsureGuiApplication();
-    const auto texts = MixedTexts();
-    qbm::TStPDF417Barcode bc;
-    bc.SetCode(texts[1]);
-    bc.SetBounds(bc.BarCodeWidth() + 16, bc.BarCodeHeight() + 16);
-    size_t i = 0;
-    for (auto _ : state) {
-        bc.SetCode(texts[i++ & 1]); // encode, error correction, render into the off-screen bitmap
-        benchmark::DoNotOptimize(bc.Bitmap().Pixel(8, 8));
-    }
-    state.SetItemsProcessed(state.iterations());
-    state.counters["codewords"] = static_cast<double>(bc.SymbolCodewords().size());
-    state.counters["picture_px"] = static_cast<double>(bc.Bitmap().Width()) * bc.Bitmap().Height();
+    qbm::bench::EncodeAndRender<qbm::TStPDF417Barcode>(state, MixedTexts());
 }
 
 void ZintRun(benchmark::State& state, bool buffer) {
-    const auto texts = MixedTexts();
-    size_t i = 0;
     int rows = 0;
-    for (auto _ : state) {
-        zint_symbol* symbol = ZBarcode_Create();
-        symbol->symbology = BARCODE_PDF417;
-        symbol->input_mode = DATA_MODE;
-        const std::string& t = texts[i++ & 1];
-        const auto* data = reinterpret_cast<const unsigned char*>(t.data());
-        const int rc = buffer ? ZBarcode_Encode_and_Buffer(symbol, data, static_cast<int>(t.size()), 0)
-                              : ZBarcode_Encode(symbol, data, static_cast<int>(t.size()));
-        if (rc >= ZINT_ERROR) state.SkipWithError(symbol->errtxt);
-        rows = symbol->rows;
-        ZBarcode_Delete(symbol);
-    }
-    state.SetItemsProcessed(state.iterations());
+    qbm::bench::ZintRun(
+        state, MixedTexts(), buffer,
+        [](zint_symbol& s) {
+            s.symbology = BARCODE_PDF417;
+            s.input_mode = DATA_MODE;
+        },
+        [&](const zint_symbol& s) { rows = s.rows; });
     state.counters["rows"] = rows;
 }
 
