@@ -4,6 +4,7 @@
 #include "barcode2d/TStCustom2DBarcode.h"
 #include "surface/TBitmap.h"
 #include "surface/TCanvas.h"
+#include "surface/TFont.h"
 #include "surface/TPrinter.h"
 #include "util/Rounding.h"
 #include "util/TUserPrompts.h"
@@ -36,13 +37,20 @@ void DrawSplitMarks(TCanvas& c, const TPage& page, const TCellGrid& g, const TLa
     }
 }
 
+// A font of the on-screen barcode as the printer canvas takes it: the same point size at the
+// printer's resolution, so text keeps its printed size at any resolution.
+TFont AtPrinterResolution(TFont font, int dpi) {
+    font.SetPixelsPerInch(dpi);
+    return font;
+}
+
 // The working barcode of one run: every setting of the on-screen barcode, fonts included.
-std::unique_ptr<TBarcode> MakeWorkingBarcode(const TBarcode& main) {
+std::unique_ptr<TBarcode> MakeWorkingBarcode(const TBarcode& main, int dpi) {
     auto bc = std::make_unique<TBarcode>();
     bc->Assign(main);
     bc->SetOnChange({});
-    bc->SetShowTextFont(main.ShowTextFont());
-    bc->SetExtCapFont(main.ExtCapFont());
+    bc->SetShowTextFont(AtPrinterResolution(main.ShowTextFont(), dpi));
+    bc->SetExtCapFont(AtPrinterResolution(main.ExtCapFont(), dpi));
     bc->SetHeight(main.Height());
     bc->SetModul(main.Modul());
     bc->SetShowTextPosition(main.ShowTextPosition());
@@ -62,7 +70,7 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
     const TPage page{printer.PageWidth(), printer.PageHeight(), printer.ResolutionX(), printer.ResolutionY()};
     const TCellGrid grid = PrinterCellGrid(page, job.layout);
     std::unique_ptr<TBarcode> working;
-    if (!job.is2D) working = MakeWorkingBarcode(*job.bcdMain);
+    if (!job.is2D) working = MakeWorkingBarcode(*job.bcdMain, page.resY);
 
     const long long count = job.feed->Count();
     long long i = job.feed->FirstIndex();

@@ -3,6 +3,7 @@
 #include "output/TPrintRun.h"
 #include "surface/TBitmap.h"
 #include "surface/TCanvas.h"
+#include "surface/TFont.h"
 #include "surface/TPdfPrinter.h"
 #include "surface/TRasterPrinter.h"
 #include "util/TUserPrompts.h"
@@ -135,6 +136,37 @@ TEST(PrintLoop, SplitMarksBoundEveryCellOnEveryEdge) {
     EXPECT_EQ(MarksAlong(page, true, page.Height() - g.marginBottom - 5), 4);   // bottom edge
     EXPECT_EQ(MarksAlong(page, false, g.marginLeft + 5), 3);                    // left edge
     EXPECT_EQ(MarksAlong(page, false, page.Width() - g.marginRight - 5), 3);    // right edge
+}
+
+TEST(PrintLoop, TextKeepsItsPointSizeAtThePrinterResolution) {
+    Fixture f;
+    f.main.SetTyp(bcCode128B);
+    f.main.SetShowText(bcoCode);
+    f.main.SetHeight(100);
+    TFont font;
+    font.SetName("DejaVu Sans");
+    font.SetSize(8); // points, as the template library keeps them
+    f.main.SetShowTextFont(font);
+    f.layout = {1, 1, 0, 0, 0, 0, false};
+    ListFeed feed({"1234"}, 0);
+    TRasterPrinter printer(TPaperSize{60, 40}, 300);
+    TScriptedPrompts prompts;
+    RunPrintLoop(printer, f.Job(feed), prompts);
+    const TBitmap& page = printer.Pages().at(0);
+    // The bars end at the lowest row of the longest dark column run; the text's ink lies below.
+    int barBottom = -1, inkTop = -1, inkBottom = -1;
+    for (int y = 0; y < page.Height(); ++y) {
+        int dark = 0;
+        for (int x = 0; x < page.Width(); ++x) dark += page.Pixel(x, y) != clWhite;
+        if (dark > 0 && inkTop < 0 && barBottom >= 0 && y > barBottom + 1) inkTop = y;
+        if (dark > 0 && inkTop < 0) barBottom = y;
+        if (dark > 0 && inkTop >= 0) inkBottom = y;
+    }
+    ASSERT_GE(inkTop, 0);
+    // 8 points at 300 dpi is a 33-pixel character height; digits take about three quarters of it.
+    const int digits = inkBottom - inkTop + 1;
+    EXPECT_GE(digits, 20);
+    EXPECT_LE(digits, 33);
 }
 
 TEST(PrintLoop, NoLabelsPrintNothing) {
