@@ -4,6 +4,7 @@
 #include "surface/TBitmap.h"
 #include "surface/TCanvas.h"
 
+#include "RecordingCanvas.h"
 #include "TestSupport.h"
 
 #include <cmath>
@@ -15,36 +16,6 @@ bool Dark(const TBitmap& bmp, int x, int y) {
     const TColor c = bmp.Pixel(x, y);
     return RedOf(c) + GreenOf(c) + BlueOf(c) < 3 * 128;
 }
-
-// Records what Draw asks of a canvas; text is 6 pixels per character and 10 pixels high.
-class TRecordingCanvas : public TCanvas {
-public:
-    struct Text {
-        int x, y;
-        std::string text;
-        TFont font;
-    };
-    std::vector<std::vector<TPoint>> polygons;
-    std::vector<Text> texts;
-
-    void Polygon(const std::vector<TPoint>& points) override {
-        if (Pen().style == TPenStyle::psClear && Brush().style == TBrushStyle::bsClear) return;
-        polygons.push_back(points);
-    }
-    void FillRect(const TRect&) override {}
-    void Rectangle(int, int, int, int) override {}
-    void Ellipse(int, int, int, int) override {}
-    void LineTo(int x, int y) override { MoveTo(x, y); }
-    void FloodFill(int, int, TColor) override {}
-    void TextOut(int x, int y, const std::string& text) override { texts.push_back({x, y, text, Font()}); }
-    int TextWidth(const std::string& text) override { return 6 * static_cast<int>(text.size()); }
-    int TextHeight(const std::string&) override { return 10; }
-    void TextRectRight(const TRect&, const std::string&) override {}
-    void StretchDraw(const TRect&, const TBitmap&) override {}
-    void CopyRect(const TRect&, const TBitmap&, const TRect&) override {}
-    int ResolutionX() const override { return 96; }
-    int ResolutionY() const override { return 96; }
-};
 
 TBitmap WhiteBitmap(int w, int h) {
     EnsureGuiApplication();
@@ -95,7 +66,7 @@ TEST(BarcodeDraw, FortyFiveDegreesTurnsEachBarAsAPolygon) {
     bc.SetLeft(10);
     bc.SetTop(10);
     bc.SetAngle(45);
-    TRecordingCanvas rec;
+    test::TRecordingCanvas rec;
     bc.Draw(rec);
     ASSERT_EQ(rec.polygons.size(), 2u);
     EXPECT_EQ(rec.polygons[0].size(), 4u);
@@ -124,7 +95,7 @@ TEST(BarcodeDraw, NothingIsPaintedWhenThePatternFails) {
     bc.SetTyp(bcCodeMSI);
     bc.SetText("12x");
     bc.SetHeight(10);
-    TRecordingCanvas rec;
+    test::TRecordingCanvas rec;
     rec.Pen().color = clRed;
     EXPECT_THROW_MSG(bc.Draw(rec), EBarcodeError, "Barcode must be numeric");
     EXPECT_TRUE(rec.polygons.empty());
@@ -138,7 +109,7 @@ TEST(BarcodeDraw, RestoresTheCanvasFontPenAndBrush) {
     bc.SetHeight(10);
     bc.SetShowText(bcoBoth);
     bc.ExtCaption = "cap";
-    TRecordingCanvas rec;
+    test::TRecordingCanvas rec;
     TFont f;
     f.SetName("DejaVu Serif");
     f.SetOrientation(123);
@@ -156,7 +127,7 @@ TEST(BarcodeDraw, RestoresTheCanvasFontPenAndBrush) {
 // canvas; the default font is 8 points at 96 dpi, so fh = -11.
 struct TTextLayout {
     int width;
-    std::vector<TRecordingCanvas::Text> texts;
+    std::vector<test::TRecordingCanvas::Text> texts;
 };
 
 TTextLayout LayOut(TShowTextPosition pos, TBarcodeOption show, uint8_t captionPos, double angle = 0) {
@@ -171,7 +142,7 @@ TTextLayout LayOut(TShowTextPosition pos, TBarcodeOption show, uint8_t captionPo
     bc.SetAngle(angle);
     bc.ExtCaption = " cap ";
     bc.ExtCaptionPosition = captionPos;
-    TRecordingCanvas rec;
+    test::TRecordingCanvas rec;
     bc.Draw(rec);
     return {bc.Width(), rec.texts};
 }
@@ -222,7 +193,7 @@ TEST(BarcodeText, ControlCharactersAndTheNulMarkerShowAsBlanks) {
     bc.SetText(std::string("A\tB\x80") + "C");
     bc.SetHeight(10);
     bc.SetShowText(bcoCode);
-    TRecordingCanvas rec;
+    test::TRecordingCanvas rec;
     bc.Draw(rec);
     ASSERT_EQ(rec.texts.size(), 1u);
     EXPECT_EQ(rec.texts[0].text, "A B C");
@@ -235,7 +206,7 @@ TEST(BarcodeText, Ean13ShortensTheDigitBarsAndPlacesTheDigits) {
     bc.SetChecksum(true);
     bc.SetHeight(50);
     bc.SetShowText(bcoCode);
-    TRecordingCanvas rec; // letter "A" is 10 pixels high: elements 5..28 and 33..56 end at 44
+    test::TRecordingCanvas rec; // letter "A" is 10 pixels high: elements 5..28 and 33..56 end at 44
     bc.Draw(rec);
     const std::string pattern = bc.BuildPattern();
     size_t bar = 0;
@@ -268,7 +239,7 @@ TEST(BarcodeText, Ean13WithoutChecksumShowsTheTextAsTyped) {
     bc.SetText("123");
     bc.SetHeight(50);
     bc.SetShowText(bcoTyp); // EAN digits show for any text option, never the type name
-    TRecordingCanvas rec;
+    test::TRecordingCanvas rec;
     bc.Draw(rec);
     ASSERT_EQ(rec.texts.size(), 2u);
     EXPECT_EQ(rec.texts[0].text, "1");
@@ -282,7 +253,7 @@ TEST(BarcodeText, UpcAPutsTheFirstAndLastDigitsOutside) {
     bc.SetChecksum(true);
     bc.SetHeight(50);
     bc.SetShowText(bcoBoth);
-    TRecordingCanvas rec;
+    test::TRecordingCanvas rec;
     bc.Draw(rec);
     const int w = bc.Width();
     ASSERT_EQ(rec.texts.size(), 4u);
@@ -305,7 +276,7 @@ TEST(BarcodeText, DisplayedTextPerType) {
         bc.SetHeight(20);
         bc.SetShowText(bcoCode);
         bc.SetShowTextPosition(pos);
-        TRecordingCanvas rec;
+        test::TRecordingCanvas rec;
         bc.Draw(rec);
         EXPECT_EQ(rec.texts.size(), 1u);
         return std::pair{rec.texts.empty() ? std::string() : rec.texts[0].text,

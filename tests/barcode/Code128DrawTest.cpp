@@ -3,6 +3,7 @@
 #include "barcode/TBarcode.h"
 
 #include "Code128EanTestSupport.h"
+#include "RecordingCanvas.h"
 #include "TestSupport.h"
 
 #include <random>
@@ -10,16 +11,7 @@
 namespace qbm {
 namespace {
 
-std::string ShownText(TBarcodeType type, const std::string& text) {
-    TBarcode bc;
-    bc.SetTyp(type);
-    bc.SetText(text);
-    bc.SetHeight(20);
-    bc.SetShowText(bcoCode);
-    test::TTextRecorder rec;
-    bc.Draw(rec);
-    return rec.texts.empty() ? "<none>" : rec.texts.front();
-}
+using test::ShownText;
 
 TEST(Code128Text, ShowsWhatTheBarsCarry) {
     EXPECT_EQ(ShownText(bcCode128C, "12345"), "012345");

@@ -60,28 +60,3 @@ inline TBitmap PaintPattern(TBarcode& bc, int height = 16, int quiet = 24) {
 }
 
 } // namespace qbm::test
-
-namespace qbm::test {
-
-// A canvas that keeps the texts drawn on it and nothing else; glyphs are 6 by 10 pixels.
-class TTextRecorder : public TCanvas {
-public:
-    std::vector<std::string> texts;
-
-    void Polygon(const std::vector<TPoint>&) override {}
-    void FillRect(const TRect&) override {}
-    void Rectangle(int, int, int, int) override {}
-    void Ellipse(int, int, int, int) override {}
-    void LineTo(int x, int y) override { MoveTo(x, y); }
-    void FloodFill(int, int, TColor) override {}
-    void TextOut(int, int, const std::string& text) override { texts.push_back(text); }
-    int TextWidth(const std::string& text) override { return 6 * static_cast<int>(text.size()); }
-    int TextHeight(const std::string&) override { return 10; }
-    void TextRectRight(const TRect&, const std::string&) override {}
-    void StretchDraw(const TRect&, const TBitmap&) override {}
-    void CopyRect(const TRect&, const TBitmap&, const TRect&) override {}
-    int ResolutionX() const override { return 96; }
-    int ResolutionY() const override { return 96; }
-};
-
-} // namespace qbm::test

@@ -5,6 +5,7 @@
 #include "util/Rounding.h"
 
 #include "Code128EanTestSupport.h"
+#include "RecordingCanvas.h"
 #include "TestSupport.h"
 
 #include <random>
@@ -117,16 +118,7 @@ TEST(EanUpcRaster, DigitBarsAreShortenedAndTheDigitsSitInTheirGroups) {
 }
 
 TEST(EanUpcText, UpcEShowsNumberSystemDigitsAndCheckDigit) {
-    const auto shown = [](TBarcodeType type, const std::string& text) {
-        TBarcode bc;
-        bc.SetTyp(type);
-        bc.SetText(text);
-        bc.SetHeight(20);
-        bc.SetShowText(bcoCode);
-        test::TTextRecorder rec;
-        bc.Draw(rec);
-        return rec.texts.empty() ? std::string("<none>") : rec.texts.front();
-    };
+    const auto shown = test::ShownText;
     EXPECT_EQ(shown(bcCodeUPC_E0, "425261"), "04252614");
     EXPECT_EQ(shown(bcCodeUPC_E0, "04252614"), "04252614");
     EXPECT_EQ(shown(bcCodeUPC_E1, "123456"), "11234562");
