@@ -5,8 +5,8 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)"
-if [[ -x build/src/main/quirbel-barcode-maker ]]; then
-    exec build/src/main/quirbel-barcode-maker "$@"
+if [[ -x build/src/gui/quirbel-barcode-maker ]]; then
+    exec build/src/gui/quirbel-barcode-maker "$@"
 fi
 out=$PWD/build/sample-ean13.png
 QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} build/src/cli/qbm render bcCodeEAN13 590123412345 \
