@@ -8,6 +8,7 @@ packages=(
     libjpeg62-turbo-dev libfreexl-dev mdbtools-dev mdbtools libchm-dev fp-utils
     libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev
     fonts-dejavu-core fonts-liberation xvfb xauth
+    cups printer-driver-cups-pdf poppler-utils
 )
 
 missing=()

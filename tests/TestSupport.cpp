@@ -4,8 +4,10 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -50,6 +52,61 @@ Decoded Decode(const qbm::TBitmap& bitmap, ZXing::BarcodeFormats formats,
         d.symbologyIdentifier = r.symbologyIdentifier();
     }
     return d;
+}
+
+namespace {
+
+// Whites out a symbol the decoder has read, grown up and down over the rest of its bars: the decoder
+// reports a linear symbol only over the lines it scanned.
+void EraseSymbol(QImage& gray, const ZXing::Position& where) {
+    int x0 = gray.width(), y0 = gray.height(), x1 = -1, y1 = -1;
+    for (const auto& p : where) {
+        x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
+        y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
+    }
+    x0 = std::max(0, x0 - 2), y0 = std::max(0, y0 - 2);
+    x1 = std::min(gray.width() - 1, x1 + 2), y1 = std::min(gray.height() - 1, y1 + 2);
+    const auto darkRow = [&](int y) {
+        const uchar* row = gray.constScanLine(y);
+        return std::any_of(row + x0, row + x1 + 1, [](uchar v) { return v < 128; });
+    };
+    while (y0 > 0 && darkRow(y0 - 1)) --y0;
+    while (y1 < gray.height() - 1 && darkRow(y1 + 1)) ++y1;
+    for (int y = y0; y <= y1; ++y) std::fill(gray.scanLine(y) + x0, gray.scanLine(y) + x1 + 1, uchar(255));
+}
+
+} // namespace
+
+std::vector<std::string> DecodeAll(const QImage& page, ZXing::BarcodeFormats formats) {
+    // One symbol at a time: this ZXing trips its own assertion when it gathers several linear
+    // symbols of one page in a single pass.
+    QImage gray = page.convertToFormat(QImage::Format_Grayscale8);
+    ZXing::DecodeHints hints;
+    hints.setFormats(formats);
+    hints.setTryHarder(true);
+    std::vector<std::string> texts;
+    for (int found = 0; found < 100000; ++found) {
+        const ZXing::ImageView view(gray.constBits(), gray.width(), gray.height(), ZXing::ImageFormat::Lum,
+                                    int(gray.bytesPerLine()));
+        const ZXing::Result r = ZXing::ReadBarcode(view, hints);
+        if (!r.isValid()) break;
+        texts.push_back(r.text());
+        EraseSymbol(gray, r.position());
+    }
+    return texts;
+}
+
+std::vector<QImage> RasterisePdf(const std::string& pdfPath, int dpi) {
+    const std::string prefix = MakeTempDir() + "/page";
+    const std::string cmd = "pdftoppm -r " + std::to_string(dpi) + " -gray -png '" + pdfPath + "' '" + prefix + "'";
+    std::vector<QImage> pages;
+    if (std::system(cmd.c_str()) != 0) return pages;
+    std::vector<std::filesystem::path> files;
+    for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(prefix).parent_path()))
+        files.push_back(e.path());
+    std::sort(files.begin(), files.end()); // pdftoppm pads the page numbers to one width
+    for (const auto& f : files) pages.emplace_back(QString::fromStdString(f.string()));
+    return pages;
 }
 
 qbm::TBitmap FromImage(const QImage& image, int margin) {

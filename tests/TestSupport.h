@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class QImage;
 
@@ -53,6 +54,11 @@ qbm::TBitmap FromImage(const QImage& image, int margin = 0);
 qbm::TBitmap LoadPicture(const std::string& path, int margin = 0);
 // A whole file's bytes; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
+
+// Every symbol on a page picture (a printed or rasterised page), as ZXing reports their texts.
+std::vector<std::string> DecodeAll(const QImage& page, ZXing::BarcodeFormats formats);
+// The pages of a PDF file rasterised by pdftoppm at `dpi`; empty when the file cannot be rasterised.
+std::vector<QImage> RasterisePdf(const std::string& pdfPath, int dpi);
 
 // Hex dump of bytes, for readable failure messages of binary data.
 std::string Hex(const std::string& bytes);
