@@ -25,7 +25,7 @@ void PaintInto(TStCustom2DBarcode& component, const std::string& text, TLabelPic
 
 } // namespace
 
-void Apply2DComponentSettings(const T2DSettings& s, TStPDF417Barcode& pdf417, TStMaxiCodeBarcode& maxiCode) {
+void ApplyPdf417Settings(const T2DSettings& s, TStPDF417Barcode& pdf417) {
     const T2DSettings d;
     pdf417.SetECCLevel(Ordinal<TStPDF417ECCLevels>(s.PECC, ecLevel8, d.PECC));
     pdf417.SetBarWidth(s.PBW);
@@ -34,7 +34,11 @@ void Apply2DComponentSettings(const T2DSettings& s, TStPDF417Barcode& pdf417, TS
     // A row count only matters when the component chooses the columns.
     if (pdf417.NumColumns() == 0) pdf417.SetNumRows(s.PRow);
     pdf417.SetTruncated(s.PTruncated);
+    pdf417.SetAlignment(taLeftJustify);
+}
 
+void ApplyMaxiCodeSettings(const T2DSettings& s, TStMaxiCodeBarcode& maxiCode) {
+    const T2DSettings d;
     maxiCode.SetMode(Ordinal<TStMaxiCodeMode>(s.MMode, cmMode6, d.MMode));
     maxiCode.SetCarrierCountryCode(s.MCON);
     maxiCode.SetCarrierServiceClass(s.MSEV);
@@ -42,9 +46,12 @@ void Apply2DComponentSettings(const T2DSettings& s, TStPDF417Barcode& pdf417, TS
     maxiCode.SetAutoScale(s.MMAS);
     maxiCode.SetBarWidth(s.MBarWidth);
     maxiCode.SetBarHeight(s.MBarHeight);
-
-    pdf417.SetAlignment(taLeftJustify);
     maxiCode.SetAlignment(taLeftJustify);
+}
+
+void Apply2DComponentSettings(const T2DSettings& s, TStPDF417Barcode& pdf417, TStMaxiCodeBarcode& maxiCode) {
+    ApplyPdf417Settings(s, pdf417);
+    ApplyMaxiCodeSettings(s, maxiCode);
 }
 
 void Apply2DSettings(const T2DSettings& settings, const std::string& formatItem, const std::string& text,

@@ -17,6 +17,9 @@ class TStMaxiCodeBarcode;
 inline constexpr const char* kPdf417FormatItem = "PDF417 Format";
 inline constexpr const char* kMaxiCodeFormatItem = "Maxicode Format";
 
+// Sets one component from the settings, aligned left; component errors (E2DBarcodeError) propagate.
+void ApplyPdf417Settings(const T2DSettings& settings, TStPDF417Barcode& pdf417);
+void ApplyMaxiCodeSettings(const T2DSettings& settings, TStMaxiCodeBarcode& maxiCode);
 // Sets both components from the settings; component errors (E2DBarcodeError) propagate.
 void Apply2DComponentSettings(const T2DSettings& settings, TStPDF417Barcode& pdf417,
                               TStMaxiCodeBarcode& maxiCode);

@@ -1,0 +1,126 @@
+#include "templates/TemplatePreview.h"
+
+#include "barcode/TBarcode.h"
+#include "surface/TCanvas.h"
+#include "util/Rounding.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+#include <vector>
+
+namespace qbm {
+namespace {
+
+constexpr int kScreenDpi = 96;
+
+TFont Scaled(const TFont& font, int dpi) {
+    TFont scaled = font;
+    scaled.SetSize(Rnd(static_cast<double>(font.Size()) * dpi / kScreenDpi));
+    return scaled;
+}
+
+// Words wrapped onto lines no wider than `width` in the canvas' font.
+std::vector<std::string> Wrap(TCanvas& canvas, const std::string& text, int width) {
+    std::vector<std::string> lines;
+    std::istringstream words(text);
+    std::string word, line;
+    while (words >> word) {
+        const std::string candidate = line.empty() ? word : line + " " + word;
+        if (!line.empty() && canvas.TextWidth(candidate) > width) {
+            lines.push_back(line);
+            line = word;
+        } else {
+            line = candidate;
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+// The picture reduced to w x h by averaging the area each pixel covers: at screen scale a module is
+// one or two pixels, and picking single source pixels would drop or double bars at random.
+TBitmap Shrink(const TBitmap& source, int w, int h) {
+    TBitmap result(std::max(0, w), std::max(0, h));
+    if (w <= 0 || h <= 0 || source.Width() <= 0 || source.Height() <= 0) return result;
+    const double sx = static_cast<double>(source.Width()) / w;
+    const double sy = static_cast<double>(source.Height()) / h;
+    for (int y = 0; y < h; ++y) {
+        const double y0 = y * sy, y1 = (y + 1) * sy;
+        for (int x = 0; x < w; ++x) {
+            const double x0 = x * sx, x1 = (x + 1) * sx;
+            double r = 0, g = 0, b = 0, area = 0;
+            for (int py = static_cast<int>(y0);
+                 py < std::min(source.Height(), static_cast<int>(std::ceil(y1))); ++py) {
+                const double wy = std::min(y1, py + 1.0) - std::max(y0, static_cast<double>(py));
+                for (int px = static_cast<int>(x0);
+                     px < std::min(source.Width(), static_cast<int>(std::ceil(x1))); ++px) {
+                    const double weight =
+                        wy * (std::min(x1, px + 1.0) - std::max(x0, static_cast<double>(px)));
+                    const TColor c = source.Pixel(px, py);
+                    r += weight * RedOf(c), g += weight * GreenOf(c), b += weight * BlueOf(c);
+                    area += weight;
+                }
+            }
+            if (area > 0) result.SetPixel(x, y, RGBColor(Rnd(r / area), Rnd(g / area), Rnd(b / area)));
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+TBitmap DrawTemplatePreview(TBarcode& barcode, int dpi) {
+    const TFont codeFont = barcode.ShowTextFont();
+    const TFont captionFont = barcode.ExtCapFont();
+    struct RestoreFonts {
+        TBarcode& barcode;
+        const TFont& code;
+        const TFont& caption;
+        ~RestoreFonts() {
+            barcode.SetShowTextFont(code);
+            barcode.SetExtCapFont(caption);
+        }
+    } restore{barcode, codeFont, captionFont};
+    barcode.SetShowTextFont(Scaled(codeFont, dpi));
+    barcode.SetExtCapFont(Scaled(captionFont, dpi));
+
+    // The caption is drawn left of and above the bars, so the barcode starts one and a half caption
+    // lines in; the code text hangs below the bars.
+    const int captionRoom = Rnd(std::abs(barcode.ExtCapFont().Height()) * 1.5);
+    const int textRoom = Rnd(1.5 * std::abs(barcode.ShowTextFont().Height()));
+    barcode.SetLeft(captionRoom);
+    barcode.SetTop(captionRoom);
+    TBitmap picture;
+    const int width = picture.Canvas().TextWidth("abcd") + barcode.Width() + captionRoom;
+    const int height = captionRoom + barcode.Height() + textRoom;
+    picture.SetSize(width, height);
+    barcode.Draw(picture.Canvas());
+
+    const int w = Rnd(static_cast<double>(width) * kScreenDpi / dpi);
+    const int h = Rnd(static_cast<double>(height) * kScreenDpi / dpi);
+    const int left = (kTemplatePreviewWidth - w) / 2;
+    const int top = (kTemplatePreviewHeight - h) / 2;
+    TBitmap preview(kTemplatePreviewWidth, kTemplatePreviewHeight);
+    const TBitmap reduced = Shrink(picture, w, h);
+    preview.Canvas().CopyRect(TRect{left, top, left + w, top + h}, reduced, TRect{0, 0, w, h});
+    return preview;
+}
+
+TBitmap MessagePreview(int width, int height, const std::string& message) {
+    TBitmap preview(width, height);
+    TCanvas& canvas = preview.Canvas();
+    canvas.Font().SetColor(clRed);
+    const int margin = 8;
+    const std::vector<std::string> lines = Wrap(canvas, message, width - 2 * margin);
+    const int lineHeight = canvas.TextHeight("Yg");
+    int y = (height - lineHeight * static_cast<int>(lines.size())) / 2;
+    for (const std::string& line : lines) {
+        canvas.TextOut(std::max(margin, (width - canvas.TextWidth(line)) / 2), std::max(0, y), line);
+        y += lineHeight;
+    }
+    return preview;
+}
+
+} // namespace qbm
