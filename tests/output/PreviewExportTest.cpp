@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace qbm {
@@ -32,13 +31,10 @@ TBitmap RasteriseSvg(const std::string& path) {
     return test::FromImage(img, 20);
 }
 
-// A one-page PDF drawn by poppler at the given resolution.
+// The first page of a PDF drawn by poppler at the given resolution, with a white margin.
 TBitmap RasterisePdf(const std::string& path, int dpi) {
-    const std::string out = path + "-page";
-    const std::string command =
-        "pdftoppm -r " + std::to_string(dpi) + " -png -singlefile '" + path + "' '" + out + "'";
-    if (std::system(command.c_str()) != 0) return TBitmap();
-    return test::LoadPicture(out + ".png", 20);
+    const std::vector<QImage> pages = test::RasterisePdf(path, dpi);
+    return pages.empty() ? TBitmap() : test::FromImage(pages.front(), 20);
 }
 
 struct LinearEditor {
@@ -165,9 +161,7 @@ TEST(PreviewExport, TwoDVectorFilesScan) {
     // quiet zone on each side.
     const TBitmap maxi = RasterisePdf(dir + "/m.pdf", 300);
     EXPECT_NEAR(maxi.Width() - 40, 28.0 / 25.4 * 300 + 2 * 8 * 300 / 96, 20);
-    EXPECT_EQ(
-        test::Decode(test::LoadPicture(dir + "/m.pdf-page.png"), ZXing::BarcodeFormat::MaxiCode, pure).text,
-        "Quirbel MaxiCode vector");
+    EXPECT_EQ(test::Decode(maxi, ZXing::BarcodeFormat::MaxiCode, pure).text, "Quirbel MaxiCode vector");
     EXPECT_EQ(test::Decode(RasteriseSvg(dir + "/m.svg"), ZXing::BarcodeFormat::MaxiCode, pure).text,
               "Quirbel MaxiCode vector");
 }
