@@ -76,8 +76,7 @@ int RunImport(const Args& args) {
         std::cerr << path << " holds no user tables\n";
         return 1;
     case TImportOutcome::ioUnsupported:
-        std::cerr << path << ": not a .txt, .csv, .xls or .mdb file\n";
-        return 1;
+        return 1; // the supported kinds are named on stderr already
     }
     for (int row = 0; row < sheet.RowCount(); ++row) {
         const auto cells = sheet.RowCells(row);

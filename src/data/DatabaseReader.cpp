@@ -2,7 +2,9 @@
 
 #include "data/ImportRows.h"
 #include "data/TDatasheet.h"
+#include "data/WorkbookText.h"
 #include "util/Errors.h"
+#include "util/TProgress.h"
 #include "util/Text.h"
 
 #include <mdbtools.h>
@@ -40,41 +42,6 @@ TDatabaseHandle OpenDatabase(const std::string& path) {
     return mdb;
 }
 
-// Access keeps a date as days since 30 December 1899, the fraction of a day as the time (for dates
-// before 1899 the fraction still counts forwards from midnight). Converted here rather than through
-// the C library so that years before 1900 and up to 9999 come out right.
-std::string DateText(double value) {
-    // Access's own range: 1 January 100 to 31 December 9999.
-    if (!std::isfinite(value) || value < -657434.0 || value >= 2958466.0) {
-        char buf[40];
-        std::snprintf(buf, sizeof buf, "%.15g", value);
-        return buf;
-    }
-    const double dayPart = std::trunc(value);
-    const long long seconds = std::llround(std::fabs(value - dayPart) * 86400.0);
-    long long days = static_cast<long long>(dayPart) + seconds / 86400;
-    const long long timeOfDay = seconds % 86400;
-    // Days since 1970-01-01, then the civil date (proleptic Gregorian calendar).
-    days += -25569;
-    days += 719468;
-    const long long era = (days >= 0 ? days : days - 146096) / 146097;
-    const long long doe = days - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    const long long day = doy - (153 * mp + 2) / 5 + 1;
-    const long long month = mp < 10 ? mp + 3 : mp - 9;
-    const long long year = yoe + era * 400 + (month <= 2 ? 1 : 0);
-    char buf[96];
-    if (timeOfDay == 0) {
-        std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lld", year, month, day);
-    } else {
-        std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lld %02lld:%02lld:%02lld", year, month, day,
-                      timeOfDay / 3600, timeOfDay / 60 % 60, timeOfDay % 60);
-    }
-    return buf;
-}
-
 struct TBoundColumn {
     MdbColumn* column = nullptr;
     std::vector<char> buffer;
@@ -91,7 +58,7 @@ std::string FieldText(MdbHandle* mdb, const TBoundColumn& bound) {
     case MDB_DATETIME:
         if (bound.column->cur_value_len == 8 && bound.column->cur_value_start >= 0 &&
             bound.column->cur_value_start + 8 <= MDB_PGSIZE)
-            return DateText(mdb_get_double(mdb->pg_buf, bound.column->cur_value_start));
+            return SerialDateText(mdb_get_double(mdb->pg_buf, bound.column->cur_value_start));
         return {};
     default: {
         const size_t length = std::min(static_cast<size_t>(bound.length), bound.buffer.size() - 1);
@@ -113,7 +80,8 @@ std::vector<std::string> DatabaseTableNames(const std::string& path) {
     return names;
 }
 
-void ReadDatabaseTable(TDatasheet& sheet, const std::string& path, const std::string& table) {
+void ReadDatabaseTable(TDatasheet& sheet, const std::string& path, const std::string& table,
+                       TProgress* progress) {
     const TDatabaseHandle mdb = OpenDatabase(path);
     mdb_set_bind_size(mdb.get(), kBindSize);
     std::string name = Latin1ToUtf8(table);
@@ -133,12 +101,14 @@ void ReadDatabaseTable(TDatasheet& sheet, const std::string& path, const std::st
         header[f] = Utf8ToLatin1(bound[f].column->name);
     }
 
-    sheet.SetColumnCount(1 + fieldCount);
+    sheet.Reset(1 + fieldCount, 2);
     PutImportedRow(sheet, 0, 1, header);
     int row = 1;
     while (mdb_fetch_row(def.get())) {
         if (row >= TDatasheet::kMaxRows) break;
-        if (row >= sheet.RowCount()) sheet.SetRowCount(row + 1);
+        if (row % 4096 == 0) ReportProgress(progress, row, static_cast<int64_t>(def->num_rows));
+        if (row >= sheet.RowCount())
+            sheet.SetRowCount(static_cast<int>(std::min<int64_t>(2 * static_cast<int64_t>(row), TDatasheet::kMaxRows)));
         std::vector<std::string> fields(fieldCount);
         for (int f = 0; f < fieldCount; ++f) fields[f] = FieldText(mdb.get(), bound[f]);
         PutImportedRow(sheet, row, 1, std::move(fields));

@@ -9,6 +9,7 @@
 namespace qbm {
 
 class TDatasheet;
+class TDatasheetHistory;
 class TUserPrompts;
 
 enum class TDatasheetCommand {
@@ -25,11 +26,26 @@ enum class TDatasheetCommand {
     dcClearSelection,
 };
 
-bool RunDatasheetCommand(TDatasheet& sheet, TDatasheetCommand command, TUserPrompts& prompts);
+// The command's caption in the menus, as undo names it.
+std::string DatasheetCommandName(TDatasheetCommand command);
+
+// With a history, a command that changes the table becomes one undo step there.
+bool RunDatasheetCommand(TDatasheet& sheet, TDatasheetCommand command, TUserPrompts& prompts,
+                         TDatasheetHistory* history = nullptr);
 
 // "Insert a Picture Path Name ..." (one path into the current cell) and "Insert Pictures by Path
 // Name ..." (paths down the current column); an empty list is a cancelled dialog.
-bool InsertPicturePath(TDatasheet& sheet, const std::string& path);
-bool InsertPicturePaths(TDatasheet& sheet, const std::vector<std::string>& paths);
+bool InsertPicturePath(TDatasheet& sheet, const std::string& path, TDatasheetHistory* history = nullptr);
+bool InsertPicturePaths(TDatasheet& sheet, const std::vector<std::string>& paths,
+                        TDatasheetHistory* history = nullptr);
+
+// Writes values down the current column from the current row (sequence fill, picture paths) as one
+// step named `name`.
+void PlaceInColumn(TDatasheet& sheet, const std::vector<std::string>& values, const std::string& name,
+                   TDatasheetHistory* history);
+
+// Dragging a row or a column to another place, as one step.
+void MoveRowRecorded(TDatasheet& sheet, int from, int to, TDatasheetHistory* history);
+void MoveColumnRecorded(TDatasheet& sheet, int from, int to, TDatasheetHistory* history);
 
 } // namespace qbm

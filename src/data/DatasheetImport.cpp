@@ -2,8 +2,12 @@
 
 #include "data/DatabaseReader.h"
 #include "data/DelimitedTextReader.h"
+#include "data/OdsReader.h"
 #include "data/TDatasheet.h"
+#include "data/TDatasheetHistory.h"
 #include "data/WorkbookReader.h"
+#include "data/XlsxReader.h"
+#include "util/TProgress.h"
 #include "util/TUserPrompts.h"
 #include "util/Text.h"
 
@@ -16,45 +20,63 @@ namespace {
 // The readers fill the table from column 0; a new column 0 becomes the row-number column, so the
 // file's first column lands in data column 1.
 void InsertRowNumberColumn(TDatasheet& sheet) {
-    const int last = sheet.ColumnCount();
-    if (last < TDatasheet::kMaxColumns) {
-        sheet.SetColumnCount(last + 1);
-    } else {
+    if (sheet.ColumnCount() == TDatasheet::kMaxColumns) {
         // A table at its widest loses its last column to the new one.
-        for (int row = 0; row < sheet.RowCount(); row = sheet.NextRowWithText(row + 1)) {
-            if (row < 0) break;
-            sheet.SetCell(last - 1, row, {});
-        }
+        sheet.SetColumnCount(TDatasheet::kMaxColumns - 1);
     }
-    sheet.MoveColumn(sheet.ColumnCount() - 1, 0);
+    sheet.InsertColumn(0);
+    // A one-column file leaves the table's second column (it never has fewer than two) empty behind
+    // it; that column is no part of the file.
+    const int last = sheet.ColumnCount() - 1;
+    if (last >= 2 && sheet.CopyCells({last, 0, last, sheet.RowCount() - 1}).rows.empty())
+        sheet.SetColumnCount(last);
     sheet.SetColumnWidth(0, TDatasheet::kRowNumberColumnWidth);
     sheet.SetColumnWidth(1, TDatasheet::kFirstColumnWidth);
+    sheet.SetCurrentCell(1, 1);
+}
+
+std::string UnsupportedMessage(const std::string& extension) {
+    return "Files of the kind '" + (extension.empty() ? std::string("(none)") : extension) +
+           "' cannot be imported. Choose a text file (.txt, .csv), a workbook (.xls, .xlsx, .ods) or an "
+           "Access database (.mdb).";
 }
 
 } // namespace
 
 TImportResult ImportData(TDatasheet& sheet, const std::string& path, TUserPrompts& prompts,
-                         const TTablePicker& pickTable) {
+                         const TTablePicker& pickTable, const TImportOptions& options) {
     const std::string extension = UpperCase(std::filesystem::path(path).extension().string());
+    // The file is read into a table of its own that takes the sheet's place only when complete: a
+    // failed or cancelled import leaves the sheet exactly as it was.
+    TDatasheet imported;
     try {
         if (extension == ".XLS") {
-            ReadWorkbookFile(sheet, path);
+            ReadWorkbookFile(imported, path, options.progress);
+        } else if (extension == ".XLSX") {
+            ReadXlsxFile(imported, path, options.progress);
+        } else if (extension == ".ODS") {
+            ReadOdsFile(imported, path, options.progress);
         } else if (extension == ".TXT" || extension == ".CSV") {
-            ReadDelimitedTextFile(sheet, path);
+            ReadDelimitedTextFile(imported, path, options.progress);
         } else if (extension == ".MDB") {
             const auto names = DatabaseTableNames(path);
             if (names.empty()) return {TImportOutcome::ioNoTables, {}};
             const auto chosen = pickTable ? pickTable(names) : std::optional<std::string>(names.front());
             if (!chosen) return {TImportOutcome::ioCancelled, {}};
-            ReadDatabaseTable(sheet, path, *chosen);
+            ReadDatabaseTable(imported, path, *chosen, options.progress);
         } else {
-            return {TImportOutcome::ioUnsupported, {}};
+            const std::string message = UnsupportedMessage(std::filesystem::path(path).extension().string());
+            prompts.Message(TMsgKind::mkInformation, TMsgButtons::mbOK, message);
+            return {TImportOutcome::ioUnsupported, message};
         }
+        InsertRowNumberColumn(imported);
+    } catch (const EOperationCancelled&) {
+        return {TImportOutcome::ioCancelled, {}};
     } catch (const std::exception& e) {
         prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, e.what());
         return {TImportOutcome::ioFailed, e.what()};
     }
-    InsertRowNumberColumn(sheet);
+    RecordReplacement(sheet, options.history, "Import Data", std::move(imported));
     return {TImportOutcome::ioImported, {}};
 }
 

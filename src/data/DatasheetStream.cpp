@@ -2,6 +2,7 @@
 
 #include "data/TDatasheet.h"
 #include "util/IntConversion.h"
+#include "util/TProgress.h"
 
 #include <algorithm>
 #include <array>
@@ -59,6 +60,7 @@ class LineReader {
 public:
     explicit LineReader(std::string_view stream) : m_stream(stream) {}
     bool AtEnd() const { return m_pos >= m_stream.size(); }
+    size_t Position() const { return m_pos; }
     // A line runs up to a CR; the byte after the CR (the LF) is skipped.
     std::string_view Next() {
         const size_t cr = m_stream.find('\r', m_pos);
@@ -129,7 +131,7 @@ std::string DatasheetToStream(const TDatasheet& sheet) {
     return out;
 }
 
-void DatasheetFromStream(TDatasheet& sheet, std::string_view stream) {
+void DatasheetFromStream(TDatasheet& sheet, std::string_view stream, TProgress* progress) {
     LineReader lines(stream);
     int columns = sheet.ColumnCount();
     int rows = sheet.RowCount();
@@ -148,7 +150,9 @@ void DatasheetFromStream(TDatasheet& sheet, std::string_view stream) {
     sheet.Reset(columns, rows);
 
     RowBuilder builder(sheet);
-    while (!lines.AtEnd()) {
+    const auto total = static_cast<int64_t>(stream.size());
+    for (int64_t count = 1; !lines.AtEnd(); ++count) {
+        if (count % 65536 == 0) ReportProgress(progress, static_cast<int64_t>(lines.Position()), total);
         std::string_view line = lines.Next();
         if (line.substr(0, 2) == "cw") {
             line.remove_prefix(std::min<size_t>(3, line.size()));

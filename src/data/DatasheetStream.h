@@ -7,6 +7,7 @@
 namespace qbm {
 
 class TDatasheet;
+class TProgress;
 
 // Lines ended by CR LF: "columns,rows", one "cw i,width" per column, then "column,row,text" for each
 // non-empty cell, row by row. A text holding a CR is written with tabs for CRs and backspaces for LFs.
@@ -16,8 +17,9 @@ std::string DatasheetToStream(const TDatasheet& sheet);
 // first line of a multi-line cell is kept, and reading stops at a line that has no "," where one is
 // needed. A count or index that is not an integer throws EConvertError. Lines naming cells or columns
 // outside the table are skipped, and counts are held to the sheet's limits, so a damaged stream
-// cannot make the sheet grow without bound.
-void DatasheetFromStream(TDatasheet& sheet, std::string_view stream);
+// cannot make the sheet grow without bound. A long stream reports to `progress`, which may stop the
+// reading (EOperationCancelled; the sheet is then partly filled, so callers read into a fresh one).
+void DatasheetFromStream(TDatasheet& sheet, std::string_view stream, TProgress* progress = nullptr);
 
 // The text a cell holds after it has been written to a stream and read back. It differs from the
 // text when the stream cannot carry it: a second line, or tabs and backspaces read as line breaks.

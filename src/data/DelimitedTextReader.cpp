@@ -3,12 +3,15 @@
 #include "data/ImportRows.h"
 #include "data/TDatasheet.h"
 #include "util/Errors.h"
+#include "util/TProgress.h"
 
 #include <algorithm>
 #include <array>
 #include <fstream>
 #include <iterator>
-#include <sstream>
+#include <functional>
+#include <optional>
+#include <span>
 
 namespace qbm {
 namespace {
@@ -64,20 +67,6 @@ void ReplaceAll(std::string& s, std::string_view from, std::string_view to) {
     }
 }
 
-std::string UnescapeQuotes(std::string field) {
-    ReplaceAll(field, "\"\"", "\"");
-    return field;
-}
-
-// A vertical tab is how spreadsheet programs write a line break inside a cell.
-std::string WithLineBreaks(std::string field) {
-    ReplaceAll(field, std::string_view(&kVerticalTab, 1), "\r\n");
-    return field;
-}
-
-std::string Unescape(std::string field) {
-    return WithLineBreaks(UnescapeQuotes(std::move(field)));
-}
 
 } // namespace
 
@@ -96,15 +85,36 @@ char DetectDelimiter(std::string_view firstLine, std::string_view secondLine) {
     return best;
 }
 
-std::vector<std::string> SplitDelimitedLine(std::string_view line, char delimiter) {
-    std::vector<std::string> fields;
+namespace {
+
+// The next field of `fields` to fill, reusing the strings of earlier lines.
+std::string& NextField(std::vector<std::string>& fields, size_t& count) {
+    if (count == fields.size()) fields.emplace_back();
+    std::string& field = fields[count++];
+    field.clear();
+    return field;
+}
+
+void UnescapeInPlace(std::string& field) {
+    if (field.find('"') != std::string::npos) ReplaceAll(field, "\"\"", "\"");
+    if (field.find(kVerticalTab) != std::string::npos) ReplaceAll(field, std::string_view(&kVerticalTab, 1), "\r\n");
+}
+
+} // namespace
+
+size_t SplitDelimitedLineInto(std::string_view line, char delimiter, std::vector<std::string>& fields) {
+    size_t count = 0;
     if (delimiter == '\0') {
-        if (!line.empty()) fields.push_back(Unescape(std::string(line)));
-        return fields;
+        if (!line.empty()) {
+            std::string& field = NextField(fields, count);
+            field.assign(line);
+            UnescapeInPlace(field);
+        }
+        return count;
     }
     size_t pos = 0;
     while (pos < line.size()) {
-        std::string field;
+        std::string& field = NextField(fields, count);
         if (line[pos] == '"') {
             // A quoted field may hold the delimiter; "" inside it is one quote.
             size_t i = pos + 1;
@@ -124,31 +134,39 @@ std::vector<std::string> SplitDelimitedLine(std::string_view line, char delimite
             }
             if (!closed) {
                 // No closing quote: the rest of the line is the field as it stands.
-                field = Unescape(std::string(line.substr(pos)));
+                field.assign(line.substr(pos));
+                UnescapeInPlace(field);
                 pos = line.size();
             } else {
                 const size_t end = std::min(line.find(delimiter, i), line.size());
-                field += UnescapeQuotes(std::string(line.substr(i, end - i)));
+                std::string rest(line.substr(i, end - i));
+                if (rest.find('"') != std::string::npos) ReplaceAll(rest, "\"\"", "\"");
+                field += rest;
                 pos = end;
-                field = WithLineBreaks(std::move(field));
+                if (field.find(kVerticalTab) != std::string::npos)
+                    ReplaceAll(field, std::string_view(&kVerticalTab, 1), "\r\n");
             }
         } else {
             const size_t end = std::min(line.find(delimiter, pos), line.size());
-            field = Unescape(std::string(line.substr(pos, end - pos)));
+            field.assign(line.substr(pos, end - pos));
+            UnescapeInPlace(field);
             pos = end;
         }
-        fields.push_back(std::move(field));
         if (pos < line.size()) {
             ++pos; // the delimiter
             // An empty field between two delimiters counts; nothing after the last one does not.
-            if (pos < line.size() && line[pos] == delimiter) {
-                while (pos < line.size() && line[pos] == delimiter) {
-                    fields.emplace_back();
-                    ++pos;
-                }
+            while (pos < line.size() && line[pos] == delimiter) {
+                NextField(fields, count);
+                ++pos;
             }
         }
     }
+    return count;
+}
+
+std::vector<std::string> SplitDelimitedLine(std::string_view line, char delimiter) {
+    std::vector<std::string> fields;
+    fields.resize(SplitDelimitedLineInto(line, delimiter, fields));
     return fields;
 }
 
@@ -165,25 +183,119 @@ std::vector<std::string_view> SplitTextLines(std::string_view text) {
     return lines;
 }
 
-void LoadDelimitedText(TDatasheet& sheet, std::string_view text) {
-    const auto lines = SplitTextLines(text);
-    const char delimiter = DetectDelimiter(lines.size() > 0 ? lines[0] : std::string_view(),
-                                           lines.size() > 1 ? lines[1] : std::string_view());
-    const int lineCount = static_cast<int>(std::min<size_t>(lines.size(), TDatasheet::kMaxRows));
-    sheet.SetRowCount(lineCount);
-    for (int i = 0; i < lineCount; ++i) {
-        auto fields = SplitDelimitedLine(lines[i], delimiter);
-        if (static_cast<int>(std::min<size_t>(fields.size(), TDatasheet::kMaxColumns)) > sheet.ColumnCount())
-            sheet.SetColumnCount(static_cast<int>(std::min<size_t>(fields.size(), TDatasheet::kMaxColumns)));
-        PutImportedRow(sheet, i, 0, std::move(fields));
+namespace {
+
+// Lines of a file read in pieces, so that a large file is never held whole: line ends are CR LF, LF
+// or a lone CR, and a final line end adds no line.
+class TFileLines {
+public:
+    explicit TFileLines(std::istream& in) : m_in(in) {}
+
+    // The next line, valid until the next call; nullopt at the end.
+    std::optional<std::string_view> Next() {
+        for (;;) {
+            size_t i = m_pos + m_scanned;
+            while (i < m_buffer.size() && m_buffer[i] != '\n' && m_buffer[i] != '\r') ++i;
+            if (i < m_buffer.size()) {
+                if (m_buffer[i] == '\r' && i + 1 == m_buffer.size() && !m_eof) {
+                    m_scanned = i - m_pos;
+                    Fill();
+                    continue;
+                }
+                const std::string_view line(m_buffer.data() + m_pos, i - m_pos);
+                const size_t skip = m_buffer[i] == '\r' && i + 1 < m_buffer.size() && m_buffer[i + 1] == '\n' ? 2 : 1;
+                m_pos = i + skip;
+                m_scanned = 0;
+                return line;
+            }
+            m_scanned = i - m_pos;
+            if (!m_eof) {
+                Fill();
+                continue;
+            }
+            if (m_pos < m_buffer.size()) {
+                const std::string_view line(m_buffer.data() + m_pos, m_buffer.size() - m_pos);
+                m_pos = m_buffer.size();
+                return line;
+            }
+            return std::nullopt;
+        }
     }
+
+    int64_t BytesRead() const { return m_read; }
+
+private:
+    void Fill() {
+        m_buffer.erase(0, m_pos);
+        m_pos = 0;
+        const size_t old = m_buffer.size();
+        m_buffer.resize(old + kChunk);
+        m_in.read(m_buffer.data() + old, kChunk);
+        const auto got = static_cast<size_t>(m_in.gcount());
+        m_buffer.resize(old + got);
+        m_read += static_cast<int64_t>(got);
+        if (got == 0) m_eof = true;
+    }
+
+    static constexpr size_t kChunk = 1 << 20;
+    std::istream& m_in;
+    std::string m_buffer;
+    size_t m_pos = 0;
+    size_t m_scanned = 0; // bytes after m_pos known to hold no line end
+    bool m_eof = false;
+    int64_t m_read = 0;
+};
+
+// Fills an emptied sheet from the lines that `next` gives, the first two already read.
+template <typename NextLine>
+void FillFromLines(TDatasheet& sheet, const std::vector<std::string>& firstLines, NextLine next,
+                   TProgress* progress, const std::function<int64_t()>& done, int64_t total) {
+    const char delimiter = DetectDelimiter(firstLines.size() > 0 ? firstLines[0] : std::string_view(),
+                                           firstLines.size() > 1 ? firstLines[1] : std::string_view());
+    sheet.Reset(2, 2);
+    std::vector<std::string> fields;
+    int row = 0;
+    const auto put = [&](std::string_view line) {
+        if (row == TDatasheet::kMaxRows) return;
+        if (row >= sheet.RowCount())
+            sheet.SetRowCount(static_cast<int>(std::min<int64_t>(2 * static_cast<int64_t>(row) + 2, TDatasheet::kMaxRows)));
+        const size_t count = std::min<size_t>(SplitDelimitedLineInto(line, delimiter, fields), TDatasheet::kMaxColumns);
+        if (static_cast<int>(count) > sheet.ColumnCount()) sheet.SetColumnCount(static_cast<int>(count));
+        sheet.SetRow(row, std::span<const std::string>(fields.data(), count));
+        if (++row % 16384 == 0) ReportProgress(progress, done(), total);
+    };
+    for (const std::string& line : firstLines) put(line);
+    while (const auto line = next()) put(*line);
+    sheet.SetRowCount(row);
 }
 
-void ReadDelimitedTextFile(TDatasheet& sheet, const std::string& path) {
+} // namespace
+
+void LoadDelimitedText(TDatasheet& sheet, std::string_view text) {
+    const auto lines = SplitTextLines(text);
+    std::vector<std::string> first;
+    for (size_t i = 0; i < lines.size() && i < 2; ++i) first.emplace_back(lines[i]);
+    size_t index = first.size();
+    FillFromLines(
+        sheet, first,
+        [&]() -> std::optional<std::string_view> {
+            if (index < lines.size()) return lines[index++];
+            return std::nullopt;
+        },
+        nullptr, [] { return int64_t(0); }, 0);
+}
+
+void ReadDelimitedTextFile(TDatasheet& sheet, const std::string& path, TProgress* progress) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw EInOutError("Cannot open file " + path);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    LoadDelimitedText(sheet, text);
+    in.seekg(0, std::ios::end);
+    const int64_t size = static_cast<int64_t>(in.tellg());
+    in.seekg(0);
+    TFileLines lines(in);
+    std::vector<std::string> first;
+    for (int i = 0; i < 2; ++i)
+        if (const auto line = lines.Next()) first.emplace_back(*line);
+    FillFromLines(sheet, first, [&] { return lines.Next(); }, progress, [&] { return lines.BytesRead(); }, size);
 }
 
 } // namespace qbm

@@ -1,6 +1,8 @@
 #include "data/SequenceGenerator.h"
 
+#include "data/DatasheetCommands.h"
 #include "data/TDatasheet.h"
+#include "util/TProgress.h"
 #include "util/IntConversion.h"
 #include "util/Text.h"
 
@@ -44,7 +46,7 @@ int64_t SequenceSize(const TSequenceSettings& settings) {
     return TakenCount(*from, *to, std::clamp(settings.step, 1, 100)) * std::clamp(settings.repeat, 1, 100);
 }
 
-std::vector<std::string> GenerateSequence(const TSequenceSettings& settings) {
+std::vector<std::string> GenerateSequence(const TSequenceSettings& settings, TProgress* progress) {
     // The dialog trims both fields as they are typed, so the width counts the trimmed To text.
     const std::string fromText = Trim(settings.from);
     const std::string toText = Trim(settings.to);
@@ -64,14 +66,15 @@ std::vector<std::string> GenerateSequence(const TSequenceSettings& settings) {
     // The first n whose n - 1 is a multiple of the step, then every step-th one.
     const int64_t first = 1 + step * -FloorDiv(-(from - 1), step);
     for (int64_t n = first; n <= to; n += step) {
+        if (codes.size() % 65536 == 0) ReportProgress(progress, static_cast<int64_t>(codes.size()), size);
         const std::string code = settings.prefix + Padded(n, width) + settings.suffix;
         for (int i = 0; i < repeat; ++i) codes.push_back(code);
     }
     return codes;
 }
 
-void PlaceSequence(TDatasheet& sheet, const std::vector<std::string>& codes) {
-    sheet.PlaceInCurrentColumn(codes);
+void PlaceSequence(TDatasheet& sheet, const std::vector<std::string>& codes, TDatasheetHistory* history) {
+    PlaceInColumn(sheet, codes, "Fill Sequence Data", history);
 }
 
 } // namespace qbm

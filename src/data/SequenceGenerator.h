@@ -11,6 +11,8 @@
 namespace qbm {
 
 class TDatasheet;
+class TDatasheetHistory;
+class TProgress;
 
 // A range the generator refuses; the text is shown to the user.
 class ESequenceError : public std::runtime_error {
@@ -41,10 +43,13 @@ int64_t SequenceSize(const TSequenceSettings& settings);
 
 // The codes in order. Throws EConvertError when From or To is not a 32-bit integer, ESequenceError
 // "Begine number must less than End number!" when To < From, and ESequenceError when the list would
-// hold more than kMaxSequenceCodes codes.
-std::vector<std::string> GenerateSequence(const TSequenceSettings& settings);
+// hold more than kMaxSequenceCodes codes. A long list reports to `progress`, which may stop it
+// (EOperationCancelled).
+std::vector<std::string> GenerateSequence(const TSequenceSettings& settings, TProgress* progress = nullptr);
 
-// Writes the codes into the sheet's current column from its current row down.
-void PlaceSequence(TDatasheet& sheet, const std::vector<std::string>& codes);
+// Writes the codes into the sheet's current column from its current row down; with a history, as
+// one undo step.
+void PlaceSequence(TDatasheet& sheet, const std::vector<std::string>& codes,
+                   TDatasheetHistory* history = nullptr);
 
 } // namespace qbm

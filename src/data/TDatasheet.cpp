@@ -78,8 +78,8 @@ template <typename Edit> void EditRow(std::string& row, Edit edit) {
 TDatasheet::TDatasheet() {
     m_widths = {kRowNumberColumnWidth, kFirstColumnWidth};
     // The row-number column starts with a blank in each cell, as the window is created with.
-    SetRow(0, {" ", std::string(kFirstColumnName)});
-    SetRow(1, {" "});
+    SetRow(0, std::vector<std::string>{" ", std::string(kFirstColumnName)});
+    SetRow(1, std::vector<std::string>{" "});
 }
 
 std::vector<TDatasheet::StoredRow>::iterator TDatasheet::Find(int row) {
@@ -166,14 +166,9 @@ void TDatasheet::SetCell(int column, int row, std::string_view text) {
     Store(row, std::move(edited));
 }
 
-void TDatasheet::SetRow(int row, const std::vector<std::string>& cells) {
+void TDatasheet::SetRow(int row, std::span<const std::string> cells) {
     if (row < 0 || row >= m_rowCount) return;
-    if (cells.size() > static_cast<size_t>(m_columnCount)) {
-        std::vector<std::string_view> kept(cells.begin(), cells.begin() + m_columnCount);
-        Store(row, Pack(kept));
-    } else {
-        Store(row, Pack(cells));
-    }
+    Store(row, Pack(cells.first(std::min(cells.size(), static_cast<size_t>(m_columnCount)))));
 }
 
 std::vector<std::string> TDatasheet::Row(int row) const {
@@ -386,16 +381,22 @@ void TDatasheet::PlaceInCurrentColumn(const std::vector<std::string>& values) {
 
 void TDatasheet::MoveRow(int from, int to) {
     if (from < 0 || to < 0 || from >= m_rowCount || to >= m_rowCount || from == to) return;
-    for (StoredRow& stored : m_rows) {
-        if (stored.row == from)
-            stored.row = to;
-        else if (from < to && stored.row > from && stored.row <= to)
-            --stored.row;
-        else if (to < from && stored.row >= to && stored.row < from)
-            ++stored.row;
+    // Only the stored rows between the two places change; the moved one goes to the other end of
+    // them, the rest keep their order.
+    const int lo = std::min(from, to), hi = std::max(from, to);
+    const auto first = Find(lo), last = Find(hi + 1);
+    const bool stored = first != last && (from < to ? first->row == from : std::prev(last)->row == from);
+    for (auto it = first; it != last; ++it) {
+        if (it->row == from)
+            it->row = to;
+        else
+            it->row += from < to ? -1 : 1;
     }
-    std::sort(m_rows.begin(), m_rows.end(),
-              [](const StoredRow& a, const StoredRow& b) { return a.row < b.row; });
+    if (!stored) return;
+    if (from < to)
+        std::rotate(first, first + 1, last);
+    else
+        std::rotate(first, last - 1, last);
 }
 
 void TDatasheet::MoveColumn(int from, int to) {
@@ -411,6 +412,96 @@ void TDatasheet::MoveColumn(int from, int to) {
     const int width = m_widths[from];
     m_widths.erase(m_widths.begin() + from);
     m_widths.insert(m_widths.begin() + to, width);
+}
+
+void TDatasheet::InsertRows(int at, int count) {
+    at = std::clamp(at, 0, m_rowCount);
+    count = static_cast<int>(std::min<int64_t>(count, static_cast<int64_t>(kMaxRows) - m_rowCount));
+    if (count <= 0) return;
+    for (auto it = Find(at); it != m_rows.end(); ++it) it->row += count;
+    m_rowCount += count;
+}
+
+void TDatasheet::InsertColumn(int at) {
+    if (m_columnCount == kMaxColumns) return;
+    at = std::clamp(at, 0, m_columnCount);
+    for (StoredRow& stored : m_rows) {
+        EditRow(stored.cells, [at](std::vector<std::string>& cells) {
+            if (cells.size() > static_cast<size_t>(at)) cells.insert(cells.begin() + at, std::string());
+        });
+    }
+    m_widths.insert(m_widths.begin() + at, kDefaultColumnWidth);
+    ++m_columnCount;
+}
+
+TCellBlock TDatasheet::CopyCells(const TGridRect& range) const {
+    TCellBlock block;
+    block.rect = {std::max(range.left, 0), std::max(range.top, 0), std::min(range.right, m_columnCount - 1),
+                  std::min(range.bottom, m_rowCount - 1)};
+    const TGridRect& r = block.rect;
+    if (r.left > r.right || r.top > r.bottom) return block;
+    for (auto it = Find(r.top); it != m_rows.end() && it->row <= r.bottom; ++it) {
+        const auto cells = Unpack(it->cells);
+        if (cells.size() <= static_cast<size_t>(r.left)) continue;
+        const size_t end = std::min(cells.size(), static_cast<size_t>(r.right) + 1);
+        const std::string packed = Pack(std::span(cells).subspan(r.left, end - r.left));
+        if (packed.empty()) continue;
+        block.rows.push_back(it->row);
+        block.bytes += packed;
+        block.ends.push_back(block.bytes.size());
+    }
+    block.bytes.shrink_to_fit();
+    return block;
+}
+
+void TDatasheet::PutCells(const TCellBlock& block) {
+    const TGridRect& r = block.rect;
+    if (r.left > r.right || r.top > r.bottom) return;
+    const int bottom = std::min(r.bottom, m_rowCount - 1);
+    // One merge of the block's rows with the stored ones, so that a long range stays linear.
+    std::vector<StoredRow> merged;
+    merged.reserve(m_rows.size() + block.rows.size());
+    auto it = m_rows.begin();
+    for (; it != m_rows.end() && it->row < r.top; ++it) merged.push_back(std::move(*it));
+    size_t b = 0;
+    while (b < block.rows.size() && block.rows[b] < r.top) ++b;
+    std::vector<std::string> cells;
+    while ((it != m_rows.end() && it->row <= bottom) || (b < block.rows.size() && block.rows[b] <= bottom)) {
+        const int itRow = it != m_rows.end() && it->row <= bottom ? it->row : kMaxRows;
+        const int bRow = b < block.rows.size() && block.rows[b] <= bottom ? block.rows[b] : kMaxRows;
+        const int row = std::min(itRow, bRow);
+        cells.clear();
+        if (itRow == row)
+            for (std::string_view cell : Unpack((it++)->cells)) cells.emplace_back(cell);
+        if (cells.size() < static_cast<size_t>(r.right) + 1) cells.resize(r.right + 1);
+        for (int c = r.left; c <= r.right; ++c) cells[c].clear();
+        if (bRow == row) {
+            const size_t start = b == 0 ? 0 : block.ends[b - 1];
+            const auto put = Unpack(std::string_view(block.bytes).substr(start, block.ends[b] - start));
+            for (size_t i = 0; i < put.size() && r.left + i < cells.size(); ++i) cells[r.left + i] = put[i];
+            ++b;
+        }
+        std::string packed = Pack(std::span<const std::string>(cells).first(
+            std::min(cells.size(), static_cast<size_t>(m_columnCount))));
+        if (!packed.empty()) merged.push_back(StoredRow{row, std::move(packed)});
+    }
+    for (; it != m_rows.end(); ++it) merged.push_back(std::move(*it));
+    m_rows = std::move(merged);
+}
+
+TDatasheet TDatasheet::Outline() const {
+    TDatasheet outline;
+    outline.m_columnCount = m_columnCount;
+    outline.m_rowCount = m_rowCount;
+    outline.m_widths = m_widths;
+    outline.m_currentColumn = m_currentColumn;
+    outline.m_currentRow = m_currentRow;
+    outline.m_selection = m_selection;
+    outline.m_rows.clear();
+    if (const std::string* header = Packed(0)) outline.m_rows.push_back(StoredRow{0, *header});
+    if (const std::string* last = Packed(m_rowCount - 1); last && m_rowCount - 1 > 0)
+        outline.m_rows.push_back(StoredRow{m_rowCount - 1, *last});
+    return outline;
 }
 
 size_t TDatasheet::MemoryUsed() const {

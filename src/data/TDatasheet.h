@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -38,6 +39,16 @@ struct TGridRect {
     bool operator==(const TGridRect&) const = default;
 };
 
+// The cells of a range, kept for putting back (undo, redo): only rows holding text in the range, each
+// as the range's cells packed the way the sheet packs a row, so a block costs about its text.
+struct TCellBlock {
+    TGridRect rect;
+    std::vector<int> rows;    // rising
+    std::vector<size_t> ends; // end of each row's cells in `bytes`
+    std::string bytes;
+    size_t MemoryUsed() const { return bytes.capacity() + rows.capacity() * sizeof(int) + ends.capacity() * sizeof(size_t); }
+};
+
 // Cells are indexed (column, row) from 0. Row 0 holds the column names, column 0 the row numbers
 // (drawn, not stored: its cells hold no data). Data columns and rows start at 1, and there is always
 // at least one of each.
@@ -71,7 +82,8 @@ public:
     // Writes a cell inside the table; a cell outside it is ignored.
     void SetCell(int column, int row, std::string_view text);
     // Replaces a whole row at once (cells from column 0), faster than cell by cell.
-    void SetRow(int row, const std::vector<std::string>& cells);
+    void SetRow(int row, std::span<const std::string> cells);
+    void SetRow(int row, const std::vector<std::string>& cells) { SetRow(row, std::span<const std::string>(cells)); }
     std::vector<std::string> Row(int row) const;
     // The cells of a row from column 0 to its last non-empty one; views valid until the next change.
     std::vector<std::string_view> RowCells(int row) const;
@@ -120,6 +132,21 @@ public:
     void MoveRow(int from, int to);
     void MoveColumn(int from, int to);
 
+    // Row and column structure, as undo puts it back. Counts stay within their limits.
+    void InsertRows(int at, int count);
+    void DeleteRows(int first, int last);
+    void InsertColumn(int at);
+    void DeleteColumns(int first, int last);
+
+    // A copy of the cells of `range` (clipped to the table), and putting such a copy back: the range's
+    // cells become the block's, empty where the block holds none.
+    TCellBlock CopyCells(const TGridRect& range) const;
+    void PutCells(const TCellBlock& block);
+
+    // The table's shape (counts, widths, current cell, selection) with only its header row and last
+    // row: what is left after a command that discards every other row, built without copying them.
+    TDatasheet Outline() const;
+
     // Bytes of text and packing held, for measuring.
     size_t MemoryUsed() const;
 
@@ -133,8 +160,6 @@ private:
     const std::string* Packed(int row) const;
     void Store(int row, std::string packed);
     void DropEmptyRows();
-    void DeleteRows(int first, int last);
-    void DeleteColumns(int first, int last);
     void ClampCurrent();
 
     int m_columnCount = 2;

@@ -2,7 +2,9 @@
 
 #include "data/ImportRows.h"
 #include "data/TDatasheet.h"
+#include "data/WorkbookText.h"
 #include "util/Errors.h"
+#include "util/TProgress.h"
 #include "util/Text.h"
 
 #include <freexl.h>
@@ -43,19 +45,6 @@ std::string Reason(int code) {
 
 [[noreturn]] void Fail(const std::string& path, int code) {
     throw EInOutError("Cannot read Excel workbook " + path + ": " + Reason(code));
-}
-
-// A number as the sheet shows it in its general format: whole numbers without a decimal point.
-std::string NumberText(double v) {
-    if (!std::isfinite(v)) return {};
-    if (v == std::trunc(v) && std::fabs(v) < 1e15) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.0f", v);
-        return std::string(buf) == "-0" ? "0" : buf;
-    }
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    return buf;
 }
 
 bool HasValue(const FreeXL_CellValue& cell) {
@@ -121,7 +110,7 @@ private:
 
 } // namespace
 
-void ReadWorkbookFile(TDatasheet& sheet, const std::string& path) {
+void ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* progress) {
     const void* raw = nullptr;
     const int opened = freexl_open(path.c_str(), &raw);
     TWorkbookHandle handle(raw); // closed on every way out, failure included
@@ -160,9 +149,9 @@ void ReadWorkbookFile(TDatasheet& sheet, const std::string& path) {
 
     const int width = static_cast<int>(right - left + 1);
     const int height = static_cast<int>(bottom - top + 1);
-    sheet.SetColumnCount(width);
-    sheet.SetRowCount(height);
+    sheet.Reset(width, height);
     for (int i = 0; i < height; ++i) {
+        if (i % 4096 == 4095) ReportProgress(progress, i, height);
         std::vector<std::string> fields(width);
         for (int j = 0; j < width; ++j) fields[j] = reader.Text(top + i, left + j);
         PutImportedRow(sheet, i, 0, std::move(fields));

@@ -50,8 +50,8 @@ TEST(ImportDatabase, ChosenTableFillsFromDataColumnTwo) {
     EXPECT_EQ(sheet.RowCount(), 4);
     // The former row-number column becomes data column 1, blank; the fields follow.
     EXPECT_EQ(Trim(sheet.ColumnName(1)), "");
-    EXPECT_EQ(DataRow(sheet, 0), (Cells{" ", "ShipperID", "CompanyName", "Phone"}));
-    EXPECT_EQ(DataRow(sheet, 1), (Cells{" ", "1", "Speedy Express", "(503) 555-9831"}));
+    EXPECT_EQ(DataRow(sheet, 0), (Cells{"", "ShipperID", "CompanyName", "Phone"}));
+    EXPECT_EQ(DataRow(sheet, 1), (Cells{"", "1", "Speedy Express", "(503) 555-9831"}));
     EXPECT_EQ(DataRow(sheet, 3), (Cells{"", "3", "Federal Shipping", "(503) 555-9931"}));
     EXPECT_TRUE(prompts.Messages().empty());
 }

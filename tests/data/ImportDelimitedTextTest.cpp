@@ -104,9 +104,8 @@ TEST(ImportDelimitedText, OneValuePerLineIsOneColumn) {
     EXPECT_EQ(sheet.RowCount(), 4);
     EXPECT_EQ(sheet.ColumnName(1), "Codes");
     EXPECT_EQ(sheet.Cell(1, 3), "4713");
-    // The import does not narrow the table: the new sheet's own column stays beside the file's.
-    EXPECT_EQ(sheet.ColumnCount(), 3);
-    EXPECT_EQ(sheet.ColumnName(2), "Data1");
+    // The import replaces the table: no "Data1" of the new sheet is left beside the file's column.
+    EXPECT_EQ(sheet.ColumnCount(), 2);
 }
 
 TEST(ImportDelimitedText, TabsHyphensAndQuotedDelimiters) {
@@ -119,7 +118,7 @@ TEST(ImportDelimitedText, TabsHyphensAndQuotedDelimiters) {
     TDatasheet hyphen;
     Import(hyphen, WriteFile(dir, "parts.csv", "Code\nA-1\n"));
     EXPECT_EQ(hyphen.ColumnCount(), 3);
-    EXPECT_EQ(DataRow(hyphen, 0), (Cells{"Code", "Data1"}));
+    EXPECT_EQ(DataRow(hyphen, 0), (Cells{"Code", ""}));
     EXPECT_EQ(DataRow(hyphen, 1), (Cells{"A", "1"}));
 
     TDatasheet quoted;
@@ -129,17 +128,18 @@ TEST(ImportDelimitedText, TabsHyphensAndQuotedDelimiters) {
     EXPECT_EQ(DataRow(quoted, 2), (Cells{"2", "x"}));
 }
 
-TEST(ImportDelimitedText, CellsBeyondTheFileKeepTheirText) {
+TEST(ImportDelimitedText, ImportReplacesTheWholeTable) {
     const std::string dir = test::MakeTempDir();
     TDatasheet sheet;
     sheet.Reset(5, 6);
     sheet.SetRow(0, {"", "A", "B", "C", "D"});
     sheet.SetRow(4, {"", "a4", "b4", "c4", "d4"});
     Import(sheet, WriteFile(dir, "two.csv", "X,Y\n1,2\n"));
-    // The reader never narrows the table; the row count follows the file.
-    EXPECT_EQ(sheet.ColumnCount(), 6);
+    // Nothing of the earlier table survives beside or below the file's data.
+    EXPECT_EQ(sheet.ColumnCount(), 3);
     EXPECT_EQ(sheet.RowCount(), 2);
-    EXPECT_EQ(DataRow(sheet, 0), (Cells{"X", "Y", "B", "C", "D"}));
+    EXPECT_EQ(DataRow(sheet, 0), (Cells{"X", "Y"}));
+    EXPECT_EQ(sheet.Cell(4, 4), "");
 }
 
 TEST(ImportDelimitedText, UnreadableFileFailsAndLeavesTheShape) {
@@ -157,7 +157,7 @@ TEST(ImportDelimitedText, UnreadableFileFailsAndLeavesTheShape) {
     EXPECT_THROW_MSG(ReadDelimitedTextFile(sheet, missing), EInOutError, "Cannot open file " + missing);
 }
 
-TEST(ImportDelimitedText, OtherExtensionsChangeNothing) {
+TEST(ImportDelimitedText, OtherExtensionsNameTheSupportedKinds) {
     const std::string dir = test::MakeTempDir();
     TDatasheet sheet;
     TScriptedPrompts prompts;
@@ -168,5 +168,9 @@ TEST(ImportDelimitedText, OtherExtensionsChangeNothing) {
     }
     EXPECT_EQ(sheet.ColumnCount(), 2);
     EXPECT_EQ(sheet.ColumnName(1), "Data1");
-    EXPECT_TRUE(prompts.Messages().empty());
+    ASSERT_EQ(prompts.Messages().size(), 3u);
+    EXPECT_EQ(prompts.Messages()[0].text,
+              "Files of the kind '.dat' cannot be imported. Choose a text file (.txt, .csv), a workbook "
+              "(.xls, .xlsx, .ods) or an Access database (.mdb).");
+    EXPECT_NE(prompts.Messages()[1].text.find("'(none)'"), std::string::npos);
 }

@@ -1,0 +1,195 @@
+#include "data/OdsReader.h"
+
+#include "data/SheetBlock.h"
+#include "data/TDatasheet.h"
+#include "data/XmlPartReader.h"
+#include "data/ZipArchive.h"
+#include "util/TProgress.h"
+#include "util/Text.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace qbm {
+namespace {
+
+constexpr uint64_t kMaxContentPart = 2ull << 30;
+
+using Token = QXmlStreamReader::TokenType;
+using namespace Qt::Literals::StringLiterals;
+
+constexpr QLatin1StringView kTableNs("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
+constexpr QLatin1StringView kOfficeNs("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
+constexpr QLatin1StringView kTextNs("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
+
+std::string Latin1Of(QStringView text) {
+    return Utf8ToLatin1(text.toUtf8().toStdString());
+}
+
+// "2024-03-05T13:45:00.5" as the datasheet writes dates: "2024-03-05 13:45:00".
+std::string DateValueText(QStringView value) {
+    std::string text = value.toLatin1().toStdString();
+    if (const size_t t = text.find('T'); t != std::string::npos) text[t] = ' ';
+    if (const size_t dot = text.find('.'); dot != std::string::npos) text.resize(dot);
+    if (text.ends_with(" 00:00:00")) text.resize(text.size() - 9);
+    return text;
+}
+
+// "PT13H45M00S" as "13:45:00".
+std::string TimeValueText(QStringView value) {
+    long long parts[3] = {0, 0, 0};
+    long long number = 0;
+    for (const QChar c : value) {
+        if (c.isDigit()) number = std::min<long long>(number * 10 + c.digitValue(), 1000000);
+        else if (c == u'H') parts[0] = number, number = 0;
+        else if (c == u'M') parts[1] = number, number = 0;
+        else if (c == u'S' || c == u'.') {
+            if (c == u'S' || parts[2] == 0) parts[2] = number;
+            number = 0;
+        }
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", parts[0], parts[1], parts[2]);
+    return buf;
+}
+
+int64_t Repeat(const QXmlStreamAttributes& attributes, QLatin1StringView name) {
+    const auto value = attributes.value(kTableNs, name);
+    if (value.isEmpty()) return 1;
+    bool ok = false;
+    const long long n = value.toLongLong(&ok);
+    return ok && n >= 1 ? std::min<long long>(n, kMaxSheetRows) : 1;
+}
+
+struct TOdsCell {
+    std::string text;
+    int64_t repeat = 1;
+};
+
+class TOdsDocument {
+public:
+    explicit TOdsDocument(const std::string& path) : m_zip(path, "OpenDocument spreadsheet") {}
+
+    // Calls cell(row, column, repeatRows, text, repeatColumns) for every cell with a value and
+    // rowEnd(row, repeatRows) after each row, in the first table of the document.
+    template <typename Cell, typename RowEnd>
+    void ReadFirstTable(TProgress* progress, int64_t base, int64_t total, Cell cell, RowEnd rowEnd) {
+        TXmlPartReader xml(m_zip, "content.xml", kMaxContentPart);
+        int tableDepth = 0; // nesting inside the first table; -1 once it is done
+        int64_t row = 0, column = 0, rowRepeat = 1;
+        bool inCell = false;
+        int skipDepth = 0; // inside annotations, whose text is not the cell's
+        int paragraphs = 0;
+        std::string text, shown;
+        int64_t cellRepeat = 1;
+        bool isError = false;
+        int64_t elements = 0;
+        for (Token t; (t = xml.Next()) != Token::EndDocument;) {
+            if (tableDepth < 0) break;
+            if (t == Token::Characters) {
+                if (inCell && skipDepth == 0 && paragraphs > 0) text += Latin1Of(xml.Xml().text());
+                continue;
+            }
+            if (++elements % 65536 == 0)
+                ReportProgress(progress, base + static_cast<int64_t>(xml.BytesRead()), total);
+            const auto name = xml.Xml().name();
+            if (t == Token::StartElement) {
+                if (tableDepth == 0) {
+                    if (name == u"table") tableDepth = 1;
+                    continue;
+                }
+                ++tableDepth;
+                const auto attributes = xml.Xml().attributes();
+                if (name == u"table-row") {
+                    rowRepeat = Repeat(attributes, "number-rows-repeated"_L1);
+                    column = 0;
+                } else if (name == u"table-cell" || name == u"covered-table-cell") {
+                    inCell = true;
+                    cellRepeat = Repeat(attributes, "number-columns-repeated"_L1);
+                    text.clear();
+                    paragraphs = 0;
+                    shown.clear();
+                    isError = false;
+                    const auto type = attributes.value(kOfficeNs, "value-type"_L1);
+                    for (const auto& a : attributes)
+                        if (a.name() == u"value-type" && a.value() == u"error") isError = true;
+                    if (type.isEmpty() && !attributes.value(kTableNs, "formula"_L1).isNull()) isError = true;
+                    if (type == u"date") shown = DateValueText(attributes.value(kOfficeNs, "date-value"_L1));
+                    else if (type == u"time") shown = TimeValueText(attributes.value(kOfficeNs, "time-value"_L1));
+                    else if (type == u"float" || type == u"percentage" || type == u"currency")
+                        m_number = attributes.value(kOfficeNs, "value"_L1).toString();
+                    else m_number.clear();
+                    if (type.isEmpty() && !isError) m_number.clear();
+                } else if (inCell && skipDepth > 0) {
+                    ++skipDepth;
+                } else if (inCell && name == u"annotation") {
+                    skipDepth = 1;
+                } else if (inCell && name == u"p") {
+                    if (paragraphs++ > 0) text += "\r\n";
+                } else if (inCell && name == u"s") {
+                    const auto c = attributes.value(kTextNs, "c"_L1);
+                    text.append(static_cast<size_t>(std::clamp(c.isEmpty() ? 1 : c.toInt(), 1, 1000)), ' ');
+                } else if (inCell && name == u"tab") {
+                    text += '\t';
+                } else if (inCell && name == u"line-break") {
+                    text += "\r\n";
+                }
+            } else if (t == Token::EndElement && tableDepth > 0) {
+                if (--tableDepth == 0) {
+                    tableDepth = -1; // only the first table is read
+                    continue;
+                }
+                if (skipDepth > 0) {
+                    --skipDepth;
+                } else if (name == u"table-cell" || name == u"covered-table-cell") {
+                    inCell = false;
+                    std::string value = isError ? std::string() : !shown.empty() ? shown : text;
+                    if (value.empty() && !isError && !m_number.isEmpty()) value = m_number.toStdString();
+                    if (!value.empty()) cell(row, column, rowRepeat, std::move(value), cellRepeat);
+                    column += cellRepeat;
+                    if (column > kMaxSheetColumns) column = kMaxSheetColumns;
+                } else if (name == u"table-row") {
+                    rowEnd(row, rowRepeat);
+                    row += rowRepeat;
+                    if (row > kMaxSheetRows) row = kMaxSheetRows;
+                }
+            }
+        }
+        if (tableDepth == 0) m_zip.Fail("the document holds no sheet");
+    }
+
+    uint64_t ContentSize() const { return m_zip.StatedSize("content.xml"); }
+    [[noreturn]] void Fail(const std::string& reason) const { m_zip.Fail(reason); }
+
+private:
+    TZipArchive m_zip;
+    QString m_number;
+};
+
+} // namespace
+
+void ReadOdsFile(TDatasheet& sheet, const std::string& path, TProgress* progress) {
+    TOdsDocument document(path);
+    const int64_t total = 2 * static_cast<int64_t>(document.ContentSize());
+    TSheetBlock block;
+    auto outOfRange = [&](int64_t row, int64_t column) {
+        if (row >= kMaxSheetRows || column >= kMaxSheetColumns) document.Fail("a cell lies beyond the sheet's limits");
+    };
+    // The block is known only after the whole table: a first pass finds it, a second writes it.
+    document.ReadFirstTable(
+        progress, 0, total,
+        [&](int64_t row, int64_t column, int64_t rows, const std::string&, int64_t columns) {
+            outOfRange(row + rows - 1, column + columns - 1);
+            block.Note(row, column, rows, columns);
+        },
+        [](int64_t, int64_t) {});
+    TSheetBlockWriter writer(sheet, block, [&](const std::string& reason) { document.Fail(reason); });
+    document.ReadFirstTable(
+        progress, total / 2, total,
+        [&](int64_t, int64_t column, int64_t, std::string text, int64_t columns) {
+            writer.Put(column, std::move(text), columns);
+        },
+        [&](int64_t row, int64_t rows) { writer.EndRow(row, rows); });
+}
+
+} // namespace qbm

@@ -1,0 +1,51 @@
+#include "data/SheetBlock.h"
+
+#include <algorithm>
+
+namespace qbm {
+
+void TSheetBlock::Note(int64_t row, int64_t column, int64_t rows, int64_t columns) {
+    top = std::min(top, row);
+    left = std::min(left, column);
+    bottom = std::max(bottom, row + rows - 1);
+    right = std::max(right, column + columns - 1);
+}
+
+TSheetBlockWriter::TSheetBlockWriter(TDatasheet& sheet, const TSheetBlock& block,
+                                     std::function<void(const std::string&)> fail)
+    : m_sheet(sheet), m_block(block), m_fail(std::move(fail)) {
+    m_sheet.Reset(block.Width(), block.Height());
+    m_cells.resize(block.Width());
+}
+
+void TSheetBlockWriter::Put(int64_t column, std::string text, int64_t repeat) {
+    if (m_block.Empty() || text.empty()) return;
+    const int64_t first = std::max(column, m_block.left);
+    const int64_t last = std::min(column + repeat - 1, m_block.right);
+    for (int64_t c = first; c <= last; ++c) {
+        const int index = static_cast<int>(c - m_block.left);
+        if (m_cells[index].empty()) m_touched.push_back(index);
+        m_cells[index] = text;
+    }
+}
+
+void TSheetBlockWriter::EndRow(int64_t row, int64_t repeat) {
+    if (m_touched.empty()) return;
+    const int64_t first = std::max(row, m_block.top);
+    const int64_t last = std::min(row + repeat - 1, m_block.bottom);
+    if (first <= last) {
+        const int end = *std::max_element(m_touched.begin(), m_touched.end()) + 1;
+        int64_t rowBytes = end;
+        for (int c = 0; c < end; ++c) rowBytes += static_cast<int64_t>(m_cells[c].size());
+        m_bytes += rowBytes * (last - first + 1);
+        if (m_bytes > kMaxSheetBytes)
+            m_fail("the sheet holds more than " + std::to_string(kMaxSheetBytes >> 20) +
+                   " MB of text, more than the datasheet takes");
+        const std::span<const std::string> cells(m_cells.data(), static_cast<size_t>(end));
+        for (int64_t r = first; r <= last; ++r) m_sheet.SetRow(static_cast<int>(r - m_block.top), cells);
+    }
+    for (const int index : m_touched) m_cells[index].clear();
+    m_touched.clear();
+}
+
+} // namespace qbm

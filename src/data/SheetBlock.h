@@ -1,0 +1,48 @@
+#pragma once
+// The used block of a workbook sheet (from its first to its last used row and column) and writing
+// that block into an empty datasheet from cell (0, 0), within a budget that a hostile file cannot
+// talk past.
+
+#include "data/TDatasheet.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qbm {
+
+// Spreadsheet programs' own sheet limits.
+inline constexpr int64_t kMaxSheetRows = 16 * 1024 * 1024;
+inline constexpr int64_t kMaxSheetColumns = 16384;
+// The packed text an imported sheet may bring into the datasheet.
+inline constexpr int64_t kMaxSheetBytes = int64_t(1) << 30;
+
+struct TSheetBlock {
+    int64_t top = kMaxSheetRows, left = kMaxSheetColumns, bottom = -1, right = -1;
+    // A used cell, or a run of `rows` x `columns` used cells from (row, column).
+    void Note(int64_t row, int64_t column, int64_t rows = 1, int64_t columns = 1);
+    bool Empty() const { return bottom < 0; }
+    int Width() const { return Empty() ? 1 : static_cast<int>(right - left + 1); }
+    int Height() const { return Empty() ? 1 : static_cast<int>(bottom - top + 1); }
+};
+
+class TSheetBlockWriter {
+public:
+    // Resets the sheet to the block's size. `fail` throws the reader's error with the reason given.
+    TSheetBlockWriter(TDatasheet& sheet, const TSheetBlock& block, std::function<void(const std::string&)> fail);
+    // The cells of one sheet row; rows come in rising order, cells in any order.
+    void Put(int64_t column, std::string text, int64_t repeat = 1);
+    // Writes the row collected since the last EndRow as sheet row `row` and the `repeat` - 1 rows after it.
+    void EndRow(int64_t row, int64_t repeat = 1);
+
+private:
+    TDatasheet& m_sheet;
+    TSheetBlock m_block;
+    std::function<void(const std::string&)> m_fail;
+    std::vector<std::string> m_cells;
+    std::vector<int> m_touched;
+    int64_t m_bytes = 0;
+};
+
+} // namespace qbm

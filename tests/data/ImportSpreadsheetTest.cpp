@@ -1,0 +1,174 @@
+#include "data/DatasheetImport.h"
+#include "data/OdsReader.h"
+#include "data/TDatasheet.h"
+#include "data/XlsxReader.h"
+#include "util/Errors.h"
+#include "util/TUserPrompts.h"
+
+#include "ImportTestSupport.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <xlsxwriter.h>
+#include <zip.h>
+
+#include <utility>
+
+using namespace qbm;
+using qbm::test::Cells;
+using qbm::test::DataRow;
+
+namespace {
+
+// A zipped document of the given parts, stored as a workbook program would write them.
+std::string WriteZip(const std::string& path, const std::vector<std::pair<std::string, std::string>>& parts) {
+    int error = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    EXPECT_NE(archive, nullptr);
+    for (const auto& [name, bytes] : parts) {
+        zip_source_t* source = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
+        zip_file_add(archive, name.c_str(), source, ZIP_FL_OVERWRITE);
+    }
+    EXPECT_EQ(zip_close(archive), 0);
+    return path;
+}
+
+std::string OdsContent(const std::string& tableBody) {
+    return R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
+ xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
+ xmlns:calcext="urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0">
+<office:body><office:spreadsheet><table:table table:name="First">)" +
+           tableBody + R"(</table:table><table:table table:name="Second"><table:table-row><table:table-cell
+ office:value-type="string"><text:p>other sheet</text:p></table:table-cell></table:table-row></table:table>
+</office:spreadsheet></office:body></office:document-content>)";
+}
+
+std::string WriteOds(const std::string& dir, const std::string& tableBody) {
+    return WriteZip(dir + "/sheet.ods", {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+                                         {"content.xml", OdsContent(tableBody)}});
+}
+
+TImportResult Import(TDatasheet& sheet, const std::string& path, TScriptedPrompts& prompts) {
+    return ImportData(sheet, path, prompts, nullptr);
+}
+
+} // namespace
+
+TEST(ImportXlsx, FirstSheetAsShownFromDataColumnOne) {
+    const std::string path = test::MakeTempDir() + "/labels.xlsx";
+    lxw_workbook* workbook = workbook_new(path.c_str());
+    lxw_worksheet* first = workbook_add_worksheet(workbook, "Labels");
+    lxw_worksheet* second = workbook_add_worksheet(workbook, "Other");
+    lxw_format* twoPlaces = workbook_add_format(workbook);
+    format_set_num_format(twoPlaces, "#,##0.00");
+    lxw_format* date = workbook_add_format(workbook);
+    format_set_num_format(date, "dd/mm/yyyy");
+    lxw_format* percent = workbook_add_format(workbook);
+    format_set_num_format_index(percent, 9);
+    // The block starts at B2: the blank row and column around it are left out.
+    worksheet_write_string(first, 1, 1, "Code", nullptr);
+    worksheet_write_string(first, 1, 2, "Name", nullptr);
+    worksheet_write_string(first, 1, 3, "Price", nullptr);
+    worksheet_write_string(first, 1, 4, "Due", nullptr);
+    worksheet_write_number(first, 2, 1, 4006381333931.0, nullptr);
+    worksheet_write_string(first, 2, 2, "B\xC3\xBCrste", nullptr); // UTF-8 in the file, Latin-1 in the sheet
+    worksheet_write_number(first, 2, 3, 1234.5, twoPlaces);
+    worksheet_write_number(first, 2, 4, 45356, date); // 2024-03-05
+    worksheet_write_number(first, 3, 1, 0.25, nullptr);
+    worksheet_write_number(first, 3, 3, 0.125, percent);
+    worksheet_write_boolean(first, 3, 4, 1, nullptr);
+    worksheet_write_string(first, 4, 2, "last", nullptr);
+    worksheet_write_string(second, 0, 0, "not read", nullptr);
+    ASSERT_EQ(workbook_close(workbook), LXW_NO_ERROR);
+
+    TDatasheet sheet;
+    TScriptedPrompts prompts;
+    const TImportResult result = Import(sheet, path, prompts);
+    ASSERT_EQ(result.outcome, TImportOutcome::ioImported) << result.message;
+    EXPECT_EQ(sheet.ColumnCount(), 5);
+    EXPECT_EQ(sheet.RowCount(), 4);
+    EXPECT_EQ(DataRow(sheet, 0), (Cells{"Code", "Name", "Price", "Due"}));
+    EXPECT_EQ(DataRow(sheet, 1), (Cells{"4006381333931", "B\xFCrste", "1,234.50", "2024-03-05"}));
+    EXPECT_EQ(DataRow(sheet, 2), (Cells{"0.25", "", "13%", "TRUE"}));
+    EXPECT_EQ(DataRow(sheet, 3), (Cells{"", "last", "", ""}));
+}
+
+TEST(ImportOds, RepeatsParagraphsDatesAndErrors) {
+    const std::string dir = test::MakeTempDir();
+    const std::string body = R"(
+<table:table-row table:number-rows-repeated="2"><table:table-cell table:number-columns-repeated="3"/></table:table-row>
+<table:table-row><table:table-cell/><table:table-cell office:value-type="string"><text:p>Code</text:p></table:table-cell>
+ <table:table-cell office:value-type="string"><text:p>Name</text:p></table:table-cell>
+ <table:table-cell office:value-type="string"><text:p>When</text:p></table:table-cell></table:table-row>
+<table:table-row table:number-rows-repeated="2"><table:table-cell/>
+ <table:table-cell office:value-type="float" office:value="1234.5"><text:p>1.234,50</text:p></table:table-cell>
+ <table:table-cell office:value-type="string"><text:p>two<text:s text:c="2"/>words</text:p><text:p>line</text:p><office:annotation><text:p>a note</text:p></office:annotation></table:table-cell>
+ <table:table-cell office:value-type="date" office:date-value="2024-03-05T13:45:00"><text:p>05.03.24</text:p></table:table-cell></table:table-row>
+<table:table-row><table:table-cell/><table:table-cell table:formula="of:=1/0" office:value-type="string" calcext:value-type="error"><text:p>#DIV/0!</text:p></table:table-cell>
+ <table:table-cell table:number-columns-repeated="2" office:value-type="string"><text:p>x</text:p></table:table-cell>
+ <table:table-cell table:number-columns-repeated="16000"/></table:table-row>
+<table:table-row table:number-rows-repeated="1048000"><table:table-cell table:number-columns-repeated="1024"/></table:table-row>)";
+    TDatasheet sheet;
+    TScriptedPrompts prompts;
+    const TImportResult result = Import(sheet, WriteOds(dir, body), prompts);
+    ASSERT_EQ(result.outcome, TImportOutcome::ioImported) << result.message;
+    EXPECT_EQ(sheet.ColumnCount(), 4);
+    EXPECT_EQ(sheet.RowCount(), 4);
+    EXPECT_EQ(DataRow(sheet, 0), (Cells{"Code", "Name", "When"}));
+    EXPECT_EQ(DataRow(sheet, 1), (Cells{"1.234,50", "two  words\r\nline", "2024-03-05 13:45:00"}));
+    EXPECT_EQ(DataRow(sheet, 2), DataRow(sheet, 1));
+    EXPECT_EQ(DataRow(sheet, 3), (Cells{"", "x", "x"}));
+}
+
+TEST(ImportSpreadsheet, DamagedAndHostileFilesFailClearly) {
+    const std::string dir = test::MakeTempDir();
+    const std::string xlsxNote = "Cannot read Excel workbook ";
+    const std::string odsNote = "Cannot read OpenDocument spreadsheet ";
+    const std::string types = R"(<?xml version="1.0"?><Types/>)";
+    const std::string workbook = R"(<workbook xmlns:r="r"><sheets><sheet name="A" sheetId="1" r:id="rId1"/></sheets></workbook>)";
+    const std::string rels = R"(<Relationships><Relationship Id="rId1" Type="x/worksheet" Target="worksheets/sheet1.xml"/></Relationships>)";
+    const std::string sheetXml = R"(<worksheet><sheetData><row r="1"><c r="A1" t="s"><v>7</v></c></row></sheetData></worksheet>)";
+    struct Case {
+        std::string name;
+        std::vector<std::pair<std::string, std::string>> parts; // empty: the bytes below as the file
+        std::string bytes;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        /* 0 */ {"text.xlsx", {}, "Code;Name\n", "not a zipped document"},
+        /* 1 */ {"empty.xlsx", {{"[Content_Types].xml", types}}, "", "the part xl/workbook.xml is missing"},
+        /* 2 */ {"nosheet.xlsx", {{"xl/workbook.xml", workbook}, {"xl/_rels/workbook.xml.rels", rels}}, "",
+                 "the part xl/worksheets/sheet1.xml is missing"},
+        /* 3 */ {"index.xlsx", {{"xl/workbook.xml", workbook}, {"xl/_rels/workbook.xml.rels", rels},
+                                {"xl/worksheets/sheet1.xml", sheetXml}}, "",
+                 "a cell names a shared text that does not exist"},
+        /* 4 */ {"cut.xlsx", {{"xl/workbook.xml", workbook.substr(0, 40)}}, "", "the part xl/workbook.xml ends too early"},
+        /* 5 */ {"dtd.xlsx", {{"xl/workbook.xml", "<!DOCTYPE w [<!ENTITY a \"aaaa\">]><workbook>&a;</workbook>"}}, "",
+                 "the part xl/workbook.xml carries a document type"},
+        // A small file that unpacks to more than a workbook part may hold.
+        /* 6 */ {"bomb.xlsx", {{"xl/workbook.xml", "<workbook>" + std::string(20 << 20, ' ') + "</workbook>"}}, "",
+                 "the part xl/workbook.xml unpacks to more than 16 MB"},
+        /* 7 */ {"nocontent.ods", {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}}, "",
+                 "the part content.xml is missing"},
+        // A million rows of 16,384 repeated cells: far more text than the datasheet takes.
+        /* 8 */ {"repeats.ods", {{"content.xml", OdsContent(R"(<table:table-row table:number-rows-repeated="1000000">
+<table:table-cell table:number-columns-repeated="16384" office:value-type="string"><text:p>x</text:p></table:table-cell></table:table-row>)")}},
+                 "", "the sheet holds more than 1024 MB of text, more than the datasheet takes"},
+        /* 9 */ {"notable.ods", {{"content.xml", R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"/>)"}}, "", "the document holds no sheet"},
+    };
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        const std::string path = c.parts.empty() ? test::WriteFile(dir, c.name, c.bytes) : WriteZip(dir + "/" + c.name, c.parts);
+        TDatasheet sheet;
+        sheet.SetCell(1, 1, "kept");
+        TScriptedPrompts prompts;
+        const TImportResult result = Import(sheet, path, prompts);
+        EXPECT_EQ(result.outcome, TImportOutcome::ioFailed) << i;
+        const std::string& note = c.name.ends_with(".ods") ? odsNote : xlsxNote;
+        EXPECT_EQ(result.message, note + path + ": " + c.reason) << i;
+        EXPECT_EQ(sheet.Cell(1, 1), "kept") << i;
+        EXPECT_EQ(sheet.ColumnCount(), 2) << i;
+    }
+}
