@@ -1,3 +1,3 @@
-qbm_add_bench(qbm_bench_print print.cpp LIBS qbm_core)
+qbm_add_bench(qbm_bench_print print.cpp LIBS qbm_app)
 target_compile_definitions(qbm_bench_print PRIVATE
     QBM_GLABELS_TEMPLATE="${CMAKE_CURRENT_SOURCE_DIR}/data/glabels-ean13-3x8.glabels")

@@ -6,7 +6,7 @@
 
 #include "barcode/TBarcode.h"
 #include "data/TDatasheet.h"
-#include "output/ProjectPrinting.h"
+#include "app/ProjectPrinting.h"
 #include "project/TLabelProject.h"
 #include "surface/TBitmap.h"
 #include "surface/TPdfPrinter.h"

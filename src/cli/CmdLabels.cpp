@@ -1,8 +1,6 @@
 #include "cli/CliCommand.h"
-#include "cli/CliProject.h"
-
-#include "project/CodeValueSources.h"
-#include "project/TLabelProject.h"
+#include "cli/CliDocument.h"
+#include "surface/GuiApplication.h"
 #include "util/Text.h"
 
 #include <cstdio>
@@ -31,14 +29,16 @@ std::string Printable(const std::string& text) {
 }
 
 int RunLabels(const Args& args) {
-    args.OnlyKnown({"--kind"});
+    args.OnlyKnown({"--kind", "--library"});
     const std::string& path = args.Positional(0, "FILE.bpj");
-    TLabelProject project;
-    LoadProjectForRun(args, path, project);
+    EnsureGuiApplication();
+    TCliDocument run;
+    if (!OpenForRun(args, path, run, nullptr, false)) return 1;
+    TLabelDocument& doc = *run.document;
 
-    TSourceFeed feed(project);
-    std::cout << LabelCount(project) << "\n";
-    const bool linear = project.Kind() == TBarcodeKind::bkLinear;
+    TSourceFeed feed = doc.LabelFeed();
+    std::cout << doc.LabelCount() << "\n";
+    const bool linear = doc.Kind() == TBarcodeKind::bkLinear;
     for (long long i = feed.FirstIndex(); i <= feed.Count() - 1; ++i) {
         const TLabelValue value = feed.Value(i);
         std::cout << Printable(value.code);
@@ -49,11 +49,12 @@ int RunLabels(const Args& args) {
 }
 
 const std::string kUsage =
-    "Usage: qbm labels FILE.bpj [--kind linear|2d]\n\n"
+    "Usage: qbm labels FILE.bpj [--kind linear|2d] [--library PATH]\n\n"
     "Prints the number of labels of the project, then the code of each label as the print loop\n"
     "takes them, one per line; linear labels add a tab and their extended caption.\n"
     "Control characters appear as \\xHH and a backslash as \\\\.\n\n"
-    "  --kind K   the code tab whose sources are read: linear (default) or 2d";
+    "  --kind K         the code tab whose sources are read: linear (default) or 2d\n"
+    "  --library PATH   the template library the project's template is looked up in";
 
 } // namespace
 

@@ -1,16 +1,6 @@
 #include "cli/CliCommand.h"
-#include "cli/CliLibrary.h"
-#include "cli/CliProject.h"
-#include "cli/CliPrompts.h"
-#include "ini/TIniFile.h"
-#include "output/ProjectPrinting.h"
-#include "output/TLabelSetup.h"
-#include "output/TPreview.h"
-#include "project/CodeValueSources.h"
-#include "project/ProjectFile.h"
-#include "project/TLabelProject.h"
+#include "cli/CliDocument.h"
 #include "surface/GuiApplication.h"
-#include "templates/TemplateLibrary.h"
 #include "util/Text.h"
 
 #include <iostream>
@@ -30,23 +20,12 @@ int RunPreview(const Args& args) {
     const auto out = args.Value("--out");
     if (!out) throw UsageError("--out PAGE.png is required");
     EnsureGuiApplication();
-    const std::string libraryPath = LibraryPathFor(args);
-    const TIniFile library(libraryPath);
-    TLabelProject project;
-    TProjectEnvironment env;
-    env.templateNames = LoadTemplateNames(libraryPath);
-    LoadProjectForRun(args, projectPath, project, env);
-
-    const TPage page = PageOf(nullptr, project.Orientation());
-    TLabelSetup setup;
-    ApplyProjectLabel(setup, project, library, page.resX, page.resY);
-    TConsolePrompts prompts;
-    TBitmap picture;
-    const TPreviewResult r = RefreshPreview(picture, page, LayoutOf(project), TPanelSize{}, setup.label.Bitmap,
-                                            project.Kind() == TBarcodeKind::bk2D, LabelCount(project), prompts);
-    picture.SaveToFile(*out);
-    std::cout << r.pageCountText << "\n";
-    return prompts.Complained() ? 1 : 0;
+    TCliDocument run;
+    if (!OpenForRun(args, projectPath, run)) return 1;
+    const TLabelDocument& doc = *run.document;
+    doc.PagePicture().SaveToFile(*out);
+    std::cout << doc.PageCountText() << "\n";
+    return run.prompts.Complained() ? 1 : 0;
 }
 
 } // namespace

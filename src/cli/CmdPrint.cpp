@@ -1,18 +1,9 @@
 #include "cli/CliCommand.h"
-#include "cli/CliLibrary.h"
-#include "cli/CliProject.h"
-#include "cli/CliPrompts.h"
-#include "ini/TIniFile.h"
-#include "output/ProjectPrinting.h"
-#include "output/TLabelSetup.h"
-#include "project/ProjectFile.h"
-#include "project/TLabelProject.h"
+#include "cli/CliDocument.h"
 #include "surface/GuiApplication.h"
 #include "surface/TPdfPrinter.h"
 #include "surface/TRasterPrinter.h"
 #include "surface/TSystemPrinter.h"
-#include "templates/TemplateLibrary.h"
-#include "util/Text.h"
 
 #include <chrono>
 #include <cstdio>
@@ -60,19 +51,12 @@ int RunPrint(const Args& args) {
     if (printer->ResolutionX() < 1 || printer->ResolutionX() > 4800)
         throw UsageError("--dpi takes 1 to 4800");
 
-    const std::string libraryPath = LibraryPathFor(args);
-    const TIniFile library(libraryPath);
-    TLabelProject project;
-    TProjectEnvironment env;
-    env.templateNames = LoadTemplateNames(libraryPath);
-    env.printer = printer.get();
-    LoadProjectForRun(args, projectPath, project, env);
+    // The page follows the printer, and the project's orientation is carried to it, as in the window.
+    TCliDocument run;
+    if (!OpenForRun(args, projectPath, run, printer.get(), false)) return 1;
+    TLabelDocument& doc = *run.document;
     if (args.Has("--landscape")) printer->SetOrientation(TPrinterOrientation::poLandscape);
 
-    TLabelSetup setup;
-    ApplyProjectLabel(setup, project, library, printer->ResolutionX(), printer->ResolutionY());
-
-    TConsolePrompts prompts;
     const auto started = std::chrono::steady_clock::now();
     int reported = 0;
     auto progress = [&](int done, int pages) {
@@ -84,9 +68,10 @@ int RunPrint(const Args& args) {
         }
         return true;
     };
-    const TPrintResult result = PrintProject(project, *printer, setup.bcdMain, &setup.Symbol2D(project),
-                                             setup.label.Bitmap, prompts, progress);
-    if (result.outcome != TPrintOutcome::poPrinted) return prompts.Complained() ? 1 : 0;
+    TPrintOptions options;
+    options.progress = progress;
+    const TPrintResult result = doc.Print(*printer, options);
+    if (result.outcome != TPrintOutcome::poPrinted) return run.prompts.Complained() ? 1 : 0;
     std::cout << result.labels << " labels on " << result.pages << (result.pages == 1 ? " page" : " pages") << "\n";
     return 0;
 }

@@ -65,7 +65,7 @@ long long LabelCount(const TLabelProject& project) {
     return project.Amount2D();
 }
 
-TLabelValue LabelValue(TLabelProject& project, long long number) {
+TCodeValue LabelValue(TLabelProject& project, long long number) {
     if (number < 0 || number >= LabelCount(project)) return {};
     if (project.Kind() == TBarcodeKind::bkLinear) {
         if (project.LinearSource() == TLinearSource::lsConstant)
@@ -103,23 +103,6 @@ void RestoreFieldChoices(TLabelProject& project, const TNotedFields& noted) {
     };
     project.SetCodeField(select(noted.code));
     project.SetCapField(select(noted.caption));
-}
-
-bool TSourceFeed::DatasheetSource() const {
-    return m_project.Kind() == TBarcodeKind::bkLinear &&
-           m_project.LinearSource() == TLinearSource::lsDatasheet;
-}
-
-long long TSourceFeed::Count() const {
-    return DatasheetSource() ? m_project.Datasheet().RowCount() : LabelCount(m_project);
-}
-
-long long TSourceFeed::FirstIndex() const {
-    return DatasheetSource() ? 1 : 0;
-}
-
-TLabelValue TSourceFeed::Value(long long index) {
-    return LabelValue(m_project, DatasheetSource() ? index - 1 : index);
 }
 
 } // namespace qbm

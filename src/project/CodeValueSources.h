@@ -4,7 +4,6 @@
 // against the chosen linear symbology.
 
 #include "barcode/TBarcodeTypes.h"
-#include "output/TLabelFeed.h"
 
 #include <string>
 #include <string_view>
@@ -13,6 +12,12 @@ namespace qbm {
 
 class TDatasheet;
 class TLabelProject;
+
+// What one label carries: its code and, for linear labels, its extended caption.
+struct TCodeValue {
+    std::string code;
+    std::string caption;
+};
 
 // The column (1 or more) whose header, with blanks and control characters around it removed, equals
 // `name` treated the same way, comparing letter case; -1 when there is none.
@@ -34,7 +39,7 @@ long long LabelCount(const TLabelProject& project);
 
 // The label with the given number (0 for the first): the constant code as typed with its caption,
 // the code and caption fields of datasheet row number + 1, or the trimmed 2D entry or fixed text.
-TLabelValue LabelValue(TLabelProject& project, long long number);
+TCodeValue LabelValue(TLabelProject& project, long long number);
 
 // The text the on-screen 2D symbol shows: the first list entry when the code-list source is selected
 // and the list has entries, else the fixed text.
@@ -52,19 +57,5 @@ TNotedFields NoteFieldChoices(const TLabelProject& project);
 // "Please choose the data field ...", each selecting its noted field where it still exists by that
 // name and the placeholder otherwise.
 void RestoreFieldChoices(TLabelProject& project, const TNotedFields& noted);
-
-// The labels as the print loop walks them: the datasheet from index 1 to its row count - 1, every
-// other source from 0 to its count - 1.
-class TSourceFeed : public TLabelFeed {
-public:
-    explicit TSourceFeed(TLabelProject& project) : m_project(project) {}
-    long long Count() const override;
-    long long FirstIndex() const override;
-    TLabelValue Value(long long index) override;
-
-private:
-    bool DatasheetSource() const;
-    TLabelProject& m_project;
-};
 
 } // namespace qbm

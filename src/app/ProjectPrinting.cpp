@@ -1,5 +1,6 @@
-#include "output/ProjectPrinting.h"
+#include "app/ProjectPrinting.h"
 
+#include "app/TSourceFeed.h"
 #include "barcode/TBarcode.h"
 #include "project/CodeValueSources.h"
 #include "project/TLabelProject.h"

@@ -1,6 +1,6 @@
+#include "app/ProjectPrinting.h"
+#include "app/TLabelSetup.h"
 #include "ini/TIniFile.h"
-#include "output/ProjectPrinting.h"
-#include "output/TLabelSetup.h"
 #include "project/TLabelProject.h"
 #include "surface/TCanvas.h"
 #include "surface/TRasterPrinter.h"

@@ -1,4 +1,4 @@
-#include "output/TLabelSetup.h"
+#include "app/TLabelSetup.h"
 
 #include "ini/TIniFile.h"
 #include "project/CodeValueSources.h"
@@ -19,7 +19,7 @@ void ApplyProjectLabel(TLabelSetup& setup, TLabelProject& project, const TIniFil
                         setup.maxiCode, setup.label);
         return;
     }
-    const TLabelValue first = LabelValue(project, 0);
+    const TCodeValue first = LabelValue(project, 0);
     setup.bcdMain.SetText(first.code);
     setup.bcdMain.ExtCaption = first.caption;
     try {

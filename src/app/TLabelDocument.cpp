@@ -1,0 +1,700 @@
+#include "app/TLabelDocument.h"
+
+#include "app/ProjectPrinting.h"
+#include "app/TProjectSettings.h"
+#include "app/TSettingsCommand.h"
+#include "ini/TIniFile.h"
+#include "output/TPageLayout.h"
+#include "project/CodeListFile.h"
+#include "project/ProjectFile.h"
+#include "surface/TBitmapImpl.h"
+#include "surface/TPrinter.h"
+#include "templates/Apply2DSettings.h"
+#include "templates/ApplyTemplate.h"
+#include "templates/TemplateLibrary.h"
+#include "util/TUserPrompts.h"
+
+#include <QUndoStack>
+
+#include <exception>
+#include <filesystem>
+
+namespace qbm {
+namespace {
+
+// Undo ids of the fields whose keystrokes merge into one step.
+enum TMergeId : int {
+    kNoMerge = -1,
+    kFixedCodeId = 1,
+    kExtCaptionId,
+    kAmountId,
+    kText2DId,
+    kAmount2DId,
+    kLinageId,
+    kColumnId,
+    kMarginLeftId,
+    kMarginRightId,
+    kMarginTopId,
+    kMarginBottomId,
+};
+
+constexpr const char* kUntitledSuffix = " - Untitled Project";
+constexpr const char* kClearListQuestion = "Are you sure clear all Various Code?";
+
+} // namespace
+
+TLabelDocument::TLabelDocument(TUserPrompts& prompts, TFileDialogs& dialogs, std::string libraryPath,
+                               QObject* parent)
+    : QObject(parent), m_prompts(prompts), m_dialogs(dialogs), m_libraryPath(std::move(libraryPath)),
+      m_caption(std::string(kBaseCaption) + kUntitledSuffix), m_undo(std::make_unique<QUndoStack>()) {
+    connect(m_undo.get(), &QUndoStack::cleanChanged, this, [this] { UpdateModified(); });
+    try {
+        WriteDefaultTemplates(m_libraryPath);
+        // Known from the start, so that a project read before the window shows finds its template.
+        m_templateNames = LoadTemplateNames(m_libraryPath);
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+    }
+    m_amountLabel2D = "Amount: 0";
+}
+
+TLabelDocument::~TLabelDocument() {
+    // The stack's commands call back into the document; they go first.
+    m_undo.reset();
+}
+
+// ---- helpers ----
+
+template <typename Edit>
+void TLabelDocument::Change(int mergeId, const char* text, Edit&& edit) {
+    TProjectSettings before = TProjectSettings::Capture(m_project);
+    edit();
+    TProjectSettings after = TProjectSettings::Capture(m_project);
+    if (before == after) return;
+    m_undo->push(new TSettingsCommand(*this, mergeId, QString::fromLatin1(text), std::move(before), std::move(after)));
+    UpdateModified();
+    emit projectChanged();
+}
+
+void TLabelDocument::RestoreSettings(const TProjectSettings& settings) {
+    settings.RestoreInto(m_project);
+    if (m_printer && m_printer->PrinterCount() > 0) m_printer->SetOrientation(m_project.Orientation());
+    // The on-screen code follows the restored source quietly (the value was checked when it was
+    // typed), against the symbology of the restored template.
+    if (Kind() == TBarcodeKind::bkLinear && m_project.HasTemplate()) {
+        try {
+            DrawLinearLabel();
+        } catch (const std::exception&) {
+        }
+    }
+    if (!ShowConstantCode(false)) ShowFieldValue(false);
+    ApplyLabel();
+    UpdateModified();
+    emit projectChanged();
+    emit fieldListChanged();
+}
+
+bool TLabelDocument::ProjectModified() const {
+    return m_changedOutsideStack || !m_undo->isClean();
+}
+
+void TLabelDocument::UpdateModified() {
+    const bool modified = ProjectModified();
+    if (modified == m_lastModified) return;
+    m_lastModified = modified;
+    emit modifiedChanged(modified);
+}
+
+void TLabelDocument::SetClean() {
+    m_undo->setClean();
+    m_changedOutsideStack = false;
+    UpdateModified();
+}
+
+void TLabelDocument::SetCaptionFile(const std::string& file) {
+    m_caption = std::string(kBaseCaption) + (file.empty() ? std::string(kUntitledSuffix) : " - " + file);
+    emit captionChanged();
+}
+
+void TLabelDocument::ShowError(const std::string& text) {
+    m_prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, text);
+}
+
+void TLabelDocument::SetAmountLabel(std::string text) {
+    m_amountLabel2D = std::move(text);
+    emit amountLabelChanged();
+}
+
+int TLabelDocument::Resolution() const {
+    if (m_printer && m_printer->PrinterCount() > 0) return m_printer->ResolutionX();
+    return kDefaultPrinterDpi;
+}
+
+long long TLabelDocument::LabelCount() const {
+    return qbm::LabelCount(m_project);
+}
+
+QImage TLabelDocument::PagePictureImage() const {
+    return m_pagePicture.Internal().Image();
+}
+
+// ---- start-up and kind ----
+
+void TLabelDocument::Start() {
+    try {
+        m_templateNames = LoadTemplateNames(m_libraryPath);
+    } catch (const std::exception& e) {
+        m_templateNames.clear();
+        ShowError(e.what());
+    }
+    emit templateListChanged();
+    m_project.SetTemplateName(m_templateNames.empty() ? std::string() : m_templateNames.back());
+    ApplyLabel();
+    m_untitled = true;
+    m_undo->clear();
+    SetClean();
+    emit projectChanged();
+    emit fieldListChanged();
+    emit amountLabelChanged();
+}
+
+void TLabelDocument::SetKind(TBarcodeKind kind) {
+    if (m_project.Kind() == kind) return;
+    m_project.SetKind(kind);
+    emit kindChanged();
+}
+
+void TLabelDocument::TabChanged(TMainTab tab) {
+    if (tab == TMainTab::mtLinear) {
+        SetKind(TBarcodeKind::bkLinear);
+        ApplyTemplate();
+    } else if (tab == TMainTab::mt2D) {
+        SetKind(TBarcodeKind::bk2D);
+        Apply2DSettings();
+    }
+}
+
+// ---- project commands ----
+
+bool TLabelDocument::AskSaveModified() {
+    if (!ProjectModified()) return true;
+    const TMsgResult answer =
+        m_prompts.Message(TMsgKind::mkConfirmation, TMsgButtons::mbYesNoCancel, std::string(kAskSaveModified));
+    if (answer == TMsgResult::mrCancel) return false;
+    // Whatever Save does (refused, cancelled, failed), the command that asked goes on.
+    if (answer == TMsgResult::mrYes) Save();
+    return true;
+}
+
+void TLabelDocument::New() {
+    if (!m_welcomeShown) return;
+    if (!AskSaveModified()) return;
+    m_untitled = true;
+    m_project.NewProject();
+    SetAmountLabel("Amount: 0");
+    SetCaptionFile({});
+    // The emptied constant code is shown at once, as typing it would.
+    if (!ShowConstantCode(false)) ShowFieldValue(false);
+    ApplyLabel();
+    m_undo->clear();
+    SetClean();
+    emit projectChanged();
+    emit fieldListChanged();
+}
+
+bool TLabelDocument::Open() {
+    if (!AskSaveModified()) return false;
+    const auto path = m_dialogs.AskOpenPath(TFileKind::fkProject);
+    if (!path) return false;
+    return LoadFile(*path);
+}
+
+bool TLabelDocument::OpenPath(const std::string& path) {
+    if (!AskSaveModified()) return false;
+    return LoadFile(path);
+}
+
+bool TLabelDocument::Load(const std::string& path) {
+    return LoadFile(path);
+}
+
+bool TLabelDocument::LoadFile(const std::string& path) {
+    // The project is read into a fresh model and taken over only when the whole file was read: a file
+    // that fails half-way must not leave a mix of two projects that Save would write over either file.
+    TLabelProject loaded;
+    loaded.SetKind(m_project.Kind());
+    std::vector<std::string> warnings;
+    try {
+        if (!std::filesystem::is_regular_file(path)) throw EInOutError("Cannot open file \"" + path + "\"");
+        TProjectEnvironment env;
+        env.templateNames = m_templateNames;
+        env.printer = m_printer;
+        warnings = LoadProject(path, loaded, env);
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+        return false;
+    }
+    m_project = std::move(loaded);
+    m_untitled = false;
+    m_fileName = path;
+    m_lastSaveName = path;
+    SetCaptionFile(path);
+    for (const std::string& w : warnings) m_prompts.Message(TMsgKind::mkWarning, TMsgButtons::mbOK, w);
+    emit fieldListChanged();
+    if (Kind() == TBarcodeKind::bk2D) {
+        Apply2DSettings();
+    } else {
+        // The template is applied first, so that the constant code and the chosen field are checked
+        // against its symbology as when they are entered.
+        ApplyTemplate();
+        const bool constant = ShowConstantCode(true);
+        const bool field = ShowFieldValue(true);
+        if (constant || field) ApplyTemplate();
+    }
+    m_undo->clear();
+    SetClean();
+    emit projectChanged();
+    return true;
+}
+
+bool TLabelDocument::Save() {
+    if (!m_project.HasTemplate()) {
+        ShowError(std::string(kNoTemplateError));
+        return false;
+    }
+    if (!m_untitled) return SaveTo(m_fileName);
+    const auto path = m_dialogs.AskSavePath(TFileKind::fkProject, "Untitled.bpj");
+    if (!path) return false;
+    return SaveTo(*path);
+}
+
+bool TLabelDocument::SaveAs() {
+    if (!m_project.HasTemplate()) {
+        ShowError(std::string(kNoTemplateError));
+        return false;
+    }
+    const auto path = m_dialogs.AskSavePath(TFileKind::fkProject, m_lastSaveName);
+    if (!path) return false;
+    return SaveTo(*path);
+}
+
+bool TLabelDocument::SaveTo(const std::string& path) {
+    TSaveReport report;
+    try {
+        report = SaveProject(path, m_project, m_printer);
+    } catch (const std::exception& e) {
+        // The previous file stays whole and the project stays marked as modified.
+        ShowError(e.what());
+        return false;
+    }
+    if (!report.Complete()) m_prompts.Message(TMsgKind::mkWarning, TMsgButtons::mbOK, report.Message());
+    m_fileName = path;
+    m_lastSaveName = path;
+    SetCaptionFile(path);
+    SetClean();
+    return true;
+}
+
+bool TLabelDocument::CloseQuery() {
+    if (!ProjectModified()) return true;
+    const TMsgResult answer =
+        m_prompts.Message(TMsgKind::mkConfirmation, TMsgButtons::mbYesNoCancel, std::string(kAskSaveModified));
+    if (answer == TMsgResult::mrCancel) return false;
+    if (answer == TMsgResult::mrYes) Save();
+    return true;
+}
+
+// ---- templates, 2D settings, preview ----
+
+int TLabelDocument::SelectedTemplate() const {
+    if (!m_project.HasTemplate()) return -1;
+    for (size_t i = 0; i < m_templateNames.size(); ++i)
+        if (m_templateNames[i] == m_project.TemplateName()) return static_cast<int>(i);
+    return -1;
+}
+
+void TLabelDocument::SelectTemplate(int index) {
+    const std::string name =
+        index >= 0 && static_cast<size_t>(index) < m_templateNames.size() ? m_templateNames[static_cast<size_t>(index)]
+                                                                          : std::string();
+    Change(kNoMerge, "Template", [&] { m_project.SetTemplateName(name); });
+    ApplyTemplate();
+}
+
+void TLabelDocument::LinearEditorClosed(int rememberedIndex) {
+    try {
+        m_templateNames = LoadTemplateNames(m_libraryPath);
+    } catch (const std::exception& e) {
+        m_templateNames.clear();
+        ShowError(e.what());
+    }
+    emit templateListChanged();
+    const int count = static_cast<int>(m_templateNames.size());
+    int index = SelectedTemplate();
+    if (rememberedIndex >= 0 && rememberedIndex < count - 1) index = rememberedIndex;
+    else if (index < 0) index = count - 1;
+    SelectTemplate(index);
+}
+
+void TLabelDocument::SetFormat2D(int index) {
+    Change(kNoMerge, "2D format", [&] { m_project.SetFormat2D(index); });
+    Apply2DSettings();
+}
+
+void TLabelDocument::ApplyLabel() {
+    if (Kind() == TBarcodeKind::bk2D) Apply2DSettings();
+    else ApplyTemplate();
+}
+
+void TLabelDocument::DrawLinearLabel() {
+    const TIniFile library(m_libraryPath);
+    const int dpi = Resolution();
+    const int dpiY = m_printer && m_printer->PrinterCount() > 0 ? m_printer->ResolutionY() : dpi;
+    try {
+        qbm::ApplyTemplate(library, m_project.TemplateName(), m_setup.bcdMain, m_setup.label, dpi, dpiY);
+    } catch (const EBarcodeError&) {
+        // A code the symbology cannot draw (checked values never are) leaves the label without code;
+        // the print command reports such values itself.
+        m_setup.bcdMain.SetText("");
+        qbm::ApplyTemplate(library, m_project.TemplateName(), m_setup.bcdMain, m_setup.label, dpi, dpiY);
+    }
+}
+
+void TLabelDocument::ApplyTemplate() {
+    if (!m_project.HasTemplate()) return;
+    try {
+        DrawLinearLabel();
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+        return;
+    }
+    emit labelPictureChanged();
+    RefreshPreview();
+    emit barcodeTypeChanged();
+}
+
+void TLabelDocument::Apply2DSettings() {
+    try {
+        const TIniFile library(m_libraryPath);
+        qbm::Apply2DSettings(library, std::string(m_project.Format2DName()), Current2DText(m_project),
+                             m_setup.pdf417, m_setup.maxiCode, m_setup.label);
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+    }
+    emit labelPictureChanged();
+    RefreshPreview();
+    emit barcodeTypeChanged();
+}
+
+void TLabelDocument::RefreshPreview() {
+    if (!m_previewShown) {
+        m_pageCountText = qbm::PageCountText(PageCount(LabelCount(), m_project.Linage(), m_project.Column()));
+        emit pageCountChanged();
+        return;
+    }
+    const TPage page = PageOf(m_printer, m_project.Orientation());
+    const TPreviewResult r = qbm::RefreshPreview(m_pagePicture, page, LayoutOf(m_project), m_panel, LabelPicture(),
+                                                 Kind() == TBarcodeKind::bk2D, LabelCount(), m_prompts);
+    m_preview = r.layout;
+    m_pageCountText = r.pageCountText;
+    emit previewChanged();
+    emit pageCountChanged();
+    if (r.layout.fit != TLayoutFocus::lfNone) {
+        emit showTabRequested(TMainTab::mtLayout);
+        emit focusRequested(r.layout.fit == TLayoutFocus::lfColumns ? TFocusTarget::ftColumns : TFocusTarget::ftRows);
+    }
+}
+
+// ---- linear sources ----
+
+bool TLabelDocument::ShowConstantCode(bool report) {
+    if (m_project.LinearSource() != TLinearSource::lsConstant) return false;
+    if (!ValidateCode(m_project.FixedCode(), m_setup.bcdMain.Typ())) {
+        if (report) ShowError(InvalidCodeMessage(m_setup.bcdMain.Typ()));
+        return false;
+    }
+    m_setup.bcdMain.SetText(m_project.FixedCode());
+    m_setup.bcdMain.ExtCaption = m_project.ExtCaption();
+    return true;
+}
+
+bool TLabelDocument::ShowFieldValue(bool report) {
+    if (m_project.LinearSource() != TLinearSource::lsDatasheet) return false;
+    TDatasheet& sheet = m_project.Datasheet();
+    const std::string code = FieldValue(sheet, m_project.CodeFieldName(), 1);
+    if (!ValidateCode(code, m_setup.bcdMain.Typ())) {
+        if (report) ShowError(InvalidCodeMessage(m_setup.bcdMain.Typ()));
+        return false;
+    }
+    m_setup.bcdMain.SetText(code);
+    m_setup.bcdMain.ExtCaption = FieldValue(sheet, m_project.CapFieldName(), 1);
+    return true;
+}
+
+void TLabelDocument::SetLinearSource(TLinearSource source) {
+    Change(kNoMerge, "Linear source", [&] { m_project.SetLinearSource(source); });
+    const bool constant = ShowConstantCode(true);
+    const bool field = ShowFieldValue(true);
+    if (constant || field) ApplyLabel();
+}
+
+void TLabelDocument::SetFixedCode(const std::string& code) {
+    Change(kFixedCodeId, "Constant code", [&] { m_project.SetFixedCode(code); });
+    if (ShowConstantCode(true)) ApplyLabel();
+}
+
+void TLabelDocument::SetExtCaption(const std::string& caption) {
+    Change(kExtCaptionId, "Extended caption", [&] { m_project.SetExtCaption(caption); });
+    if (ShowConstantCode(true)) ApplyLabel();
+}
+
+void TLabelDocument::SetFixedCodeAmount(int amount) {
+    Change(kAmountId, "Amount", [&] { m_project.SetFixedCodeAmount(amount); });
+    // The count follows the amount at once, whatever source is selected, without redrawing the page.
+    m_pageCountText = qbm::PageCountText(PageCount(m_project.FixedCodeAmount(), m_project.Linage(), m_project.Column()));
+    emit pageCountChanged();
+}
+
+void TLabelDocument::SetCodeField(int index) {
+    Change(kNoMerge, "Code field", [&] { m_project.SetCodeField(index); });
+    if (ShowFieldValue(true)) ApplyLabel();
+}
+
+void TLabelDocument::SetCapField(int index) {
+    Change(kNoMerge, "Caption field", [&] { m_project.SetCapField(index); });
+    if (ShowFieldValue(true)) ApplyLabel();
+}
+
+TControlCharMenu TLabelDocument::ControlCharMenu() const {
+    return ControlCharMenuFor(m_setup.bcdMain.Typ());
+}
+
+void TLabelDocument::InsertControlChar(const TControlCharEntry& entry) {
+    SetFixedCode(AppendControlChar(m_project.FixedCode(), entry));
+}
+
+void TLabelDocument::FixedValue() {
+    if (Kind() == TBarcodeKind::bk2D) {
+        SetSource2D(T2DSource::tsFixedText);
+        emit showTabRequested(TMainTab::mt2D);
+        emit focusRequested(TFocusTarget::ftText2D);
+    } else {
+        SetLinearSource(TLinearSource::lsConstant);
+        emit showTabRequested(TMainTab::mtLinear);
+        emit focusRequested(TFocusTarget::ftFixedCode);
+    }
+}
+
+void TLabelDocument::ImportVariousCode() {
+    if (Kind() != TBarcodeKind::bkLinear) return;
+    SetLinearSource(TLinearSource::lsDatasheet);
+    emit showTabRequested(TMainTab::mtLinear);
+    const auto path = m_dialogs.AskOpenPath(TFileKind::fkCodeList);
+    if (!path) return;
+    std::string error;
+    Change(kNoMerge, "Import codes", [&] {
+        try {
+            ImportCodeList(*path, m_project.LinearCodeList());
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+    });
+    if (!error.empty()) ShowError(error);
+    if (!m_project.LinearCodeList().empty()) m_setup.bcdMain.SetText(m_project.LinearCodeList().front());
+    ApplyTemplate();
+}
+
+// ---- 2D sources ----
+
+void TLabelDocument::SetSource2D(T2DSource source) {
+    Change(kNoMerge, "2D source", [&] { m_project.SetSource2D(source); });
+    ApplyLabel();
+}
+
+void TLabelDocument::SetText2D(const std::string& text) {
+    Change(kText2DId, "2D text", [&] { m_project.SetText2D(text); });
+    ApplyLabel();
+}
+
+void TLabelDocument::SetAmount2D(int amount) {
+    Change(kAmount2DId, "2D amount", [&] { m_project.SetAmount2D(amount); });
+    m_pageCountText = qbm::PageCountText(PageCount(m_project.Amount2D(), m_project.Linage(), m_project.Column()));
+    emit pageCountChanged();
+}
+
+void TLabelDocument::Import2D() {
+    const auto path = m_dialogs.AskOpenPath(TFileKind::fkCodeList);
+    if (!path) return;
+    std::string error;
+    Change(kNoMerge, "Import codes", [&] {
+        try {
+            ImportCodeList(*path, m_project.CodeList2D());
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+    });
+    if (!error.empty()) ShowError(error);
+    ApplyLabel();
+}
+
+void TLabelDocument::Clear2D() {
+    if (!m_project.CodeList2D().empty() &&
+        m_prompts.Message(TMsgKind::mkConfirmation, TMsgButtons::mbYesCancel, kClearListQuestion) ==
+            TMsgResult::mrYes)
+        Change(kNoMerge, "Clear codes", [&] { m_project.CodeList2D().clear(); });
+    // The label follows the list: an emptied list shows the fixed text's symbol.
+    ApplyLabel();
+}
+
+void TLabelDocument::DeleteListItem(int index) {
+    auto& list = Kind() == TBarcodeKind::bk2D ? m_project.CodeList2D() : m_project.LinearCodeList();
+    if (index >= 0 && static_cast<size_t>(index) < list.size())
+        Change(kNoMerge, "Delete code", [&] { list.erase(list.begin() + index); });
+    SetAmountLabel("Output Amount: " + std::to_string(m_project.CodeList2D().size()));
+    ApplyLabel();
+}
+
+void TLabelDocument::ClearAllList() {
+    auto& list = Kind() == TBarcodeKind::bk2D ? m_project.CodeList2D() : m_project.LinearCodeList();
+    if (list.empty()) return;
+    if (m_prompts.Message(TMsgKind::mkConfirmation, TMsgButtons::mbYesCancel, kClearListQuestion) ==
+        TMsgResult::mrYes)
+        Change(kNoMerge, "Clear codes", [&] { list.clear(); });
+    SetAmountLabel("Output Amount: " + std::to_string(m_project.CodeList2D().size()));
+    ApplyLabel();
+}
+
+// ---- sequences and the datasheet ----
+
+void TLabelDocument::SerialCode(const std::vector<std::string>& codes) {
+    if (codes.empty()) return;
+    if (Kind() == TBarcodeKind::bk2D) {
+        Change(kNoMerge, "Serial codes", [&] {
+            m_project.CodeList2D() = codes;
+            m_project.SetSource2D(T2DSource::tsCodeList);
+        });
+        emit showTabRequested(TMainTab::mt2D);
+        SetAmountLabel("Output Amount: " + std::to_string(codes.size()));
+        Apply2DSettings();
+        return;
+    }
+    Change(kNoMerge, "Serial codes", [&] {
+        m_project.LinearCodeList() = codes;
+        m_project.SetLinearSource(TLinearSource::lsDatasheet);
+    });
+    m_setup.bcdMain.SetText(codes.front());
+    // Switching to the datasheet source shows its first value when that is valid.
+    ShowFieldValue(true);
+    emit showTabRequested(TMainTab::mtLinear);
+    ApplyTemplate();
+}
+
+void TLabelDocument::Serial2D(const std::vector<std::string>& codes) {
+    if (!codes.empty()) Change(kNoMerge, "Serial codes", [&] { m_project.CodeList2D() = codes; });
+    SetAmountLabel("Amount: " + std::to_string(m_project.CodeList2D().size()));
+    ApplyLabel();
+}
+
+void TLabelDocument::DatasheetWindowOpening() {
+    m_noted = NoteFieldChoices(m_project);
+}
+
+void TLabelDocument::DatasheetWindowClosed(bool changed) {
+    RestoreFieldChoices(m_project, m_noted);
+    if (changed) m_changedOutsideStack = true;
+    UpdateModified();
+    emit fieldListChanged();
+    emit projectChanged();
+    if (changed) RefreshPreview();
+}
+
+// ---- layout ----
+
+void TLabelDocument::SetLinage(int rows) {
+    Change(kLinageId, "Rows", [&] { m_project.SetLinage(rows); });
+    RefreshPreview();
+}
+
+void TLabelDocument::SetColumn(int columns) {
+    Change(kColumnId, "Columns", [&] { m_project.SetColumn(columns); });
+    RefreshPreview();
+}
+
+void TLabelDocument::SetMargin(TMarginSide side, int mm) {
+    switch (side) {
+    case TMarginSide::msLeft: Change(kMarginLeftId, "Left margin", [&] { m_project.SetMarginLeft(mm); }); break;
+    case TMarginSide::msRight: Change(kMarginRightId, "Right margin", [&] { m_project.SetMarginRight(mm); }); break;
+    case TMarginSide::msTop: Change(kMarginTopId, "Top margin", [&] { m_project.SetMarginTop(mm); }); break;
+    case TMarginSide::msBottom:
+        Change(kMarginBottomId, "Bottom margin", [&] { m_project.SetMarginBottom(mm); });
+        break;
+    }
+    RefreshPreview();
+}
+
+void TLabelDocument::SetSplitMarks(bool on) {
+    Change(kNoMerge, "Split marks", [&] { m_project.SetSplitMarks(on); });
+    RefreshPreview();
+}
+
+void TLabelDocument::SetOrientation(TPrinterOrientation orientation) {
+    Change(kNoMerge, "Orientation", [&] { m_project.SetOrientation(orientation); });
+    if (m_printer && m_printer->PrinterCount() > 0) m_printer->SetOrientation(orientation);
+    RefreshPreview();
+}
+
+void TLabelDocument::SetPrinter(TPrinter* printer) {
+    m_printer = printer;
+    if (m_printer && m_printer->PrinterCount() > 0) m_printer->SetOrientation(m_project.Orientation());
+    ApplyLabel();
+}
+
+void TLabelDocument::PrinterSettingsChanged() {
+    if (m_printer && m_printer->PrinterCount() > 0) {
+        const TPrinterOrientation o = m_printer->Orientation();
+        Change(kNoMerge, "Printer setting", [&] { m_project.SetOrientation(o); });
+    }
+    // The resolution may have changed: the label is drawn again for it.
+    ApplyLabel();
+}
+
+void TLabelDocument::SetPanelSize(TPanelSize size) {
+    m_panel = size;
+    RefreshPreview();
+}
+
+// ---- printing ----
+
+TPrintResult TLabelDocument::Print(TPrinter& printer, const TPrintOptions& options) {
+    // Linear labels print from Bcd_main, which holds its sizes in the dots of the device it was set up
+    // for: a run on another device sets it up for that one first, and back afterwards.
+    const bool linear = Kind() == TBarcodeKind::bkLinear && m_project.HasTemplate();
+    TPrintResult result;
+    try {
+        if (linear && printer.PrinterCount() > 0) {
+            const TIniFile library(m_libraryPath);
+            try {
+                qbm::ApplyTemplate(library, m_project.TemplateName(), m_setup.bcdMain, m_setup.label,
+                                   printer.ResolutionX(), printer.ResolutionY());
+            } catch (const EBarcodeError&) {
+                // The print command's checks name the value; the label picture just stays without code.
+            }
+        }
+        result = PrintProject(m_project, printer, m_setup.bcdMain, &m_setup.Symbol2D(m_project),
+                              m_setup.label.Bitmap, m_prompts, options.progress);
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+        result = {};
+    }
+    // The run drew its first label into the label picture; the on-screen label is drawn again.
+    if (linear) {
+        try {
+            DrawLinearLabel();
+        } catch (const std::exception&) {
+        }
+        emit labelPictureChanged();
+    }
+    return result;
+}
+
+} // namespace qbm

@@ -1,0 +1,291 @@
+#pragma once
+// The document behind the main window and the qbm tool: one labelling job and the state of the run.
+//
+// Overview
+//   Owns:     the project (TLabelProject), the label setup (on-screen barcode Bcd_main, the PDF417 and
+//             MaxiCode components, the label picture), the page picture of the preview, the template
+//             library path and its name list, the file name, and the run-wide flags (Untitled,
+//             ProjectModified, WelcomeShown), the current kind and the undo stack.
+//   Asks:     every question and message through TUserPrompts, every file name through TFileDialogs.
+//   Commands: New, Open, OpenPath, Load, Save, SaveAs, CloseQuery; SelectTemplate, ApplyTemplate,
+//             Apply2DSettings, RefreshPreview; the source commands (SetFixedCode ... ClearAllList,
+//             InsertControlChar, SerialCode, Import2D, ImportVariousCode); layout setters; Print.
+//             Commands catch the product's errors and show them; they never throw to the caller.
+//   Undo:     every change of a stored setting made here is one step on UndoStack(); keystrokes in one
+//             field merge into one step; undoing back to the saved state clears the modified mark.
+//             The datasheet is edited by its own window and is not part of the stack.
+//   View:     a window connects to the signals and reads the accessors; it never changes the project
+//             behind the document's back (except the datasheet, announced by DatasheetWindowClosed).
+//             Requests to show a tab or focus a control are signals carrying a TMainTab / TFocusTarget.
+
+#include "app/TFileDialogs.h"
+#include "app/TLabelSetup.h"
+#include "app/TPrintOptions.h"
+#include "app/TSourceFeed.h"
+#include "output/TPreview.h"
+#include "output/TPrintRun.h"
+#include "project/CodeValueSources.h"
+#include "project/ControlCharMenu.h"
+#include "project/TLabelProject.h"
+#include "surface/TBitmap.h"
+
+#include <QObject>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QImage;
+class QUndoStack;
+
+namespace qbm {
+
+class TPrinter;
+class TUserPrompts;
+struct TProjectSettings;
+
+// The tabs of the main window's page control.
+enum class TMainTab { mtLinear, mt2D, mtLayout };
+
+// The control a command wants the focus in; the window maps each to its widget.
+enum class TFocusTarget {
+    ftNone,
+    ftColumns,   // Edt_Col: a label as wide as its cell or wider
+    ftRows,      // Edt_Lin: a label as high as its cell or higher
+    ftFixedCode, // Edt_singletxt
+    ftText2D,    // Memo1
+};
+
+enum class TMarginSide { msLeft, msRight, msTop, msBottom };
+
+inline constexpr const char* kBaseCaption = "Quirbel Barcode Maker";
+
+class TLabelDocument : public QObject {
+    Q_OBJECT
+
+public:
+    // Writes the default template library at `libraryPath` when it is missing (a failure is shown
+    // through the prompts and leaves the template list empty). Prompts and dialogs must outlive the
+    // document.
+    TLabelDocument(TUserPrompts& prompts, TFileDialogs& dialogs, std::string libraryPath,
+                   QObject* parent = nullptr);
+    ~TLabelDocument() override;
+
+    // ---- start-up and run-wide state ----
+
+    // The window is shown: the template names are loaded and the last one selected, the label of the
+    // current kind applied, Untitled set and the modified mark cleared.
+    void Start();
+    // The welcome dialog is due (not shown yet); MarkWelcomeShown when it shows, so that its first
+    // choice (New) works.
+    bool NeedsWelcome() const { return !m_welcomeShown; }
+    void MarkWelcomeShown() { m_welcomeShown = true; }
+    bool WelcomeShown() const { return m_welcomeShown; }
+
+    // "Quirbel Barcode Maker - Untitled Project" or "Quirbel Barcode Maker - <file>".
+    const std::string& Caption() const { return m_caption; }
+    const std::string& ProjectFileName() const { return m_fileName; }
+    bool Untitled() const { return m_untitled; }
+    bool ProjectModified() const;
+
+    TBarcodeKind Kind() const { return m_project.Kind(); }
+    // The kind without the tab-change handling (command line runs, the start-up tab).
+    void SetKind(TBarcodeKind kind);
+    // The user showed a tab: the linear tab makes the kind linear and applies the template, the 2D tab
+    // makes it 2D and applies the 2D settings, the layout tab changes nothing.
+    void TabChanged(TMainTab tab);
+    // The focus entered the 2D page: the 2D settings are applied again.
+    void Focus2DPage() { Apply2DSettings(); }
+    // "Import Various Code ..." is offered in the linear kind only.
+    bool ImportVariousCodeEnabled() const { return Kind() == TBarcodeKind::bkLinear; }
+
+    // ---- project commands ----
+
+    // Nothing while the welcome dialog has not shown. Asks to save a modified project first.
+    void New();
+    // Asks to save a modified project, then for a file; false when cancelled or the file failed.
+    bool Open();
+    // The same with the file already chosen (recent files, the command line, a dropped file).
+    bool OpenPath(const std::string& path);
+    // Reads a project without asking first (the tool's runs); warnings and errors are shown.
+    bool Load(const std::string& path);
+    // True when the project was written. Refuses without a template; asks for a name while Untitled.
+    bool Save();
+    bool SaveAs();
+    // Whether the window may close: asks to save a modified project (Cancel keeps it open).
+    bool CloseQuery();
+
+    // ---- templates and 2D formats ----
+
+    const std::vector<std::string>& TemplateNames() const { return m_templateNames; }
+    // Index in TemplateNames(), -1 when none is selected.
+    int SelectedTemplate() const;
+    // Choosing a template (undoable) applies it.
+    void SelectTemplate(int index);
+    // After the linear template editor closed: the list is reloaded, the remembered index selected
+    // when it is below the item count - 1, else the last item when nothing is selected; then applied.
+    void LinearEditorClosed(int rememberedIndex);
+    const std::string& LibraryPath() const { return m_libraryPath; }
+
+    // 0 "PDF417 Format", 1 "Maxicode Format" (undoable); applies the 2D settings.
+    void SetFormat2D(int index);
+
+    // Carry the library's settings into the on-screen symbols, redraw the label picture, refresh.
+    void ApplyTemplate();
+    void Apply2DSettings();
+    // Lays out and draws the page picture and updates the page count; a label that does not fit its
+    // cell shows its warning and asks for the layout tab and the focus in the columns or rows field.
+    void RefreshPreview();
+
+    // ---- code value sources (linear) ----
+
+    void SetLinearSource(TLinearSource source);
+    // Every keystroke: the value is stored and checked against the symbology; a valid one becomes the
+    // on-screen code, an invalid one shows "Invild code data of <name> format!".
+    void SetFixedCode(const std::string& code);
+    void SetExtCaption(const std::string& caption);
+    void SetFixedCodeAmount(int amount);
+    void SetCodeField(int index);
+    void SetCapField(int index);
+    // The control-character pop-up for the current symbology, and appending one of its entries.
+    TControlCharMenu ControlCharMenu() const;
+    void InsertControlChar(const TControlCharEntry& entry);
+    // Menu "Fixed Value": the constant value (linear) or the fixed text (2D) becomes the source, and
+    // its tab and field are asked for.
+    void FixedValue();
+    // Menu "Import Various Code ..." (linear kind): asks for a text file, fills the linear code list.
+    void ImportVariousCode();
+
+    // ---- code value sources (2D) ----
+
+    void SetSource2D(T2DSource source);
+    // The fixed 2D text, lines joined by CR LF.
+    void SetText2D(const std::string& text);
+    void SetAmount2D(int amount);
+    // Button "Import": asks for a text file whose lines replace the 2D code list.
+    void Import2D();
+    // Button "Clear": asks, then empties the 2D code list.
+    void Clear2D();
+    // Pop-up "Delete This Item" / "Clear All" on the list of the current kind.
+    void DeleteListItem(int index);
+    void ClearAllList();
+    // "Amount: n" or "Output Amount: n" under the 2D list, as the last command set it.
+    const std::string& AmountLabel2D() const { return m_amountLabel2D; }
+
+    // ---- sequences and the datasheet ----
+
+    // Menu "Serial Code ..." after the sequence dialog closed with OK: the codes go to the 2D list
+    // (2D kind) or the linear code list (linear kind); no codes change nothing.
+    void SerialCode(const std::vector<std::string>& codes);
+    // Button "Serial " on the 2D tab: codes (none when cancelled) replace the 2D list.
+    void Serial2D(const std::vector<std::string>& codes);
+    // The datasheet the datasheet window edits in place (not on the undo stack).
+    TDatasheet& Datasheet() { return m_project.Datasheet(); }
+    // Before the datasheet window opens: the chosen fields are noted by name.
+    void DatasheetWindowOpening();
+    // After it closed: the field lists are rebuilt from the header row and select the noted fields
+    // again; `changed` marks the project modified.
+    void DatasheetWindowClosed(bool changed);
+
+    // ---- layout ----
+
+    void SetLinage(int rows);
+    void SetColumn(int columns);
+    void SetMargin(TMarginSide side, int mm);
+    void SetSplitMarks(bool on);
+    void SetOrientation(TPrinterOrientation orientation);
+    // The printer the page follows (nullptr: none installed, A4 at 300 dpi). Not owned. Setting it, and
+    // PrinterSettingsChanged after the page setup dialog, re-apply the label and refresh the preview.
+    void SetPrinter(TPrinter* printer);
+    TPrinter* Printer() const { return m_printer; }
+    void PrinterSettingsChanged();
+    // The preview panel's size, taken at each refresh.
+    void SetPanelSize(TPanelSize size);
+    // A run without a preview panel (the tool's print) skips drawing the page and its fit warnings;
+    // the page count is still kept.
+    void SetPreviewShown(bool shown) { m_previewShown = shown; }
+
+    // ---- printing ----
+
+    // The print command: confirmation, the checks and the pre-print test of datasheet rows, then the
+    // loop on `printer` at its resolution. Errors are shown; a cancelled or failed run leaves no file.
+    TPrintResult Print(TPrinter& printer, const TPrintOptions& options = {});
+
+    // ---- what a view reads ----
+
+    const TLabelProject& Project() const { return m_project; }
+    const TLabelSetup& Setup() const { return m_setup; }
+    const TBitmap& LabelPicture() const { return m_setup.label.Bitmap; }
+    const TBitmap& PagePicture() const { return m_pagePicture; }
+    QImage PagePictureImage() const;
+    const TPreviewLayout& PreviewLayout() const { return m_preview; }
+    // "Total: nPages", status bar panel 1.
+    const std::string& PageCountText() const { return m_pageCountText; }
+    // "Barcode Type: <name> ", status bar panel 2.
+    const std::string& BarcodeTypeText() const { return m_setup.label.StatusText; }
+    long long LabelCount() const;
+    // The labels of the current source as the print loop walks them.
+    TSourceFeed LabelFeed() { return TSourceFeed(m_project); }
+    QUndoStack* UndoStack() const { return m_undo.get(); }
+
+    // Used by the undo commands: puts stored settings back and redraws.
+    void RestoreSettings(const TProjectSettings& settings);
+
+signals:
+    void projectChanged();         // any stored setting; widgets refresh from Project()
+    void modifiedChanged(bool modified);
+    void captionChanged();
+    void labelPictureChanged();
+    void previewChanged();         // the page picture and its layout
+    void pageCountChanged();
+    void barcodeTypeChanged();     // status bar panel 2
+    void fieldListChanged();       // the two data-field lists
+    void templateListChanged();
+    void kindChanged();
+    void amountLabelChanged();
+    void showTabRequested(qbm::TMainTab tab);
+    void focusRequested(qbm::TFocusTarget target);
+
+private:
+    template <typename Edit>
+    void Change(int mergeId, const char* text, Edit&& edit);
+    bool AskSaveModified();
+    bool SaveTo(const std::string& path);
+    bool LoadFile(const std::string& path);
+    void SetCaptionFile(const std::string& file);
+    void SetClean();
+    void UpdateModified();
+    void ApplyLabel();
+    bool ShowConstantCode(bool report);
+    bool ShowFieldValue(bool report);
+    void DrawLinearLabel();
+    int Resolution() const;
+    void ShowError(const std::string& text);
+    void SetAmountLabel(std::string text);
+
+    TUserPrompts& m_prompts;
+    TFileDialogs& m_dialogs;
+    std::string m_libraryPath;
+    std::vector<std::string> m_templateNames;
+    TLabelProject m_project;
+    TLabelSetup m_setup;
+    TBitmap m_pagePicture;
+    TPreviewLayout m_preview;
+    TPanelSize m_panel;
+    TPrinter* m_printer = nullptr;
+    std::string m_pageCountText = "Total: 1 Page";
+    std::string m_amountLabel2D;
+    std::string m_caption;
+    std::string m_fileName;
+    std::string m_lastSaveName = "Untitled.bpj";
+    bool m_untitled = true;
+    bool m_welcomeShown = false;
+    bool m_changedOutsideStack = false;
+    bool m_lastModified = false;
+    bool m_previewShown = true;
+    TNotedFields m_noted;
+    std::unique_ptr<QUndoStack> m_undo;
+};
+
+} // namespace qbm

@@ -1,0 +1,26 @@
+#include "cli/CliDocument.h"
+
+#include "cli/CliCommand.h"
+#include "cli/CliLibrary.h"
+
+namespace qbm::cli {
+
+TBarcodeKind KindOption(const Args& args) {
+    const std::string kind = args.Value("--kind", "linear");
+    if (kind != "linear" && kind != "2d") throw UsageError("--kind must be linear or 2d, not '" + kind + "'");
+    return kind == "2d" ? TBarcodeKind::bk2D : TBarcodeKind::bkLinear;
+}
+
+bool OpenForRun(const Args& args, const std::string& path, TCliDocument& run, TPrinter* printer,
+                bool previewShown) {
+    const TBarcodeKind kind = KindOption(args);
+    run.document = std::make_unique<TLabelDocument>(run.prompts, run.dialogs, LibraryPathFor(args));
+    TLabelDocument& doc = *run.document;
+    doc.SetPreviewShown(previewShown);
+    // Nothing is drawn before the project is read: no template is chosen yet and the kind is linear.
+    doc.SetPrinter(printer);
+    doc.SetKind(kind);
+    return doc.Load(path);
+}
+
+} // namespace qbm::cli
