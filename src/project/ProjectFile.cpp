@@ -18,6 +18,7 @@ constexpr std::string_view k2DCodeSection = "B2DCode";
 constexpr std::string_view k2DListSection = "Var2DCodeValue";
 constexpr std::string_view kDatasheetSection = "VarCodeValue";
 constexpr std::string_view kExact2DListSection = "Var2DCodeList";
+constexpr std::string_view kExact2DTextSection = "B2DCodeText";
 constexpr size_t kListedCells = 10;
 
 // A CR or LF would end the line, and the character 26 ends an INI text where it stands.
@@ -128,7 +129,11 @@ TSaveReport SaveProject(const std::string& path, const TLabelProject& project, c
     ini.WriteInteger(kProperties, "B2DAmount", project.Amount2D());
     ini.WriteString(kProperties, "B2DFormat", project.Format2DName());
 
-    WriteValue(ini, k2DCodeSection, "Code", project.Text2D(), report);
+    // A fixed text of several lines keeps its first line in "Code" for older readers and travels
+    // whole, in hexadecimal, in a section of its own written after the others.
+    const std::string& text2D = project.Text2D();
+    const bool text2DExact = FitsOnALine(text2D);
+    ini.WriteString(k2DCodeSection, "Code", text2D.substr(0, text2D.find_first_of(kLineBreakers)));
 
     // The list goes in as whole sections: one write per entry would rescan the section each time.
     bool listExact = true;
@@ -150,6 +155,8 @@ TSaveReport SaveProject(const std::string& path, const TLabelProject& project, c
             exactLines.push_back("Item" + IntToStr(++n) + "=" + StreamToHex(entry));
         ini.SetStrings(exactLines);
     }
+
+    if (!text2DExact) ini.WriteString(kExact2DTextSection, "Data", StreamToHex(text2D));
 
     ini.UpdateFile();
     return report;
@@ -193,7 +200,10 @@ std::vector<std::string> LoadProject(const std::string& path, TLabelProject& pro
                                                : TPrinterOrientation::poLandscape);
 
     project.SetAmount2D(ini.ReadInteger(kProperties, "B2DAmount", 1));
-    project.SetText2D(ini.ReadString(k2DCodeSection, "Code", ""));
+    if (ini.SectionExists(kExact2DTextSection))
+        project.SetText2D(HexToStream(ini.ReadString(kExact2DTextSection, "Data", "")));
+    else
+        project.SetText2D(ini.ReadString(k2DCodeSection, "Code", ""));
 
     const std::string format = ini.ReadString(kProperties, "B2DFormat", "");
     project.SetFormat2D(format == k2DFormatNames[1] ? 1 : 0);

@@ -20,7 +20,7 @@ inline constexpr std::string_view kAskSaveModified = "Current project has been m
 // What a save could not keep exactly. Every value lives on one line of the file, so a value with a
 // line break (or the character 26, which ends an INI text) is written up to that character; a
 // datasheet cell keeps only its first line, and a cell holding tabs and backspaces reads back with
-// line breaks. The 2D code list is always kept whole (see SaveProject).
+// line breaks. The 2D code list and the fixed 2D text are always kept whole (see SaveProject).
 struct TSaveReport {
     std::vector<std::string> unstored; // names of the values, "FixedCode", "Datasheet cell (2, 5)" ...
     bool Complete() const { return unstored.empty(); }
@@ -35,7 +35,8 @@ struct TSaveReport {
 // 2D list entries that the old line form cannot hold (empty, holding "=" or a line break, or equal to
 // an earlier entry ignoring letter case) make the writer add a section "Var2DCodeList" after the
 // others, one key "Item<n>" per entry with the entry in hexadecimal; "Var2DCodeValue" still carries
-// the entries it can hold for older readers.
+// the entries it can hold for older readers. A fixed 2D text of several lines is written the same way:
+// its first line as "Code", the whole text in hexadecimal as "Data" of a last section "B2DCodeText".
 TSaveReport SaveProject(const std::string& path, const TLabelProject& project, const TPrinter* printer);
 
 struct TProjectEnvironment {
