@@ -1,0 +1,86 @@
+#pragma once
+// The datasheet window: the table, its toolbar, menus and pop-up menu, each command asking its
+// question through the prompts and changing the sheet as one undo step.
+
+#include "data/DatasheetCommands.h"
+#include "data/TDatasheetHistory.h"
+
+#include <QDialog>
+
+#include <map>
+
+class QAction;
+class QHeaderView;
+class QMenu;
+class QMenuBar;
+class QTableView;
+class QToolBar;
+
+namespace qbm {
+
+class TDatasheet;
+class TDatasheetModel;
+class TDatasheetServices;
+class TRowNumberHeader;
+
+class TFM_Data : public QDialog {
+    Q_OBJECT
+public:
+    TFM_Data(TDatasheetServices& services, QWidget* parent = nullptr);
+    ~TFM_Data() override;
+
+    // The sheet the window shows and changes; a new sheet starts a new undo history.
+    void SetDatasheet(TDatasheet* sheet);
+    TDatasheet* Datasheet() const { return m_sheet; }
+    TDatasheetHistory& History() { return m_history; }
+    // Whether a command changed the table since the window was last shown.
+    bool Changed() const { return m_changed; }
+
+    // The commands, as the menus run them.
+    void RunCommand(TDatasheetCommand command);
+    void FillSequence();
+    void InsertPicturePath();
+    void InsertPicturePaths();
+    void ImportFile();
+    void Undo();
+    void Redo();
+    void ShowContents();
+
+    QTableView* Grid() const { return m_grid; }
+    TDatasheetModel* Model() const { return m_model; }
+    QMenuBar* MenuBar() const { return m_menuBar; }
+    QMenu* PopupMenu() const { return m_popup; }
+    QToolBar* ToolBar() const { return m_toolBar; }
+    // The action of a menu caption ("Insert Blank Row", "&Contents" …).
+    QAction* Action(const QString& caption) const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildActions();
+    void BuildMenus();
+    // The cursor and selection of the view into the sheet, before a command reads them.
+    void SyncCursorToSheet();
+    // The sheet's shape, widths and cursor back into the view after a command.
+    void Refresh();
+    void UpdateUndoActions();
+    void RestoreSectionOrder(QHeaderView* header, int from, int to);
+    QAction* MakeAction(const QString& caption, const QString& name, const QKeySequence& shortcut = {});
+
+    TDatasheetServices& m_services;
+    TDatasheet* m_sheet = nullptr;
+    TDatasheetHistory m_history;
+    TDatasheetModel* m_model;
+    QTableView* m_grid;
+    TRowNumberHeader* m_rowHeader;
+    QMenuBar* m_menuBar;
+    QToolBar* m_toolBar;
+    QMenu* m_popup;
+    std::map<QString, QAction*> m_actions;
+    bool m_changed = false;
+    bool m_refreshing = false;
+};
+
+} // namespace qbm

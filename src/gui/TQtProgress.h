@@ -1,0 +1,28 @@
+#pragma once
+// Progress of long work as a dialog with a Cancel button, shown only when the work takes a while.
+
+#include "util/TProgress.h"
+
+#include <QElapsedTimer>
+#include <QString>
+
+#include <memory>
+
+class QProgressDialog;
+class QWidget;
+
+namespace qbm {
+
+class TQtProgress : public TProgress {
+public:
+    TQtProgress(QWidget* parent, const QString& label);
+    ~TQtProgress() override;
+    bool Update(int64_t done, int64_t total) override;
+    QProgressDialog* Dialog() const { return m_dialog.get(); }
+
+private:
+    std::unique_ptr<QProgressDialog> m_dialog;
+    QElapsedTimer m_sinceEvents;
+};
+
+} // namespace qbm
