@@ -1,18 +1,394 @@
-#include "gui/TForm1.h"
+#include "GuiTestSupport.h"
 
+#include "gui/RecentProjects.h"
+#include "gui/WindowPrinting.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTabWidget>
+#include <QTest>
+#include <QUndoStack>
 
-#include <gtest/gtest.h>
+namespace qbm::test {
+namespace {
 
-TEST(MainWindow, OpensOnTheLinearTabOfAnUntitledProject)
+using MainWindow = WindowFixture;
+
+TEST_F(MainWindow, FirstStartAppliesTheLastTemplateThenWelcomesOnce)
 {
-    qbm::TForm1 window;
-    EXPECT_EQ(window.windowTitle(), "Quirbel Barcode Maker - Untitled Project");
-    auto* pages = window.findChild<QTabWidget*>("PG_Pro");
-    ASSERT_NE(pages, nullptr);
-    ASSERT_EQ(pages->count(), 3);
-    EXPECT_EQ(pages->tabText(0), "1D Barcode ");
-    EXPECT_EQ(pages->tabText(1), "2D Barcode ");
-    EXPECT_EQ(pages->tabText(2), "Print Layout");
-    EXPECT_EQ(pages->currentIndex(), 0);
+    ShowWindow();
+    EXPECT_EQ(window->windowTitle(), "Quirbel Barcode Maker - Untitled Project");
+    EXPECT_EQ(Find<QTabWidget>("PG_Pro")->currentIndex(), 0);
+    EXPECT_EQ(Find<QComboBox>("ComboBox1")->currentText(), "EAN128C");
+    EXPECT_EQ(Find<QLabel>("SB_Panel2")->text(), "Barcode Type: EAN128C ");
+    EXPECT_EQ(dialogs.welcomeShown, 1);
+    // Later activations never bring it back.
+    window->FirstActivation();
+    window->hide();
+    ShowWindow();
+    EXPECT_EQ(dialogs.welcomeShown, 1);
 }
+
+TEST_F(MainWindow, WelcomeChoicesRunTheirCommands)
+{
+    struct Case {
+        int choice;
+        int fileDialogs;    // the open dialog asked
+        size_t editors;     // the template editor opened
+    };
+    // New asks nothing on an unmodified project; Cancel (-1) runs nothing.
+    for (const Case c : {Case{0, 0, 0}, Case{1, 1, 0}, Case{2, 0, 1}, Case{-1, 0, 0}}) {
+        TearDown();
+        dialogs = {};
+        fileDialogs = {};
+        SetUp();
+        dialogs.welcomeChoice = c.choice;
+        ShowWindow();
+        EXPECT_EQ(dialogs.welcomeShown, 1) << c.choice;
+        EXPECT_EQ(fileDialogs.Asked(), c.fileDialogs) << c.choice;
+        EXPECT_EQ(dialogs.linearEditor.size(), c.editors) << c.choice;
+        EXPECT_EQ(window->windowTitle(), "Quirbel Barcode Maker - Untitled Project") << c.choice;
+    }
+}
+
+TEST_F(MainWindow, CodeTabsSetTheKindAndTheImportEntryFollowsIt)
+{
+    ShowWindow();
+    QAction* import = Action("Mnu_ImportVariousCode");
+    auto* codeMenu = Find<QMenu>("Mnu_Code");
+    auto importOfferedWhenMenuOpens = [&] {
+        emit codeMenu->aboutToShow();
+        return import->isEnabled();
+    };
+    EXPECT_TRUE(importOfferedWhenMenuOpens());
+    ShowTab(1);
+    EXPECT_EQ(doc->Kind(), TBarcodeKind::bk2D);
+    EXPECT_EQ(Find<QLabel>("SB_Panel2")->text(), "Barcode Type: PDF417 ");
+    EXPECT_FALSE(importOfferedWhenMenuOpens());
+    ShowTab(2); // the layout tab keeps the kind
+    EXPECT_EQ(doc->Kind(), TBarcodeKind::bk2D);
+    EXPECT_FALSE(importOfferedWhenMenuOpens());
+    ShowTab(0);
+    EXPECT_EQ(doc->Kind(), TBarcodeKind::bkLinear);
+    EXPECT_EQ(Find<QLabel>("SB_Panel2")->text(), "Barcode Type: EAN128C ");
+    EXPECT_TRUE(importOfferedWhenMenuOpens());
+
+    // A tab shown from a menu entry does not change the kind.
+    ShowTab(1);
+    Action("Mnu_Column")->trigger();
+    EXPECT_EQ(Find<QTabWidget>("PG_Pro")->currentIndex(), 2);
+    Action("Mnu_FixedValue")->trigger();
+    EXPECT_EQ(Find<QTabWidget>("PG_Pro")->currentIndex(), 1);
+    EXPECT_EQ(window->focusWidget(), Find<QPlainTextEdit>("Memo1"));
+    EXPECT_EQ(doc->Kind(), TBarcodeKind::bk2D);
+}
+
+TEST_F(MainWindow, PageMenuEntriesFocusTheirLayoutFields)
+{
+    ShowWindow();
+    const std::pair<const char*, const char*> kEntries[] = {
+        {"Mnu_Column", "Edt_Col"},     {"Mnu_Linage", "Edt_Lin"},   {"Mnu_MarginLeft", "Edt_ML"},
+        {"Mnu_MarginRight", "Edt_MR"}, {"Mnu_MarginTop", "Edt_MT"}, {"Mnu_MarginBottom", "Edt_MB"},
+    };
+    for (const auto& [entry, field] : kEntries) {
+        ShowTab(0);
+        Action(entry)->trigger();
+        EXPECT_EQ(Find<QTabWidget>("PG_Pro")->currentIndex(), 2) << entry;
+        EXPECT_EQ(window->focusWidget(), Find<QSpinBox>(field)) << entry;
+    }
+}
+
+TEST_F(MainWindow, SourceRadioButtonsEnableTheirControls)
+{
+    ShowWindow();
+    auto enabled = [this](std::initializer_list<const char*> names) {
+        std::string states;
+        for (const char* name : names) states += Find<QWidget>(name)->isEnabled() ? '1' : '0';
+        return states;
+    };
+    const auto linear = {"Edt_singletxt", "Edt_ExtCaption", "Edt_Amount", "CBX_BarcodeValue", "CBX_ExtCaptionValue",
+                         "Btn_CodeData", "Btn_CapData"};
+    const auto twoD = {"Btn_Import", "Btn_Serial", "Btn_Clear", "Lb_2DAmount", "Memo1", "SpinEdit1"};
+    EXPECT_EQ(enabled(linear), "1110000");
+    EXPECT_EQ(enabled(twoD), "000011");
+    Find<QAbstractButton>("RadioButton2")->click();
+    EXPECT_EQ(doc->Project().LinearSource(), TLinearSource::lsDatasheet);
+    EXPECT_EQ(enabled(linear), "0001111");
+    ShowTab(1);
+    Find<QAbstractButton>("RD1")->click();
+    EXPECT_EQ(doc->Project().Source2D(), T2DSource::tsCodeList);
+    EXPECT_EQ(enabled(twoD), "111100");
+}
+
+TEST_F(MainWindow, FitWarningsSendTheFocusToTheFieldThatFixesThem)
+{
+    ShowWindow();
+    Messages();
+    ShowTab(0);
+    Find<QSpinBox>("Edt_Col")->setValue(50);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"To many barcode per line! "});
+    EXPECT_EQ(Find<QTabWidget>("PG_Pro")->currentIndex(), 2);
+    EXPECT_EQ(window->focusWidget(), Find<QSpinBox>("Edt_Col"));
+    EXPECT_EQ(doc->Kind(), TBarcodeKind::bkLinear);
+
+    Find<QSpinBox>("Edt_Col")->setValue(1);
+    Messages();
+    ShowTab(0);
+    Find<QSpinBox>("Edt_Lin")->setValue(30);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Out of output range!"});
+    EXPECT_EQ(Find<QTabWidget>("PG_Pro")->currentIndex(), 2);
+    EXPECT_EQ(window->focusWidget(), Find<QSpinBox>("Edt_Lin"));
+}
+
+// The worked figures: A4 without a printer in a 368 x 350 panel.
+TEST_F(MainWindow, PreviewPictureKeepsTheWorkedFigures)
+{
+    if (window->Printing().PrinterInstalled()) GTEST_SKIP() << "a system printer decides the page here";
+    ShowWindow();
+    struct Case {
+        TPrinterOrientation orientation;
+        int scale;
+        QRect picture;
+    };
+    for (const Case c : {Case{TPrinterOrientation::poPortrait, 12, QRect(80, 19, 207, 292)},
+                         Case{TPrinterOrientation::poLandscape, 11, QRect(24, 52, 319, 225)}}) {
+        doc->SetOrientation(c.orientation);
+        EXPECT_EQ(doc->PreviewLayout().scale, c.scale);
+        auto* picture = Find<QLabel>("Image2");
+        EXPECT_EQ(picture->geometry(), c.picture);
+        EXPECT_EQ(Find<QWidget>("Shp_h")->geometry(), c.picture.translated(3, 3));
+        EXPECT_EQ(picture->pixmap().size(), c.picture.size());
+        EXPECT_EQ(Find<QWidget>("PreviewArea")->size(), QSize(368, 350));
+    }
+    // The margin rectangle of the portrait page at 10 mm (10 preview pixels) in silver.
+    doc->SetOrientation(TPrinterOrientation::poPortrait);
+    const QImage page = Find<QLabel>("Image2")->pixmap().toImage();
+    EXPECT_EQ(page.pixelColor(10, 100), QColor(192, 192, 192));
+    EXPECT_EQ(page.pixelColor(5, 100), QColor(Qt::white));
+}
+
+TEST_F(MainWindow, PageCountFollowsTheAmount)
+{
+    ShowWindow();
+    Find<QSpinBox>("Edt_Amount")->setValue(5);
+    EXPECT_EQ(Find<QLabel>("SB_Panel1")->text(), "Total: 2Pages");
+    Find<QSpinBox>("Edt_Amount")->setValue(4);
+    EXPECT_EQ(Find<QLabel>("SB_Panel1")->text(), "Total: 1Pages");
+}
+
+TEST_F(MainWindow, EditorsOpenForTheCurrentKind)
+{
+    ShowWindow();
+    ChooseTemplate("EAN13 (ISBN)");
+    TypeFixedCode("590123412345");
+    QTest::mouseClick(Find<QLabel>("Image2"), Qt::LeftButton);
+    ASSERT_EQ(dialogs.linearEditor.size(), 1u);
+    EXPECT_EQ(dialogs.linearEditor[0].testCode, "590123412345");
+    EXPECT_EQ(dialogs.linearEditor[0].preselect, Find<QComboBox>("ComboBox1")->findText("EAN13 (ISBN)"));
+    EXPECT_EQ(Find<QComboBox>("ComboBox1")->currentText(), "EAN13 (ISBN)");
+
+    Action("Btn_Templates")->trigger();
+    EXPECT_EQ(dialogs.linearEditor.size(), 2u);
+    EXPECT_EQ(dialogs.linearEditor[1].testCode, "");
+
+    ShowTab(1);
+    Find<QPlainTextEdit>("Memo1")->setPlainText("PDF417 text");
+    Find<QComboBox>("ComboBox2")->setCurrentIndex(1);
+    emit Find<QComboBox>("ComboBox2")->activated(1);
+    QTest::mouseClick(Find<QLabel>("Image2"), Qt::LeftButton);
+    Action("Mnu_BarcodeTemplate")->trigger();
+    ASSERT_EQ(dialogs.editor2D.size(), 2u);
+    EXPECT_EQ(dialogs.editor2D[0].page, 1);
+    EXPECT_EQ(dialogs.editor2D[0].testText, "PDF417 text");
+    EXPECT_EQ(dialogs.linearEditor.size(), 2u);
+}
+
+TEST_F(MainWindow, ControlCharacterMenuFollowsTheSymbology)
+{
+    ShowWindow();
+    auto menuOf = [this](const std::string& templ) {
+        ChooseTemplate(templ);
+        auto* edit = Find<QLineEdit>("Edt_singletxt");
+        Find<QWidget>("ComboBox1")->setFocus();
+        edit->setFocus();
+        QApplication::processEvents();
+        QStringList entries;
+        for (QAction* a : Find<QMenu>("PopupMenu_ControlChar")->actions())
+            if (!a->isSeparator()) entries << a->text();
+        return entries;
+    };
+    EXPECT_EQ(menuOf("Code128B"), QStringList({"Insert ASCII Control CHR", "DEL"}));
+    EXPECT_EQ(menuOf("Code128A"),
+              QStringList({"Insert ASCII Control CHR", "ASCII 00-10", "ASCII 11-20", "ASCII 21-31"}));
+    EXPECT_EQ(Find<QLineEdit>("Edt_singletxt")->toolTip(), "Right Click to Inser Special Code");
+    EXPECT_TRUE(menuOf("EAN8").isEmpty());
+    EXPECT_TRUE(Find<QLineEdit>("Edt_singletxt")->toolTip().isEmpty());
+
+    // An entry appends its character at the end of the code, wherever the caret was.
+    menuOf("Code128A");
+    TypeFixedCode("AB");
+    Find<QLineEdit>("Edt_singletxt")->setCursorPosition(0);
+    QMenu* sub = Find<QMenu>("PopupMenu_ControlChar")->actions()[2]->menu();
+    sub->actions()[1]->trigger(); // "01 - SOH"
+    EXPECT_EQ(doc->Project().FixedCode(), std::string("AB\x01"));
+    EXPECT_EQ(Find<QLineEdit>("Edt_singletxt")->text(), QString("AB\x01"));
+}
+
+TEST_F(MainWindow, ListCommandsAndSequencesReachTheCodeList)
+{
+    ShowWindow();
+    ShowTab(1);
+    Find<QAbstractButton>("RD1")->click();
+    dialogs.sequences.push_back(std::vector<std::string>{"A1", "A2", "A3"});
+    Find<QAbstractButton>("Btn_Serial")->click();
+    auto* list = Find<QListWidget>("Lst_2dcode");
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(Find<QLabel>("Lb_2DAmount")->text(), "Amount: 3");
+    EXPECT_EQ(Find<QLabel>("SB_Panel1")->text(), "Total: 1Pages");
+
+    list->setCurrentRow(1);
+    Find<QMenu>("PopupMenu_List")->actions()[0]->trigger();
+    EXPECT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(1)->text(), "A3");
+    EXPECT_EQ(Find<QLabel>("Lb_2DAmount")->text(), "Output Amount: 2");
+
+    prompts.QueueAnswer(TMsgResult::mrCancel);
+    Find<QAbstractButton>("Btn_Clear")->click();
+    EXPECT_EQ(list->count(), 2);
+    prompts.QueueAnswer(TMsgResult::mrYes);
+    Find<QAbstractButton>("Btn_Clear")->click();
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_EQ(Messages().back(), "Are you sure clear all Various Code?");
+    EXPECT_EQ(Find<QLabel>("SB_Panel1")->text(), "Total: 0Pages");
+
+    // Import asks for a text file whose lines become the list.
+    const std::string codes = dir + "/codes.txt";
+    {
+        QFile f(QString::fromStdString(codes));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("X1\r\nX2\r\n\r\nX4\r\n");
+    }
+    fileDialogs.QueuePath(codes);
+    Find<QAbstractButton>("Btn_Import")->click();
+    EXPECT_EQ(list->count(), 4);
+}
+
+TEST_F(MainWindow, UndoAndRedoFromTheEditMenu)
+{
+    ShowWindow();
+    ChooseTemplate("Code128B");
+    doc->UndoStack()->clear();
+    TypeFixedCode("HELLO");
+    Find<QSpinBox>("Edt_Col")->setValue(3);
+    QAction* undo = Action("Mnu_Undo");
+    QAction* redo = Action("Mnu_Redo");
+    EXPECT_EQ(undo->shortcut(), QKeySequence("Ctrl+Z"));
+    EXPECT_EQ(redo->shortcut(), QKeySequence("Ctrl+Shift+Z"));
+    ASSERT_TRUE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(Find<QSpinBox>("Edt_Col")->value(), 2);
+    undo->trigger(); // the keystrokes in one field are one step
+    EXPECT_EQ(Find<QLineEdit>("Edt_singletxt")->text(), "");
+    EXPECT_FALSE(undo->isEnabled());
+    redo->trigger();
+    redo->trigger();
+    EXPECT_EQ(Find<QLineEdit>("Edt_singletxt")->text(), "HELLO");
+    EXPECT_EQ(Find<QSpinBox>("Edt_Col")->value(), 3);
+}
+
+TEST_F(MainWindow, ProjectCommandsSetTheCaptionAndTheRecentList)
+{
+    ShowWindow();
+    ChooseTemplate("Code39");
+    TypeFixedCode("ABC");
+    const std::string path = dir + "/first.bpj";
+    fileDialogs.QueuePath(path);
+    Action("Mnu_SaveProject")->trigger();
+    EXPECT_EQ(window->windowTitle().toStdString(), "Quirbel Barcode Maker - " + path);
+    EXPECT_EQ(RecentProjects::List().value(0).toStdString(), path);
+    EXPECT_NE(Find<QAction>("Mnu_Recent1"), nullptr);
+
+    Action("Mnu_NewProject")->trigger();
+    EXPECT_EQ(window->windowTitle(), "Quirbel Barcode Maker - Untitled Project");
+    EXPECT_EQ(Find<QLineEdit>("Edt_singletxt")->text(), "");
+
+    // A modified project asks before it is replaced; Cancel keeps it.
+    TypeFixedCode("XYZ");
+    prompts.QueueAnswer(TMsgResult::mrCancel);
+    Find<QAction>("Mnu_Recent1")->trigger();
+    EXPECT_EQ(window->windowTitle(), "Quirbel Barcode Maker - Untitled Project");
+    prompts.QueueAnswer(TMsgResult::mrNo);
+    Find<QAction>("Mnu_Recent1")->trigger();
+    EXPECT_EQ(window->windowTitle().toStdString(), "Quirbel Barcode Maker - " + path);
+    EXPECT_EQ(Find<QLineEdit>("Edt_singletxt")->text(), "ABC");
+}
+
+TEST_F(MainWindow, CloseQueryKeepsTheWindowOnCancel)
+{
+    ShowWindow();
+    TypeFixedCode("123");
+    prompts.QueueAnswer(TMsgResult::mrCancel);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(Messages().back(), "Current project has been modified, Save it? ");
+    prompts.QueueAnswer(TMsgResult::mrNo);
+    EXPECT_TRUE(window->close());
+}
+
+TEST_F(MainWindow, ProjectNamedAtStartOpensInsteadOfTheWelcome)
+{
+    ShowWindow();
+    ChooseTemplate("Code93");
+    TypeFixedCode("START");
+    const std::string path = dir + "/start.bpj";
+    fileDialogs.QueuePath(path);
+    ASSERT_TRUE(doc->Save());
+    TearDown();
+    dialogs = {};
+    SetUp();
+    window->SetStartupProject(QString::fromStdString(path));
+    ShowWindow();
+    EXPECT_EQ(dialogs.welcomeShown, 0);
+    EXPECT_EQ(window->windowTitle().toStdString(), "Quirbel Barcode Maker - " + path);
+    EXPECT_EQ(Find<QComboBox>("ComboBox1")->currentText(), "Code93");
+    EXPECT_EQ(Find<QLineEdit>("Edt_singletxt")->text(), "START");
+}
+
+// Every control a user can reach has its product name and a name a screen reader can say.
+TEST_F(MainWindow, EveryControlHasANameAndAnAccessibleName)
+{
+    ShowWindow();
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                             qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
+                             qobject_cast<QListWidget*>(w) || qobject_cast<QPlainTextEdit*>(w);
+        // Parts of compound widgets (the spin box's own line edit, the tab bar's scroll buttons) speak
+        // through their owner.
+        const bool part = qobject_cast<QAbstractSpinBox*>(w->parentWidget()) ||
+                          qobject_cast<QComboBox*>(w->parentWidget()) || w->objectName().startsWith("qt_") ||
+                          QString(w->parentWidget() ? w->parentWidget()->metaObject()->className() : "") == "QTabBar";
+        if (!control || part) continue;
+        EXPECT_FALSE(w->objectName().isEmpty()) << w->metaObject()->className();
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+    }
+    for (const char* name : {"PG_Pro", "TB_Code", "TS_2d", "TS_Pnt", "Panel1", "Panel2", "Image2", "Shp_h", "SB",
+                             "ComboBox1", "ComboBox2", "RadioButton1", "RadioButton2", "RD1", "RD2", "Edt_singletxt",
+                             "Edt_ExtCaption", "Edt_Amount", "CBX_BarcodeValue", "CBX_ExtCaptionValue", "Lst_2dcode",
+                             "Lb_2DAmount", "Lb_Amount", "Memo1", "SpinEdit1", "Edt_Lin", "Edt_Col", "Edt_ML",
+                             "Edt_MR", "Edt_MT", "Edt_MB", "CB_SM"})
+        EXPECT_NE(window->findChild<QWidget*>(name), nullptr) << name;
+    EXPECT_EQ(Find<QWidget>("Edt_Lin")->accessibleName(), "Row:");
+    EXPECT_EQ(Find<QWidget>("RadioButton1")->accessibleName(), "Constant Code Value:");
+}
+
+} // namespace
+} // namespace qbm::test

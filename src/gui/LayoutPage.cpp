@@ -1,0 +1,116 @@
+#include "gui/LayoutPage.h"
+
+#include "app/TLabelDocument.h"
+#include "gui/GuiText.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace qbm {
+
+namespace {
+
+struct MarginControl {
+    TMarginSide side;
+    const char* name;
+    const char* caption;
+};
+constexpr MarginControl kMargins[] = {
+    {TMarginSide::msLeft, "Edt_ML", "&Left: "},
+    {TMarginSide::msRight, "Edt_MR", "&Right: "},
+    {TMarginSide::msTop, "Edt_MT", "&Top: "},
+    {TMarginSide::msBottom, "Edt_MB", "&Bottom: "},
+};
+
+QSpinBox* AddSpin(QFormLayout* form, QWidget* parent, const char* name, const char* caption, int min, int max)
+{
+    auto* spin = Named(new QSpinBox(parent), name, caption);
+    spin->setRange(min, max);
+    auto* label = new QLabel(caption, parent);
+    label->setBuddy(spin);
+    form->addRow(label, spin);
+    return spin;
+}
+
+void SetValue(QSpinBox* spin, int value)
+{
+    if (spin->value() == value) return;
+    const QSignalBlocker block(spin);
+    spin->setValue(value);
+}
+
+} // namespace
+
+LayoutPage::LayoutPage(QWidget* parent) : QWidget(parent)
+{
+    Named(this, "TS_Pnt", "Print Layout");
+
+    auto* arrange = Named(new QGroupBox("Output Arrange", this), "GB_Arrange", "Output Arrange");
+    auto* arrangeForm = new QFormLayout;
+    m_rows = AddSpin(arrangeForm, arrange, "Edt_Lin", "Ro&w:", TLabelProject::kMinLinage, TLabelProject::kMaxLinage);
+    m_columns = AddSpin(arrangeForm, arrange, "Edt_Col", "Colu&mn:", TLabelProject::kMinColumn,
+                        TLabelProject::kMaxColumn);
+    m_splitMarks = Named(new QCheckBox("Print &split mark", arrange), "CB_SM", "Print split mark");
+    auto* arrangeLayout = new QVBoxLayout(arrange);
+    arrangeLayout->addLayout(arrangeForm);
+    arrangeLayout->addWidget(m_splitMarks);
+
+    auto* margins = Named(new QGroupBox("Margin  (Unit: mm)", this), "GB_Margin", "Margin  (Unit: mm)");
+    auto* marginForm = new QFormLayout(margins);
+    for (size_t i = 0; i < std::size(kMargins); ++i)
+        m_margins[i] = AddSpin(marginForm, margins, kMargins[i].name, kMargins[i].caption, TLabelProject::kMinMargin,
+                               TLabelProject::kMaxMargin);
+
+    m_printer = Named(new QPushButton("&Printer Setting ...", this), "Btn_PrinterSetting", "Printer Setting ...");
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(arrange);
+    layout->addWidget(margins);
+    layout->addWidget(m_printer, 0, Qt::AlignLeft);
+    layout->addStretch(1);
+
+    connect(m_printer, &QPushButton::clicked, this, &LayoutPage::printerSetupRequested);
+}
+
+QSpinBox* LayoutPage::Margin(TMarginSide side) const
+{
+    for (size_t i = 0; i < std::size(kMargins); ++i)
+        if (kMargins[i].side == side) return m_margins[i];
+    return nullptr;
+}
+
+void LayoutPage::SetDocument(TLabelDocument* doc)
+{
+    if (m_doc) disconnect(m_doc, nullptr, this, nullptr);
+    m_doc = doc;
+    if (!doc) return;
+    connect(m_rows, &QSpinBox::valueChanged, doc, [doc](int v) { doc->SetLinage(v); });
+    connect(m_columns, &QSpinBox::valueChanged, doc, [doc](int v) { doc->SetColumn(v); });
+    for (size_t i = 0; i < std::size(kMargins); ++i) {
+        const TMarginSide side = kMargins[i].side;
+        connect(m_margins[i], &QSpinBox::valueChanged, doc, [doc, side](int v) { doc->SetMargin(side, v); });
+    }
+    connect(m_splitMarks, &QCheckBox::clicked, doc, [doc](bool on) { doc->SetSplitMarks(on); });
+    connect(doc, &TLabelDocument::projectChanged, this, &LayoutPage::RefreshValues);
+    RefreshValues();
+}
+
+void LayoutPage::RefreshValues()
+{
+    const TLabelProject& p = m_doc->Project();
+    SetValue(m_rows, p.Linage());
+    SetValue(m_columns, p.Column());
+    SetValue(Margin(TMarginSide::msLeft), p.MarginLeft());
+    SetValue(Margin(TMarginSide::msRight), p.MarginRight());
+    SetValue(Margin(TMarginSide::msTop), p.MarginTop());
+    SetValue(Margin(TMarginSide::msBottom), p.MarginBottom());
+    m_splitMarks->setChecked(p.SplitMarks());
+}
+
+} // namespace qbm

@@ -1,0 +1,61 @@
+#pragma once
+// Every dialog the main window opens, one method each, so that the window's commands stay the same
+// whoever builds a dialog and tests can answer them from a script. A dialog that is not part of this
+// build shows a plain "not yet available" box.
+
+#include "gui/TProductLinks.h"
+
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace qbm {
+
+class TLabelDocument;
+
+// What the linear template editor opens with.
+struct TLinearEditorRequest {
+    int preselect = 0;          // the template shown first (index in the document's list)
+    std::string testCode;       // empty: the editor's test code is cleared
+    std::string testCaption;
+    int symbology = -1;         // -1: the template's own
+    bool showExport = false;    // the image export opens the editors with their "&Export" buttons
+};
+
+// What the 2D template editor opens with: its PDF417 page (0) or its MaxiCode page (1) and the test text.
+struct T2DEditorRequest {
+    int page = 0;
+    std::string testText;
+    bool showExport = false;
+};
+
+class TDialogs {
+public:
+    virtual ~TDialogs() = default;
+
+    // The welcome dialog: 0 new project, 1 open a project, 2 modify templates, -1 cancelled.
+    virtual int Welcome(QWidget* parent);
+    virtual void About(QWidget* parent);
+
+    virtual void LinearTemplateEditor(QWidget* parent, TLabelDocument& doc, const TLinearEditorRequest& request);
+    virtual void Template2DEditor(QWidget* parent, TLabelDocument& doc, const T2DEditorRequest& request);
+    // The datasheet window, modal; true when it changed the datasheet.
+    virtual bool Datasheet(QWidget* parent, TLabelDocument& doc);
+    // The sequence dialog: the codes it generated, nullopt when cancelled.
+    virtual std::optional<std::vector<std::string>> Sequence(QWidget* parent);
+    virtual void LabelStock(QWidget* parent, TLabelDocument& doc);
+    virtual void PrintOptions(QWidget* parent, TLabelDocument& doc);
+
+    // Help topic of help.chm, and the maker's web site, FAQ page and support mail.
+    virtual void Help(QWidget* parent, const QString& topic);
+    virtual void OpenLink(QWidget* parent, TProductLink link);
+
+protected:
+    static void NotYetAvailable(QWidget* parent, const QString& what);
+};
+
+} // namespace qbm

@@ -1,0 +1,65 @@
+#pragma once
+// Printing from the window: the print dialog (printer and copies), printing to a PDF file, the page
+// setup, and the progress of a run with its Cancel button.
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QPrinter;
+class QWidget;
+
+namespace qbm {
+
+class TLabelDocument;
+class TPaperPrinter;
+class TPrinter;
+class TSystemPrinter;
+struct TPrintResult;
+
+class WindowPrinting : public QObject {
+    Q_OBJECT
+public:
+    explicit WindowPrinting(QWidget* window);
+    ~WindowPrinting() override;
+
+    // Hands the document the printer its page follows: the system's default printer, or none
+    // (A4 at 300 dots per inch) when no printer is installed.
+    void SetDocument(TLabelDocument* doc);
+
+    // Toolbar "Print", Ctrl+P: the print dialog, then the print command on the chosen printer. With no
+    // printer installed the dialog offers its PDF file target.
+    void Print();
+    // "Print to PDF ...": a file chosen in a save dialog, the paper of the page setup, 300 dots per inch.
+    void PrintToPdf();
+    // Prints to the PDF file without asking for it; false when nothing was written.
+    bool PrintToPdfFile(const QString& path);
+    // "Printer ..." / "Printer Setting ...": paper and orientation; the preview follows them.
+    void PageSetup();
+
+    // Where "Print to PDF ..." writes; a save dialog unless replaced (tests answer it themselves).
+    void SetPdfPathChooser(std::function<QString()> chooser) { m_choosePdfPath = std::move(chooser); }
+
+    bool PrinterInstalled() const;
+
+signals:
+    // After every run: pages written, and whether the run was cancelled.
+    void printFinished(int pages, bool cancelled);
+
+private:
+    TPrintResult Run(TPrinter& printer, const QString& what);
+    QString AskPdfPath();
+
+    QWidget* m_window;
+    TLabelDocument* m_doc = nullptr;
+    std::unique_ptr<TSystemPrinter> m_system;
+    // Paper and orientation chosen in the page setup while no printer is installed.
+    std::unique_ptr<QPrinter> m_paperSetup;
+    std::unique_ptr<TPaperPrinter> m_paper;
+    std::function<QString()> m_choosePdfPath;
+    QString m_lastPdf;
+};
+
+} // namespace qbm
