@@ -60,6 +60,12 @@ bool WindowPrinting::PrinterInstalled() const
     return m_system != nullptr;
 }
 
+void WindowPrinting::IgnoreSystemPrinters()
+{
+    if (m_doc) m_doc->SetPrinter(m_paper.get());
+    m_system.reset();
+}
+
 void WindowPrinting::SetDocument(TLabelDocument* doc)
 {
     m_doc = doc;

@@ -43,6 +43,8 @@ public:
     void SetPdfPathChooser(std::function<QString()> chooser) { m_choosePdfPath = std::move(chooser); }
 
     bool PrinterInstalled() const;
+    // Works as on a machine without printers: the A4 page at 300 dots per inch, printing to PDF files.
+    void IgnoreSystemPrinters();
 
 signals:
     // After every run: pages written, and whether the run was cancelled.

@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QProcess>
 #include <QTabWidget>
 #include <QTest>
 
@@ -72,17 +71,6 @@ void WindowFixture::TypeFixedCode(const QString& text)
 void WindowFixture::ShowTab(int index)
 {
     Find<QTabWidget>("PG_Pro")->setCurrentIndex(index);
-}
-
-std::vector<QImage> RenderPdf(const std::string& path, int dpi)
-{
-    const QString prefix = QDir(QString::fromStdString(MakeTempDir())).filePath("page");
-    QProcess::execute("pdftoppm", {"-r", QString::number(dpi), "-gray", "-png", QString::fromStdString(path), prefix});
-    std::vector<QImage> pages;
-    const QDir out = QFileInfo(prefix).dir();
-    for (const QString& file : out.entryList({"page*.png"}, QDir::Files, QDir::Name))
-        pages.emplace_back(out.filePath(file));
-    return pages;
 }
 
 std::vector<std::string> DecodeCells(const QImage& page, int rows, int columns, double marginMm, int dpi)

@@ -81,8 +81,6 @@ protected:
     size_t seenMessages = 0;
 };
 
-// The pages of a PDF file as pictures (poppler's pdftoppm at `dpi`); empty when it cannot be read.
-std::vector<QImage> RenderPdf(const std::string& path, int dpi);
 // The symbol in each cell of a page (rows x columns inside equal margins), row by row; "" for a cell
 // without one.
 std::vector<std::string> DecodeCells(const QImage& page, int rows, int columns, double marginMm, int dpi);

@@ -33,7 +33,7 @@ TEST_F(PrintFromWindow, PdfLabelsDecodeToTheirCodes)
     prompts.QueueAnswer(TMsgResult::mrYes);
     Action("Mnu_PrintToPdf")->trigger();
 
-    const std::vector<QImage> pages = RenderPdf(pdf, 200);
+    const std::vector<QImage> pages = RasterisePdf(pdf, 200);
     ASSERT_EQ(pages.size(), 2u) << "5 labels in 2 x 2 cells";
     EXPECT_EQ(DecodeCells(pages[0], 2, 2, 10, 200), std::vector<std::string>(4, "QBM-42"));
     // The fifth label alone in the top-left cell of the second page.
@@ -50,7 +50,7 @@ TEST_F(PrintFromWindow, PdfOf2DCodeListCarriesEveryEntry)
     const std::string pdf = dir + "/list.pdf";
     prompts.QueueAnswer(TMsgResult::mrYes);
     ASSERT_TRUE(window->Printing().PrintToPdfFile(QString::fromStdString(pdf)));
-    const std::vector<QImage> pages = RenderPdf(pdf, 200);
+    const std::vector<QImage> pages = RasterisePdf(pdf, 200);
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(DecodeCells(pages[0], 2, 2, 10, 200), (std::vector<std::string>{"ROW-1", "ROW-2", "ROW-3", ""}));
 }

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Screenshots of the main window on each tab at 100 % and 200 % scale, into docs/screenshots.
+# Runs the window on a virtual X display (Xvfb), so it works on a machine without a screen.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${BUILD_DIR:-build}
+cmake --build "$build" -j2 --target gui_screenshots
+out=$PWD/docs/screenshots
+mkdir -p "$out"
+tool=$PWD/$build/tests/gui/gui_screenshots
+for scale in 1 2; do
+    suffix=$([[ $scale == 1 ]] && echo "" || echo "-200")
+    QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale xvfb-run -a -s "-screen 0 1280x1024x24" "$tool" "$out" "$suffix"
+done
