@@ -10,5 +10,7 @@ mkdir -p "$out"
 tool=$PWD/$build/tests/gui/gui_screenshots
 for scale in 1 2; do
     suffix=$([[ $scale == 1 ]] && echo "" || echo "-200")
-    QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale xvfb-run -a -s "-screen 0 1280x1024x24" "$tool" "$out" "$suffix"
+    # A screen that a window at this scale fits on, as a desktop at that scale has.
+    screen="$((1280 * scale))x$((1024 * scale))x24"
+    QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale xvfb-run -a -s "-screen 0 $screen" "$tool" "$out" "$suffix"
 done

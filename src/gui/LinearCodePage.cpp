@@ -95,9 +95,11 @@ LinearCodePage::LinearCodePage(QWidget* parent) : QWidget(parent)
     // Both buttons read the same; screen readers tell them apart by the field beside them.
     m_codeFieldData->setAccessibleDescription("Datasheet of the bar code field");
     m_capFieldData->setAccessibleDescription("Datasheet of the extended caption field");
-    for (QComboBox* box : {m_codeField, m_capField}) box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_codeField->setMinimumContentsLength(16);
-    m_capField->setMinimumContentsLength(16);
+    // Wide enough for the placeholder and the usual column names; longer names widen the list.
+    for (QComboBox* box : {m_codeField, m_capField}) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        box->setMinimumContentsLength(static_cast<int>(kFieldPlaceholderLoaded.size()));
+    }
     auto* datasheetGrid = new QGridLayout;
     datasheetGrid->addWidget(m_codeFieldLabel, 0, 0);
     datasheetGrid->addWidget(m_codeField, 0, 1);

@@ -16,7 +16,7 @@
 
 namespace {
 
-// The sample's own label run: EAN-13 shelf labels, 3 x 4 on A4, and a list of PDF417 parcel codes.
+// The sample's own label run: EAN-13 shelf labels, 2 x 5 on A4, and a list of PDF417 parcel codes.
 void FillSample(qbm::TLabelDocument& doc)
 {
     const auto& names = doc.TemplateNames();
@@ -25,13 +25,11 @@ void FillSample(qbm::TLabelDocument& doc)
     doc.SetFixedCode("590123412345");
     doc.SetExtCaption("Shelf 12");
     doc.SetFixedCodeAmount(24);
-    doc.SetColumn(3);
-    doc.SetLinage(4);
-    doc.SetMargin(qbm::TMarginSide::msTop, 15);
-    doc.SetMargin(qbm::TMarginSide::msBottom, 15);
+    doc.SetColumn(2);
+    doc.SetLinage(5);
     doc.Serial2D({"PARCEL-0001", "PARCEL-0002", "PARCEL-0003", "PARCEL-0004", "PARCEL-0005"});
     doc.SetSource2D(qbm::T2DSource::tsCodeList);
-    doc.SetText2D("Quirbel Barcode Maker\r\nfixed 2D text");
+    doc.SetText2D("Quirbel Barcode Maker");
 }
 
 } // namespace
