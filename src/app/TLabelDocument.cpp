@@ -59,7 +59,9 @@ TLabelDocument::TLabelDocument(TUserPrompts& prompts, TFileDialogs& dialogs, std
 }
 
 TLabelDocument::~TLabelDocument() {
-    // The stack's commands call back into the document; they go first.
+    // The stack's commands call back into the document; they go first. A stack that is not clean
+    // announces "clean" while it is destroyed: that signal must not reach the half-destroyed document.
+    disconnect(m_undo.get(), nullptr, this, nullptr);
     m_undo.reset();
 }
 
