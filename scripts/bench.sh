@@ -12,8 +12,9 @@ fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQBM_BENCH=ON >/dev/null
 cmake --build build -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
-for b in build/bench/qbm_bench_*; do
-    [[ -x $b ]] || continue
+# Every program the bench folder builds, whatever its name.
+for b in build/bench/*; do
+    [[ -f $b && -x $b ]] || continue
     echo "== $(basename "$b")"
     "$b"
 done

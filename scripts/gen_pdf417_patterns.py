@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""Writes src/barcode2d/Pdf417Patterns.cpp from the shared cluster table (pdf417_clusters.txt)."""
+"""Writes src/barcode2d/Pdf417Patterns.cpp from the reference cluster table in tests/data/reference (pdf417_clusters.txt)."""
 import pathlib
 import sys
 
 root = pathlib.Path(__file__).resolve().parent.parent
-source = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else root.parent / "shared/data/pdf417_clusters.txt"
+source = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else root / "tests/data/reference/pdf417_clusters.txt"
 target = root / "src/barcode2d/Pdf417Patterns.cpp"
 
 clusters = {}

@@ -7,10 +7,10 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 build=build
-flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQBM_BENCH=ON)
+flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQBM_BENCH=ON -DQBM_WERROR=ON)
 if [[ ${1:-} == --sanitize ]]; then
     build=build-asan
-    flags=(-DCMAKE_BUILD_TYPE=Debug -DQBM_SANITIZE=ON)
+    flags=(-DCMAKE_BUILD_TYPE=Debug -DQBM_SANITIZE=ON -DQBM_WERROR=ON)
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:halt_on_error=1
     export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
     export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1

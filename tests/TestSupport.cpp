@@ -14,8 +14,6 @@
 
 namespace qbm::test {
 
-std::string SharedDataPath(const std::string& name) { return std::string(QBM_SHARED_DATA_DIR) + "/" + name; }
-
 std::string TestDataPath(const std::string& name) { return std::string(QBM_TEST_DATA_DIR) + "/" + name; }
 
 std::string MakeTempDir() {

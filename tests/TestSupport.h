@@ -28,9 +28,7 @@ class QImage;
 
 namespace qbm::test {
 
-// A file of the symbology tables that ship with the project's shared data.
-std::string SharedDataPath(const std::string& name);
-// A fixture under tests/data.
+// A fixture under tests/data: reference/ holds the symbology tables, samples/ the sample databases.
 std::string TestDataPath(const std::string& name);
 // A fresh empty directory for one test's files.
 std::string MakeTempDir();

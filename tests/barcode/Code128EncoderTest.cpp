@@ -35,7 +35,7 @@ std::vector<int> ValuesOf(TBarcodeType type, const std::string& text, bool check
 }
 
 TEST(Code128Table, MatchesTheSharedStandardTable) {
-    std::ifstream in(test::SharedDataPath("code128_widths.txt"));
+    std::ifstream in(test::TestDataPath("reference/code128_widths.txt"));
     ASSERT_TRUE(in);
     std::string line;
     int value = 0;

@@ -18,9 +18,9 @@ std::string Pattern(TBarcodeType type, const std::string& text, bool checksum = 
     return bc.BuildPattern();
 }
 
-// Data lines of a shared symbology table, split into words.
+// Data lines of a symbology reference table, split into words.
 std::vector<std::vector<std::string>> DataLines(const std::string& file) {
-    std::ifstream in(test::SharedDataPath(file));
+    std::ifstream in(test::TestDataPath("reference/" + file));
     EXPECT_TRUE(in) << file;
     std::vector<std::vector<std::string>> rows;
     std::string line;

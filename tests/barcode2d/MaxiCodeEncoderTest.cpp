@@ -32,7 +32,7 @@ void ExpectMessage(const std::string& code, const std::vector<int>& head, int pa
 }
 
 TEST(MaxiCodeModuleMap, MatchesTheSharedTableCellForCell) {
-    std::ifstream in(test::SharedDataPath("maxicode_module_map.txt"));
+    std::ifstream in(test::TestDataPath("reference/maxicode_module_map.txt"));
     ASSERT_TRUE(in) << "module map data file missing";
     std::string line;
     int row = 0;
@@ -70,7 +70,9 @@ TEST(MaxiCodeModuleMap, HoldsEveryBitOnceAndTheOrientationModules) {
             const int v = MaxiCodeModuleAt(r, c);
             if (v == -1) dark.insert({r, c});
             if (v >= 1 && v <= 864) ++seen[v];
-            if (r % 2 == 1 && c == 29) EXPECT_EQ(v, 0) << "odd row " << r << " has 29 modules";
+            if (r % 2 == 1 && c == 29) {
+                EXPECT_EQ(v, 0) << "odd row " << r << " has 29 modules";
+            }
         }
     for (int n = 1; n <= 864; ++n) EXPECT_EQ(seen[n], 1) << "bit " << n;
     const std::set<std::pair<int, int>> expected = {{0, 28},  {0, 29},  {9, 10},  {9, 11},  {10, 11},

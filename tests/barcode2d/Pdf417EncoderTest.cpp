@@ -128,7 +128,7 @@ TEST(Pdf417Encoding, Base900ConversionsMatchLongDivision) {
 }
 
 TEST(Pdf417Encoding, TextTableMatchesTheStandardSubModes) {
-    std::ifstream in(test::SharedDataPath("pdf417_text_submodes.txt"));
+    std::ifstream in(test::TestDataPath("reference/pdf417_text_submodes.txt"));
     ASSERT_TRUE(in) << "pdf417_text_submodes.txt";
     int expectedValue[128];
     int expectedMask[128] = {};

@@ -26,7 +26,7 @@ std::string Letters(int codewords) {
 }
 
 TEST_F(Pdf417, PatternTableIsTheStandardTable) {
-    std::ifstream in(test::SharedDataPath("pdf417_clusters.txt"));
+    std::ifstream in(test::TestDataPath("reference/pdf417_clusters.txt"));
     ASSERT_TRUE(in);
     std::string line;
     int cluster = -1;

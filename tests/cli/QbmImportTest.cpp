@@ -26,7 +26,7 @@ TEST(QbmImport, PrintsTheDataColumnsHeaderFirst) {
 }
 
 TEST(QbmImport, DatabaseTablesByName) {
-    const std::string nwind = test::SharedDataPath("access/nwind.mdb");
+    const std::string nwind = test::TestDataPath("samples/nwind.mdb");
     const auto list = Qbm({"import", nwind, "--list-tables"});
     EXPECT_EQ(list.exitCode, 0) << list.err;
     EXPECT_NE(list.out.find("Shippers\n"), std::string::npos);

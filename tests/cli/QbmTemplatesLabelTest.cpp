@@ -15,8 +15,6 @@ namespace {
 
 using TQbmRun = test::TCliRun;
 
-std::string ReadText(const std::string& path) { return test::ReadWholeFile(path); }
-
 TQbmRun Qbm(const std::string& dir, const std::string& args) { return test::RunQbm(dir, args); }
 
 TEST(QbmTemplates, CreatesTheDefaultLibraryAndListsItsNames) {

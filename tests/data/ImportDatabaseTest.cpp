@@ -17,10 +17,10 @@ using qbm::test::DataRow;
 namespace {
 
 std::string Nwind() {
-    return test::SharedDataPath("access/nwind.mdb");
+    return test::TestDataPath("samples/nwind.mdb");
 }
 std::string DateTest() {
-    return test::SharedDataPath("access/DateTestDatabase.mdb");
+    return test::TestDataPath("samples/DateTestDatabase.mdb");
 }
 
 const std::string kUmsaetze = "Ums\xE4tze"; // Latin-1
