@@ -285,8 +285,9 @@ bool TLabelDocument::SaveTo(const std::string& path) {
     try {
         report = SaveProject(path, m_project, m_printer);
     } catch (const std::exception& e) {
-        // The previous file stays whole and the project stays marked as modified.
-        ShowError(e.what());
+        // The previous file stays whole and the project stays marked as modified. The system's text
+        // ("I/O error 21") does not say which file, so the path goes with it.
+        ShowError(std::string(e.what()) + " (" + path + ")");
         return false;
     }
     if (!report.Complete()) m_prompts.Message(TMsgKind::mkWarning, TMsgButtons::mbOK, report.Message());

@@ -1,0 +1,234 @@
+#include "barcode/TBarcode.h"
+
+#include "DocumentTestSupport.h"
+
+namespace qbm {
+namespace {
+
+using test::DocumentFixture;
+
+TEST(DocumentSources, ConstantCodeIsCheckedOnEveryKeystrokeAndAnInvalidOneKeepsTheShownCode) {
+    DocumentFixture f;
+    f.Select("EAN13 (ISBN)");
+    f.doc->SetFixedCode("400638133393");
+    EXPECT_EQ(f.doc->Setup().bcdMain.Text(), "400638133393");
+    f.Shown();
+    f.doc->SetFixedCode("40063813339A");
+    EXPECT_EQ(f.Shown(), std::vector<std::string>{"Invild code data of EAN13 format!"});
+    EXPECT_EQ(f.doc->Project().FixedCode(), "40063813339A"); // the field keeps what was typed
+    EXPECT_EQ(f.doc->Setup().bcdMain.Text(), "400638133393");
+    f.doc->SetExtCaption("caption");
+    EXPECT_EQ(f.Shown(), std::vector<std::string>{"Invild code data of EAN13 format!"});
+    f.doc->SetFixedCode("4006381333931");
+    EXPECT_EQ(f.doc->Setup().bcdMain.ExtCaption, "caption");
+}
+
+TEST(DocumentSources, ControlCharacterMenuFollowsTheSymbologyAndAppendsAtTheEnd) {
+    struct Case {
+        const char* templateName;
+        bool attached, submenus, del;
+    };
+    const Case cases[] = {
+        /* 0 */ {"Code128A", true, true, false},
+        /* 1 */ {"Code39Entended", true, true, false},
+        /* 2 */ {"Code128B", true, false, true},
+        /* 3 */ {"EAN13 (ISBN)", false, false, false},
+    };
+    DocumentFixture f;
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE("case " + std::to_string(i));
+        f.Select(cases[i].templateName);
+        const TControlCharMenu menu = f.doc->ControlCharMenu();
+        EXPECT_EQ(menu.attached, cases[i].attached);
+        EXPECT_EQ(menu.showSubmenus, cases[i].submenus);
+        EXPECT_EQ(menu.showDel, cases[i].del);
+    }
+    f.Select("Code128B");
+    f.doc->SetFixedCode("AB");
+    f.doc->InsertControlChar(ControlCharDel());
+    EXPECT_EQ(f.doc->Project().FixedCode(), "AB\x7f");
+    EXPECT_EQ(f.doc->Setup().bcdMain.Text(), "AB\x7f");
+}
+
+TEST(DocumentSources, CodeListCommandsAskWhereTheyEmptyAndSetTheAmountLabel) {
+    DocumentFixture f;
+    f.doc->TabChanged(TMainTab::mt2D);
+    f.doc->SetSource2D(T2DSource::tsCodeList);
+    f.WriteFile("codes.txt", "first\r\n\r\n second \n");
+    f.dialogs.QueuePath(f.Path("codes.txt"));
+    f.doc->Import2D();
+    EXPECT_EQ(f.doc->Project().CodeList2D(), (std::vector<std::string>{"first", "", " second "}));
+    EXPECT_EQ(f.doc->PageCountText(), "Total: 1Pages");
+    EXPECT_EQ(f.doc->AmountLabel2D(), "Amount: 0"); // Import leaves the label alone
+
+    f.Shown();
+    f.prompts.QueueAnswer(TMsgResult::mrCancel);
+    f.doc->Clear2D();
+    EXPECT_EQ(f.Shown(), std::vector<std::string>{"Are you sure clear all Various Code?"});
+    EXPECT_EQ(f.doc->Project().CodeList2D().size(), 3u);
+
+    f.doc->DeleteListItem(1);
+    EXPECT_EQ(f.doc->Project().CodeList2D(), (std::vector<std::string>{"first", " second "}));
+    EXPECT_EQ(f.doc->AmountLabel2D(), "Output Amount: 2");
+
+    f.doc->Serial2D({"S1", "S2", "S3"});
+    EXPECT_EQ(f.doc->AmountLabel2D(), "Amount: 3");
+    f.doc->Serial2D({}); // cancelled: the list stays, the label is set all the same
+    EXPECT_EQ(f.doc->Project().CodeList2D().size(), 3u);
+
+    f.prompts.QueueAnswer(TMsgResult::mrYes);
+    f.doc->ClearAllList();
+    EXPECT_TRUE(f.doc->Project().CodeList2D().empty());
+    EXPECT_EQ(f.doc->AmountLabel2D(), "Output Amount: 0");
+    EXPECT_EQ(f.doc->PageCountText(), "Total: 0Pages");
+    f.Shown();
+    f.doc->ClearAllList(); // nothing to clear: no question
+    f.doc->Clear2D();
+    EXPECT_TRUE(f.Shown().empty());
+
+    f.dialogs.QueuePath(f.Path("none.txt"));
+    f.doc->Import2D();
+    EXPECT_EQ(f.Shown().size(), 1u); // the file error
+    EXPECT_TRUE(f.doc->Project().CodeList2D().empty());
+}
+
+TEST(DocumentSources, SerialCodesGoToTheListOfTheCurrentKind) {
+    DocumentFixture f;
+    f.Select("Code128B");
+    f.doc->TabChanged(TMainTab::mt2D);
+    f.doc->SerialCode({"A-1", "A-2"});
+    EXPECT_EQ(f.doc->Project().Source2D(), T2DSource::tsCodeList);
+    EXPECT_EQ(f.doc->Project().CodeList2D(), (std::vector<std::string>{"A-1", "A-2"}));
+    EXPECT_EQ(f.doc->AmountLabel2D(), "Output Amount: 2");
+    EXPECT_EQ(f.tabs.back(), TMainTab::mt2D);
+
+    f.doc->TabChanged(TMainTab::mtLinear);
+    f.doc->SerialCode({"L-1", "L-2", "L-3"});
+    EXPECT_EQ(f.doc->Project().LinearCodeList().size(), 3u);
+    EXPECT_EQ(f.doc->Project().LinearSource(), TLinearSource::lsDatasheet);
+    EXPECT_EQ(f.tabs.back(), TMainTab::mtLinear);
+    f.doc->SerialCode({}); // a cancelled dialog changes nothing
+    EXPECT_EQ(f.doc->Project().LinearCodeList().size(), 3u);
+}
+
+TEST(DocumentSources, ImportVariousCodeIsLinearOnlyAndShowsTheFirstCode) {
+    DocumentFixture f;
+    f.Select("Code39");
+    f.WriteFile("codes.txt", "ONE\r\nTWO\r\n");
+    f.doc->TabChanged(TMainTab::mt2D);
+    f.doc->ImportVariousCode();
+    EXPECT_EQ(f.dialogs.Asked(), 0);
+
+    f.doc->TabChanged(TMainTab::mtLinear);
+    f.dialogs.QueuePath(f.Path("codes.txt"));
+    f.doc->ImportVariousCode();
+    EXPECT_EQ(f.doc->Project().LinearSource(), TLinearSource::lsDatasheet);
+    EXPECT_EQ(f.doc->Project().LinearCodeList(), (std::vector<std::string>{"ONE", "TWO"}));
+    EXPECT_EQ(f.doc->Setup().bcdMain.Text(), "ONE");
+    f.doc->DeleteListItem(0); // the pop-up works on the linear list in the linear kind
+    EXPECT_EQ(f.doc->Project().LinearCodeList(), std::vector<std::string>{"TWO"});
+}
+
+TEST(DocumentSources, FixedValueSelectsTheSourceAndAsksForItsField) {
+    DocumentFixture f;
+    f.doc->SetLinearSource(TLinearSource::lsDatasheet);
+    f.doc->FixedValue();
+    EXPECT_EQ(f.doc->Project().LinearSource(), TLinearSource::lsConstant);
+    EXPECT_EQ(f.tabs.back(), TMainTab::mtLinear);
+    EXPECT_EQ(f.focus.back(), TFocusTarget::ftFixedCode);
+    f.doc->TabChanged(TMainTab::mt2D);
+    f.doc->SetSource2D(T2DSource::tsCodeList);
+    f.doc->FixedValue();
+    EXPECT_EQ(f.doc->Project().Source2D(), T2DSource::tsFixedText);
+    EXPECT_EQ(f.tabs.back(), TMainTab::mt2D);
+    EXPECT_EQ(f.focus.back(), TFocusTarget::ftText2D);
+}
+
+TEST(DocumentSources, DatasheetWindowClosingRebuildsTheFieldListsKeepingTheChoices) {
+    DocumentFixture f;
+    f.Select("Code39");
+    TDatasheet& sheet = f.doc->Datasheet();
+    sheet.Reset(3, 3);
+    sheet.SetRow(0, {"", "Code", "Caption"});
+    sheet.SetRow(1, {"", "ROW1", "first"});
+    sheet.SetRow(2, {"", "ROW2", "second"});
+    f.doc->DatasheetWindowClosed(true);
+    EXPECT_TRUE(f.doc->ProjectModified());
+    f.doc->SetLinearSource(TLinearSource::lsDatasheet);
+    f.doc->SetCodeField(1);
+    f.doc->SetCapField(2);
+    EXPECT_EQ(f.doc->Setup().bcdMain.Text(), "ROW1");
+    EXPECT_EQ(f.doc->Setup().bcdMain.ExtCaption, "first");
+
+    // The user inserts a column before the chosen ones: the choices follow their names.
+    f.doc->DatasheetWindowOpening();
+    sheet.Reset(4, 3);
+    sheet.SetRow(0, {"", "New", "Code", "Caption"});
+    const int before = f.fieldLists;
+    f.doc->DatasheetWindowClosed(true);
+    EXPECT_GT(f.fieldLists, before);
+    EXPECT_EQ(f.doc->Project().FieldList(),
+              (std::vector<std::string>{"Please choose the data field ...", "New", "Code", "Caption"}));
+    EXPECT_EQ(f.doc->Project().CodeField(), 2);
+    EXPECT_EQ(f.doc->Project().CapField(), 3);
+}
+
+TEST(DocumentLayout, EveryLayoutChangeRefreshesThePreviewAndThePageCount) {
+    DocumentFixture f;
+    f.Select("Code39");
+    f.doc->SetFixedCode("ABC");
+    f.doc->SetFixedCodeAmount(5);
+    EXPECT_EQ(f.doc->PageCountText(), "Total: 2Pages");
+    struct Step {
+        void (*change)(TLabelDocument&);
+        const char* pageCount;
+    };
+    const Step steps[] = {
+        /* 0 */ {[](TLabelDocument& d) { d.SetColumn(3); }, "Total: 1Pages"},
+        /* 1 */ {[](TLabelDocument& d) { d.SetLinage(1); }, "Total: 2Pages"},
+        /* 2 */ {[](TLabelDocument& d) { d.SetMargin(TMarginSide::msLeft, 5); }, "Total: 2Pages"},
+        /* 3 */ {[](TLabelDocument& d) { d.SetSplitMarks(false); }, "Total: 2Pages"},
+        /* 4 */ {[](TLabelDocument& d) { d.SetOrientation(TPrinterOrientation::poLandscape); }, "Total: 2Pages"},
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE("step " + std::to_string(i));
+        const int before = f.previews;
+        steps[i].change(*f.doc);
+        EXPECT_GT(f.previews, before);
+        EXPECT_EQ(f.doc->PageCountText(), steps[i].pageCount);
+    }
+    EXPECT_EQ(f.doc->PagePicture().Width(), 319); // landscape A4 at scale 11
+    EXPECT_EQ(f.doc->PagePicture().Height(), 225);
+}
+
+TEST(DocumentLayout, FitWarningsAskForTheLayoutTabAndTheirField) {
+    struct Case {
+        void (*change)(TLabelDocument&);
+        const char* warning;
+        TFocusTarget focus;
+    };
+    const Case cases[] = {
+        /* 0 */ {[](TLabelDocument& d) { d.SetColumn(50); }, "To many barcode per line! ", TFocusTarget::ftColumns},
+        /* 1 */ {[](TLabelDocument& d) { d.SetLinage(30); }, "Out of output range!", TFocusTarget::ftRows},
+        /* 2 */ {[](TLabelDocument& d) { d.SetMargin(TMarginSide::msRight, 200); }, "To many barcode per line! ",
+                 TFocusTarget::ftColumns},
+        /* 3 */ {[](TLabelDocument& d) { d.SetMargin(TMarginSide::msTop, 280); }, "Out of output range!",
+                 TFocusTarget::ftRows},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE("case " + std::to_string(i));
+        DocumentFixture f;
+        f.Select("EAN13 (ISBN)");
+        f.Shown();
+        f.doc->SetFixedCodeAmount(9);
+        cases[i].change(*f.doc);
+        EXPECT_EQ(f.Shown(), std::vector<std::string>{cases[i].warning});
+        ASSERT_FALSE(f.tabs.empty());
+        EXPECT_EQ(f.tabs.back(), TMainTab::mtLayout);
+        EXPECT_EQ(f.focus.back(), cases[i].focus);
+        EXPECT_NE(f.doc->PageCountText(), ""); // the count is updated although the check failed
+    }
+}
+
+} // namespace
+} // namespace qbm
