@@ -16,6 +16,16 @@ TLayoutSettings LayoutOf(const TLabelProject& project) {
     s.marginTop = project.MarginTop();
     s.marginBottom = project.MarginBottom();
     s.splitMarks = project.SplitMarks();
+    if (const auto& stock = project.Stock()) {
+        s.exactMargins = true;
+        s.exactLeft = stock->marginLeft;
+        s.exactTop = stock->marginTop;
+        s.exactRight = stock->marginRight;
+        s.exactBottom = stock->marginBottom;
+        s.stockLabelWidth = stock->labelWidth;
+        s.stockLabelHeight = stock->labelHeight;
+        s.stockLabelRadius = stock->labelRadius;
+    }
     return s;
 }
 

@@ -20,12 +20,19 @@ TPage PageOf(const TPrinter* printer, TPrinterOrientation orientation) {
 
 TCellGrid PrinterCellGrid(const TPage& page, const TLayoutSettings& layout) {
     TCellGrid g;
-    g.marginLeft = MmToDots(layout.marginLeft, page.resX);
-    g.marginRight = MmToDots(layout.marginRight, page.resX);
-    g.marginTop = MmToDots(layout.marginTop, page.resY);
-    g.marginBottom = MmToDots(layout.marginBottom, page.resY);
+    g.marginLeft = MmToDots(layout.LeftMm(), page.resX);
+    g.marginRight = MmToDots(layout.RightMm(), page.resX);
+    g.marginTop = MmToDots(layout.TopMm(), page.resY);
+    g.marginBottom = MmToDots(layout.BottomMm(), page.resY);
     g.cellWidth = Rnd(static_cast<double>(page.width - g.marginLeft - g.marginRight) / std::max(1, layout.columns));
     g.cellHeight = Rnd(static_cast<double>(page.height - g.marginTop - g.marginBottom) / std::max(1, layout.rows));
+    g.pitchX = g.cellWidth;
+    g.pitchY = g.cellHeight;
+    if (layout.exactMargins) {
+        const double widthMm = page.width * 25.4 / page.resX, heightMm = page.height * 25.4 / page.resY;
+        g.pitchX = (widthMm - layout.LeftMm() - layout.RightMm()) / std::max(1, layout.columns) / 25.4 * page.resX;
+        g.pitchY = (heightMm - layout.TopMm() - layout.BottomMm()) / std::max(1, layout.rows) / 25.4 * page.resY;
+    }
     return g;
 }
 

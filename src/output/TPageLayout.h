@@ -2,6 +2,7 @@
 // The page grid: the page in device pixels, margins and cells, page counts.
 
 #include "surface/Graphics.h"
+#include "util/Rounding.h"
 
 #include <string>
 
@@ -18,6 +19,22 @@ struct TLayoutSettings {
     int marginTop = 10;
     int marginBottom = 10;
     bool splitMarks = true;
+    // A label stock's margins in hundredths of a millimetre (left, top, right, bottom) replace the
+    // whole millimetres above when present, so cells land on the stock's labels to a tenth of a
+    // millimetre; the label outline (hundredths too) is drawn faintly in the preview, never printed.
+    bool exactMargins = false;
+    int exactLeft = 0;
+    int exactTop = 0;
+    int exactRight = 0;
+    int exactBottom = 0;
+    int stockLabelWidth = 0;
+    int stockLabelHeight = 0;
+    int stockLabelRadius = 0;
+
+    double LeftMm() const { return exactMargins ? exactLeft / 100.0 : marginLeft; }
+    double TopMm() const { return exactMargins ? exactTop / 100.0 : marginTop; }
+    double RightMm() const { return exactMargins ? exactRight / 100.0 : marginRight; }
+    double BottomMm() const { return exactMargins ? exactBottom / 100.0 : marginBottom; }
 };
 
 // A page in device pixels with its resolution.
@@ -40,6 +57,13 @@ struct TCellGrid {
     int marginBottom = 0;
     int cellWidth = 0;
     int cellHeight = 0;
+    // The exact pitch: cell c starts at marginLeft + rnd(c x pitchX). With whole-millimetre margins it
+    // equals the cell size, so every cell is as wide as the first; with a stock's margins the cells
+    // keep to the stock's pitch instead of gathering rounding across the sheet.
+    double pitchX = 0;
+    double pitchY = 0;
+    int CellLeft(int column) const { return marginLeft + Rnd(column * pitchX); }
+    int CellTop(int row) const { return marginTop + Rnd(row * pitchY); }
 };
 TCellGrid PrinterCellGrid(const TPage& page, const TLayoutSettings& layout);
 

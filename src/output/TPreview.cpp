@@ -25,10 +25,10 @@ TPreviewLayout ComputePreviewLayout(const TPage& page, const TLayoutSettings& la
     p.pictureWidth = Rnd(w / p.scale);
     p.pictureTop = Rnd((kPreviewAreaHeight - p.pictureHeight) / 2.0);
     p.pictureLeft = Rnd((panel.width - p.pictureWidth) / 2.0);
-    p.marginLeft = Rnd(layout.marginLeft / 25.4 * page.resX / p.scale);
-    p.marginTop = Rnd(layout.marginTop / 25.4 * page.resY / p.scale);
-    p.marginRight = Rnd(layout.marginRight / 25.4 * page.resX / p.scale);
-    p.marginBottom = Rnd(layout.marginBottom / 25.4 * page.resY / p.scale);
+    p.marginLeft = Rnd(layout.LeftMm() / 25.4 * page.resX / p.scale);
+    p.marginTop = Rnd(layout.TopMm() / 25.4 * page.resY / p.scale);
+    p.marginRight = Rnd(layout.RightMm() / 25.4 * page.resX / p.scale);
+    p.marginBottom = Rnd(layout.BottomMm() / 25.4 * page.resY / p.scale);
     p.cellWidth =
         Rnd(static_cast<double>(p.pictureWidth - p.marginLeft - p.marginRight) / std::max(1, layout.columns));
     p.cellHeight =

@@ -22,14 +22,14 @@ void DrawSplitMarks(TCanvas& c, const TPage& page, const TCellGrid& g, const TLa
     c.Pen() = TPen{};
     const int bottom = page.height - g.marginBottom, right = page.width - g.marginRight;
     for (int col = 0; col <= layout.columns; ++col) {
-        const int x = g.cellWidth * col + g.marginLeft;
+        const int x = g.CellLeft(col);
         c.MoveTo(x, g.marginTop);
         c.LineTo(x, g.marginTop + kPrintedMarkLength);
         c.MoveTo(x, bottom - kPrintedMarkLength);
         c.LineTo(x, bottom);
     }
     for (int row = 0; row <= layout.rows; ++row) {
-        const int y = g.cellHeight * row + g.marginTop;
+        const int y = g.CellTop(row);
         c.MoveTo(g.marginLeft, y);
         c.LineTo(g.marginLeft + kPrintedMarkLength, y);
         c.MoveTo(right - kPrintedMarkLength, y);
@@ -106,8 +106,8 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
             for (int r = 0; r < job.layout.rows; ++r)
                 for (int c = 0; c < job.layout.columns; ++c) {
                     if (i > count - 1) continue;
-                    const int x = grid.marginLeft + ox + c * grid.cellWidth;
-                    const int y = grid.marginTop + oy + r * grid.cellHeight;
+                    const int x = grid.CellLeft(c) + ox;
+                    const int y = grid.CellTop(r) + oy;
                     const TLabelValue v = job.feed->Value(i);
                     if (job.is2D) {
                         job.symbol2D->SetCode(v.code);

@@ -8,6 +8,7 @@
 #include "util/Text.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <unordered_map>
 
 namespace qbm {
@@ -92,6 +93,47 @@ std::vector<std::string> ReadExactList(TBigIniFile& ini) {
     return entries;
 }
 
+// The label stock's keys, in hundredths of a millimetre, written only when a stock is chosen; a
+// reader that does not know them still finds the whole-millimetre margins.
+struct TStockKey {
+    std::string_view name;
+    int TStockChoice::*field;
+};
+constexpr TStockKey kStockKeys[] = {
+    {"StockMLeft", &TStockChoice::marginLeft},        {"StockMTop", &TStockChoice::marginTop},
+    {"StockMRight", &TStockChoice::marginRight},      {"StockMBottom", &TStockChoice::marginBottom},
+    {"StockPageWidth", &TStockChoice::pageWidth},     {"StockPageHeight", &TStockChoice::pageHeight},
+    {"StockLabelWidth", &TStockChoice::labelWidth},   {"StockLabelHeight", &TStockChoice::labelHeight},
+    {"StockLabelRound", &TStockChoice::labelRadius},
+};
+constexpr int kMaxStockSize = 100 * 2000; // hundredths of a millimetre: two metres
+
+void WriteStock(TBigIniFile& ini, const TStockChoice& stock, TSaveReport& report) {
+    WriteValue(ini, kProperties, "StockBrand", stock.brand, report);
+    WriteValue(ini, kProperties, "StockPart", stock.part, report);
+    for (const TStockKey& key : kStockKeys) ini.WriteInteger(kProperties, key.name, stock.*key.field);
+}
+
+// The stock keys as read, when they are whole and agree with the whole-millimetre margins; a file
+// whose margins were edited without them no longer follows the stock.
+std::optional<TStockChoice> ReadStock(TBigIniFile& ini, const TLabelProject& project) {
+    TStockChoice stock;
+    stock.brand = ini.ReadString(kProperties, "StockBrand", "");
+    stock.part = ini.ReadString(kProperties, "StockPart", "");
+    if (stock.brand.empty() && stock.part.empty()) return std::nullopt;
+    for (const TStockKey& key : kStockKeys) {
+        const int value = ini.ReadInteger(kProperties, key.name, -1);
+        if (value < 0 || value > kMaxStockSize) return std::nullopt;
+        stock.*key.field = value;
+    }
+    if (stock.pageWidth == 0 || stock.pageHeight == 0) return std::nullopt;
+    const auto agrees = [](int hundredths, int mm) { return std::abs(hundredths - mm * 100) <= 50; };
+    if (!agrees(stock.marginLeft, project.MarginLeft()) || !agrees(stock.marginTop, project.MarginTop()) ||
+        !agrees(stock.marginRight, project.MarginRight()) || !agrees(stock.marginBottom, project.MarginBottom()))
+        return std::nullopt;
+    return stock;
+}
+
 } // namespace
 
 std::string TSaveReport::Message() const {
@@ -128,6 +170,7 @@ TSaveReport SaveProject(const std::string& path, const TLabelProject& project, c
     ini.WriteBool(kProperties, "Various2DCode", project.Source2D() == T2DSource::tsCodeList);
     ini.WriteInteger(kProperties, "B2DAmount", project.Amount2D());
     ini.WriteString(kProperties, "B2DFormat", project.Format2DName());
+    if (project.Stock()) WriteStock(ini, *project.Stock(), report);
 
     // A fixed text of several lines keeps its first line in "Code" for older readers and travels
     // whole, in hexadecimal, in a section of its own written after the others.
@@ -198,6 +241,16 @@ std::vector<std::string> LoadProject(const std::string& path, TLabelProject& pro
     if (env.printer && env.printer->PrinterCount() > 0)
         env.printer->SetOrientation(paper != 0 ? TPrinterOrientation::poPortrait
                                                : TPrinterOrientation::poLandscape);
+
+    // The stock's sheet says how it lies, printer or not.
+    project.SetStock(ReadStock(ini, project));
+    if (project.Stock()) {
+        const TPrinterOrientation lies = project.Stock()->pageWidth > project.Stock()->pageHeight
+                                             ? TPrinterOrientation::poLandscape
+                                             : TPrinterOrientation::poPortrait;
+        project.SetOrientation(lies);
+        if (env.printer && env.printer->PrinterCount() > 0) env.printer->SetOrientation(lies);
+    }
 
     project.SetAmount2D(ini.ReadInteger(kProperties, "B2DAmount", 1));
     if (ini.SectionExists(kExact2DTextSection))

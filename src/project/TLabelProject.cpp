@@ -16,6 +16,7 @@ void TLabelProject::NewProject() {
     m_linage = 2;
     m_column = 2;
     m_marginLeft = m_marginRight = m_marginTop = m_marginBottom = 10;
+    m_stock.reset();
     m_fixedCodeAmount = 1;
     m_codeList2D.clear();
     m_text2D.clear();
@@ -50,28 +51,42 @@ void TLabelProject::SetAmount2D(int amount) {
     m_amount2D = std::clamp(amount, kMinAmount, kMaxAmount);
 }
 
+namespace {
+// Sets a layout value and reports whether it changed.
+bool Store(int& field, int value) {
+    if (field == value) return false;
+    field = value;
+    return true;
+}
+} // namespace
+
 void TLabelProject::SetLinage(int rows) {
-    m_linage = std::clamp(rows, kMinLinage, kMaxLinage);
+    if (Store(m_linage, std::clamp(rows, kMinLinage, kMaxLinage))) m_stock.reset();
 }
 
 void TLabelProject::SetColumn(int columns) {
-    m_column = std::clamp(columns, kMinColumn, kMaxColumn);
+    if (Store(m_column, std::clamp(columns, kMinColumn, kMaxColumn))) m_stock.reset();
 }
 
 void TLabelProject::SetMarginLeft(int mm) {
-    m_marginLeft = std::clamp(mm, kMinMargin, kMaxMargin);
+    if (Store(m_marginLeft, std::clamp(mm, kMinMargin, kMaxMargin))) m_stock.reset();
 }
 
 void TLabelProject::SetMarginRight(int mm) {
-    m_marginRight = std::clamp(mm, kMinMargin, kMaxMargin);
+    if (Store(m_marginRight, std::clamp(mm, kMinMargin, kMaxMargin))) m_stock.reset();
 }
 
 void TLabelProject::SetMarginTop(int mm) {
-    m_marginTop = std::clamp(mm, kMinMargin, kMaxMargin);
+    if (Store(m_marginTop, std::clamp(mm, kMinMargin, kMaxMargin))) m_stock.reset();
 }
 
 void TLabelProject::SetMarginBottom(int mm) {
-    m_marginBottom = std::clamp(mm, kMinMargin, kMaxMargin);
+    if (Store(m_marginBottom, std::clamp(mm, kMinMargin, kMaxMargin))) m_stock.reset();
 }
+
+double TLabelProject::MarginLeftMm() const { return m_stock ? m_stock->marginLeft / 100.0 : m_marginLeft; }
+double TLabelProject::MarginRightMm() const { return m_stock ? m_stock->marginRight / 100.0 : m_marginRight; }
+double TLabelProject::MarginTopMm() const { return m_stock ? m_stock->marginTop / 100.0 : m_marginTop; }
+double TLabelProject::MarginBottomMm() const { return m_stock ? m_stock->marginBottom / 100.0 : m_marginBottom; }
 
 } // namespace qbm

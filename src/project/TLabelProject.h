@@ -3,9 +3,11 @@
 // any widget so that the GUI, the CLI and the tests share it.
 
 #include "data/TDatasheet.h"
+#include "project/TStockChoice.h"
 #include "surface/Graphics.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,6 +93,8 @@ public:
     std::vector<std::string>& LinearCodeList() { return m_linearCodeList; }
     const std::vector<std::string>& LinearCodeList() const { return m_linearCodeList; }
 
+    // Rows, columns and margins changed to another value drop the label stock: the grid no longer
+    // follows its sheet.
     int Linage() const { return m_linage; }
     void SetLinage(int rows);
     int Column() const { return m_column; }
@@ -107,6 +111,16 @@ public:
     void SetSplitMarks(bool on) { m_splitMarks = on; }
     TPrinterOrientation Orientation() const { return m_orientation; }
     void SetOrientation(TPrinterOrientation orientation) { m_orientation = orientation; }
+
+    // The label stock the grid was set from. Choosing one sets rows, columns, the whole-millimetre
+    // margins (rounded), the orientation and then the stock itself; see the stock folder.
+    const std::optional<TStockChoice>& Stock() const { return m_stock; }
+    void SetStock(std::optional<TStockChoice> stock) { m_stock = std::move(stock); }
+    // The margins in millimetres as the page grid uses them: to a hundredth with a stock chosen.
+    double MarginLeftMm() const;
+    double MarginRightMm() const;
+    double MarginTopMm() const;
+    double MarginBottomMm() const;
 
     TDatasheet& Datasheet() { return m_datasheet; }
     const TDatasheet& Datasheet() const { return m_datasheet; }
@@ -137,6 +151,7 @@ private:
     int m_marginBottom = 10;
     bool m_splitMarks = true;
     TPrinterOrientation m_orientation = TPrinterOrientation::poPortrait;
+    std::optional<TStockChoice> m_stock;
     TDatasheet m_datasheet;
 };
 

@@ -138,3 +138,30 @@ TEST(Preview, DrawsMarginSplitMarksAndTheLabelInEveryCell) {
 
 } // namespace
 } // namespace qbm
+
+namespace qbm {
+TEST(PageLayout, StockMarginsPlaceEveryCellToTheStocksPitch) {
+    // Letter at 300 dpi: 2550 x 3300. Three columns of 66.675 mm from 4.7625 mm: whole millimetres
+    // would gather a pixel of error per column; the exact pitch keeps each cell within half a pixel.
+    TLayoutSettings layout;
+    layout.rows = 10;
+    layout.columns = 3;
+    layout.exactMargins = true;
+    layout.exactLeft = 476;
+    layout.exactRight = 476;
+    layout.exactTop = 1270;
+    layout.exactBottom = 1270;
+    const TCellGrid g = PrinterCellGrid({2550, 3300, 300, 300}, layout);
+    EXPECT_EQ(g.marginLeft, 56);
+    EXPECT_EQ(g.marginTop, 150);
+    for (int c = 0; c <= 3; ++c)
+        EXPECT_NEAR(g.CellLeft(c), (4.76 + c * (215.9 - 9.52) / 3) / 25.4 * 300, 0.5) << "column " << c;
+    for (int r = 0; r <= 10; ++r)
+        EXPECT_NEAR(g.CellTop(r), (12.7 + r * 25.4) / 25.4 * 300, 0.5) << "row " << r;
+
+    // Without a stock the cells are as wide as the first, as ever.
+    const TCellGrid plain = PrinterCellGrid({2550, 3300, 300, 300}, TLayoutSettings{});
+    EXPECT_EQ(plain.CellLeft(1) - plain.CellLeft(0), plain.cellWidth);
+    EXPECT_EQ(plain.CellTop(1) - plain.CellTop(0), plain.cellHeight);
+}
+} // namespace qbm

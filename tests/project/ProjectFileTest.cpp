@@ -333,3 +333,69 @@ TEST(ProjectFile, FailedSaveKeepsThePreviousFileWhole) {
     EXPECT_EQ(ReadAll(path), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1); // no temporary left
 }
+
+namespace {
+// A landscape sheet with margins that are not whole millimetres.
+TStockChoice LandscapeStock() {
+    return {"Brand", "P-1", 451, 1049, 449, 951, 29700, 21000, 6350, 3810, 318};
+}
+} // namespace
+
+TEST(ProjectFile, StockKeysKeepExactMarginsAndOlderKeysKeepWholeMillimetres) {
+    const std::string dir = test::MakeTempDir();
+    TLabelProject project;
+    project.SetMarginLeft(5);
+    project.SetMarginTop(10);
+    project.SetMarginRight(4);
+    project.SetMarginBottom(10);
+    project.SetStock(LandscapeStock());
+    SaveProject(dir + "/stock.bpj", project, nullptr);
+    const std::string text = ReadAll(dir + "/stock.bpj");
+    EXPECT_NE(text.find("MLeft=5\r\nMRight=4\r\nMTop=10\r\nMBottom=10\r\n"), std::string::npos);
+    EXPECT_NE(text.find("StockBrand=Brand\r\nStockPart=P-1\r\nStockMLeft=451\r\nStockMTop=1049\r\n"),
+              std::string::npos);
+
+    TLabelProject loaded;
+    OrientationPrinter printer(1);
+    LoadProject(dir + "/stock.bpj", loaded, {std::nullopt, &printer});
+    ASSERT_TRUE(loaded.Stock().has_value());
+    EXPECT_EQ(*loaded.Stock(), LandscapeStock());
+    EXPECT_DOUBLE_EQ(loaded.MarginLeftMm(), 4.51);
+    EXPECT_DOUBLE_EQ(loaded.MarginBottomMm(), 9.51);
+    // The sheet lies landscape whatever "PaperZX" says.
+    EXPECT_EQ(loaded.Orientation(), TPrinterOrientation::poLandscape);
+    EXPECT_EQ(printer.Orientation(), TPrinterOrientation::poLandscape);
+
+    // A project without a stock writes none of the keys.
+    loaded.SetMarginLeft(6);
+    EXPECT_FALSE(loaded.Stock().has_value());
+    EXPECT_DOUBLE_EQ(loaded.MarginLeftMm(), 6.0);
+    SaveProject(dir + "/plain.bpj", loaded, nullptr);
+    EXPECT_EQ(ReadAll(dir + "/plain.bpj").find("Stock"), std::string::npos);
+}
+
+TEST(ProjectFile, StockKeysThatNoLongerFitTheMarginsAreDropped) {
+    const std::string dir = test::MakeTempDir();
+    const std::string base = "[Properties]\r\nMLeft=5\r\nMRight=4\r\nMTop=10\r\nMBottom=10\r\nStockBrand=B\r\n"
+                             "StockPart=1\r\nStockMTop=1049\r\nStockMRight=449\r\nStockMBottom=951\r\n"
+                             "StockPageWidth=29700\r\nStockPageHeight=21000\r\nStockLabelWidth=6350\r\n"
+                             "StockLabelHeight=3810\r\nStockLabelRound=0\r\n";
+    struct Case {
+        const char* extra;
+        bool kept;
+    };
+    const Case cases[] = {
+        /* 0 */ {"StockMLeft=451\r\n", true},
+        /* 1 */ {"StockMLeft=620\r\n", false}, // margin edited by hand since
+        /* 2 */ {"StockMLeft=x\r\n", false},
+        /* 3 */ {"StockMLeft=-1\r\n", false},
+        /* 4 */ {"", false},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        WriteAll(dir + "/p.bpj", base + cases[i].extra);
+        TLabelProject project;
+        LoadProject(dir + "/p.bpj", project);
+        EXPECT_EQ(project.Stock().has_value(), cases[i].kept) << "case " << i;
+        EXPECT_EQ(project.MarginLeft(), 5) << "case " << i;
+    }
+}
