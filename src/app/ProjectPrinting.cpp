@@ -22,6 +22,8 @@ TLayoutSettings LayoutOf(const TLabelProject& project) {
         s.exactTop = stock->marginTop;
         s.exactRight = stock->marginRight;
         s.exactBottom = stock->marginBottom;
+        s.stockPageWidth = stock->pageWidth;
+        s.stockPageHeight = stock->pageHeight;
         s.stockLabelWidth = stock->labelWidth;
         s.stockLabelHeight = stock->labelHeight;
         s.stockLabelRadius = stock->labelRadius;

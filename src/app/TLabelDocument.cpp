@@ -646,6 +646,12 @@ void TLabelDocument::SetOrientation(TPrinterOrientation orientation) {
     RefreshPreview();
 }
 
+void TLabelDocument::ChooseStock(const TStockGrid& grid) {
+    Change(kNoMerge, "Label stock", [&] { ApplyStockGrid(m_project, grid); });
+    if (m_printer && m_printer->PrinterCount() > 0) m_printer->SetOrientation(m_project.Orientation());
+    RefreshPreview();
+}
+
 void TLabelDocument::SetPrinter(TPrinter* printer) {
     m_printer = printer;
     if (m_printer && m_printer->PrinterCount() > 0) m_printer->SetOrientation(m_project.Orientation());

@@ -27,6 +27,7 @@
 #include "project/CodeValueSources.h"
 #include "project/ControlCharMenu.h"
 #include "project/TLabelProject.h"
+#include "stock/StockGrid.h"
 #include "surface/TBitmap.h"
 
 #include <QObject>
@@ -195,6 +196,8 @@ public:
     void SetMargin(TMarginSide side, int mm);
     void SetSplitMarks(bool on);
     void SetOrientation(TPrinterOrientation orientation);
+    // A label stock chosen: rows, columns, margins, orientation and the stock, as one undo step.
+    void ChooseStock(const TStockGrid& grid);
     // The printer the page follows (nullptr: none installed, A4 at 300 dpi). Not owned. Setting it, and
     // PrinterSettingsChanged after the page setup dialog, re-apply the label and refresh the preview.
     void SetPrinter(TPrinter* printer);

@@ -25,6 +25,7 @@ TProjectSettings TProjectSettings::Capture(const TLabelProject& p) {
     s.marginBottom = p.MarginBottom();
     s.splitMarks = p.SplitMarks();
     s.orientation = p.Orientation();
+    s.stock = p.Stock();
     return s;
 }
 
@@ -50,6 +51,8 @@ void TProjectSettings::RestoreInto(TLabelProject& p) const {
     p.SetMarginBottom(marginBottom);
     p.SetSplitMarks(splitMarks);
     p.SetOrientation(orientation);
+    // After the layout values, whose changes drop a stock.
+    p.SetStock(stock);
 }
 
 } // namespace qbm

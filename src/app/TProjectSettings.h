@@ -4,6 +4,7 @@
 
 #include "project/TLabelProject.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ struct TProjectSettings {
     int marginBottom = 10;
     bool splitMarks = true;
     TPrinterOrientation orientation = TPrinterOrientation::poPortrait;
+    std::optional<TStockChoice> stock;
 
     static TProjectSettings Capture(const TLabelProject& project);
     void RestoreInto(TLabelProject& project) const;

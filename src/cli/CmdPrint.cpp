@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 #include "cli/CliDocument.h"
+#include "cli/CliStock.h"
 #include "surface/GuiApplication.h"
 #include "surface/TPdfPrinter.h"
 #include "surface/TRasterPrinter.h"
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 namespace qbm::cli {
 namespace {
@@ -17,17 +19,20 @@ namespace {
 constexpr const char* kUsage =
     "Usage: qbm print FILE.bpj (--pdf OUT.pdf | --png-dir DIR | --printer NAME) [--dpi N]\n"
     "                 [--paper A4|Letter|WxHmm] [--landscape] [--library PATH]\n"
-    "                 [--kind linear|2d]\n"
+    "                 [--kind linear|2d] [--stock \"BRAND PART\" [--stock-dir DIR]]\n"
     "\n"
     "Prints every label of the project's current source, as the Print button does when answered Yes:\n"
     "the project's template (or 2D settings) applied at the printer's resolution, its layout, split\n"
     "marks and checks. --kind picks the code tab whose labels print (linear by default). --pdf writes a PDF (vector bars, default 600 dpi), --png-dir one PNG per page\n"
-    "(default 300 dpi), --printer sends the job to a system printer. Progress goes to stderr.";
+    "(default 300 dpi), --printer sends the job to a system printer. Progress goes to stderr.\n"
+    "--stock lays the labels out on a label stock (see qbm stock): its rows, columns and margins, and\n"
+    "its paper unless --paper says otherwise; a project saved with a stock prints on it by itself.";
 
-std::unique_ptr<TPrinter> MakePrinter(const Args& args, const std::string& pngDir) {
+std::unique_ptr<TPrinter> MakePrinter(const Args& args, const std::string& pngDir,
+                                      std::optional<TPaperSize> stockPaper = std::nullopt) {
     const int outputs = args.Has("--pdf") + args.Has("--png-dir") + args.Has("--printer");
     if (outputs != 1) throw UsageError("choose one of --pdf, --png-dir and --printer");
-    const auto paper = TPaperSize::Parse(args.Value("--paper", "A4"));
+    const auto paper = stockPaper && !args.Has("--paper") ? stockPaper : TPaperSize::Parse(args.Value("--paper", "A4"));
     if (!paper) throw UsageError("--paper takes A4, Letter or WxHmm, e.g. 100x150mm");
     if (args.Has("--pdf")) return std::make_unique<TPdfPrinter>(*args.Value("--pdf"), *paper, args.Int("--dpi", 600));
     if (args.Has("--png-dir")) {
@@ -44,7 +49,8 @@ std::unique_ptr<TPrinter> MakePrinter(const Args& args, const std::string& pngDi
 }
 
 int RunPrint(const Args& args) {
-    args.OnlyKnown({"--pdf", "--png-dir", "--printer", "--dpi", "--paper", "--landscape", "--library", "--kind"});
+    args.OnlyKnown({"--pdf", "--png-dir", "--printer", "--dpi", "--paper", "--landscape", "--library", "--kind",
+                    "--stock", "--stock-dir"});
     const std::string projectPath = args.Positional(0, "project file");
     EnsureGuiApplication();
     std::unique_ptr<TPrinter> printer = MakePrinter(args, args.Value("--png-dir", ""));
@@ -55,6 +61,12 @@ int RunPrint(const Args& args) {
     TCliDocument run;
     if (!OpenForRun(args, projectPath, run, printer.get(), false)) return 1;
     TLabelDocument& doc = *run.document;
+    if (const auto grid = StockOption(args)) doc.ChooseStock(*grid);
+    // A file printer takes the stock's paper, lying as the stock's sheet lies.
+    if (doc.Project().Stock() && !args.Has("--printer")) {
+        printer = MakePrinter(args, args.Value("--png-dir", ""), StockPaper(doc.Project()));
+        doc.SetPrinter(printer.get());
+    }
     if (args.Has("--landscape")) printer->SetOrientation(TPrinterOrientation::poLandscape);
 
     const auto started = std::chrono::steady_clock::now();

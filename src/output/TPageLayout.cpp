@@ -26,12 +26,20 @@ TCellGrid PrinterCellGrid(const TPage& page, const TLayoutSettings& layout) {
     g.marginBottom = MmToDots(layout.BottomMm(), page.resY);
     g.cellWidth = Rnd(static_cast<double>(page.width - g.marginLeft - g.marginRight) / std::max(1, layout.columns));
     g.cellHeight = Rnd(static_cast<double>(page.height - g.marginTop - g.marginBottom) / std::max(1, layout.rows));
+    g.originX = g.marginLeft;
+    g.originY = g.marginTop;
     g.pitchX = g.cellWidth;
     g.pitchY = g.cellHeight;
-    if (layout.exactMargins) {
-        const double widthMm = page.width * 25.4 / page.resX, heightMm = page.height * 25.4 / page.resY;
+    if (layout.exactMargins && layout.stockPageWidth > 0 && layout.stockPageHeight > 0) {
+        // The pitch of the stock's own sheet: the page in printer dots is rounded, and a printer may
+        // hold other paper than the stock; the labels still sit where the stock puts them.
+        const double widthMm = layout.stockPageWidth / 100.0, heightMm = layout.stockPageHeight / 100.0;
         g.pitchX = (widthMm - layout.LeftMm() - layout.RightMm()) / std::max(1, layout.columns) / 25.4 * page.resX;
         g.pitchY = (heightMm - layout.TopMm() - layout.BottomMm()) / std::max(1, layout.rows) / 25.4 * page.resY;
+        g.originX = layout.LeftMm() / 25.4 * page.resX;
+        g.originY = layout.TopMm() / 25.4 * page.resY;
+        g.cellWidth = Rnd(g.pitchX);
+        g.cellHeight = Rnd(g.pitchY);
     }
     return g;
 }

@@ -20,13 +20,16 @@ struct TLayoutSettings {
     int marginBottom = 10;
     bool splitMarks = true;
     // A label stock's margins in hundredths of a millimetre (left, top, right, bottom) replace the
-    // whole millimetres above when present, so cells land on the stock's labels to a tenth of a
-    // millimetre; the label outline (hundredths too) is drawn faintly in the preview, never printed.
+    // whole millimetres above when present, and the stock's sheet gives the pitch, so cells land on
+    // the stock's labels to a tenth of a millimetre; the label outline (hundredths too) is drawn
+    // faintly in the preview, never printed.
     bool exactMargins = false;
     int exactLeft = 0;
     int exactTop = 0;
     int exactRight = 0;
     int exactBottom = 0;
+    int stockPageWidth = 0;
+    int stockPageHeight = 0;
     int stockLabelWidth = 0;
     int stockLabelHeight = 0;
     int stockLabelRadius = 0;
@@ -57,13 +60,15 @@ struct TCellGrid {
     int marginBottom = 0;
     int cellWidth = 0;
     int cellHeight = 0;
-    // The exact pitch: cell c starts at marginLeft + rnd(c x pitchX). With whole-millimetre margins it
-    // equals the cell size, so every cell is as wide as the first; with a stock's margins the cells
-    // keep to the stock's pitch instead of gathering rounding across the sheet.
+    // The grid unrounded: cell c starts at rnd(originX + c x pitchX). With whole-millimetre margins
+    // these are the margin and the cell size, so every cell is as wide as the first; with a stock's
+    // margins the cells keep to the stock's pitch instead of gathering rounding across the sheet.
+    double originX = 0;
+    double originY = 0;
     double pitchX = 0;
     double pitchY = 0;
-    int CellLeft(int column) const { return marginLeft + Rnd(column * pitchX); }
-    int CellTop(int row) const { return marginTop + Rnd(row * pitchY); }
+    int CellLeft(int column) const { return Rnd(originX + column * pitchX); }
+    int CellTop(int row) const { return Rnd(originY + row * pitchY); }
 };
 TCellGrid PrinterCellGrid(const TPage& page, const TLayoutSettings& layout);
 

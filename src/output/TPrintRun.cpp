@@ -76,12 +76,13 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
     long long i = job.feed->FirstIndex();
     if (count < 1 || i > count - 1) return result;
 
+    // Centred in the exact pitch, which is the cell size itself unless a label stock set the margins.
     int ox = 0, oy = 0;
     if (job.is2D) {
         const int lw = job.labelPicture ? job.labelPicture->Width() : 0;
         const int lh = job.labelPicture ? job.labelPicture->Height() : 0;
-        ox = Rnd((grid.cellWidth - lw / 96.0 * page.resX) / 2.0);
-        oy = Rnd((grid.cellHeight - lh / 96.0 * page.resY) / 2.0);
+        ox = Rnd((grid.pitchX - lw / 96.0 * page.resX) / 2.0);
+        oy = Rnd((grid.pitchY - lh / 96.0 * page.resY) / 2.0);
     } else {
         // Offsets come from the first label; labels of other lengths keep them.
         const TLabelValue first = job.feed->Value(i);
@@ -91,8 +92,8 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
             *job.labelPicture = TBitmap(job.labelPicture->Width(), job.labelPicture->Height());
             working->Draw(job.labelPicture->Canvas());
         }
-        ox = Rnd((grid.cellWidth - working->Width()) / 2.0);
-        oy = Rnd((grid.cellHeight - working->Height()) / 2.0);
+        ox = Rnd((grid.pitchX - working->Width()) / 2.0);
+        oy = Rnd((grid.pitchY - working->Height()) / 2.0);
     }
 
     const long long perPage = static_cast<long long>(job.layout.rows) * job.layout.columns;

@@ -8,6 +8,7 @@
 #include "util/Text.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <unordered_map>
 
@@ -107,6 +108,7 @@ constexpr TStockKey kStockKeys[] = {
     {"StockLabelRound", &TStockChoice::labelRadius},
 };
 constexpr int kMaxStockSize = 100 * 2000; // hundredths of a millimetre: two metres
+constexpr int kMissing = INT32_MIN;
 
 void WriteStock(TBigIniFile& ini, const TStockChoice& stock, TSaveReport& report) {
     WriteValue(ini, kProperties, "StockBrand", stock.brand, report);
@@ -122,12 +124,15 @@ std::optional<TStockChoice> ReadStock(TBigIniFile& ini, const TLabelProject& pro
     stock.part = ini.ReadString(kProperties, "StockPart", "");
     if (stock.brand.empty() && stock.part.empty()) return std::nullopt;
     for (const TStockKey& key : kStockKeys) {
-        const int value = ini.ReadInteger(kProperties, key.name, -1);
-        if (value < 0 || value > kMaxStockSize) return std::nullopt;
+        const int value = ini.ReadInteger(kProperties, key.name, kMissing);
+        if (value < -kMaxStockSize || value > kMaxStockSize) return std::nullopt;
         stock.*key.field = value;
     }
-    if (stock.pageWidth == 0 || stock.pageHeight == 0) return std::nullopt;
-    const auto agrees = [](int hundredths, int mm) { return std::abs(hundredths - mm * 100) <= 50; };
+    if (stock.pageWidth <= 0 || stock.pageHeight <= 0 || stock.labelWidth < 0 || stock.labelHeight < 0 ||
+        stock.labelRadius < 0)
+        return std::nullopt;
+    // The whole millimetres are the exact margins rounded, a margin below zero held at zero.
+    const auto agrees = [](int hundredths, int mm) { return std::abs(std::max(0, hundredths) - mm * 100) <= 50; };
     if (!agrees(stock.marginLeft, project.MarginLeft()) || !agrees(stock.marginTop, project.MarginTop()) ||
         !agrees(stock.marginRight, project.MarginRight()) || !agrees(stock.marginBottom, project.MarginBottom()))
         return std::nullopt;

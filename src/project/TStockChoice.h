@@ -6,7 +6,8 @@
 namespace qbm {
 
 // Sizes in hundredths of a millimetre, on the sheet as it lies in the printer (a landscape sheet is
-// wider than high). The margins put each cell of the grid centred on one label of the stock.
+// wider than high). The margins put each cell of the grid centred on one label of the stock; one is
+// below zero when the sheet's first label sits nearer the edge than half the gap between labels.
 struct TStockChoice {
     std::string brand;
     std::string part;

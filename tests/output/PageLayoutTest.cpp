@@ -151,6 +151,8 @@ TEST(PageLayout, StockMarginsPlaceEveryCellToTheStocksPitch) {
     layout.exactRight = 476;
     layout.exactTop = 1270;
     layout.exactBottom = 1270;
+    layout.stockPageWidth = 21590;
+    layout.stockPageHeight = 27940;
     const TCellGrid g = PrinterCellGrid({2550, 3300, 300, 300}, layout);
     EXPECT_EQ(g.marginLeft, 56);
     EXPECT_EQ(g.marginTop, 150);

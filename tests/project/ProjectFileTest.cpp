@@ -388,7 +388,7 @@ TEST(ProjectFile, StockKeysThatNoLongerFitTheMarginsAreDropped) {
         /* 0 */ {"StockMLeft=451\r\n", true},
         /* 1 */ {"StockMLeft=620\r\n", false}, // margin edited by hand since
         /* 2 */ {"StockMLeft=x\r\n", false},
-        /* 3 */ {"StockMLeft=-1\r\n", false},
+        /* 3 */ {"StockMLeft=-900000\r\n", false},
         /* 4 */ {"", false},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {

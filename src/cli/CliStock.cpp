@@ -1,0 +1,36 @@
+#include "cli/CliStock.h"
+
+#include "cli/CliCommand.h"
+#include "project/TLabelProject.h"
+#include "stock/TStockDatabase.h"
+#include "surface/TPaperSize.h"
+
+#include <algorithm>
+#include <iostream>
+#include <stdexcept>
+
+namespace qbm::cli {
+
+std::optional<TStockGrid> StockOption(const Args& args) {
+    const auto name = args.Value("--stock");
+    if (!name) return std::nullopt;
+    const TStockDatabase db = TStockDatabase::Load(args.Value("--stock-dir", DefaultStockFolder()));
+    const TStock* stock = db.Find(*name);
+    if (!stock) {
+        const size_t similar = db.Search(*name).size();
+        throw std::runtime_error("No label stock \"" + *name + "\" in " + db.Folder() +
+                                 (similar ? " (qbm stock " + *name + " lists " + std::to_string(similar) +
+                                                " that match)"
+                                          : std::string()));
+    }
+    const TStockFit fit = FitStock(*stock);
+    if (!fit.grid) throw std::runtime_error(fit.refusal);
+    return fit.grid;
+}
+
+TPaperSize StockPaper(const TLabelProject& project) {
+    const TStockChoice& s = *project.Stock();
+    return {std::min(s.pageWidth, s.pageHeight) / 100.0, std::max(s.pageWidth, s.pageHeight) / 100.0};
+}
+
+} // namespace qbm::cli

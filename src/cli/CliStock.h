@@ -1,0 +1,25 @@
+#pragma once
+// Choosing a label stock from the command line (--stock, --stock-dir).
+
+#include "stock/StockGrid.h"
+
+#include <optional>
+#include <string>
+
+namespace qbm {
+class TLabelProject;
+} // namespace qbm
+
+namespace qbm::cli {
+
+class Args;
+
+// With --stock NAME: reads the stock folder (--stock-dir or the default) and gives the grid of the
+// stock named. An unknown stock, or one the page grid cannot follow, throws with the reason.
+// Without --stock: nothing.
+std::optional<TStockGrid> StockOption(const Args& args);
+
+// The paper of the project's stock, as the paper comes (portrait); the project must have one.
+TPaperSize StockPaper(const TLabelProject& project);
+
+} // namespace qbm::cli
