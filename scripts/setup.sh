@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev
     fonts-dejavu-core fonts-liberation xvfb xauth
     cups printer-driver-cups-pdf poppler-utils
+    glabels-data
 )
 
 missing=()
