@@ -1,6 +1,7 @@
 #include "barcode/Code128Encoder.h"
 
 #include "barcode/Code128Patterns.h"
+#include "barcode/EBarcodeError.h"
 #include "barcode/Encoders.h"
 #include "barcode/TBarcode.h"
 
@@ -128,7 +129,9 @@ std::string EncodeFixedSet(TBarcode& bc) {
         if (typ == bcCode128C) {
             if (d.size() % 2 == 1) d = "0" + d;
         } else if (d.size() > 2) {
-            // The serial shipping code and the trade item numbers carry a check digit of their own.
+            // The serial shipping code and the trade item numbers carry a check digit of their own,
+            // and scanners and databases reject them at any other length.
+            if (!Ean128FixedLengthFits(d, bc.CheckSumMethod())) throw EBarcodeError(InvalidCodeText(typ));
             const std::string ai = d.substr(0, 2);
             if (ai == "00" || ai == "01" || ai == "02") d = ai + bc.ApplyChecksum(d.substr(2, 100));
             if (d.size() % 2 == 1) d += "0";
@@ -195,6 +198,10 @@ std::string EncodeAuto(const TBarcode& bc) {
                 ++i;
             }
             switchTo(TCodeSet::C);
+        } else if (c == kFnc4Mark && IsExtended(at(i + 1))) {
+            // A typed FNC4 before a high character: the character brings its own FNC4, and two in a
+            // row would read as a latch that changes every following character.
+            ++i;
         } else if (IsExtended(c)) {
             // FNC4 then the base character; a base character of the other set is reached by a
             // switch, never by SHIFT, so that FNC4 always stands right before its character.
@@ -257,6 +264,17 @@ std::string ParseEscapes(const std::string& text, bool convert) {
         i = j;
     }
     return r;
+}
+
+bool Ean128FixedLengthFits(std::string_view digits, TCheckSumMethod method) {
+    if (digits.size() <= 2) return true;
+    const std::string_view ai = digits.substr(0, 2);
+    size_t length;
+    if (ai == "00") length = 17;
+    else if (ai == "01" || ai == "02") length = 13;
+    else return true;
+    if (method == csmNone) ++length;
+    return digits.size() - 2 == length;
 }
 
 std::string EncodeCode128(TBarcode& bc) {

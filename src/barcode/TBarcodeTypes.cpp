@@ -27,4 +27,9 @@ const char* BarcodeTypeValueName(TBarcodeType type) {
     return type < kBarcodeTypeCount ? kNames[type] : "";
 }
 
+std::string InvalidCodeText(TBarcodeType type) {
+    const char* name = type < kBarcodeTypeCount ? BCdata[type].Name : "";
+    return "Invild code data of " + std::string(name) + " format!";
+}
+
 } // namespace qbm

@@ -2,6 +2,7 @@
 // Enumerations of the linear engine. Their ordinals are stored in template files: never reorder.
 
 #include <cstdint>
+#include <string>
 
 namespace qbm {
 
@@ -56,6 +57,9 @@ struct TBCdata {
 
 // Indexed by TBarcodeType.
 extern const TBCdata BCdata[kBarcodeTypeCount];
+
+// "Invild code data of " + the symbology's name + " format!": a value the symbology cannot carry.
+std::string InvalidCodeText(TBarcodeType type);
 
 // The value name of a type ("bcCode39"), for tools and messages.
 const char* BarcodeTypeValueName(TBarcodeType type);

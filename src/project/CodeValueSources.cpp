@@ -1,5 +1,6 @@
 #include "project/CodeValueSources.h"
 
+#include "barcode/Code128Encoder.h"
 #include "barcode/TBarcode.h"
 #include "data/TDatasheet.h"
 #include "project/TLabelProject.h"
@@ -47,13 +48,11 @@ bool ValidateCode(std::string_view text, TBarcodeType type) {
         }
     }
     if (row.MaxLen != -1 && static_cast<int>(value.size()) > row.MaxLen) return false;
+    if (type == bcCodeEAN128C && !Ean128FixedLengthFits(value)) return false;
     return true;
 }
 
-std::string InvalidCodeMessage(TBarcodeType type) {
-    const char* name = type < kBarcodeTypeCount ? BCdata[type].Name : "";
-    return "Invild code data of " + std::string(name) + " format!";
-}
+std::string InvalidCodeMessage(TBarcodeType type) { return InvalidCodeText(type); }
 
 long long LabelCount(const TLabelProject& project) {
     if (project.Kind() == TBarcodeKind::bkLinear) {

@@ -1,5 +1,6 @@
 #include "barcode/Code128Encoder.h"
 #include "barcode/Code128Patterns.h"
+#include "barcode/EBarcodeError.h"
 #include "barcode/TBarcode.h"
 
 #include "Code128EanTestSupport.h"
@@ -95,12 +96,12 @@ TEST(Code128FixedSet, EncodesTheWorkedExamples) {
         /* 4 */ {bcCode128C, "12345", {105, 1, 23, 45}},
         /* 5 */ {bcCode128C, "1234", {105, 12, 34}},
         /* 6 */ {bcCodeEAN128C, "12345", {105, 102, 12, 34, 50}},
-        /* 7 */ {bcCodeEAN128C, "0112345678901", {105, 102, 1, 12, 34, 56, 78, 90, 12}},
+        /* 7 */ {bcCodeEAN128C, "011234567890123", {105, 102, 1, 12, 34, 56, 78, 90, 12, 31}},
         /* 8 */ {bcCodeEAN128C, "5", {105, 102}}, // a single digit is dropped
         /* 9 */ {bcCodeEAN128C, "01", {105, 102, 1}},
-        /* 10 */ {bcCodeEAN128C, "02123", {105, 102, 2, 12, 36}},  // 123 gets check digit 6
+        /* 10 */ {bcCodeEAN128C, "029501234567890", {105, 102, 2, 95, 1, 23, 45, 67, 89, 3}}, // check digit 3
         /* 11 */ {bcCodeEAN128C, "10123", {105, 102, 10, 12, 30}}, // other AIs get no check digit
-        /* 12 */ {bcCodeEAN128C, "00012345678901234", {105, 102, 0, 1, 23, 45, 67, 89, 1, 23, 43}},
+        /* 12 */ {bcCodeEAN128C, "0012345678901234567", {105, 102, 0, 12, 34, 56, 78, 90, 12, 34, 56, 75}},
         /* 13 */ {bcCodeEAN128A, "AB\x1d", {103, 102, 33, 34, 93}},
         /* 14 */ {bcCodeEAN128B, "ab", {104, 102, 65, 66}},
         /* 15 */ {bcCode128B, "", {104}},
@@ -116,11 +117,11 @@ TEST(Code128FixedSet, EncodesTheWorkedExamples) {
 TEST(Code128FixedSet, LeavesTheTextAndIgnoresTheChecksumSetting) {
     TBarcode bc;
     bc.SetTyp(bcCodeEAN128C);
-    bc.SetText("0112345678901");
+    bc.SetText("011234567890123");
     const std::string plain = bc.BuildPattern();
     bc.SetChecksum(true);
     EXPECT_EQ(bc.BuildPattern(), plain);
-    EXPECT_EQ(bc.Text(), "0112345678901");
+    EXPECT_EQ(bc.Text(), "011234567890123");
     bc.SetTyp(bcCode128C);
     bc.SetText("123");
     bc.BuildPattern();
@@ -128,8 +129,43 @@ TEST(Code128FixedSet, LeavesTheTextAndIgnoresTheChecksumSetting) {
 }
 
 TEST(Code128FixedSet, MakesNoApplicationIdentifierCheckDigitWithoutAMethod) {
-    EXPECT_EQ(ValuesOf(bcCodeEAN128C, "0112345678901", false, csmNone),
-              WithCheck({105, 102, 1, 12, 34, 56, 78, 90, 10}));
+    EXPECT_EQ(ValuesOf(bcCodeEAN128C, "0112345678901231", false, csmNone),
+              WithCheck({105, 102, 1, 12, 34, 56, 78, 90, 12, 31}));
+}
+
+// The identifiers whose check digit the encoder computes have a fixed length; any other length would
+// print a GS1 string that scanners and databases reject, so the value is refused instead.
+TEST(Code128FixedSet, RefusesFixedLengthIdentifiersOfAnotherLength) {
+    const struct {
+        std::string_view text;
+        TCheckSumMethod method;
+        bool fits;
+    } cases[] = {
+        /* 0 */ {"0112345678901", csmModulo10, false},     // 11 digits after 01
+        /* 1 */ {"0112345678901231", csmModulo10, false},  // check digit typed as well: 14
+        /* 2 */ {"011234567890123", csmModulo10, true},    // 13
+        /* 3 */ {"021234567890123", csmModulo10, true},
+        /* 4 */ {"02123", csmModulo10, false},
+        /* 5 */ {"001234567890123456", csmModulo10, false}, // 16 after 00
+        /* 6 */ {"0012345678901234567", csmModulo10, true}, // 17
+        /* 7 */ {"0112345678901231", csmNone, true},        // without a method the value carries it
+        /* 8 */ {"011234567890123", csmNone, false},
+        /* 9 */ {"10123", csmModulo10, true}, // other identifiers: any length
+        /* 10 */ {"01", csmModulo10, true},   // no data after the identifier: nothing is computed
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        EXPECT_EQ(Ean128FixedLengthFits(c.text, c.method), c.fits) << "case " << i;
+        TBarcode bc;
+        bc.SetTyp(bcCodeEAN128C);
+        bc.SetCheckSumMethod(c.method);
+        bc.SetText(std::string(c.text));
+        if (c.fits) {
+            EXPECT_NO_THROW(bc.BuildPattern()) << "case " << i;
+        } else {
+            EXPECT_THROW_MSG(bc.BuildPattern(), EBarcodeError, "Invild code data of EAN128C format!");
+        }
+    }
 }
 
 TEST(Code128FixedSet, PatternUsesTheModuleWidthsOfModulAndRatio) {
@@ -205,6 +241,12 @@ TEST(Code128Auto, WritesHighCharactersWithFnc4AndTrailingBackslashAsItself) {
         /* 7 */ {bcCode128Auto, "AB\\", {104, 33, 34, 60}},
         /* 8 */ {bcCode128Auto, "\\", {104, 60}},
         /* 9 */ {bcCode128Auto, "\\A", {104, 60, 33}},
+        // A typed FNC4 before a high character is not doubled (two would latch); before a plain
+        // character it is the only FNC4 and stays.
+        /* 10 */ {bcCode128Auto, "\\196\xe9", {104, 100, 73}},
+        /* 11 */ {bcCode128Auto, "\t\\196\xe9", {103, 73, 100, 100, 73}},
+        /* 12 */ {bcCode128Auto, "\\196A", {104, 100, 33}},
+        /* 13 */ {bcCode128Auto, "1234\\196\xe9", {105, 12, 34, 100, 100, 73}},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];

@@ -113,6 +113,12 @@ TEST(ValidateCode, NumericLengthAndCode93Rules) {
         /* 12 */ {bcCodePostNet, "12-34", false},
         /* 13 */ {bcCode128A, std::string_view("AB\x03", 3), true},
         /* 14 */ {bcCodeEAN13, std::string_view("1234567890123\x0d", 14), true}, // trailing control unseen
+        // EAN-128 trade item numbers and shipping codes: 13 or 17 digits before the computed check digit
+        /* 15 */ {bcCodeEAN128C, "0112345678901", false},
+        /* 16 */ {bcCodeEAN128C, " 011234567890123 ", true},
+        /* 17 */ {bcCodeEAN128C, "001234567890123456", false},
+        /* 18 */ {bcCodeEAN128C, "0012345678901234567", true},
+        /* 19 */ {bcCodeEAN128C, "10123", true},
     };
     for (size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(ValidateCode(cases[i].text, cases[i].type), cases[i].valid) << "case " << i;
