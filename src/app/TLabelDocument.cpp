@@ -85,7 +85,7 @@ void TLabelDocument::RestoreSettings(const TProjectSettings& settings) {
     // typed), against the symbology of the restored template.
     if (Kind() == TBarcodeKind::bkLinear && m_project.HasTemplate()) {
         try {
-            DrawLinearLabel();
+            DrawLinearLabel(false);
         } catch (const std::exception&) {
         }
     }
@@ -349,17 +349,23 @@ void TLabelDocument::ApplyLabel() {
     else ApplyTemplate();
 }
 
-void TLabelDocument::DrawLinearLabel() {
+void TLabelDocument::DrawLinearLabel(bool report) {
     const TIniFile library(m_libraryPath);
     const int dpi = Resolution();
     const int dpiY = m_printer && m_printer->PrinterCount() > 0 ? m_printer->ResolutionY() : dpi;
+    m_codeRefused = false;
     try {
         qbm::ApplyTemplate(library, m_project.TemplateName(), m_setup.bcdMain, m_setup.label, dpi, dpiY);
     } catch (const EBarcodeError&) {
-        // A code the symbology cannot draw (checked values never are) leaves the label without code;
-        // the print command reports such values itself.
+        // The template's symbology cannot draw the code (another template was chosen, or the library
+        // changed since the code was checked): the label shows no code and the user is told; the code
+        // itself stays, so that a template that can draw it brings it back.
+        m_codeRefused = true;
+        const std::string code = m_setup.bcdMain.Text();
         m_setup.bcdMain.SetText("");
         qbm::ApplyTemplate(library, m_project.TemplateName(), m_setup.bcdMain, m_setup.label, dpi, dpiY);
+        m_setup.bcdMain.SetText(code);
+        if (report) ShowError(InvalidCodeMessage(m_setup.bcdMain.Typ()));
     }
 }
 
@@ -698,7 +704,7 @@ TPrintResult TLabelDocument::Print(TPrinter& printer, const TPrintOptions& optio
     // The run drew its first label into the label picture; the on-screen label is drawn again.
     if (linear) {
         try {
-            DrawLinearLabel();
+            DrawLinearLabel(false);
         } catch (const std::exception&) {
         }
         emit labelPictureChanged();

@@ -218,6 +218,9 @@ public:
     // ---- what a view reads ----
 
     const TLabelProject& Project() const { return m_project; }
+    // Whether the template's symbology refused the on-screen code the last time the label was drawn
+    // (the invalid-code message was shown and the label drawn without code).
+    bool CodeRefused() const { return m_codeRefused; }
     const TLabelSetup& Setup() const { return m_setup; }
     const TBitmap& LabelPicture() const { return m_setup.label.Bitmap; }
     const TBitmap& PagePicture() const { return m_pagePicture; }
@@ -262,7 +265,9 @@ private:
     void ApplyLabel();
     bool ShowConstantCode(bool report);
     bool ShowFieldValue(bool report);
-    void DrawLinearLabel();
+    // Draws the label picture with the on-screen code; a code the symbology cannot draw is left out
+    // and, with `report`, the invalid-code message shown.
+    void DrawLinearLabel(bool report = true);
     int Resolution() const;
     void ShowError(const std::string& text);
     void SetAmountLabel(std::string text);
@@ -287,6 +292,7 @@ private:
     bool m_changedOutsideStack = false;
     bool m_lastModified = false;
     bool m_previewShown = true;
+    bool m_codeRefused = false;
     TNotedFields m_noted;
     std::unique_ptr<QUndoStack> m_undo;
 };

@@ -24,7 +24,8 @@ struct TCliDocument {
 
 // Opens the library (--library or the program's own) and reads the project for the kind --kind
 // names, with `printer` as the page's device (nullptr: A4 at 300 dpi). Errors and warnings of the
-// load go to stderr; false when the project could not be read.
+// load go to stderr; false when the project could not be read, or (linear kind) its template is no
+// longer in the library or its first code cannot be drawn.
 bool OpenForRun(const Args& args, const std::string& path, TCliDocument& run, TPrinter* printer = nullptr,
                 bool previewShown = true);
 

@@ -23,6 +23,23 @@ TEST(DocumentSources, ConstantCodeIsCheckedOnEveryKeystrokeAndAnInvalidOneKeepsT
     EXPECT_EQ(f.doc->Setup().bcdMain.ExtCaption, "caption");
 }
 
+// Another template whose symbology cannot draw the shown code says so instead of drawing an empty
+// code; the code stays and comes back with a template that can draw it.
+TEST(DocumentSources, TemplateThatCannotDrawTheCodeShowsTheInvalidCodeMessage) {
+    DocumentFixture f;
+    f.Select("Code39");
+    f.doc->SetFixedCode("ABC");
+    f.Shown();
+    f.Select("EAN13 (ISBN)");
+    EXPECT_EQ(f.Shown(), std::vector<std::string>{"Invild code data of EAN13 format!"});
+    EXPECT_TRUE(f.doc->CodeRefused());
+    EXPECT_EQ(f.doc->Setup().bcdMain.Text(), "ABC");
+    f.Select("Code128B");
+    EXPECT_EQ(f.Shown(), std::vector<std::string>{});
+    EXPECT_FALSE(f.doc->CodeRefused());
+    EXPECT_EQ(f.doc->Setup().bcdMain.Text(), "ABC");
+}
+
 TEST(DocumentSources, ControlCharacterMenuFollowsTheSymbologyAndAppendsAtTheEnd) {
     struct Case {
         const char* templateName;

@@ -9,11 +9,15 @@ namespace {
 
 using TRun = test::TCliRun;
 
-TRun Labels(const std::string& dir, const std::string& args) { return test::RunQbm(dir, "labels " + args); }
+// Against a library of the default templates in the test's folder.
+TRun Labels(const std::string& dir, const std::string& args) {
+    return test::RunQbm(dir, "labels " + args + " --library " + dir + "/Templates.dat");
+}
 
 TEST(QbmLabels, PrintsCountThenEachLabelOfTheChosenKind) {
     const std::string dir = test::MakeTempDir();
     TLabelProject project;
+    project.SetTemplateName("EAN13 (ISBN)");
     TDatasheet& sheet = project.Datasheet();
     sheet.AddColumn("Caption");
     sheet.SetRowCount(4);

@@ -73,6 +73,30 @@ TEST(QbmPrint, RefusesWrongUsageAndMissingFiles) {
     EXPECT_FALSE(std::filesystem::exists(f.dir + "/x.pdf"));
 }
 
+// A project whose template left the library is not printed with the defaults in its place: every
+// command that draws or lists its labels says so and writes nothing.
+TEST(QbmPrint, ProjectWhoseTemplateIsGoneIsRefusedWithoutOutput) {
+    const Fixture f(3, "Gone");
+    const struct {
+        std::string args;
+        std::string output;
+    } runs[] = {
+        {"print " + f.project + " --pdf " + f.dir + "/out.pdf", f.dir + "/out.pdf"},
+        {"print " + f.project + " --png-dir " + f.dir + "/pages", f.dir + "/pages/page-0001.png"},
+        {"preview " + f.project + " --out " + f.dir + "/preview.png", f.dir + "/preview.png"},
+        {"labels " + f.project, ""},
+    };
+    for (const auto& run : runs) {
+        const test::TCliRun r = f.Run(run.args);
+        EXPECT_EQ(r.exitCode, 1) << run.args;
+        EXPECT_NE(r.err.find("Template: \"Gone\" has been removed!"), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "") << run.args;
+        EXPECT_TRUE(run.output.empty() || !std::filesystem::exists(run.output)) << run.args;
+    }
+    // The 2D labels of the same project do not need the linear template.
+    EXPECT_EQ(f.Run("labels " + f.project + " --kind 2d").exitCode, 0);
+}
+
 TEST(QbmPreview, WritesThePreviewPageAndThePageCount) {
     const Fixture f(5);
     const test::TCliRun r = f.Run("preview " + f.project + " --out " + f.dir + "/preview.png");
