@@ -47,7 +47,7 @@ TLinearPrintChecks PrintChecksOf(TLabelProject& project, TBarcodeType type) {
 
 TPrintResult PrintProject(TLabelProject& project, TPrinter& printer, const TBarcode& bcdMain,
                           TStCustom2DBarcode* symbol2D, TBitmap& labelPicture, TUserPrompts& prompts,
-                          TPrintProgress progress) {
+                          TPrintProgress progress, TChoosePrinter choosePrinter) {
     TSourceFeed feed(project);
     TPrintJob job;
     job.layout = LayoutOf(project);
@@ -57,6 +57,7 @@ TPrintResult PrintProject(TLabelProject& project, TPrinter& printer, const TBarc
     job.labelPicture = &labelPicture;
     job.feed = &feed;
     job.progress = std::move(progress);
+    job.choosePrinter = std::move(choosePrinter);
     if (job.is2D) return RunPrintCommand(printer, job, nullptr, prompts);
     const TLinearPrintChecks checks = PrintChecksOf(project, bcdMain.Typ());
     return RunPrintCommand(printer, job, &checks, prompts);

@@ -684,19 +684,31 @@ TPrintResult TLabelDocument::Print(TPrinter& printer, const TPrintOptions& optio
     // Linear labels print from Bcd_main, which holds its sizes in the dots of the device it was set up
     // for: a run on another device sets it up for that one first, and back afterwards.
     const bool linear = Kind() == TBarcodeKind::bkLinear && m_project.HasTemplate();
+    auto setUpFor = [&](TPrinter& device) {
+        if (!linear || device.PrinterCount() < 1) return;
+        const TIniFile library(m_libraryPath);
+        try {
+            qbm::ApplyTemplate(library, m_project.TemplateName(), m_setup.bcdMain, m_setup.label,
+                               device.ResolutionX(), device.ResolutionY());
+        } catch (const EBarcodeError&) {
+            // The print command's checks name the value; the label picture just stays without code.
+        }
+    };
+    // The printer chosen after the checks (another one, or the same with other settings) may have
+    // another resolution than the one the label was set up for.
+    TChoosePrinter choose;
+    if (options.choosePrinter) {
+        choose = [&]() -> TPrinter* {
+            TPrinter* chosen = options.choosePrinter();
+            if (chosen) setUpFor(*chosen);
+            return chosen;
+        };
+    }
     TPrintResult result;
     try {
-        if (linear && printer.PrinterCount() > 0) {
-            const TIniFile library(m_libraryPath);
-            try {
-                qbm::ApplyTemplate(library, m_project.TemplateName(), m_setup.bcdMain, m_setup.label,
-                                   printer.ResolutionX(), printer.ResolutionY());
-            } catch (const EBarcodeError&) {
-                // The print command's checks name the value; the label picture just stays without code.
-            }
-        }
+        setUpFor(printer);
         result = PrintProject(m_project, printer, m_setup.bcdMain, &m_setup.Symbol2D(m_project),
-                              m_setup.label.Bitmap, m_prompts, options.progress);
+                              m_setup.label.Bitmap, m_prompts, options.progress, choose);
     } catch (const std::exception& e) {
         ShowError(e.what());
         result = {};

@@ -10,6 +10,9 @@ struct TPrintOptions {
     // Called after each page with (pages done, pages in all); returning false cancels the run, which
     // aborts the document so that no file is left behind.
     TPrintProgress progress;
+    // After the confirmation and the checks: the printer the run goes to (the print dialog asks the
+    // user here), nullptr to end quietly. Unset: the printer handed to Print.
+    TChoosePrinter choosePrinter;
 };
 
 } // namespace qbm

@@ -73,37 +73,40 @@ void WindowPrinting::SetDocument(TLabelDocument* doc)
     doc->SetPrinter(m_system ? static_cast<TPrinter*>(m_system.get()) : m_paper.get());
 }
 
-TPrintResult WindowPrinting::Run(TPrinter& printer, const QString& what)
+TPrintResult WindowPrinting::Run(TPrinter& printer, const QString& what, std::function<TPrinter*()> choosePrinter)
 {
-    QProgressDialog progress(m_window);
-    progress.setObjectName("PrintProgress");
-    progress.setWindowTitle(what);
-    progress.setLabelText("Preparing the labels ...");
-    progress.setCancelButtonText("Cancel");
-    progress.setAccessibleName(what);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    progress.setAutoReset(false);
-    progress.setAutoClose(false);
-    progress.setRange(0, 0);
+    // The progress dialog appears with the first page, after the questions and the print dialog.
+    std::unique_ptr<QProgressDialog> progress;
     TPrintOptions options;
-    options.progress = [&progress](int done, int total) {
-        progress.setRange(0, total);
-        progress.setValue(done);
-        progress.setLabelText(QString("Page %1 of %2").arg(done).arg(total));
+    options.choosePrinter = std::move(choosePrinter);
+    options.progress = [&](int done, int total) {
+        if (!progress) {
+            progress = std::make_unique<QProgressDialog>(m_window);
+            progress->setObjectName("PrintProgress");
+            progress->setWindowTitle(what);
+            progress->setAccessibleName(what);
+            progress->setCancelButtonText("Cancel");
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumDuration(0);
+            progress->setAutoReset(false);
+            progress->setAutoClose(false);
+        }
+        progress->setRange(0, total);
+        progress->setValue(done);
+        progress->setLabelText(QString("Page %1 of %2").arg(done).arg(total));
         QCoreApplication::processEvents();
-        return !progress.wasCanceled();
+        return !progress->wasCanceled();
     };
     const TPrintResult result = m_doc->Print(printer, options);
-    progress.close();
-    const bool cancelled = result.outcome == TPrintOutcome::poCancelled;
-    emit printFinished(result.pages, cancelled);
+    progress.reset();
+    m_dialogPdf.reset();
+    emit printFinished(result.pages, result.outcome == TPrintOutcome::poCancelled);
     return result;
 }
 
-void WindowPrinting::Print()
+TPrinter* WindowPrinting::RunPrintDialog()
 {
-    if (!m_doc) return;
+    if (m_printDialog) return m_printDialog();
     // The dialog works on the system printer itself, so printer, copies and paper chosen there are
     // the ones the run uses; with no printer installed it offers its PDF file target.
     QPrinter* target = m_system ? static_cast<QPrinter*>(m_system->NativePrinter()) : m_paperSetup.get();
@@ -115,20 +118,29 @@ void WindowPrinting::Print()
     // Every page of the run is printed: page ranges, selections and the current page are not offered.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies |
                       QAbstractPrintDialog::PrintShowPageSize);
-    if (dialog.exec() != QDialog::Accepted) return;
-
+    if (dialog.exec() != QDialog::Accepted) return nullptr;
     if (target->outputFormat() == QPrinter::PdfFormat || !m_system) {
         const QString path = target->outputFileName();
-        if (path.isEmpty()) return;
+        if (path.isEmpty()) return nullptr;
         m_lastPdf = path;
-        TPdfPrinter pdf(PathFromQ(path), PaperOf(*target), kPdfDpi);
-        pdf.SetOrientation(OrientationOf(*target));
-        Run(pdf, "Print to PDF");
+        m_dialogPdf = std::make_unique<TPdfPrinter>(PathFromQ(path), PaperOf(*target), kPdfDpi);
+        m_dialogPdf->SetOrientation(OrientationOf(*target));
+        return m_dialogPdf.get();
+    }
+    return m_system.get();
+}
+
+void WindowPrinting::Print()
+{
+    if (!m_doc) return;
+    if (m_system) {
+        Run(*m_system, "Print", [this] { return RunPrintDialog(); });
         return;
     }
-    // Another printer or paper may have been chosen: the label and the preview follow it.
-    m_doc->PrinterSettingsChanged();
-    Run(*m_system, "Print");
+    // Without a printer the label is set up for the A4 page until the dialog has chosen a file.
+    TPdfPrinter page(std::string(), TPaperSize::A4(), kPdfDpi);
+    page.SetOrientation(m_doc->Project().Orientation());
+    Run(page, "Print", [this] { return RunPrintDialog(); });
 }
 
 QString WindowPrinting::AskPdfPath()

@@ -15,6 +15,7 @@ namespace qbm {
 
 class TLabelDocument;
 class TPaperPrinter;
+class TPdfPrinter;
 class TPrinter;
 class TSystemPrinter;
 struct TPrintResult;
@@ -29,8 +30,9 @@ public:
     // (A4 at 300 dots per inch) when no printer is installed.
     void SetDocument(TLabelDocument* doc);
 
-    // Toolbar "Print", Ctrl+P: the print dialog, then the print command on the chosen printer. With no
-    // printer installed the dialog offers its PDF file target.
+    // Toolbar "Print", Ctrl+P: the print command (its confirmation and checks), then the print dialog
+    // chooses the printer and the copies. With no printer installed the dialog offers its PDF file
+    // target.
     void Print();
     // "Print to PDF ...": a file chosen in a save dialog, the paper of the page setup, 300 dots per inch.
     void PrintToPdf();
@@ -41,6 +43,8 @@ public:
 
     // Where "Print to PDF ..." writes; a save dialog unless replaced (tests answer it themselves).
     void SetPdfPathChooser(std::function<QString()> chooser) { m_choosePdfPath = std::move(chooser); }
+    // In place of the print dialog: the printer a run goes to, nullptr for Cancel (tests).
+    void SetPrintDialog(std::function<TPrinter*()> dialog) { m_printDialog = std::move(dialog); }
 
     bool PrinterInstalled() const;
     // Works as on a machine without printers: the A4 page at 300 dots per inch, printing to PDF files.
@@ -51,8 +55,9 @@ signals:
     void printFinished(int pages, bool cancelled);
 
 private:
-    TPrintResult Run(TPrinter& printer, const QString& what);
+    TPrintResult Run(TPrinter& printer, const QString& what, std::function<TPrinter*()> choosePrinter = {});
     QString AskPdfPath();
+    TPrinter* RunPrintDialog();
 
     QWidget* m_window;
     TLabelDocument* m_doc = nullptr;
@@ -61,6 +66,9 @@ private:
     std::unique_ptr<QPrinter> m_paperSetup;
     std::unique_ptr<TPaperPrinter> m_paper;
     std::function<QString()> m_choosePdfPath;
+    std::function<TPrinter*()> m_printDialog;
+    // The PDF file the print dialog chose, for the run in progress.
+    std::unique_ptr<TPdfPrinter> m_dialogPdf;
     QString m_lastPdf;
 };
 

@@ -181,7 +181,9 @@ TPrintResult RunPrintCommand(TPrinter& printer, const TPrintJob& job, const TLin
             }
         }
     }
-    return RunPrintLoop(printer, job, prompts);
+    TPrinter* target = job.choosePrinter ? job.choosePrinter() : &printer;
+    if (!target) return {};
+    return RunPrintLoop(*target, job, prompts);
 }
 
 } // namespace qbm

@@ -19,6 +19,10 @@ class TUserPrompts;
 
 // Called after each page with (pages done, pages in all); returning false cancels the run.
 using TPrintProgress = std::function<bool(int pagesDone, int pageCount)>;
+// Called once the confirmation and the checks have passed, before the loop reads the printer: the
+// printer to print on (the print dialog's choice), or nullptr when the user cancelled it, which ends
+// the command without printing.
+using TChoosePrinter = std::function<TPrinter*()>;
 
 struct TPrintJob {
     TLayoutSettings layout;
@@ -32,6 +36,7 @@ struct TPrintJob {
     TBitmap* labelPicture = nullptr;
     TLabelFeed* feed = nullptr;
     TPrintProgress progress;
+    TChoosePrinter choosePrinter;
 };
 
 enum class TPrintOutcome { poPrinted, poNothingPrinted, poNoPrinter, poCancelled };

@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 #include "gui/WindowPrinting.h"
+#include "surface/TRasterPrinter.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -63,6 +64,42 @@ TEST_F(PrintFromWindow, AnsweringNoWritesNothing)
     prompts.QueueAnswer(TMsgResult::mrNo);
     EXPECT_FALSE(window->Printing().PrintToPdfFile(QString::fromStdString(dir + "/no.pdf")));
     EXPECT_FALSE(FilesIn(dir).contains("no.pdf"));
+}
+
+TEST_F(PrintFromWindow, PrintDialogComesAfterTheConfirmationAndTheChecks)
+{
+    ShowWindow();
+    ChooseTemplate("Code39");
+    TRasterPrinter chosen(TPaperSize::A4(), 150);
+    int dialogs = 0;
+    TPrinter* answer = nullptr;
+    window->Printing().SetPrintDialog([&] {
+        ++dialogs;
+        return answer;
+    });
+    Messages();
+    prompts.QueueAnswer(TMsgResult::mrYes);
+    Action("Mnu_Print")->trigger();
+    EXPECT_EQ(Messages().back(), "There are no various or fixed code to print! ");
+    EXPECT_EQ(dialogs, 0);
+
+    TypeFixedCode("ABC");
+    prompts.QueueAnswer(TMsgResult::mrNo);
+    Action("Mnu_Print")->trigger();
+    EXPECT_EQ(dialogs, 0);
+
+    Messages();
+    prompts.QueueAnswer(TMsgResult::mrYes); // the dialog cancelled: nothing printed, nothing said
+    Action("Mnu_Print")->trigger();
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Would you like to print barcode labels now?"});
+
+    answer = &chosen;
+    prompts.QueueAnswer(TMsgResult::mrYes);
+    Action("Mnu_Print")->trigger();
+    EXPECT_EQ(dialogs, 2);
+    ASSERT_EQ(chosen.Pages().size(), 1u);
+    EXPECT_EQ(Decode(chosen.Pages()[0], ZXing::BarcodeFormat::Code39).text, "ABC");
 }
 
 TEST_F(PrintFromWindow, CancelDuringARunLeavesNoFile)

@@ -246,6 +246,48 @@ TEST(PrintCommand, AsksFirstAndChecksThereIsSomethingValidToPrint) {
     EXPECT_EQ(empty.Messages().back().text, "There are no various or fixed code to print! ");
 }
 
+TEST(PrintCommand, ChoosesThePrinterOnlyOnceTheChecksPassed) {
+    Fixture f;
+    ListFeed feed({"header", "12", "34"}, 1);
+    TLinearPrintChecks checks;
+    checks.datasheetSource = true;
+    checks.datasheetRowCount = 3;
+    checks.codeFieldIndex = 1;
+    checks.symbologyName = "EAN13";
+    checks.rowCode = [&](long long row) { return feed.Value(row).code; };
+    checks.isValid = [](const std::string& code) { return code.find_first_not_of("0123456789") == std::string::npos; };
+    TRasterPrinter asked(kPaper, kDpi);
+    TRasterPrinter chosen(kPaper, kDpi);
+    int dialogs = 0;
+    TPrinter* answer = &chosen;
+    TPrintJob job = f.Job(feed);
+    job.choosePrinter = [&] {
+        ++dialogs;
+        return answer;
+    };
+
+    struct Case {
+        TMsgResult confirmation;
+        int codeField;
+        int dialogs; // the print dialog shown
+    };
+    // No to the confirmation, then a failed check: no dialog; then the dialog, cancelled and answered.
+    for (const Case c : {Case{TMsgResult::mrNo, 1, 0}, Case{TMsgResult::mrYes, 0, 0}, Case{TMsgResult::mrYes, 1, 1}}) {
+        dialogs = 0;
+        checks.codeFieldIndex = c.codeField;
+        TScriptedPrompts prompts;
+        prompts.QueueAnswer(c.confirmation);
+        answer = nullptr;
+        EXPECT_EQ(RunPrintCommand(asked, job, &checks, prompts).outcome, TPrintOutcome::poNothingPrinted);
+        EXPECT_EQ(dialogs, c.dialogs);
+    }
+    TScriptedPrompts yes;
+    answer = &chosen;
+    EXPECT_EQ(RunPrintCommand(asked, job, &checks, yes).outcome, TPrintOutcome::poPrinted);
+    EXPECT_EQ(chosen.PagesPrinted(), 1);
+    EXPECT_EQ(asked.PagesPrinted(), 0);
+}
+
 TEST(PrintCommand, ListsTheFirstTwentyInvalidRowsAndCountsTheRest) {
     TLinearPrintChecks checks;
     checks.datasheetSource = true;
