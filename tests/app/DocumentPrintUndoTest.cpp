@@ -1,4 +1,6 @@
+#include "barcode/TBarcode.h"
 #include "surface/TPdfPrinter.h"
+#include "surface/TRasterPrinter.h"
 
 #include "DocumentTestSupport.h"
 
@@ -112,6 +114,24 @@ TEST(DocumentPrint, CancellingDuringTheRunLeavesNoFile) {
     EXPECT_EQ(seen, (std::vector<int>{1, 2}));
     EXPECT_FALSE(std::filesystem::exists(f.Path("cancelled.pdf")));
     EXPECT_GT(f.doc->LabelPicture().Width(), 0); // the on-screen label is drawn again
+}
+
+TEST(DocumentPrinter, TheLabelFollowsThePrintersResolutionAndTheProjectItsOrientation) {
+    DocumentFixture f;
+    f.Select("EAN13 (ISBN)");
+    EXPECT_EQ(f.doc->Setup().bcdMain.Modul(), 8); // 300 dpi without a printer
+    EXPECT_EQ(f.doc->Setup().bcdMain.Height(), 354);
+    TRasterPrinter printer(TPaperSize::A4(), 600);
+    f.doc->SetPrinter(&printer);
+    EXPECT_EQ(f.doc->Setup().bcdMain.Modul(), 15);
+    EXPECT_EQ(f.doc->Setup().bcdMain.Height(), 709);
+    f.doc->SetOrientation(TPrinterOrientation::poLandscape);
+    EXPECT_EQ(printer.Orientation(), TPrinterOrientation::poLandscape);
+    EXPECT_GT(f.doc->PagePicture().Width(), f.doc->PagePicture().Height());
+    ASSERT_TRUE(f.SaveAs("landscape.bpj"));
+    EXPECT_NE(test::ReadWholeFile(f.Path("landscape.bpj")).find("PaperZX=0\r\n"), std::string::npos);
+    f.doc->UndoStack()->undo();
+    EXPECT_EQ(printer.Orientation(), TPrinterOrientation::poPortrait);
 }
 
 TEST(DocumentUndo, UndoingAndRedoingASequenceOfEditsGivesBackTheSavedBytes) {
