@@ -1,7 +1,8 @@
 // MaxiCode throughput: a 50-character mode 4 message (capitals, digits, some lower case and
-// punctuation) set as Code, encoded and rendered on the screen and for a 600-dpi printer; beside it
-// libzint encoding the same message in mode 4 (and encoding plus its raster output), measured in the
-// same run. Figures are symbols per second (items_per_second).
+// punctuation) set as Code, encoded and rendered on the screen and for a 600-dpi printer; beside each
+// libzint encoding the same message in mode 4 plus its raster output at the scale that gives a
+// picture of the same area (and encoding alone), measured in the same run. Figures are symbols per
+// second (items_per_second).
 
 #include "barcode2d/TStMaxiCodeBarcode.h"
 #include "Bench2D.h"
@@ -21,11 +22,18 @@ qbm::bench::TTexts Messages() {
     return {s.substr(0, 49) + "5", s.substr(0, 49) + "6"};
 }
 
-void BM_Qbm_MaxiCode_EncodeAndRender(benchmark::State& state) {
+void ZintSetUp(zint_symbol& s) {
+    s.symbology = BARCODE_MAXICODE;
+    s.option_1 = 4;
+}
+
+// The screen picture at the control's default size.
+void QbmScreen(benchmark::State& state) {
     qbm::bench::EncodeAndRender<qbm::TStMaxiCodeBarcode>(state, Messages());
 }
 
-void BM_Qbm_MaxiCode_EncodeAndRenderAt600Dpi(benchmark::State& state) {
+// The picture for a 600-dpi printer, as printing makes it.
+void Qbm600Dpi(benchmark::State& state) {
     qbm::EnsureGuiApplication();
     const auto texts = Messages();
     qbm::TStMaxiCodeBarcode bc;
@@ -35,37 +43,45 @@ void BM_Qbm_MaxiCode_EncodeAndRenderAt600Dpi(benchmark::State& state) {
     size_t i = 0;
     for (auto _ : state) {
         bc.SetCode(texts[i++ & 1]);
-        bc.RenderToBitmap(target, 600, 600); // hexagons with their outline and fill
+        bc.RenderToBitmap(target, 600, 600);
         benchmark::DoNotOptimize(target.Pixel(8, 8));
     }
     state.SetItemsProcessed(state.iterations());
     state.counters["picture_px"] = static_cast<double>(target.Width()) * target.Height();
 }
 
-void ZintRun(benchmark::State& state, bool buffer) {
-    double pixels = 0;
-    qbm::bench::ZintRun(
-        state, Messages(), buffer,
-        [](zint_symbol& s) {
-            s.symbology = BARCODE_MAXICODE;
-            s.option_1 = 4;
-        },
-        [&](const zint_symbol& s) { pixels = static_cast<double>(s.bitmap_width) * s.bitmap_height; });
-    if (buffer) state.counters["picture_px"] = pixels;
+// Our picture's area, measured once, so zint draws at the scale that gives the same area.
+double QbmPictureArea(int dpi) {
+    qbm::EnsureGuiApplication();
+    qbm::TStMaxiCodeBarcode bc;
+    bc.SetCode(Messages()[0]);
+    bc.SetBounds(bc.BarCodeWidth() + 16, bc.BarCodeHeight() + 16);
+    if (dpi == 0) return static_cast<double>(bc.Bitmap().Width()) * bc.Bitmap().Height();
+    qbm::TBitmap target;
+    target.SetResolution(dpi);
+    const auto size = bc.RenderToBitmap(target, dpi, dpi);
+    return static_cast<double>(size.width) * size.height;
 }
 
-void BM_Zint_MaxiCode_Encode(benchmark::State& state) {
-    ZintRun(state, false);
-}
-void BM_Zint_MaxiCode_EncodeAndBuffer(benchmark::State& state) {
-    ZintRun(state, true);
+void ZintAtArea(benchmark::State& state, int dpi) {
+    const float scale = qbm::bench::ZintScaleForArea(Messages()[0], QbmPictureArea(dpi), ZintSetUp);
+    qbm::bench::ZintRun(state, Messages(), true, [scale](zint_symbol& s) {
+        ZintSetUp(s);
+        s.scale = scale;
+    });
+    state.counters["zint_scale"] = scale;
 }
 
-BENCHMARK(BM_Qbm_MaxiCode_EncodeAndRender);
-BENCHMARK(BM_Qbm_MaxiCode_EncodeAndRenderAt600Dpi);
-BENCHMARK(BM_Zint_MaxiCode_Encode);
-BENCHMARK(BM_Zint_MaxiCode_EncodeAndBuffer);
+void ZintEncode(benchmark::State& state) {
+    qbm::bench::ZintRun(state, Messages(), false, ZintSetUp);
+}
+
+BENCHMARK(QbmScreen)->Name("MaxiCode/Screen/qbm");
+BENCHMARK_CAPTURE(ZintAtArea, screen, 0)->Name("MaxiCode/Screen/zint");
+BENCHMARK(Qbm600Dpi)->Name("MaxiCode/600dpi/qbm");
+BENCHMARK_CAPTURE(ZintAtArea, dpi600, 600)->Name("MaxiCode/600dpi/zint");
+BENCHMARK(ZintEncode)->Name("MaxiCode/EncodeOnly/zint");
 
 } // namespace
 
-BENCHMARK_MAIN();
+QBM_BENCHMARK_MAIN()

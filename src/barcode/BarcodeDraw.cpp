@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <vector>
 
 namespace qbm {
 namespace {
@@ -122,6 +123,10 @@ void TBarcode::PaintBars(const std::string& pattern, TCanvas& canvas) {
     // would give.
     canvas.SetPen(TPen{clBlack, 1, TPenStyle::psSolid});
     canvas.SetBrush(TBrush{clBlack, TBrushStyle::bsSolid});
+    std::vector<TPoint> corners(4); // one buffer for every bar
+    const bool upright = m_angle == 0;
+    const TPixelRows* rows = upright ? canvas.PixelRows() : nullptr;
+    const uint32_t black = TPixelRows::Value(clBlack);
     int x = 0;
     for (size_t k = 0; k < pattern.size(); ++k) {
         const int i = static_cast<int>(k) + 1;
@@ -147,8 +152,19 @@ void TBarcode::PaintBars(const std::string& pattern, TCanvas& canvas) {
         if (el.kind != 0 && w > 0) {
             int end = el.kind == 2 ? m_height * 2 / 5 : m_height;
             if (IsShortenedElement(m_typ, i)) end -= shortenBy;
-            canvas.Polygon(
-                {frame.At(x, 0), frame.At(x, end), frame.At(x + w - 1, end), frame.At(x + w - 1, 0)});
+            if (rows && upright) {
+                // Upright bars on a bitmap: the rectangle the polygon's corners enclose, corners
+                // included, straight into the pixel rows.
+                const TPoint o = frame.Origin();
+                rows->Fill(o.x + x, o.y + std::min(0, end), o.x + x + w, o.y + std::max(0, end) + 1, black);
+                x += w;
+                continue;
+            }
+            corners[0] = frame.At(x, 0);
+            corners[1] = frame.At(x, end);
+            corners[2] = frame.At(x + w - 1, end);
+            corners[3] = frame.At(x + w - 1, 0);
+            canvas.Polygon(corners);
         }
         x += w;
     }

@@ -105,8 +105,8 @@ void TStCustom2DBarcode::Paint() {
 }
 
 void TStCustom2DBarcode::Render(int w, int h) {
-    m_bitmap.SetSize(w, h);
-    TCanvas& canvas = m_bitmap.Canvas();
+    m_target->SetSize(w, h);
+    TCanvas& canvas = m_target->Canvas();
     canvas.Pen().color = m_color;
     canvas.Pen().style = TPenStyle::psSolid;
     canvas.Brush().color = m_backgroundColor;
@@ -192,7 +192,16 @@ TPictureSize TStCustom2DBarcode::RenderToBitmapScaled(TBitmap& target, int xDpi,
                                                       const std::function<void()>& restore) {
     const bool scaled = xDpi != 0 && yDpi != 0;
     const int savedFontPpi = m_fontPixelsPerInch;
+    const TRect savedRect = m_barCodeRect;
     TPictureSize size{m_width, m_height};
+    // The device picture is drawn straight into the target; the off-screen bitmap keeps the screen
+    // picture, so nothing has to be drawn again afterwards.
+    const auto putBack = [&] {
+        m_target = &m_bitmap;
+        if (scaled) restore();
+        m_fontPixelsPerInch = savedFontPpi;
+        m_barCodeRect = savedRect;
+    };
     try {
         if (scaled) {
             const double rx = static_cast<double>(xDpi) / ScreenDpiX();
@@ -201,19 +210,13 @@ TPictureSize TStCustom2DBarcode::RenderToBitmapScaled(TBitmap& target, int xDpi,
             size = {static_cast<int>(std::trunc(m_width * rx)), static_cast<int>(std::trunc(m_height * ry))};
         }
         m_fontPixelsPerInch = target.Resolution();
+        m_target = &target;
         Render(size.width, size.height);
-        target.SetSize(size.width, size.height);
-        target.Canvas().CopyRect(TRect{0, 0, size.width, size.height}, m_bitmap,
-                                 TRect{0, 0, size.width, size.height});
     } catch (...) {
-        if (scaled) restore();
-        m_fontPixelsPerInch = savedFontPpi;
-        Render(m_width, m_height);
+        putBack();
         throw;
     }
-    if (scaled) restore();
-    m_fontPixelsPerInch = savedFontPpi;
-    Render(m_width, m_height);
+    putBack();
     return size;
 }
 

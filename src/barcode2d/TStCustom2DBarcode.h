@@ -5,6 +5,7 @@
 #include "barcode2d/E2DBarcodeError.h"
 #include "surface/Graphics.h"
 #include "surface/TBitmap.h"
+#include "surface/TCanvas.h"
 #include "surface/TFont.h"
 #include "util/Errors.h"
 
@@ -104,6 +105,12 @@ public:
     // Lays out symbol and caption in a w x h picture and draws both into the off-screen bitmap.
     void Render(int w, int h);
 
+    // With true, modules are drawn through the canvas' shape operations even on bitmaps, as on
+    // printers and vector files; by default bitmaps get their module rows, hexagons and rings
+    // written straight into their pixels, which gives the same picture.
+    void SetShapesOnly(bool shapesOnly) { m_shapesOnly = shapesOnly; }
+    bool ShapesOnly() const { return m_shapesOnly; }
+
 protected:
     TStCustom2DBarcode();
 
@@ -161,7 +168,10 @@ protected:
 
     // Symbol rectangle inside the off-screen bitmap, written by Render.
     const TRect& BarCodeRect() const { return m_barCodeRect; }
-    TCanvas& BitmapCanvas() { return m_bitmap.Canvas(); }
+    // The canvas of the picture being rendered: the off-screen bitmap, or a device picture.
+    TCanvas& BitmapCanvas() { return m_target->Canvas(); }
+    // Its pixel rows when modules may be written straight into them, else nullptr.
+    const TPixelRows* DirectPixels() { return m_shapesOnly ? nullptr : BitmapCanvas().PixelRows(); }
 
     // Direct access for the descendants' own setters and device scaling.
     std::string m_code;
@@ -196,6 +206,9 @@ private:
     // RenderToBitmap runs, so the caption keeps its point size.
     int m_fontPixelsPerInch = 96;
     TBitmap m_bitmap;
+    // Where Render draws: the off-screen bitmap, or the target of RenderToBitmap while it runs.
+    TBitmap* m_target = &m_bitmap;
+    bool m_shapesOnly = false;
     TRect m_barCodeRect;
     std::function<void()> m_onInvalidate;
 };

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace qbm {
 namespace {
@@ -167,6 +168,7 @@ void TStMaxiCodeBarcode::DrawBarcode() {
     TCanvas& canvas = BitmapCanvas();
     canvas.Brush().color = Color();
     canvas.Pen().width = 1;
+    m_rows = DirectPixels();
     const TMaxiCodeEncoder::TBuffer& codewords = m_encoder.Codewords();
     double offset = 0; // odd rows start half a module further right
     for (int row = 0; row < kMaxiCodeRows; ++row) {
@@ -181,25 +183,26 @@ void TStMaxiCodeBarcode::DrawBarcode() {
         offset = m_halfPitch - offset;
     }
     DrawFinder();
+    m_rows = nullptr;
 }
 
-void TStMaxiCodeBarcode::DrawHexagon(int x, int y) {
-    TCanvas& canvas = BitmapCanvas();
+TStMaxiCodeBarcode::TModuleShape TStMaxiCodeBarcode::ModuleShape(int x, int y) const {
     const double w = m_moduleWidth, h = m_moduleHeight;
     const double inset = (w + 1) / 8 + 1;
     const double left = x + BarCodeRect().left, top = y + BarCodeRect().top;
-    int px = Nearest(left + inset), py = Nearest(top + inset);
-    int d = Nearest(w - inset), c = Nearest(h - inset);
+    TModuleShape m{Nearest(left + inset), Nearest(top + inset), Nearest(w - inset), Nearest(h - inset), false};
     // The gap between modules is only kept while the module inside it can still be drawn as a
     // hexagon. Modules of 4 to 5.5 pixels would otherwise shrink to a 3-pixel dot off the centre of
     // their cell, where scanners sample light; without the gap they touch, as the small ones do.
-    if (w < kSmallestHexagon || d < kSmallestHexagon || c < kSmallestHexagon) {
-        px = Nearest(left);
-        py = Nearest(top);
-        d = Nearest(w);
-        c = Nearest(h);
-    }
-    if (d < kSmallestHexagon || c < kSmallestHexagon) {
+    if (w < kSmallestHexagon || m.d < kSmallestHexagon || m.c < kSmallestHexagon)
+        m = TModuleShape{Nearest(left), Nearest(top), Nearest(w), Nearest(h), false};
+    m.ellipse = m.d < kSmallestHexagon || m.c < kSmallestHexagon;
+    return m;
+}
+
+void TStMaxiCodeBarcode::PaintModule(TCanvas& canvas, const TModuleShape& m) const {
+    const int px = m.px, py = m.py, d = m.d, c = m.c;
+    if (m.ellipse) {
         canvas.Ellipse(px, py, px + d, py + c);
         return;
     }
@@ -216,18 +219,97 @@ void TStMaxiCodeBarcode::DrawHexagon(int x, int y) {
     canvas.FloodFill(px + d / 2, py + c / 2, Color());
 }
 
+namespace {
+
+// A scratch colour that is neither of the given ones.
+TColor OtherColour(TColor a, TColor b) {
+    for (const TColor c : {TColor{0x030201}, TColor{0x060504}, TColor{0x090807}})
+        if (c != a && c != b) return c;
+    return 0x0C0B0A;
+}
+
+constexpr int kStampMargin = 2;
+// Larger shapes are drawn as shapes: their pixels are few against their area anyway.
+constexpr int kLargestStamp = 1024;
+
+} // namespace
+
+void TStMaxiCodeBarcode::DrawHexagon(int x, int y) {
+    const TModuleShape m = ModuleShape(x, y);
+    if (m_rows && std::max(m.d, m.c) + 2 * kStampMargin < kLargestStamp) {
+        // Modules have a one-pixel outline: drawn at whole-pixel offsets they cover the same pixels
+        // anywhere, so one stamp serves every module.
+        const TColor colour = Color();
+        const TRasterStamp& stamp = m_moduleStamps.Get(std::tuple(m.d, m.c, colour), [&] {
+            TModuleShape at = m;
+            at.px = at.py = kStampMargin;
+            const int size = std::max(m.d, m.c) + 2 * kStampMargin + 1;
+            return TRasterStamp::Record(size, size, OtherColour(colour, colour), [&](TCanvas& c) {
+                c.SetPen(TPen{colour, 1, TPenStyle::psSolid});
+                c.SetBrush(TBrush{colour, TBrushStyle::bsSolid});
+                PaintModule(c, at);
+            });
+        });
+        if (StampFits(stamp, m.px - kStampMargin, m.py - kStampMargin, !m.ellipse)) {
+            stamp.Stamp(*m_rows, m.px - kStampMargin, m.py - kStampMargin);
+            return;
+        }
+    }
+    PaintModule(BitmapCanvas(), m);
+}
+
+bool TStMaxiCodeBarcode::StampFits(const TRasterStamp& stamp, int x, int y, bool needsClearArea) const {
+    if (stamp.TouchesBorder()) return false;
+    const TRect b = stamp.Bounds();
+    if (x + b.left < 0 || y + b.top < 0 || x + b.right > m_rows->width || y + b.bottom > m_rows->height)
+        return false;
+    if (!needsClearArea) return true;
+    // A flood fill stops at any pixel of the module colour: only where there is none yet does the
+    // module come out as it did on the scratch picture.
+    const uint32_t dark = TPixelRows::Value(Color());
+    for (int py = y + b.top; py < y + b.bottom; ++py) {
+        const uint32_t* row = m_rows->Row(py);
+        for (int px = x + b.left; px < x + b.right; ++px)
+            if (row[px] == dark) return false;
+    }
+    return true;
+}
+
+void TStMaxiCodeBarcode::PaintFinder(TCanvas& canvas, int cx, int cy, const TFinderGeometry& g) const {
+    canvas.Brush().color = BackgroundColor();
+    canvas.Pen().width = g.penWidth;
+    for (const auto& r : g.radii) canvas.Ellipse(cx - r[0], cy - r[1], cx + r[0], cy + r[1]);
+    canvas.Pen().width = 1;
+    canvas.Brush().color = Color();
+}
+
 void TStMaxiCodeBarcode::DrawFinder() {
     TCanvas& canvas = BitmapCanvas();
     const double w = m_moduleWidth, h = m_moduleHeight;
     const int cx = Nearest(14.5 * w + BarCodeRect().left);
     const int cy = BarCodeRect().top + Nearest(16.5 * h * kRowPitch);
-    canvas.Brush().color = BackgroundColor();
-    canvas.Pen().width = Nearest(w - h / 6);
-    const int radii[3][2] = {
-        {4 * Nearest(w), 4 * Nearest(h)}, {Nearest(2.5 * w), Nearest(2.5 * h)}, {Nearest(w), Nearest(h)}};
-    for (const auto& r : radii) canvas.Ellipse(cx - r[0], cy - r[1], cx + r[0], cy + r[1]);
-    canvas.Pen().width = 1;
-    canvas.Brush().color = Color();
+    const TFinderGeometry g{Nearest(w - h / 6),
+                            {{{4 * Nearest(w), 4 * Nearest(h)},
+                              {Nearest(2.5 * w), Nearest(2.5 * h)},
+                              {Nearest(w), Nearest(h)}}}};
+    const int reach = std::max(std::abs(g.radii[0][0]), std::abs(g.radii[0][1])) + std::abs(g.penWidth) + 2;
+    if (m_rows && cx + reach < std::min(m_rows->width, 4 * kLargestStamp) &&
+        cy + reach < std::min(m_rows->height, 4 * kLargestStamp)) {
+        const TColor colour = Color(), background = BackgroundColor();
+        const TRasterStamp& stamp = m_finderStamps.Get(std::tuple(g, cx, cy, colour, background), [&] {
+            return TRasterStamp::Record(cx + reach + 1, cy + reach + 1, OtherColour(colour, background),
+                                        [&](TCanvas& c) {
+                                            c.SetPen(TPen{colour, 1, TPenStyle::psSolid});
+                                            c.SetBrush(TBrush{colour, TBrushStyle::bsSolid});
+                                            PaintFinder(c, cx, cy, g);
+                                        });
+        });
+        if (StampFits(stamp, 0, 0, false)) {
+            stamp.Stamp(*m_rows, 0, 0);
+            return;
+        }
+    }
+    PaintFinder(canvas, cx, cy, g);
 }
 
 } // namespace qbm

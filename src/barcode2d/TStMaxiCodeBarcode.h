@@ -6,8 +6,12 @@
 #include "barcode2d/TStCustom2DBarcode.h"
 #include "barcode2d/TStMaxiCodeMode.h"
 
+#include "surface/TRasterStamp.h"
+
+#include <array>
 #include <cstdint>
 #include <string>
+#include <tuple>
 
 namespace qbm {
 
@@ -55,6 +59,22 @@ protected:
     void Refresh(TRefresh what) override;
 
 private:
+    // Where a module goes: its box's corner and size in the picture, and whether it is too small
+    // for a hexagon (then it is an ellipse).
+    struct TModuleShape {
+        int px, py, d, c;
+        bool ellipse;
+    };
+    struct TFinderGeometry {
+        int penWidth;
+        std::array<std::array<int, 2>, 3> radii; // outer ring to centre
+        friend bool operator==(const TFinderGeometry&, const TFinderGeometry&) = default;
+    };
+
+    TModuleShape ModuleShape(int x, int y) const;
+    void PaintModule(TCanvas& canvas, const TModuleShape& m) const;
+    void PaintFinder(TCanvas& canvas, int cx, int cy, const TFinderGeometry& g) const;
+    bool StampFits(const TRasterStamp& stamp, int x, int y, bool needsClearArea) const;
     void DrawHexagon(int x, int y);
     void DrawFinder();
     bool IsCarrierMode() const { return m_mode == cmMode2 || m_mode == cmMode3; }
@@ -72,6 +92,11 @@ private:
     double m_moduleHeight = 0;
     double m_rowStepTerm = 0; // -H / 6
     double m_halfPitch = 0;   // W / 2
+    // On bitmaps a module and the finder are rasterised once per size and colour, then copied.
+    const TPixelRows* m_rows = nullptr;
+    TStampCache<std::tuple<int, int, TColor>> m_moduleStamps;
+    // The finder's rings have thick outlines: their stamp is recorded where they are drawn.
+    TStampCache<std::tuple<TFinderGeometry, int, int, TColor, TColor>> m_finderStamps;
 
     TMaxiCodeEncoder m_encoder;
 };

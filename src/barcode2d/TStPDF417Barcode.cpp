@@ -159,9 +159,13 @@ int TStPDF417Barcode::CalcBarCodeHeight(int height) {
     return RowHeight() * CalcDimensions().rows;
 }
 
+void TStPDF417Barcode::FillModules(int left, int top, int right, int bottom) {
+    if (m_rows) m_rows->Fill(left, top, right, bottom, m_dark);
+    else BitmapCanvas().FillRect(TRect{left, top, right, bottom});
+}
+
 void TStPDF417Barcode::DrawPattern(uint32_t pattern, int x0, int y0, int y1) {
     // Runs of dark modules become one rectangle each: the same pixels as module by module.
-    TCanvas& canvas = BitmapCanvas();
     int b = 16;
     while (b >= 0) {
         if (!(pattern & (1u << b))) {
@@ -170,17 +174,16 @@ void TStPDF417Barcode::DrawPattern(uint32_t pattern, int x0, int y0, int y1) {
         }
         const int start = b;
         while (b >= 0 && (pattern & (1u << b))) --b;
-        canvas.FillRect(TRect{x0 + (16 - start) * m_barWidth, y0, x0 + (16 - b) * m_barWidth, y1});
+        FillModules(x0 + (16 - start) * m_barWidth, y0, x0 + (16 - b) * m_barWidth, y1);
     }
 }
 
 void TStPDF417Barcode::DrawWidths(const char* widths, int x0, int y0, int y1) {
-    TCanvas& canvas = BitmapCanvas();
     int x = x0;
     bool dark = true;
     for (const char* p = widths; *p; ++p) {
         const int w = (*p - '0') * m_barWidth;
-        if (dark) canvas.FillRect(TRect{x, y0, x + w, y1});
+        if (dark) FillModules(x, y0, x + w, y1);
         x += w;
         dark = !dark;
     }
@@ -196,9 +199,21 @@ void TStPDF417Barcode::DrawBarcode() {
     const TRect& rect = BarCodeRect();
     const int h = (rect.bottom - rect.top) / d.rows;
     const int unit = kModulesPerUnit * m_barWidth;
+    // On a bitmap every pixel row of a symbol row is the same: the first visible one is drawn and
+    // copied to the others (the whole picture has the background colour before modules are drawn).
+    m_rows = DirectPixels();
+    m_dark = TPixelRows::Value(Color());
+    const int rowRight = rect.left + unit * (d.columns + 2) + (m_truncated ? m_barWidth : unit + 18 * m_barWidth);
     for (int r = 0; r < d.rows; ++r) {
-        const int y0 = rect.top + r * h;
-        const int y1 = y0 + h;
+        int y0 = rect.top + r * h;
+        int y1 = y0 + h;
+        int copyUntil = y1;
+        if (m_rows) {
+            y0 = std::max(y0, 0);
+            copyUntil = std::min(y1, m_rows->height);
+            // A row outside the picture draws nothing, but its codewords are still checked.
+            y1 = y0 < copyUntil ? y0 + 1 : y0;
+        }
         const int base = 30 * (r / 3);
         int left = 0;
         int right = 0;
@@ -229,7 +244,13 @@ void TStPDF417Barcode::DrawBarcode() {
             DrawPattern(CodewordPattern(r, right), x, y0, y1);
             DrawWidths(kStopPattern, x + unit, y0, y1);
         }
+        if (m_rows) {
+            const int left = std::max(rect.left, 0), right = std::min(rowRight, m_rows->width);
+            for (int y = y1; left < right && y < copyUntil; ++y)
+                std::copy(m_rows->Row(y0) + left, m_rows->Row(y0) + right, m_rows->Row(y) + left);
+        }
     }
+    m_rows = nullptr;
 }
 
 TPictureSize TStPDF417Barcode::RenderToBitmap(TBitmap& target, int xDpi, int yDpi) {

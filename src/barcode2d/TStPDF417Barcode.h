@@ -73,6 +73,7 @@ private:
     int CheckCodewordCount() const { return 2 << EffectiveECCLevel(); }
     int RowHeight() const;
     void RequireRowHeightSource(int barHeight, int ratio, bool relative) const;
+    void FillModules(int left, int top, int right, int bottom);
     void DrawPattern(uint32_t pattern, int x0, int y0, int y1);
     void DrawWidths(const char* widths, int x0, int y0, int y1);
 
@@ -80,6 +81,9 @@ private:
     int m_numColumns = 0;
     int m_numRows = 0;
     bool m_truncated = false;
+    // While DrawBarcode writes straight into a bitmap: its rows and the dark modules' pixel value.
+    const TPixelRows* m_rows = nullptr;
+    uint32_t m_dark = 0;
     TPdf417Codewords m_codewords;
 };
 

@@ -10,6 +10,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <map>
+#include <mutex>
 #include <vector>
 
 namespace qbm {
@@ -18,8 +20,11 @@ QColor ToQColor(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 
 TColor FromQRgb(QRgb rgb) { return RGBColor(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
 
-std::string ResolveFontFamily(const std::string& name) {
-    EnsureGuiApplication();
+namespace {
+
+// Asking the font database is slow (it consults the font configuration every time), and a print
+// run asks for the same few names on every label.
+std::string ResolveFontFamilyUncached(const std::string& name) {
     const QString family = QString::fromLatin1(name.c_str());
     if (!name.empty() && QFontDatabase::hasFamily(family)) return name;
     static const struct {
@@ -37,6 +42,24 @@ std::string ResolveFontFamily(const std::string& name) {
     // "MS Sans Serif", "Arial", "Tahoma" and other Windows sans faces: Arial's metrics.
     if (QFontDatabase::hasFamily(QStringLiteral("Liberation Sans"))) return "Liberation Sans";
     return "DejaVu Sans";
+}
+
+} // namespace
+
+std::string ResolveFontFamily(const std::string& name) {
+    EnsureGuiApplication();
+    static std::mutex mutex;
+    static std::map<std::string, std::string> resolved;
+    {
+        const std::lock_guard lock(mutex);
+        const auto it = resolved.find(name);
+        if (it != resolved.end()) return it->second;
+    }
+    std::string family = ResolveFontFamilyUncached(name);
+    const std::lock_guard lock(mutex);
+    if (resolved.size() > 256) resolved.clear(); // names come from files: keep the table small
+    resolved.emplace(name, family);
+    return family;
 }
 
 QFont ToQFont(const TFont& font) {
@@ -159,22 +182,25 @@ void QtPainterCanvas::FillSolid(int left, int top, int right, int bottom, TColor
         return;
     }
     // Bitmaps: straight into the pixel rows, far cheaper than a painter call per bar.
+    PixelRows()->Fill(left, top, right, bottom, TPixelRows::Value(color));
+}
+
+QImage& QtPainterCanvas::RasterImage() {
     EndPainting();
     QImage& img = *m_image;
     if (img.format() != QImage::Format_RGB32 && img.format() != QImage::Format_ARGB32)
         img = img.convertToFormat(QImage::Format_RGB32);
-    left = std::max(left, 0);
-    top = std::max(top, 0);
-    right = std::min(right, img.width());
-    bottom = std::min(bottom, img.height());
-    if (right <= left || bottom <= top) return;
-    const QRgb rgb = ToQColor(color).rgb();
-    uchar* const bits = img.bits(); // one detach check, not one per row
-    const qsizetype stride = img.bytesPerLine();
-    for (int y = top; y < bottom; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
-        std::fill(line + left, line + right, rgb);
-    }
+    return img;
+}
+
+const TPixelRows* QtPainterCanvas::PixelRows() {
+    if (!m_image) return nullptr;
+    QImage& img = RasterImage();
+    m_rows.bits = img.bits(); // detaches a shared image once, not once per row
+    m_rows.stride = img.bytesPerLine();
+    m_rows.width = img.width();
+    m_rows.height = img.height();
+    return &m_rows;
 }
 
 void QtPainterCanvas::FillRect(const TRect& rect) {
@@ -241,12 +267,9 @@ void QtPainterCanvas::LineTo(int x, int y) {
 
 void QtPainterCanvas::FloodFill(int x, int y, TColor border) {
     if (!m_image || Brush().style == TBrushStyle::bsClear) return;
-    EndPainting();
-    QImage& img = *m_image;
+    QImage& img = RasterImage();
     const int w = img.width(), h = img.height();
     if (x < 0 || y < 0 || x >= w || y >= h) return;
-    if (img.format() != QImage::Format_RGB32 && img.format() != QImage::Format_ARGB32)
-        img = img.convertToFormat(QImage::Format_RGB32);
     const QRgb borderRgb = ToQColor(border).rgb() & 0xFFFFFF;
     const QRgb fill = ToQColor(Brush().color).rgb();
     uchar* const bits = img.bits();
@@ -290,18 +313,30 @@ void QtPainterCanvas::FloodFill(int x, int y, TColor border) {
 }
 
 const QFont& QtPainterCanvas::CurrentQFont() {
-    if (!m_cacheValid || !(m_cachedFor == Font())) {
-        m_cachedFont = ToQFont(Font());
-        m_cachedMetrics.emplace(m_cachedFont);
-        m_cachedFor = Font();
-        m_cacheValid = true;
+    constexpr size_t kFonts = 4;
+    if (m_currentFont && m_currentFont->font == Font()) return m_currentFont->qfont;
+    for (const auto& e : m_fonts)
+        if (e->font == Font()) {
+            m_currentFont = e.get();
+            return e->qfont;
+        }
+    QFont qfont = ToQFont(Font());
+    auto entry = std::make_unique<TFontEntry>(TFontEntry{Font(), qfont, QFontMetrics(qfont)});
+    if (m_fonts.size() < kFonts) {
+        m_fonts.push_back(std::move(entry));
+        m_currentFont = m_fonts.back().get();
+    } else {
+        if (m_widthsFor == m_fonts[m_nextFontSlot].get()) m_widthsFor = nullptr;
+        m_fonts[m_nextFontSlot] = std::move(entry);
+        m_currentFont = m_fonts[m_nextFontSlot].get();
+        m_nextFontSlot = (m_nextFontSlot + 1) % kFonts;
     }
-    return m_cachedFont;
+    return m_currentFont->qfont;
 }
 
 void QtPainterCanvas::TextOut(int x, int y, const std::string& text) {
     const QFont& f = CurrentQFont();
-    const QFontMetrics& fm = *m_cachedMetrics;
+    const QFontMetrics& fm = m_currentFont->metrics;
     QPainter& p = Painter();
     const QString s = QString::fromLatin1(text.data(), static_cast<int>(text.size()));
     p.setFont(f);
@@ -320,13 +355,29 @@ void QtPainterCanvas::TextOut(int x, int y, const std::string& text) {
 }
 
 int QtPainterCanvas::TextWidth(const std::string& text) {
+    constexpr size_t kWidths = 8;
     CurrentQFont();
-    return m_cachedMetrics->horizontalAdvance(QString::fromLatin1(text.data(), static_cast<int>(text.size())));
+    if (m_widthsFor != m_currentFont) {
+        m_widths.clear();
+        m_nextWidthSlot = 0;
+        m_widthsFor = m_currentFont;
+    }
+    for (const auto& [t, w] : m_widths)
+        if (t == text) return w;
+    const int w =
+        m_currentFont->metrics.horizontalAdvance(QString::fromLatin1(text.data(), static_cast<int>(text.size())));
+    if (m_widths.size() < kWidths) {
+        m_widths.emplace_back(text, w);
+    } else {
+        m_widths[m_nextWidthSlot] = {text, w};
+        m_nextWidthSlot = (m_nextWidthSlot + 1) % kWidths;
+    }
+    return w;
 }
 
 int QtPainterCanvas::TextHeight(const std::string&) {
     CurrentQFont();
-    return m_cachedMetrics->height();
+    return m_currentFont->metrics.height();
 }
 
 void QtPainterCanvas::TextRectRight(const TRect& rect, const std::string& text) {

@@ -10,7 +10,9 @@
 #include <QPainter>
 
 #include <memory>
-#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace qbm {
 
@@ -38,6 +40,7 @@ public:
     void TextRectRight(const TRect& rect, const std::string& text) override;
     void StretchDraw(const TRect& rect, const TBitmap& bitmap) override;
     void CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect) override;
+    const TPixelRows* PixelRows() override;
     int ResolutionX() const override { return m_dpiX; }
     int ResolutionY() const override { return m_dpiY; }
 
@@ -48,16 +51,29 @@ private:
     void ApplyPen(QPainter& p) const;
     void ApplyBrush(QPainter& p) const;
     const QFont& CurrentQFont();
+    // The image in a 32-bit format, its painter closed.
+    QImage& RasterImage();
 
     QImage* m_image = nullptr;
     QPainter* m_external = nullptr;
     std::unique_ptr<QPainter> m_own;
     int m_dpiX = 96;
     int m_dpiY = 96;
-    TFont m_cachedFor;
-    QFont m_cachedFont;
-    std::optional<QFontMetrics> m_cachedMetrics;
-    bool m_cacheValid = false;
+    TPixelRows m_rows;
+    // The fonts of the last few texts with their metrics: a barcode switches between its code font
+    // and its caption font on every label, and building a Qt font asks the font configuration.
+    struct TFontEntry {
+        TFont font;
+        QFont qfont;
+        QFontMetrics metrics;
+    };
+    std::vector<std::unique_ptr<TFontEntry>> m_fonts;
+    size_t m_nextFontSlot = 0;
+    const TFontEntry* m_currentFont = nullptr;
+    // Widths of texts measured again and again (the guard digits' "A", a group of six digits).
+    std::vector<std::pair<std::string, int>> m_widths;
+    size_t m_nextWidthSlot = 0;
+    const TFontEntry* m_widthsFor = nullptr;
 };
 
 QColor ToQColor(TColor c);

@@ -3,6 +3,7 @@
 
 #include "surface/Graphics.h"
 #include "surface/TFont.h"
+#include "surface/TPixelRows.h"
 
 #include <string>
 #include <vector>
@@ -52,6 +53,11 @@ public:
     virtual void StretchDraw(const TRect& rect, const TBitmap& bitmap) = 0;
     // Copies pixels of a bitmap's canvas, scaling when the rectangles differ.
     virtual void CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect) = 0;
+
+    // The pixel rows behind a bitmap's canvas, valid until the next call of another canvas operation;
+    // nullptr on surfaces that keep shapes (PDF, SVG, printers). What an engine writes there must be
+    // exactly what the same drawing through the shape operations gives.
+    virtual const TPixelRows* PixelRows() { return nullptr; }
 
     // Pixels per inch of the device behind the canvas.
     virtual int ResolutionX() const = 0;

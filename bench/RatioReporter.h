@@ -1,0 +1,61 @@
+#pragma once
+// Console output that ends with one line per measured pair: a run named ".../qbm" beside the run of
+// the same name ending in "/zint", with both rates and their ratio (ours over the baseline).
+// BENCHMARK_MAIN is replaced by QBM_BENCHMARK_MAIN so every benchmark program prints the table.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace qbm::bench {
+
+class TRatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs) {
+            if (r.error_occurred || r.run_type != Run::RT_Iteration) continue;
+            const auto it = r.counters.find("items_per_second");
+            if (it == r.counters.end()) continue;
+            const std::string name = r.benchmark_name();
+            if (!m_rates.count(name)) m_order.push_back(name);
+            m_rates[name] = it->second.value;
+        }
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-46s %14s %14s %7s\n", "symbols per second", "qbm", "zint", "ratio");
+        for (const std::string& name : m_order) {
+            const auto slash = name.rfind('/');
+            if (slash == std::string::npos || name.compare(slash + 1, std::string::npos, "qbm") != 0) continue;
+            const std::string stem = name.substr(0, slash);
+            const auto base = m_rates.find(stem + "/zint");
+            if (base == m_rates.end() || base->second <= 0) continue;
+            const double ours = m_rates[name];
+            std::printf("%-46s %14.0f %14.0f %6.2fx\n", stem.c_str(), ours, base->second, ours / base->second);
+        }
+        std::fflush(stdout);
+    }
+
+private:
+    std::vector<std::string> m_order;
+    std::map<std::string, double> m_rates;
+};
+
+inline int RunWithRatios(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    TRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
+
+} // namespace qbm::bench
+
+#define QBM_BENCHMARK_MAIN()                                                                                 \
+    int main(int argc, char** argv) { return qbm::bench::RunWithRatios(argc, argv); }

@@ -1,0 +1,67 @@
+#include "barcode/TBarcode.h"
+#include "surface/GuiApplication.h"
+#include "surface/TBitmap.h"
+
+#include "ShapesOnlyCanvas.h"
+#include "TestSupport.h"
+
+#include <random>
+#include <stdexcept>
+#include <string>
+
+namespace qbm {
+namespace {
+
+constexpr unsigned kSeed = 1512;
+constexpr int kSymbolsPerType = 200;
+
+const std::string kDigits = "0123456789";
+const std::string kPrintable = [] {
+    std::string s;
+    for (int c = 32; c < 127; ++c) s += static_cast<char>(c);
+    return s;
+}();
+
+// Bars written straight into a bitmap's pixels against the same symbol drawn as polygons, for random
+// texts, module sizes, heights, text options and places (some partly outside the picture).
+TEST(DirectRaster, LinearBarsMatchTheirPolygons) {
+    EnsureGuiApplication();
+    for (int t = 0; t < kBarcodeTypeCount; ++t) {
+        const auto type = static_cast<TBarcodeType>(t);
+        const unsigned seed = kSeed + static_cast<unsigned>(t);
+        std::mt19937 rng(seed);
+        int drawn = 0;
+        for (int n = 0; n < kSymbolsPerType; ++n) {
+            const std::string& alphabet = rng() % 4 ? kDigits : kPrintable;
+            std::string text;
+            for (int k = 1 + static_cast<int>(rng() % 16); k > 0; --k) text += alphabet[rng() % alphabet.size()];
+            TBarcode bc;
+            bc.SetTyp(type);
+            bc.SetText(text);
+            bc.SetChecksum(rng() % 2);
+            bc.SetModul(1 + static_cast<int>(rng() % 3));
+            bc.SetRatio(2.0 + (rng() % 3) * 0.5);
+            bc.SetHeight(10 + static_cast<int>(rng() % 80));
+            bc.SetShowText(static_cast<TBarcodeOption>(rng() % 4));
+            bc.SetLeft(static_cast<int>(rng() % 60) - 20);
+            bc.SetTop(static_cast<int>(rng() % 40) - 10);
+            try {
+                bc.BuildPattern();
+            } catch (const std::runtime_error&) {
+                continue; // not a valid text for this symbology (or a malformed escape)
+            }
+            TBitmap direct(400, 160), shapes(400, 160);
+            bc.Draw(direct.Canvas());
+            test::TShapesOnlyCanvas reference(shapes);
+            bc.Draw(reference);
+            const std::string diff = test::FirstDifference(direct, shapes);
+            ASSERT_TRUE(diff.empty()) << BCdata[type].Name << " text \"" << text << "\" symbol " << n << " seed "
+                                      << seed << ": pictures differ at " << diff;
+            ++drawn;
+        }
+        EXPECT_GT(drawn, kSymbolsPerType / 10) << BCdata[type].Name << " seed " << seed;
+    }
+}
+
+} // namespace
+} // namespace qbm
