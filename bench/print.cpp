@@ -1,15 +1,19 @@
 // Print-run benchmark: EAN-13 labels from a datasheet, 3 columns x 8 rows, printed to PDF at 600 dpi.
 // Prints labels per second, output size and peak memory for 10,000 and 100,000 labels, and beside
 // them gLabels' batch printer (glabels-3-batch) on the same codes as CSV, measured in the same run.
+// Then the same labels as PNG pages at 300 dpi (pages per second), beside writing each page with Qt's
+// PNG writer as it is finished, one after the other.
 //
-//   qbm_bench_print [--labels N] [--large N] [--no-baseline]
+//   qbm_bench_print [--labels N] [--large N] [--png-labels N] [--no-baseline]
 
 #include "barcode/TBarcode.h"
 #include "data/TDatasheet.h"
 #include "app/ProjectPrinting.h"
 #include "project/TLabelProject.h"
 #include "surface/TBitmap.h"
+#include "surface/TPageFileWriter.h"
 #include "surface/TPdfPrinter.h"
+#include "surface/TRasterPrinter.h"
 #include "util/TUserPrompts.h"
 
 #include <sys/resource.h>
@@ -68,7 +72,7 @@ std::vector<std::string> Codes(long long n) {
     return codes;
 }
 
-int PrintOurs(long long labels, const std::string& pdf) {
+int PrintOurs(long long labels, qbm::TPrinter& printer, int dpi) {
     qbm::TLabelProject project;
     qbm::TDatasheet& sheet = project.Datasheet();
     const auto codes = Codes(labels);
@@ -77,16 +81,16 @@ int PrintOurs(long long labels, const std::string& pdf) {
     sheet.SetCell(2, 0, "caption");
     for (long long i = 0; i < labels; ++i) sheet.SetCell(1, static_cast<int>(i + 1), codes[static_cast<size_t>(i)]);
 
-    // An EAN-13 at its nominal size at 600 dpi: module 0.33 mm = 8 dots, bars 22.85 mm = 540 dots.
+    // An EAN-13 at its nominal size: module 0.33 mm = 8 dots at 600 dpi, bars 22.85 mm = 540 dots.
     qbm::TBarcode main;
     main.SetTyp(qbm::bcCodeEAN13);
     main.SetChecksum(true);
-    main.SetModul(8);
-    main.SetHeight(540);
+    main.SetModul(8 * dpi / 600);
+    main.SetHeight(540 * dpi / 600);
     main.SetShowText(qbm::bcoCode);
     qbm::TFont font;
     font.SetName("DejaVu Sans");
-    font.SetPixelsPerInch(600);
+    font.SetPixelsPerInch(dpi);
     font.SetSize(8);
     main.SetShowTextFont(font);
 
@@ -102,10 +106,40 @@ int PrintOurs(long long labels, const std::string& pdf) {
     project.SetSplitMarks(false);
 
     qbm::TBitmap picture(600, 600);
-    qbm::TPdfPrinter printer(pdf, qbm::TPaperSize::A4(), 600);
     qbm::TScriptedPrompts prompts; // answers Yes to "print now?"
     const auto r = qbm::PrintProject(project, printer, main, nullptr, picture, prompts);
     return r.labels == labels ? 0 : 1;
+}
+
+int PrintPdf(long long labels, const std::string& pdf) {
+    qbm::TPdfPrinter printer(pdf, qbm::TPaperSize::A4(), 600);
+    return PrintOurs(labels, printer, 600);
+}
+
+// Pages through the page writer (all cores), or each saved by Qt's PNG writer when it is finished.
+int PrintPng(long long labels, const std::string& dir, bool pipeline) {
+    std::system(("mkdir -p " + dir).c_str());
+    if (pipeline) {
+        qbm::TRasterPrinter printer(qbm::TPaperSize::A4(), 300, std::make_unique<qbm::TPageFileWriter>(dir));
+        return PrintOurs(labels, printer, 300);
+    }
+    qbm::TRasterPrinter printer(qbm::TPaperSize::A4(), 300, [dir](const qbm::TBitmap& page, int n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/page-%04d.png", n);
+        page.SaveToPngFile(dir + name);
+    });
+    return PrintOurs(labels, printer, 300);
+}
+
+long long FolderBytes(const std::string& dir) {
+    long long bytes = 0;
+    for (int n = 1;; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/page-%04d.png", n);
+        struct stat st {};
+        if (stat((dir + name).c_str(), &st) != 0) return bytes;
+        bytes += st.st_size;
+    }
 }
 
 int PrintGlabels(long long labels, const std::string& dir) {
@@ -132,21 +166,22 @@ void Report(const char* who, long long labels, const RunFigures& f) {
 } // namespace
 
 int main(int argc, char** argv) {
-    long long labels = 10000, large = 100000;
+    long long labels = 10000, large = 100000, pngLabels = 2400;
     bool baseline = true;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--labels" && i + 1 < argc) labels = std::atoll(argv[++i]);
         else if (a == "--large" && i + 1 < argc) large = std::atoll(argv[++i]);
+        else if (a == "--png-labels" && i + 1 < argc) pngLabels = std::atoll(argv[++i]);
         else if (a == "--no-baseline") baseline = false;
     }
     char tmpl[] = "/tmp/qbm-bench-print-XXXXXX";
     const std::string dir = mkdtemp(tmpl);
     std::printf("EAN-13 labels from a datasheet, 3 x 8 per A4 page, PDF at 600 dpi\n");
-    const RunFigures ours = MeasureInChild([&] { return PrintOurs(labels, dir + "/ours.pdf"); }, dir + "/ours.pdf");
+    const RunFigures ours = MeasureInChild([&] { return PrintPdf(labels, dir + "/ours.pdf"); }, dir + "/ours.pdf");
     Report("qbm", labels, ours);
     const RunFigures oursLarge =
-        MeasureInChild([&] { return PrintOurs(large, dir + "/ours-large.pdf"); }, dir + "/ours-large.pdf");
+        MeasureInChild([&] { return PrintPdf(large, dir + "/ours-large.pdf"); }, dir + "/ours-large.pdf");
     Report("qbm", large, oursLarge);
     std::printf("peak memory %lld labels / %lld labels: %.2f\n", large, labels,
                 static_cast<double>(oursLarge.peakKiB) / std::max(1L, ours.peakKiB));
@@ -160,7 +195,22 @@ int main(int argc, char** argv) {
             std::printf("speed-up over gLabels: %.1fx\n", gl.seconds / ours.seconds);
         }
     }
+    const long long pngPages = (pngLabels + 23) / 24;
+    std::printf("\nthe same labels as PNG pages, A4 at 300 dpi, %lld labels on %lld pages\n", pngLabels, pngPages);
+    RunFigures png = MeasureInChild([&] { return PrintPng(pngLabels, dir + "/png", true); }, dir + "/none");
+    png.bytes = FolderBytes(dir + "/png");
+    std::system(("rm -rf " + dir + "/png").c_str());
+    RunFigures pngQt = MeasureInChild([&] { return PrintPng(pngLabels, dir + "/png-qt", false); }, dir + "/none");
+    pngQt.bytes = FolderBytes(dir + "/png-qt");
+    std::system(("rm -rf " + dir + "/png-qt").c_str());
+    const auto reportPages = [&](const char* who, const RunFigures& f) {
+        std::printf("%-8s %8lld pages   %8.2f s  %10.1f pages/s   %8.1f MiB peak  %8.1f MiB output%s\n", who, pngPages,
+                    f.seconds, pngPages / f.seconds, f.peakKiB / 1024.0, f.bytes / 1048576.0, f.ok ? "" : "  (FAILED)");
+    };
+    reportPages("qbm", png);
+    reportPages("qt-png", pngQt);
+    std::printf("speed-up over one page at a time through Qt's PNG writer: %.1fx\n", pngQt.seconds / png.seconds);
     if (!std::getenv("QBM_BENCH_KEEP")) std::system(("rm -rf " + dir).c_str());
     else std::printf("kept %s\n", dir.c_str());
-    return ours.ok && oursLarge.ok ? 0 : 1;
+    return ours.ok && oursLarge.ok && png.ok ? 0 : 1;
 }

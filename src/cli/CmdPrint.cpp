@@ -3,6 +3,7 @@
 #include "cli/CliStock.h"
 #include "surface/GuiApplication.h"
 #include "surface/TPdfPrinter.h"
+#include "surface/TPageFileWriter.h"
 #include "surface/TRasterPrinter.h"
 #include "surface/TSystemPrinter.h"
 
@@ -37,11 +38,8 @@ std::unique_ptr<TPrinter> MakePrinter(const Args& args, const std::string& pngDi
     if (args.Has("--pdf")) return std::make_unique<TPdfPrinter>(*args.Value("--pdf"), *paper, args.Int("--dpi", 600));
     if (args.Has("--png-dir")) {
         std::filesystem::create_directories(pngDir);
-        return std::make_unique<TRasterPrinter>(*paper, args.Int("--dpi", 300), [pngDir](const TBitmap& page, int n) {
-            char name[32];
-            std::snprintf(name, sizeof name, "/page-%04d.png", n);
-            page.SaveToPngFile(pngDir + name);
-        });
+        return std::make_unique<TRasterPrinter>(*paper, args.Int("--dpi", 300),
+                                                std::make_unique<TPageFileWriter>(pngDir));
     }
     if (args.Has("--dpi") || args.Has("--paper"))
         throw UsageError("--dpi and --paper apply to --pdf and --png-dir; a system printer uses its own");

@@ -3,6 +3,7 @@
 // page goes to a callback (or is kept), so a long run keeps one page in memory.
 
 #include "surface/TBitmap.h"
+#include "surface/TPageOutput.h"
 #include "surface/TPaperPrinter.h"
 
 #include <functional>
@@ -17,6 +18,9 @@ public:
 
     // Without a sink the finished pages are kept and can be read with Pages().
     TRasterPrinter(TPaperSize paper, int dpi, TPageSink sink = {});
+    // Finished pages are handed over whole to `output` (which may write them while the next page is
+    // drawn); EndDoc returns when all are out.
+    TRasterPrinter(TPaperSize paper, int dpi, std::unique_ptr<TPageOutput> output);
 
     void BeginDoc() override;
     void NewPage() override;
@@ -34,6 +38,7 @@ private:
     void StartPage();
 
     TPageSink m_sink;
+    std::unique_ptr<TPageOutput> m_output;
     std::unique_ptr<TBitmap> m_page;
     std::vector<TBitmap> m_pages;
     int m_pagesPrinted = 0;
