@@ -4,7 +4,7 @@
 // Then the same labels as PNG pages at 300 dpi (pages per second), beside writing each page with Qt's
 // PNG writer as it is finished, one after the other.
 //
-//   qbm_bench_print [--labels N] [--large N] [--png-labels N] [--no-baseline]
+//   qbm_bench_print [--labels N] [--large N] [--png-labels N] [--no-baseline] [--png-only]
 
 #include "barcode/TBarcode.h"
 #include "data/TDatasheet.h"
@@ -167,16 +167,22 @@ void Report(const char* who, long long labels, const RunFigures& f) {
 
 int main(int argc, char** argv) {
     long long labels = 10000, large = 100000, pngLabels = 2400;
-    bool baseline = true;
+    bool baseline = true, pngOnly = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--labels" && i + 1 < argc) labels = std::atoll(argv[++i]);
         else if (a == "--large" && i + 1 < argc) large = std::atoll(argv[++i]);
         else if (a == "--png-labels" && i + 1 < argc) pngLabels = std::atoll(argv[++i]);
         else if (a == "--no-baseline") baseline = false;
+        else if (a == "--png-only") pngOnly = true;
     }
     char tmpl[] = "/tmp/qbm-bench-print-XXXXXX";
     const std::string dir = mkdtemp(tmpl);
+    if (pngOnly) { // for profiling the page pipeline
+        const bool ok = PrintPng(pngLabels, dir + "/png", true) == 0;
+        std::system(("rm -rf " + dir).c_str());
+        return ok ? 0 : 1;
+    }
     std::printf("EAN-13 labels from a datasheet, 3 x 8 per A4 page, PDF at 600 dpi\n");
     const RunFigures ours = MeasureInChild([&] { return PrintPdf(labels, dir + "/ours.pdf"); }, dir + "/ours.pdf");
     Report("qbm", labels, ours);

@@ -21,14 +21,28 @@ constexpr size_t kSparePages = 2;
 
 enum class TPageColours { Bilevel, Grey, Colour };
 
+// Label pages are mostly white: pixels are looked at two at a time, and a white pair (both 0xFFFFFFFF
+// in the 32-bit picture) is passed over at once.
+constexpr uint64_t kWhitePair = ~uint64_t{0};
+
+uint64_t PairAt(const QRgb* row, int x) {
+    uint64_t v;
+    std::memcpy(&v, row + x, sizeof v);
+    return v;
+}
+
 TPageColours ColoursOf(const QImage& img) {
-    constexpr QRgb kWhite = 0xFFFFFFu, kBlack = 0u;
+    const int w = img.width(), h = img.height();
     bool bilevel = true;
-    for (int y = 0; y < img.height(); ++y) {
+    for (int y = 0; y < h; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-        for (int x = 0; x < img.width(); ++x) {
+        for (int x = 0; x < w; ++x) {
+            if (x + 1 < w && PairAt(row, x) == kWhitePair) {
+                ++x;
+                continue;
+            }
             const QRgb p = row[x] & 0xFFFFFFu;
-            if (p == kWhite || p == kBlack) continue;
+            if (p == 0xFFFFFFu || p == 0u) continue;
             bilevel = false;
             if (qRed(p) != qGreen(p) || qGreen(p) != qBlue(p)) return TPageColours::Colour;
         }
@@ -106,12 +120,28 @@ std::string EncodePng(const TBitmap& picture) {
         uint8_t* out = row.data() + 1; // filter byte 0: the row as it is
         switch (colours) {
         case TPageColours::Bilevel:
-            std::fill(out, out + rowBytes - 1, 0);
-            for (int x = 0; x < w; ++x)
-                if (src[x] & 0xFFu) out[x >> 3] |= static_cast<uint8_t>(0x80u >> (x & 7));
+            for (int x = 0; x < w; x += 8) {
+                uint8_t bits = 0;
+                const int n = std::min(8, w - x);
+                if (n == 8 && PairAt(src, x) == kWhitePair && PairAt(src, x + 2) == kWhitePair &&
+                    PairAt(src, x + 4) == kWhitePair && PairAt(src, x + 6) == kWhitePair) {
+                    bits = 0xFF;
+                } else {
+                    for (int k = 0; k < n; ++k)
+                        if (src[x + k] & 0xFFu) bits |= static_cast<uint8_t>(0x80u >> k);
+                }
+                out[x >> 3] = bits;
+            }
             break;
         case TPageColours::Grey:
-            for (int x = 0; x < w; ++x) out[x] = static_cast<uint8_t>(qBlue(src[x]));
+            for (int x = 0; x < w; ++x) {
+                if (x + 1 < w && PairAt(src, x) == kWhitePair) {
+                    out[x] = out[x + 1] = 0xFF;
+                    ++x;
+                    continue;
+                }
+                out[x] = static_cast<uint8_t>(qBlue(src[x]));
+            }
             break;
         case TPageColours::Colour:
             for (int x = 0; x < w; ++x) {
