@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -68,14 +69,23 @@ LayoutPage::LayoutPage(QWidget* parent) : QWidget(parent)
                                TLabelProject::kMaxMargin);
 
     m_printer = Named(new QPushButton("&Printer Setting ...", this), "Btn_PrinterSetting", "Printer Setting ...");
+    m_stock = Named(new QPushButton("Label St&ock ...", this), "Btn_LabelStock", "Label Stock ...");
+    m_stockName = Named(new QLabel(this), "Lbl_Stock", "Label stock");
+    m_stockName->setWordWrap(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(arrange);
     layout->addWidget(margins);
-    layout->addWidget(m_printer, 0, Qt::AlignLeft);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_printer);
+    buttons->addWidget(m_stock);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+    layout->addWidget(m_stockName);
     layout->addStretch(1);
 
     connect(m_printer, &QPushButton::clicked, this, &LayoutPage::printerSetupRequested);
+    connect(m_stock, &QPushButton::clicked, this, &LayoutPage::labelStockRequested);
 }
 
 QSpinBox* LayoutPage::Margin(TMarginSide side) const
@@ -111,6 +121,16 @@ void LayoutPage::RefreshValues()
     SetValue(Margin(TMarginSide::msTop), p.MarginTop());
     SetValue(Margin(TMarginSide::msBottom), p.MarginBottom());
     m_splitMarks->setChecked(p.SplitMarks());
+    // The margins shown are whole millimetres; the stock's own, to a hundredth, are named here.
+    if (const auto& stock = p.Stock())
+        m_stockName->setText(QString("Label stock: %1 (margins %2, %3, %4, %5 mm)")
+                                 .arg(QString::fromStdString(stock->Name()))
+                                 .arg(stock->marginLeft / 100.0, 0, 'f', 2)
+                                 .arg(stock->marginRight / 100.0, 0, 'f', 2)
+                                 .arg(stock->marginTop / 100.0, 0, 'f', 2)
+                                 .arg(stock->marginBottom / 100.0, 0, 'f', 2));
+    else
+        m_stockName->setText("Label stock: none");
 }
 
 } // namespace qbm

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QLabel;
 class QPushButton;
 class QSpinBox;
 
@@ -24,6 +25,7 @@ public:
 
 signals:
     void printerSetupRequested();
+    void labelStockRequested();
 
 private:
     void RefreshValues();
@@ -34,6 +36,8 @@ private:
     QSpinBox* m_margins[4];
     QCheckBox* m_splitMarks;
     QPushButton* m_printer;
+    QPushButton* m_stock;
+    QLabel* m_stockName;
 };
 
 } // namespace qbm

@@ -1,10 +1,14 @@
 #include "gui/TDialogs.h"
 
+#include "app/TLabelDocument.h"
 #include "gui/TFM_About.h"
+#include "gui/TFM_Stock.h"
 #include "gui/THelpViewer.h"
 #include "gui/TFM_Wel.h"
 
 #include <QMessageBox>
+
+#include "stock/TStockDatabase.h"
 
 namespace qbm {
 
@@ -47,9 +51,20 @@ std::optional<std::vector<std::string>> TDialogs::Sequence(QWidget* parent)
     return std::nullopt;
 }
 
-void TDialogs::LabelStock(QWidget* parent, TLabelDocument&)
+void TDialogs::LabelStock(QWidget* parent, TLabelDocument& doc)
 {
-    NotYetAvailable(parent, "The label stock picker");
+    // Read on each opening: a few hundredths of a second, and a changed folder shows at once.
+    const TStockDatabase db = TStockDatabase::Load(DefaultStockFolder());
+    if (db.Stocks().empty()) {
+        QMessageBox::warning(parent, "Label Stock",
+                             QString("No label stock was found in %1. Install the package glabels-data, or set "
+                                     "the folder with the QBM_STOCK_DIR environment variable.")
+                                 .arg(QString::fromStdString(db.Folder())));
+        return;
+    }
+    const auto& stock = doc.Project().Stock();
+    TFM_Stock dialog(db, stock ? stock->Name() : std::string(), parent);
+    if (dialog.exec() == QDialog::Accepted && dialog.Chosen()) doc.ChooseStock(*dialog.Chosen());
 }
 
 void TDialogs::PrintOptions(QWidget* parent, TLabelDocument&)

@@ -132,6 +132,7 @@ void TForm1::ConnectActions()
         connect(action, &QAction::triggered, this, [this, field] { ShowLayoutField(field()); });
     connect(a.printerSetup, &QAction::triggered, m_printing, &WindowPrinting::PageSetup);
     connect(m_layoutPage, &LayoutPage::printerSetupRequested, m_printing, &WindowPrinting::PageSetup);
+    connect(m_layoutPage, &LayoutPage::labelStockRequested, a.labelStock, &QAction::trigger);
     connect(a.labelStock, &QAction::triggered, this, doc([this](TLabelDocument& d) { m_dialogs.LabelStock(this, d); }));
     connect(a.printOptions, &QAction::triggered, this,
             doc([this](TLabelDocument& d) { m_dialogs.PrintOptions(this, d); }));

@@ -6,12 +6,40 @@
 #include "util/TUserPrompts.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 namespace qbm {
 namespace {
 constexpr int kMarkLength = 4;
 // The page picture is centred vertically in the 330 pixels above the status bar.
 constexpr int kPreviewAreaHeight = 330;
+// The stock's labels show where the labels will land; faint, so that the page still reads as ours.
+constexpr TColor kStockOutline = RGBColor(176, 200, 232);
+constexpr int kCornerSteps = 6;
+
+// A rounded rectangle of short lines: the canvas draws lines and polygons only.
+void DrawRoundedOutline(TCanvas& c, double left, double top, double width, double height, double radius) {
+    radius = std::clamp(radius, 0.0, std::min(width, height) / 2);
+    const double right = left + width - radius, bottom = top + height - radius;
+    const double cx[4] = {right, right, left + radius, left + radius};
+    const double cy[4] = {top + radius, bottom, bottom, top + radius};
+    const int steps = radius >= 1 ? kCornerSteps : 1;
+    TPoint first{};
+    for (int k = 0; k < 4; ++k)
+        for (int s = 0; s <= steps; ++s) {
+            // Quarter turns clockwise from the top of the right edge.
+            const double a = (-90.0 + 90.0 * k + 90.0 * s / steps) * std::numbers::pi / 180;
+            const TPoint p{Rnd(cx[k] + radius * std::cos(a)), Rnd(cy[k] + radius * std::sin(a))};
+            if (k == 0 && s == 0) {
+                c.MoveTo(p.x, p.y);
+                first = p;
+            } else {
+                c.LineTo(p.x, p.y);
+            }
+        }
+    c.LineTo(first.x, first.y);
+}
 } // namespace
 
 TPreviewLayout ComputePreviewLayout(const TPage& page, const TLayoutSettings& layout, TPanelSize panel,
@@ -39,6 +67,11 @@ TPreviewLayout ComputePreviewLayout(const TPage& page, const TLayoutSettings& la
     } else {
         p.labelWidth = Rnd(static_cast<double>(labelWidth) / p.scale);
         p.labelHeight = Rnd(static_cast<double>(labelHeight) / p.scale);
+    }
+    if (layout.stockLabelWidth > 0 && layout.stockLabelHeight > 0) {
+        p.stockWidth = layout.stockLabelWidth / 2540.0 * page.resX / p.scale;
+        p.stockHeight = layout.stockLabelHeight / 2540.0 * page.resY / p.scale;
+        p.stockRadius = layout.stockLabelRadius / 2540.0 * page.resX / p.scale;
     }
     if (p.labelWidth >= p.cellWidth) p.fit = TLayoutFocus::lfColumns;
     else if (p.labelHeight >= p.cellHeight) p.fit = TLayoutFocus::lfRows;
@@ -71,6 +104,15 @@ bool DrawPreviewPage(TBitmap& picture, const TPreviewLayout& p, const TLayoutSet
             c.MoveTo(right - kMarkLength, y);
             c.LineTo(right, y);
         }
+    }
+    if (layout.splitMarks && p.stockWidth > 0) {
+        // Each cell is centred on one label of the stock.
+        c.Pen() = {kStockOutline, 1, TPenStyle::psSolid};
+        for (int row = 0; row < layout.rows; ++row)
+            for (int col = 0; col < layout.columns; ++col)
+                DrawRoundedOutline(c, p.marginLeft + col * p.cellWidth + (p.cellWidth - p.stockWidth) / 2,
+                                   p.marginTop + row * p.cellHeight + (p.cellHeight - p.stockHeight) / 2,
+                                   p.stockWidth, p.stockHeight, p.stockRadius);
     }
     c.Pen().color = oldPen;
     const int ox = Rnd((p.cellWidth - p.labelWidth) / 2.0);

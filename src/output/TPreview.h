@@ -28,6 +28,10 @@ struct TPreviewLayout {
     int cellHeight = 0;
     int labelWidth = 0;    // the label picture in preview pixels
     int labelHeight = 0;
+    // A label stock's label in preview pixels (0: no stock); drawn faintly in every cell.
+    double stockWidth = 0;
+    double stockHeight = 0;
+    double stockRadius = 0;
     TLayoutFocus fit = TLayoutFocus::lfNone;
 };
 
@@ -42,7 +46,8 @@ TPreviewLayout ComputePreviewLayout(const TPage& page, const TLayoutSettings& la
                                     int labelWidth, int labelHeight, bool is2D);
 
 // Draws the page picture (resized to the layout) when the label fits: the silver margin rectangle,
-// the split marks and the label stretched into every cell. Returns false, leaving the picture's
+// the split marks, with a label stock and split marks on the stock's label outlines (faint, with
+// their corner radius), and the label stretched into every cell. Returns false, leaving the picture's
 // content alone, when a fit check failed.
 bool DrawPreviewPage(TBitmap& picture, const TPreviewLayout& preview, const TLayoutSettings& layout,
                      const TBitmap& label);

@@ -47,6 +47,8 @@ public:
         return codes;
     }
     void Help(QWidget*, const QString& topic) override { helpTopics.push_back(topic); }
+    int labelStockShown = 0;
+    void LabelStock(QWidget*, TLabelDocument&) override { ++labelStockShown; }
 };
 
 class WindowFixture : public ::testing::Test {

@@ -3,13 +3,18 @@
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 
+#include "gui/TFM_Stock.h"
 #include "gui/WindowPrinting.h"
+#include "stock/TStockDatabase.h"
 #include "templates/TemplateLibrary.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QTableView>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 
 #include <cstdio>
@@ -70,6 +75,22 @@ int main(int argc, char* argv[])
         for (int i = 0; i < 5; ++i) QApplication::processEvents();
         const QString file = out.filePath(QString("window-%1%2.png").arg(names[tab], suffix));
         if (!window.grab().save(file)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            ++failures;
+        } else {
+            std::printf("%s\n", qPrintable(file));
+        }
+    }
+    // The label stock picker with a search typed, when the stock database is installed.
+    const qbm::TStockDatabase stock = qbm::TStockDatabase::Load(qbm::DefaultStockFolder());
+    if (!stock.Stocks().empty()) {
+        qbm::TFM_Stock picker(stock, "", &window);
+        picker.show();
+        QTest::keyClicks(picker.Search(), "avery address");
+        picker.List()->selectRow(2);
+        for (int i = 0; i < 5; ++i) QApplication::processEvents();
+        const QString file = out.filePath(QString("stock-picker%1.png").arg(suffix));
+        if (!picker.grab().save(file)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
             ++failures;
         } else {

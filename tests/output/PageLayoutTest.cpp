@@ -167,3 +167,41 @@ TEST(PageLayout, StockMarginsPlaceEveryCellToTheStocksPitch) {
     EXPECT_EQ(plain.CellTop(1) - plain.CellTop(0), plain.cellHeight);
 }
 } // namespace qbm
+
+namespace qbm {
+TEST(PagePreview, StockOutlinesShowFaintlyInThePreviewWithSplitMarksOnly) {
+    // One 100 x 50 mm label centred in a single cell of an A4 page; the label picture is tiny.
+    TLayoutSettings layout;
+    layout.rows = 1;
+    layout.columns = 1;
+    layout.exactMargins = true;
+    layout.exactLeft = layout.exactRight = 5500;
+    layout.exactTop = layout.exactBottom = 12350;
+    layout.stockPageWidth = 21000;
+    layout.stockPageHeight = 29700;
+    layout.stockLabelWidth = 10000;
+    layout.stockLabelHeight = 5000;
+    layout.stockLabelRadius = 500;
+    const TBitmap label(10, 10);
+    const auto outlinePixels = [&](bool splitMarks) {
+        layout.splitMarks = splitMarks;
+        const TPreviewLayout p = ComputePreviewLayout(kA4Portrait, layout, TPanelSize{}, 10, 10, false);
+        TBitmap picture;
+        EXPECT_TRUE(DrawPreviewPage(picture, p, layout, label));
+        int n = 0, outsideLabel = 0;
+        const double left = p.marginLeft, top = p.marginTop;
+        for (int y = 0; y < picture.Height(); ++y)
+            for (int x = 0; x < picture.Width(); ++x) {
+                const TColor c = picture.Pixel(x, y);
+                if (c == clWhite || c == clSilver || c == clBlack) continue;
+                ++n;
+                if (x < left - 1 || x > left + p.stockWidth + 1 || y < top - 1 || y > top + p.stockHeight + 1)
+                    ++outsideLabel;
+            }
+        EXPECT_EQ(outsideLabel, 0);
+        return n;
+    };
+    EXPECT_GT(outlinePixels(true), 200); // about 2 x (98 + 49) pixels round a 100 x 50 mm label at scale 12
+    EXPECT_EQ(outlinePixels(false), 0);
+}
+} // namespace qbm
