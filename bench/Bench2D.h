@@ -70,14 +70,18 @@ inline float ZintScaleForArea(const std::string& text, double pixels, const TZin
         setUp(*symbol);
         symbol->scale = scale;
         const auto* data = reinterpret_cast<const unsigned char*>(text.data());
+        bool larger = false;
         if (ZBarcode_Encode_and_Buffer(symbol, data, static_cast<int>(text.size()), 0) < ZINT_ERROR) {
-            const double diff = std::abs(static_cast<double>(symbol->bitmap_width) * symbol->bitmap_height - pixels);
+            const double area = static_cast<double>(symbol->bitmap_width) * symbol->bitmap_height;
+            const double diff = std::abs(area - pixels);
             if (bestDiff < 0 || diff < bestDiff) {
                 bestDiff = diff;
                 best = scale;
             }
+            larger = area > pixels;
         }
         ZBarcode_Delete(symbol);
+        if (larger) break; // areas only grow from here
     }
     return best;
 }
