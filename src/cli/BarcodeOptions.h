@@ -9,13 +9,12 @@
 
 namespace qbm::cli {
 
-// A TBarcodeType value name ("bcCode39") or its ordinal. Ordinals up to 255 are taken as they are,
-// so that the engine itself reports a type it does not know.
+// A TBarcodeType value name ("bcCode39") or its ordinal 0 to 23.
 inline TBarcodeType ParseBarcodeType(const std::string& word) {
     for (int t = 0; t < kBarcodeTypeCount; ++t)
         if (word == BarcodeTypeValueName(static_cast<TBarcodeType>(t))) return static_cast<TBarcodeType>(t);
     const auto n = TryStrToInt(word);
-    if (n && *n >= 0 && *n <= 255) return static_cast<TBarcodeType>(*n);
+    if (n && *n >= 0 && *n < kBarcodeTypeCount) return static_cast<TBarcodeType>(*n);
     throw UsageError("unknown barcode type '" + word + "' (a value name such as bcCode39, or 0 to 23)");
 }
 

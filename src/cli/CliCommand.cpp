@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 namespace qbm::cli {
 
@@ -71,6 +72,14 @@ void Args::OnlyKnown(const std::vector<std::string>& known) const {
     for (const auto& [name, value] : m_options)
         if (std::find(known.begin(), known.end(), name) == known.end())
             throw UsageError("unknown option " + name);
+}
+
+void RefuseOutputOverInput(const std::string& input, const std::string& output) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const bool same = fs::exists(output, error) ? fs::equivalent(input, output, error)
+                                                : fs::weakly_canonical(input, error) == fs::weakly_canonical(output, error);
+    if (same) throw UsageError("the output " + output + " is the input file; choose another name");
 }
 
 } // namespace qbm::cli

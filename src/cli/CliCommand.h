@@ -40,6 +40,10 @@ private:
     bool m_help = false;
 };
 
+// Throws UsageError when `output` names the same file as `input`: writing there would replace the
+// file the run reads (a project with its own PDF).
+void RefuseOutputOverInput(const std::string& input, const std::string& output);
+
 struct Command {
     std::string name;
     std::string summary;

@@ -10,4 +10,7 @@ class Args;
 
 std::string LibraryPathFor(const Args& args);
 
+// Throws EInOutError naming the library when it is not a regular file or cannot be read.
+void CheckLibraryReadable(const std::string& path);
+
 } // namespace qbm::cli

@@ -2,6 +2,7 @@
 #include "barcode2d/TStMaxiCodeBarcode.h"
 #include "barcode2d/TStPDF417Barcode.h"
 #include "cli/CliCommand.h"
+#include "cli/CliLibrary.h"
 #include "ini/TIniFile.h"
 #include "surface/GuiApplication.h"
 #include "templates/Apply2DSettings.h"
@@ -30,6 +31,7 @@ int RunLabel(const Args& args) {
     if (!out) throw UsageError("--out FILE is required");
     const std::string path = args.Has("--library") ? *args.Value("--library") : TemplateLibraryPath();
     WriteDefaultTemplates(path);
+    CheckLibraryReadable(path);
     const TIniFile library(path);
     EnsureGuiApplication();
     TLabelPicture label;

@@ -19,6 +19,7 @@ int RunPreview(const Args& args) {
     const std::string projectPath = args.Positional(0, "project file");
     const auto out = args.Value("--out");
     if (!out) throw UsageError("--out PAGE.png is required");
+    RefuseOutputOverInput(projectPath, *out);
     EnsureGuiApplication();
     TCliDocument run;
     if (!OpenForRun(args, projectPath, run)) return 1;

@@ -51,6 +51,9 @@ int RunPrint(const Args& args) {
                     "--stock", "--stock-dir"});
     const std::string projectPath = args.Positional(0, "project file");
     EnsureGuiApplication();
+    if (args.Has("--dpi") && (args.Int("--dpi", 0) < 1 || args.Int("--dpi", 0) > 4800))
+        throw UsageError("--dpi takes 1 to 4800");
+    if (const auto pdf = args.Value("--pdf")) RefuseOutputOverInput(projectPath, *pdf);
     std::unique_ptr<TPrinter> printer = MakePrinter(args, args.Value("--png-dir", ""));
     if (printer->ResolutionX() < 1 || printer->ResolutionX() > 4800)
         throw UsageError("--dpi takes 1 to 4800");

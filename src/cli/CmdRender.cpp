@@ -37,7 +37,10 @@ int RunRender(const Args& args) {
     if (height < 1 || height > 100000) throw UsageError("--height must be 1 to 100000");
     bc.SetHeight(height);
     bc.SetShowText(ParseShow(args.Value("--show", "none")));
-    bc.SetAngle(args.Double("--angle", 0.0));
+    // Not a number, an infinity or a huge turn would draw an empty picture.
+    const double angle = args.Double("--angle", 0.0);
+    if (!(angle >= -360.0 && angle <= 360.0)) throw UsageError("--angle must be -360 to 360 degrees");
+    bc.SetAngle(angle);
     bc.ExtCaption = args.Value("--caption", "");
     // Text grows with the module so the digits stay in proportion with the bars.
     TFont font = bc.ShowTextFont();

@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "cli/CliLibrary.h"
 #include "templates/TemplateLibrary.h"
 #include "util/Text.h"
 
@@ -17,6 +18,7 @@ int RunTemplates(const Args& args) {
     if (!args.Positional().empty()) throw UsageError("no arguments expected");
     const std::string path = args.Has("--library") ? *args.Value("--library") : TemplateLibraryPath();
     WriteDefaultTemplates(path);
+    CheckLibraryReadable(path);
     for (const std::string& name : LoadTemplateNames(path)) std::cout << Latin1ToUtf8(name) << "\n";
     return 0;
 }

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -35,6 +36,9 @@ using TTableHandle = std::unique_ptr<MdbTableDef, FreeTable>;
 TDatabaseHandle OpenDatabase(const std::string& path) {
     // The library reports a missing file on stderr only; the user gets our message instead.
     if (!std::ifstream(path, std::ios::binary)) throw EInOutError("Cannot open file " + path);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        throw EInOutError("Cannot open file " + path + ": not a regular file");
     TDatabaseHandle mdb(mdb_open(path.c_str(), MDB_NOFLAGS));
     if (!mdb) throw EInOutError("Cannot read Access database " + path);
     if (!mdb_read_catalog(mdb.get(), MDB_TABLE))

@@ -7,6 +7,7 @@
 #include "data/TDatasheetHistory.h"
 #include "data/WorkbookReader.h"
 #include "data/XlsxReader.h"
+#include "util/Errors.h"
 #include "util/TProgress.h"
 #include "util/TUserPrompts.h"
 #include "util/Text.h"
@@ -50,6 +51,10 @@ TImportResult ImportData(TDatasheet& sheet, const std::string& path, TUserPrompt
     // failed or cancelled import leaves the sheet exactly as it was.
     TDatasheet imported;
     try {
+        // A device or a pipe under a file name (/dev/zero) would be read until memory runs out.
+        std::error_code error;
+        if (std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error))
+            throw EInOutError("Cannot open file " + path + ": not a regular file");
         if (extension == ".XLS") {
             ReadWorkbookFile(imported, path, options.progress);
         } else if (extension == ".XLSX") {
