@@ -116,6 +116,14 @@ void TBitmap::SetPixel(int x, int y, TColor color) {
     img.setPixel(x, y, ToQColor(color).rgb());
 }
 
+std::vector<uint8_t> TBitmap::Luminance() const {
+    const QImage grey = m_impl->Image().convertToFormat(QImage::Format_Grayscale8);
+    std::vector<uint8_t> bytes(static_cast<size_t>(grey.width()) * grey.height());
+    for (int y = 0; y < grey.height(); ++y)
+        std::copy_n(grey.constScanLine(y), grey.width(), bytes.begin() + static_cast<ptrdiff_t>(y) * grey.width());
+    return bytes;
+}
+
 void TBitmap::SaveToBmpFile(const std::string& path) const { SaveImage(m_impl->Image(), path, "BMP"); }
 
 void TBitmap::SaveToPngFile(const std::string& path) const { SaveImage(m_impl->Image(), path, "PNG"); }

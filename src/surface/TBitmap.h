@@ -3,8 +3,10 @@
 
 #include "surface/Graphics.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace qbm {
 
@@ -35,6 +37,8 @@ public:
 
     TColor Pixel(int x, int y) const;
     void SetPixel(int x, int y, TColor color);
+    // One grey byte per pixel (0 black, 255 white), row by row: what a barcode reader takes.
+    std::vector<uint8_t> Luminance() const;
 
     // Each throws EInOutError with the path when the file cannot be written.
     void SaveToBmpFile(const std::string& path) const;

@@ -8,6 +8,7 @@
 #include "surface/TRasterPrinter.h"
 #include "util/TUserPrompts.h"
 
+#include "ListFeed.h"
 #include "TestSupport.h"
 
 #include <filesystem>
@@ -15,22 +16,7 @@
 namespace qbm {
 namespace {
 
-// Labels from a list, with the constant/datasheet index conventions chosen by `first`.
-class ListFeed : public TLabelFeed {
-public:
-    ListFeed(std::vector<std::string> codes, long long first) : m_codes(std::move(codes)), m_first(first) {}
-    long long Count() const override { return static_cast<long long>(m_codes.size()); }
-    long long FirstIndex() const override { return m_first; }
-    TLabelValue Value(long long i) override {
-        ++reads;
-        return {m_codes.at(static_cast<size_t>(i)), ""};
-    }
-    int reads = 0;
-
-private:
-    std::vector<std::string> m_codes;
-    long long m_first;
-};
+using test::ListFeed;
 
 struct Fixture {
     TBarcode main;

@@ -1,0 +1,24 @@
+#pragma once
+// A barcode reader for label pictures: the general reader for the symbologies it knows, our own bar
+// pattern reader for the others. What it reads is the data a scanner would hand on, as bytes.
+
+#include "barcode/TBarcodeTypes.h"
+#include "output/TGreyPicture.h"
+
+#include <optional>
+#include <string>
+
+namespace qbm {
+
+// Whether labels of the type can be read back at all (the UPC supplements only scan behind a main
+// symbol, which this product never prints with them).
+bool CanReadLinear(TBarcodeType type);
+
+// The data of the linear symbol in the picture; `checksum` says whether the Code 39 check character
+// is to be checked and left out, as a scanner set up for it does.
+std::optional<std::string> ReadLinearSymbol(const TGreyPicture& picture, TBarcodeType type, bool checksum);
+
+// The data of the PDF417 or MaxiCode symbol in the picture.
+std::optional<std::string> Read2DSymbol(const TGreyPicture& picture, bool maxiCode);
+
+} // namespace qbm
