@@ -47,7 +47,7 @@ TLinearPrintChecks PrintChecksOf(TLabelProject& project, TBarcodeType type) {
 
 TPrintResult PrintProject(TLabelProject& project, TPrinter& printer, const TBarcode& bcdMain,
                           TStCustom2DBarcode* symbol2D, TBitmap& labelPicture, TUserPrompts& prompts,
-                          TPrintProgress progress, TChoosePrinter choosePrinter) {
+                          TPrintProgress progress, TChoosePrinter choosePrinter, TPrintRunOptions options) {
     TSourceFeed feed(project);
     TPrintJob job;
     job.layout = LayoutOf(project);
@@ -58,6 +58,8 @@ TPrintResult PrintProject(TLabelProject& project, TPrinter& printer, const TBarc
     job.feed = &feed;
     job.progress = std::move(progress);
     job.choosePrinter = std::move(choosePrinter);
+    job.run = std::move(options);
+    job.run.datasheetRows = !job.is2D && project.LinearSource() == TLinearSource::lsDatasheet;
     if (job.is2D) return RunPrintCommand(printer, job, nullptr, prompts);
     const TLinearPrintChecks checks = PrintChecksOf(project, bcdMain.Typ());
     return RunPrintCommand(printer, job, &checks, prompts);

@@ -23,6 +23,7 @@ TLinearPrintChecks PrintChecksOf(TLabelProject& project, TBarcodeType type);
 // (set up by the template for the printer's resolution); 2D labels are painted by `symbol2D`.
 TPrintResult PrintProject(TLabelProject& project, TPrinter& printer, const TBarcode& bcdMain,
                           TStCustom2DBarcode* symbol2D, TBitmap& labelPicture, TUserPrompts& prompts,
-                          TPrintProgress progress = {}, TChoosePrinter choosePrinter = {});
+                          TPrintProgress progress = {}, TChoosePrinter choosePrinter = {},
+                          TPrintRunOptions options = {});
 
 } // namespace qbm

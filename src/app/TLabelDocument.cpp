@@ -708,7 +708,7 @@ TPrintResult TLabelDocument::Print(TPrinter& printer, const TPrintOptions& optio
     try {
         setUpFor(printer);
         result = PrintProject(m_project, printer, m_setup.bcdMain, &m_setup.Symbol2D(m_project),
-                              m_setup.label.Bitmap, m_prompts, options.progress, choose);
+                              m_setup.label.Bitmap, m_prompts, options.progress, choose, options.run);
     } catch (const std::exception& e) {
         ShowError(e.what());
         result = {};

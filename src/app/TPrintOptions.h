@@ -13,6 +13,8 @@ struct TPrintOptions {
     // After the confirmation and the checks: the printer the run goes to (the print dialog asks the
     // user here), nullptr to end quietly. Unset: the printer handed to Print.
     TChoosePrinter choosePrinter;
+    // Reading labels back first, start cell, page range, first label, calibration and journal.
+    TPrintRunOptions run;
 };
 
 } // namespace qbm

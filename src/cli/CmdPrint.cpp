@@ -1,18 +1,25 @@
 #include "cli/CliCommand.h"
 #include "cli/CliDocument.h"
 #include "cli/CliStock.h"
+#include "output/TPrintJournal.h"
+#include "output/TPrinterCalibration.h"
 #include "surface/GuiApplication.h"
 #include "surface/TPdfPrinter.h"
 #include "surface/TPageFileWriter.h"
 #include "surface/TRasterPrinter.h"
 #include "surface/TSystemPrinter.h"
+#include "util/IntConversion.h"
+#include "util/Rounding.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <tuple>
+#include <utility>
 
 namespace qbm::cli {
 namespace {
@@ -21,13 +28,47 @@ constexpr const char* kUsage =
     "Usage: qbm print FILE.bpj (--pdf OUT.pdf | --png-dir DIR | --printer NAME) [--dpi N]\n"
     "                 [--paper A4|Letter|WxHmm] [--landscape] [--library PATH]\n"
     "                 [--kind linear|2d] [--stock \"BRAND PART\" [--stock-dir DIR]]\n"
+    "                 [--verify] [--start N] [--pages A-B] [--from-label K] [--no-journal]\n"
     "\n"
     "Prints every label of the project's current source, as the Print button does when answered Yes:\n"
     "the project's template (or 2D settings) applied at the printer's resolution, its layout, split\n"
     "marks and checks. --kind picks the code tab whose labels print (linear by default). --pdf writes a PDF (vector bars, default 600 dpi), --png-dir one PNG per page\n"
     "(default 300 dpi), --printer sends the job to a system printer. Progress goes to stderr.\n"
     "--stock lays the labels out on a label stock (see qbm stock): its rows, columns and margins, and\n"
-    "its paper unless --paper says otherwise; a project saved with a stock prints on it by itself.";
+    "its paper unless --paper says otherwise; a project saved with a stock prints on it by itself.\n"
+    "\n"
+    "--verify reads every label back before printing and prints nothing when one does not read as its\n"
+    "value. --start N leaves the first N-1 cells of the first sheet empty (row by row); --pages A-B (or A)\n"
+    "prints only those pages of the run; --from-label K starts with label K (a datasheet row's number).\n"
+    "Each page printed is noted in FILE.bpj.log (unless --no-journal). The printer's calibration\n"
+    "(qbm calibrate) is applied; PDF output counts as the printer \"PDF\", PNG pages as \"PNG\".";
+
+// "A-B" or "A": the pages to print.
+std::pair<int, int> PageRange(const std::string& text) {
+    const auto dash = text.find('-');
+    const auto a = TryStrToInt(text.substr(0, dash));
+    const auto b = dash == std::string::npos ? a : TryStrToInt(text.substr(dash + 1));
+    if (!a || !b || *a < 1 || *b < *a) throw UsageError("--pages takes A-B or A, pages from 1, e.g. 2-5");
+    return {*a, *b};
+}
+
+std::string PrinterNameFor(const Args& args) {
+    if (args.Has("--pdf")) return "PDF";
+    if (args.Has("--png-dir")) return "PNG";
+    return *args.Value("--printer");
+}
+
+TPrintRunOptions RunOptions(const Args& args, const std::string& projectPath) {
+    TPrintRunOptions options;
+    options.verify = args.Has("--verify");
+    options.startCell = args.Int("--start", 1);
+    if (args.Has("--pages")) std::tie(options.firstPage, options.lastPage) = PageRange(*args.Value("--pages"));
+    options.fromLabel = args.Int("--from-label", 1);
+    options.printerName = PrinterNameFor(args);
+    options.calibration = TCalibrationStore().Load(options.printerName);
+    if (!args.Has("--no-journal")) options.journalPath = JournalPathFor(projectPath);
+    return options;
+}
 
 std::unique_ptr<TPrinter> MakePrinter(const Args& args, const std::string& pngDir,
                                       std::optional<TPaperSize> stockPaper = std::nullopt) {
@@ -48,7 +89,7 @@ std::unique_ptr<TPrinter> MakePrinter(const Args& args, const std::string& pngDi
 
 int RunPrint(const Args& args) {
     args.OnlyKnown({"--pdf", "--png-dir", "--printer", "--dpi", "--paper", "--landscape", "--library", "--kind",
-                    "--stock", "--stock-dir"});
+                    "--stock", "--stock-dir", "--verify", "--start", "--pages", "--from-label", "--no-journal"});
     const std::string projectPath = args.Positional(0, "project file");
     EnsureGuiApplication();
     if (args.Has("--dpi") && (args.Int("--dpi", 0) < 1 || args.Int("--dpi", 0) > 4800))
@@ -83,15 +124,43 @@ int RunPrint(const Args& args) {
     };
     TPrintOptions options;
     options.progress = progress;
+    options.run = RunOptions(args, projectPath);
+    using Clock = std::chrono::steady_clock;
+    const auto verifyStarted = Clock::now();
+    auto verifyEnded = verifyStarted;
+    long long verifyReported = 0;
+    options.run.verifyProgress = [&](long long done, long long total) {
+        const double seconds = std::chrono::duration<double>(Clock::now() - verifyStarted).count();
+        if (done == total) verifyEnded = Clock::now();
+        if (seconds >= 2.0 && (done * 10 / total > verifyReported || done == total)) {
+            verifyReported = done * 10 / total;
+            std::cerr << "verified " << done << " of " << total << " labels\n";
+        }
+        return true;
+    };
     const TPrintResult result = doc.Print(*printer, options);
+    if (result.verified > 0) {
+        // Both rates, so the cost of reading every label back stands beside the print's own.
+        const double verifying = std::chrono::duration<double>(verifyEnded - verifyStarted).count();
+        const double printing = std::chrono::duration<double>(Clock::now() - verifyEnded).count();
+        std::cerr << result.verified << " labels verified in " << verifying << " s ("
+                  << Rnd(result.verified / std::max(verifying, 1e-9)) << " labels/s), " << result.unreadable
+                  << " unreadable";
+        if (result.outcome == TPrintOutcome::poPrinted)
+            std::cerr << "; printed in " << printing << " s (" << Rnd(result.labels / std::max(printing, 1e-9))
+                      << " labels/s)";
+        std::cerr << "\n";
+    }
     if (result.outcome != TPrintOutcome::poPrinted) return run.prompts.Complained() ? 1 : 0;
-    std::cout << result.labels << " labels on " << result.pages << (result.pages == 1 ? " page" : " pages") << "\n";
+    std::cout << result.labels << " labels on " << result.pages << (result.pages == 1 ? " page" : " pages");
+    if (result.pages != result.runPages) std::cout << " of the run's " << result.runPages;
+    std::cout << "\n";
     return 0;
 }
 
 } // namespace
 
 QBM_REGISTER_COMMAND(Command{"print", "print a project's labels to PDF, PNG pages or a printer", kUsage, RunPrint,
-                             {"--landscape"}});
+                             {"--landscape", "--verify", "--no-journal"}});
 
 } // namespace qbm::cli

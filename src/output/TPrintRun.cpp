@@ -2,6 +2,9 @@
 
 #include "barcode/TBarcode.h"
 #include "barcode2d/TStCustom2DBarcode.h"
+#include "barcode2d/TStMaxiCodeBarcode.h"
+#include "output/TPrintJournal.h"
+#include "output/TPrintPlan.h"
 #include "surface/TBitmap.h"
 #include "surface/TCanvas.h"
 #include "surface/TFont.h"
@@ -18,22 +21,26 @@ namespace {
 constexpr int kPrintedMarkLength = 10;
 constexpr int kListedInvalidRows = 20;
 
-void DrawSplitMarks(TCanvas& c, const TPage& page, const TCellGrid& g, const TLayoutSettings& layout) {
+// Split marks at the cell corners along the grid's edges, each point where the printer's calibration
+// puts it.
+void DrawSplitMarks(TCanvas& c, const TPage& page, const TCellGrid& g, const TLayoutSettings& layout,
+                    const TPrinterCalibration& cal) {
     c.Pen() = TPen{};
+    const auto line = [&](int x0, int y0, int x1, int y1) {
+        const TPoint a = cal.Map({x0, y0}, page.resX, page.resY), b = cal.Map({x1, y1}, page.resX, page.resY);
+        c.MoveTo(a.x, a.y);
+        c.LineTo(b.x, b.y);
+    };
     const int bottom = page.height - g.marginBottom, right = page.width - g.marginRight;
     for (int col = 0; col <= layout.columns; ++col) {
         const int x = g.CellLeft(col);
-        c.MoveTo(x, g.marginTop);
-        c.LineTo(x, g.marginTop + kPrintedMarkLength);
-        c.MoveTo(x, bottom - kPrintedMarkLength);
-        c.LineTo(x, bottom);
+        line(x, g.marginTop, x, g.marginTop + kPrintedMarkLength);
+        line(x, bottom - kPrintedMarkLength, x, bottom);
     }
     for (int row = 0; row <= layout.rows; ++row) {
         const int y = g.CellTop(row);
-        c.MoveTo(g.marginLeft, y);
-        c.LineTo(g.marginLeft + kPrintedMarkLength, y);
-        c.MoveTo(right - kPrintedMarkLength, y);
-        c.LineTo(right, y);
+        line(g.marginLeft, y, g.marginLeft + kPrintedMarkLength, y);
+        line(right - kPrintedMarkLength, y, right, y);
     }
 }
 
@@ -60,6 +67,37 @@ std::unique_ptr<TBarcode> MakeWorkingBarcode(const TBarcode& main, int dpi) {
 
 } // namespace
 
+namespace {
+
+// Reads back every label the plan prints; false (after listing the failures) when one does not read
+// as its value.
+bool VerifyLabels(const TPrintJob& job, const TPrintPlan& plan, const TPage& page, const TBarcode* working,
+                  TUserPrompts& prompts, TPrintResult& result) {
+    std::unique_ptr<TLabelVerifier> verifier;
+    if (job.is2D)
+        verifier = std::make_unique<TLabelVerifier>(*job.symbol2D, page.resX, page.resY,
+                                                    dynamic_cast<TStMaxiCodeBarcode*>(job.symbol2D) != nullptr);
+    else
+        verifier = std::make_unique<TLabelVerifier>(*working);
+    const TVerifyReport report =
+        verifier->Verify(*job.feed, plan.FirstPrinted(), plan.LastPrinted(), job.run.verifyProgress);
+    result.verified = report.checked;
+    result.unreadable = report.failed;
+    if (report.cancelled) {
+        result.outcome = TPrintOutcome::poCancelled;
+        return false;
+    }
+    if (report.failed == 0) return true;
+    prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK,
+                    std::to_string(report.failed) + (report.failed == 1 ? " label does" : " labels do") +
+                        " not read back as its value; nothing was printed.\n" +
+                        VerifyFailuresMessage(report, job.run.datasheetRows));
+    result.outcome = TPrintOutcome::poNotVerified;
+    return false;
+}
+
+} // namespace
+
 TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts& prompts) {
     TPrintResult result;
     if (printer.PrinterCount() < 1) {
@@ -73,8 +111,14 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
     if (!job.is2D) working = MakeWorkingBarcode(*job.bcdMain, page.resY);
 
     const long long count = job.feed->Count();
-    long long i = job.feed->FirstIndex();
-    if (count < 1 || i > count - 1) return result;
+    const long long feedFirst = job.feed->FirstIndex();
+    if (count < 1 || feedFirst > count - 1) return result;
+    const TPrintPlan plan = PlanPrintRun(feedFirst, count, job.layout, job.run);
+    result.runPages = plan.pages;
+    if (!plan.problem.empty()) {
+        prompts.Message(TMsgKind::mkWarning, TMsgButtons::mbOK, plan.problem);
+        return result;
+    }
 
     // Centred in the exact pitch, which is the cell size itself unless a label stock set the margins.
     int ox = 0, oy = 0;
@@ -84,8 +128,9 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
         ox = Rnd((grid.pitchX - lw / 96.0 * page.resX) / 2.0);
         oy = Rnd((grid.pitchY - lh / 96.0 * page.resY) / 2.0);
     } else {
-        // Offsets come from the first label; labels of other lengths keep them.
-        const TLabelValue first = job.feed->Value(i);
+        // Offsets come from the source's first label, also when a run resumes later on, so that
+        // every run puts its labels where the first one did; labels of other lengths keep them.
+        const TLabelValue first = job.feed->Value(feedFirst);
         working->SetText(first.code);
         working->ExtCaption = first.caption;
         if (job.labelPicture) {
@@ -96,44 +141,68 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
         oy = Rnd((grid.pitchY - working->Height()) / 2.0);
     }
 
-    const long long perPage = static_cast<long long>(job.layout.rows) * job.layout.columns;
-    const int pages = PageCount(count - i, job.layout.rows, job.layout.columns);
-    result.pages = 0;
+    if (job.run.verify && !VerifyLabels(job, plan, page, working.get(), prompts, result)) return result;
+    std::unique_ptr<TPrintJournal> journal;
+    if (!job.run.journalPath.empty()) {
+        journal = std::make_unique<TPrintJournal>(job.run.journalPath, job.run.printerName);
+        journal->CheckWritable();
+    }
+
+    const int pagesToPrint = plan.lastPage - plan.firstPage + 1;
+    const TPrinterCalibration& cal = job.run.calibration;
     printer.BeginDoc();
     try {
-        for (int p = 0; p < pages && perPage > 0; ++p) {
+        for (int p = plan.firstPage; p <= plan.lastPage; ++p) {
             TCanvas& canvas = printer.Canvas();
-            if (job.layout.splitMarks) DrawSplitMarks(canvas, page, grid, job.layout);
+            if (job.layout.splitMarks) DrawSplitMarks(canvas, page, grid, job.layout, cal);
+            long long pageFirst = -1, pageLast = -1;
+            std::string firstValue, lastValue;
             for (int r = 0; r < job.layout.rows; ++r)
                 for (int c = 0; c < job.layout.columns; ++c) {
-                    if (i > count - 1) continue;
-                    const int x = grid.CellLeft(c) + ox;
-                    const int y = grid.CellTop(r) + oy;
+                    const long long i = plan.IndexAt(p, r, c, job.layout.columns);
+                    if (i < 0) continue;
+                    const TPoint at = cal.Map({grid.CellLeft(c) + ox, grid.CellTop(r) + oy}, page.resX, page.resY);
                     const TLabelValue v = job.feed->Value(i);
                     if (job.is2D) {
                         job.symbol2D->SetCode(v.code);
-                        job.symbol2D->PrintToCanvas(canvas, {x, y});
+                        job.symbol2D->PrintToCanvas(canvas, at);
                     } else {
-                        working->SetLeft(x);
-                        working->SetTop(y);
+                        working->SetLeft(at.x);
+                        working->SetTop(at.y);
                         working->SetText(v.code);
                         working->ExtCaption = v.caption;
                         working->Draw(canvas);
                     }
-                    ++i;
+                    if (pageFirst < 0) pageFirst = i, firstValue = v.code;
+                    pageLast = i, lastValue = v.code;
                     ++result.labels;
                 }
             ++result.pages;
-            if (job.progress && !job.progress(result.pages, pages)) {
+            if (journal && pageFirst >= 0)
+                journal->Page(p, pageFirst - feedFirst + 1, firstValue, pageLast - feedFirst + 1, lastValue);
+            if (job.progress && !job.progress(result.pages, pagesToPrint)) {
                 printer.Abort();
+                if (journal) journal->Ended("cancelled after page " + std::to_string(p));
                 result.outcome = TPrintOutcome::poCancelled;
                 return result;
             }
-            if (i >= count) break;
-            printer.NewPage();
+            if (p < plan.lastPage) printer.NewPage();
         }
     } catch (...) {
         printer.Abort();
+        if (journal) {
+            std::string why = "failed";
+            try {
+                throw;
+            } catch (const std::exception& e) {
+                why += std::string(": ") + e.what();
+            } catch (...) {
+            }
+            try {
+                journal->Ended(why);
+            } catch (...) { // the run's own error is the one to report
+            }
+        }
         throw;
     }
     printer.EndDoc();

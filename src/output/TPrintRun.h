@@ -4,6 +4,7 @@
 
 #include "output/TLabelFeed.h"
 #include "output/TPageLayout.h"
+#include "output/TPrintRunOptions.h"
 
 #include <functional>
 #include <string>
@@ -37,18 +38,25 @@ struct TPrintJob {
     TLabelFeed* feed = nullptr;
     TPrintProgress progress;
     TChoosePrinter choosePrinter;
+    TPrintRunOptions run;
 };
 
-enum class TPrintOutcome { poPrinted, poNothingPrinted, poNoPrinter, poCancelled };
+// poNotVerified: some label did not read back as its value, and nothing was printed.
+enum class TPrintOutcome { poPrinted, poNothingPrinted, poNoPrinter, poCancelled, poNotVerified };
 
 struct TPrintResult {
     TPrintOutcome outcome = TPrintOutcome::poNothingPrinted;
-    int pages = 0;
+    int pages = 0;          // pages printed
+    int runPages = 0;       // pages of the whole run, start cell included
     long long labels = 0;
+    long long verified = 0; // labels read back before printing
+    long long unreadable = 0;
 };
 
-// The print loop. "No printr device installed! " when the printer has no device. An error while
-// drawing a label aborts the document (nothing is left behind that looks complete) and is re-raised.
+// The print loop. "No printr device installed! " when the printer has no device. Options the run
+// cannot follow (start cell, page range, first label) and labels that do not read back as their value
+// are reported through `prompts` before anything is printed. An error while drawing a label aborts the
+// document (nothing is left behind that looks complete) and is re-raised.
 TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts& prompts);
 
 // What the print command checks for a linear run before printing.

@@ -1,0 +1,72 @@
+#include "output/TPrinterCalibration.h"
+
+#include "util/Rounding.h"
+
+#include <QSettings>
+#include <QUrl>
+
+#include <cmath>
+#include <memory>
+#include <stdexcept>
+
+namespace qbm {
+namespace {
+
+constexpr double kMaxOffsetMm = 50;
+constexpr double kMaxScaleChange = 0.10;
+
+std::unique_ptr<QSettings> OpenSettings(const std::string& file) {
+    if (!file.empty()) return std::make_unique<QSettings>(QString::fromStdString(file), QSettings::IniFormat);
+    return std::make_unique<QSettings>("Quirbel", "Quirbel Barcode Maker");
+}
+
+// Printer names may hold "/" and other characters a settings key treats specially.
+QString GroupOf(const std::string& printerName) {
+    return "PrinterCalibration/" + QString::fromLatin1(QUrl::toPercentEncoding(QString::fromStdString(printerName)));
+}
+
+} // namespace
+
+TPoint TPrinterCalibration::Map(TPoint p, int resX, int resY) const {
+    return {Rnd(p.x * scaleX + offsetX / 25.4 * resX), Rnd(p.y * scaleY + offsetY / 25.4 * resY)};
+}
+
+std::string TPrinterCalibration::Problem() const {
+    for (const double offset : {offsetX, offsetY})
+        if (!std::isfinite(offset) || std::abs(offset) > kMaxOffsetMm) return "offsets go from -50 to 50 mm";
+    for (const double scale : {scaleX, scaleY})
+        if (!std::isfinite(scale) || std::abs(scale - 1) > kMaxScaleChange) return "scales go from 0.9 to 1.1";
+    return {};
+}
+
+TPrinterCalibration TCalibrationStore::Load(const std::string& printerName) const {
+    const auto settings = OpenSettings(m_file);
+    settings->beginGroup(GroupOf(printerName));
+    TPrinterCalibration c;
+    c.offsetX = settings->value("OffsetX", 0.0).toDouble();
+    c.offsetY = settings->value("OffsetY", 0.0).toDouble();
+    c.scaleX = settings->value("ScaleX", 1.0).toDouble();
+    c.scaleY = settings->value("ScaleY", 1.0).toDouble();
+    return c.Problem().empty() ? c : TPrinterCalibration{};
+}
+
+void TCalibrationStore::Save(const std::string& printerName, const TPrinterCalibration& c) const {
+    if (const std::string problem = c.Problem(); !problem.empty()) throw std::invalid_argument(problem);
+    const auto settings = OpenSettings(m_file);
+    settings->beginGroup(GroupOf(printerName));
+    settings->setValue("OffsetX", c.offsetX);
+    settings->setValue("OffsetY", c.offsetY);
+    settings->setValue("ScaleX", c.scaleX);
+    settings->setValue("ScaleY", c.scaleY);
+    settings->endGroup();
+    settings->sync();
+    if (settings->status() != QSettings::NoError) throw std::runtime_error("Cannot save the printer calibration");
+}
+
+void TCalibrationStore::Clear(const std::string& printerName) const {
+    const auto settings = OpenSettings(m_file);
+    settings->remove(GroupOf(printerName));
+    settings->sync();
+}
+
+} // namespace qbm
