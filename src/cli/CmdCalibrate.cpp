@@ -1,0 +1,104 @@
+#include "cli/CliCommand.h"
+#include "cli/CliProject.h"
+#include "output/CalibrationSheet.h"
+#include "output/ProjectPrinting.h"
+#include "output/TPrinterCalibration.h"
+#include "project/TLabelProject.h"
+#include "surface/GuiApplication.h"
+#include "surface/TPdfPrinter.h"
+#include "surface/TSystemPrinter.h"
+
+#include <iostream>
+#include <memory>
+#include <stdexcept>
+
+namespace qbm::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: qbm calibrate FILE.bpj (--pdf OUT.pdf | --printer NAME) [--dpi N] [--paper A4|Letter|WxHmm]\n"
+    "                     [--landscape]\n"
+    "       qbm calibrate --set PRINTER DX DY SX SY\n"
+    "       qbm calibrate --show PRINTER | --clear PRINTER\n"
+    "\n"
+    "The first form prints the calibration sheet for the project's layout: the cell grid as thin\n"
+    "outlines, a millimetre ruler along the top and left edges and a cross at each cell centre, without\n"
+    "any correction. Held against a label sheet it shows where the printer puts things.\n"
+    "--set stores the correction for a printer (\"PDF\" for PDF output, \"PNG\" for PNG pages): DX and DY\n"
+    "move every label right and down in millimetres (-50 to 50), SX and SY stretch positions from the\n"
+    "page's top left corner (0.9 to 1.1). qbm print and the window apply it to every run on that printer.";
+
+std::string Describe(const TPrinterCalibration& c) {
+    return "offset " + std::to_string(c.offsetX) + " mm, " + std::to_string(c.offsetY) + " mm; scale " +
+           std::to_string(c.scaleX) + ", " + std::to_string(c.scaleY);
+}
+
+double Number(const std::string& word, const char* what) {
+    try {
+        size_t used = 0;
+        const double v = std::stod(word, &used);
+        if (used == word.size()) return v;
+    } catch (const std::exception&) {
+    }
+    throw UsageError(std::string(what) + " needs a number, not '" + word + "'");
+}
+
+int PrintSheet(const Args& args) {
+    const std::string projectPath = args.Positional(0, "project file");
+    if (args.Has("--pdf") == args.Has("--printer")) throw UsageError("choose one of --pdf and --printer");
+    EnsureGuiApplication();
+    std::unique_ptr<TPrinter> printer;
+    std::string name;
+    if (args.Has("--pdf")) {
+        const auto paper = TPaperSize::Parse(args.Value("--paper", "A4"));
+        if (!paper) throw UsageError("--paper takes A4, Letter or WxHmm, e.g. 100x150mm");
+        const int dpi = args.Int("--dpi", 600);
+        if (dpi < 1 || dpi > 4800) throw UsageError("--dpi takes 1 to 4800");
+        printer = std::make_unique<TPdfPrinter>(*args.Value("--pdf"), *paper, dpi);
+        name = "PDF";
+    } else {
+        if (args.Has("--dpi") || args.Has("--paper"))
+            throw UsageError("--dpi and --paper apply to --pdf; a system printer uses its own");
+        name = *args.Value("--printer");
+        printer = std::make_unique<TSystemPrinter>(name);
+        if (printer->PrinterCount() < 1) throw std::runtime_error("No printr device installed! ");
+    }
+    TLabelProject project;
+    LoadProjectForRun(args, projectPath, project);
+    if (args.Has("--landscape")) printer->SetOrientation(TPrinterOrientation::poLandscape);
+    PrintCalibrationSheet(*printer, LayoutOf(project), name);
+    std::cout << "calibration sheet for " << name << ": " << project.Linage() << " x " << project.Column()
+              << " cells\n";
+    return 0;
+}
+
+int RunCalibrate(const Args& args) {
+    args.OnlyKnown({"--pdf", "--printer", "--dpi", "--paper", "--landscape", "--kind", "--set", "--show", "--clear"});
+    const TCalibrationStore store;
+    if (args.Has("--set")) {
+        const std::string name = *args.Value("--set");
+        if (args.Positional().size() != 4) throw UsageError("--set takes a printer name and DX DY SX SY");
+        const TPrinterCalibration c{Number(args.Positional()[0], "DX"), Number(args.Positional()[1], "DY"),
+                                    Number(args.Positional()[2], "SX"), Number(args.Positional()[3], "SY")};
+        if (const std::string problem = c.Problem(); !problem.empty()) throw UsageError(problem);
+        store.Save(name, c);
+        std::cout << name << ": " << Describe(c) << "\n";
+        return 0;
+    }
+    if (args.Has("--show")) {
+        std::cout << *args.Value("--show") << ": " << Describe(store.Load(*args.Value("--show"))) << "\n";
+        return 0;
+    }
+    if (args.Has("--clear")) {
+        store.Clear(*args.Value("--clear"));
+        return 0;
+    }
+    return PrintSheet(args);
+}
+
+} // namespace
+
+QBM_REGISTER_COMMAND(Command{"calibrate", "print a calibration sheet; set a printer's offsets and scales", kUsage,
+                             RunCalibrate, {"--landscape"}});
+
+} // namespace qbm::cli
