@@ -1,7 +1,7 @@
 #include "cli/CliCommand.h"
-#include "cli/CliProject.h"
+#include "app/ProjectPrinting.h"
+#include "cli/CliDocument.h"
 #include "output/CalibrationSheet.h"
-#include "output/ProjectPrinting.h"
 #include "output/TPrinterCalibration.h"
 #include "project/TLabelProject.h"
 #include "surface/GuiApplication.h"
@@ -17,7 +17,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: qbm calibrate FILE.bpj (--pdf OUT.pdf | --printer NAME) [--dpi N] [--paper A4|Letter|WxHmm]\n"
-    "                     [--landscape]\n"
+    "                     [--landscape] [--library PATH]\n"
     "       qbm calibrate --set PRINTER DX DY SX SY\n"
     "       qbm calibrate --show PRINTER | --clear PRINTER\n"
     "\n"
@@ -63,8 +63,10 @@ int PrintSheet(const Args& args) {
         printer = std::make_unique<TSystemPrinter>(name);
         if (printer->PrinterCount() < 1) throw std::runtime_error("No printr device installed! ");
     }
-    TLabelProject project;
-    LoadProjectForRun(args, projectPath, project);
+    // The page follows the printer and the project's orientation, as a print run's does.
+    TCliDocument run;
+    if (!OpenForRun(args, projectPath, run, printer.get(), false)) return 1;
+    const TLabelProject& project = run.document->Project();
     if (args.Has("--landscape")) printer->SetOrientation(TPrinterOrientation::poLandscape);
     PrintCalibrationSheet(*printer, LayoutOf(project), name);
     std::cout << "calibration sheet for " << name << ": " << project.Linage() << " x " << project.Column()
@@ -73,7 +75,8 @@ int PrintSheet(const Args& args) {
 }
 
 int RunCalibrate(const Args& args) {
-    args.OnlyKnown({"--pdf", "--printer", "--dpi", "--paper", "--landscape", "--kind", "--set", "--show", "--clear"});
+    args.OnlyKnown({"--pdf", "--printer", "--dpi", "--paper", "--landscape", "--library", "--kind", "--set", "--show",
+                    "--clear"});
     const TCalibrationStore store;
     if (args.Has("--set")) {
         const std::string name = *args.Value("--set");
