@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
         else if (a == "--project-labels" && i + 1 < argc) projectLabels = std::atoll(argv[++i]);
     }
     qbm::EnsureGuiApplication();
-    const int dpi = 600;
+    constexpr int dpi = 600;
     auto linear = [&](const char* name, qbm::TBarcodeType type, int modul, const std::string& alphabet, int length) {
         auto bc = std::make_shared<qbm::TBarcode>();
         bc->SetTyp(type);
@@ -156,11 +156,11 @@ int main(int argc, char** argv) {
     };
     auto twoD = [&](const char* name, std::shared_ptr<qbm::TStCustom2DBarcode> bc, bool maxi, int length) {
         return Symbology{name, Codes(labels / 4, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ", length),
-                         [bc, maxi] { return std::make_unique<qbm::TLabelVerifier>(*bc, dpi, dpi, maxi); },
+                         [bc, maxi] { return std::make_unique<qbm::TLabelVerifier>(*bc, 600, 600, maxi); },
                          [bc](const std::string& c) {
                              bc->SetCode(c);
                              qbm::TBitmap picture;
-                             bc->RenderToBitmap(picture, dpi, dpi);
+                             bc->RenderToBitmap(picture, 600, 600);
                          }};
     };
     std::printf("labels drawn at %d dpi and read back (EAN-13 module 8 dots, Code 128 module 4 dots)\n", dpi);
