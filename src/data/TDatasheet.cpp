@@ -46,7 +46,10 @@ std::vector<std::string_view> Unpack(std::string_view row) {
 template <typename Cells> std::string Pack(const Cells& cells) {
     size_t count = cells.size();
     while (count > 0 && std::string_view(cells[count - 1]).empty()) --count;
+    size_t bytes = 0;
+    for (size_t i = 0; i < count; ++i) bytes += std::string_view(cells[i]).size() + 1;
     std::string row;
+    row.reserve(bytes); // one length byte per cell; longer texts grow the row once
     for (size_t i = 0; i < count; ++i) {
         const std::string_view text(cells[i]);
         AppendLength(row, text.size());
@@ -167,6 +170,11 @@ void TDatasheet::SetCell(int column, int row, std::string_view text) {
 }
 
 void TDatasheet::SetRow(int row, std::span<const std::string> cells) {
+    if (row < 0 || row >= m_rowCount) return;
+    Store(row, Pack(cells.first(std::min(cells.size(), static_cast<size_t>(m_columnCount)))));
+}
+
+void TDatasheet::SetRow(int row, std::span<const std::string_view> cells) {
     if (row < 0 || row >= m_rowCount) return;
     Store(row, Pack(cells.first(std::min(cells.size(), static_cast<size_t>(m_columnCount)))));
 }
@@ -425,13 +433,25 @@ void TDatasheet::InsertRows(int at, int count) {
 void TDatasheet::InsertColumn(int at) {
     if (m_columnCount == kMaxColumns) return;
     at = std::clamp(at, 0, m_columnCount);
+    // An empty cell is a single zero length: it goes in front of cell `at` of every row that reaches
+    // that far, without unpacking the row.
     for (StoredRow& stored : m_rows) {
-        EditRow(stored.cells, [at](std::vector<std::string>& cells) {
-            if (cells.size() > static_cast<size_t>(at)) cells.insert(cells.begin() + at, std::string());
-        });
+        size_t pos = 0;
+        int c = 0;
+        for (; c < at && pos < stored.cells.size(); ++c) {
+            const size_t length = ReadLength(stored.cells, pos);
+            pos += length;
+        }
+        if (c == at && pos < stored.cells.size()) stored.cells.insert(pos, 1, '\0');
     }
     m_widths.insert(m_widths.begin() + at, kDefaultColumnWidth);
     ++m_columnCount;
+}
+
+bool TDatasheet::ColumnIsEmpty(int column) const {
+    for (const StoredRow& stored : m_rows)
+        if (!CellOf(stored.cells, column).empty()) return false;
+    return true;
 }
 
 TCellBlock TDatasheet::CopyCells(const TGridRect& range) const {

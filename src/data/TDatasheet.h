@@ -84,6 +84,9 @@ public:
     // Replaces a whole row at once (cells from column 0), faster than cell by cell.
     void SetRow(int row, std::span<const std::string> cells);
     void SetRow(int row, const std::vector<std::string>& cells) { SetRow(row, std::span<const std::string>(cells)); }
+    void SetRow(int row, std::span<const std::string_view> cells);
+    // Room for this many rows holding text, so that a long import does not copy the row list as it grows.
+    void ReserveRows(size_t rows) { m_rows.reserve(rows); }
     std::vector<std::string> Row(int row) const;
     // The cells of a row from column 0 to its last non-empty one; views valid until the next change.
     std::vector<std::string_view> RowCells(int row) const;
@@ -136,6 +139,8 @@ public:
     void InsertRows(int at, int count);
     void DeleteRows(int first, int last);
     void InsertColumn(int at);
+    // True when no cell of the column, its header included, holds text.
+    bool ColumnIsEmpty(int column) const;
     void DeleteColumns(int first, int last);
 
     // A copy of the cells of `range` (clipped to the table), and putting such a copy back: the range's
