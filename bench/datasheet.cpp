@@ -134,7 +134,6 @@ int main(int argc, char** argv) {
     });
 
     const long rssBefore = CurrentRssKb();
-    const long peakBefore = PeakRssKb();
     qbm::TDatasheet sheet;
     qbm::TScriptedPrompts prompts;
     const auto start = Clock::now();

@@ -1,7 +1,10 @@
 #include "gui/TDialogs.h"
 
 #include "app/TLabelDocument.h"
+#include "gui/QtUserPrompts.h"
+#include "gui/TDatasheetServices.h"
 #include "gui/TFM_About.h"
+#include "gui/TFM_Data.h"
 #include "gui/TFM_Stock.h"
 #include "gui/THelpViewer.h"
 #include "gui/TFM_Wel.h"
@@ -11,6 +14,21 @@
 #include "stock/TStockDatabase.h"
 
 namespace qbm {
+
+TDialogs::TDialogs() = default;
+
+TDialogs::~TDialogs() {
+    delete m_datasheetWindow.data();
+}
+
+TDatasheetServices& TDialogs::DatasheetServices(QWidget*) {
+    if (!m_datasheetServices) {
+        // No fixed parent: the questions belong to whichever window asks, the datasheet window mostly.
+        m_datasheetPrompts = std::make_shared<QtUserPrompts>(nullptr);
+        m_datasheetServices = std::make_shared<TDatasheetServices>(*m_datasheetPrompts);
+    }
+    return *m_datasheetServices;
+}
 
 void TDialogs::NotYetAvailable(QWidget* parent, const QString& what)
 {
@@ -39,16 +57,19 @@ void TDialogs::Template2DEditor(QWidget* parent, TLabelDocument&, const T2DEdito
     NotYetAvailable(parent, "The 2D template editor");
 }
 
-bool TDialogs::Datasheet(QWidget* parent, TLabelDocument&)
+bool TDialogs::Datasheet(QWidget* parent, TLabelDocument& doc)
 {
-    NotYetAvailable(parent, "The datasheet window");
-    return false;
+    TDatasheetServices& services = DatasheetServices(parent);
+    if (!m_datasheetWindow) m_datasheetWindow = new TFM_Data(services, parent);
+    // Undo reaches back to the opening of the window: a project loaded since has another table.
+    m_datasheetWindow->SetDatasheet(&doc.Datasheet());
+    m_datasheetWindow->exec();
+    return m_datasheetWindow->Changed();
 }
 
 std::optional<std::vector<std::string>> TDialogs::Sequence(QWidget* parent)
 {
-    NotYetAvailable(parent, "The serial code dialog");
-    return std::nullopt;
+    return DatasheetServices(parent).Sequence(parent);
 }
 
 void TDialogs::LabelStock(QWidget* parent, TLabelDocument& doc)

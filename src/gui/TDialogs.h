@@ -5,8 +5,10 @@
 
 #include "gui/TProductLinks.h"
 
+#include <QPointer>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +18,9 @@ class QWidget;
 namespace qbm {
 
 class TLabelDocument;
+class TFM_Data;
+class TDatasheetServices;
+class QtUserPrompts;
 
 // What the linear template editor opens with.
 struct TLinearEditorRequest {
@@ -35,7 +40,8 @@ struct T2DEditorRequest {
 
 class TDialogs {
 public:
-    virtual ~TDialogs() = default;
+    TDialogs();
+    virtual ~TDialogs();
 
     // The welcome dialog: 0 new project, 1 open a project, 2 modify templates, -1 cancelled.
     virtual int Welcome(QWidget* parent);
@@ -56,6 +62,14 @@ public:
 
 protected:
     static void NotYetAvailable(QWidget* parent, const QString& what);
+
+private:
+    TDatasheetServices& DatasheetServices(QWidget* parent);
+    // The datasheet window and the sequence dialog live for the run, so the dialog keeps its fields
+    // and its list between uses.
+    std::shared_ptr<QtUserPrompts> m_datasheetPrompts; // shared: the dialogs object is copied in tests
+    std::shared_ptr<TDatasheetServices> m_datasheetServices;
+    QPointer<TFM_Data> m_datasheetWindow;
 };
 
 } // namespace qbm
