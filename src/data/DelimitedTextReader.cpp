@@ -282,10 +282,10 @@ void FillFromLines(TDatasheet& sheet, const std::vector<std::string>& firstLines
                                            firstLines.size() > 1 ? firstLines[1] : std::string_view());
     sheet.Reset(2, 2);
     // The row list is sized from the first lines' length, so that it is not copied as it grows.
-    size_t sampled = 0;
-    for (const std::string& line : firstLines) sampled += line.size() + 1;
+    // The first data line stands for the rest; a short header line would overstate the count.
+    const size_t sampled = firstLines.size() > 1 ? firstLines[1].size() + 1 : 0;
     if (total > 0 && sampled > 0)
-        sheet.ReserveRows(static_cast<size_t>(std::min<int64_t>(total / static_cast<int64_t>(sampled) * 2 * 11 / 10 + 16,
+        sheet.ReserveRows(static_cast<size_t>(std::min<int64_t>(total / static_cast<int64_t>(sampled) * 11 / 10 + 16,
                                                                 TDatasheet::kMaxRows)));
     std::vector<std::string> fields;
     std::vector<std::string_view> views;
