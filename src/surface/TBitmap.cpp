@@ -126,6 +126,16 @@ std::vector<uint8_t> TBitmap::Luminance() const {
 
 void TBitmap::SaveToBmpFile(const std::string& path) const { SaveImage(m_impl->Image(), path, "BMP"); }
 
+TBitmap TBitmap::Smoothed(int width, int height) const {
+    TBitmap result(width, height);
+    if (width <= 0 || height <= 0 || Width() <= 0 || Height() <= 0) return result;
+    result.m_impl->image = m_impl->Image()
+                               .scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                               .convertToFormat(result.m_impl->image.format());
+    result.SetResolution(Resolution());
+    return result;
+}
+
 void TBitmap::SaveToPngFile(const std::string& path) const { SaveImage(m_impl->Image(), path, "PNG"); }
 
 void TBitmap::SaveToJpegFile(const std::string& path, int quality) const {

@@ -35,6 +35,10 @@ public:
 
     TCanvas& Canvas();
 
+    // A copy reduced (or enlarged) to width x height, each pixel the average of the area it covers:
+    // bars a pixel or two wide keep their proportions instead of being dropped or doubled.
+    TBitmap Smoothed(int width, int height) const;
+
     TColor Pixel(int x, int y) const;
     void SetPixel(int x, int y, TColor color);
     // One grey byte per pixel (0 black, 255 white), row by row: what a barcode reader takes.

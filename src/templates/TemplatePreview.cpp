@@ -39,36 +39,6 @@ std::vector<std::string> Wrap(TCanvas& canvas, const std::string& text, int widt
     return lines;
 }
 
-// The picture reduced to w x h by averaging the area each pixel covers: at screen scale a module is
-// one or two pixels, and picking single source pixels would drop or double bars at random.
-TBitmap Shrink(const TBitmap& source, int w, int h) {
-    TBitmap result(std::max(0, w), std::max(0, h));
-    if (w <= 0 || h <= 0 || source.Width() <= 0 || source.Height() <= 0) return result;
-    const double sx = static_cast<double>(source.Width()) / w;
-    const double sy = static_cast<double>(source.Height()) / h;
-    for (int y = 0; y < h; ++y) {
-        const double y0 = y * sy, y1 = (y + 1) * sy;
-        for (int x = 0; x < w; ++x) {
-            const double x0 = x * sx, x1 = (x + 1) * sx;
-            double r = 0, g = 0, b = 0, area = 0;
-            for (int py = static_cast<int>(y0);
-                 py < std::min(source.Height(), static_cast<int>(std::ceil(y1))); ++py) {
-                const double wy = std::min(y1, py + 1.0) - std::max(y0, static_cast<double>(py));
-                for (int px = static_cast<int>(x0);
-                     px < std::min(source.Width(), static_cast<int>(std::ceil(x1))); ++px) {
-                    const double weight =
-                        wy * (std::min(x1, px + 1.0) - std::max(x0, static_cast<double>(px)));
-                    const TColor c = source.Pixel(px, py);
-                    r += weight * RedOf(c), g += weight * GreenOf(c), b += weight * BlueOf(c);
-                    area += weight;
-                }
-            }
-            if (area > 0) result.SetPixel(x, y, RGBColor(Rnd(r / area), Rnd(g / area), Rnd(b / area)));
-        }
-    }
-    return result;
-}
-
 } // namespace
 
 TBitmap DrawTemplatePreview(TBarcode& barcode, int dpi) {
@@ -103,7 +73,8 @@ TBitmap DrawTemplatePreview(TBarcode& barcode, int dpi) {
     const int left = (kTemplatePreviewWidth - w) / 2;
     const int top = (kTemplatePreviewHeight - h) / 2;
     TBitmap preview(kTemplatePreviewWidth, kTemplatePreviewHeight);
-    const TBitmap reduced = Shrink(picture, w, h);
+    // Averaged, not sampled: at screen scale a module is one or two pixels.
+    const TBitmap reduced = picture.Smoothed(w, h);
     preview.Canvas().CopyRect(TRect{left, top, left + w, top + h}, reduced, TRect{0, 0, w, h});
     return preview;
 }

@@ -1,0 +1,86 @@
+#include "gui/EditorSupport.h"
+
+#include "surface/TBitmap.h"
+#include "surface/TBitmapImpl.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+namespace qbm {
+namespace {
+
+// A stored font without a size is drawn at the toolkit's default size.
+constexpr int kDefaultPoints = 8;
+
+} // namespace
+
+QImage ToQImage(const TBitmap& bitmap) {
+    return bitmap.Internal().Image().copy();
+}
+
+QFont FontForDialog(const TFont& font) {
+    QFont q(QString::fromLatin1(ResolveFontFamily(font.Name()).c_str()));
+    q.setPointSize(font.Size() > 0 ? font.Size() : kDefaultPoints);
+    q.setBold(font.Style() & fsBold);
+    q.setItalic(font.Style() & fsItalic);
+    q.setUnderline(font.Style() & fsUnderline);
+    q.setStrikeOut(font.Style() & fsStrikeOut);
+    return q;
+}
+
+TFont FontFromDialog(const QFont& q, const TFont& base) {
+    TFont font = base;
+    font.SetName(q.family().toLatin1().toStdString());
+    font.SetSize(q.pointSize() > 0 ? q.pointSize() : kDefaultPoints);
+    TFontStyles style = 0;
+    if (q.bold()) style |= fsBold;
+    if (q.italic()) style |= fsItalic;
+    if (q.underline()) style |= fsUnderline;
+    if (q.strikeOut()) style |= fsStrikeOut;
+    font.SetStyle(style);
+    return font;
+}
+
+std::optional<QFont> ChooseFontWithDialog(QWidget* parent, const QFont& current, const QString& title) {
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, current, parent, title);
+    if (!ok) return std::nullopt;
+    return font;
+}
+
+QString FilterExtension(const QString& filter) {
+    const QRegularExpressionMatch m = QRegularExpression(R"(\*(\.[A-Za-z0-9]+))").match(filter);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+QString WithFilterExtension(const QString& path, const QString& filter) {
+    const QString ext = FilterExtension(filter);
+    if (ext.isEmpty() || path.endsWith(ext, Qt::CaseInsensitive)) return path;
+    return path + ext;
+}
+
+std::optional<QString> ChooseSavePathWithDialog(QWidget* parent, const QString& caption,
+                                                const QStringList& filters) {
+    QFileDialog dialog(parent, caption);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(FilterExtension(filters.value(0)).mid(1));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(FilterExtension(filter).mid(1));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QString typed = dialog.selectedFiles().front();
+    const QString path = WithFilterExtension(typed, dialog.selectedNameFilter());
+    // The dialog asked about the name as typed; a name that only now got its extension is asked here.
+    if (path != typed && QFileInfo::exists(path) &&
+        QMessageBox::warning(parent, caption,
+                             QFileInfo(path).fileName() + " already exists.\nDo you want to replace it?",
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return std::nullopt;
+    return path;
+}
+
+} // namespace qbm

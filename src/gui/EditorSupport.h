@@ -1,0 +1,43 @@
+#pragma once
+// What the two template editors share at the widget edge: font and picture conversions, and the
+// font and save dialogs behind replaceable functions (tests answer them from a script).
+
+#include "surface/TFont.h"
+
+#include <QFont>
+#include <QImage>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace qbm {
+
+class TBitmap;
+
+QImage ToQImage(const TBitmap& bitmap);
+QFont FontForDialog(const TFont& font);
+// Point size, styles and family of a chosen font; the rest (colour, turn) from `base`.
+TFont FontFromDialog(const QFont& font, const TFont& base);
+
+// A confirmed font, or nullopt when the user cancels.
+using TFontChooser =
+    std::function<std::optional<QFont>(QWidget* parent, const QFont& current, const QString& title)>;
+std::optional<QFont> ChooseFontWithDialog(QWidget* parent, const QFont& current, const QString& title);
+
+// A file to write, or nullopt on Cancel. `filters` are "Name (*.ext)" entries, the first one
+// preselected. The extension of the filter the user picked decides the format, so a name without it
+// gets it; the dialog asks before overwriting.
+using TSavePathChooser = std::function<std::optional<QString>(QWidget* parent, const QString& caption,
+                                                              const QStringList& filters)>;
+std::optional<QString> ChooseSavePathWithDialog(QWidget* parent, const QString& caption,
+                                                const QStringList& filters);
+
+// "Bitmaps (*.bmp)" -> ".bmp".
+QString FilterExtension(const QString& filter);
+// The path with the filter's extension appended unless it already ends with it.
+QString WithFilterExtension(const QString& path, const QString& filter);
+
+} // namespace qbm

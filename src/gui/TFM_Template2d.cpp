@@ -1,0 +1,276 @@
+#include "gui/TFM_Template2d.h"
+
+#include "gui/TBrandLabel.h"
+#include "output/PreviewExport.h"
+#include "surface/TSystemPrinter.h"
+#include "util/TUserPrompts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <climits>
+
+namespace qbm {
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+std::string S(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+template <typename W> W* Named(W* widget, const char* name, const QString& accessible) {
+    widget->setObjectName(name);
+    widget->setAccessibleName(accessible);
+    return widget;
+}
+
+QComboBox* EditableList(const TStrings& items) {
+    auto* combo = new QComboBox;
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    for (const std::string& item : items) combo->addItem(Q(item));
+    return combo;
+}
+
+QSpinBox* Number(int min, int max) {
+    auto* spin = new QSpinBox;
+    spin->setRange(min, max);
+    return spin;
+}
+
+void SetText(QLineEdit* edit, const std::string& text) {
+    if (S(edit->text()) != text) edit->setText(Q(text));
+}
+
+} // namespace
+
+TFM_Template2d::TFM_Template2d(const std::string& libraryPath, TUserPrompts& prompts, QWidget* parent)
+    : QDialog(parent), m_prompts(prompts), m_editor(libraryPath, prompts) {
+    setObjectName("FM_Template2d");
+    setWindowTitle("Barcode Templates");
+    setAccessibleName("Barcode Templates");
+    if (!TSystemPrinter::InstalledPrinters().empty() && TSystemPrinter().ResolutionX() > 0)
+        m_printerDpi = TSystemPrinter().ResolutionX();
+    BuildControls();
+    Connect();
+    m_editor.SetOnPreviewChanged([this] { RefreshPreview(); });
+    Refresh();
+}
+
+QStringList TFM_Template2d::ExportFilters() {
+    return {"JPEG Image (*.jpg)", "PNG Image (*.png)", "SVG Drawing (*.svg)", "PDF Document (*.pdf)"};
+}
+
+void TFM_Template2d::BuildControls() {
+    m_pages = Named(new QTabWidget, "PageControl1", "");
+    m_pdfText = Named(new QPlainTextEdit, "Memo1", "Test Code");
+    m_ecc = Named(EditableList(T2DTemplateEditor::EccItems()), "ECC", "ECC Level");
+    m_truncated = Named(new QCheckBox("Truncated"), "chkCompact", "Truncated");
+    m_barWidth =
+        Named(Number(T2DTemplateEditor::kMinBarWidth, T2DTemplateEditor::kMaxBarWidth), "BW", "Bar Width");
+    m_heightToWidth = Named(
+        Number(T2DTemplateEditor::kMinHeightToWidth, T2DTemplateEditor::kMaxHeightToWidth), "BH", "H : W");
+    m_columns = Named(Number(0, T2DTemplateEditor::kMaxColumns), "pCOL", "Columns");
+    m_rows = Named(Number(0, T2DTemplateEditor::kMaxRows), "pROW", "Rows");
+    m_maxiText = Named(new QLineEdit, "Edit3", "Test Code");
+    m_mode = Named(EditableList(T2DTemplateEditor::ModeItems()), "MMode", "Mode");
+    m_country = Named(Number(INT_MIN, INT_MAX), "CON", "Country");
+    m_service = Named(Number(INT_MIN, INT_MAX), "SEV", "Service Class");
+    m_postal = Named(new QLineEdit, "PST", "Postal Code");
+    m_autoScale = Named(new QCheckBox("AutoScale      "), "AuotS", "AutoScale");
+    m_moduleSize = Named(Number(INT_MIN, INT_MAX), "WH", "Width");
+    m_preview = Named(new QLabel, "Image1", "Preview:");
+    m_scroll = Named(new QScrollArea, "ScrollBox1", "Preview:");
+    m_export = Named(new QPushButton("&Export"), "Button1", "Export");
+    m_ok = Named(new QPushButton("&OK"), "Button2", "OK");
+    m_pdfText->setTabChangesFocus(true);
+    m_pdfText->setFixedHeight(70);
+    m_export->hide();
+    m_ok->setDefault(true);
+
+    auto* pdfPage = Named(new QWidget, "TS_pdf", "PDF417 Properties");
+    auto* pdfForm = new QFormLayout(pdfPage);
+    pdfForm->addRow("Test Code", m_pdfText);
+    pdfForm->addRow("ECC Level", m_ecc);
+    pdfForm->addRow("", m_truncated);
+    pdfForm->addRow("Bar Width", m_barWidth);
+    pdfForm->addRow("H : W", m_heightToWidth);
+    pdfForm->addRow("Columns", m_columns);
+    pdfForm->addRow("Rows", m_rows);
+    auto* maxiPage = Named(new QWidget, "TS_max", "MaxiCode Properties");
+    auto* maxiForm = new QFormLayout(maxiPage);
+    maxiForm->addRow("Test Code", m_maxiText);
+    maxiForm->addRow("Mode", m_mode);
+    maxiForm->addRow("Country", m_country);
+    maxiForm->addRow("Service Class", m_service);
+    maxiForm->addRow("Postal Code", m_postal);
+    maxiForm->addRow("", m_autoScale);
+    maxiForm->addRow("Width", m_moduleSize);
+    m_pages->addTab(pdfPage, "PDF417 Properties ");
+    m_pages->addTab(maxiPage, "MaxiCode Properties");
+
+    m_preview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_scroll->setWidget(m_preview);
+    m_scroll->setWidgetResizable(false);
+    m_scroll->setMinimumSize(T2DTemplateEditor::kVisibleWidth + 4, T2DTemplateEditor::kVisibleHeight + 4);
+    m_scroll->setBackgroundRole(QPalette::Base);
+    auto* previewBox = new QVBoxLayout;
+    auto* previewCaption = new QLabel("Preview:");
+    previewCaption->setBuddy(m_scroll);
+    previewBox->addWidget(previewCaption);
+    previewBox->addWidget(m_scroll, 1);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_pages);
+    top->addLayout(previewBox, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(new TBrandLabel);
+    buttons->addStretch();
+    buttons->addWidget(m_export);
+    buttons->addWidget(m_ok);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addLayout(buttons);
+
+    // Leaving any of these writes both pages into the library.
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_ecc, m_truncated, m_barWidth, m_heightToWidth, m_columns, m_rows,
+                                         m_mode, m_autoScale, m_country, m_service, m_postal, m_moduleSize})
+        w->installEventFilter(this);
+}
+
+void TFM_Template2d::Connect() {
+    const auto guarded = [this](auto handler) {
+        return [this, handler](auto... args) {
+            if (m_updating) return;
+            handler(args...);
+            Refresh();
+        };
+    };
+    connect(m_pages, &QTabWidget::currentChanged, this, guarded([this](int index) {
+                m_editor.SetPage(index == 1 ? T2DTemplateEditor::TPage::MaxiCode
+                                            : T2DTemplateEditor::TPage::Pdf417);
+            }));
+    connect(m_pdfText, &QPlainTextEdit::textChanged, this,
+            guarded([this] { m_editor.SetPdf417Text(S(m_pdfText->toPlainText())); }));
+    connect(m_ecc, &QComboBox::currentTextChanged, this,
+            guarded([this](const QString& t) { m_editor.SetEccText(S(t)); }));
+    connect(m_truncated, &QCheckBox::toggled, this, guarded([this](bool on) { m_editor.SetTruncated(on); }));
+    connect(m_barWidth, &QSpinBox::valueChanged, this, guarded([this](int v) { m_editor.SetBarWidth(v); }));
+    connect(m_heightToWidth, &QSpinBox::valueChanged, this,
+            guarded([this](int v) { m_editor.SetHeightToWidth(v); }));
+    connect(m_columns, &QSpinBox::valueChanged, this, guarded([this](int v) { m_editor.SetColumns(v); }));
+    connect(m_rows, &QSpinBox::valueChanged, this, guarded([this](int v) { m_editor.SetRows(v); }));
+    connect(m_maxiText, &QLineEdit::textChanged, this,
+            guarded([this](const QString& t) { m_editor.SetMaxiCodeText(S(t)); }));
+    connect(m_mode, &QComboBox::currentTextChanged, this,
+            guarded([this](const QString& t) { m_editor.SetModeText(S(t)); }));
+    connect(m_country, &QSpinBox::valueChanged, this, guarded([this](int v) { m_editor.SetCountry(v); }));
+    connect(m_service, &QSpinBox::valueChanged, this,
+            guarded([this](int v) { m_editor.SetServiceClass(v); }));
+    connect(m_postal, &QLineEdit::textChanged, this,
+            guarded([this](const QString& t) { m_editor.SetPostalCode(S(t)); }));
+    connect(m_autoScale, &QCheckBox::toggled, this, guarded([this](bool on) { m_editor.SetAutoScale(on); }));
+    connect(m_moduleSize, &QSpinBox::valueChanged, this,
+            guarded([this](int v) { m_editor.SetModuleSize(v); }));
+    connect(m_export, &QPushButton::clicked, this, &TFM_Template2d::Export);
+    connect(m_ok, &QPushButton::clicked, this, &TFM_Template2d::Accept);
+}
+
+void TFM_Template2d::Refresh() {
+    m_updating = true;
+    m_pages->setCurrentIndex(m_editor.Page() == T2DTemplateEditor::TPage::MaxiCode ? 1 : 0);
+    if (S(m_pdfText->toPlainText()) != m_editor.Pdf417Text())
+        m_pdfText->setPlainText(Q(m_editor.Pdf417Text()));
+    if (S(m_ecc->currentText()) != m_editor.EccText()) m_ecc->setCurrentText(Q(m_editor.EccText()));
+    m_truncated->setChecked(m_editor.Truncated());
+    m_barWidth->setValue(m_editor.BarWidth());
+    m_heightToWidth->setValue(m_editor.HeightToWidth());
+    m_columns->setValue(m_editor.Columns());
+    m_rows->setValue(m_editor.Rows());
+    SetText(m_maxiText, m_editor.MaxiCodeText());
+    if (S(m_mode->currentText()) != m_editor.ModeText()) m_mode->setCurrentText(Q(m_editor.ModeText()));
+    m_country->setValue(m_editor.Country());
+    m_service->setValue(m_editor.ServiceClass());
+    SetText(m_postal, m_editor.PostalCode());
+    m_autoScale->setChecked(m_editor.AutoScale());
+    m_moduleSize->setValue(m_editor.ModuleSize());
+    m_updating = false;
+    RefreshPreview();
+}
+
+void TFM_Template2d::RefreshPreview() {
+    const QImage image = ToQImage(m_editor.Preview());
+    m_preview->setPixmap(QPixmap::fromImage(image));
+    m_preview->resize(image.size());
+    m_preview->setToolTip(Q(m_editor.PreviewError()));
+}
+
+void TFM_Template2d::OpenOnPage(T2DTemplateEditor::TPage page, const std::string& testText) {
+    if (page == T2DTemplateEditor::TPage::Pdf417)
+        m_editor.SetPdf417Text(testText);
+    else
+        m_editor.SetMaxiCodeText(testText);
+    m_editor.SetPage(page);
+    Refresh();
+}
+
+void TFM_Template2d::ShowExportButton() {
+    m_export->show();
+}
+
+void TFM_Template2d::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous()) return;
+    m_editor.SetVisibleArea(m_scroll->viewport()->width(), m_scroll->viewport()->height());
+    m_editor.Show();
+    Refresh();
+}
+
+void TFM_Template2d::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    m_editor.SetVisibleArea(m_scroll->viewport()->width(), m_scroll->viewport()->height());
+}
+
+void TFM_Template2d::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (!event->spontaneous()) m_export->hide();
+}
+
+bool TFM_Template2d::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && !m_updating)
+        m_editor.Save2DSettings();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFM_Template2d::Export() {
+    const auto path = m_chooseSavePath(this, "Export Image", ExportFilters());
+    if (!path) return;
+    try {
+        Export2DPreview(m_editor, path->toLocal8Bit().toStdString(), m_printerDpi);
+    } catch (const std::runtime_error& e) {
+        m_prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, e.what());
+    }
+}
+
+void TFM_Template2d::Accept() {
+    if (m_editor.Ok()) accept();
+}
+
+} // namespace qbm
