@@ -8,6 +8,7 @@
 #include "gui/TFM_Stock.h"
 #include "gui/THelpViewer.h"
 #include "gui/TFM_Wel.h"
+#include "gui/TTemplateEditors.h"
 
 #include <QMessageBox>
 
@@ -15,7 +16,7 @@
 
 namespace qbm {
 
-TDialogs::TDialogs() = default;
+TDialogs::TDialogs() : m_templateEditors(std::make_shared<TTemplateEditors>()) {}
 
 TDialogs::~TDialogs() {
     delete m_datasheetWindow.data();
@@ -47,14 +48,14 @@ void TDialogs::About(QWidget* parent)
     about.exec();
 }
 
-void TDialogs::LinearTemplateEditor(QWidget* parent, TLabelDocument&, const TLinearEditorRequest&)
+void TDialogs::LinearTemplateEditor(QWidget* parent, TLabelDocument& doc, const TLinearEditorRequest& request)
 {
-    NotYetAvailable(parent, "The barcode template editor");
+    m_templateEditors->OpenLinear(parent, doc.LibraryPath(), request);
 }
 
-void TDialogs::Template2DEditor(QWidget* parent, TLabelDocument&, const T2DEditorRequest&)
+void TDialogs::Template2DEditor(QWidget* parent, TLabelDocument& doc, const T2DEditorRequest& request)
 {
-    NotYetAvailable(parent, "The 2D template editor");
+    m_templateEditors->Open2D(parent, doc.LibraryPath(), request);
 }
 
 bool TDialogs::Datasheet(QWidget* parent, TLabelDocument& doc)

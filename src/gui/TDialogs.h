@@ -21,6 +21,7 @@ class TLabelDocument;
 class TFM_Data;
 class TDatasheetServices;
 class QtUserPrompts;
+class TTemplateEditors;
 
 // What the linear template editor opens with.
 struct TLinearEditorRequest {
@@ -70,6 +71,8 @@ private:
     std::shared_ptr<QtUserPrompts> m_datasheetPrompts; // shared: the dialogs object is copied in tests
     std::shared_ptr<TDatasheetServices> m_datasheetServices;
     QPointer<TFM_Data> m_datasheetWindow;
+    // Made once, so the editors keep their state between openings.
+    std::shared_ptr<TTemplateEditors> m_templateEditors;
 };
 
 } // namespace qbm

@@ -222,11 +222,7 @@ void TFM_Template2d::RefreshPreview() {
 }
 
 void TFM_Template2d::OpenOnPage(T2DTemplateEditor::TPage page, const std::string& testText) {
-    if (page == T2DTemplateEditor::TPage::Pdf417)
-        m_editor.SetPdf417Text(testText);
-    else
-        m_editor.SetMaxiCodeText(testText);
-    m_editor.SetPage(page);
+    m_editor.PrepareOpening(page, testText);
     Refresh();
 }
 

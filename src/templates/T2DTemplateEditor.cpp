@@ -83,6 +83,11 @@ void T2DTemplateEditor::SetPage(TPage page) {
     DrawCurrentPage();
 }
 
+void T2DTemplateEditor::PrepareOpening(TPage page, const std::string& testText) {
+    m_page = page;
+    (page == TPage::Pdf417 ? m_pdfText : m_maxiText) = testText;
+}
+
 void T2DTemplateEditor::Show() {
     DrawCurrentPage();
 }

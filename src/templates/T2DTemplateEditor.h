@@ -43,6 +43,8 @@ public:
     TPage Page() const { return m_page; }
     // Showing a page (or the dialog) draws that page's preview.
     void SetPage(TPage page);
+    // What an opener hands over before showing: the page and its test text, drawn when shown.
+    void PrepareOpening(TPage page, const std::string& testText);
     void Show();
 
     // PDF417 page.

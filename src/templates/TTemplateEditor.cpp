@@ -95,6 +95,13 @@ void TTemplateEditor::ReloadNames() {
     m_names = LoadTemplateNames(m_libraryPath);
 }
 
+void TTemplateEditor::PrepareOpening(int preselected, const std::string& testCode,
+                                     const std::string& testCaption) {
+    m_preselected = preselected;
+    m_testCode = testCode;
+    m_testCaption = testCaption;
+}
+
 void TTemplateEditor::Show() {
     ReloadNames();
     m_selected = -1;

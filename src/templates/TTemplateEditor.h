@@ -34,6 +34,8 @@ public:
     // The view refreshes its picture when this runs.
     void SetOnPreviewChanged(std::function<void()> handler) { m_onPreviewChanged = std::move(handler); }
 
+    // What an opener hands over before showing: drawn only when the dialog shows.
+    void PrepareOpening(int preselected, const std::string& testCode, const std::string& testCaption);
     // Showing the dialog: the list is read again, the preselected template selected and loaded.
     void Show();
 
