@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
-cmake --build "$build" -j2 --target gui_screenshots
+cmake --build "$build" -j2 --target gui_screenshots editor_screenshots
 out=$PWD/docs/screenshots
 mkdir -p "$out"
 tool=$PWD/$build/tests/gui/gui_screenshots
@@ -13,4 +13,6 @@ for scale in 1 2; do
     # A screen that a window at this scale fits on, as a desktop at that scale has.
     screen="$((1280 * scale))x$((1024 * scale))x24"
     QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale xvfb-run -a -s "-screen 0 $screen" "$tool" "$out" "$suffix"
+    QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale xvfb-run -a -s "-screen 0 $screen" \
+        "$PWD/$build/tests/gui/editor_screenshots" "$out" "$suffix"
 done
