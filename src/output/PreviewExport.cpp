@@ -1,6 +1,7 @@
 #include "output/PreviewExport.h"
 
 #include "barcode/EBarcodeError.h"
+#include "barcode/TFontsAtResolution.h"
 #include "barcode2d/E2DBarcodeError.h"
 #include "barcode2d/TStMaxiCodeBarcode.h"
 #include "barcode2d/TStPDF417Barcode.h"
@@ -26,12 +27,6 @@ bool HasExtension(const std::string& path, std::initializer_list<const char*> ex
         if (lower.size() >= ext.size() && lower.compare(lower.size() - ext.size(), ext.size(), ext) == 0)
             return true;
     return false;
-}
-
-TFont ScaledFont(const TFont& font, int dpi) {
-    TFont scaled = font;
-    scaled.SetSize(Rnd(static_cast<double>(font.Size()) * dpi / 96));
-    return scaled;
 }
 
 bool Dark(TColor c) {
@@ -96,19 +91,7 @@ void ExportTemplatePreview(TTemplateEditor& editor, const std::string& path) {
     // file it keeps its real size. Its fonts hold points and are scaled only for the drawing.
     TBarcode& barcode = editor.Barcode();
     const int dpi = editor.PrinterResolution();
-    const TFont codeFont = barcode.ShowTextFont();
-    const TFont captionFont = barcode.ExtCapFont();
-    struct RestoreFonts {
-        TBarcode& barcode;
-        const TFont& code;
-        const TFont& caption;
-        ~RestoreFonts() {
-            barcode.SetShowTextFont(code);
-            barcode.SetExtCapFont(caption);
-        }
-    } restore{barcode, codeFont, captionFont};
-    barcode.SetShowTextFont(ScaledFont(codeFont, dpi));
-    barcode.SetExtCapFont(ScaledFont(captionFont, dpi));
+    const TFontsAtResolution fonts(barcode, dpi);
     ExportBarcode(barcode, path, 10 * barcode.Modul(), dpi);
 }
 

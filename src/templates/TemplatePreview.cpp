@@ -1,6 +1,7 @@
 #include "templates/TemplatePreview.h"
 
 #include "barcode/TBarcode.h"
+#include "barcode/TFontsAtResolution.h"
 #include "surface/TCanvas.h"
 #include "util/Rounding.h"
 
@@ -14,12 +15,6 @@ namespace qbm {
 namespace {
 
 constexpr int kScreenDpi = 96;
-
-TFont Scaled(const TFont& font, int dpi) {
-    TFont scaled = font;
-    scaled.SetSize(Rnd(static_cast<double>(font.Size()) * dpi / kScreenDpi));
-    return scaled;
-}
 
 // Words wrapped onto lines no wider than `width` in the canvas' font.
 std::vector<std::string> Wrap(TCanvas& canvas, const std::string& text, int width) {
@@ -42,19 +37,7 @@ std::vector<std::string> Wrap(TCanvas& canvas, const std::string& text, int widt
 } // namespace
 
 TBitmap DrawTemplatePreview(TBarcode& barcode, int dpi) {
-    const TFont codeFont = barcode.ShowTextFont();
-    const TFont captionFont = barcode.ExtCapFont();
-    struct RestoreFonts {
-        TBarcode& barcode;
-        const TFont& code;
-        const TFont& caption;
-        ~RestoreFonts() {
-            barcode.SetShowTextFont(code);
-            barcode.SetExtCapFont(caption);
-        }
-    } restore{barcode, codeFont, captionFont};
-    barcode.SetShowTextFont(Scaled(codeFont, dpi));
-    barcode.SetExtCapFont(Scaled(captionFont, dpi));
+    const TFontsAtResolution fonts(barcode, dpi);
 
     // The caption is drawn left of and above the bars, so the barcode starts one and a half caption
     // lines in; the code text hangs below the bars.
