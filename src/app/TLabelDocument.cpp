@@ -498,17 +498,7 @@ void TLabelDocument::ImportVariousCode() {
     if (Kind() != TBarcodeKind::bkLinear) return;
     SetLinearSource(TLinearSource::lsDatasheet);
     emit showTabRequested(TMainTab::mtLinear);
-    const auto path = m_dialogs.AskOpenPath(TFileKind::fkCodeList);
-    if (!path) return;
-    std::string error;
-    Change(kNoMerge, "Import codes", [&] {
-        try {
-            ImportCodeList(*path, m_project.LinearCodeList());
-        } catch (const std::exception& e) {
-            error = e.what();
-        }
-    });
-    if (!error.empty()) ShowError(error);
+    if (!ImportCodesInto(m_project.LinearCodeList())) return;
     if (!m_project.LinearCodeList().empty()) m_setup.bcdMain.SetText(m_project.LinearCodeList().front());
     ApplyTemplate();
 }
@@ -532,18 +522,22 @@ void TLabelDocument::SetAmount2D(int amount) {
 }
 
 void TLabelDocument::Import2D() {
+    if (ImportCodesInto(m_project.CodeList2D())) ApplyLabel();
+}
+
+bool TLabelDocument::ImportCodesInto(std::vector<std::string>& list) {
     const auto path = m_dialogs.AskOpenPath(TFileKind::fkCodeList);
-    if (!path) return;
+    if (!path) return false;
     std::string error;
     Change(kNoMerge, "Import codes", [&] {
         try {
-            ImportCodeList(*path, m_project.CodeList2D());
+            ImportCodeList(*path, list);
         } catch (const std::exception& e) {
             error = e.what();
         }
     });
     if (!error.empty()) ShowError(error);
-    ApplyLabel();
+    return true;
 }
 
 void TLabelDocument::Clear2D() {

@@ -254,6 +254,8 @@ signals:
     void focusRequested(qbm::TFocusTarget target);
 
 private:
+    // Reads a code list file the user picks into `list` as one undo step; false when the user cancels.
+    bool ImportCodesInto(std::vector<std::string>& list);
     template <typename Edit>
     void Change(int mergeId, const char* text, Edit&& edit);
     bool AskSaveModified();
