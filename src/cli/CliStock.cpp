@@ -1,9 +1,7 @@
 #include "cli/CliStock.h"
 
 #include "cli/CliCommand.h"
-#include "project/TLabelProject.h"
 #include "stock/TStockDatabase.h"
-#include "surface/TPaperSize.h"
 
 #include <algorithm>
 #include <iostream>
@@ -26,11 +24,6 @@ std::optional<TStockGrid> StockOption(const Args& args) {
     const TStockFit fit = FitStock(*stock);
     if (!fit.grid) throw std::runtime_error(fit.refusal);
     return fit.grid;
-}
-
-TPaperSize StockPaper(const TLabelProject& project) {
-    const TStockChoice& s = *project.Stock();
-    return {std::min(s.pageWidth, s.pageHeight) / 100.0, std::max(s.pageWidth, s.pageHeight) / 100.0};
 }
 
 } // namespace qbm::cli

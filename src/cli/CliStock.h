@@ -6,10 +6,6 @@
 #include <optional>
 #include <string>
 
-namespace qbm {
-class TLabelProject;
-} // namespace qbm
-
 namespace qbm::cli {
 
 class Args;
@@ -18,8 +14,5 @@ class Args;
 // stock named. An unknown stock, or one the page grid cannot follow, throws with the reason.
 // Without --stock: nothing.
 std::optional<TStockGrid> StockOption(const Args& args);
-
-// The paper of the project's stock, as the paper comes (portrait); the project must have one.
-TPaperSize StockPaper(const TLabelProject& project);
 
 } // namespace qbm::cli

@@ -105,8 +105,8 @@ int RunPrint(const Args& args) {
     TLabelDocument& doc = *run.document;
     if (const auto grid = StockOption(args)) doc.ChooseStock(*grid);
     // A file printer takes the stock's paper, lying as the stock's sheet lies.
-    if (doc.Project().Stock() && !args.Has("--printer")) {
-        printer = MakePrinter(args, args.Value("--png-dir", ""), StockPaper(doc.Project()));
+    if (const auto paper = StockPaper(doc.Project()); paper && !args.Has("--printer")) {
+        printer = MakePrinter(args, args.Value("--png-dir", ""), *paper);
         doc.SetPrinter(printer.get());
     }
     if (args.Has("--landscape")) printer->SetOrientation(TPrinterOrientation::poLandscape);

@@ -2,6 +2,7 @@
 
 #include "app/TLabelDocument.h"
 #include "gui/GuiText.h"
+#include "stock/StockGrid.h"
 #include "surface/TPdfPrinter.h"
 #include "surface/TSystemPrinter.h"
 
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileDialog>
+#include <QMainWindow>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -38,9 +40,14 @@ TPrinterOrientation OrientationOf(const QPrinter& printer)
                                                                        : TPrinterOrientation::poPortrait;
 }
 
+bool SamePaper(const TPaperSize& a, const TPaperSize& b)
+{
+    return std::abs(a.widthMm - b.widthMm) < 0.5 && std::abs(a.heightMm - b.heightMm) < 0.5;
+}
+
 bool IsA4(const TPaperSize& paper)
 {
-    return std::abs(paper.widthMm - 210.0) < 0.5 && std::abs(paper.heightMm - 297.0) < 0.5;
+    return SamePaper(paper, TPaperSize::A4());
 }
 
 } // namespace
@@ -64,13 +71,61 @@ void WindowPrinting::IgnoreSystemPrinters()
 {
     if (m_doc) m_doc->SetPrinter(m_paper.get());
     m_system.reset();
+    m_stockPaper.reset();
+    FollowStockPaper();
 }
 
 void WindowPrinting::SetDocument(TLabelDocument* doc)
 {
+    if (m_doc) disconnect(m_doc, nullptr, this, nullptr);
     m_doc = doc;
+    m_stockPaper.reset();
     if (!doc) return;
     doc->SetPrinter(m_system ? static_cast<TPrinter*>(m_system.get()) : m_paper.get());
+    connect(doc, &TLabelDocument::projectChanged, this, &WindowPrinting::FollowStockPaper);
+    FollowStockPaper();
+}
+
+QPrinter& WindowPrinting::PaperSource() const
+{
+    return m_system ? *static_cast<QPrinter*>(m_system->NativePrinter()) : *m_paperSetup;
+}
+
+void WindowPrinting::FollowStockPaper()
+{
+    if (!m_doc) return;
+    const std::optional<TPaperSize> paper = StockPaper(m_doc->Project());
+    if (!paper || (m_stockPaper && SamePaper(*m_stockPaper, *paper))) return;
+    m_stockPaper = paper;
+    if (SamePaper(PaperOf(PaperSource()), *paper)) return;
+    UsePaper(*paper);
+}
+
+void WindowPrinting::UsePaper(const TPaperSize& paper)
+{
+    QPrinter& target = PaperSource();
+    // Sizes the printer knows by name keep their name (a driver picks its tray by it).
+    const QPageSize size(QSizeF(paper.widthMm, paper.heightMm), QPageSize::Millimeter, QString(),
+                         QPageSize::FuzzyOrientationMatch);
+    if (!target.setPageSize(size) && m_system) {
+        if (auto* window = qobject_cast<QMainWindow*>(m_window))
+            window->statusBar()->showMessage(
+                QString("The printer offers no %1 x %2 mm paper: choose it under Printer Setting")
+                    .arg(paper.widthMm, 0, 'f', 1)
+                    .arg(paper.heightMm, 0, 'f', 1));
+        return;
+    }
+    if (m_system) {
+        m_doc->PrinterSettingsChanged();
+        return;
+    }
+    // Without a printer the page is A4 at 300 dots per inch; another paper becomes a page of its own.
+    if (IsA4(paper)) {
+        m_paper.reset();
+    } else {
+        m_paper = std::make_unique<TPdfPrinter>(std::string(), paper, kPdfDpi);
+    }
+    m_doc->SetPrinter(m_paper.get());
 }
 
 TPrintResult WindowPrinting::Run(TPrinter& printer, const QString& what, std::function<TPrinter*()> choosePrinter)
@@ -109,7 +164,7 @@ TPrinter* WindowPrinting::RunPrintDialog()
     if (m_printDialog) return m_printDialog();
     // The dialog works on the system printer itself, so printer, copies and paper chosen there are
     // the ones the run uses; with no printer installed it offers its PDF file target.
-    QPrinter* target = m_system ? static_cast<QPrinter*>(m_system->NativePrinter()) : m_paperSetup.get();
+    QPrinter* target = &PaperSource();
     if (!m_system && target->outputFileName().isEmpty())
         target->setOutputFileName(m_lastPdf.isEmpty() ? QDir::home().filePath("labels.pdf") : m_lastPdf);
     QPrintDialog dialog(target, m_window);
@@ -171,7 +226,7 @@ void WindowPrinting::PrintToPdf()
 bool WindowPrinting::PrintToPdfFile(const QString& path)
 {
     if (!m_doc) return false;
-    const QPrinter* paperFrom = m_system ? static_cast<QPrinter*>(m_system->NativePrinter()) : m_paperSetup.get();
+    const QPrinter* paperFrom = &PaperSource();
     TPdfPrinter pdf(PathFromQ(path), PaperOf(*paperFrom), kPdfDpi);
     pdf.SetOrientation(m_doc->Project().Orientation());
     return Run(pdf, "Print to PDF").outcome == TPrintOutcome::poPrinted;
@@ -180,7 +235,7 @@ bool WindowPrinting::PrintToPdfFile(const QString& path)
 void WindowPrinting::PageSetup()
 {
     if (!m_doc) return;
-    QPrinter* target = m_system ? static_cast<QPrinter*>(m_system->NativePrinter()) : m_paperSetup.get();
+    QPrinter* target = &PaperSource();
     target->setPageOrientation(m_doc->Project().Orientation() == TPrinterOrientation::poLandscape
                                    ? QPageLayout::Landscape
                                    : QPageLayout::Portrait);
@@ -191,14 +246,7 @@ void WindowPrinting::PageSetup()
         m_doc->PrinterSettingsChanged();
         return;
     }
-    // Without a printer the page is A4 at 300 dots per inch; another paper becomes a page of its own.
-    const TPaperSize paper = PaperOf(*target);
-    if (IsA4(paper)) {
-        m_paper.reset();
-    } else {
-        m_paper = std::make_unique<TPdfPrinter>(std::string(), paper, kPdfDpi);
-    }
-    m_doc->SetPrinter(m_paper.get());
+    UsePaper(PaperOf(*target));
     m_doc->SetOrientation(OrientationOf(*target));
 }
 

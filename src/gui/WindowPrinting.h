@@ -5,8 +5,11 @@
 #include <QObject>
 #include <QString>
 
+#include "surface/TPaperSize.h"
+
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QPrinter;
 class QWidget;
@@ -46,6 +49,11 @@ public:
     // In place of the print dialog: the printer a run goes to, nullptr for Cancel (tests).
     void SetPrintDialog(std::function<TPrinter*()> dialog) { m_printDialog = std::move(dialog); }
 
+    // A label stock chosen (or a project opened with one) brings its sheet: the printer, the PDF
+    // targets and the page setup take the stock's paper. A paper chosen afterwards in the page setup
+    // stays until another stock comes.
+    void FollowStockPaper();
+
     bool PrinterInstalled() const;
     // Works as on a machine without printers: the A4 page at 300 dots per inch, printing to PDF files.
     void IgnoreSystemPrinters();
@@ -58,6 +66,9 @@ private:
     TPrintResult Run(TPrinter& printer, const QString& what, std::function<TPrinter*()> choosePrinter = {});
     QString AskPdfPath();
     TPrinter* RunPrintDialog();
+    // The paper the window prints on: the system printer's, or the page setup's without one.
+    QPrinter& PaperSource() const;
+    void UsePaper(const TPaperSize& paper);
 
     QWidget* m_window;
     TLabelDocument* m_doc = nullptr;
@@ -70,6 +81,8 @@ private:
     // The PDF file the print dialog chose, for the run in progress.
     std::unique_ptr<TPdfPrinter> m_dialogPdf;
     QString m_lastPdf;
+    // The stock paper last taken over, so that other changes to the project leave the paper alone.
+    std::optional<TPaperSize> m_stockPaper;
 };
 
 } // namespace qbm

@@ -111,4 +111,10 @@ void ApplyStockGrid(TLabelProject& project, const TStockGrid& grid) {
     project.SetStock(c);
 }
 
+std::optional<TPaperSize> StockPaper(const TLabelProject& project) {
+    const auto& s = project.Stock();
+    if (!s || s->pageWidth <= 0 || s->pageHeight <= 0) return std::nullopt;
+    return TPaperSize{std::min(s->pageWidth, s->pageHeight) / 100.0, std::max(s->pageWidth, s->pageHeight) / 100.0};
+}
+
 } // namespace qbm

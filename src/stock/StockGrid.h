@@ -33,4 +33,8 @@ TStockFit FitStock(const TStock& stock);
 // prints onto the stock.
 void ApplyStockGrid(TLabelProject& project, const TStockGrid& grid);
 
+// The paper of the project's stock as the paper comes (portrait); nothing without a stock or when the
+// project does not know its sheet.
+std::optional<TPaperSize> StockPaper(const TLabelProject& project);
+
 } // namespace qbm

@@ -4,6 +4,8 @@
 
 #include "../stock/StockTestSupport.h"
 #include "GuiTestSupport.h"
+#include "TestSupport.h"
+#include "gui/WindowPrinting.h"
 
 #include <QAction>
 #include <QLabel>
@@ -86,6 +88,28 @@ TEST_F(StockWindow, ButtonAndMenuOpenThePickerAndTheTabNamesTheStock) {
     EXPECT_EQ(Find<QSpinBox>("Edt_ML")->value(), 2);
     Find<QSpinBox>("Edt_ML")->setValue(5);
     EXPECT_EQ(name->text(), "Label stock: none");
+}
+
+TEST_F(StockWindow, PdfFromTheWindowComesOnTheStocksPaper) {
+    // With and without a system printer: the page setup's paper and the printer's follow the stock.
+    for (const bool ignorePrinters : {true, false}) {
+        SCOPED_TRACE(ignorePrinters ? "no printer" : "system printer if any");
+        TearDown();
+        SetUp();
+        ShowWindow();
+        if (ignorePrinters) window->Printing().IgnoreSystemPrinters();
+        ChooseTemplate("Code128B");
+        TypeFixedCode("QBM-42");
+        const TStockDatabase db = SmallDatabase();
+        doc->ChooseStock(*FitStock(*db.Find("Avery 5160")).grid);
+        // An edit after the stock keeps its paper.
+        Find<QSpinBox>("Edt_ML")->setValue(5);
+
+        const std::string pdf = dir + "/letter.pdf";
+        prompts.QueueAnswer(TMsgResult::mrYes);
+        ASSERT_TRUE(window->Printing().PrintToPdfFile(QString::fromStdString(pdf)));
+        EXPECT_NE(test::ReadWholeFile(pdf).find("/MediaBox [0 0 612"), std::string::npos) << "US Letter in points";
+    }
 }
 
 } // namespace
