@@ -2,8 +2,15 @@
 
 #include "surface/TBitmap.h"
 #include "surface/TBitmapImpl.h"
+#include "surface/TSystemPrinter.h"
+#include "gui/TBrandLabel.h"
+#include "util/TUserPrompts.h"
 
+#include <QEvent>
 #include <QFileDialog>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QMessageBox>
@@ -81,6 +88,39 @@ std::optional<QString> ChooseSavePathWithDialog(QWidget* parent, const QString& 
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return std::nullopt;
     return path;
+}
+
+int EditorPrinterResolution() {
+    if (TSystemPrinter::InstalledPrinters().empty()) return 300;
+    const int dpi = TSystemPrinter().ResolutionX();
+    return dpi > 0 ? dpi : 300;
+}
+
+QHBoxLayout* EditorButtonRow(QPushButton* exportButton, QPushButton* ok) {
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(new TBrandLabel);
+    buttons->addStretch();
+    buttons->addWidget(exportButton);
+    buttons->addWidget(ok);
+    exportButton->hide();
+    ok->setDefault(true);
+    return buttons;
+}
+
+bool LeavesField(const QEvent* event) {
+    return event->type() == QEvent::FocusOut &&
+           static_cast<const QFocusEvent*>(event)->reason() != Qt::PopupFocusReason;
+}
+
+void ExportPreview(QWidget* parent, const TSavePathChooser& choosePath, const QStringList& filters,
+                   TUserPrompts& prompts, const std::function<void(const std::string& path)>& write) {
+    const auto path = choosePath(parent, "Export Image", filters);
+    if (!path) return;
+    try {
+        write(path->toLocal8Bit().toStdString());
+    } catch (const std::runtime_error& e) {
+        prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, e.what());
+    }
 }
 
 } // namespace qbm

@@ -10,12 +10,17 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
+class QEvent;
+class QHBoxLayout;
+class QPushButton;
 class QWidget;
 
 namespace qbm {
 
 class TBitmap;
+class TUserPrompts;
 
 QImage ToQImage(const TBitmap& bitmap);
 QFont FontForDialog(const TFont& font);
@@ -39,5 +44,20 @@ std::optional<QString> ChooseSavePathWithDialog(QWidget* parent, const QString& 
 QString FilterExtension(const QString& filter);
 // The path with the filter's extension appended unless it already ends with it.
 QString WithFilterExtension(const QString& path, const QString& filter);
+
+// Templates are laid out for the printer the labels go to; without one, for 300 dpi.
+int EditorPrinterResolution();
+
+// The row below an editor's fields: the brand on the left, then "&Export" (shown for "Export Image
+// ...") and "&OK".
+QHBoxLayout* EditorButtonRow(QPushButton* exportButton, QPushButton* ok);
+
+// Leaving a field writes the library; opening the field's own pop-up list does not leave it.
+bool LeavesField(const QEvent* event);
+
+// "&Export": asks for the file and writes the preview there; a failure is shown and nothing else
+// changes.
+void ExportPreview(QWidget* parent, const TSavePathChooser& choosePath, const QStringList& filters,
+                   TUserPrompts& prompts, const std::function<void(const std::string& path)>& write);
 
 } // namespace qbm

@@ -1,9 +1,8 @@
 #include "gui/TFM_Template.h"
 
 #include "barcode/EBarcodeError.h"
-#include "gui/TBrandLabel.h"
+#include "gui/GuiText.h"
 #include "output/PreviewExport.h"
-#include "surface/TSystemPrinter.h"
 #include "templates/TemplatePreview.h"
 #include "util/Errors.h"
 #include "util/TUserPrompts.h"
@@ -11,7 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFocusEvent>
+#include <QShowEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -26,19 +25,6 @@
 namespace qbm {
 namespace {
 
-QString Q(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-std::string S(const QString& text) {
-    return text.toLatin1().toStdString();
-}
-
-template <typename W> W* Named(W* widget, const char* name, const QString& accessible) {
-    widget->setObjectName(name);
-    widget->setAccessibleName(accessible);
-    return widget;
-}
-
 QLabel* Caption(const QString& text, QWidget* buddy) {
     auto* label = new QLabel(text);
     label->setBuddy(buddy);
@@ -47,15 +33,8 @@ QLabel* Caption(const QString& text, QWidget* buddy) {
 
 QComboBox* FixedList(const TStrings& items) {
     auto* combo = new QComboBox;
-    for (const std::string& item : items) combo->addItem(Q(item));
+    for (const std::string& item : items) combo->addItem(ToQ(item));
     return combo;
-}
-
-int PrinterResolution() {
-    // Templates are laid out for the printer the labels go to; without one, for 300 dpi.
-    if (TSystemPrinter::InstalledPrinters().empty()) return 300;
-    const int dpi = TSystemPrinter().ResolutionX();
-    return dpi > 0 ? dpi : 300;
 }
 
 } // namespace
@@ -65,7 +44,7 @@ TFM_Template::TFM_Template(const std::string& libraryPath, TUserPrompts& prompts
     setObjectName("FM_Template");
     setWindowTitle("Barcode Templates");
     setAccessibleName("Barcode Templates");
-    m_editor.SetPrinterResolution(PrinterResolution());
+    m_editor.SetPrinterResolution(EditorPrinterResolution());
     BuildControls();
     Connect();
     m_editor.SetOnPreviewChanged([this] { RefreshPreview(); });
@@ -111,8 +90,6 @@ void TFM_Template::BuildControls() {
     m_barWidth->setToolTip("Width of the narrow bar in hundredths of a millimetre");
     m_preview->setFixedSize(kTemplatePreviewWidth, kTemplatePreviewHeight);
     m_preview->setFrameShape(QFrame::NoFrame);
-    m_export->hide();
-    m_ok->setDefault(true);
 
     auto* names = new QVBoxLayout;
     names->addWidget(Caption("Names:", m_list));
@@ -150,11 +127,7 @@ void TFM_Template::BuildControls() {
     previewBox->addWidget(frame);
     previewBox->addStretch();
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(new TBrandLabel);
-    buttons->addStretch();
-    buttons->addWidget(m_export);
-    buttons->addWidget(m_ok);
+    auto* buttons = EditorButtonRow(m_export, m_ok);
 
     auto* top = new QHBoxLayout;
     top->addLayout(names);
@@ -181,9 +154,9 @@ void TFM_Template::Connect() {
     connect(m_list, &QListWidget::currentRowChanged, this,
             guarded([this](int row) { m_editor.SelectTemplate(row); }));
     connect(m_testCode, &QLineEdit::textChanged, this,
-            guarded([this](const QString& text) { m_editor.SetTestCode(S(text)); }));
+            guarded([this](const QString& text) { m_editor.SetTestCode(FromQ(text)); }));
     connect(m_testCaption, &QLineEdit::textChanged, this,
-            guarded([this](const QString& text) { m_editor.SetTestCaption(S(text)); }));
+            guarded([this](const QString& text) { m_editor.SetTestCaption(FromQ(text)); }));
     connect(m_captionPosition, &QComboBox::currentIndexChanged, this,
             guarded([this](int index) { m_editor.SetCaptionPosition(index); }));
     connect(m_format, &QComboBox::currentIndexChanged, this,
@@ -207,7 +180,7 @@ void TFM_Template::Connect() {
 void TFM_Template::Refresh() {
     m_updating = true;
     QStringList names;
-    for (const std::string& name : m_editor.Names()) names << Q(name);
+    for (const std::string& name : m_editor.Names()) names << ToQ(name);
     QStringList shown;
     for (int i = 0; i < m_list->count(); ++i) shown << m_list->item(i)->text();
     if (names != shown) {
@@ -215,8 +188,8 @@ void TFM_Template::Refresh() {
         m_list->addItems(names);
     }
     m_list->setCurrentRow(m_editor.Selected());
-    if (S(m_testCode->text()) != m_editor.TestCode()) m_testCode->setText(Q(m_editor.TestCode()));
-    if (S(m_testCaption->text()) != m_editor.TestCaption()) m_testCaption->setText(Q(m_editor.TestCaption()));
+    if (FromQ(m_testCode->text()) != m_editor.TestCode()) m_testCode->setText(ToQ(m_editor.TestCode()));
+    if (FromQ(m_testCaption->text()) != m_editor.TestCaption()) m_testCaption->setText(ToQ(m_editor.TestCaption()));
     m_format->setCurrentIndex(m_editor.CodeType());
     m_textLayout->setCurrentIndex(m_editor.TextLayout());
     m_captionPosition->setCurrentIndex(m_editor.CaptionPosition());
@@ -229,7 +202,7 @@ void TFM_Template::Refresh() {
 
 void TFM_Template::RefreshPreview() {
     m_preview->setPixmap(QPixmap::fromImage(ToQImage(m_editor.Preview())));
-    m_preview->setToolTip(Q(m_editor.PreviewError()));
+    m_preview->setToolTip(ToQ(m_editor.PreviewError()));
 }
 
 void TFM_Template::ShowExportButton() {
@@ -249,8 +222,7 @@ void TFM_Template::hideEvent(QHideEvent* event) {
 }
 
 bool TFM_Template::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && !m_updating)
+    if (LeavesField(event) && !m_updating)
         m_editor.SaveTemplate();
     return QDialog::eventFilter(watched, event);
 }
@@ -267,13 +239,8 @@ void TFM_Template::ChooseFont(bool codeFont) {
 }
 
 void TFM_Template::Export() {
-    const auto path = m_chooseSavePath(this, "Export Image", ExportFilters());
-    if (!path) return;
-    try {
-        ExportTemplatePreview(m_editor, path->toLocal8Bit().toStdString());
-    } catch (const std::runtime_error& e) {
-        m_prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, e.what());
-    }
+    ExportPreview(this, m_chooseSavePath, ExportFilters(), m_prompts,
+                  [this](const std::string& path) { ExportTemplatePreview(m_editor, path); });
 }
 
 void TFM_Template::Accept() {

@@ -1,14 +1,13 @@
 #include "gui/TFM_Template2d.h"
 
-#include "gui/TBrandLabel.h"
+#include "gui/GuiText.h"
 #include "output/PreviewExport.h"
-#include "surface/TSystemPrinter.h"
 #include "util/TUserPrompts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFocusEvent>
+#include <QShowEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,24 +25,11 @@
 namespace qbm {
 namespace {
 
-QString Q(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-std::string S(const QString& text) {
-    return text.toLatin1().toStdString();
-}
-
-template <typename W> W* Named(W* widget, const char* name, const QString& accessible) {
-    widget->setObjectName(name);
-    widget->setAccessibleName(accessible);
-    return widget;
-}
-
 QComboBox* EditableList(const TStrings& items) {
     auto* combo = new QComboBox;
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
-    for (const std::string& item : items) combo->addItem(Q(item));
+    for (const std::string& item : items) combo->addItem(ToQ(item));
     return combo;
 }
 
@@ -54,7 +40,7 @@ QSpinBox* Number(int min, int max) {
 }
 
 void SetText(QLineEdit* edit, const std::string& text) {
-    if (S(edit->text()) != text) edit->setText(Q(text));
+    if (FromQ(edit->text()) != text) edit->setText(ToQ(text));
 }
 
 } // namespace
@@ -64,8 +50,7 @@ TFM_Template2d::TFM_Template2d(const std::string& libraryPath, TUserPrompts& pro
     setObjectName("FM_Template2d");
     setWindowTitle("Barcode Templates");
     setAccessibleName("Barcode Templates");
-    if (!TSystemPrinter::InstalledPrinters().empty() && TSystemPrinter().ResolutionX() > 0)
-        m_printerDpi = TSystemPrinter().ResolutionX();
+    m_printerDpi = EditorPrinterResolution();
     BuildControls();
     Connect();
     m_editor.SetOnPreviewChanged([this] { RefreshPreview(); });
@@ -100,8 +85,6 @@ void TFM_Template2d::BuildControls() {
     m_ok = Named(new QPushButton("&OK"), "Button2", "OK");
     m_pdfText->setTabChangesFocus(true);
     m_pdfText->setFixedHeight(70);
-    m_export->hide();
-    m_ok->setDefault(true);
 
     auto* pdfPage = Named(new QWidget, "TS_pdf", "PDF417 Properties");
     auto* pdfForm = new QFormLayout(pdfPage);
@@ -138,11 +121,7 @@ void TFM_Template2d::BuildControls() {
     auto* top = new QHBoxLayout;
     top->addWidget(m_pages);
     top->addLayout(previewBox, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(new TBrandLabel);
-    buttons->addStretch();
-    buttons->addWidget(m_export);
-    buttons->addWidget(m_ok);
+    auto* buttons = EditorButtonRow(m_export, m_ok);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
     layout->addLayout(buttons);
@@ -167,9 +146,9 @@ void TFM_Template2d::Connect() {
                                             : T2DTemplateEditor::TPage::Pdf417);
             }));
     connect(m_pdfText, &QPlainTextEdit::textChanged, this,
-            guarded([this] { m_editor.SetPdf417Text(S(m_pdfText->toPlainText())); }));
+            guarded([this] { m_editor.SetPdf417Text(FromQ(m_pdfText->toPlainText())); }));
     connect(m_ecc, &QComboBox::currentTextChanged, this,
-            guarded([this](const QString& t) { m_editor.SetEccText(S(t)); }));
+            guarded([this](const QString& t) { m_editor.SetEccText(FromQ(t)); }));
     connect(m_truncated, &QCheckBox::toggled, this, guarded([this](bool on) { m_editor.SetTruncated(on); }));
     connect(m_barWidth, &QSpinBox::valueChanged, this, guarded([this](int v) { m_editor.SetBarWidth(v); }));
     connect(m_heightToWidth, &QSpinBox::valueChanged, this,
@@ -177,14 +156,14 @@ void TFM_Template2d::Connect() {
     connect(m_columns, &QSpinBox::valueChanged, this, guarded([this](int v) { m_editor.SetColumns(v); }));
     connect(m_rows, &QSpinBox::valueChanged, this, guarded([this](int v) { m_editor.SetRows(v); }));
     connect(m_maxiText, &QLineEdit::textChanged, this,
-            guarded([this](const QString& t) { m_editor.SetMaxiCodeText(S(t)); }));
+            guarded([this](const QString& t) { m_editor.SetMaxiCodeText(FromQ(t)); }));
     connect(m_mode, &QComboBox::currentTextChanged, this,
-            guarded([this](const QString& t) { m_editor.SetModeText(S(t)); }));
+            guarded([this](const QString& t) { m_editor.SetModeText(FromQ(t)); }));
     connect(m_country, &QSpinBox::valueChanged, this, guarded([this](int v) { m_editor.SetCountry(v); }));
     connect(m_service, &QSpinBox::valueChanged, this,
             guarded([this](int v) { m_editor.SetServiceClass(v); }));
     connect(m_postal, &QLineEdit::textChanged, this,
-            guarded([this](const QString& t) { m_editor.SetPostalCode(S(t)); }));
+            guarded([this](const QString& t) { m_editor.SetPostalCode(FromQ(t)); }));
     connect(m_autoScale, &QCheckBox::toggled, this, guarded([this](bool on) { m_editor.SetAutoScale(on); }));
     connect(m_moduleSize, &QSpinBox::valueChanged, this,
             guarded([this](int v) { m_editor.SetModuleSize(v); }));
@@ -195,16 +174,16 @@ void TFM_Template2d::Connect() {
 void TFM_Template2d::Refresh() {
     m_updating = true;
     m_pages->setCurrentIndex(m_editor.Page() == T2DTemplateEditor::TPage::MaxiCode ? 1 : 0);
-    if (S(m_pdfText->toPlainText()) != m_editor.Pdf417Text())
-        m_pdfText->setPlainText(Q(m_editor.Pdf417Text()));
-    if (S(m_ecc->currentText()) != m_editor.EccText()) m_ecc->setCurrentText(Q(m_editor.EccText()));
+    if (FromQ(m_pdfText->toPlainText()) != m_editor.Pdf417Text())
+        m_pdfText->setPlainText(ToQ(m_editor.Pdf417Text()));
+    if (FromQ(m_ecc->currentText()) != m_editor.EccText()) m_ecc->setCurrentText(ToQ(m_editor.EccText()));
     m_truncated->setChecked(m_editor.Truncated());
     m_barWidth->setValue(m_editor.BarWidth());
     m_heightToWidth->setValue(m_editor.HeightToWidth());
     m_columns->setValue(m_editor.Columns());
     m_rows->setValue(m_editor.Rows());
     SetText(m_maxiText, m_editor.MaxiCodeText());
-    if (S(m_mode->currentText()) != m_editor.ModeText()) m_mode->setCurrentText(Q(m_editor.ModeText()));
+    if (FromQ(m_mode->currentText()) != m_editor.ModeText()) m_mode->setCurrentText(ToQ(m_editor.ModeText()));
     m_country->setValue(m_editor.Country());
     m_service->setValue(m_editor.ServiceClass());
     SetText(m_postal, m_editor.PostalCode());
@@ -218,7 +197,7 @@ void TFM_Template2d::RefreshPreview() {
     const QImage image = ToQImage(m_editor.Preview());
     m_preview->setPixmap(QPixmap::fromImage(image));
     m_preview->resize(image.size());
-    m_preview->setToolTip(Q(m_editor.PreviewError()));
+    m_preview->setToolTip(ToQ(m_editor.PreviewError()));
 }
 
 void TFM_Template2d::OpenOnPage(T2DTemplateEditor::TPage page, const std::string& testText) {
@@ -249,20 +228,14 @@ void TFM_Template2d::hideEvent(QHideEvent* event) {
 }
 
 bool TFM_Template2d::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && !m_updating)
+    if (LeavesField(event) && !m_updating)
         m_editor.Save2DSettings();
     return QDialog::eventFilter(watched, event);
 }
 
 void TFM_Template2d::Export() {
-    const auto path = m_chooseSavePath(this, "Export Image", ExportFilters());
-    if (!path) return;
-    try {
-        Export2DPreview(m_editor, path->toLocal8Bit().toStdString(), m_printerDpi);
-    } catch (const std::runtime_error& e) {
-        m_prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, e.what());
-    }
+    ExportPreview(this, m_chooseSavePath, ExportFilters(), m_prompts,
+                  [this](const std::string& path) { Export2DPreview(m_editor, path, m_printerDpi); });
 }
 
 void TFM_Template2d::Accept() {
