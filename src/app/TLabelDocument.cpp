@@ -183,8 +183,9 @@ bool TLabelDocument::AskSaveModified() {
     const TMsgResult answer =
         m_prompts.Message(TMsgKind::mkConfirmation, TMsgButtons::mbYesNoCancel, std::string(kAskSaveModified));
     if (answer == TMsgResult::mrCancel) return false;
-    // Whatever Save does (refused, cancelled, failed), the command that asked goes on.
-    if (answer == TMsgResult::mrYes) Save();
+    // A project the user wanted kept is never thrown away unsaved: when Save is refused, cancelled or
+    // fails, the command that asked stops and the project stays as it is. "No" discards it.
+    if (answer == TMsgResult::mrYes) return Save();
     return true;
 }
 
@@ -299,12 +300,7 @@ bool TLabelDocument::SaveTo(const std::string& path) {
 }
 
 bool TLabelDocument::CloseQuery() {
-    if (!ProjectModified()) return true;
-    const TMsgResult answer =
-        m_prompts.Message(TMsgKind::mkConfirmation, TMsgButtons::mbYesNoCancel, std::string(kAskSaveModified));
-    if (answer == TMsgResult::mrCancel) return false;
-    if (answer == TMsgResult::mrYes) Save();
-    return true;
+    return AskSaveModified();
 }
 
 // ---- templates, 2D settings, preview ----

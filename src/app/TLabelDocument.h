@@ -114,7 +114,8 @@ public:
     // True when the project was written. Refuses without a template; asks for a name while Untitled.
     bool Save();
     bool SaveAs();
-    // Whether the window may close: asks to save a modified project (Cancel keeps it open).
+    // Whether the window may close: asks to save a modified project (Cancel, or a save that did not
+    // happen, keeps it open).
     bool CloseQuery();
 
     // ---- templates and 2D formats ----

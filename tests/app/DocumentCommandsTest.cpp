@@ -46,6 +46,7 @@ TEST(DocumentCommands, TheQuestionBeforeReplacingFollowsEachAnswer) {
         TCommand command;
         TMsgResult answer;
         bool goesOn;
+        bool saveCancelled = false; // Yes, then Cancel in the save dialog: nothing is lost
     };
     const Case cases[] = {
         /* 0 */ {TCommand::cmNew, TMsgResult::mrYes, true},   /* 1 */ {TCommand::cmNew, TMsgResult::mrNo, true},
@@ -54,6 +55,9 @@ TEST(DocumentCommands, TheQuestionBeforeReplacingFollowsEachAnswer) {
         /* 5 */ {TCommand::cmOpen, TMsgResult::mrCancel, false},
         /* 6 */ {TCommand::cmClose, TMsgResult::mrYes, true}, /* 7 */ {TCommand::cmClose, TMsgResult::mrNo, true},
         /* 8 */ {TCommand::cmClose, TMsgResult::mrCancel, false},
+        /* 9 */ {TCommand::cmNew, TMsgResult::mrYes, false, true},
+        /* 10 */ {TCommand::cmOpen, TMsgResult::mrYes, false, true},
+        /* 11 */ {TCommand::cmClose, TMsgResult::mrYes, false, true},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
@@ -70,7 +74,9 @@ TEST(DocumentCommands, TheQuestionBeforeReplacingFollowsEachAnswer) {
         ASSERT_TRUE(f.doc->ProjectModified());
         f.Shown();
         f.prompts.QueueAnswer(c.answer);
-        if (c.answer == TMsgResult::mrYes) f.dialogs.QueuePath(f.Path("saved.bpj")); // Save asks for a name
+        const bool saves = c.answer == TMsgResult::mrYes && !c.saveCancelled;
+        if (c.answer == TMsgResult::mrYes) // Save asks for a name
+            f.dialogs.QueuePath(c.saveCancelled ? std::nullopt : std::optional<std::string>(f.Path("saved.bpj")));
         if (c.command == TCommand::cmOpen) f.dialogs.QueuePath(f.Path("other.bpj"));
 
         bool result = true;
@@ -79,12 +85,12 @@ TEST(DocumentCommands, TheQuestionBeforeReplacingFollowsEachAnswer) {
         if (c.command == TCommand::cmClose) result = f.doc->CloseQuery();
 
         EXPECT_EQ(f.Shown().front(), "Current project has been modified, Save it? ");
-        EXPECT_EQ(std::filesystem::exists(f.Path("saved.bpj")), c.answer == TMsgResult::mrYes);
+        EXPECT_EQ(std::filesystem::exists(f.Path("saved.bpj")), saves);
         if (c.command != TCommand::cmNew) {
             EXPECT_EQ(result, c.goesOn);
         }
         std::string caption = kUntitledCaption;
-        if (c.answer == TMsgResult::mrYes) caption = "Quirbel Barcode Maker - " + f.Path("saved.bpj");
+        if (saves) caption = "Quirbel Barcode Maker - " + f.Path("saved.bpj");
         if (c.goesOn && c.command == TCommand::cmNew) caption = kUntitledCaption;
         if (c.goesOn && c.command == TCommand::cmOpen) caption = "Quirbel Barcode Maker - " + f.Path("other.bpj");
         EXPECT_EQ(f.doc->Caption(), caption);
