@@ -52,6 +52,8 @@ qbm::TBitmap FromImage(const QImage& image, int margin = 0);
 qbm::TBitmap LoadPicture(const std::string& path, int margin = 0);
 // A whole file's bytes; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
+// Replaces the file's content with `bytes`.
+void WriteWholeFile(const std::string& path, const std::string& bytes);
 
 // Every symbol on a page picture (a printed or rasterised page), as ZXing reports their texts.
 std::vector<std::string> DecodeAll(const QImage& page, ZXing::BarcodeFormats formats);

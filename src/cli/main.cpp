@@ -1,6 +1,7 @@
 // qbm: the label engines from the command line.
 
 #include "cli/CliCommand.h"
+#include "util/TempFileCleanup.h"
 
 #include <exception>
 #include <iostream>
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const Command& cmd = it->second;
+    qbm::RemoveTempFilesOnSignals();
     try {
         const Args args(std::vector<std::string>(argv + 2, argv + argc), cmd.flags);
         if (args.WantsHelp()) {

@@ -1,6 +1,6 @@
 #include "ini/TBigIniFile.h"
 
-#include "ini/AtomicFile.h"
+#include "util/AtomicFile.h"
 #include "util/IntConversion.h"
 #include "util/Text.h"
 

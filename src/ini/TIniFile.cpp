@@ -1,6 +1,6 @@
 #include "ini/TIniFile.h"
 
-#include "ini/AtomicFile.h"
+#include "util/AtomicFile.h"
 #include "util/Errors.h"
 #include "util/IntConversion.h"
 #include "util/Text.h"

@@ -1,6 +1,6 @@
 #include "project/CodeListFile.h"
 
-#include "ini/AtomicFile.h"
+#include "util/AtomicFile.h"
 #include "util/Errors.h"
 
 namespace qbm {

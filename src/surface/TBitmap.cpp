@@ -4,7 +4,9 @@
 #include "surface/TBitmapImpl.h"
 #include "util/Errors.h"
 
-#include <QSaveFile>
+#include "util/AtomicFile.h"
+
+#include <QBuffer>
 
 #include <algorithm>
 #include <cmath>
@@ -29,11 +31,18 @@ std::string LowerExtension(const std::string& path) {
     return ext;
 }
 
-// Writes through a temporary file renamed over the target, so a failed save keeps the old file.
+// The picture is encoded in memory first and then replaces the file in one step, so a full disk or
+// any other failed write reports its cause and keeps the old file.
 void SaveImage(const QImage& img, const std::string& path, const char* format) {
-    QSaveFile file(QString::fromLocal8Bit(path.c_str()));
-    if (!file.open(QIODevice::WriteOnly) || !img.save(&file, format) || !file.commit())
-        throw EInOutError("Cannot write file " + path);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !img.save(&buffer, format))
+        throw EInOutError("Cannot write file " + path + ": the picture cannot be encoded");
+    try {
+        WriteFileAtomically(path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    } catch (const EInOutError& e) {
+        throw EInOutError("Cannot write file " + path + ": " + e.what());
+    }
 }
 
 } // namespace

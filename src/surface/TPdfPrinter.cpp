@@ -1,22 +1,43 @@
 #include "surface/TPdfPrinter.h"
 
 #include "surface/QtPainterCanvas.h"
+#include "util/AtomicFile.h"
 #include "util/Errors.h"
+#include "util/TempFileCleanup.h"
 
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
 
+#include <cerrno>
+#include <cstdio>
 #include <unistd.h>
 
 namespace qbm {
 
+// The document is written to a temporary file beside the target, which the finished document replaces
+// in one step; the file is ours, not the writer's, so that every failed write is seen.
 struct TPdfPrinter::Job {
-    QString tempPath;
+    std::string tempPath;
+    std::unique_ptr<TTempFileGuard> tempGuard;
+    QFile file;
     std::unique_ptr<QPdfWriter> writer;
     std::unique_ptr<QPainter> painter;
     std::unique_ptr<QtPainterCanvas> canvas;
+
+    // The file device keeps no reason for a failed buffered write; the system's is still at hand.
+    std::string WriteFailure() const {
+        const int error = errno;
+        const QString text = file.errorString();
+        if (!text.isEmpty() && text != QLatin1String("Unknown error")) return text.toStdString();
+        return InOutErrorMessage(error != 0 ? error : EIO);
+    }
+
+    void Discard() {
+        file.close();
+        std::remove(tempPath.c_str());
+    }
 };
 
 TPdfPrinter::TPdfPrinter(std::string path, TPaperSize paper, int dpi)
@@ -29,8 +50,12 @@ TPdfPrinter::~TPdfPrinter() {
 void TPdfPrinter::BeginDoc() {
     if (m_job) throw EInOutError("A print job is already running");
     auto job = std::make_unique<Job>();
-    job->tempPath = QString::fromLocal8Bit((m_path + ".part-" + std::to_string(getpid())).c_str());
-    job->writer = std::make_unique<QPdfWriter>(job->tempPath);
+    job->tempPath = m_path + ".part-" + std::to_string(getpid());
+    job->file.setFileName(QString::fromLocal8Bit(job->tempPath.c_str()));
+    if (!job->file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw EInOutError("Cannot write file " + m_path + ": " + job->file.errorString().toStdString());
+    job->tempGuard = std::make_unique<TTempFileGuard>(job->tempPath);
+    job->writer = std::make_unique<QPdfWriter>(&job->file);
     QPdfWriter& w = *job->writer;
     w.setCreator(QStringLiteral("Quirbel Barcode Maker"));
     w.setTitle(QString::fromLatin1(m_title.c_str()));
@@ -43,7 +68,7 @@ void TPdfPrinter::BeginDoc() {
     if (!job->painter->begin(&w)) {
         job->painter.reset();
         job->writer.reset();
-        QFile::remove(job->tempPath);
+        job->Discard();
         throw EInOutError("Cannot write file " + m_path);
     }
     job->canvas = std::make_unique<QtPainterCanvas>(job->painter.get(), ResolutionX(), ResolutionY());
@@ -52,6 +77,12 @@ void TPdfPrinter::BeginDoc() {
 
 void TPdfPrinter::NewPage() {
     if (!m_job) throw EInOutError("No print job is running");
+    // A full disk ends the run at the next page instead of drawing the rest of it for nothing.
+    if (m_job->file.error() != QFileDevice::NoError) {
+        const std::string reason = m_job->WriteFailure();
+        Abort();
+        throw EInOutError("Cannot write file " + m_path + ": " + reason);
+    }
     m_job->writer->newPage();
 }
 
@@ -59,17 +90,20 @@ void TPdfPrinter::EndDoc() {
     if (!m_job) return;
     std::unique_ptr<Job> job = std::move(m_job);
     job->canvas.reset();
-    const bool ok = job->painter->end();
+    const bool ended = job->painter->end();
     job->painter.reset();
     job->writer.reset();
-    const QString target = QString::fromLocal8Bit(m_path.c_str());
-    if (!ok) {
-        QFile::remove(job->tempPath);
-        throw EInOutError("Cannot write file " + m_path);
+    // Everything written so far must be on disk before the old document is replaced.
+    const bool written = ended && job->file.flush() && job->file.error() == QFileDevice::NoError &&
+                         ::fsync(job->file.handle()) == 0;
+    const std::string reason = written ? std::string() : job->WriteFailure();
+    job->file.close();
+    if (!written) {
+        job->Discard();
+        throw EInOutError("Cannot write file " + m_path + ": " + reason);
     }
-    QFile::remove(target);
-    if (!QFile::rename(job->tempPath, target)) {
-        QFile::remove(job->tempPath);
+    if (std::rename(job->tempPath.c_str(), m_path.c_str()) != 0) {
+        job->Discard();
         throw EInOutError("Cannot write file " + m_path);
     }
 }
@@ -81,7 +115,7 @@ void TPdfPrinter::Abort() {
     job->painter->end();
     job->painter.reset();
     job->writer.reset();
-    QFile::remove(job->tempPath);
+    job->Discard();
 }
 
 TCanvas& TPdfPrinter::Canvas() {

@@ -2,11 +2,12 @@
 
 #include "surface/GuiApplication.h"
 #include "surface/QtPainterCanvas.h"
+#include "util/AtomicFile.h"
 #include "util/Errors.h"
 
+#include <QBuffer>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <memory>
@@ -17,7 +18,9 @@ void SaveVectorPicture(const std::string& path, TVectorFormat format, int width,
                        const std::function<void(TCanvas&)>& paint) {
     EnsureGuiApplication();
     if (width <= 0 || height <= 0 || dpi <= 0) throw EInOutError("Cannot write an empty picture to " + path);
-    QSaveFile file(QString::fromLocal8Bit(path.c_str()));
+    // Drawn in memory, then replacing the file in one step: a failed write keeps the old file.
+    QByteArray bytes;
+    QBuffer file(&bytes);
     if (!file.open(QIODevice::WriteOnly)) throw EInOutError("Cannot write file " + path);
     {
         std::unique_ptr<QPaintDevice> device;
@@ -45,13 +48,17 @@ void SaveVectorPicture(const std::string& path, TVectorFormat format, int width,
                 paint(canvas);
             } catch (...) {
                 painter.end();
-                file.cancelWriting();
                 throw;
             }
         }
         if (!painter.end()) throw EInOutError("Cannot write file " + path);
     }
-    if (!file.commit()) throw EInOutError("Cannot write file " + path);
+    file.close();
+    try {
+        WriteFileAtomically(path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    } catch (const EInOutError& e) {
+        throw EInOutError("Cannot write file " + path + ": " + e.what());
+    }
 }
 
 } // namespace qbm

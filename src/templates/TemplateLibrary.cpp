@@ -1,6 +1,6 @@
 #include "templates/TemplateLibrary.h"
 
-#include "ini/AtomicFile.h"
+#include "util/AtomicFile.h"
 #include "ini/TIniFile.h"
 #include "util/Errors.h"
 

@@ -25,6 +25,17 @@ inline TCliRun RunQbm(const std::string& dir, const std::string& args) {
             ReadWholeFile(dir + "/cli.err")};
 }
 
+// The same with every file the tool writes limited to `blocks` x 512 bytes: a write beyond the limit
+// fails as on a full disk (the signal that would end the tool instead is ignored), which needs
+// neither a small file system nor root.
+inline TCliRun RunQbmOnFullDisk(const std::string& dir, const std::string& args, int blocks = 1) {
+    const std::string cmd = "trap '' XFSZ; ulimit -f " + std::to_string(blocks) + "; " + std::string(QBM_CLI_PATH) +
+                            " " + args + " >" + dir + "/cli.out 2>" + dir + "/cli.err";
+    const int status = std::system(cmd.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(dir + "/cli.out"),
+            ReadWholeFile(dir + "/cli.err")};
+}
+
 // One shell word, whatever the argument holds.
 inline std::string ShellQuote(const std::string& s) {
     std::string r = "'";

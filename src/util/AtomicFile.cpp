@@ -1,6 +1,7 @@
-#include "ini/AtomicFile.h"
+#include "util/AtomicFile.h"
 
 #include "util/Errors.h"
+#include "util/TempFileCleanup.h"
 
 #include <cerrno>
 #include <climits>
@@ -24,6 +25,22 @@ std::string ResolveTarget(const std::string& path) {
     if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::realpath(path.c_str(), resolved))
         return resolved;
     return path;
+}
+
+void WriteAll(int fd, std::string_view content, const std::string& tempPath) {
+    const char* p = content.data();
+    size_t left = content.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int error = errno;
+            ::close(fd);
+            Fail(error, tempPath);
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
 }
 
 } // namespace
@@ -74,9 +91,20 @@ bool ReadFileIfExists(const std::string& path, std::string& content) {
 
 void WriteFileAtomically(const std::string& path, std::string_view content) {
     const std::string target = ResolveTarget(path);
+    // A device or pipe named as the target (/dev/stdout) receives the content itself; renaming a
+    // file over it would replace the device.
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
+        const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd < 0) Fail(errno, {});
+        WriteAll(fd, content, {});
+        if (::close(fd) != 0) Fail(errno, {});
+        return;
+    }
     std::string temp = target + ".tmp-XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) Fail(errno, {});
+    const TTempFileGuard guard(temp);
 
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
     struct stat st {};
@@ -90,19 +118,7 @@ void WriteFileAtomically(const std::string& path, std::string_view content) {
     }
     ::fchmod(fd, mode);
 
-    const char* p = content.data();
-    size_t left = content.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int error = errno;
-            ::close(fd);
-            Fail(error, temp);
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
+    WriteAll(fd, content, temp);
     if (::fsync(fd) != 0) {
         const int error = errno;
         ::close(fd);

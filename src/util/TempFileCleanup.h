@@ -1,0 +1,27 @@
+#pragma once
+// Temporary files that a stopped program must not leave behind. A file being written beside its
+// target (a print run's PDF, a picture about to replace the old one) is registered while it exists;
+// when the program is stopped by Ctrl+C, a terminal hang-up or a termination request, the registered
+// files are removed before the program ends as the signal asks.
+
+#include <string>
+
+namespace qbm {
+
+// Registers `path` for removal on those signals for the lifetime of the guard.
+class TTempFileGuard {
+public:
+    explicit TTempFileGuard(const std::string& path);
+    ~TTempFileGuard();
+    TTempFileGuard(const TTempFileGuard&) = delete;
+    TTempFileGuard& operator=(const TTempFileGuard&) = delete;
+
+private:
+    int m_slot = -1; // -1: no room left; the file is then only removed by the code that owns it
+};
+
+// Installs the handlers for SIGINT, SIGTERM and SIGHUP. Called once by programs without an event
+// loop of their own (the command-line tool).
+void RemoveTempFilesOnSignals();
+
+} // namespace qbm
