@@ -1,5 +1,5 @@
 // Any bytes as a datasheet stream, as hexadecimal text, or as a project file. Errors are the
-// conversion error only; whatever was read, writing it and reading it back settles after one more
+// conversion error and, for a project, its refused damaged datasheet; whatever was read, writing it and reading it back settles after one more
 // round, and the sheet keeps its shape (at least one data column and row, widths for every column).
 
 #include "data/DatasheetStream.h"
@@ -83,6 +83,9 @@ void FuzzLoadProject(const std::string& input) {
     try {
         LoadProject(base + ".in", project, {std::vector<std::string>{"EAN13"}, nullptr});
     } catch (const EConvertError&) {
+        CheckShape(project.Datasheet());
+        return;
+    } catch (const EInOutError&) { // a damaged datasheet is refused before it is read
         CheckShape(project.Datasheet());
         return;
     }

@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 #include "cli/CliDocument.h"
+#include "cli/CliProgress.h"
 #include "cli/CliStock.h"
 #include "output/TPrintJournal.h"
 #include "output/TPrinterCalibration.h"
@@ -111,31 +112,21 @@ int RunPrint(const Args& args) {
     }
     if (args.Has("--landscape")) printer->SetOrientation(TPrinterOrientation::poLandscape);
 
-    const auto started = std::chrono::steady_clock::now();
-    int reported = 0;
-    auto progress = [&](int done, int pages) {
-        // Long runs say how far they are, about every tenth of the run and at the end.
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        if (seconds >= 2.0 && (done * 10 / pages > reported || done == pages)) {
-            reported = done * 10 / pages;
-            std::cerr << "printed page " << done << " of " << pages << "\n";
-        }
+    const long long labels = doc.LabelCount();
+    TRunProgress progress("printing " + std::to_string(labels) + (labels == 1 ? " label" : " labels") + " ...");
+    TPrintOptions options;
+    options.progress = [&](int done, int pages) {
+        progress.Report("print", done, pages, "printed page " + std::to_string(done) + " of " + std::to_string(pages));
         return true;
     };
-    TPrintOptions options;
-    options.progress = progress;
     options.run = RunOptions(args, projectPath);
     using Clock = std::chrono::steady_clock;
     const auto verifyStarted = Clock::now();
     auto verifyEnded = verifyStarted;
-    long long verifyReported = 0;
     options.run.verifyProgress = [&](long long done, long long total) {
-        const double seconds = std::chrono::duration<double>(Clock::now() - verifyStarted).count();
         if (done == total) verifyEnded = Clock::now();
-        if (seconds >= 2.0 && (done * 10 / total > verifyReported || done == total)) {
-            verifyReported = done * 10 / total;
-            std::cerr << "verified " << done << " of " << total << " labels\n";
-        }
+        progress.Report("verify", done, total,
+                        "verified " + std::to_string(done) + " of " + std::to_string(total) + " labels");
         return true;
     };
     const TPrintResult result = doc.Print(*printer, options);

@@ -175,6 +175,43 @@ void DatasheetFromStream(TDatasheet& sheet, std::string_view stream, TProgress* 
     builder.Flush();
 }
 
+std::string DatasheetStreamDamage(std::string_view stream) {
+    if (stream.empty()) return {};
+    if (stream.size() < 2 || stream.substr(stream.size() - 2) != "\r\n") return "it ends inside a line";
+    LineReader lines(stream);
+    const std::string_view header = lines.Next();
+    const size_t comma = header.find(',');
+    if (header.empty() || comma == std::string_view::npos) return {};
+    // Counts that are not numbers are the reader's conversion error, reported in its own words.
+    const auto columns = TryStrToInt(header.substr(0, comma));
+    const auto rows = TryStrToInt(header.substr(comma + 1));
+    if (!columns || !rows) return {};
+    const int columnCount = std::clamp(*columns, 2, TDatasheet::kMaxColumns);
+    const int rowCount = std::clamp(*rows, 2, TDatasheet::kMaxRows);
+    long long widths = 0;
+    int lastRow = 0;
+    while (!lines.AtEnd()) {
+        const std::string_view line = lines.Next();
+        if (line.substr(0, 2) == "cw") {
+            ++widths;
+            continue;
+        }
+        const size_t first = line.find(',');
+        const size_t second = first == std::string_view::npos ? first : line.find(',', first + 1);
+        if (first == 0 || second == std::string_view::npos) break; // reading stops here, as it does
+        // Only cells inside the table are kept, so only they show how far it is filled.
+        const auto column = TryStrToInt(line.substr(0, first));
+        const auto row = TryStrToInt(line.substr(first + 1, second - first - 1));
+        if (column && row && *column >= 0 && *column < columnCount && *row >= 0 && *row < rowCount)
+            lastRow = std::max(lastRow, *row);
+    }
+    if (widths < columnCount)
+        return "it ends after the widths of " + IntToStr(widths) + " of its " + IntToStr(columnCount) + " columns";
+    if (static_cast<long long>(rowCount) - 1 - lastRow > kMaxTrailingEmptyRows)
+        return "it declares " + IntToStr(rowCount) + " rows but holds text only up to row " + IntToStr(lastRow);
+    return {};
+}
+
 std::string CellAfterStream(std::string_view text) {
     return DecodeCell(EncodeCell(text));
 }

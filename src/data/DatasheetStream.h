@@ -21,6 +21,15 @@ std::string DatasheetToStream(const TDatasheet& sheet);
 // reading (EOperationCancelled; the sheet is then partly filled, so callers read into a fresh one).
 void DatasheetFromStream(TDatasheet& sheet, std::string_view stream, TProgress* progress = nullptr);
 
+// Why a stream stored in a project cannot be what the product wrote, or empty when it can be: the
+// product ends every line with CR LF, writes a width line for every column, and a sheet gains empty
+// rows one at a time, so a stream cut short inside a line or before its widths, or one that declares
+// far more rows than it names, is a damaged file whose missing cells must not be printed as blanks.
+std::string DatasheetStreamDamage(std::string_view stream);
+
+// The empty rows a sound stream may declare after the last row it names.
+inline constexpr long long kMaxTrailingEmptyRows = 1 << 20;
+
 // The text a cell holds after it has been written to a stream and read back. It differs from the
 // text when the stream cannot carry it: a second line, or tabs and backspaces read as line breaks.
 std::string CellAfterStream(std::string_view text);

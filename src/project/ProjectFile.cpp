@@ -4,6 +4,7 @@
 #include "ini/TBigIniFile.h"
 #include "project/TLabelProject.h"
 #include "surface/TPrinter.h"
+#include "util/Errors.h"
 #include "util/IntConversion.h"
 #include "util/Text.h"
 
@@ -273,7 +274,10 @@ std::vector<std::string> LoadProject(const std::string& path, TLabelProject& pro
     else
         ini.ReadSection(k2DListSection, list);
 
-    DatasheetFromStream(project.Datasheet(), HexToStream(ini.ReadString(kDatasheetSection, "Data", "")));
+    const std::string stream = HexToStream(ini.ReadString(kDatasheetSection, "Data", ""));
+    if (const std::string damage = DatasheetStreamDamage(stream); !damage.empty())
+        throw EInOutError("The datasheet in \"" + path + "\" is damaged: " + damage + ".");
+    DatasheetFromStream(project.Datasheet(), stream);
 
     project.RebuildFieldList(kFieldPlaceholderLoaded);
     project.SetCodeField(ini.ReadInteger(kProperties, "CodeField", 0));

@@ -27,6 +27,18 @@ struct Hostile {
         std::filesystem::create_symlink("/dev/zero", dir + "/zero.txt");
         std::filesystem::create_symlink("/dev/zero", dir + "/zero.mdb");
         std::filesystem::create_directory(dir + "/folder.dat");
+        // A datasheet project cut short inside its table, and one whose table declares rows it lacks.
+        p.SetLinearSource(TLinearSource::lsDatasheet);
+        p.Datasheet().SetRowCount(15);
+        for (int r = 1; r < 15; ++r) p.Datasheet().SetCell(1, r, "ITEM" + std::to_string(r));
+        p.RebuildFieldList(kFieldPlaceholderDatasheet);
+        p.SetCodeField(1);
+        SaveProject(dir + "/cut.bpj", p, nullptr);
+        const std::string whole = test::ReadWholeFile(dir + "/cut.bpj");
+        test::WriteWholeFile(dir + "/cut.bpj", whole.substr(0, whole.size() - 31));
+        const std::string hugeTable = "322C3130303030303030300D0A637720302C35300D0A637720312C3131350D0A";
+        test::WriteWholeFile(dir + "/huge.bpj", "[Properties]\r\nTemplate=Code39\r\nCodeField=1\r\n[VarCodeValue]\r\nData=" +
+                                                    hugeTable + "\r\n");
     }
 };
 
@@ -56,6 +68,9 @@ TEST(QbmHostileInput, IsRefusedWithTheReasonAndNothingIsWritten) {
         /* 12 */ {"label Code39 ABC --out " + h.dir + "/a.png --library /dev/zero", 1, "not a regular file"},
         /* 13 */ {"import " + h.dir + "/zero.txt", 1, "not a regular file"},
         /* 14 */ {"import " + h.dir + "/zero.mdb", 1, "not a regular file"},
+        /* 15 */ {"print " + h.dir + "/cut.bpj --pdf " + h.dir + "/a.pdf" + lib, 1, "cut.bpj\" is damaged: it ends inside"},
+        /* 16 */ {"labels " + h.dir + "/cut.bpj" + lib, 1, "is damaged"},
+        /* 17 */ {"print " + h.dir + "/huge.bpj --pdf " + h.dir + "/a.pdf" + lib, 1, "declares 100000000 rows"},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto& c = cases[i];

@@ -137,3 +137,30 @@ TEST(HexStream, BytesBecomeUpperCasePairsAndBack) {
     EXPECT_EQ(HexToStream("41A"), std::string("A\x0A", 2)); // a lone last digit is a byte
     EXPECT_EQ(HexToStream("G1 1-1"), std::string(3, '\0')); // pieces that are not hex give 0
 }
+
+TEST(DatasheetStreamDamage, StreamsTheProductCannotHaveWrittenAreNamed) {
+    const std::string widths = "cw 0,50\r\ncw 1,115\r\n";
+    const struct {
+        std::string stream;
+        std::string damage; // empty: sound
+    } cases[] = {
+        /* 0 */ {"", ""},
+        /* 1 */ {"2,15\r\n" + widths + "1,0,Code\r\n1,14,4006381333931\r\n", ""},
+        /* 2 */ {"2,1000\r\n" + widths + "1,0,Code\r\n", ""}, // rows added one by one stay empty
+        /* 3 */ {"x,2\r\n", ""},                            // the reader's conversion error says it
+        /* 4 */ {"2,15\r\n" + widths + "1,0,Code\r\n1,3,40063", "it ends inside a line"},
+        /* 5 */ {"2,15\r\ncw 0,5", "it ends inside a line"},
+        /* 6 */ {"4,15\r\n" + widths, "it ends after the widths of 2 of its 4 columns"},
+        /* 7 */ {"2,100000000\r\n" + widths + "1,0,Code\r\n1,1,123\r\n",
+                 "it declares 100000000 rows but holds text only up to row 1"},
+        /* 8 */ {"2,3000000\r\n" + widths + "1,9999999,outside\r\n",
+                 "it declares 3000000 rows but holds text only up to row 0"},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(DatasheetStreamDamage(cases[i].stream), cases[i].damage) << "case " << i;
+    // Whatever the product writes is sound, however many rows hold text.
+    TDatasheet sheet;
+    sheet.SetRowCount(3 * static_cast<int>(kMaxTrailingEmptyRows));
+    sheet.SetCell(1, 2 * static_cast<int>(kMaxTrailingEmptyRows), "far");
+    EXPECT_EQ(DatasheetStreamDamage(DatasheetToStream(sheet)), "");
+}

@@ -310,6 +310,49 @@ TEST(ProjectFile, DamagedDatasheetStopsTheLoadAfterTheSettings) {
     EXPECT_EQ(project.Linage(), 4);
 }
 
+TEST(ProjectFile, ProjectCutShortInsideItsDatasheetIsDamaged) {
+    const std::string dir = test::MakeTempDir();
+    TLabelProject p;
+    p.SetTemplateName("EAN13");
+    p.SetLinearSource(TLinearSource::lsDatasheet);
+    p.Datasheet().SetRowCount(15);
+    for (int r = 1; r < 15; ++r) p.Datasheet().SetCell(1, r, "400638133393" + std::to_string(r % 10));
+    SaveProject(dir + "/whole.bpj", p, nullptr);
+    const std::string whole = ReadAll(dir + "/whole.bpj");
+    const size_t data = whole.find("Data=") + 5;
+    const size_t end = whole.find('\r', data);
+    ASSERT_NE(end, std::string::npos);
+    // Every cut inside the hexadecimal text, except one that falls exactly between two cell lines
+    // (nothing tells those apart from a table that ends there), is refused.
+    int refused = 0;
+    for (size_t cut = data; cut < end; ++cut) {
+        const std::string stream = HexToStream(std::string_view(whole).substr(data, cut - data));
+        WriteAll(dir + "/cut.bpj", whole.substr(0, cut));
+        TLabelProject loaded;
+        const bool boundary = stream.empty() || (stream.size() >= 2 && stream.substr(stream.size() - 2) == "\r\n" &&
+                                                 stream.find("cw 1,") != std::string::npos);
+        if (boundary) continue;
+        ++refused;
+        try {
+            LoadProject(dir + "/cut.bpj", loaded);
+            ADD_FAILURE() << "cut at " << cut - data << " loaded";
+        } catch (const EInOutError& e) {
+            EXPECT_NE(std::string(e.what()).find("/cut.bpj\" is damaged: it ends "), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_GT(refused, 400);
+}
+
+TEST(ProjectFile, DatasheetDeclaringRowsItDoesNotHoldIsDamaged) {
+    const std::string dir = test::MakeTempDir();
+    WriteAll(dir + "/p.bpj", "[VarCodeValue]\r\nData=" +
+                                 StreamToHex("2,100000000\r\ncw 0,50\r\ncw 1,115\r\n1,0,Code\r\n1,1,123\r\n") + "\r\n");
+    TLabelProject project;
+    EXPECT_THROW_MSG(LoadProject(dir + "/p.bpj", project), EInOutError,
+                     "The datasheet in \"" + dir +
+                         "/p.bpj\" is damaged: it declares 100000000 rows but holds text only up to row 1.");
+}
+
 TEST(ProjectFile, FailedSaveKeepsThePreviousFileWhole) {
     const std::string dir = test::MakeTempDir();
     const std::string path = dir + "/p.bpj";
