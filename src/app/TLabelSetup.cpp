@@ -22,12 +22,7 @@ void ApplyProjectLabel(TLabelSetup& setup, TLabelProject& project, const TIniFil
     const TCodeValue first = LabelValue(project, 0);
     setup.bcdMain.SetText(first.code);
     setup.bcdMain.ExtCaption = first.caption;
-    try {
-        ApplyTemplate(library, project.TemplateName(), setup.bcdMain, setup.label, dpiX, dpiY);
-    } catch (const EBarcodeError&) {
-        setup.bcdMain.SetText("");
-        ApplyTemplate(library, project.TemplateName(), setup.bcdMain, setup.label, dpiX, dpiY);
-    }
+    ApplyTemplate(library, project.TemplateName(), setup.bcdMain, setup.label, dpiX, dpiY);
 }
 
 } // namespace qbm

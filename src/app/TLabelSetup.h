@@ -24,7 +24,7 @@ struct TLabelSetup {
 
 // Applies the project's template (linear kind, at dpiX x dpiY, showing the first label's code) or
 // the library's 2D settings (2D kind, showing the current 2D text). A first code that the symbology
-// cannot draw is left out of the picture; the print command reports such values itself.
+// cannot draw throws the encoder's error for the caller to report; no label is drawn without it.
 void ApplyProjectLabel(TLabelSetup& setup, TLabelProject& project, const TIniFile& library, int dpiX, int dpiY);
 
 } // namespace qbm

@@ -2,6 +2,7 @@
 #include "cli/CliCommand.h"
 #include "surface/GuiApplication.h"
 #include "surface/TBitmap.h"
+#include "templates/LabelLimits.h"
 #include "util/IntConversion.h"
 #include "util/Text.h"
 
@@ -37,7 +38,8 @@ int RunMaxiCode(const Args& args) {
     const int autoScale = args.Int("--autoscale", 1);
     if (autoScale != 0 && autoScale != 1) throw UsageError("--autoscale needs 0 or 1");
     const int barSize = args.Int("--bar-size", 0);
-    if (barSize < 0) throw UsageError("--bar-size must not be negative");
+    if (barSize < 0 || barSize > kMax2DModulePixels)
+        throw UsageError("--bar-size takes 0 to " + std::to_string(kMax2DModulePixels) + " pixels");
 
     EnsureGuiApplication();
     TStMaxiCodeBarcode bc;

@@ -2,7 +2,11 @@
 
 #include "barcode2d/TStMaxiCodeBarcode.h"
 #include "barcode2d/TStPDF417Barcode.h"
+#include "barcode2d/E2DBarcodeError.h"
 #include "ini/TIniFile.h"
+#include "templates/LabelLimits.h"
+
+#include <string>
 
 namespace qbm {
 namespace {
@@ -10,6 +14,13 @@ namespace {
 // An ordinal beyond the enumeration (a hand-edited file) falls back to the reader's default.
 template <typename E> E Ordinal(int value, int last, int def) {
     return static_cast<E>(value >= 0 && value <= last ? value : def);
+}
+
+// A library value beyond what any label uses is refused by its key's name.
+void CheckSetting(const char* key, int value, int most) {
+    if (value > most)
+        throw E2DBarcodeError("The 2D setting " + std::string(key) + " of the template library is " +
+                              std::to_string(value) + "; it can be at most " + std::to_string(most) + ".");
 }
 
 void PaintInto(TStCustom2DBarcode& component, const std::string& text, TLabelPicture& label) {
@@ -27,6 +38,8 @@ void PaintInto(TStCustom2DBarcode& component, const std::string& text, TLabelPic
 
 void ApplyPdf417Settings(const T2DSettings& s, TStPDF417Barcode& pdf417) {
     const T2DSettings d;
+    CheckSetting("PBW", s.PBW, kMax2DModulePixels);
+    CheckSetting("PBH", s.PBH, kMaxPdf417HeightToWidth);
     pdf417.SetECCLevel(Ordinal<TStPDF417ECCLevels>(s.PECC, ecLevel8, d.PECC));
     pdf417.SetBarWidth(s.PBW);
     pdf417.SetBarHeightToWidth(s.PBH);
@@ -39,6 +52,7 @@ void ApplyPdf417Settings(const T2DSettings& s, TStPDF417Barcode& pdf417) {
 
 void ApplyMaxiCodeSettings(const T2DSettings& s, TStMaxiCodeBarcode& maxiCode) {
     const T2DSettings d;
+    CheckSetting("MBWH", std::max(s.MBarWidth, s.MBarHeight), kMax2DModulePixels);
     maxiCode.SetMode(Ordinal<TStMaxiCodeMode>(s.MMode, cmMode6, d.MMode));
     maxiCode.SetCarrierCountryCode(s.MCON);
     maxiCode.SetCarrierServiceClass(s.MSEV);

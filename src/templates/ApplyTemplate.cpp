@@ -4,6 +4,8 @@
 #include "ini/TIniFile.h"
 #include "surface/TCanvas.h"
 #include "templates/FontStyleLetters.h"
+#include "templates/LabelLimits.h"
+#include "util/Errors.h"
 #include "util/Rounding.h"
 
 #include <algorithm>
@@ -37,6 +39,13 @@ TFont WithSize(const TFont& font, int points) {
 } // namespace
 
 void ApplyTemplate(const TTemplate& t, TBarcode& barcode, TLabelPicture& label, int dpiX, int dpiY) {
+    if (t.Height > kMaxTemplateHeightMm)
+        throw EInOutError("The template's Height of " + std::to_string(t.Height) + " mm is more than a label can be (at most " +
+                          std::to_string(kMaxTemplateHeightMm) + " mm).");
+    if (t.BarWidth > kMaxTemplateBarWidth)
+        throw EInOutError("The template's BarWidth of " + std::to_string(t.BarWidth) +
+                          " hundredths of a millimetre is more than a label can be (at most " +
+                          std::to_string(kMaxTemplateBarWidth) + ").");
     const int modul = std::max(1, HundredthsMmToDots(t.BarWidth, dpiX));
 
     // Ordinals beyond the enumerations (a hand-edited file) leave the barcode's setting as it is.
@@ -78,9 +87,16 @@ void ApplyTemplate(const TTemplate& t, TBarcode& barcode, TLabelPicture& label, 
         }
     } restore{barcode, codeFont, captionFont, codeSize, captionSize};
 
+    // The picture's size is known before it is drawn: a code too long for any label is refused here.
+    const long long width = barcode.Width(), height = Rnd(dpiY * 30.0 / 96) + static_cast<long long>(barcode.Height());
+    if (width > kMaxLabelPixels || height > kMaxLabelPixels || width * height > kMaxLabelArea)
+        throw EInOutError("The label would be " + std::to_string(width) + " x " + std::to_string(height) +
+                          " pixels, more than a label picture can hold; the code has " +
+                          std::to_string(barcode.Text().size()) + " characters.");
+
     // Drawn once into the picture as it stands, then again at the size of the barcode.
     DrawInto(label.Bitmap, barcode);
-    label.Bitmap.SetSize(barcode.Width(), Rnd(dpiY * 30.0 / 96) + barcode.Height());
+    label.Bitmap.SetSize(static_cast<int>(width), static_cast<int>(height));
     DrawInto(label.Bitmap, barcode);
 
     label.StatusText = std::string("Barcode Type: ") + barcode.TypeName() + " ";

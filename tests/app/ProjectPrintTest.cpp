@@ -1,5 +1,6 @@
 #include "app/ProjectPrinting.h"
 #include "app/TLabelSetup.h"
+#include "barcode/EBarcodeError.h"
 #include "ini/TIniFile.h"
 #include "project/TLabelProject.h"
 #include "surface/TCanvas.h"
@@ -43,6 +44,17 @@ TBitmap CellOf(const PrintedRun& run, int page, int row, int col) {
     cell.Canvas().CopyRect({0, 0, g.cellWidth, g.cellHeight}, run.pages.at(static_cast<size_t>(page)),
                            {left, top, left + g.cellWidth, top + g.cellHeight});
     return cell;
+}
+
+TEST(ProjectPrint, FirstCodeTheSymbologyCannotDrawIsReportedNotDrawnEmpty) {
+    TLabelProject project;
+    project.SetTemplateName("EAN8");
+    project.SetLinearSource(TLinearSource::lsConstant);
+    project.SetFixedCode("NOT DIGITS");
+    const std::string library = test::MakeTempDir() + "/Templates.dat";
+    WriteDefaultTemplates(library);
+    TLabelSetup setup;
+    EXPECT_THROW(ApplyProjectLabel(setup, project, TIniFile(library), 300, 300), EBarcodeError);
 }
 
 TEST(ProjectPrint, EveryDatasheetLabelDecodesToItsRow) {

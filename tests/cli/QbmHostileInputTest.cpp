@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 
 #include <filesystem>
+#include <unistd.h>
 
 namespace qbm {
 namespace {
@@ -81,6 +82,20 @@ TEST(QbmHostileInput, IsRefusedWithTheReasonAndNothingIsWritten) {
     }
     EXPECT_EQ(test::ReadWholeFile(h.project), projectBytes);
     for (const char* name : {"/a.png", "/a.pdf", "/pages"}) EXPECT_FALSE(std::filesystem::exists(h.dir + name)) << name;
+}
+
+TEST(QbmHostileInput, UnreadableLibraryIsReportedNotItsTemplates) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root from reading the library";
+    const Hostile h;
+    std::filesystem::permissions(h.library, std::filesystem::perms::none);
+    for (const std::string& args : {"templates --library " + h.library,
+                                   "print " + h.project + " --pdf " + h.dir + "/a.pdf --library " + h.library}) {
+        const test::TCliRun r = test::RunQbm(h.dir, args);
+        EXPECT_EQ(r.exitCode, 1) << args;
+        EXPECT_NE(r.err.find("Cannot read template library " + h.library), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("has been removed"), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(h.dir + "/a.pdf"));
 }
 
 } // namespace

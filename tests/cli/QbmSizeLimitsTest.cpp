@@ -1,0 +1,64 @@
+#include "ini/TIniFile.h"
+#include "project/ProjectFile.h"
+#include "project/TLabelProject.h"
+#include "templates/TemplateLibrary.h"
+
+#include "CliRun.h"
+#include "TestSupport.h"
+
+#include <filesystem>
+
+namespace qbm {
+namespace {
+
+// Sizes far beyond any label, from the command line, the library and the code itself: each is refused
+// at once with the setting it comes from, and no picture is written.
+TEST(QbmSizeLimits, OversizedSettingsAreRefusedByName) {
+    const std::string dir = test::MakeTempDir();
+    const std::string out = dir + "/a.png";
+    const auto library = [&](const std::string& section, const std::string& key, int value) {
+        const std::string path = dir + "/" + key + ".dat";
+        WriteDefaultTemplates(path);
+        TIniFile(path).WriteInteger(section, key, value);
+        return " --library " + path;
+    };
+    const std::string longCode(10000, 'A');
+    const struct {
+        std::string args;
+        int exitCode;
+        std::string message;
+    } cases[] = {
+        /* 0 */ {"maxicode X --autoscale 0 --bar-size 1000000 --out " + out, 2, "--bar-size takes 0 to 200"},
+        /* 1 */ {"label --2d maxicode X --out " + out + library("Barcode2D", "MBWH", 1000000), 1,
+                 "The 2D setting MBWH of the template library is 1000000"},
+        /* 2 */ {"label --2d pdf417 X --out " + out + library("Barcode2D", "PBW", 1000000), 1, "setting PBW"},
+        /* 3 */ {"label --2d pdf417 X --out " + out + library("Barcode2D", "PBH", 1000000), 1, "setting PBH"},
+        /* 4 */ {"label Code39 ABC --out " + out + library("Code39", "Height", 100000), 1,
+                 "The template's Height of 100000 mm is more than a label can be"},
+        /* 5 */ {"label Code39 ABC --out " + out + library("Code39", "BarWidth", 1000000), 1, "BarWidth of 1000000"},
+        /* 6 */ {"label Code128B " + longCode + " --out " + out, 1,
+                 "more than a label picture can hold; the code has 10000 characters"},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const test::TCliRun r = test::RunQbm(dir, cases[i].args);
+        EXPECT_EQ(r.exitCode, cases[i].exitCode) << "case " << i << ": " << r.err;
+        EXPECT_NE(r.err.find(cases[i].message), std::string::npos) << "case " << i << ": " << r.err;
+        EXPECT_FALSE(std::filesystem::exists(out)) << "case " << i;
+    }
+
+    // A label far wider than its page: the preview fails with the cause instead of a blank page.
+    WriteDefaultTemplates(dir + "/Templates.dat");
+    TLabelProject p;
+    p.SetTemplateName("Code128B");
+    p.SetLinearSource(TLinearSource::lsConstant);
+    p.SetFixedCode(std::string(1000000, 'A'));
+    SaveProject(dir + "/wide.bpj", p, nullptr);
+    const test::TCliRun r =
+        test::RunQbm(dir, "preview " + dir + "/wide.bpj --out " + dir + "/page.png --library " + dir + "/Templates.dat");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("more than a label picture can hold; the code has 1000000 characters"), std::string::npos)
+        << r.err;
+}
+
+} // namespace
+} // namespace qbm
