@@ -4,6 +4,7 @@
 #include "app/TProjectSettings.h"
 #include "app/TSettingsCommand.h"
 #include "ini/TIniFile.h"
+#include "output/CalibrationSheet.h"
 #include "output/TPageLayout.h"
 #include "project/CodeListFile.h"
 #include "project/ProjectFile.h"
@@ -685,13 +686,16 @@ TPrintResult TLabelDocument::Print(TPrinter& printer, const TPrintOptions& optio
         }
     };
     // The printer chosen after the checks (another one, or the same with other settings) may have
-    // another resolution than the one the label was set up for.
+    // another resolution than the one the label was set up for; the choices made with it and its
+    // calibration go into the run before its labels are planned.
     TChoosePrinter choose;
     if (options.choosePrinter) {
-        choose = [&]() -> TPrinter* {
-            TPrinter* chosen = options.choosePrinter();
-            if (chosen) setUpFor(*chosen);
-            return chosen;
+        choose = [&](TPrintRunOptions& run) -> TPrinter* {
+            const TPrinterChoice chosen = options.choosePrinter();
+            if (!chosen.printer) return nullptr;
+            ApplyPrinterChoice(chosen, options.calibrations, run);
+            setUpFor(*chosen.printer);
+            return chosen.printer;
         };
     }
     TPrintResult result;
@@ -712,6 +716,20 @@ TPrintResult TLabelDocument::Print(TPrinter& printer, const TPrintOptions& optio
         emit labelPictureChanged();
     }
     return result;
+}
+
+bool TLabelDocument::PrintCalibrationSheet(TPrinter& printer, const std::string& printerName) {
+    if (printer.PrinterCount() < 1) {
+        m_prompts.Message(TMsgKind::mkWarning, TMsgButtons::mbOK, "No printr device installed! ");
+        return false;
+    }
+    try {
+        qbm::PrintCalibrationSheet(printer, LayoutOf(m_project), printerName);
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+        return false;
+    }
+    return true;
 }
 
 } // namespace qbm

@@ -213,8 +213,13 @@ public:
     // ---- printing ----
 
     // The print command: confirmation, the checks and the pre-print test of datasheet rows, then the
-    // loop on `printer` at its resolution. Errors are shown; a cancelled or failed run leaves no file.
+    // loop on `printer` at its resolution (or on the printer the options' print dialog chooses, with
+    // the run choices made there and that printer's calibration). Errors are shown; a cancelled or
+    // failed run leaves no file.
     TPrintResult Print(TPrinter& printer, const TPrintOptions& options = {});
+    // The calibration sheet for the project's layout on `printer`, without any calibration;
+    // `printerName` goes into its caption. Errors are shown; false when nothing was printed.
+    bool PrintCalibrationSheet(TPrinter& printer, const std::string& printerName);
 
     // ---- what a view reads ----
 

@@ -88,6 +88,8 @@ MainActions::MainActions(QMainWindow* window) : QObject(window)
     printerSetup = Make(this, "Mnu_Printer", "Printer ...");
     labelStock = Make(this, "Mnu_LabelStock", "Label Stock ...");
     printOptions = Make(this, "Mnu_PrintOptions", "Print Options ...");
+    printCalibrationSheet = Make(this, "Mnu_PrintCalibrationSheet", "Print Calibration Sheet");
+    printerCalibration = Make(this, "Mnu_PrinterCalibration", "Printer Calibration ...");
     page->addAction(column);
     page->addAction(linage);
     page->addSeparator();
@@ -96,6 +98,9 @@ MainActions::MainActions(QMainWindow* window) : QObject(window)
     page->addAction(printerSetup);
     page->addAction(labelStock);
     page->addAction(printOptions);
+    page->addSeparator();
+    page->addAction(printCalibrationSheet);
+    page->addAction(printerCalibration);
 
     QMenu* helpMenu = Named(bar->addMenu("&Help"), "Mnu_Help", "&Help");
     contents = Make(this, "Mnu_Contents", "Contents", QKeySequence::HelpContents);

@@ -49,6 +49,8 @@ public:
     QAction* printerSetup;
     QAction* labelStock;
     QAction* printOptions;
+    QAction* printCalibrationSheet;
+    QAction* printerCalibration;
     // &Help
     QAction* contents;
     QAction* faq;

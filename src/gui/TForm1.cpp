@@ -134,6 +134,8 @@ void TForm1::ConnectActions()
     connect(m_layoutPage, &LayoutPage::printerSetupRequested, m_printing, &WindowPrinting::PageSetup);
     connect(m_layoutPage, &LayoutPage::labelStockRequested, a.labelStock, &QAction::trigger);
     connect(a.labelStock, &QAction::triggered, this, doc([this](TLabelDocument& d) { m_dialogs.LabelStock(this, d); }));
+    connect(a.printCalibrationSheet, &QAction::triggered, m_printing, &WindowPrinting::PrintCalibrationSheet);
+    connect(a.printerCalibration, &QAction::triggered, m_printing, &WindowPrinting::EditCalibration);
     connect(a.printOptions, &QAction::triggered, this,
             doc([this](TLabelDocument& d) { m_dialogs.PrintOptions(this, d); }));
 

@@ -2,6 +2,9 @@
 
 #include "app/TLabelDocument.h"
 #include "gui/GuiText.h"
+#include "gui/TCalibrationDialog.h"
+#include "gui/TPrintRunTab.h"
+#include "output/TPrintJournal.h"
 #include "stock/StockGrid.h"
 #include "surface/TPdfPrinter.h"
 #include "surface/TSystemPrinter.h"
@@ -128,13 +131,12 @@ void WindowPrinting::UsePaper(const TPaperSize& paper)
     m_doc->SetPrinter(m_paper.get());
 }
 
-TPrintResult WindowPrinting::Run(TPrinter& printer, const QString& what, std::function<TPrinter*()> choosePrinter)
+TPrintResult WindowPrinting::Run(TPrinter& printer, const QString& what, TChoosePrintRun choosePrinter)
 {
-    // The progress dialog appears with the first page, after the questions and the print dialog.
+    // The progress dialog appears with the reading back or the first page, after the questions and
+    // the print dialog.
     std::unique_ptr<QProgressDialog> progress;
-    TPrintOptions options;
-    options.choosePrinter = std::move(choosePrinter);
-    options.progress = [&](int done, int total) {
+    const auto show = [&](int done, int total, const QString& text) {
         if (!progress) {
             progress = std::make_unique<QProgressDialog>(m_window);
             progress->setObjectName("PrintProgress");
@@ -148,9 +150,30 @@ TPrintResult WindowPrinting::Run(TPrinter& printer, const QString& what, std::fu
         }
         progress->setRange(0, total);
         progress->setValue(done);
-        progress->setLabelText(QString("Page %1 of %2").arg(done).arg(total));
+        progress->setLabelText(text);
         QCoreApplication::processEvents();
         return !progress->wasCanceled();
+    };
+    TPrintOptions options;
+    options.choosePrinter = std::move(choosePrinter);
+    options.calibrations = m_calibrations;
+    if (!options.choosePrinter) {
+        // Printing to a file chosen beforehand: the file's calibration is the one kept for "PDF".
+        options.run.printerName = "PDF";
+        options.run.calibration = m_calibrations.Load("PDF");
+    }
+    if (!m_doc->Untitled() && !m_doc->ProjectFileName().empty())
+        options.run.journalPath = JournalPathFor(m_doc->ProjectFileName());
+    options.run.verifyProgress = [&](long long done, long long total) {
+        // Counted in thousandths, so runs beyond the progress bar's range move it evenly too.
+        const int permille = static_cast<int>(done * 1000 / std::max(1LL, total));
+        const bool go = show(permille, 1000, QString("Verifying label %1 of %2").arg(done).arg(total));
+        // The list of failures, or the pages, come next: the verifying dialog makes way for them.
+        if (done == total) progress.reset();
+        return go;
+    };
+    options.progress = [&](int done, int total) {
+        return show(done, total, QString("Page %1 of %2").arg(done).arg(total));
     };
     const TPrintResult result = m_doc->Print(printer, options);
     progress.reset();
@@ -159,7 +182,7 @@ TPrintResult WindowPrinting::Run(TPrinter& printer, const QString& what, std::fu
     return result;
 }
 
-TPrinter* WindowPrinting::RunPrintDialog()
+TPrinterChoice WindowPrinting::RunPrintDialog(bool labelsTab)
 {
     if (m_printDialog) return m_printDialog();
     // The dialog works on the system printer itself, so printer, copies and paper chosen there are
@@ -170,32 +193,78 @@ TPrinter* WindowPrinting::RunPrintDialog()
     QPrintDialog dialog(target, m_window);
     dialog.setObjectName("PrintDialog");
     dialog.setWindowTitle("Print");
-    // Every page of the run is printed: page ranges, selections and the current page are not offered.
+    // Pages are chosen on the "Labels" tab in the run's own terms (the empty cells of the first sheet
+    // count): the dialog's own page ranges, selection and current page are not offered.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies |
                       QAbstractPrintDialog::PrintShowPageSize);
-    if (dialog.exec() != QDialog::Accepted) return nullptr;
+    TPrintRunTab* runTab = nullptr;
+    if (labelsTab) {
+        runTab = new TPrintRunTab(m_doc->Project().Linage() * m_doc->Project().Column(), m_doc->LabelCount(),
+                                  m_verify);
+        dialog.setOptionTabs({runTab});
+    }
+    if (dialog.exec() != QDialog::Accepted) return {};
+    TPrinterChoice choice;
+    if (runTab) {
+        runTab->FillIn(choice);
+        m_verify = choice.verify;
+    }
     if (target->outputFormat() == QPrinter::PdfFormat || !m_system) {
         const QString path = target->outputFileName();
-        if (path.isEmpty()) return nullptr;
+        if (path.isEmpty()) return {};
         m_lastPdf = path;
         m_dialogPdf = std::make_unique<TPdfPrinter>(PathFromQ(path), PaperOf(*target), kPdfDpi);
         m_dialogPdf->SetOrientation(OrientationOf(*target));
-        return m_dialogPdf.get();
+        choice.printer = m_dialogPdf.get();
+        choice.printerName = "PDF";
+        return choice;
     }
-    return m_system.get();
+    choice.printer = m_system.get();
+    choice.printerName = target->printerName().toStdString();
+    return choice;
 }
 
 void WindowPrinting::Print()
 {
     if (!m_doc) return;
     if (m_system) {
-        Run(*m_system, "Print", [this] { return RunPrintDialog(); });
+        Run(*m_system, "Print", [this] { return RunPrintDialog(true); });
         return;
     }
     // Without a printer the label is set up for the A4 page until the dialog has chosen a file.
     TPdfPrinter page(std::string(), TPaperSize::A4(), kPdfDpi);
     page.SetOrientation(m_doc->Project().Orientation());
-    Run(page, "Print", [this] { return RunPrintDialog(); });
+    Run(page, "Print", [this] { return RunPrintDialog(true); });
+}
+
+bool WindowPrinting::PrintCalibrationSheet()
+{
+    if (!m_doc) return false;
+    const TPrinterChoice choice = RunPrintDialog(false);
+    const bool printed = choice.printer && m_doc->PrintCalibrationSheet(*choice.printer, choice.printerName);
+    m_dialogPdf.reset();
+    return printed;
+}
+
+void WindowPrinting::EditCalibration()
+{
+    TCalibrationDialog dialog(CalibratedPrinterNames(), CurrentPrinterName(), m_calibrations,
+                              [this] { PrintCalibrationSheet(); }, m_window);
+    dialog.exec();
+}
+
+std::string WindowPrinting::CurrentPrinterName() const
+{
+    if (!m_system) return "PDF";
+    return static_cast<QPrinter*>(m_system->NativePrinter())->printerName().toStdString();
+}
+
+std::vector<std::string> WindowPrinting::CalibratedPrinterNames() const
+{
+    std::vector<std::string> names;
+    if (m_system) names = TSystemPrinter::InstalledPrinters();
+    names.push_back("PDF");
+    return names;
 }
 
 QString WindowPrinting::AskPdfPath()

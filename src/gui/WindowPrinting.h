@@ -1,6 +1,10 @@
 #pragma once
-// Printing from the window: the print dialog (printer and copies), printing to a PDF file, the page
-// setup, and the progress of a run with its Cancel button.
+// Printing from the window: the print dialog (printer and copies, and on its "Labels" tab reading every
+// label back, the first free cell, the label to start at and the pages), printing to a PDF file, the
+// page setup, the calibration sheet and each printer's calibration, and the progress of a run with its
+// Cancel button.
+
+#include "app/TPrinterChoice.h"
 
 #include <QObject>
 #include <QString>
@@ -10,6 +14,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QPrinter;
 class QWidget;
@@ -43,11 +49,24 @@ public:
     bool PrintToPdfFile(const QString& path);
     // "Printer ..." / "Printer Setting ...": paper and orientation; the preview follows them.
     void PageSetup();
+    // "Print Calibration Sheet": the print dialog chooses the printer (or a PDF file), which gets the
+    // sheet for the project's layout; false when nothing was printed.
+    bool PrintCalibrationSheet();
+    // "Printer Calibration ...": the offsets and scales of a printer, the current one first.
+    void EditCalibration();
+
+    // The printer runs go to now, as calibrations name it ("PDF" without a printer), and every name a
+    // calibration can be kept for.
+    std::string CurrentPrinterName() const;
+    std::vector<std::string> CalibratedPrinterNames() const;
 
     // Where "Print to PDF ..." writes; a save dialog unless replaced (tests answer it themselves).
     void SetPdfPathChooser(std::function<QString()> chooser) { m_choosePdfPath = std::move(chooser); }
-    // In place of the print dialog: the printer a run goes to, nullptr for Cancel (tests).
-    void SetPrintDialog(std::function<TPrinter*()> dialog) { m_printDialog = std::move(dialog); }
+    // In place of the print dialog: the printer a run goes to and the choices made with it, no
+    // printer for Cancel (tests).
+    void SetPrintDialog(std::function<TPrinterChoice()> dialog) { m_printDialog = std::move(dialog); }
+    // Where calibrations are kept: the user's settings unless a test names a file.
+    void SetCalibrationStore(TCalibrationStore store) { m_calibrations = std::move(store); }
 
     // A label stock chosen (or a project opened with one) brings its sheet: the printer, the PDF
     // targets and the page setup take the stock's paper. A paper chosen afterwards in the page setup
@@ -63,9 +82,10 @@ signals:
     void printFinished(int pages, bool cancelled);
 
 private:
-    TPrintResult Run(TPrinter& printer, const QString& what, std::function<TPrinter*()> choosePrinter = {});
+    TPrintResult Run(TPrinter& printer, const QString& what, TChoosePrintRun choosePrinter = {});
     QString AskPdfPath();
-    TPrinter* RunPrintDialog();
+    // The print dialog; `labelsTab` adds the run's choices (the calibration sheet has none).
+    TPrinterChoice RunPrintDialog(bool labelsTab);
     // The paper the window prints on: the system printer's, or the page setup's without one.
     QPrinter& PaperSource() const;
     void UsePaper(const TPaperSize& paper);
@@ -77,7 +97,10 @@ private:
     std::unique_ptr<QPrinter> m_paperSetup;
     std::unique_ptr<TPaperPrinter> m_paper;
     std::function<QString()> m_choosePdfPath;
-    std::function<TPrinter*()> m_printDialog;
+    std::function<TPrinterChoice()> m_printDialog;
+    TCalibrationStore m_calibrations;
+    // "Verify every label" stays as the user last left it, for the session.
+    bool m_verify = false;
     // The PDF file the print dialog chose, for the run in progress.
     std::unique_ptr<TPdfPrinter> m_dialogPdf;
     QString m_lastPdf;

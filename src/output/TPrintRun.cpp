@@ -250,9 +250,11 @@ TPrintResult RunPrintCommand(TPrinter& printer, const TPrintJob& job, const TLin
             }
         }
     }
-    TPrinter* target = job.choosePrinter ? job.choosePrinter() : &printer;
+    if (!job.choosePrinter) return RunPrintLoop(printer, job, prompts);
+    TPrintJob chosen = job;
+    TPrinter* target = job.choosePrinter(chosen.run);
     if (!target) return {};
-    return RunPrintLoop(*target, job, prompts);
+    return RunPrintLoop(*target, chosen, prompts);
 }
 
 } // namespace qbm

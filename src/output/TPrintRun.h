@@ -22,8 +22,9 @@ class TUserPrompts;
 using TPrintProgress = std::function<bool(int pagesDone, int pageCount)>;
 // Called once the confirmation and the checks have passed, before the loop reads the printer: the
 // printer to print on (the print dialog's choice), or nullptr when the user cancelled it, which ends
-// the command without printing.
-using TChoosePrinter = std::function<TPrinter*()>;
+// the command without printing. The dialog may change the run's options it is handed (start cell,
+// pages, first label, reading back, the printer's calibration); the run follows them.
+using TChoosePrinter = std::function<TPrinter*(TPrintRunOptions& run)>;
 
 struct TPrintJob {
     TLayoutSettings layout;

@@ -75,7 +75,9 @@ TEST_F(PrintFromWindow, PrintDialogComesAfterTheConfirmationAndTheChecks)
     TPrinter* answer = nullptr;
     window->Printing().SetPrintDialog([&] {
         ++dialogs;
-        return answer;
+        TPrinterChoice choice;
+        choice.printer = answer;
+        return choice;
     });
     Messages();
     prompts.QueueAnswer(TMsgResult::mrYes);

@@ -247,7 +247,7 @@ TEST(PrintCommand, ChoosesThePrinterOnlyOnceTheChecksPassed) {
     int dialogs = 0;
     TPrinter* answer = &chosen;
     TPrintJob job = f.Job(feed);
-    job.choosePrinter = [&] {
+    job.choosePrinter = [&](TPrintRunOptions&) {
         ++dialogs;
         return answer;
     };
