@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
-cmake --build "$build" -j2 --target gui_screenshots editor_screenshots
+cmake --build "$build" -j2 --target gui_screenshots editor_screenshots print_screenshots
 out=$PWD/docs/screenshots
 mkdir -p "$out"
 tool=$PWD/$build/tests/gui/gui_screenshots
@@ -15,4 +15,6 @@ for scale in 1 2; do
     QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale xvfb-run -a -s "-screen 0 $screen" "$tool" "$out" "$suffix"
     QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale xvfb-run -a -s "-screen 0 $screen" \
         "$PWD/$build/tests/gui/editor_screenshots" "$out" "$suffix"
+    QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale xvfb-run -a -s "-screen 0 $screen" \
+        "$PWD/$build/tests/gui/print_screenshots" "$out" "$suffix"
 done
