@@ -1,6 +1,7 @@
 #include "data/DatabaseReader.h"
 
 #include "data/ImportRows.h"
+#include "data/TCapturedDiagnostics.h"
 #include "data/TDatasheet.h"
 #include "data/WorkbookText.h"
 #include "util/Errors.h"
@@ -41,6 +42,10 @@ TDatabaseHandle OpenDatabase(const std::string& path) {
         throw EInOutError("Cannot open file " + path + ": not a regular file");
     TDatabaseHandle mdb(mdb_open(path.c_str(), MDB_NOFLAGS));
     if (!mdb) throw EInOutError("Cannot read Access database " + path);
+    // A database is whole pages; a file cut anywhere else is damaged before anything is read from it.
+    const auto size = std::filesystem::file_size(path, error);
+    if (!error && mdb->fmt && mdb->fmt->pg_size > 0 && size % mdb->fmt->pg_size != 0)
+        throw EInOutError("Cannot read Access database " + path + ": the file is damaged (cut short)");
     if (!mdb_read_catalog(mdb.get(), MDB_TABLE))
         throw EInOutError("Cannot read the table list of Access database " + path);
     return mdb;
@@ -71,9 +76,20 @@ std::string FieldText(MdbHandle* mdb, const TBoundColumn& bound) {
     }
 }
 
+// The library's printed complaints as the damage they report.
+void ThrowIfComplained(TCapturedDiagnostics& diagnostics, const std::string& path) {
+    const std::string text = diagnostics.Take();
+    if (text.empty()) return;
+    const size_t start = text.find_first_not_of(" \t\r\n");
+    const std::string first = start == std::string::npos ? std::string() : Trim(text.substr(start, text.find('\n', start) - start));
+    throw EInOutError("Cannot read Access database " + path + ": the file is damaged" +
+                      (first.empty() ? std::string() : " (" + first + ")"));
+}
+
 } // namespace
 
 std::vector<std::string> DatabaseTableNames(const std::string& path) {
+    TCapturedDiagnostics diagnostics;
     const TDatabaseHandle mdb = OpenDatabase(path);
     std::vector<std::string> names;
     for (guint i = 0; i < mdb->num_catalog; ++i) {
@@ -81,11 +97,13 @@ std::vector<std::string> DatabaseTableNames(const std::string& path) {
         if (entry->object_type == MDB_TABLE && mdb_is_user_table(entry))
             names.push_back(Utf8ToLatin1(entry->object_name));
     }
+    ThrowIfComplained(diagnostics, path);
     return names;
 }
 
 void ReadDatabaseTable(TDatasheet& sheet, const std::string& path, const std::string& table,
                        TProgress* progress) {
+    TCapturedDiagnostics diagnostics;
     const TDatabaseHandle mdb = OpenDatabase(path);
     mdb_set_bind_size(mdb.get(), kBindSize);
     std::string name = Latin1ToUtf8(table);
@@ -110,7 +128,12 @@ void ReadDatabaseTable(TDatasheet& sheet, const std::string& path, const std::st
     int row = 1;
     while (mdb_fetch_row(def.get())) {
         if (row >= TDatasheet::kMaxRows) break;
-        if (row % 4096 == 0) ReportProgress(progress, row, static_cast<int64_t>(def->num_rows));
+        if (row % 4096 == 0) {
+            // The progress display is not the library: whatever it prints is not taken for damage.
+            diagnostics.Pause();
+            ReportProgress(progress, row, static_cast<int64_t>(def->num_rows));
+            diagnostics.Resume();
+        }
         if (row >= sheet.RowCount())
             sheet.SetRowCount(static_cast<int>(std::min<int64_t>(2 * static_cast<int64_t>(row), TDatasheet::kMaxRows)));
         std::vector<std::string> fields(fieldCount);
@@ -118,6 +141,7 @@ void ReadDatabaseTable(TDatasheet& sheet, const std::string& path, const std::st
         PutImportedRow(sheet, row, 1, std::move(fields));
         ++row;
     }
+    ThrowIfComplained(diagnostics, path);
     sheet.SetRowCount(row);
 }
 

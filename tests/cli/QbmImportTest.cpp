@@ -47,6 +47,15 @@ TEST(QbmImport, DatabaseTablesByName) {
     EXPECT_EQ(unreadable.exitCode, 1);
     EXPECT_NE(unreadable.err.find("Cannot open file /nonexistent/codes.csv"), std::string::npos)
         << unreadable.err;
+
+    // A database cut short is refused whole: no partial table list, and nothing of the library's own
+    // complaints on the output.
+    const std::string cut = test::MakeTempDir() + "/cut.mdb";
+    test::WriteWholeFile(cut, test::ReadWholeFile(nwind).substr(0, 204800));
+    const auto damaged = Qbm({"import", cut, "--list-tables"});
+    EXPECT_EQ(damaged.exitCode, 1);
+    EXPECT_EQ(damaged.out, "");
+    EXPECT_EQ(damaged.err, "Cannot read Access database " + cut + ": the file is damaged (offset 1495040 is beyond EOF)\n");
 }
 
 } // namespace

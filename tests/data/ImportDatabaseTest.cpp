@@ -110,3 +110,22 @@ TEST(ImportDatabase, CancelAndErrorsLeaveTheShape) {
     ASSERT_EQ(prompts.Messages().size(), 1u);
     EXPECT_EQ(prompts.Messages()[0].kind, TMsgKind::mkError);
 }
+
+TEST(ImportDatabase, CutShortDatabaseIsDamagedNotPartlyRead) {
+    const std::string whole = test::ReadWholeFile(Nwind());
+    const std::string dir = test::MakeTempDir();
+    // Cut inside a page, at a page boundary before the catalogue's pages, and before a table's pages.
+    for (const size_t size : {size_t{600000}, size_t{204800}, size_t{1599488}}) {
+        const std::string path = dir + "/cut" + std::to_string(size) + ".mdb";
+        test::WriteWholeFile(path, whole.substr(0, size));
+        try {
+            DatabaseTableNames(path);
+            ADD_FAILURE() << size << ": the table list was read";
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind("Cannot read Access database " + path + ": the file is damaged", 0), 0u)
+                << e.what();
+        }
+        TDatasheet sheet;
+        EXPECT_THROW(ReadDatabaseTable(sheet, path, "Customers"), EInOutError) << size;
+    }
+}
