@@ -50,13 +50,14 @@ TImportResult ImportData(TDatasheet& sheet, const std::string& path, TUserPrompt
     // The file is read into a table of its own that takes the sheet's place only when complete: a
     // failed or cancelled import leaves the sheet exactly as it was.
     TDatasheet imported;
+    std::vector<TXlsCell> errorCells;
     try {
         // A device or a pipe under a file name (/dev/zero) would be read until memory runs out.
         std::error_code error;
         if (std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error))
             throw EInOutError("Cannot open file " + path + ": not a regular file");
         if (extension == ".XLS") {
-            ReadWorkbookFile(imported, path, options.progress);
+            ReadWorkbookFile(imported, path, options.progress, &errorCells);
         } else if (extension == ".XLSX") {
             ReadXlsxFile(imported, path, options.progress);
         } else if (extension == ".ODS") {
@@ -75,6 +76,12 @@ TImportResult ImportData(TDatasheet& sheet, const std::string& path, TUserPrompt
             return {TImportOutcome::ioUnsupported, message};
         }
         InsertRowNumberColumn(imported);
+        // A workbook cell holding an error value is not written: the datasheet keeps what it held.
+        for (const TXlsCell& cell : errorCells) {
+            const int column = static_cast<int>(cell.column) + 1, row = static_cast<int>(cell.row);
+            if (column < imported.ColumnCount() && row < imported.RowCount())
+                imported.SetCell(column, row, std::string(sheet.Cell(column, row)));
+        }
     } catch (const EOperationCancelled&) {
         return {TImportOutcome::ioCancelled, {}};
     } catch (const std::exception& e) {

@@ -3,6 +3,7 @@
 #include "data/ImportRows.h"
 #include "data/TDatasheet.h"
 #include "data/WorkbookText.h"
+#include "util/AtomicFile.h"
 #include "util/Errors.h"
 #include "util/TProgress.h"
 #include "util/Text.h"
@@ -110,7 +111,8 @@ private:
 
 } // namespace
 
-void ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* progress) {
+void ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
+                      std::vector<TXlsCell>* errorCells) {
     const void* raw = nullptr;
     const int opened = freexl_open(path.c_str(), &raw);
     TWorkbookHandle handle(raw); // closed on every way out, failure included
@@ -149,13 +151,30 @@ void ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* pro
 
     const int width = static_cast<int>(right - left + 1);
     const int height = static_cast<int>(bottom - top + 1);
+    std::vector<TXlsCell> errors;
+    std::string bytes;
+    if (ReadFileIfExists(path, bytes)) {
+        for (const TXlsCell& cell : XlsErrorCells(bytes, active))
+            if (cell.row >= top && cell.row <= bottom && cell.column >= left && cell.column <= right)
+                errors.push_back({cell.row - top, cell.column - left});
+    }
+    std::sort(errors.begin(), errors.end(),
+              [](const TXlsCell& a, const TXlsCell& b) { return a.row != b.row ? a.row < b.row : a.column < b.column; });
+    bytes.clear();
     sheet.Reset(width, height);
+    auto error = errors.begin();
     for (int i = 0; i < height; ++i) {
         if (i % 4096 == 4095) ReportProgress(progress, i, height);
         std::vector<std::string> fields(width);
-        for (int j = 0; j < width; ++j) fields[j] = reader.Text(top + i, left + j);
+        for (int j = 0; j < width; ++j) {
+            const bool isError = error != errors.end() && error->row == static_cast<unsigned>(i) &&
+                                 error->column == static_cast<unsigned>(j);
+            if (isError) ++error; // shows as TRUE or FALSE through the library
+            else fields[j] = reader.Text(top + i, left + j);
+        }
         PutImportedRow(sheet, i, 0, std::move(fields));
     }
+    if (errorCells) *errorCells = std::move(errors);
 }
 
 } // namespace qbm

@@ -26,6 +26,34 @@ TEST(ImportWorkbook, NumbersShowAsInTheSheet) {
     EXPECT_EQ(DataRow(sheet, 3), (Cells{"9", "Tape", "-3", "2"}));
 }
 
+TEST(ImportWorkbook, ErrorValuesAreNotWrittenOverWhatTheTableHeld) {
+    const std::string path = test::TestDataPath("import/errors.xls");
+    // #DIV/0! in A3, #N/A in B5, a formula giving #DIV/0! in B6; the workbook library shows the first
+    // two as TRUE.
+    EXPECT_EQ(XlsErrorCells(test::ReadWholeFile(path), 0),
+              (std::vector<TXlsCell>{{2, 0}, {4, 1}, {5, 1}}));
+    TDatasheet sheet;
+    sheet.Reset(3, 8);
+    for (int r = 0; r < 8; ++r)
+        for (int c = 1; c < 3; ++c) sheet.SetCell(c, r, "held" + std::to_string(c) + std::to_string(r));
+    TScriptedPrompts prompts;
+    const TImportResult result = ImportData(sheet, path, prompts, nullptr);
+    ASSERT_EQ(result.outcome, TImportOutcome::ioImported) << result.message;
+    EXPECT_EQ(sheet.RowCount(), 301);
+    EXPECT_EQ(DataRow(sheet, 0), (Cells{"Code", "Note"}));
+    EXPECT_EQ(DataRow(sheet, 1), (Cells{"1001", "1"}));
+    EXPECT_EQ(DataRow(sheet, 2), (Cells{"held12", "2"}));
+    EXPECT_EQ(DataRow(sheet, 4), (Cells{"1004", "held24"}));
+    EXPECT_EQ(DataRow(sheet, 5), (Cells{"1005", "held25"}));
+    EXPECT_EQ(DataRow(sheet, 300), (Cells{"1300", "300"}));
+    // Read by itself the sheet leaves those cells empty.
+    TDatasheet alone;
+    std::vector<TXlsCell> errors;
+    ReadWorkbookFile(alone, path, nullptr, &errors);
+    EXPECT_EQ(alone.Row(2), (Cells{"", "2"}));
+    EXPECT_EQ(errors.size(), 3u);
+}
+
 TEST(ImportWorkbook, BlockIsTheUsedPartOfTheSheet) {
     // Data from B2 to C5 with a blank first column, blank cells inside and a record whose first cell
     // is blank.

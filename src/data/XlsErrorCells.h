@@ -1,0 +1,21 @@
+#pragma once
+// The cells of an Excel 97-2003 workbook's sheet that hold an error value (#DIV/0!, #N/A, ...), as a
+// constant or as a formula's result. The workbook library reports such a cell like a TRUE or FALSE
+// value, so its records are read here: the compound file's "Workbook" stream, the sheet's records.
+
+#include <string_view>
+#include <vector>
+
+namespace qbm {
+
+struct TXlsCell {
+    unsigned row = 0;
+    unsigned column = 0;
+    bool operator==(const TXlsCell&) const = default;
+};
+
+// Error cells of the sheet numbered `sheetIndex` (from 0, in workbook order) of the file's bytes.
+// A file whose structure cannot be followed has none: its damage is the workbook library's to report.
+std::vector<TXlsCell> XlsErrorCells(std::string_view file, unsigned sheetIndex);
+
+} // namespace qbm
