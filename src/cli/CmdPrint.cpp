@@ -19,6 +19,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <regex>
 #include <tuple>
 #include <utility>
 
@@ -88,6 +89,23 @@ std::unique_ptr<TPrinter> MakePrinter(const Args& args, const std::string& pngDi
     return std::make_unique<TSystemPrinter>(*args.Value("--printer"));
 }
 
+// Pages are numbered from 1 in every run: files beyond this run's last page are left from an earlier,
+// longer run and would be printed with it. Only names of the page pattern are touched.
+void RemoveStalePages(const std::string& dir, int pages) {
+    static const std::regex kPageName("page-([0-9]{4,9})\\.png");
+    int removed = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
+        std::smatch match;
+        const std::string name = entry.path().filename().string();
+        if (!std::regex_match(name, match, kPageName) || std::stoi(match[1].str()) <= pages) continue;
+        if (std::filesystem::remove(entry.path(), error)) ++removed;
+    }
+    if (removed > 0)
+        std::cerr << "removed " << removed << (removed == 1 ? " page" : " pages") << " of an earlier run from " << dir
+                  << "\n";
+}
+
 int RunPrint(const Args& args) {
     args.OnlyKnown({"--pdf", "--png-dir", "--printer", "--dpi", "--paper", "--landscape", "--library", "--kind",
                     "--stock", "--stock-dir", "--verify", "--start", "--pages", "--from-label", "--no-journal"});
@@ -143,6 +161,7 @@ int RunPrint(const Args& args) {
         std::cerr << "\n";
     }
     if (result.outcome != TPrintOutcome::poPrinted) return run.prompts.Complained() ? 1 : 0;
+    if (const auto dir = args.Value("--png-dir")) RemoveStalePages(*dir, result.pages);
     std::cout << result.labels << " labels on " << result.pages << (result.pages == 1 ? " page" : " pages");
     if (result.pages != result.runPages) std::cout << " of the run's " << result.runPages;
     std::cout << "\n";

@@ -45,6 +45,21 @@ TEST(QbmPrint, WritesOnePngPerPageAndSaysHowManyLabels) {
     EXPECT_FALSE(std::filesystem::exists(f.dir + "/pages/page-0003.png"));
 }
 
+TEST(QbmPrint, PngPagesOfAnEarlierLongerRunAreRemoved) {
+    const Fixture longer(9), shorter(5);
+    const std::string pages = longer.dir + "/pages";
+    ASSERT_EQ(longer.Run("print " + longer.project + " --png-dir " + pages + " --dpi 50").exitCode, 0);
+    ASSERT_TRUE(std::filesystem::exists(pages + "/page-0003.png"));
+    for (const char* other : {"/notes.txt", "/page-0003.png.bak", "/page-12.png"}) test::WriteWholeFile(pages + other, "x");
+    const test::TCliRun r = shorter.Run("print " + shorter.project + " --png-dir " + pages + " --dpi 50");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("removed 1 page of an earlier run from " + pages), std::string::npos) << r.err;
+    EXPECT_TRUE(std::filesystem::exists(pages + "/page-0002.png"));
+    EXPECT_FALSE(std::filesystem::exists(pages + "/page-0003.png"));
+    for (const char* other : {"/notes.txt", "/page-0003.png.bak", "/page-12.png"})
+        EXPECT_TRUE(std::filesystem::exists(pages + other)) << other;
+}
+
 TEST(QbmPrint, WritesAPdfWithAPageForEveryFourLabels) {
     const Fixture f(9);
     const test::TCliRun r = f.Run("print " + f.project + " --pdf " + f.dir + "/out.pdf --paper Letter --landscape");
