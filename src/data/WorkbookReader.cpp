@@ -113,6 +113,12 @@ private:
 
 void ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
                       std::vector<TXlsCell>* errorCells) {
+    std::string bytes;
+    if (!ReadFileIfExists(path, bytes)) Fail(path, FREEXL_FILE_NOT_FOUND);
+    if (!HasWholeWorkbookStream(bytes)) {
+        if (bytes.rfind("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 0) != 0) Fail(path, FREEXL_INVALID_CFBF_HEADER);
+        throw EInOutError("Cannot read Excel workbook " + path + ": the workbook is damaged");
+    }
     const void* raw = nullptr;
     const int opened = freexl_open(path.c_str(), &raw);
     TWorkbookHandle handle(raw); // closed on every way out, failure included
@@ -152,12 +158,9 @@ void ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* pro
     const int width = static_cast<int>(right - left + 1);
     const int height = static_cast<int>(bottom - top + 1);
     std::vector<TXlsCell> errors;
-    std::string bytes;
-    if (ReadFileIfExists(path, bytes)) {
-        for (const TXlsCell& cell : XlsErrorCells(bytes, active))
-            if (cell.row >= top && cell.row <= bottom && cell.column >= left && cell.column <= right)
-                errors.push_back({cell.row - top, cell.column - left});
-    }
+    for (const TXlsCell& cell : XlsErrorCells(bytes, active))
+        if (cell.row >= top && cell.row <= bottom && cell.column >= left && cell.column <= right)
+            errors.push_back({cell.row - top, cell.column - left});
     std::sort(errors.begin(), errors.end(),
               [](const TXlsCell& a, const TXlsCell& b) { return a.row != b.row ? a.row < b.row : a.column < b.column; });
     bytes.clear();

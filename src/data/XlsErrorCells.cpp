@@ -144,9 +144,14 @@ private:
 
 } // namespace
 
+constexpr const char* kWorkbookNames[] = {"Workbook", "Book"};
+
+bool HasWholeWorkbookStream(std::string_view file) {
+    return TCompoundFile(file).Stream(kWorkbookNames, 2).has_value();
+}
+
 std::vector<TXlsCell> XlsErrorCells(std::string_view file, unsigned sheetIndex) {
-    static const char* const kNames[] = {"Workbook", "Book"};
-    const auto stream = TCompoundFile(file).Stream(kNames, 2);
+    const auto stream = TCompoundFile(file).Stream(kWorkbookNames, 2);
     std::vector<TXlsCell> cells;
     if (!stream) return cells;
     const std::string_view s(*stream);

@@ -14,6 +14,11 @@ struct TXlsCell {
     bool operator==(const TXlsCell&) const = default;
 };
 
+// Whether the file is a compound file whose directory and sector chains lead to a whole workbook
+// stream. The workbook library trusts that structure and reads outside its buffers when it is broken,
+// so a file that fails here is not handed to it.
+bool HasWholeWorkbookStream(std::string_view file);
+
 // Error cells of the sheet numbered `sheetIndex` (from 0, in workbook order) of the file's bytes.
 // A file whose structure cannot be followed has none: its damage is the workbook library's to report.
 std::vector<TXlsCell> XlsErrorCells(std::string_view file, unsigned sheetIndex);

@@ -83,4 +83,13 @@ TEST(ImportWorkbook, UnreadableFilesNameTheFile) {
     EXPECT_THROW_MSG(ReadWorkbookFile(sheet, dir + "/none.xls"), EInOutError,
                      "Cannot read Excel workbook " + dir +
                          "/none.xls: the file does not exist or cannot be opened");
+    // A directory sector pointing into the workbook's records, and a file cut inside its records.
+    std::string sound = test::ReadWholeFile(test::TestDataPath("import/errors.xls"));
+    std::string pointer = sound;
+    pointer[0x30] = 0x10;
+    for (const std::string& damaged : {pointer, sound.substr(0, 6000)}) {
+        const std::string path = test::WriteFile(dir, "damaged.xls", damaged);
+        EXPECT_THROW_MSG(ReadWorkbookFile(sheet, path), EInOutError,
+                         "Cannot read Excel workbook " + path + ": the workbook is damaged");
+    }
 }
