@@ -4,16 +4,24 @@
 // Then the same labels as PNG pages at 300 dpi (pages per second), beside writing each page with Qt's
 // PNG writer as it is finished, one after the other.
 //
-//   qbm_bench_print [--labels N] [--large N] [--png-labels N] [--no-baseline] [--png-only]
+// 2D labels (PDF417 and MaxiCode from a code list) are printed to PDF as well.
+//
+//   qbm_bench_print [--labels N] [--large N] [--2d-labels N] [--png-labels N] [--no-baseline]
+//                   [--png-only] [--pdf-only]
 
 #include "barcode/TBarcode.h"
 #include "data/TDatasheet.h"
 #include "app/ProjectPrinting.h"
+#include "barcode2d/TStMaxiCodeBarcode.h"
+#include "barcode2d/TStPDF417Barcode.h"
 #include "project/TLabelProject.h"
 #include "surface/TBitmap.h"
 #include "surface/TPageFileWriter.h"
 #include "surface/TPdfPrinter.h"
 #include "surface/TRasterPrinter.h"
+#include "templates/Apply2DSettings.h"
+#include "templates/T2DSettings.h"
+#include "templates/TLabelPicture.h"
 #include "util/TUserPrompts.h"
 
 #include <sys/resource.h>
@@ -38,6 +46,7 @@ using Clock = std::chrono::steady_clock;
 struct RunFigures {
     bool ok = false;
     double seconds = 0;
+    double cpuSeconds = 0; // user + system time of the run
     long peakKiB = 0;
     long long bytes = 0;
 };
@@ -54,6 +63,8 @@ RunFigures MeasureInChild(const std::function<int()>& work, const std::string& o
     f.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     f.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     f.peakKiB = usage.ru_maxrss;
+    f.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
+                   usage.ru_stime.tv_usec / 1e6;
     struct stat st {};
     if (stat(output.c_str(), &st) == 0) f.bytes = st.st_size;
     return f;
@@ -142,6 +153,52 @@ long long FolderBytes(const std::string& dir) {
     }
 }
 
+// Shipping-label texts for the 2D code lists: an order line of about 60 characters.
+std::vector<std::string> Texts2D(long long n) {
+    std::mt19937 rng(20261210);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<size_t>(n));
+    for (long long i = 0; i < n; ++i) {
+        std::string t = "ORDER ";
+        for (int k = 0; k < 8; ++k) t += static_cast<char>('0' + digit(rng));
+        t += " LOT A" + std::to_string(i) + " SHIP TO 12 HARBOUR ROAD, QUAYSIDE ";
+        for (int k = 0; k < 5; ++k) t += static_cast<char>('0' + digit(rng));
+        texts.push_back(t);
+    }
+    return texts;
+}
+
+// 2D labels from a code list, 3 x 8 per A4 page, with the library's default symbol settings.
+int Print2D(long long labels, const std::string& pdf, bool maxiCode, bool pictures) {
+    qbm::TLabelProject project;
+    project.SetKind(qbm::TBarcodeKind::bk2D);
+    project.SetFormat2D(maxiCode ? 1 : 0);
+    project.SetSource2D(qbm::T2DSource::tsCodeList);
+    project.CodeList2D() = Texts2D(labels);
+    project.SetLinage(8);
+    project.SetColumn(3);
+    project.SetMarginLeft(0);
+    project.SetMarginRight(0);
+    project.SetMarginTop(0);
+    project.SetMarginBottom(0);
+    project.SetSplitMarks(false);
+    qbm::T2DSettings settings;
+    settings.MMode = 2; // mode 4, standard symbol
+    qbm::TStPDF417Barcode pdf417;
+    qbm::TStMaxiCodeBarcode maxi;
+    qbm::TLabelPicture label;
+    qbm::Apply2DSettings(settings, maxiCode ? qbm::kMaxiCodeFormatItem : qbm::kPdf417FormatItem,
+                         project.CodeList2D().front(), pdf417, maxi, label);
+    qbm::TPdfPrinter printer(pdf, qbm::TPaperSize::A4(), 600);
+    printer.SetPicturesAsRectangles(!pictures);
+    qbm::TScriptedPrompts prompts;
+    qbm::TStCustom2DBarcode& symbol = maxiCode ? static_cast<qbm::TStCustom2DBarcode&>(maxi) : pdf417;
+    qbm::TBarcode unused;
+    const auto r = qbm::PrintProject(project, printer, unused, &symbol, label.Bitmap, prompts);
+    return r.labels == labels ? 0 : 1;
+}
+
 int PrintGlabels(long long labels, const std::string& dir) {
     std::ifstream in(QBM_GLABELS_TEMPLATE);
     std::stringstream ss;
@@ -159,27 +216,36 @@ int PrintGlabels(long long labels, const std::string& dir) {
 }
 
 void Report(const char* who, long long labels, const RunFigures& f) {
-    std::printf("%-8s %8lld labels  %8.2f s  %10.0f labels/s  %8.1f MiB peak  %8.1f MiB output%s\n", who, labels,
-                f.seconds, labels / f.seconds, f.peakKiB / 1024.0, f.bytes / 1048576.0, f.ok ? "" : "  (FAILED)");
+    std::printf("%-8s %8lld labels  %6.2f s wall %9.0f labels/s  %6.2f s CPU %9.0f labels/s  %7.1f MiB peak  %6.1f MiB "
+                "output%s\n",
+                who, labels, f.seconds, labels / f.seconds, f.cpuSeconds, labels / std::max(1e-9, f.cpuSeconds),
+                f.peakKiB / 1024.0, f.bytes / 1048576.0, f.ok ? "" : "  (FAILED)");
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    long long labels = 10000, large = 100000, pngLabels = 2400;
-    bool baseline = true, pngOnly = false;
+    long long labels = 10000, large = 100000, pngLabels = 2400, labels2D = 10000;
+    bool baseline = true, pngOnly = false, pdfOnly = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--labels" && i + 1 < argc) labels = std::atoll(argv[++i]);
         else if (a == "--large" && i + 1 < argc) large = std::atoll(argv[++i]);
         else if (a == "--png-labels" && i + 1 < argc) pngLabels = std::atoll(argv[++i]);
+        else if (a == "--2d-labels" && i + 1 < argc) labels2D = std::atoll(argv[++i]);
         else if (a == "--no-baseline") baseline = false;
         else if (a == "--png-only") pngOnly = true;
+        else if (a == "--pdf-only") pdfOnly = true;
     }
     char tmpl[] = "/tmp/qbm-bench-print-XXXXXX";
     const std::string dir = mkdtemp(tmpl);
     if (pngOnly) { // for profiling the page pipeline
         const bool ok = PrintPng(pngLabels, dir + "/png", true) == 0;
+        std::system(("rm -rf " + dir).c_str());
+        return ok ? 0 : 1;
+    }
+    if (pdfOnly) { // for profiling the PDF path
+        const bool ok = PrintPdf(labels, dir + "/ours.pdf") == 0;
         std::system(("rm -rf " + dir).c_str());
         return ok ? 0 : 1;
     }
@@ -201,6 +267,17 @@ int main(int argc, char** argv) {
             std::printf("speed-up over gLabels: %.1fx\n", gl.seconds / ours.seconds);
         }
     }
+    std::printf("\n2D labels from a code list, 3 x 8 per A4 page, PDF at 600 dpi\n");
+    bool ok2D = true;
+    for (const bool maxiCode : {false, true})
+        for (const bool pictures : {false, true}) {
+            const std::string out =
+                dir + (maxiCode ? "/maxicode" : "/pdf417") + (pictures ? "-pictures.pdf" : ".pdf");
+            const RunFigures f = MeasureInChild([&] { return Print2D(labels2D, out, maxiCode, pictures); }, out);
+            std::printf("%-11s ", pictures ? "pictures" : "automatic");
+            Report(maxiCode ? "maxicode" : "pdf417", labels2D, f);
+            ok2D = ok2D && f.ok;
+        }
     const long long pngPages = (pngLabels + 23) / 24;
     std::printf("\nthe same labels as PNG pages, A4 at 300 dpi, %lld labels on %lld pages\n", pngLabels, pngPages);
     RunFigures png = MeasureInChild([&] { return PrintPng(pngLabels, dir + "/png", true); }, dir + "/none");
@@ -210,13 +287,16 @@ int main(int argc, char** argv) {
     pngQt.bytes = FolderBytes(dir + "/png-qt");
     std::system(("rm -rf " + dir + "/png-qt").c_str());
     const auto reportPages = [&](const char* who, const RunFigures& f) {
-        std::printf("%-8s %8lld pages   %8.2f s  %10.1f pages/s   %8.1f MiB peak  %8.1f MiB output%s\n", who, pngPages,
-                    f.seconds, pngPages / f.seconds, f.peakKiB / 1024.0, f.bytes / 1048576.0, f.ok ? "" : "  (FAILED)");
+        std::printf("%-8s %8lld pages   %6.2f s wall %9.1f pages/s   %6.2f s CPU %9.1f pages/s   %7.1f MiB peak  %6.1f "
+                    "MiB output%s\n",
+                    who, pngPages, f.seconds, pngPages / f.seconds, f.cpuSeconds,
+                    pngPages / std::max(1e-9, f.cpuSeconds), f.peakKiB / 1024.0, f.bytes / 1048576.0,
+                    f.ok ? "" : "  (FAILED)");
     };
     reportPages("qbm", png);
     reportPages("qt-png", pngQt);
     std::printf("speed-up over one page at a time through Qt's PNG writer: %.1fx\n", pngQt.seconds / png.seconds);
     if (!std::getenv("QBM_BENCH_KEEP")) std::system(("rm -rf " + dir).c_str());
     else std::printf("kept %s\n", dir.c_str());
-    return ours.ok && oursLarge.ok && png.ok ? 0 : 1;
+    return ours.ok && oursLarge.ok && ok2D && png.ok ? 0 : 1;
 }

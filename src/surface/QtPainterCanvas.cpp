@@ -3,6 +3,7 @@
 #include "surface/GuiApplication.h"
 #include "surface/TBitmap.h"
 #include "surface/TBitmapImpl.h"
+#include "surface/TwoColourRectangles.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -99,7 +100,22 @@ QtPainterCanvas::QtPainterCanvas(QPainter* painter, int dpiX, int dpiY)
     painter->setRenderHint(QPainter::LosslessImageRendering, true);
 }
 
-QtPainterCanvas::~QtPainterCanvas() { EndPainting(); }
+QtPainterCanvas::~QtPainterCanvas() {
+    try {
+        Flush();
+    } catch (...) { // a painter that fails now has failed its owner's end() as well
+    }
+    EndPainting();
+}
+
+void QtPainterCanvas::Flush() {
+    if (m_pendingRects.empty() || !m_external) return;
+    QPainter& p = *m_external;
+    p.setPen(Qt::NoPen);
+    p.setBrush(ToQColor(m_pendingColor));
+    p.drawRects(m_pendingRects.data(), static_cast<int>(m_pendingRects.size()));
+    m_pendingRects.clear();
+}
 
 void QtPainterCanvas::EndPainting() {
     if (m_own) {
@@ -114,7 +130,10 @@ void QtPainterCanvas::SetResolution(int dpiX, int dpiY) {
 }
 
 QPainter& QtPainterCanvas::Painter() {
-    if (m_external) return *m_external;
+    if (m_external) {
+        Flush(); // whatever comes next is drawn over the bars held back so far
+        return *m_external;
+    }
     if (!m_own) {
         m_own = std::make_unique<QPainter>(m_image);
         m_own->setRenderHint(QPainter::Antialiasing, false);
@@ -173,12 +192,11 @@ void QtPainterCanvas::Polygon(const std::vector<TPoint>& points) {
 void QtPainterCanvas::FillSolid(int left, int top, int right, int bottom, TColor color) {
     if (right <= left || bottom <= top) return;
     if (!m_image) {
-        // Vector devices: one pen-less rectangle; the same pen and brush set again cost nothing,
-        // which matters for devices that write state per change.
-        QPainter& p = Painter();
-        p.setPen(Qt::NoPen);
-        p.setBrush(ToQColor(color));
-        p.drawRect(QRect(left, top, right - left, bottom - top));
+        // Vector devices: held back and filled together with the rectangles of the same colour that
+        // follow (pen-less, so the union is exactly the rectangles' pixels).
+        if (!m_pendingRects.empty() && color != m_pendingColor) Flush();
+        m_pendingColor = color;
+        m_pendingRects.emplace_back(left, top, right - left, bottom - top);
         return;
     }
     // Bitmaps: straight into the pixel rows, far cheaper than a painter call per bar.
@@ -394,6 +412,29 @@ void QtPainterCanvas::TextRectRight(const TRect& rect, const std::string& text) 
     p.restore();
 }
 
+bool QtPainterCanvas::CopyAsRectangles(const TRect& dest, const QImage& img, const TRect& sourceRect) {
+    if (m_image || !m_picturesAsRectangles) return false;
+    if (dest.Width() != sourceRect.Width() || dest.Height() != sourceRect.Height()) return false;
+    if (sourceRect.left < 0 || sourceRect.top < 0 || sourceRect.right > img.width() ||
+        sourceRect.bottom > img.height())
+        return false;
+    const QImage::Format f = img.format();
+    if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    // The device stores a picture at three bytes a pixel, which compress well; a rectangle costs some
+    // twenty bytes and its share of the fill. Module rows (PDF417) take one rectangle per several
+    // hundred pixels; hexagons and rings (MaxiCode) one per hundred, and there the picture is smaller.
+    const size_t budget = static_cast<size_t>(sourceRect.Width()) * sourceRect.Height() / 128;
+    const auto shapes = TwoColourRectangles(img.constScanLine(sourceRect.top) + 4 * sourceRect.left,
+                                            img.bytesPerLine(), sourceRect.Width(), sourceRect.Height(), budget);
+    if (!shapes) return false;
+    const auto colour = [](uint32_t v) { return FromQRgb(v); };
+    FillSolid(dest.left, dest.top, dest.right, dest.bottom, colour(shapes->background));
+    for (const TRect& r : shapes->inkRects)
+        FillSolid(dest.left + r.left, dest.top + r.top, dest.left + r.right, dest.top + r.bottom, colour(shapes->ink));
+    return true;
+}
+
 void QtPainterCanvas::StretchDraw(const TRect& rect, const TBitmap& bitmap) {
     CopyRect(rect, bitmap, TRect{0, 0, bitmap.Width(), bitmap.Height()});
 }
@@ -402,6 +443,7 @@ void QtPainterCanvas::CopyRect(const TRect& dest, const TBitmap& source, const T
     if (dest.Width() <= 0 || dest.Height() <= 0) return;
     const QImage& img = source.Internal().Image();
     if (m_image == &img) return; // copying a canvas onto itself is not something the product does
+    if (CopyAsRectangles(dest, img, sourceRect)) return;
     QPainter& p = Painter();
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.drawImage(QRect(dest.left, dest.top, dest.Width(), dest.Height()), img,

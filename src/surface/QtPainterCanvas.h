@@ -26,7 +26,13 @@ public:
 
     // Raster only: closes the painter so the image can be read or changed directly.
     void EndPainting();
+    // Vector devices: hands the bars still held back to the painter. Owners call it before they turn
+    // the page or end the painter; every drawing call through the canvas does it by itself.
+    void Flush();
     void SetResolution(int dpiX, int dpiY);
+    // Vector devices: two-coloured pictures copied at their own size (2D symbols on a label) go out
+    // as rectangles when those are few enough; with false every picture stays a picture.
+    void SetPicturesAsRectangles(bool rectangles) { m_picturesAsRectangles = rectangles; }
 
     void Polygon(const std::vector<TPoint>& points) override;
     void FillRect(const TRect& rect) override;
@@ -53,6 +59,8 @@ private:
     const QFont& CurrentQFont();
     // The image in a 32-bit format, its painter closed.
     QImage& RasterImage();
+    // Paints the picture part as rectangles on a vector device; false when it is not worth it.
+    bool CopyAsRectangles(const TRect& dest, const QImage& img, const TRect& sourceRect);
 
     QImage* m_image = nullptr;
     QPainter* m_external = nullptr;
@@ -60,6 +68,11 @@ private:
     int m_dpiX = 96;
     int m_dpiY = 96;
     TPixelRows m_rows;
+    // Solid rectangles of one colour not yet given to a vector device: a barcode's bars go out as one
+    // fill of many rectangles instead of a fill (and a brush written to the file) per bar.
+    std::vector<QRect> m_pendingRects;
+    TColor m_pendingColor = clBlack;
+    bool m_picturesAsRectangles = true;
     // The fonts of the last few texts with their metrics: a barcode switches between its code font
     // and its caption font on every label, and building a Qt font asks the font configuration.
     struct TFontEntry {

@@ -72,11 +72,13 @@ void TPdfPrinter::BeginDoc() {
         throw EInOutError("Cannot write file " + m_path);
     }
     job->canvas = std::make_unique<QtPainterCanvas>(job->painter.get(), ResolutionX(), ResolutionY());
+    job->canvas->SetPicturesAsRectangles(m_picturesAsRectangles);
     m_job = std::move(job);
 }
 
 void TPdfPrinter::NewPage() {
     if (!m_job) throw EInOutError("No print job is running");
+    m_job->canvas->Flush();
     // A full disk ends the run at the next page instead of drawing the rest of it for nothing.
     if (m_job->file.error() != QFileDevice::NoError) {
         const std::string reason = m_job->WriteFailure();

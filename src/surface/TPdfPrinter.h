@@ -22,11 +22,15 @@ public:
     void Abort() override;
     bool Printing() const override { return m_job != nullptr; }
     TCanvas& Canvas() override;
+    // Two-coloured pictures (2D symbols) as rectangles where those are fewer bytes (the default), or
+    // always as pictures.
+    void SetPicturesAsRectangles(bool rectangles) { m_picturesAsRectangles = rectangles; }
 
 private:
     struct Job;
     std::string m_path;
     std::string m_title = "Barcode labels";
+    bool m_picturesAsRectangles = true;
     std::unique_ptr<Job> m_job;
 };
 

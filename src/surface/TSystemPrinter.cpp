@@ -70,6 +70,7 @@ void TSystemPrinter::BeginDoc() {
 
 void TSystemPrinter::NewPage() {
     if (!Printing()) throw EInOutError("No print job is running");
+    m_state->canvas->Flush();
     m_state->printer->newPage();
 }
 
@@ -83,8 +84,8 @@ void TSystemPrinter::EndDoc() {
 
 void TSystemPrinter::Abort() {
     if (!Printing()) return;
+    m_state->canvas.reset(); // before the abort: what it still holds goes to a job still open
     m_state->printer->abort();
-    m_state->canvas.reset();
     m_state->painter->end();
     m_state->painter.reset();
 }
