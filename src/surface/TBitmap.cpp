@@ -34,6 +34,8 @@ std::string LowerExtension(const std::string& path) {
 // The picture is encoded in memory first and then replaces the file in one step, so a full disk or
 // any other failed write reports its cause and keeps the old file.
 void SaveImage(const QImage& img, const std::string& path, const char* format) {
+    // A picture too large for memory was never made; saying so beats a failed write.
+    if (img.isNull()) throw EInOutError("Cannot write file " + path + ": the picture is empty or too large to draw");
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly) || !img.save(&buffer, format))

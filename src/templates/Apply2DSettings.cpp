@@ -25,11 +25,16 @@ void CheckSetting(const char* key, int value, int most) {
 
 void PaintInto(TStCustom2DBarcode& component, const std::string& text, TLabelPicture& label) {
     component.SetCode(text);
-    const int width = component.BarCodeWidth() + 2 * component.QuietZone();
-    const int height = component.BarCodeHeight() + 2 * component.QuietZone();
-    component.SetBounds(width, height);
+    const long long width = component.BarCodeWidth() + 2LL * component.QuietZone();
+    const long long height = component.BarCodeHeight() + 2LL * component.QuietZone();
+    // Bar width and row height multiply: each within its limit, together they may still be too large.
+    if (width > kMaxLabelPixels || height > kMaxLabelPixels || width * height > kMaxLabelArea)
+        throw E2DBarcodeError("The 2D symbol would be " + std::to_string(width) + " x " + std::to_string(height) +
+                              " pixels, more than a label picture can hold; check the bar and module sizes "
+                              "(PBW, PBH, MBWH) of the template library.");
+    component.SetBounds(static_cast<int>(width), static_cast<int>(height));
     for (int pass = 0; pass < 2; ++pass) {
-        label.Bitmap = TBitmap(width, height);
+        label.Bitmap = TBitmap(static_cast<int>(width), static_cast<int>(height));
         component.PaintToCanvas(label.Bitmap.Canvas(), TPoint{0, 0});
     }
 }

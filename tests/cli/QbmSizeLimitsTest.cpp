@@ -23,6 +23,10 @@ TEST(QbmSizeLimits, OversizedSettingsAreRefusedByName) {
         return " --library " + path;
     };
     const std::string longCode(10000, 'A');
+    const std::string bothLarge = dir + "/both.dat";
+    WriteDefaultTemplates(bothLarge);
+    TIniFile(bothLarge).WriteInteger("Barcode2D", "PBW", 200);
+    TIniFile(bothLarge).WriteInteger("Barcode2D", "PBH", 100);
     const struct {
         std::string args;
         int exitCode;
@@ -38,6 +42,8 @@ TEST(QbmSizeLimits, OversizedSettingsAreRefusedByName) {
         /* 5 */ {"label Code39 ABC --out " + out + library("Code39", "BarWidth", 1000000), 1, "BarWidth of 1000000"},
         /* 6 */ {"label Code128B " + longCode + " --out " + out, 1,
                  "more than a label picture can hold; the code has 10000 characters"},
+        /* 7 */ {"label --2d pdf417 X --out " + out + " --library " + bothLarge, 1,
+                 "more than a label picture can hold; check the bar and module sizes (PBW, PBH, MBWH)"},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const test::TCliRun r = test::RunQbm(dir, cases[i].args);
