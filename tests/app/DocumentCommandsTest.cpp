@@ -185,6 +185,13 @@ TEST(DocumentCommands, AFileThatFailsToLoadLeavesTheCurrentProjectWhole) {
     EXPECT_EQ(f.doc->ProjectFileName(), f.Path("mine.bpj"));
     EXPECT_FALSE(f.doc->OpenPath(f.Path("missing.bpj")));
     EXPECT_NE(f.Shown().at(0).find("missing.bpj"), std::string::npos);
+    // A project cut short inside its datasheet is damaged: the window says so and keeps its project.
+    f.WriteFile("cut.bpj", "[Properties]\r\nTemplate=Code39\r\nFixedCode=THEIRS\r\n[VarCodeValue]\r\nData=" +
+                               StreamToHex("2,15\r\ncw 0,50\r\ncw 1,115\r\n1,0,Code\r\n1,1,40").substr(0, 75));
+    EXPECT_FALSE(f.doc->OpenPath(f.Path("cut.bpj")));
+    EXPECT_EQ(f.Shown(), std::vector<std::string>{"The datasheet in \"" + f.Path("cut.bpj") +
+                                                  "\" is damaged: it ends inside a line."});
+    EXPECT_EQ(f.doc->Project().FixedCode(), "MINE");
 }
 
 TEST(DocumentKind, TheLastCodeTabShownDecidesAndTheLayoutTabKeepsIt) {
