@@ -12,9 +12,12 @@ public:
                                         const std::string& value) override;
     // Whether a warning or error was shown.
     bool Complained() const { return m_complained; }
+    // Whether an error was shown: something the run needed could not be done.
+    bool Failed() const { return m_failed; }
 
 private:
     bool m_complained = false;
+    bool m_failed = false;
 };
 
 } // namespace qbm::cli

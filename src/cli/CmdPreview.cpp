@@ -24,6 +24,8 @@ int RunPreview(const Args& args) {
     TCliDocument run;
     if (!OpenForRun(args, projectPath, run)) return 1;
     const TLabelDocument& doc = *run.document;
+    // A fit warning still shows the page; a label that could not be drawn leaves nothing to show.
+    if (run.prompts.Failed()) return 1;
     doc.PagePicture().SaveToFile(*out);
     std::cout << doc.PageCountText() << "\n";
     return run.prompts.Complained() ? 1 : 0;

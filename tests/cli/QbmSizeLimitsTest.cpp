@@ -64,6 +64,7 @@ TEST(QbmSizeLimits, OversizedSettingsAreRefusedByName) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("more than a label picture can hold; the code has 1000000 characters"), std::string::npos)
         << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir + "/page.png")) << "a blank page in place of the label";
 }
 
 } // namespace
