@@ -213,4 +213,11 @@ private:
     std::function<void()> m_onInvalidate;
 };
 
+// Sizes the component to its symbol and quiet zone, as callers do before painting: a code whose symbol
+// is larger than the last one's would otherwise be cut off at the component's edges.
+inline void SizeToSymbol(TStCustom2DBarcode& component) {
+    component.SetBounds(component.BarCodeWidth() + 2 * component.QuietZone(),
+                        component.BarCodeHeight() + 2 * component.QuietZone());
+}
+
 } // namespace qbm

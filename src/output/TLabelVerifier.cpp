@@ -118,6 +118,8 @@ TLabelVerifier::Job TLabelVerifier::Draw(long long label, const TLabelValue& val
             job.compare = expected.has_value();
             job.expected = expected.value_or(value.code);
             m_symbol->SetCode(value.code);
+            // Sized as the print loop sizes it, so what is read is what will be printed.
+            SizeToSymbol(*m_symbol);
             TBitmap picture;
             m_symbol->RenderToBitmap(picture, m_dpiX, m_dpiY);
             job.picture = TGreyPicture::Of(picture);
@@ -136,6 +138,7 @@ TVerifyReport TLabelVerifier::Verify(TLabelFeed& feed, long long first, long lon
     if (last < first) return report;
     const long long total = last - first + 1;
     const std::string savedCode = m_symbol ? m_symbol->Code() : std::string();
+    const int savedWidth = m_symbol ? m_symbol->Width() : 0, savedHeight = m_symbol ? m_symbol->Height() : 0;
 
     const int threads = m_threads > 0 ? m_threads : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     TBoundedQueue<Job> queue(static_cast<size_t>(threads) * 4);
@@ -194,9 +197,11 @@ TVerifyReport TLabelVerifier::Verify(TLabelFeed& feed, long long first, long lon
             }
         }
     }
-    if (m_symbol && m_symbol->Code() != savedCode) {
+    if (m_symbol && (m_symbol->Code() != savedCode || m_symbol->Width() != savedWidth ||
+                     m_symbol->Height() != savedHeight)) {
         try {
             m_symbol->SetCode(savedCode);
+            m_symbol->SetBounds(savedWidth, savedHeight);
         } catch (const std::exception&) {
         }
     }

@@ -40,7 +40,8 @@ public:
 
     // Linear labels drawn with the settings of `working` (module and height in printer pixels).
     explicit TLabelVerifier(const TBarcode& working);
-    // 2D labels drawn by `symbol` for a device of dpiX x dpiY; its code is put back afterwards.
+    // 2D labels drawn by `symbol` for a device of dpiX x dpiY, each sized to its symbol as the print
+    // loop sizes it; its code and size are put back afterwards.
     TLabelVerifier(TStCustom2DBarcode& symbol, int dpiX, int dpiY, bool maxiCode);
     ~TLabelVerifier();
     TLabelVerifier(const TLabelVerifier&) = delete;

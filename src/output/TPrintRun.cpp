@@ -165,6 +165,8 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
                     const TLabelValue v = job.feed->Value(i);
                     if (job.is2D) {
                         job.symbol2D->SetCode(v.code);
+                        // Entries of a list differ in size; each is printed whole from the same corner.
+                        SizeToSymbol(*job.symbol2D);
                         job.symbol2D->PrintToCanvas(canvas, at);
                     } else {
                         working->SetLeft(at.x);

@@ -4,6 +4,8 @@
 
 #include "DocumentTestSupport.h"
 
+#include <QImage>
+
 namespace qbm {
 namespace {
 
@@ -178,6 +180,37 @@ TEST(DocumentPrintChoice, ACancelledDialogPrintsNothing) {
     EXPECT_EQ(run.f.doc->Print(asked, options).outcome, TPrintOutcome::poNothingPrinted);
     EXPECT_EQ(asked.PagesPrinted(), 0);
     EXPECT_EQ(run.printer.PagesPrinted(), 0);
+}
+
+} // namespace
+} // namespace qbm
+
+namespace qbm {
+namespace {
+
+// A code list's entries make symbols of different sizes; the component is sized for the first one.
+TEST(DocumentPrint2D, EntriesLargerThanTheFirstArePrintedWholeAndReadBack) {
+    DocumentFixture f;
+    f.doc->TabChanged(TMainTab::mt2D);
+    const std::vector<std::string> entries = {"SHORT", std::string(180, 'Q') + "1", "MID-" + std::string(40, 'M')};
+    f.doc->SerialCode(entries);
+    TRasterPrinter printer(TPaperSize::A4(), 300);
+    TPrintOptions options;
+    options.run.verify = true;
+    f.prompts.QueueAnswer(TMsgResult::mrYes);
+    const TPrintResult r = f.doc->Print(printer, options);
+    const auto shown = f.Shown();
+    EXPECT_EQ(r.outcome, TPrintOutcome::poPrinted) << (shown.empty() ? "" : shown.back());
+    EXPECT_EQ(r.verified, 3);
+    ASSERT_EQ(printer.Pages().size(), 1u);
+    const TBitmap& printed = printer.Pages()[0];
+    const std::vector<uint8_t> grey = printed.Luminance();
+    const QImage page(grey.data(), printed.Width(), printed.Height(), printed.Width(), QImage::Format_Grayscale8);
+    std::vector<std::string> read = test::DecodeAll(page, ZXing::BarcodeFormat::PDF417);
+    std::sort(read.begin(), read.end());
+    std::vector<std::string> expected = entries;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(read, expected);
 }
 
 } // namespace
