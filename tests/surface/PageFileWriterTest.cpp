@@ -24,7 +24,7 @@ void DrawPage(TCanvas& c, int n) {
     for (int k = 0; k < n; ++k) c.FillRect(TRect{10 + 6 * k, 10, 13 + 6 * k, 60});
     if (n % 3 == 2) c.SetBrush(TBrush{RGBColor(128, 128, 128), TBrushStyle::bsSolid});
     if (n % 3 == 0) c.SetBrush(TBrush{RGBColor(200, 30, 60), TBrushStyle::bsSolid});
-    if (n % 3 != 1) c.FillRect(TRect{100, 70, 140, 100});
+    if (n % 3 != 1) c.FillRect(TRect{100, 70, 160, 100}); // up to the right edge, past the last whole 8 pixels
 }
 
 struct TRun {
