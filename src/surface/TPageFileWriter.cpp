@@ -25,14 +25,14 @@ enum class TPageColours { Bilevel, Grey, Colour };
 // 0xFFFFFFFF in the 32-bit picture) are passed over at once.
 constexpr uint64_t kWhitePair = ~uint64_t{0};
 
-uint64_t PairAt(const QRgb* row, int x) {
+[[gnu::always_inline]] inline uint64_t PairAt(const QRgb* row, int x) {
     uint64_t v;
     std::memcpy(&v, row + x, sizeof v);
     return v;
 }
 
 // Eight pixels from x on, all white: the common case, decided with four 64-bit compares.
-bool WhiteEight(const QRgb* row, int x) {
+[[gnu::always_inline]] inline bool WhiteEight(const QRgb* row, int x) {
     return (PairAt(row, x) & PairAt(row, x + 2) & PairAt(row, x + 4) & PairAt(row, x + 6)) == kWhitePair;
 }
 
