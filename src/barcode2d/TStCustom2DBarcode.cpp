@@ -187,6 +187,12 @@ void TStCustom2DBarcode::Render(int w, int h) {
     canvas.TextOut(x, y, m_caption);
 }
 
+std::pair<long long, long long> TStCustom2DBarcode::RenderedSize(int xDpi, int yDpi) const {
+    if (xDpi == 0 || yDpi == 0) return {m_width, m_height};
+    return {static_cast<long long>(std::trunc(m_width * (static_cast<double>(xDpi) / ScreenDpiX()))),
+            static_cast<long long>(std::trunc(m_height * (static_cast<double>(yDpi) / ScreenDpiY())))};
+}
+
 TPictureSize TStCustom2DBarcode::RenderToBitmapScaled(TBitmap& target, int xDpi, int yDpi,
                                                       const std::function<void(double, double)>& scale,
                                                       const std::function<void()>& restore) {

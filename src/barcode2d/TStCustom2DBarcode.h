@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace qbm {
 
@@ -101,6 +102,9 @@ public:
     // Renders the picture for a device of xDpi x yDpi into `target` (sized to the picture). With a
     // zero resolution the picture keeps the control size.
     virtual TPictureSize RenderToBitmap(TBitmap& target, int xDpi, int yDpi) = 0;
+    // The size RenderToBitmap gives, known before any picture is made (in 64 bits: a hostile
+    // resolution can take it past int).
+    std::pair<long long, long long> RenderedSize(int xDpi, int yDpi) const;
 
     // Lays out symbol and caption in a w x h picture and draws both into the off-screen bitmap.
     void Render(int w, int h);

@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 
+#include "templates/LabelLimits.h"
 #include "util/IntConversion.h"
 
 #include <algorithm>
@@ -80,6 +81,13 @@ void RefuseOutputOverInput(const std::string& input, const std::string& output) 
     const bool same = fs::exists(output, error) ? fs::equivalent(input, output, error)
                                                 : fs::weakly_canonical(input, error) == fs::weakly_canonical(output, error);
     if (same) throw UsageError("the output " + output + " is the input file; choose another name");
+}
+
+void RefuseOversizedPicture(std::pair<long long, long long> size, const std::string& options) {
+    const auto [width, height] = size;
+    if (width > kMaxLabelPixels || height > kMaxLabelPixels || width * height > kMaxLabelArea)
+        throw UsageError("the picture would be " + std::to_string(width) + " x " + std::to_string(height) +
+                         " pixels, more than any label; use smaller " + options);
 }
 
 } // namespace qbm::cli

@@ -7,6 +7,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qbm::cli {
@@ -39,6 +40,10 @@ private:
     std::map<std::string, std::string> m_options;
     bool m_help = false;
 };
+
+// Throws UsageError, naming `options`, for a picture of `size` (width, height) larger than any label,
+// before it is made.
+void RefuseOversizedPicture(std::pair<long long, long long> size, const std::string& options);
 
 // Throws UsageError when `output` names the same file as `input`: writing there would replace the
 // file the run reads (a project with its own PDF).

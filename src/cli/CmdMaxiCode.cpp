@@ -53,6 +53,7 @@ int RunMaxiCode(const Args& args) {
     bc.SetCode(text);
 
     bc.SetBounds(bc.BarCodeWidth() + 2 * bc.QuietZone(), bc.BarCodeHeight() + 2 * bc.QuietZone());
+    RefuseOversizedPicture(bc.RenderedSize(dpi, dpi), "--bar-size or --dpi");
     TBitmap picture;
     if (dpi > 0) picture.SetResolution(dpi);
     bc.RenderToBitmap(picture, dpi, dpi);

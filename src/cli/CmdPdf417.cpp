@@ -61,6 +61,7 @@ int RunPdf417(const Args& args) {
     bc.SetBounds(std::max(bc.BarCodeWidth() + 2 * bc.QuietZone(), captionWidth),
                  bc.BarCodeHeight() + 2 * bc.QuietZone() + captionHeight);
 
+    RefuseOversizedPicture(bc.RenderedSize(dpi, dpi), "--bar-width, --row-height or --dpi");
     TBitmap picture;
     if (dpi > 0) picture.SetResolution(dpi);
     bc.RenderToBitmap(picture, dpi, dpi);

@@ -44,6 +44,9 @@ TEST(QbmSizeLimits, OversizedSettingsAreRefusedByName) {
                  "more than a label picture can hold; the code has 10000 characters"},
         /* 7 */ {"label --2d pdf417 X --out " + out + " --library " + bothLarge, 1,
                  "more than a label picture can hold; check the bar and module sizes (PBW, PBH, MBWH)"},
+        /* 8 */ {"maxicode X --dpi 1000000 --out " + out, 2, "more than any label; use smaller --bar-size or --dpi"},
+        /* 9 */ {"pdf417 X --dpi 2400 --bar-width 50 --row-height 500 --out " + out, 2,
+                 "more than any label; use smaller --bar-width, --row-height or --dpi"},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const test::TCliRun r = test::RunQbm(dir, cases[i].args);
