@@ -200,13 +200,13 @@ bool InsertPicturePaths(TDatasheet& sheet, const std::vector<std::string>& paths
 }
 
 void PlaceInColumn(TDatasheet& sheet, const std::vector<std::string>& values, const std::string& name,
-                   TDatasheetHistory* history) {
+                   TDatasheetHistory* history, TProgress* progress) {
     if (values.empty()) return;
     const int column = sheet.CurrentColumn(), row = sheet.CurrentRow();
     const int64_t last = std::min<int64_t>(static_cast<int64_t>(row) + static_cast<int64_t>(values.size()) - 1,
                                            TDatasheet::kMaxRows - 1);
     RecordCellEdit(sheet, history, name, {column, row, column, static_cast<int>(last)},
-                   [&](TDatasheet& s) { s.PlaceInCurrentColumn(values); });
+                   [&](TDatasheet& s) { s.PlaceInCurrentColumn(values, progress); });
 }
 
 void MoveRowRecorded(TDatasheet& sheet, int from, int to, TDatasheetHistory* history) {

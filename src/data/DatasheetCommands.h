@@ -10,6 +10,7 @@ namespace qbm {
 
 class TDatasheet;
 class TDatasheetHistory;
+class TProgress;
 class TUserPrompts;
 
 enum class TDatasheetCommand {
@@ -40,9 +41,10 @@ bool InsertPicturePaths(TDatasheet& sheet, const std::vector<std::string>& paths
                         TDatasheetHistory* history = nullptr);
 
 // Writes values down the current column from the current row (sequence fill, picture paths) as one
-// step named `name`.
+// step named `name`. A long column reports to `progress`; when it is stopped (EOperationCancelled)
+// the table is as before and no step is recorded.
 void PlaceInColumn(TDatasheet& sheet, const std::vector<std::string>& values, const std::string& name,
-                   TDatasheetHistory* history);
+                   TDatasheetHistory* history, TProgress* progress = nullptr);
 
 // Dragging a row or a column to another place, as one step.
 void MoveRowRecorded(TDatasheet& sheet, int from, int to, TDatasheetHistory* history);

@@ -18,14 +18,17 @@
 namespace qbm {
 namespace {
 
-// The readers fill the table from column 0; a new column 0 becomes the row-number column, so the
-// file's first column lands in data column 1.
-void InsertRowNumberColumn(TDatasheet& sheet) {
-    if (sheet.ColumnCount() == TDatasheet::kMaxColumns) {
-        // A table at its widest loses its last column to the new one.
-        sheet.SetColumnCount(TDatasheet::kMaxColumns - 1);
+// Most readers fill the table from column 0; a new column 0 becomes the row-number column, so the
+// file's first column lands in data column 1. The text reader leaves column 0 free itself
+// (`columnZeroFree`), which spares a pass over every row of a long file.
+void InsertRowNumberColumn(TDatasheet& sheet, bool columnZeroFree) {
+    if (!columnZeroFree) {
+        if (sheet.ColumnCount() == TDatasheet::kMaxColumns) {
+            // A table at its widest loses its last column to the new one.
+            sheet.SetColumnCount(TDatasheet::kMaxColumns - 1);
+        }
+        sheet.InsertColumn(0);
     }
-    sheet.InsertColumn(0);
     // A one-column file leaves the table's second column (it never has fewer than two) empty behind
     // it; that column is no part of the file.
     const int last = sheet.ColumnCount() - 1;
@@ -51,6 +54,7 @@ TImportResult ImportData(TDatasheet& sheet, const std::string& path, TUserPrompt
     // failed or cancelled import leaves the sheet exactly as it was.
     TDatasheet imported;
     std::vector<TXlsCell> errorCells;
+    bool columnZeroFree = false;
     try {
         // A device or a pipe under a file name (/dev/zero) would be read until memory runs out.
         std::error_code error;
@@ -63,7 +67,8 @@ TImportResult ImportData(TDatasheet& sheet, const std::string& path, TUserPrompt
         } else if (extension == ".ODS") {
             ReadOdsFile(imported, path, options.progress);
         } else if (extension == ".TXT" || extension == ".CSV") {
-            ReadDelimitedTextFile(imported, path, options.progress);
+            ReadDelimitedTextFile(imported, path, options.progress, 1);
+            columnZeroFree = true;
         } else if (extension == ".MDB") {
             const auto names = DatabaseTableNames(path);
             if (names.empty()) return {TImportOutcome::ioNoTables, {}};
@@ -75,7 +80,7 @@ TImportResult ImportData(TDatasheet& sheet, const std::string& path, TUserPrompt
             prompts.Message(TMsgKind::mkInformation, TMsgButtons::mbOK, message);
             return {TImportOutcome::ioUnsupported, message};
         }
-        InsertRowNumberColumn(imported);
+        InsertRowNumberColumn(imported, columnZeroFree);
         // A workbook cell holding an error value is not written: the datasheet keeps what it held.
         for (const TXlsCell& cell : errorCells) {
             const int column = static_cast<int>(cell.column) + 1, row = static_cast<int>(cell.row);

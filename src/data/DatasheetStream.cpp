@@ -12,6 +12,9 @@
 namespace qbm {
 namespace {
 
+// A stream has a line per cell: progress is reported from about a hundred thousand cells on.
+constexpr int64_t kReportFromLine = 100'000;
+
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 // Value of a hexadecimal digit, -1 for any other byte.
@@ -152,7 +155,9 @@ void DatasheetFromStream(TDatasheet& sheet, std::string_view stream, TProgress* 
     RowBuilder builder(sheet);
     const auto total = static_cast<int64_t>(stream.size());
     for (int64_t count = 1; !lines.AtEnd(); ++count) {
-        if (count % 65536 == 0) ReportProgress(progress, static_cast<int64_t>(lines.Position()), total);
+        // A table of fewer cells loads in a blink; from there on the reading reports a few times a second.
+        if (count >= kReportFromLine && (count - kReportFromLine) % 65536 == 0)
+            ReportProgress(progress, static_cast<int64_t>(lines.Position()), total);
         std::string_view line = lines.Next();
         if (line.substr(0, 2) == "cw") {
             line.remove_prefix(std::min<size_t>(3, line.size()));

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <cstring>
@@ -257,51 +259,97 @@ private:
 };
 
 // Most lines hold no quote and no vertical tab: their fields are pieces of the line as it stands, cut
-// without copying. False for a line that needs the full rules.
-bool SplitPlainLine(std::string_view line, char delimiter, std::vector<std::string_view>& views) {
-    if (line.find('"') != std::string_view::npos || line.find(kVerticalTab) != std::string_view::npos) return false;
-    if (delimiter == '\0') {
-        if (!line.empty()) views.push_back(line);
+// without copying, in one pass over the line. Split gives false for a line that needs the full rules.
+class TPlainLineSplitter {
+public:
+    explicit TPlainLineSplitter(char delimiter)
+        : m_delimiter(delimiter == '\0' ? '"' : delimiter), m_delimiterWord(kOnes * static_cast<unsigned char>(m_delimiter)) {}
+
+    bool Split(std::string_view line, std::vector<std::string_view>& views) const {
+        const char* field = line.data();
+        const char* const end = line.data() + line.size();
+        const char* p = field;
+        // Eight bytes at a time: fields run to a dozen bytes, so a word holds a delimiter or two and
+        // is dealt with without looking at its bytes one by one.
+        for (; end - p >= 8; p += 8) {
+            uint64_t word;
+            std::memcpy(&word, p, 8);
+            if (ZeroBytes(word ^ kQuoteWord) | ZeroBytes(word ^ kVerticalTabWord)) return false;
+            for (uint64_t found = ZeroBytes(word ^ m_delimiterWord); found != 0; found &= found - 1) {
+                const char* at = p + std::countr_zero(found) / 8;
+                views.emplace_back(field, static_cast<size_t>(at - field));
+                field = at + 1;
+            }
+        }
+        for (; p != end; ++p) {
+            if (*p == '"' || *p == kVerticalTab) return false;
+            if (*p == m_delimiter) {
+                views.emplace_back(field, static_cast<size_t>(p - field));
+                field = p + 1;
+            }
+        }
+        // Nothing after the last delimiter is no field; an empty one between two delimiters is. With
+        // no delimiter the whole line is the one field.
+        if (field != end) views.emplace_back(field, static_cast<size_t>(end - field));
         return true;
     }
-    size_t pos = 0;
-    while (pos < line.size()) {
-        const size_t end = std::min(line.find(delimiter, pos), line.size());
-        views.push_back(line.substr(pos, end - pos));
-        // Nothing after the last delimiter is no field; an empty one between two delimiters is.
-        pos = end + 1;
-    }
-    return true;
-}
 
-// Fills an emptied sheet from the lines that `next` gives, the first two already read.
+private:
+    // The first byte of a word is its lowest, as countr_zero expects.
+    static_assert(std::endian::native == std::endian::little);
+    static constexpr uint64_t kOnes = 0x0101010101010101ULL;
+    static constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    static constexpr uint64_t kQuoteWord = kOnes * '"';
+    static constexpr uint64_t kVerticalTabWord = kOnes * static_cast<unsigned char>(kVerticalTab);
+    // The high bit of every zero byte of `word`, and no other bit.
+    static uint64_t ZeroBytes(uint64_t word) { return ~(((word & kLow7) + kLow7) | word | kLow7); }
+
+    char m_delimiter;
+    // With no delimiter, a byte that never is one: the quote, which ends the plain reading anyway.
+    uint64_t m_delimiterWord;
+};
+
+// Fills an emptied sheet from the lines that `next` gives, the first two already read, each line's
+// first field going to column `firstColumn` (the cells before it stay empty).
 template <typename NextLine>
-void FillFromLines(TDatasheet& sheet, const std::vector<std::string>& firstLines, NextLine next,
+void FillFromLines(TDatasheet& sheet, const std::vector<std::string>& firstLines, NextLine next, int firstColumn,
                    TProgress* progress, const std::function<int64_t()>& done, int64_t total) {
     const char delimiter = DetectDelimiter(firstLines.size() > 0 ? firstLines[0] : std::string_view(),
                                            firstLines.size() > 1 ? firstLines[1] : std::string_view());
     sheet.Reset(2, 2);
-    // The row list is sized from the first lines' length, so that it is not copied as it grows.
-    // The first data line stands for the rest; a short header line would overstate the count.
+    // The row list and the text are sized from the file, so that neither is copied as it grows: the
+    // packed text is about the file's (a length byte in place of each delimiter and line end). The
+    // first data line stands for the rest; a short header line would overstate the row count.
     const size_t sampled = firstLines.size() > 1 ? firstLines[1].size() + 1 : 0;
-    if (total > 0 && sampled > 0)
-        sheet.ReserveRows(static_cast<size_t>(std::min<int64_t>(total / static_cast<int64_t>(sampled) * 11 / 10 + 16,
-                                                                TDatasheet::kMaxRows)));
+    if (total > 0 && sampled > 0) {
+        const int64_t rows = std::min<int64_t>(total / static_cast<int64_t>(sampled) * 11 / 10 + 16, TDatasheet::kMaxRows);
+        sheet.ReserveRows(static_cast<size_t>(rows));
+        sheet.ReserveText(static_cast<size_t>(total + total / 32 + rows * firstColumn + 64));
+    }
+    const TPlainLineSplitter plain(delimiter);
     std::vector<std::string> fields;
     std::vector<std::string_view> views;
+    const size_t maxFields = static_cast<size_t>(TDatasheet::kMaxColumns - firstColumn);
     int row = 0;
     const auto put = [&](std::string_view line) {
         if (row == TDatasheet::kMaxRows) return;
         if (row >= sheet.RowCount())
             sheet.SetRowCount(static_cast<int>(std::min<int64_t>(2 * static_cast<int64_t>(row) + 2, TDatasheet::kMaxRows)));
         views.clear();
-        if (!SplitPlainLine(line, delimiter, views)) {
+        if (firstColumn > 0) views.emplace_back();
+        const bool cut = plain.Split(line, views);
+        if (!cut) {
             const size_t count = SplitDelimitedLineInto(line, delimiter, fields);
-            views.assign(fields.begin(), fields.begin() + static_cast<std::ptrdiff_t>(count));
+            views.resize(static_cast<size_t>(firstColumn));
+            views.insert(views.end(), fields.begin(), fields.begin() + static_cast<std::ptrdiff_t>(count));
         }
-        const size_t count = std::min<size_t>(views.size(), TDatasheet::kMaxColumns);
+        const size_t count = std::min(views.size(), maxFields + firstColumn);
         if (static_cast<int>(count) > sheet.ColumnCount()) sheet.SetColumnCount(static_cast<int>(count));
-        sheet.SetRow(row, std::span<const std::string_view>(views.data(), count));
+        const std::span<const std::string_view> cells(views.data(), count);
+        if (cut)
+            sheet.SetCutRow(row, cells);
+        else
+            sheet.SetRow(row, cells);
         if (++row % 16384 == 0) ReportProgress(progress, done(), total);
     };
     for (const std::string& line : firstLines) put(line);
@@ -322,10 +370,10 @@ void LoadDelimitedText(TDatasheet& sheet, std::string_view text) {
             if (index < lines.size()) return lines[index++];
             return std::nullopt;
         },
-        nullptr, [] { return int64_t(0); }, 0);
+        0, nullptr, [] { return int64_t(0); }, 0);
 }
 
-void ReadDelimitedTextFile(TDatasheet& sheet, const std::string& path, TProgress* progress) {
+void ReadDelimitedTextFile(TDatasheet& sheet, const std::string& path, TProgress* progress, int firstColumn) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw EInOutError("Cannot open file " + path);
     in.seekg(0, std::ios::end);
@@ -335,7 +383,8 @@ void ReadDelimitedTextFile(TDatasheet& sheet, const std::string& path, TProgress
     std::vector<std::string> first;
     for (int i = 0; i < 2; ++i)
         if (const auto line = lines.Next()) first.emplace_back(*line);
-    FillFromLines(sheet, first, [&] { return lines.Next(); }, progress, [&] { return lines.BytesRead(); }, size);
+    FillFromLines(sheet, first, [&] { return lines.Next(); }, std::clamp(firstColumn, 0, 1), progress,
+                  [&] { return lines.BytesRead(); }, size);
 }
 
 } // namespace qbm

@@ -27,7 +27,10 @@ std::vector<std::string_view> SplitTextLines(std::string_view text);
 void LoadDelimitedText(TDatasheet& sheet, std::string_view text);
 
 // The same from a file, read in pieces. Throws EInOutError "Cannot open file <path>"; a long file
-// reports to `progress`, which may stop it (EOperationCancelled).
-void ReadDelimitedTextFile(TDatasheet& sheet, const std::string& path, TProgress* progress = nullptr);
+// reports to `progress`, which may stop it (EOperationCancelled). With `firstColumn` 1 each line's
+// fields start in column 1 and column 0 stays empty (room for the row numbers, without moving every
+// cell afterwards).
+void ReadDelimitedTextFile(TDatasheet& sheet, const std::string& path, TProgress* progress = nullptr,
+                           int firstColumn = 0);
 
 } // namespace qbm

@@ -73,8 +73,9 @@ std::vector<std::string> GenerateSequence(const TSequenceSettings& settings, TPr
     return codes;
 }
 
-void PlaceSequence(TDatasheet& sheet, const std::vector<std::string>& codes, TDatasheetHistory* history) {
-    PlaceInColumn(sheet, codes, "Fill Sequence Data", history);
+void PlaceSequence(TDatasheet& sheet, const std::vector<std::string>& codes, TDatasheetHistory* history,
+                   TProgress* progress) {
+    PlaceInColumn(sheet, codes, "Fill Sequence Data", history, progress);
 }
 
 } // namespace qbm

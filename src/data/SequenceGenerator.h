@@ -48,8 +48,9 @@ int64_t SequenceSize(const TSequenceSettings& settings);
 std::vector<std::string> GenerateSequence(const TSequenceSettings& settings, TProgress* progress = nullptr);
 
 // Writes the codes into the sheet's current column from its current row down; with a history, as
-// one undo step.
+// one undo step. A long list reports to `progress`, which may stop it (EOperationCancelled), leaving
+// the sheet as it was.
 void PlaceSequence(TDatasheet& sheet, const std::vector<std::string>& codes,
-                   TDatasheetHistory* history = nullptr);
+                   TDatasheetHistory* history = nullptr, TProgress* progress = nullptr);
 
 } // namespace qbm

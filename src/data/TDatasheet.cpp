@@ -1,8 +1,13 @@
 #include "data/TDatasheet.h"
 
+#include "util/TProgress.h"
 #include "util/Text.h"
 
 #include <algorithm>
+#include <cstring>
+#include <cstdint>
+#include <functional>
+#include <optional>
 
 namespace qbm {
 namespace {
@@ -11,13 +16,6 @@ constexpr std::string_view kFirstColumnName = "Data1";
 constexpr std::string_view kAddColumnError = "You input a blank name or this name has been exist!";
 
 // A packed row is a run of cells, each a little-endian base-128 length followed by the bytes.
-void AppendLength(std::string& row, size_t length) {
-    while (length >= 0x80) {
-        row.push_back(static_cast<char>((length & 0x7F) | 0x80));
-        length >>= 7;
-    }
-    row.push_back(static_cast<char>(length));
-}
 
 // Reads the length at `pos` and moves `pos` past it.
 size_t ReadLength(std::string_view row, size_t& pos) {
@@ -43,20 +41,82 @@ std::vector<std::string_view> Unpack(std::string_view row) {
     return cells;
 }
 
-template <typename Cells> std::string Pack(const Cells& cells) {
+size_t LengthBytes(size_t length) {
+    size_t bytes = 1;
+    for (; length >= 0x80; length >>= 7) ++bytes;
+    return bytes;
+}
+
+// Appends the packing of `cells` to `out`, growing it once: rows are packed a million at a time by
+// imports, so the per-cell work is kept to writing the bytes.
+template <typename Out, typename Cells> void PackInto(Out& out, const Cells& cells) {
     size_t count = cells.size();
     while (count > 0 && std::string_view(cells[count - 1]).empty()) --count;
     size_t bytes = 0;
-    for (size_t i = 0; i < count; ++i) bytes += std::string_view(cells[i]).size() + 1;
-    std::string row;
-    row.reserve(bytes); // one length byte per cell; longer texts grow the row once
+    for (size_t i = 0; i < count; ++i) {
+        const size_t length = std::string_view(cells[i]).size();
+        bytes += length + (length < 0x80 ? 1 : LengthBytes(length));
+    }
+    const size_t start = out.size();
+    out.resize(start + bytes);
+    char* p = out.data() + start;
     for (size_t i = 0; i < count; ++i) {
         const std::string_view text(cells[i]);
-        AppendLength(row, text.size());
-        row.append(text);
+        size_t length = text.size();
+        for (; length >= 0x80; length >>= 7) *p++ = static_cast<char>((length & 0x7F) | 0x80);
+        *p++ = static_cast<char>(length);
+        if (!text.empty()) std::memcpy(p, text.data(), text.size());
+        p += text.size();
     }
+}
+
+// Cells cut from one line of text, each one delimiter after the one before (leading empty cells
+// aside), pack into nearly that line: a short length byte takes each delimiter's place. So such a row
+// is one copy of the line and a byte per cell. False, with nothing appended, for cells of another
+// shape or longer than a one-byte length.
+template <typename Out> bool AppendCutLine(Out& out, std::span<const std::string_view> cells) {
+    size_t count = cells.size();
+    while (count > 0 && cells[count - 1].empty()) --count;
+    size_t first = 0;
+    while (first < count && cells[first].data() == nullptr) ++first;
+    if (first == count) return false;
+    for (size_t i = first; i < count; ++i) {
+        if (cells[i].size() >= 0x80) return false;
+        if (i > first && cells[i].data() != cells[i - 1].data() + cells[i - 1].size() + 1) return false;
+    }
+    out.append(first, '\0');
+    const size_t start = out.size();
+    const char* const from = cells[first].data();
+    const size_t span = static_cast<size_t>(cells[count - 1].data() + cells[count - 1].size() - from);
+    out.push_back(static_cast<char>(cells[first].size()));
+    out.append(from, span);
+    for (size_t i = first + 1; i < count; ++i)
+        out[start + static_cast<size_t>(cells[i].data() - from)] = static_cast<char>(cells[i].size());
+    return true;
+}
+
+std::string_view FirstWithData(std::span<const std::string_view> cells) {
+    for (const std::string_view cell : cells)
+        if (cell.data() != nullptr) return {cell.data(), 1};
+    return {};
+}
+
+template <typename Cells> std::string Pack(const Cells& cells) {
+    size_t bytes = 0;
+    for (const auto& cell : cells) bytes += std::string_view(cell).size() + 1;
+    std::string row;
+    row.reserve(bytes);
+    PackInto(row, cells);
     return row;
 }
+
+// The packed run is held in 32 bits; a row longer than that is refused rather than cut.
+void CheckRowSize(size_t bytes) {
+    if (bytes > UINT32_MAX) throw EDatasheetError("A datasheet row cannot hold more than 4 GB of text!");
+}
+
+// Bytes of waste the buffer may always hold before it is compacted.
+constexpr size_t kWasteAllowance = size_t(64) << 10;
 
 std::string_view CellOf(std::string_view row, int column) {
     size_t pos = 0;
@@ -85,52 +145,118 @@ TDatasheet::TDatasheet() {
     SetRow(1, std::vector<std::string>{" "});
 }
 
-std::vector<TDatasheet::StoredRow>::iterator TDatasheet::Find(int row) {
+TDatasheet::TRowList::iterator TDatasheet::Find(int row) {
     return std::lower_bound(m_rows.begin(), m_rows.end(), row,
                             [](const StoredRow& stored, int r) { return stored.row < r; });
 }
 
-std::vector<TDatasheet::StoredRow>::const_iterator TDatasheet::Find(int row) const {
+TDatasheet::TRowList::const_iterator TDatasheet::Find(int row) const {
     return std::lower_bound(m_rows.begin(), m_rows.end(), row,
                             [](const StoredRow& stored, int r) { return stored.row < r; });
 }
 
-const std::string* TDatasheet::Packed(int row) const {
+std::string_view TDatasheet::Packed(int row) const {
     const auto it = Find(row);
-    return it != m_rows.end() && it->row == row ? &it->cells : nullptr;
+    return it != m_rows.end() && it->row == row ? Bytes(*it) : std::string_view();
 }
 
-void TDatasheet::Store(int row, std::string packed) {
+bool TDatasheet::InBuffer(std::string_view bytes) const {
+    const std::less<const char*> before;
+    return !bytes.empty() && !before(bytes.data(), m_text.data()) &&
+           before(bytes.data(), m_text.data() + m_text.capacity());
+}
+
+TDatasheet::StoredRow TDatasheet::Keep(int row, std::string_view packed) {
+    CheckRowSize(packed.size());
+    const StoredRow stored{row, static_cast<uint32_t>(packed.size()), m_text.size()};
+    m_text.append(packed);
+    m_live += packed.size();
+    return stored;
+}
+
+void TDatasheet::Replace(StoredRow& stored, std::string_view packed) {
+    CheckRowSize(packed.size());
+    m_live -= stored.length;
+    m_live += packed.size();
+    if (stored.offset + stored.length == m_text.size()) {
+        // The last run written (a row filled cell by cell) grows where it lies.
+        m_text.resize(stored.offset);
+        m_text.append(packed);
+    } else if (packed.size() <= stored.length) {
+        std::copy(packed.begin(), packed.end(), m_text.begin() + static_cast<std::ptrdiff_t>(stored.offset));
+    } else {
+        stored.offset = m_text.size();
+        m_text.append(packed);
+    }
+    stored.length = static_cast<uint32_t>(packed.size());
+}
+
+void TDatasheet::ReleaseRange(TRowList::const_iterator first, TRowList::const_iterator last) {
+    for (auto it = first; it != last; ++it) Release(*it);
+}
+
+void TDatasheet::Store(int row, std::string_view packed) {
     // Imports and loads fill rows in rising order: append without searching.
     if (m_rows.empty() || m_rows.back().row < row) {
-        if (!packed.empty()) m_rows.push_back(StoredRow{row, std::move(packed)});
+        if (!packed.empty()) m_rows.push_back(Keep(row, packed));
         return;
     }
     const auto it = Find(row);
     const bool present = it != m_rows.end() && it->row == row;
     if (packed.empty()) {
-        if (present) m_rows.erase(it);
+        if (present) {
+            Release(*it);
+            m_rows.erase(it);
+        }
     } else if (present) {
-        it->cells = std::move(packed);
+        Replace(*it, packed);
     } else {
-        m_rows.insert(it, StoredRow{row, std::move(packed)});
+        m_rows.insert(it, Keep(row, packed));
     }
+    CompactIfWasteful();
+}
+
+template <typename Edit> void TDatasheet::EditStored(StoredRow& stored, Edit edit) {
+    std::string packed(Bytes(stored));
+    EditRow(packed, edit);
+    Replace(stored, packed);
+}
+
+template <typename Rewrite> void TDatasheet::RebuildRows(Rewrite rewrite) {
+    TTextBuffer text;
+    text.reserve(m_live + m_rows.size());
+    for (StoredRow& stored : m_rows) {
+        const size_t offset = text.size();
+        rewrite(Bytes(stored), text);
+        CheckRowSize(text.size() - offset);
+        stored.offset = offset;
+        stored.length = static_cast<uint32_t>(text.size() - offset);
+    }
+    m_text = std::move(text);
+    m_live = m_text.size();
+    DropEmptyRows();
 }
 
 void TDatasheet::DropEmptyRows() {
-    std::erase_if(m_rows, [](const StoredRow& stored) { return stored.cells.empty(); });
+    std::erase_if(m_rows, [](const StoredRow& stored) { return stored.length == 0; });
+    CompactIfWasteful();
+}
+
+void TDatasheet::CompactIfWasteful() {
+    const size_t waste = m_text.size() - m_live;
+    if (waste <= kWasteAllowance || waste <= m_live / 2) return;
+    RebuildRows([](std::string_view bytes, auto& out) { out.append(bytes); });
+    m_text.shrink_to_fit();
 }
 
 void TDatasheet::SetColumnCount(int count) {
     count = std::clamp(count, 2, kMaxColumns);
     if (count < m_columnCount) {
-        for (StoredRow& stored : m_rows) {
-            auto cells = Unpack(stored.cells);
-            if (cells.size() <= static_cast<size_t>(count)) continue;
-            cells.resize(count);
-            stored.cells = Pack(cells);
-        }
-        DropEmptyRows();
+        RebuildRows([count](std::string_view bytes, auto& out) {
+            auto cells = Unpack(bytes);
+            if (cells.size() > static_cast<size_t>(count)) cells.resize(count);
+            PackInto(out, cells);
+        });
     }
     m_columnCount = count;
     m_widths.resize(count, kDefaultColumnWidth);
@@ -139,7 +265,10 @@ void TDatasheet::SetColumnCount(int count) {
 
 void TDatasheet::SetRowCount(int count) {
     count = std::clamp(count, 2, kMaxRows);
-    m_rows.erase(Find(count), m_rows.end());
+    const auto first = Find(count);
+    ReleaseRange(first, m_rows.end());
+    m_rows.erase(first, m_rows.end());
+    CompactIfWasteful();
     m_rowCount = count;
     ClampCurrent();
 }
@@ -147,26 +276,28 @@ void TDatasheet::SetRowCount(int count) {
 void TDatasheet::Reset(int columnCount, int rowCount) {
     m_rows.clear();
     m_rows.shrink_to_fit();
+    m_text.clear();
+    m_text.shrink_to_fit();
+    m_live = 0;
     SetColumnCount(columnCount);
     SetRowCount(rowCount);
 }
 
 std::string_view TDatasheet::Cell(int column, int row) const {
     if (column < 0 || column >= m_columnCount) return {};
-    const std::string* packed = Packed(row);
-    return packed ? CellOf(*packed, column) : std::string_view();
+    return CellOf(Packed(row), column);
 }
 
 void TDatasheet::SetCell(int column, int row, std::string_view text) {
     if (column < 0 || column >= m_columnCount || row < 0 || row >= m_rowCount) return;
-    const std::string* packed = Packed(row);
-    if (!packed && text.empty()) return;
-    std::string edited = packed ? *packed : std::string();
+    const std::string_view packed = Packed(row);
+    if (packed.empty() && text.empty()) return;
+    std::string edited(packed);
     EditRow(edited, [&](std::vector<std::string>& cells) {
         if (cells.size() <= static_cast<size_t>(column)) cells.resize(column + 1);
         cells[column] = text;
     });
-    Store(row, std::move(edited));
+    Store(row, edited);
 }
 
 void TDatasheet::SetRow(int row, std::span<const std::string> cells) {
@@ -175,8 +306,32 @@ void TDatasheet::SetRow(int row, std::span<const std::string> cells) {
 }
 
 void TDatasheet::SetRow(int row, std::span<const std::string_view> cells) {
+    SetRow(row, cells, false);
+}
+
+void TDatasheet::SetCutRow(int row, std::span<const std::string_view> cells) {
+    SetRow(row, cells, true);
+}
+
+void TDatasheet::SetRow(int row, std::span<const std::string_view> cells, bool cutFromLine) {
     if (row < 0 || row >= m_rowCount) return;
-    Store(row, Pack(cells.first(std::min(cells.size(), static_cast<size_t>(m_columnCount)))));
+    cells = cells.first(std::min(cells.size(), static_cast<size_t>(m_columnCount)));
+    const bool appended = m_rows.empty() || m_rows.back().row < row;
+    // Cells cut from a line lie in one piece of memory, so the first that has data tells for all.
+    const auto inBuffer = [this](std::string_view c) { return InBuffer(c); };
+    const bool aliased = cutFromLine ? InBuffer(FirstWithData(cells)) : std::any_of(cells.begin(), cells.end(), inBuffer);
+    if (appended && !aliased) {
+        // A reader filling rows in order: the row is packed straight into the buffer.
+        const size_t offset = m_text.size();
+        if (!cutFromLine || !AppendCutLine(m_text, cells)) PackInto(m_text, cells);
+        const size_t length = m_text.size() - offset;
+        if (length > UINT32_MAX) m_text.resize(offset);
+        CheckRowSize(length);
+        if (length > 0) m_rows.push_back(StoredRow{row, static_cast<uint32_t>(length), offset});
+        m_live += length;
+        return;
+    }
+    Store(row, Pack(cells));
 }
 
 std::vector<std::string> TDatasheet::Row(int row) const {
@@ -187,8 +342,7 @@ std::vector<std::string> TDatasheet::Row(int row) const {
 }
 
 std::vector<std::string_view> TDatasheet::RowCells(int row) const {
-    const std::string* packed = Packed(row);
-    return packed ? Unpack(*packed) : std::vector<std::string_view>();
+    return Unpack(Packed(row));
 }
 
 int TDatasheet::NextRowWithText(int row) const {
@@ -198,7 +352,7 @@ int TDatasheet::NextRowWithText(int row) const {
 
 void TDatasheet::ForEachRowWithText(
     const std::function<void(int, const std::vector<std::string_view>&)>& visit) const {
-    for (const StoredRow& stored : m_rows) visit(stored.row, Unpack(stored.cells));
+    for (const StoredRow& stored : m_rows) visit(stored.row, Unpack(Bytes(stored)));
 }
 
 std::vector<std::string> TDatasheet::ColumnNames() const {
@@ -246,9 +400,12 @@ void TDatasheet::DeleteRows(int first, int last) {
     last = std::min(last, m_rowCount - 1);
     if (first > last) return;
     const int removed = last - first + 1;
-    const auto end = m_rows.erase(Find(first), Find(last + 1));
+    const auto from = Find(first), to = Find(last + 1);
+    ReleaseRange(from, to);
+    const auto end = m_rows.erase(from, to);
     for (auto it = end; it != m_rows.end(); ++it) it->row -= removed;
     m_rowCount -= removed;
+    CompactIfWasteful();
     ClampCurrent();
 }
 
@@ -256,14 +413,14 @@ void TDatasheet::DeleteColumns(int first, int last) {
     first = std::max(first, 0);
     last = std::min(last, m_columnCount - 1);
     if (first > last) return;
-    for (StoredRow& stored : m_rows) {
-        EditRow(stored.cells, [first, last](std::vector<std::string>& cells) {
-            if (cells.size() <= static_cast<size_t>(first)) return;
+    RebuildRows([first, last](std::string_view bytes, auto& out) {
+        auto cells = Unpack(bytes);
+        if (cells.size() > static_cast<size_t>(first)) {
             const size_t end = std::min(cells.size(), static_cast<size_t>(last) + 1);
             cells.erase(cells.begin() + first, cells.begin() + static_cast<std::ptrdiff_t>(end));
-        });
-    }
-    DropEmptyRows();
+        }
+        PackInto(out, cells);
+    });
     m_widths.erase(m_widths.begin() + first, m_widths.begin() + last + 1);
     m_columnCount -= last - first + 1;
     ClampCurrent();
@@ -276,13 +433,13 @@ void TDatasheet::InsertBlankRow() {
 }
 
 void TDatasheet::ClearCurrentRow() {
-    const std::string* packed = Packed(m_currentRow);
-    if (!packed) return;
-    std::string edited = *packed;
+    const std::string_view packed = Packed(m_currentRow);
+    if (packed.empty()) return;
+    std::string edited(packed);
     EditRow(edited, [](std::vector<std::string>& cells) {
         for (size_t c = 1; c < cells.size(); ++c) cells[c].clear();
     });
-    Store(m_currentRow, std::move(edited));
+    Store(m_currentRow, edited);
 }
 
 void TDatasheet::DeleteCurrentRow() {
@@ -319,8 +476,8 @@ bool TDatasheet::RenameCurrentColumn(std::string_view name) {
 void TDatasheet::ClearCurrentColumn() {
     const int column = m_currentColumn;
     for (StoredRow& stored : m_rows) {
-        if (stored.row == 0 || CellOf(stored.cells, column).empty()) continue;
-        EditRow(stored.cells, [column](std::vector<std::string>& cells) { cells[column].clear(); });
+        if (stored.row == 0 || CellOf(Bytes(stored), column).empty()) continue;
+        EditStored(stored, [column](std::vector<std::string>& cells) { cells[column].clear(); });
     }
     DropEmptyRows();
 }
@@ -343,7 +500,10 @@ void TDatasheet::DeleteAllColumns() {
 }
 
 void TDatasheet::ClearAll() {
-    m_rows.erase(Find(1), m_rows.end());
+    const auto first = Find(1);
+    ReleaseRange(first, m_rows.end());
+    m_rows.erase(first, m_rows.end());
+    CompactIfWasteful();
 }
 
 void TDatasheet::ClearSelection() {
@@ -353,38 +513,55 @@ void TDatasheet::ClearSelection() {
     const int bottom = std::min(m_selection.bottom, m_rowCount - 1);
     if (left > right || top > bottom) return;
     for (auto it = Find(top); it != m_rows.end() && it->row <= bottom; ++it) {
-        EditRow(it->cells, [left, right](std::vector<std::string>& cells) {
+        EditStored(*it, [left, right](std::vector<std::string>& cells) {
             for (int c = left; c <= right && static_cast<size_t>(c) < cells.size(); ++c) cells[c].clear();
         });
     }
     DropEmptyRows();
 }
 
-void TDatasheet::PlaceInCurrentColumn(const std::vector<std::string>& values) {
+void TDatasheet::PlaceInCurrentColumn(const std::vector<std::string>& values, TProgress* progress) {
     if (values.empty()) return;
     const int first = m_currentRow;
+    const int rowsBefore = m_rowCount;
     const int64_t needed = static_cast<int64_t>(first) + static_cast<int64_t>(values.size());
-    if (m_rowCount < needed) SetRowCount(static_cast<int>(std::min<int64_t>(needed, kMaxRows)));
+    // Growing the count touches no stored row, so putting it back is all a cancel needs for it.
+    if (m_rowCount < needed) m_rowCount = static_cast<int>(std::min<int64_t>(needed, kMaxRows));
     const int last = static_cast<int>(std::min<int64_t>(needed, m_rowCount) - 1);
     const int column = m_currentColumn;
 
     // One merge of the new cells with the stored rows, so that filling a long column stays linear
-    // however many rows follow it.
-    std::vector<StoredRow> merged;
-    merged.reserve(m_rows.size() + static_cast<size_t>(last - first + 1));
-    auto it = m_rows.begin();
-    for (; it != m_rows.end() && it->row < first; ++it) merged.push_back(std::move(*it));
-    for (int row = first; row <= last; ++row) {
+    // however many rows follow it. The new runs only ever go behind the buffer's end and the row
+    // list is swapped in at the end: until then the table is as it was, so a cancel (or a failure)
+    // just cuts the buffer back.
+    const size_t textBefore = m_text.size();
+    const size_t liveBefore = m_live;
+    try {
+        TRowList merged;
+        merged.reserve(m_rows.size() + static_cast<size_t>(last - first + 1));
+        auto it = m_rows.begin();
+        for (; it != m_rows.end() && it->row < first; ++it) merged.push_back(*it);
         std::string packed;
-        if (it != m_rows.end() && it->row == row) packed = std::move((it++)->cells);
-        EditRow(packed, [&](std::vector<std::string>& cells) {
-            if (cells.size() <= static_cast<size_t>(column)) cells.resize(column + 1);
-            cells[column] = values[static_cast<size_t>(row - first)];
-        });
-        if (!packed.empty()) merged.push_back(StoredRow{row, std::move(packed)});
+        for (int row = first; row <= last; ++row) {
+            if ((row - first) % 65536 == 65535) ReportProgress(progress, row - first, last - first + 1);
+            const bool present = it != m_rows.end() && it->row == row;
+            packed.assign(present ? Bytes(*it) : std::string_view());
+            EditRow(packed, [&](std::vector<std::string>& cells) {
+                if (cells.size() <= static_cast<size_t>(column)) cells.resize(column + 1);
+                cells[column] = values[static_cast<size_t>(row - first)];
+            });
+            if (present) Release(*it++);
+            if (!packed.empty()) merged.push_back(Keep(row, packed));
+        }
+        for (; it != m_rows.end(); ++it) merged.push_back(*it);
+        m_rows = std::move(merged);
+    } catch (...) {
+        m_text.resize(textBefore);
+        m_live = liveBefore;
+        m_rowCount = rowsBefore;
+        throw;
     }
-    for (; it != m_rows.end(); ++it) merged.push_back(std::move(*it));
-    m_rows = std::move(merged);
+    CompactIfWasteful();
 }
 
 void TDatasheet::MoveRow(int from, int to) {
@@ -409,14 +586,14 @@ void TDatasheet::MoveRow(int from, int to) {
 
 void TDatasheet::MoveColumn(int from, int to) {
     if (from < 0 || to < 0 || from >= m_columnCount || to >= m_columnCount || from == to) return;
-    for (StoredRow& stored : m_rows) {
-        EditRow(stored.cells, [from, to](std::vector<std::string>& cells) {
-            if (cells.size() <= static_cast<size_t>(std::max(from, to))) cells.resize(std::max(from, to) + 1);
-            std::string moved = std::move(cells[from]);
-            cells.erase(cells.begin() + from);
-            cells.insert(cells.begin() + to, std::move(moved));
-        });
-    }
+    RebuildRows([from, to](std::string_view bytes, auto& out) {
+        auto cells = Unpack(bytes);
+        if (cells.size() <= static_cast<size_t>(std::max(from, to))) cells.resize(std::max(from, to) + 1);
+        const std::string_view moved = cells[from];
+        cells.erase(cells.begin() + from);
+        cells.insert(cells.begin() + to, moved);
+        PackInto(out, cells);
+    });
     const int width = m_widths[from];
     m_widths.erase(m_widths.begin() + from);
     m_widths.insert(m_widths.begin() + to, width);
@@ -435,22 +612,24 @@ void TDatasheet::InsertColumn(int at) {
     at = std::clamp(at, 0, m_columnCount);
     // An empty cell is a single zero length: it goes in front of cell `at` of every row that reaches
     // that far, without unpacking the row.
-    for (StoredRow& stored : m_rows) {
+    RebuildRows([at](std::string_view bytes, auto& out) {
         size_t pos = 0;
         int c = 0;
-        for (; c < at && pos < stored.cells.size(); ++c) {
-            const size_t length = ReadLength(stored.cells, pos);
+        for (; c < at && pos < bytes.size(); ++c) {
+            const size_t length = ReadLength(bytes, pos);
             pos += length;
         }
-        if (c == at && pos < stored.cells.size()) stored.cells.insert(pos, 1, '\0');
-    }
+        out.append(bytes.substr(0, pos));
+        if (c == at && pos < bytes.size()) out.push_back('\0');
+        out.append(bytes.substr(pos));
+    });
     m_widths.insert(m_widths.begin() + at, kDefaultColumnWidth);
     ++m_columnCount;
 }
 
 bool TDatasheet::ColumnIsEmpty(int column) const {
     for (const StoredRow& stored : m_rows)
-        if (!CellOf(stored.cells, column).empty()) return false;
+        if (!CellOf(Bytes(stored), column).empty()) return false;
     return true;
 }
 
@@ -461,13 +640,13 @@ TCellBlock TDatasheet::CopyCells(const TGridRect& range) const {
     const TGridRect& r = block.rect;
     if (r.left > r.right || r.top > r.bottom) return block;
     for (auto it = Find(r.top); it != m_rows.end() && it->row <= r.bottom; ++it) {
-        const auto cells = Unpack(it->cells);
+        const auto cells = Unpack(Bytes(*it));
         if (cells.size() <= static_cast<size_t>(r.left)) continue;
         const size_t end = std::min(cells.size(), static_cast<size_t>(r.right) + 1);
-        const std::string packed = Pack(std::span(cells).subspan(r.left, end - r.left));
-        if (packed.empty()) continue;
+        const size_t before = block.bytes.size();
+        PackInto(block.bytes, std::span(cells).subspan(r.left, end - r.left));
+        if (block.bytes.size() == before) continue;
         block.rows.push_back(it->row);
-        block.bytes += packed;
         block.ends.push_back(block.bytes.size());
     }
     block.bytes.shrink_to_fit();
@@ -479,10 +658,10 @@ void TDatasheet::PutCells(const TCellBlock& block) {
     if (r.left > r.right || r.top > r.bottom) return;
     const int bottom = std::min(r.bottom, m_rowCount - 1);
     // One merge of the block's rows with the stored ones, so that a long range stays linear.
-    std::vector<StoredRow> merged;
+    TRowList merged;
     merged.reserve(m_rows.size() + block.rows.size());
     auto it = m_rows.begin();
-    for (; it != m_rows.end() && it->row < r.top; ++it) merged.push_back(std::move(*it));
+    for (; it != m_rows.end() && it->row < r.top; ++it) merged.push_back(*it);
     size_t b = 0;
     while (b < block.rows.size() && block.rows[b] < r.top) ++b;
     std::vector<std::string> cells;
@@ -491,8 +670,11 @@ void TDatasheet::PutCells(const TCellBlock& block) {
         const int bRow = b < block.rows.size() && block.rows[b] <= bottom ? block.rows[b] : kMaxRows;
         const int row = std::min(itRow, bRow);
         cells.clear();
-        if (itRow == row)
-            for (std::string_view cell : Unpack((it++)->cells)) cells.emplace_back(cell);
+        std::optional<StoredRow> present;
+        if (itRow == row) {
+            present = *it++;
+            for (std::string_view cell : Unpack(Bytes(*present))) cells.emplace_back(cell);
+        }
         if (cells.size() < static_cast<size_t>(r.right) + 1) cells.resize(r.right + 1);
         for (int c = r.left; c <= r.right; ++c) cells[c].clear();
         if (bRow == row) {
@@ -501,12 +683,18 @@ void TDatasheet::PutCells(const TCellBlock& block) {
             for (size_t i = 0; i < put.size() && r.left + i < cells.size(); ++i) cells[r.left + i] = put[i];
             ++b;
         }
-        std::string packed = Pack(std::span<const std::string>(cells).first(
+        const std::string packed = Pack(std::span<const std::string>(cells).first(
             std::min(cells.size(), static_cast<size_t>(m_columnCount))));
-        if (!packed.empty()) merged.push_back(StoredRow{row, std::move(packed)});
+        if (present) {
+            Replace(*present, packed);
+            if (present->length > 0) merged.push_back(*present);
+        } else if (!packed.empty()) {
+            merged.push_back(Keep(row, packed));
+        }
     }
-    for (; it != m_rows.end(); ++it) merged.push_back(std::move(*it));
+    for (; it != m_rows.end(); ++it) merged.push_back(*it);
     m_rows = std::move(merged);
+    CompactIfWasteful();
 }
 
 TDatasheet TDatasheet::Outline() const {
@@ -518,17 +706,17 @@ TDatasheet TDatasheet::Outline() const {
     outline.m_currentRow = m_currentRow;
     outline.m_selection = m_selection;
     outline.m_rows.clear();
-    if (const std::string* header = Packed(0)) outline.m_rows.push_back(StoredRow{0, *header});
-    if (const std::string* last = Packed(m_rowCount - 1); last && m_rowCount - 1 > 0)
-        outline.m_rows.push_back(StoredRow{m_rowCount - 1, *last});
+    outline.m_text.clear();
+    outline.m_live = 0;
+    if (const std::string_view header = Packed(0); !header.empty()) outline.m_rows.push_back(outline.Keep(0, header));
+    if (const std::string_view last = Packed(m_rowCount - 1); !last.empty() && m_rowCount - 1 > 0)
+        outline.m_rows.push_back(outline.Keep(m_rowCount - 1, last));
     return outline;
 }
 
 size_t TDatasheet::MemoryUsed() const {
-    size_t bytes = sizeof(*this) + m_rows.capacity() * sizeof(StoredRow) + m_widths.capacity() * sizeof(int);
-    for (const StoredRow& stored : m_rows)
-        if (stored.cells.capacity() > 15) bytes += stored.cells.capacity() + 1;
-    return bytes;
+    return sizeof(*this) + m_rows.capacity() * sizeof(StoredRow) + m_widths.capacity() * sizeof(int) +
+           m_text.capacity();
 }
 
 } // namespace qbm

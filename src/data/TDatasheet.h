@@ -1,6 +1,8 @@
 #pragma once
 // The datasheet: a table of text cells with a header row of column names and a row-number column.
 
+#include "util/BigBufferAllocator.h"
+
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -10,6 +12,8 @@
 #include <vector>
 
 namespace qbm {
+
+class TProgress;
 
 // A refused datasheet command; the text is shown to the user as it stands.
 class EDatasheetError : public std::runtime_error {
@@ -53,10 +57,12 @@ struct TCellBlock {
 // (drawn, not stored: its cells hold no data). Data columns and rows start at 1, and there is always
 // at least one of each.
 //
-// Storage is one packed string per row that holds text: each cell as a length prefix and its bytes,
-// trailing empty cells left out, kept in row order; empty rows are not stored at all. So memory follows
-// the text, a million-row sheet costs no per-cell objects, and a sheet of two billion mostly empty rows
-// costs next to nothing.
+// Storage is one packed run of bytes per row that holds text: each cell as a length prefix and its
+// bytes, trailing empty cells left out; empty rows are not stored at all. The runs of all rows share one
+// buffer, and the row list (in row order) says where each run lies. So memory follows the text, a
+// million-row sheet costs neither per-cell nor per-row allocations, and a sheet of two billion mostly
+// empty rows costs next to nothing. A rewritten row goes to the end of the buffer; the space it leaves
+// is reclaimed by compacting the buffer once it would otherwise hold more waste than half the text.
 class TDatasheet {
 public:
     static constexpr int kMaxColumns = 1 << 20;
@@ -85,8 +91,14 @@ public:
     void SetRow(int row, std::span<const std::string> cells);
     void SetRow(int row, const std::vector<std::string>& cells) { SetRow(row, std::span<const std::string>(cells)); }
     void SetRow(int row, std::span<const std::string_view> cells);
+    // The same for cells a reader cut from one line of text: each starts one delimiter after the end
+    // of the one before (or is an empty view with no data, in front). Such a row is stored with one
+    // copy of the line; cells of any other shape are stored as SetRow stores them.
+    void SetCutRow(int row, std::span<const std::string_view> cells);
     // Room for this many rows holding text, so that a long import does not copy the row list as it grows.
     void ReserveRows(size_t rows) { m_rows.reserve(rows); }
+    // Room for this many bytes of packed text (about the text plus one byte per cell).
+    void ReserveText(size_t bytes) { m_text.reserve(bytes); }
     std::vector<std::string> Row(int row) const;
     // The cells of a row from column 0 to its last non-empty one; views valid until the next change.
     std::vector<std::string_view> RowCells(int row) const;
@@ -128,8 +140,9 @@ public:
     void ClearAll();
     void ClearSelection();
     // Writes the values into the current column from the current row down, growing the row count
-    // when needed (sequence fill, picture paths). Other cells are untouched.
-    void PlaceInCurrentColumn(const std::vector<std::string>& values);
+    // when needed (sequence fill, picture paths). Other cells are untouched. A long column reports to
+    // `progress`, which may stop it (EOperationCancelled): the table is then exactly as before.
+    void PlaceInCurrentColumn(const std::vector<std::string>& values, TProgress* progress = nullptr);
 
     // Dragging a row or a column to another place.
     void MoveRow(int from, int to);
@@ -158,18 +171,40 @@ public:
 private:
     struct StoredRow {
         int row;
-        std::string cells; // packed, never empty
+        uint32_t length; // of the packed run, never 0 while the row is listed
+        size_t offset;   // of the packed run in m_text
     };
-    std::vector<StoredRow>::iterator Find(int row);
-    std::vector<StoredRow>::const_iterator Find(int row) const;
-    const std::string* Packed(int row) const;
-    void Store(int row, std::string packed);
+    using TRowList = std::vector<StoredRow, TBigBufferAllocator<StoredRow>>;
+    using TTextBuffer = std::basic_string<char, std::char_traits<char>, TBigBufferAllocator<char>>;
+    TRowList::iterator Find(int row);
+    TRowList::const_iterator Find(int row) const;
+    std::string_view Bytes(const StoredRow& stored) const { return {m_text.data() + stored.offset, stored.length}; }
+    // The packed run of a row; empty when the row holds no text.
+    std::string_view Packed(int row) const;
+    bool InBuffer(std::string_view bytes) const;
+    void SetRow(int row, std::span<const std::string_view> cells, bool cutFromLine);
+    // The buffer's part in a row: Keep appends a run for a new list entry, Replace gives an entry new
+    // bytes (empty: the entry is to be dropped), Release forgets an entry's run. None of them accepts
+    // bytes that lie in the buffer itself.
+    StoredRow Keep(int row, std::string_view packed);
+    void Replace(StoredRow& stored, std::string_view packed);
+    void Release(const StoredRow& stored) { m_live -= stored.length; }
+    void ReleaseRange(TRowList::const_iterator first, TRowList::const_iterator last);
+    void Store(int row, std::string_view packed);
+    // Runs `edit` on the unpacked cells of a listed row; the row may end up empty (length 0).
+    template <typename Edit> void EditStored(StoredRow& stored, Edit edit);
+    // Rewrites every row into a fresh buffer: rewrite(bytes, out) appends the row's new run to `out`.
+    // Rows left empty are dropped. Whole-column commands use it, so they leave no waste behind.
+    template <typename Rewrite> void RebuildRows(Rewrite rewrite);
     void DropEmptyRows();
+    void CompactIfWasteful();
     void ClampCurrent();
 
     int m_columnCount = 2;
     int m_rowCount = 2;
-    std::vector<StoredRow> m_rows; // rising row numbers
+    TRowList m_rows;    // rising row numbers
+    TTextBuffer m_text; // the packed runs of the listed rows, and waste
+    size_t m_live = 0;             // bytes of m_text the listed rows use
     std::vector<int> m_widths;
     int m_currentColumn = 1;
     int m_currentRow = 1;
