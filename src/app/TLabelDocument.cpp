@@ -195,6 +195,7 @@ void TLabelDocument::New() {
     if (!AskSaveModified()) return;
     m_untitled = true;
     m_project.NewProject();
+    m_datasheetHistory.Clear();
     SetAmountLabel("Amount: 0");
     SetCaptionFile({});
     // The emptied constant code is shown at once, as typing it would.
@@ -233,12 +234,17 @@ bool TLabelDocument::LoadFile(const std::string& path) {
         TProjectEnvironment env;
         env.templateNames = m_templateNames;
         env.printer = m_printer;
+        const auto progress = m_progressMaker ? m_progressMaker("Loading " + path) : nullptr;
+        env.progress = progress.get();
         warnings = LoadProject(path, loaded, env);
+    } catch (const EOperationCancelled&) {
+        return false; // the user stopped it: the open project stays as it was, nothing to report
     } catch (const std::exception& e) {
         ShowError(e.what());
         return false;
     }
     m_project = std::move(loaded);
+    m_datasheetHistory.Clear();
     m_untitled = false;
     m_fileName = path;
     m_lastSaveName = path;

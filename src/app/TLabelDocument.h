@@ -22,6 +22,7 @@
 #include "app/TLabelSetup.h"
 #include "app/TPrintOptions.h"
 #include "app/TSourceFeed.h"
+#include "data/TDatasheetHistory.h"
 #include "output/TPreview.h"
 #include "output/TPrintRun.h"
 #include "project/CodeValueSources.h"
@@ -29,9 +30,11 @@
 #include "project/TLabelProject.h"
 #include "stock/StockGrid.h"
 #include "surface/TBitmap.h"
+#include "util/TProgress.h"
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -184,6 +187,13 @@ public:
     void Serial2D(const std::vector<std::string>& codes);
     // The datasheet the datasheet window edits in place (not on the undo stack).
     TDatasheet& Datasheet() { return m_project.Datasheet(); }
+    // The datasheet window's undo steps: they belong to the table, not to one showing of the window,
+    // so closing and opening the window keeps them; a new or loaded project starts without any.
+    TDatasheetHistory& DatasheetHistory() { return m_datasheetHistory; }
+    // Makes the progress of long work (a project whose datasheet is large); the window passes one
+    // that shows a dialog with Cancel. Without a maker the work runs unobserved.
+    using TProgressMaker = std::function<std::unique_ptr<TProgress>(const std::string& label)>;
+    void SetProgressMaker(TProgressMaker maker) { m_progressMaker = std::move(maker); }
     // Before the datasheet window opens: the chosen fields are noted by name.
     void DatasheetWindowOpening();
     // After it closed: the field lists are rebuilt from the header row and select the noted fields
@@ -303,6 +313,8 @@ private:
     bool m_codeRefused = false;
     TNotedFields m_noted;
     std::unique_ptr<QUndoStack> m_undo;
+    TDatasheetHistory m_datasheetHistory;
+    TProgressMaker m_progressMaker;
 };
 
 } // namespace qbm

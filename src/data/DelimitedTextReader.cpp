@@ -216,8 +216,11 @@ public:
                 continue;
             }
             if (m_pos < m_buffer.size()) {
+                // The last line has no line end. Nothing is left to scan after it: the next call
+                // must find the end rather than search on from past the buffer.
                 const std::string_view line(m_buffer.data() + m_pos, m_buffer.size() - m_pos);
                 m_pos = m_buffer.size();
+                m_scanned = 0;
                 return line;
             }
             return std::nullopt;

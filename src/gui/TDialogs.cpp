@@ -62,8 +62,7 @@ bool TDialogs::Datasheet(QWidget* parent, TLabelDocument& doc)
 {
     TDatasheetServices& services = DatasheetServices(parent);
     if (!m_datasheetWindow) m_datasheetWindow = new TFM_Data(services, parent);
-    // Undo reaches back to the opening of the window: a project loaded since has another table.
-    m_datasheetWindow->SetDatasheet(&doc.Datasheet());
+    m_datasheetWindow->SetDatasheet(&doc.Datasheet(), &doc.DatasheetHistory());
     m_datasheetWindow->exec();
     return m_datasheetWindow->Changed();
 }

@@ -7,6 +7,7 @@
 #include "gui/TDatasheetServices.h"
 #include "gui/TRowNumberHeader.h"
 #include "gui/TShadowTitle.h"
+#include "util/TProgress.h"
 #include "util/TUserPrompts.h"
 
 #include <QAction>
@@ -268,10 +269,11 @@ void TFM_Data::BuildMenus() {
     }
 }
 
-void TFM_Data::SetDatasheet(TDatasheet* sheet) {
+void TFM_Data::SetDatasheet(TDatasheet* sheet, TDatasheetHistory* history) {
     m_sheet = sheet;
-    m_history.Clear();
-    m_model->SetDatasheet(sheet, &m_history);
+    m_history = history ? history : &m_ownHistory;
+    if (!history) m_ownHistory.Clear();
+    m_model->SetDatasheet(sheet, m_history);
     Refresh();
 }
 
@@ -311,18 +313,18 @@ void TFM_Data::Refresh() {
 void TFM_Data::UpdateUndoActions() {
     QAction* undo = Action(QStringLiteral("&Undo"));
     QAction* redo = Action(QStringLiteral("&Redo"));
-    undo->setEnabled(m_history.CanUndo());
-    redo->setEnabled(m_history.CanRedo());
-    undo->setText(m_history.CanUndo() ? QStringLiteral("&Undo ") + QString::fromLatin1(m_history.UndoName())
+    undo->setEnabled(m_history->CanUndo());
+    redo->setEnabled(m_history->CanRedo());
+    undo->setText(m_history->CanUndo() ? QStringLiteral("&Undo ") + QString::fromLatin1(m_history->UndoName())
                                       : QStringLiteral("&Undo"));
-    redo->setText(m_history.CanRedo() ? QStringLiteral("&Redo ") + QString::fromLatin1(m_history.RedoName())
+    redo->setText(m_history->CanRedo() ? QStringLiteral("&Redo ") + QString::fromLatin1(m_history->RedoName())
                                       : QStringLiteral("&Redo"));
 }
 
 void TFM_Data::RunCommand(TDatasheetCommand command) {
     if (!m_sheet) return;
     SyncCursorToSheet();
-    if (RunDatasheetCommand(*m_sheet, command, m_services.Prompts(), &m_history)) m_changed = true;
+    if (RunDatasheetCommand(*m_sheet, command, m_services.Prompts(), m_history)) m_changed = true;
     Refresh();
 }
 
@@ -332,8 +334,13 @@ void TFM_Data::FillSequence() {
     const auto codes = m_services.Sequence(this);
     if (!codes || codes->empty()) return;
     SyncCursorToSheet();
-    PlaceSequence(*m_sheet, *codes, &m_history);
-    m_changed = true;
+    const auto progress = m_services.Progress(this, QStringLiteral("Placing the sequence ..."));
+    try {
+        PlaceSequence(*m_sheet, *codes, m_history, progress.get());
+        m_changed = true;
+    } catch (const EOperationCancelled&) {
+        // Stopped by the user: the column is as it was, and there is no step to undo.
+    }
     Refresh();
 }
 
@@ -341,7 +348,7 @@ void TFM_Data::InsertPicturePath() {
     if (!m_sheet) return;
     SyncCursorToSheet();
     const auto paths = m_services.AskPicturePaths(this, false);
-    if (paths.empty() || !qbm::InsertPicturePath(*m_sheet, paths.front(), &m_history)) return;
+    if (paths.empty() || !qbm::InsertPicturePath(*m_sheet, paths.front(), m_history)) return;
     m_changed = true;
     Refresh();
 }
@@ -350,7 +357,7 @@ void TFM_Data::InsertPicturePaths() {
     if (!m_sheet) return;
     SyncCursorToSheet();
     const auto paths = m_services.AskPicturePaths(this, true);
-    if (!qbm::InsertPicturePaths(*m_sheet, paths, &m_history)) return;
+    if (!qbm::InsertPicturePaths(*m_sheet, paths, m_history)) return;
     m_changed = true;
     Refresh();
 }
@@ -364,18 +371,18 @@ void TFM_Data::ImportFile() {
         return m_services.PickTable(this, names);
     };
     const TImportResult result =
-        ImportData(*m_sheet, *path, m_services.Prompts(), picker, {progress.get(), &m_history});
+        ImportData(*m_sheet, *path, m_services.Prompts(), picker, {progress.get(), m_history});
     if (result.outcome == TImportOutcome::ioImported) m_changed = true;
     Refresh();
 }
 
 void TFM_Data::Undo() {
-    if (m_sheet && m_history.Undo(*m_sheet)) m_changed = true;
+    if (m_sheet && m_history->Undo(*m_sheet)) m_changed = true;
     Refresh();
 }
 
 void TFM_Data::Redo() {
-    if (m_sheet && m_history.Redo(*m_sheet)) m_changed = true;
+    if (m_sheet && m_history->Redo(*m_sheet)) m_changed = true;
     Refresh();
 }
 

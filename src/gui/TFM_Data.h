@@ -29,10 +29,12 @@ public:
     TFM_Data(TDatasheetServices& services, QWidget* parent = nullptr);
     ~TFM_Data() override;
 
-    // The sheet the window shows and changes; a new sheet starts a new undo history.
-    void SetDatasheet(TDatasheet* sheet);
+    // The sheet the window shows and changes, and the undo history its commands go to. The document
+    // passes the sheet's own history, so that undo reaches back past earlier showings of the window;
+    // without one the window keeps a history of its own that starts anew with each sheet.
+    void SetDatasheet(TDatasheet* sheet, TDatasheetHistory* history = nullptr);
     TDatasheet* Datasheet() const { return m_sheet; }
-    TDatasheetHistory& History() { return m_history; }
+    TDatasheetHistory& History() { return *m_history; }
     // Whether a command changed the table since the window was last shown.
     bool Changed() const { return m_changed; }
 
@@ -71,7 +73,8 @@ private:
 
     TDatasheetServices& m_services;
     TDatasheet* m_sheet = nullptr;
-    TDatasheetHistory m_history;
+    TDatasheetHistory m_ownHistory;
+    TDatasheetHistory* m_history = &m_ownHistory;
     TDatasheetModel* m_model;
     QTableView* m_grid;
     TRowNumberHeader* m_rowHeader;

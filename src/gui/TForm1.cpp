@@ -9,6 +9,7 @@
 #include "gui/PreviewPanel.h"
 #include "gui/RecentProjects.h"
 #include "gui/TDialogs.h"
+#include "gui/TQtProgress.h"
 #include "gui/WindowPrinting.h"
 
 #include <QAction>
@@ -21,6 +22,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
@@ -163,7 +165,10 @@ void TForm1::ConnectActions()
 
 void TForm1::SetDocument(TLabelDocument* doc, QUndoStack* undoStack)
 {
-    if (m_doc) disconnect(m_doc, nullptr, this, nullptr);
+    if (m_doc) {
+        disconnect(m_doc, nullptr, this, nullptr);
+        m_doc->SetProgressMaker({});
+    }
     m_doc = doc;
     m_undoStack = undoStack;
     m_actions->SetUndoStack(undoStack);
@@ -173,6 +178,12 @@ void TForm1::SetDocument(TLabelDocument* doc, QUndoStack* undoStack)
     m_preview->SetDocument(doc);
     m_printing->SetDocument(doc);
     if (!doc) return;
+    // A project with a large datasheet reports while it loads: the dialog shows with the first report.
+    doc->SetProgressMaker([form = QPointer<TForm1>(this)](const std::string& label) -> std::unique_ptr<TProgress> {
+        if (!form) return nullptr;
+        return std::make_unique<TQtProgress>(form, QString::fromLocal8Bit(label.c_str()),
+                                             TQtProgress::TShow::kAtFirstReport);
+    });
     connect(doc, &TLabelDocument::captionChanged, this, &TForm1::UpdateCaption);
     connect(doc, &TLabelDocument::kindChanged, this, &TForm1::UpdateCodeMenu);
     connect(doc, &TLabelDocument::showTabRequested, this, &TForm1::ShowTab);

@@ -5,8 +5,8 @@
 
 namespace qbm {
 
-TQtProgress::TQtProgress(QWidget* parent, const QString& label)
-    : m_dialog(std::make_unique<QProgressDialog>(label, QStringLiteral("&Cancel"), 0, 1000, parent)) {
+TQtProgress::TQtProgress(QWidget* parent, const QString& label, TShow show)
+    : m_dialog(std::make_unique<QProgressDialog>(label, QStringLiteral("&Cancel"), 0, 1000, parent)), m_show(show) {
     m_dialog->setObjectName(QStringLiteral("Dlg_Progress"));
     m_dialog->setWindowTitle(QStringLiteral("Quirbel Barcode Maker"));
     m_dialog->setWindowModality(Qt::WindowModal);
@@ -20,7 +20,10 @@ TQtProgress::~TQtProgress() = default;
 
 bool TQtProgress::Update(int64_t done, int64_t total) {
     // Events are let through a few times a second: often enough for Cancel, rare enough to cost nothing.
-    if (m_sinceEvents.elapsed() >= 50) {
+    const bool first = !m_reported;
+    m_reported = true;
+    if (first && m_show == TShow::kAtFirstReport) m_dialog->show();
+    if (first || m_sinceEvents.elapsed() >= 50) {
         if (total > 0) m_dialog->setValue(static_cast<int>(std::min<int64_t>(1000, done * 1000 / total)));
         QCoreApplication::processEvents();
         m_sinceEvents.restart();

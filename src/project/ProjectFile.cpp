@@ -277,7 +277,7 @@ std::vector<std::string> LoadProject(const std::string& path, TLabelProject& pro
     const std::string stream = HexToStream(ini.ReadString(kDatasheetSection, "Data", ""));
     if (const std::string damage = DatasheetStreamDamage(stream); !damage.empty())
         throw EInOutError("The datasheet in \"" + path + "\" is damaged: " + damage + ".");
-    DatasheetFromStream(project.Datasheet(), stream);
+    DatasheetFromStream(project.Datasheet(), stream, env.progress);
 
     project.RebuildFieldList(kFieldPlaceholderLoaded);
     project.SetCodeField(ini.ReadInteger(kProperties, "CodeField", 0));

@@ -11,6 +11,7 @@ namespace qbm {
 
 class TLabelProject;
 class TPrinter;
+class TProgress;
 
 inline constexpr std::string_view kProjectFilter = "Barcode Projects (*.bpj)|*.bpj|All Files (*.*)|*.*";
 inline constexpr std::string_view kProjectExtension = "bpj";
@@ -44,6 +45,8 @@ struct TProjectEnvironment {
     std::optional<std::vector<std::string>> templateNames;
     // Its orientation follows the file when a printer is installed.
     TPrinter* printer = nullptr;
+    // A long datasheet reports here while it is read, and may be stopped (EOperationCancelled).
+    TProgress* progress = nullptr;
 };
 
 // Reads a project into the model and returns the warnings to show, such as

@@ -174,3 +174,48 @@ TEST(ImportDelimitedText, OtherExtensionsNameTheSupportedKinds) {
               "(.xls, .xlsx, .ods) or an Access database (.mdb).");
     EXPECT_NE(prompts.Messages()[1].text.find("'(none)'"), std::string::npos);
 }
+
+// The file import cuts ordinary lines by a fast path of its own; every line must come out as the
+// full line rules split it, whatever falls on the edges of that path: quotes, vertical tabs, empty
+// fields, line ends of each kind, a last line without one, NUL bytes, fields at word boundaries and
+// fields too long for a one-byte length.
+TEST(ImportDelimitedText, FileImportAgreesWithTheLineRules) {
+    const std::string longField(300, 'L');
+    const std::string hugeField(3 << 20, 'H'); // beyond one read of the file
+    const std::string kTexts[] = {
+        /* 0 */ "a;b;c\r\n1;2;3\r\n",
+        /* 1 */ "a;b\n\"x;y\";\"say \"\"hi\"\"\"\n;;\n;lead\ntrail;\nlast;no-end",
+        /* 2 */ "h1,h2\rline\vbreak,2\r\r\"one\vtwo\",\"open",
+        /* 3 */ "1234567;12345678\n12345678;1234567\n;;;;;;;;;;;;;;;;\n12345678\n",
+        /* 4 */ "k|v\n" + longField + "|" + longField + "\nshort|" + hugeField + "\n",
+        /* 5 */ std::string("n\tv\nz\0z\t\0\nab\tc", 14),
+        /* 6 */ "single\nline\n\n\nafter blanks",
+        /* 7 */ "",
+    };
+    const std::string dir = test::MakeTempDir();
+    for (size_t i = 0; i < std::size(kTexts); ++i) {
+        const std::string& text = kTexts[i];
+        TDatasheet sheet;
+        ASSERT_EQ(Import(sheet, WriteFile(dir, "edge.csv", text)).outcome, TImportOutcome::ioImported) << "case " << i;
+        const auto lines = SplitTextLines(text);
+        const char delimiter = DetectDelimiter(lines.size() > 0 ? lines[0] : "", lines.size() > 1 ? lines[1] : "");
+        EXPECT_EQ(sheet.RowCount(), std::max<int>(2, static_cast<int>(lines.size()))) << "case " << i;
+        size_t widest = 0;
+        std::vector<bool> columnHasText;
+        for (size_t r = 0; r < lines.size(); ++r) {
+            Cells expected = SplitDelimitedLine(lines[r], delimiter);
+            widest = std::max(widest, expected.size());
+            columnHasText.resize(std::max(columnHasText.size(), expected.size()));
+            for (size_t c = 0; c < expected.size(); ++c) columnHasText[c] = columnHasText[c] || !expected[c].empty();
+            Cells got = DataRow(sheet, static_cast<int>(r));
+            got.resize(expected.size());
+            EXPECT_EQ(got, expected) << "case " << i << " row " << r;
+            for (int c = static_cast<int>(expected.size()) + 1; c < sheet.ColumnCount(); ++c)
+                EXPECT_EQ(sheet.Cell(c, static_cast<int>(r)), "") << "case " << i << " row " << r << " column " << c;
+            EXPECT_EQ(sheet.Cell(0, static_cast<int>(r)), "") << "case " << i << " row " << r;
+        }
+        // A last column that holds nothing is no part of the file, and is dropped.
+        const bool lastEmpty = widest >= 2 && !columnHasText[widest - 1];
+        EXPECT_EQ(sheet.ColumnCount(), std::max<int>(2, static_cast<int>(widest) + (lastEmpty ? 0 : 1))) << "case " << i;
+    }
+}

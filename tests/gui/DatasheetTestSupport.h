@@ -5,6 +5,8 @@
 #include "util/TUserPrompts.h"
 
 #include <deque>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +25,7 @@ public:
     std::vector<std::string> tablesOffered;
     std::optional<std::vector<std::string>> sequence; // the sequence dialog's answer
     std::vector<QString> helpTopics;
+    std::function<std::unique_ptr<TProgress>()> makeProgress; // none: long work runs unobserved
 
     std::optional<std::string> AskImportPath(QWidget*) override {
         if (importPaths.empty()) return std::nullopt;
@@ -42,7 +45,9 @@ public:
         return table;
     }
     std::optional<std::vector<std::string>> Sequence(QWidget*) override { return sequence; }
-    std::unique_ptr<TProgress> Progress(QWidget*, const QString&) override { return nullptr; }
+    std::unique_ptr<TProgress> Progress(QWidget*, const QString&) override {
+        return makeProgress ? makeProgress() : nullptr;
+    }
     void Help(QWidget*, const QString& topic) override { helpTopics.push_back(topic); }
 };
 

@@ -1,5 +1,6 @@
 #include "data/DatasheetStream.h"
 #include "data/TDatasheet.h"
+#include "data/TDatasheetHistory.h"
 #include "gui/TDatasheetModel.h"
 #include "gui/TFM_Data.h"
 #include "gui/TRowNumberHeader.h"
@@ -331,4 +332,67 @@ TEST(DatasheetWindow, ImportOfEachKind) {
     EXPECT_EQ(w.window.Model()->index(0, 2).data().toString(), "Speedy Express");
     w.Trigger("&Undo");
     EXPECT_EQ(w.window.Model()->index(0, 1).data().toString(), QString::fromLatin1("B\xFC" "rste"));
+}
+
+namespace {
+
+// Stops the work at its `cancelAt`-th report, counting the reports in `reports`.
+class TCancelAt : public TProgress {
+public:
+    TCancelAt(int cancelAt, int& reports) : m_cancelAt(cancelAt), m_reports(reports) {}
+    bool Update(int64_t, int64_t) override { return ++m_reports < m_cancelAt; }
+
+private:
+    int m_cancelAt;
+    int& m_reports;
+};
+
+} // namespace
+
+// Undo reaches back past earlier showings of the window when it is given the table's history, as the
+// document gives it; a sequence fill stopped half-way leaves neither a change nor a step.
+TEST(DatasheetWindow, UndoOutlivesTheWindowAndAStoppedSequenceChangesNothing) {
+    TDatasheet sheet;
+    TDatasheetHistory history;
+    sheet.Reset(2, 3);
+    sheet.SetCell(1, 0, "Data1");
+    sheet.SetCell(1, 1, "a");
+    sheet.SetCell(1, 2, "b");
+    const std::string before = DatasheetToStream(sheet);
+    {
+        test::TScriptedServices services;
+        TFM_Data first(services);
+        first.SetDatasheet(&sheet, &history);
+        first.show();
+        first.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&first));
+        QTest::keyClick(first.Grid(), Qt::Key_F2);
+        ASSERT_EQ(sheet.RowCount(), 4);
+        first.close();
+    }
+    test::TScriptedServices services;
+    TFM_Data second(services);
+    second.SetDatasheet(&sheet, &history);
+    second.show();
+    second.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&second));
+    EXPECT_EQ(second.Action("&Undo")->text(), "&Undo Insert Blank Row");
+    QTest::keyClick(second.Grid(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(DatasheetToStream(sheet), before);
+    QTest::keyClick(second.Grid(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(sheet.RowCount(), 4);
+
+    const std::string filled = DatasheetToStream(sheet);
+    services.sequence = std::vector<std::string>(200'000, "0001");
+    int reports = 0;
+    services.makeProgress = [&reports] { return std::make_unique<TCancelAt>(2, reports); };
+    second.Action("Fill Sequence Data ...")->trigger();
+    EXPECT_EQ(reports, 2);
+    EXPECT_EQ(DatasheetToStream(sheet), filled);
+    EXPECT_EQ(second.Action("&Undo")->text(), "&Undo Insert Blank Row");
+    EXPECT_EQ(second.Grid()->model()->rowCount(), 3);
+
+    // A window given no history keeps one of its own, which starts anew with each table.
+    second.SetDatasheet(&sheet);
+    EXPECT_FALSE(second.Action("&Undo")->isEnabled());
 }

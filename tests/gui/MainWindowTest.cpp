@@ -2,6 +2,7 @@
 
 #include "gui/RecentProjects.h"
 #include "gui/WindowPrinting.h"
+#include "project/ProjectFile.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -12,9 +13,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QUndoStack>
 
 namespace qbm::test {
@@ -330,6 +334,50 @@ TEST_F(MainWindow, ProjectCommandsSetTheCaptionAndTheRecentList)
     Find<QAction>("Mnu_Recent1")->trigger();
     EXPECT_EQ(window->windowTitle().toStdString(), "Quirbel Barcode Maker - " + path);
     EXPECT_EQ(Find<QLineEdit>("Edt_singletxt")->text(), "ABC");
+}
+
+// A project with a large datasheet shows its loading in a dialog with Cancel; cancelling keeps the
+// open project, its table included, exactly as it was.
+TEST_F(MainWindow, LargeDatasheetLoadShowsProgressAndCancelKeepsTheProject)
+{
+    ShowWindow();
+    TLabelProject big;
+    big.SetTemplateName("Code39");
+    big.Datasheet().Reset(3, 60'001); // 120,000 cells
+    for (int r = 1; r <= 60'000; ++r) big.Datasheet().SetRow(r, std::vector<std::string>{"", std::to_string(r), "x"});
+    const std::string path = dir + "/big.bpj";
+    SaveProject(path, big, nullptr);
+    doc->Datasheet().SetCell(1, 1, "mine");
+
+    // Cancel is pressed as soon as the dialog shows.
+    QString label, button;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QProgressDialog*>(w);
+            if (!dialog || !dialog->isVisible() || dialog->wasCanceled()) continue;
+            label = dialog->labelText();
+            if (auto* cancel = dialog->findChild<QPushButton*>()) {
+                button = cancel->text();
+                cancel->click();
+            }
+        }
+    });
+    watch.start(0);
+    fileDialogs.QueuePath(path);
+    Action("Mnu_OpenProject")->trigger();
+    watch.stop();
+    EXPECT_EQ(label.toStdString(), "Loading " + path);
+    EXPECT_EQ(button, "&Cancel");
+    EXPECT_EQ(window->windowTitle(), "Quirbel Barcode Maker - Untitled Project");
+    EXPECT_EQ(doc->Datasheet().RowCount(), 2);
+    EXPECT_EQ(doc->Datasheet().Cell(1, 1), "mine");
+    EXPECT_TRUE(Messages().empty());
+
+    fileDialogs.QueuePath(path);
+    Action("Mnu_OpenProject")->trigger();
+    EXPECT_EQ(window->windowTitle().toStdString(), "Quirbel Barcode Maker - " + path);
+    EXPECT_EQ(doc->Datasheet().Cell(1, 60'000), "60000");
 }
 
 TEST_F(MainWindow, CloseQueryKeepsTheWindowOnCancel)
