@@ -1,6 +1,7 @@
 #include "data/DatasheetImport.h"
 #include "data/TDatasheet.h"
 #include "data/WorkbookReader.h"
+#include "util/IsolatedRun.h"
 #include "util/Errors.h"
 #include "util/TUserPrompts.h"
 
@@ -8,6 +9,10 @@
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+#include <stdexcept>
 
 using namespace qbm;
 using qbm::test::Cells;
@@ -91,5 +96,35 @@ TEST(ImportWorkbook, UnreadableFilesNameTheFile) {
         const std::string path = test::WriteFile(dir, "damaged.xls", damaged);
         EXPECT_THROW_MSG(ReadWorkbookFile(sheet, path), EInOutError,
                          "Cannot read Excel workbook " + path + ": the workbook is damaged");
+    }
+    // A file on which the workbook library copies past the end of its own buffer: the library reads
+    // in a process of its own, so this is an error for the user and nothing else.
+    const std::string heap = test::TestDataPath("import/damaged-heap.xls");
+    try {
+        ReadWorkbookFile(sheet, heap);
+        ADD_FAILURE() << "read a damaged workbook";
+    } catch (const EInOutError& e) {
+        EXPECT_TRUE(std::string(e.what()).starts_with("Cannot read Excel workbook " + heap + ": the workbook is damaged"))
+            << e.what();
+    }
+}
+
+TEST(ImportWorkbook, AReaderProcessThatFailsIsNotTakenForItsOutput) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::function<void(const void*, size_t)>&)> work;
+        size_t bytes;
+        bool finished;
+    };
+    const std::string big(3 << 20, 'x'); // more than a pipe holds: read while the child writes
+    const Case cases[] = {
+        {"writes and ends", [&](const auto& write) { write(big.data(), big.size()); }, big.size(), true},
+        {"throws", [&](const auto& write) { write("ab", 2); throw std::runtime_error("x"); }, 2, false},
+        {"crashes", [&](const auto& write) { write("abc", 3); std::raise(SIGSEGV); }, 3, false},
+    };
+    for (const Case& c : cases) {
+        const TIsolatedResult r = RunIsolated(c.work);
+        EXPECT_EQ(r.output.size(), c.bytes) << c.what;
+        EXPECT_EQ(r.finished, c.finished) << c.what;
     }
 }
