@@ -83,6 +83,17 @@ std::vector<std::string> Codes(long long n) {
     return codes;
 }
 
+// Both runs print 3 x 8 labels to a page, edge to edge, without split marks.
+void OnSheetOfThreeByEight(qbm::TLabelProject& project) {
+    project.SetLinage(8);
+    project.SetColumn(3);
+    project.SetMarginLeft(0);
+    project.SetMarginRight(0);
+    project.SetMarginTop(0);
+    project.SetMarginBottom(0);
+    project.SetSplitMarks(false);
+}
+
 int PrintOurs(long long labels, qbm::TPrinter& printer, int dpi) {
     qbm::TLabelProject project;
     qbm::TDatasheet& sheet = project.Datasheet();
@@ -108,13 +119,7 @@ int PrintOurs(long long labels, qbm::TPrinter& printer, int dpi) {
     project.SetLinearSource(qbm::TLinearSource::lsDatasheet);
     project.RebuildFieldList(qbm::kFieldPlaceholderDatasheet);
     project.SetCodeField(1);
-    project.SetLinage(8);
-    project.SetColumn(3);
-    project.SetMarginLeft(0);
-    project.SetMarginRight(0);
-    project.SetMarginTop(0);
-    project.SetMarginBottom(0);
-    project.SetSplitMarks(false);
+    OnSheetOfThreeByEight(project);
 
     qbm::TBitmap picture(600, 600);
     qbm::TScriptedPrompts prompts; // answers Yes to "print now?"
@@ -176,13 +181,7 @@ int Print2D(long long labels, const std::string& pdf, bool maxiCode, bool pictur
     project.SetFormat2D(maxiCode ? 1 : 0);
     project.SetSource2D(qbm::T2DSource::tsCodeList);
     project.CodeList2D() = Texts2D(labels);
-    project.SetLinage(8);
-    project.SetColumn(3);
-    project.SetMarginLeft(0);
-    project.SetMarginRight(0);
-    project.SetMarginTop(0);
-    project.SetMarginBottom(0);
-    project.SetSplitMarks(false);
+    OnSheetOfThreeByEight(project);
     qbm::T2DSettings settings;
     settings.MMode = 2; // mode 4, standard symbol
     qbm::TStPDF417Barcode pdf417;

@@ -2,6 +2,7 @@
 // Shared test helpers: exception-message assertions, paths of fixtures, decoding pictures with ZXing.
 
 #include "surface/TBitmap.h"
+#include "util/TProgress.h"
 
 #include <ZXing/DecodeHints.h>
 
@@ -62,5 +63,16 @@ std::vector<QImage> RasterisePdf(const std::string& pdfPath, int dpi);
 
 // Hex dump of bytes, for readable failure messages of binary data.
 std::string Hex(const std::string& bytes);
+
+// Stops the work at its `cancelAt`-th report, counting the reports in `reports`.
+class TCancelAt : public TProgress {
+public:
+    TCancelAt(int cancelAt, int& reports) : m_cancelAt(cancelAt), m_reports(reports) {}
+    bool Update(int64_t, int64_t) override { return ++m_reports < m_cancelAt; }
+
+private:
+    int m_cancelAt;
+    int& m_reports;
+};
 
 } // namespace qbm::test

@@ -7,24 +7,15 @@
 #include "util/TProgress.h"
 
 #include "DocumentTestSupport.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 using namespace qbm;
 using qbm::test::DocumentFixture;
+using qbm::test::TCancelAt;
 
 namespace {
-
-// Stops the work at its `cancelAt`-th report, counting the reports in `reports`.
-class TCancelAt : public TProgress {
-public:
-    TCancelAt(int cancelAt, int& reports) : m_cancelAt(cancelAt), m_reports(reports) {}
-    bool Update(int64_t, int64_t) override { return ++m_reports < m_cancelAt; }
-
-private:
-    int m_cancelAt;
-    int& m_reports;
-};
 
 // Everything a project stores of the table, plus the cursor.
 std::string State(const TDatasheet& sheet) {

@@ -334,20 +334,7 @@ TEST(DatasheetWindow, ImportOfEachKind) {
     EXPECT_EQ(w.window.Model()->index(0, 1).data().toString(), QString::fromLatin1("B\xFC" "rste"));
 }
 
-namespace {
-
-// Stops the work at its `cancelAt`-th report, counting the reports in `reports`.
-class TCancelAt : public TProgress {
-public:
-    TCancelAt(int cancelAt, int& reports) : m_cancelAt(cancelAt), m_reports(reports) {}
-    bool Update(int64_t, int64_t) override { return ++m_reports < m_cancelAt; }
-
-private:
-    int m_cancelAt;
-    int& m_reports;
-};
-
-} // namespace
+using test::TCancelAt;
 
 // Undo reaches back past earlier showings of the window when it is given the table's history, as the
 // document gives it; a sequence fill stopped half-way leaves neither a change nor a step.
