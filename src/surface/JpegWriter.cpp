@@ -1,6 +1,7 @@
 #include "surface/JpegWriter.h"
 
 #include "util/Errors.h"
+#include "util/TempFileCleanup.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -30,6 +31,7 @@ void WriteJpegFile(const std::string& path, const unsigned char* rgb, int width,
                    int quality, int dpi) {
     if (width <= 0 || height <= 0) throw EInOutError("Cannot write an empty picture to " + path);
     const std::string temp = path + ".tmp-" + std::to_string(getpid());
+    const TTempFileGuard guard(temp);
     FILE* out = std::fopen(temp.c_str(), "wb");
     if (!out) throw EInOutError("Cannot write file " + path);
 

@@ -51,10 +51,11 @@ void TPdfPrinter::BeginDoc() {
     if (m_job) throw EInOutError("A print job is already running");
     auto job = std::make_unique<Job>();
     job->tempPath = m_path + ".part-" + std::to_string(getpid());
+    // Registered before the file exists: a stop between the two would otherwise leave it behind.
+    job->tempGuard = std::make_unique<TTempFileGuard>(job->tempPath);
     job->file.setFileName(QString::fromLocal8Bit(job->tempPath.c_str()));
     if (!job->file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw EInOutError("Cannot write file " + m_path + ": " + job->file.errorString().toStdString());
-    job->tempGuard = std::make_unique<TTempFileGuard>(job->tempPath);
     job->writer = std::make_unique<QPdfWriter>(&job->file);
     QPdfWriter& w = *job->writer;
     w.setCreator(QStringLiteral("Quirbel Barcode Maker"));

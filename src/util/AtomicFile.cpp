@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -101,10 +102,16 @@ void WriteFileAtomically(const std::string& path, std::string_view content) {
         if (::close(fd) != 0) Fail(errno, {});
         return;
     }
-    std::string temp = target + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) Fail(errno, {});
-    const TTempFileGuard guard(temp);
+    // The name is registered before the file exists, so that a stop at any moment leaves nothing behind.
+    std::string temp;
+    std::optional<TTempFileGuard> guard;
+    int fd = -1;
+    for (int attempt = 0; fd < 0; ++attempt) {
+        temp = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        guard.emplace(temp);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && (errno != EEXIST || attempt >= 1000)) Fail(errno, {});
+    }
 
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
     struct stat st {};

@@ -80,6 +80,8 @@ TEST(QbmWriteFailure, StoppedPrintRunLeavesNoTemporaryFile) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            // A hang-up ignored by whoever started the tests (nohup) would otherwise stay ignored here.
+            for (const int s : {SIGINT, SIGTERM, SIGHUP}) std::signal(s, SIG_DFL);
             const std::string err = w.dir + "/cli.err";
             freopen(err.c_str(), "w", stderr);
             freopen("/dev/null", "w", stdout);
