@@ -152,7 +152,7 @@ void TBarcode::PaintBars(const std::string& pattern, TCanvas& canvas) {
         if (el.kind != 0 && w > 0) {
             int end = el.kind == 2 ? m_height * 2 / 5 : m_height;
             if (IsShortenedElement(m_typ, i)) end -= shortenBy;
-            if (rows && upright) {
+            if (rows) {
                 // Upright bars on a bitmap: the rectangle the polygon's corners enclose, corners
                 // included, straight into the pixel rows.
                 const TPoint o = frame.Origin();

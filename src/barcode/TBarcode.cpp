@@ -188,10 +188,7 @@ std::string TBarcode::BuildPattern() {
     throw EBarcodeError("System error!");
 }
 
-TElement TBarcode::ElementWidth(char c) const {
-    if (c >= '0' && c <= '3') return {m_w[c - '0'], 0};
-    if (c >= '5' && c <= '8') return {m_w[c - '5'], 1};
-    if (c >= 'A' && c <= 'D') return {m_w[c - 'A'], 2};
+void TBarcode::ThrowUnknownElement() {
     throw EBarcodeError("System internal Error");
 }
 

@@ -85,7 +85,13 @@ public:
 
     std::string BuildPattern();
     const char* TypeName() const;
-    TElement ElementWidth(char c) const;
+    // Called for every element of every symbol drawn, so it stays inline.
+    TElement ElementWidth(char c) const {
+        if (c >= '0' && c <= '3') return {m_w[c - '0'], 0};
+        if (c >= '5' && c <= '8') return {m_w[c - '5'], 1};
+        if (c >= 'A' && c <= 'D') return {m_w[c - 'A'], 2};
+        ThrowUnknownElement();
+    }
 
     void Draw(TCanvas& canvas);
     void PaintBars(const std::string& pattern, TCanvas& canvas);
@@ -105,6 +111,7 @@ public:
 
 private:
     void ComputeModuleWidths();
+    [[noreturn]] static void ThrowUnknownElement();
 
     int m_height = 0;
     std::string m_text;

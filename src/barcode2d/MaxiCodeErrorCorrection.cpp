@@ -31,6 +31,17 @@ constexpr int Multiply(int a, int b) {
     return kTables.antilog[(kTables.log[a] + kTables.log[b]) % 63];
 }
 
+// Every product, so that the check codewords of each symbol cost one lookup per step.
+using TProducts = std::array<std::array<uint8_t, 64>, 64>;
+constexpr TProducts MakeProducts() {
+    TProducts p{};
+    for (int a = 0; a < 64; ++a)
+        for (int b = 0; b < 64; ++b) p[a][b] = static_cast<uint8_t>(Multiply(a, b));
+    return p;
+}
+
+constexpr TProducts kProducts = MakeProducts();
+
 // Expands (x - a)(x - a^2)...(x - a^n); subtraction is XOR in this field.
 template <int N> constexpr std::array<uint8_t, N> MakeGenerator() {
     std::array<int, N + 1> g{};
@@ -76,8 +87,9 @@ void AddMaxiCodeCheckBlock(std::span<uint8_t> codewords, int first, int step, in
     std::array<uint8_t, 28> rem{};
     for (int k = 0; k < count; ++k) {
         const int f = (codewords[static_cast<size_t>(first + k * step)] & 63) ^ rem[n - 1];
-        for (int j = n - 1; j >= 1; --j) rem[j] = static_cast<uint8_t>(rem[j - 1] ^ Multiply(f, c[j]));
-        rem[0] = static_cast<uint8_t>(Multiply(f, c[0]));
+        const std::array<uint8_t, 64>& times = kProducts[f];
+        for (int j = n - 1; j >= 1; --j) rem[j] = static_cast<uint8_t>(rem[j - 1] ^ times[c[j]]);
+        rem[0] = times[c[0]];
     }
     for (int k = 1; k <= n; ++k) codewords[static_cast<size_t>(checkFirst + (k - 1) * step)] = rem[n - k];
 }

@@ -169,16 +169,16 @@ void TStMaxiCodeBarcode::DrawBarcode() {
     canvas.Brush().color = Color();
     canvas.Pen().width = 1;
     m_rows = DirectPixels();
+    m_grid = ModuleGrid();
     const TMaxiCodeEncoder::TBuffer& codewords = m_encoder.Codewords();
     double offset = 0; // odd rows start half a module further right
     for (int row = 0; row < kMaxiCodeRows; ++row) {
         const int y = Nearest(row * m_moduleHeight * kRowPitch);
         for (int column = 0; column < kMaxiCodeColumns; ++column) {
-            const int x = Nearest(offset + column * m_moduleWidth);
             const int v = MaxiCodeModuleAt(row, column);
             bool dark = v == -1;
             if (v >= 1) dark = (codewords[(v - 1) / 6] >> (5 - (v - 1) % 6)) & 1;
-            if (dark) DrawHexagon(x, y);
+            if (dark) DrawHexagon(Nearest(offset + column * m_moduleWidth), y);
         }
         offset = m_halfPitch - offset;
     }
@@ -186,18 +186,24 @@ void TStMaxiCodeBarcode::DrawBarcode() {
     m_rows = nullptr;
 }
 
-TStMaxiCodeBarcode::TModuleShape TStMaxiCodeBarcode::ModuleShape(int x, int y) const {
+TStMaxiCodeBarcode::TModuleGrid TStMaxiCodeBarcode::ModuleGrid() const {
     const double w = m_moduleWidth, h = m_moduleHeight;
     const double inset = (w + 1) / 8 + 1;
-    const double left = x + BarCodeRect().left, top = y + BarCodeRect().top;
-    TModuleShape m{Nearest(left + inset), Nearest(top + inset), Nearest(w - inset), Nearest(h - inset), false};
+    TModuleGrid g{inset, Nearest(w - inset), Nearest(h - inset), true, false};
     // The gap between modules is only kept while the module inside it can still be drawn as a
     // hexagon. Modules of 4 to 5.5 pixels would otherwise shrink to a 3-pixel dot off the centre of
     // their cell, where scanners sample light; without the gap they touch, as the small ones do.
-    if (w < kSmallestHexagon || m.d < kSmallestHexagon || m.c < kSmallestHexagon)
-        m = TModuleShape{Nearest(left), Nearest(top), Nearest(w), Nearest(h), false};
-    m.ellipse = m.d < kSmallestHexagon || m.c < kSmallestHexagon;
-    return m;
+    if (w < kSmallestHexagon || g.d < kSmallestHexagon || g.c < kSmallestHexagon)
+        g = TModuleGrid{0, Nearest(w), Nearest(h), false, false};
+    g.ellipse = g.d < kSmallestHexagon || g.c < kSmallestHexagon;
+    return g;
+}
+
+TStMaxiCodeBarcode::TModuleShape TStMaxiCodeBarcode::ModuleShape(int x, int y) const {
+    const double left = x + BarCodeRect().left, top = y + BarCodeRect().top;
+    const TModuleGrid& g = m_grid;
+    if (!g.gap) return TModuleShape{Nearest(left), Nearest(top), g.d, g.c, g.ellipse};
+    return TModuleShape{Nearest(left + g.inset), Nearest(top + g.inset), g.d, g.c, g.ellipse};
 }
 
 void TStMaxiCodeBarcode::PaintModule(TCanvas& canvas, const TModuleShape& m) const {
@@ -264,15 +270,10 @@ bool TStMaxiCodeBarcode::StampFits(const TRasterStamp& stamp, int x, int y, bool
     if (x + b.left < 0 || y + b.top < 0 || x + b.right > m_rows->width || y + b.bottom > m_rows->height)
         return false;
     if (!needsClearArea) return true;
-    // A flood fill stops at any pixel of the module colour: only where there is none yet does the
-    // module come out as it did on the scratch picture.
-    const uint32_t dark = TPixelRows::Value(Color());
-    for (int py = y + b.top; py < y + b.bottom; ++py) {
-        const uint32_t* row = m_rows->Row(py);
-        for (int px = x + b.left; px < x + b.right; ++px)
-            if (row[px] == dark) return false;
-    }
-    return true;
+    // A flood fill stops at any pixel of the module colour: only where there is none yet inside the
+    // outline (pixels outside it are never reached) does the module come out as it did on the
+    // scratch picture.
+    return !stamp.AnyPixelIs(*m_rows, x, y, TPixelRows::Value(Color()));
 }
 
 void TStMaxiCodeBarcode::PaintFinder(TCanvas& canvas, int cx, int cy, const TFinderGeometry& g) const {

@@ -71,6 +71,14 @@ private:
         friend bool operator==(const TFinderGeometry&, const TFinderGeometry&) = default;
     };
 
+    // What every module of a drawing shares: the gap kept around it, its size, its shape.
+    struct TModuleGrid {
+        double inset;
+        int d, c;
+        bool gap, ellipse;
+    };
+
+    TModuleGrid ModuleGrid() const;
     TModuleShape ModuleShape(int x, int y) const;
     void PaintModule(TCanvas& canvas, const TModuleShape& m) const;
     void PaintFinder(TCanvas& canvas, int cx, int cy, const TFinderGeometry& g) const;
@@ -94,6 +102,7 @@ private:
     double m_halfPitch = 0;   // W / 2
     // On bitmaps a module and the finder are rasterised once per size and colour, then copied.
     const TPixelRows* m_rows = nullptr;
+    TModuleGrid m_grid{};
     TStampCache<std::tuple<int, int, TColor>> m_moduleStamps;
     // The finder's rings have thick outlines: their stamp is recorded where they are drawn.
     TStampCache<std::tuple<TFinderGeometry, int, int, TColor, TColor>> m_finderStamps;

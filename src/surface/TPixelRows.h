@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace qbm {
 
@@ -24,14 +25,68 @@ struct TPixelRows {
 
     uint32_t* Row(int y) const { return reinterpret_cast<uint32_t*>(bits + y * stride); }
 
-    // Fills left <= x < right, top <= y < bottom, clipped to the picture.
+    // Sets n pixels from p with a few overlapping wide stores: runs of a module or a bar are a few
+    // pixels long.
+    static void FillRun(uint32_t* p, int n, uint32_t value) {
+        const uint32_t quad[4] = {value, value, value, value};
+        if (n >= 4) {
+            uint32_t* const last = p + n - 4;
+            for (; p < last; p += 4) std::memcpy(p, quad, sizeof quad);
+            std::memcpy(last, quad, sizeof quad);
+        } else if (n >= 2) {
+            std::memcpy(p, quad, 8);
+            std::memcpy(p + n - 2, quad, 8);
+        } else if (n == 1) {
+            *p = value;
+        }
+    }
+
+    // Fills left <= x < right, top <= y < bottom, clipped to the picture. Bars and modules are a few
+    // pixels wide: the store for one row is chosen once per box, so the row loop is a store or two
+    // and a step, not a loop of single pixels.
     void Fill(int left, int top, int right, int bottom, uint32_t value) const {
         left = std::max(left, 0);
         top = std::max(top, 0);
         right = std::min(right, width);
         bottom = std::min(bottom, height);
-        if (right <= left) return;
-        for (int y = top; y < bottom; ++y) std::fill(Row(y) + left, Row(y) + right, value);
+        const int n = right - left;
+        if (n <= 0 || bottom <= top) return;
+        uint8_t* p = bits + top * stride + left * 4;
+        uint8_t* const end = bits + bottom * stride + left * 4;
+        const uint32_t quad[4] = {value, value, value, value};
+        switch (n) {
+        case 1:
+            for (; p != end; p += stride) std::memcpy(p, quad, 4);
+            break;
+        case 2:
+            for (; p != end; p += stride) std::memcpy(p, quad, 8);
+            break;
+        case 3:
+            for (; p != end; p += stride) {
+                std::memcpy(p, quad, 8);
+                std::memcpy(p + 4, quad, 8);
+            }
+            break;
+        case 4:
+            for (; p != end; p += stride) std::memcpy(p, quad, 16);
+            break;
+        case 5:
+        case 6:
+        case 7:
+        case 8:
+            for (; p != end; p += stride) {
+                std::memcpy(p, quad, 16);
+                std::memcpy(p + (n - 4) * 4, quad, 16);
+            }
+            break;
+        default:
+            for (; p != end; p += stride) {
+                uint8_t* const last = p + (n - 4) * 4;
+                for (uint8_t* q = p; q < last; q += 16) std::memcpy(q, quad, 16);
+                std::memcpy(last, quad, 16);
+            }
+            break;
+        }
     }
 };
 

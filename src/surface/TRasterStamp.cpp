@@ -45,8 +45,20 @@ void TRasterStamp::Stamp(const TPixelRows& rows, int x, int y) const {
         const int py = y + run.y;
         if (py < 0 || py >= rows.height) continue;
         const int left = std::max(0, x + run.left), right = std::min(rows.width, x + run.right);
-        if (left < right) std::fill(rows.Row(py) + left, rows.Row(py) + right, run.value);
+        if (left < right) TPixelRows::FillRun(rows.Row(py) + left, right - left, run.value);
     }
+}
+
+bool TRasterStamp::AnyPixelIs(const TPixelRows& rows, int x, int y, uint32_t value) const {
+    for (const TRun& run : m_runs) {
+        const int py = y + run.y;
+        if (py < 0 || py >= rows.height) continue;
+        const uint32_t* row = rows.Row(py);
+        const int left = std::max(0, x + run.left), right = std::min(rows.width, x + run.right);
+        for (int px = left; px < right; ++px)
+            if (row[px] == value) return true;
+    }
+    return false;
 }
 
 } // namespace qbm

@@ -36,6 +36,8 @@ public:
 
     // Writes the kept pixels with the scratch origin placed at (x, y), clipped to the picture.
     void Stamp(const TPixelRows& rows, int x, int y) const;
+    // Whether a pixel the stamp would write at (x, y) already holds `value`.
+    bool AnyPixelIs(const TPixelRows& rows, int x, int y, uint32_t value) const;
 
 private:
     struct TRun {
