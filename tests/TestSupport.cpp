@@ -4,7 +4,10 @@
 
 #include <QImage>
 
+#include <tiffio.h>
+
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -92,6 +95,32 @@ std::vector<std::string> DecodeAll(const QImage& page, ZXing::BarcodeFormats for
         EraseSymbol(gray, r.position());
     }
     return texts;
+}
+
+QImage ReadPageFile(const std::string& path) {
+    if (std::filesystem::path(path).extension() != ".tiff")
+        return QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
+    TIFF* tiff = TIFFOpen(path.c_str(), "r");
+    if (!tiff) return {};
+    uint32_t w = 0, h = 0;
+    float dpi = 0;
+    TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &w);
+    TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &h);
+    TIFFGetField(tiff, TIFFTAG_XRESOLUTION, &dpi);
+    std::vector<uint32_t> abgr(static_cast<size_t>(w) * h);
+    const bool ok = TIFFReadRGBAImageOriented(tiff, w, h, abgr.data(), ORIENTATION_TOPLEFT, 0) == 1;
+    TIFFClose(tiff);
+    if (!ok) return {};
+    QImage image(static_cast<int>(w), static_cast<int>(h), QImage::Format_RGB32);
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w; ++x) {
+            const uint32_t p = abgr[static_cast<size_t>(y) * w + x];
+            image.setPixel(static_cast<int>(x), static_cast<int>(y),
+                           qRgb(static_cast<int>(TIFFGetR(p)), static_cast<int>(TIFFGetG(p)), static_cast<int>(TIFFGetB(p))));
+        }
+    image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
+    image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
+    return image;
 }
 
 std::vector<QImage> RasterisePdf(const std::string& pdfPath, int dpi) {

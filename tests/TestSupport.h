@@ -58,6 +58,9 @@ void WriteWholeFile(const std::string& path, const std::string& bytes);
 
 // Every symbol on a page picture (a printed or rasterised page), as ZXing reports their texts.
 std::vector<std::string> DecodeAll(const QImage& page, ZXing::BarcodeFormats formats);
+// A page file as qbm writes them (PNG, PBM, or TIFF read with libtiff), in 32-bit colour with its
+// resolution; a null image when it cannot be read.
+QImage ReadPageFile(const std::string& path);
 // The pages of a PDF file rasterised by pdftoppm at `dpi`; empty when the file cannot be rasterised.
 std::vector<QImage> RasterisePdf(const std::string& pdfPath, int dpi);
 

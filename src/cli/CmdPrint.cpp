@@ -7,6 +7,7 @@
 #include "surface/GuiApplication.h"
 #include "surface/TPdfPrinter.h"
 #include "surface/TPageFileWriter.h"
+#include "surface/TPageFormat.h"
 #include "surface/TRasterPrinter.h"
 #include "surface/TSystemPrinter.h"
 #include "util/IntConversion.h"
@@ -28,7 +29,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: qbm print FILE.bpj (--pdf OUT.pdf | --png-dir DIR | --printer NAME) [--dpi N]\n"
-    "                 [--paper A4|Letter|WxHmm] [--landscape] [--library PATH]\n"
+    "                 [--format png|pbm|tiff] [--paper A4|Letter|WxHmm] [--landscape] [--library PATH]\n"
     "                 [--kind linear|2d] [--stock \"BRAND PART\" [--stock-dir DIR]]\n"
     "                 [--verify] [--start N] [--pages A-B] [--from-label K] [--no-journal]\n"
     "\n"
@@ -37,6 +38,11 @@ constexpr const char* kUsage =
     "marks and checks. --kind picks the code tab whose labels print (linear by default). --pdf writes a PDF (vector bars, default 600 dpi), --png-dir one PNG per page\n"
     "(default 300 dpi; pages an earlier, longer run left in DIR are removed), --printer sends the job to a\n"
     "system printer. Progress goes to stderr, the first line within a second of the start.\n"
+    "--format chooses the page files of --png-dir: png (default; one bit per pixel for black-and-white\n"
+    "pages, 8-bit grey when they have grey text edges, colour when they have colour), pbm (one bit per\n"
+    "pixel, darker than half grey is black; no resolution stored) or tiff (black-and-white and grey pages\n"
+    "one bit per pixel with fax G4 compression, pages with colour in colour). Files are page-0001.png,\n"
+    ".pbm or .tiff; each appears whole, in page order.\n"
     "--stock lays the labels out on a label stock (see qbm stock): its rows, columns and margins, and\n"
     "its paper unless --paper says otherwise; a project saved with a stock prints on it by itself.\n"
     "\n"
@@ -73,6 +79,15 @@ TPrintRunOptions RunOptions(const Args& args, const std::string& projectPath) {
     return options;
 }
 
+TPageFormat PageFormatOf(const Args& args) {
+    const auto name = args.Value("--format");
+    if (!name) return TPageFormat::Png;
+    if (!args.Has("--png-dir")) throw UsageError("--format applies to --png-dir");
+    const auto format = ParsePageFormat(*name);
+    if (!format) throw UsageError("--format takes png, pbm or tiff, not \"" + *name + "\"");
+    return *format;
+}
+
 std::unique_ptr<TPrinter> MakePrinter(const Args& args, const std::string& pngDir,
                                       std::optional<TPaperSize> stockPaper = std::nullopt) {
     const int outputs = args.Has("--pdf") + args.Has("--png-dir") + args.Has("--printer");
@@ -81,9 +96,10 @@ std::unique_ptr<TPrinter> MakePrinter(const Args& args, const std::string& pngDi
     if (!paper) throw UsageError("--paper takes A4, Letter or WxHmm, e.g. 100x150mm");
     if (args.Has("--pdf")) return std::make_unique<TPdfPrinter>(*args.Value("--pdf"), *paper, args.Int("--dpi", 600));
     if (args.Has("--png-dir")) {
+        const TPageFormat format = PageFormatOf(args);
         std::filesystem::create_directories(pngDir);
         return std::make_unique<TRasterPrinter>(*paper, args.Int("--dpi", 300),
-                                                std::make_unique<TPageFileWriter>(pngDir));
+                                                std::make_unique<TPageFileWriter>(pngDir, 0, format));
     }
     if (args.Has("--dpi") || args.Has("--paper"))
         throw UsageError("--dpi and --paper apply to --pdf and --png-dir; a system printer uses its own");
@@ -92,8 +108,8 @@ std::unique_ptr<TPrinter> MakePrinter(const Args& args, const std::string& pngDi
 
 // Pages are numbered from 1 in every run: files beyond this run's last page are left from an earlier,
 // longer run and would be printed with it. Only names of the page pattern are touched.
-void RemoveStalePages(const std::string& dir, int pages) {
-    static const std::regex kPageName("page-([0-9]{4,9})\\.png");
+void RemoveStalePages(const std::string& dir, int pages, TPageFormat format) {
+    const std::regex kPageName(std::string("page-([0-9]{4,9})\\.") + PageExtension(format));
     int removed = 0;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
@@ -108,9 +124,10 @@ void RemoveStalePages(const std::string& dir, int pages) {
 }
 
 int RunPrint(const Args& args) {
-    args.OnlyKnown({"--pdf", "--png-dir", "--printer", "--dpi", "--paper", "--landscape", "--library", "--kind",
+    args.OnlyKnown({"--pdf", "--png-dir", "--printer", "--dpi", "--format", "--paper", "--landscape", "--library", "--kind",
                     "--stock", "--stock-dir", "--verify", "--start", "--pages", "--from-label", "--no-journal"});
     const std::string projectPath = args.Positional(0, "project file");
+    PageFormatOf(args); // a wrong --format is reported before anything is opened
     EnsureGuiApplication();
     if (args.Has("--dpi") && (args.Int("--dpi", 0) < 1 || args.Int("--dpi", 0) > 4800))
         throw UsageError("--dpi takes 1 to 4800");
@@ -162,7 +179,7 @@ int RunPrint(const Args& args) {
         std::cerr << "\n";
     }
     if (result.outcome != TPrintOutcome::poPrinted) return run.prompts.Complained() ? 1 : 0;
-    if (const auto dir = args.Value("--png-dir")) RemoveStalePages(*dir, result.pages);
+    if (const auto dir = args.Value("--png-dir")) RemoveStalePages(*dir, result.pages, PageFormatOf(args));
     std::cout << result.labels << " labels on " << result.pages << (result.pages == 1 ? " page" : " pages");
     if (result.pages != result.runPages) std::cout << " of the run's " << result.runPages;
     std::cout << "\n";

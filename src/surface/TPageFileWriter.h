@@ -1,13 +1,13 @@
 #pragma once
-// Writes a run's pages as numbered PNG files on all cores: pages are compressed side by side, each
+// Writes a run's pages as numbered files on all cores: pages are compressed side by side, each
 // written to a temporary file and renamed into place in page order, so a file that exists is
 // complete and every page before it exists too. At most a few pages are in hand at once.
-// Pages whose pixels are all black or white are stored with one bit per pixel, grey pages with
-// eight, others in colour; every file carries the page's resolution.
 
+#include "surface/TPageFormat.h"
 #include "surface/TPageOutput.h"
 
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <exception>
 #include <mutex>
@@ -19,8 +19,8 @@ namespace qbm {
 
 class TPageFileWriter : public TPageOutput {
 public:
-    // Files are `folder`/page-0001.png, page-0002.png, ... `threads` 0: one per core.
-    explicit TPageFileWriter(std::string folder, int threads = 0);
+    // Files are `folder`/page-0001.png, page-0002.png, ... (or .pbm, .tiff). `threads` 0: one per core.
+    explicit TPageFileWriter(std::string folder, int threads = 0, TPageFormat format = TPageFormat::Png);
     ~TPageFileWriter() override;
     TPageFileWriter(const TPageFileWriter&) = delete;
     TPageFileWriter& operator=(const TPageFileWriter&) = delete;
@@ -37,16 +37,25 @@ private:
         TBitmap page;
         int number;
     };
+    // A written page kept for drawing the next ones on: only its rows that are not white need
+    // blanking.
+    struct TSpare {
+        TBitmap page;
+        std::vector<uint8_t> whiteRows;
+    };
     void Work();
     void WriteOne(TJob& job, int turn);
+    std::vector<uint8_t> Encode(const TBitmap& page, const std::string& path);
     void Stop();
     void ThrowIfFailed();
 
     std::string m_folder;
+    TPageFormat m_format;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<TJob> m_queue;
-    std::vector<TBitmap> m_spare;
+    std::vector<TSpare> m_spare;
+    size_t m_maxSpare = 0;
     size_t m_maxInHand = 0;
     size_t m_inHand = 0; // queued or being written
     int m_nextTicket = 1;   // turns are taken in page order, when a worker takes a page
@@ -56,9 +65,5 @@ private:
     std::exception_ptr m_failure;
     std::vector<std::thread> m_workers;
 };
-
-// PNG file content for a picture (bit depth chosen by its colours as above), for tests and callers
-// that write files themselves.
-std::string EncodePng(const TBitmap& picture);
 
 } // namespace qbm

@@ -7,6 +7,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace qbm {
@@ -60,6 +61,30 @@ TEST(QbmPrint, PngPagesOfAnEarlierLongerRunAreRemoved) {
         EXPECT_TRUE(std::filesystem::exists(pages + other)) << other;
 }
 
+// One-bit pages (PBM, TIFF) still read as the labels printed on them, and stale pages are those of
+// the format written.
+TEST(QbmPrint, PbmAndTiffPagesHoldReadableLabels) {
+    const Fixture f(5);
+    for (const std::string format : {"pbm", "tiff"}) {
+        const std::string pages = f.dir + "/" + format;
+        std::filesystem::create_directories(pages);
+        test::WriteWholeFile(pages + "/page-0003." + format, "x");
+        const test::TCliRun r = f.Run("print " + f.project + " --png-dir " + pages + " --dpi 200 --format " + format);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, "5 labels on 2 pages\n");
+        EXPECT_FALSE(std::filesystem::exists(pages + "/page-0003." + format)) << format;
+        std::vector<std::string> read;
+        for (const char* page : {"/page-0001.", "/page-0002."}) {
+            const QImage image = test::ReadPageFile(pages + page + format);
+            ASSERT_FALSE(image.isNull()) << pages + page + format;
+            EXPECT_EQ(image.width(), 1654) << "A4 at 200 dpi";
+            for (std::string& text : test::DecodeAll(image, ZXing::BarcodeFormat::Code39)) read.push_back(text);
+        }
+        std::sort(read.begin(), read.end());
+        EXPECT_EQ(read, (std::vector<std::string>{"ITEM1", "ITEM2", "ITEM3", "ITEM4", "ITEM5"})) << format;
+    }
+}
+
 TEST(QbmPrint, WritesAPdfWithAPageForEveryFourLabels) {
     const Fixture f(9);
     const test::TCliRun r = f.Run("print " + f.project + " --pdf " + f.dir + "/out.pdf --paper Letter --landscape");
@@ -82,6 +107,13 @@ TEST(QbmPrint, RefusesWrongUsageAndMissingFiles) {
     EXPECT_EQ(f.Run("print " + f.project).exitCode, 2) << "no output chosen";
     EXPECT_EQ(f.Run("print " + f.project + " --pdf a.pdf --png-dir d").exitCode, 2);
     EXPECT_EQ(f.Run("print " + f.project + " --pdf a.pdf --paper A5").exitCode, 2);
+    const test::TCliRun gif = f.Run("print " + f.project + " --png-dir " + f.dir + "/gif --format gif");
+    EXPECT_EQ(gif.exitCode, 2);
+    EXPECT_NE(gif.err.find("--format takes png, pbm or tiff, not \"gif\""), std::string::npos) << gif.err;
+    EXPECT_FALSE(std::filesystem::exists(f.dir + "/gif"));
+    const test::TCliRun pdf = f.Run("print " + f.project + " --pdf " + f.dir + "/a.pdf --format pbm");
+    EXPECT_EQ(pdf.exitCode, 2);
+    EXPECT_NE(pdf.err.find("--format applies to --png-dir"), std::string::npos) << pdf.err;
     const test::TCliRun missing = f.Run("print " + f.dir + "/none.bpj --pdf " + f.dir + "/x.pdf");
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.err.find("none.bpj"), std::string::npos);

@@ -1,4 +1,5 @@
 #include "surface/TCanvas.h"
+#include "surface/TFont.h"
 #include "surface/TPageFileWriter.h"
 #include "surface/TPaperSize.h"
 #include "surface/TRasterPrinter.h"
@@ -18,11 +19,17 @@ namespace fs = std::filesystem;
 // A 40 x 30 mm page at 100 dpi: 157 x 118 pixels.
 const TPaperSize kSmallPaper{40, 30};
 
-// What page n holds: its number in black bars, and a grey or coloured mark on some pages.
+// What page n holds: its number in black bars, and a grey or coloured mark on some pages; grey pages
+// also carry text, whose edges are shades of grey.
 void DrawPage(TCanvas& c, int n) {
     c.SetBrush(TBrush{clBlack, TBrushStyle::bsSolid});
     for (int k = 0; k < n; ++k) c.FillRect(TRect{10 + 6 * k, 10, 13 + 6 * k, 60});
-    if (n % 3 == 2) c.SetBrush(TBrush{RGBColor(128, 128, 128), TBrushStyle::bsSolid});
+    if (n % 3 == 2) {
+        c.SetBrush(TBrush{RGBColor(128, 128, 128), TBrushStyle::bsSolid});
+        c.Font().SetName("DejaVu Sans");
+        c.Font().SetHeight(-14);
+        c.TextOut(20, 64, "Page " + std::to_string(n));
+    }
     if (n % 3 == 0) c.SetBrush(TBrush{RGBColor(200, 30, 60), TBrushStyle::bsSolid});
     if (n % 3 != 1) c.FillRect(TRect{100, 70, 160, 100}); // up to the right edge, past the last whole 8 pixels
 }
@@ -30,20 +37,31 @@ void DrawPage(TCanvas& c, int n) {
 struct TRun {
     std::string dir = test::MakeTempDir();
     std::vector<TBitmap> drawn;
-    // Prints `pages` pages through the page writer; the pages are also kept as drawn.
-    void Print(int pages, int threads) {
-        TRasterPrinter printer(kSmallPaper, 100, std::make_unique<TPageFileWriter>(dir, threads));
+    // Prints pages through the page writer, page i showing what DrawPage draws for contents[i]; the
+    // pages are also kept as drawn.
+    void Print(const std::vector<int>& contents, int threads, TPageFormat format = TPageFormat::Png) {
+        TRasterPrinter printer(kSmallPaper, 100, std::make_unique<TPageFileWriter>(dir, threads, format));
         printer.BeginDoc();
-        for (int n = 1; n <= pages; ++n) {
-            if (n > 1) printer.NewPage();
-            DrawPage(printer.Canvas(), n);
+        for (size_t i = 0; i < contents.size(); ++i) {
+            if (i > 0) printer.NewPage();
+            DrawPage(printer.Canvas(), contents[i]);
             TBitmap copy(printer.PageWidth(), printer.PageHeight());
-            DrawPage(copy.Canvas(), n);
+            DrawPage(copy.Canvas(), contents[i]);
             drawn.push_back(copy);
         }
         printer.EndDoc();
     }
+    void Print(int pages, int threads) {
+        std::vector<int> contents;
+        for (int n = 1; n <= pages; ++n) contents.push_back(n);
+        Print(contents, threads);
+    }
 };
+
+// A pixel as a one-bit page stores it: black when darker than half grey.
+TColor Thresholded(TColor c) {
+    return qGray(RedOf(c), GreenOf(c), BlueOf(c)) < 128 ? clBlack : clWhite;
+}
 
 // Pages come back from their files pixel for pixel, with their resolution, at one bit per pixel when
 // black and white, eight when grey, colour otherwise; written by one worker or several.
@@ -79,6 +97,50 @@ TEST(PageFileWriter, UnwritableFolderFailsTheRun) {
         FAIL() << "no error reported";
     } catch (const EInOutError& e) {
         EXPECT_NE(std::string(e.what()).find(missing + "/page-000"), std::string::npos) << e.what();
+    }
+}
+
+// Every format gives back each page as drawn, the one-bit ones thresholded at half grey (colour pages
+// keep their colour in TIFF), with the resolution where the format has a place for it. The pages are
+// drawn on reused bitmaps, a busy page before a bare one, so ink left from an earlier page shows.
+TEST(PageFileWriter, EveryFormatHoldsThePagesAsDrawn) {
+    struct Case {
+        TPageFormat format;
+        const char* extension;
+        bool thresholdsGrey;
+        bool thresholdsColour;
+        int dpi; // 0: not stored
+    };
+    constexpr Case kCases[] = {
+        /* 0 */ {TPageFormat::Png, ".png", false, false, 100},
+        /* 1 */ {TPageFormat::Pbm, ".pbm", true, true, 0},
+        /* 2 */ {TPageFormat::Tiff, ".tiff", true, false, 100},
+    };
+    const std::vector<int> contents = {9, 1, 8, 2, 12, 3, 1, 5};
+    for (size_t i = 0; i < std::size(kCases); ++i) {
+        const Case& c = kCases[i];
+        TRun run;
+        run.Print(contents, 2, c.format);
+        for (size_t p = 0; p < contents.size(); ++p) {
+            const std::string path = TPageFileWriter(run.dir, 1, c.format).PagePath(static_cast<int>(p) + 1);
+            ASSERT_EQ(fs::path(path).extension(), c.extension);
+            const QImage img = test::ReadPageFile(path);
+            ASSERT_FALSE(img.isNull()) << path;
+            if (c.dpi > 0) {
+                EXPECT_EQ(std::lround(img.dotsPerMeterX() * 0.0254), c.dpi) << path;
+            }
+            const TBitmap back = test::FromImage(img);
+            const TBitmap& drawn = run.drawn[p];
+            ASSERT_EQ(back.Width(), drawn.Width());
+            ASSERT_EQ(back.Height(), drawn.Height());
+            const bool colourPage = contents[p] % 3 == 0;
+            const bool threshold = colourPage ? c.thresholdsColour : c.thresholdsGrey;
+            for (int y = 0; y < back.Height(); ++y)
+                for (int x = 0; x < back.Width(); ++x) {
+                    const TColor want = threshold ? Thresholded(drawn.Pixel(x, y)) : drawn.Pixel(x, y);
+                    ASSERT_EQ(back.Pixel(x, y), want) << "case " << i << " page " << p + 1 << " at " << x << "," << y;
+                }
+        }
     }
 }
 

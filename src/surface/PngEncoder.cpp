@@ -1,0 +1,134 @@
+#include "surface/PngEncoder.h"
+
+#include "surface/PagePixels.h"
+#include "surface/TBitmapImpl.h"
+#include "surface/TRunDeflater.h"
+#include "util/Errors.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace qbm {
+namespace {
+
+void PutBigEndian(std::string& out, uint32_t v) {
+    const char b[4] = {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+                       static_cast<char>(v)};
+    out.append(b, 4);
+}
+
+void PutChunk(std::string& out, const char* type, const std::string& data) {
+    PutBigEndian(out, static_cast<uint32_t>(data.size()));
+    const size_t start = out.size();
+    out.append(type, 4);
+    out += data;
+    const auto crc = crc32(0, reinterpret_cast<const Bytef*>(out.data() + start), static_cast<uInt>(out.size() - start));
+    PutBigEndian(out, static_cast<uint32_t>(crc));
+}
+
+// Colour pages hold pictures (logos, photos) whose rows rarely repeat: zlib's own search, set for
+// runs, compresses them.
+class TRowDeflater {
+public:
+    TRowDeflater() {
+        if (deflateInit2(&m_z, Z_BEST_SPEED, Z_DEFLATED, 15, 8, Z_RLE) != Z_OK)
+            throw EInOutError("Cannot compress picture");
+    }
+    ~TRowDeflater() { deflateEnd(&m_z); }
+    TRowDeflater(const TRowDeflater&) = delete;
+    TRowDeflater& operator=(const TRowDeflater&) = delete;
+
+    void Add(const uint8_t* data, size_t size, bool last) {
+        m_z.next_in = const_cast<Bytef*>(data);
+        m_z.avail_in = static_cast<uInt>(size);
+        int rc = Z_OK;
+        do {
+            if (m_out.size() - m_used < 65536) m_out.resize(std::max<size_t>(m_out.size() * 2, 262144));
+            m_z.next_out = reinterpret_cast<Bytef*>(m_out.data() + m_used);
+            m_z.avail_out = static_cast<uInt>(m_out.size() - m_used);
+            rc = deflate(&m_z, last ? Z_FINISH : Z_NO_FLUSH);
+            m_used = m_out.size() - m_z.avail_out;
+        } while (m_z.avail_in > 0 || (last && rc != Z_STREAM_END));
+    }
+    std::string Take() {
+        m_out.resize(m_used);
+        return std::move(m_out);
+    }
+
+private:
+    z_stream m_z{};
+    std::string m_out;
+    size_t m_used = 0;
+};
+
+std::string ColourRows(const QImage& img, size_t rowBytes) {
+    TRowDeflater deflater;
+    std::vector<uint8_t> row(rowBytes);
+    const int w = img.width(), h = img.height();
+    for (int y = 0; y < h; ++y) {
+        const auto* src = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        uint8_t* out = row.data() + 1; // filter byte 0: the row as it is
+        for (int x = 0; x < w; ++x) {
+            out[3 * x] = static_cast<uint8_t>(qRed(src[x]));
+            out[3 * x + 1] = static_cast<uint8_t>(qGreen(src[x]));
+            out[3 * x + 2] = static_cast<uint8_t>(qBlue(src[x]));
+        }
+        deflater.Add(row.data(), rowBytes, y == h - 1);
+    }
+    if (h == 0) deflater.Add(nullptr, 0, true);
+    return deflater.Take();
+}
+
+std::string GreyOrBitRows(const QImage& img, const TPageSurvey& survey, size_t rowBytes) {
+    TRunDeflater deflater(rowBytes);
+    std::vector<uint8_t> row(rowBytes); // filter byte 0: the row as it is
+    for (int y = 0; y < img.height(); ++y) {
+        if (survey.sameAsAbove[static_cast<size_t>(y)]) {
+            deflater.RepeatRow();
+            continue;
+        }
+        if (survey.colours == TPageColours::Bilevel) BitRow(img, y, row.data() + 1, false);
+        else GreyRow(img, y, row.data() + 1);
+        deflater.AddRow(row.data());
+    }
+    return deflater.Finish();
+}
+
+} // namespace
+
+std::string EncodePng(const TBitmap& picture) {
+    return EncodePng(picture, SurveyPage(Rgb32Of(picture.Internal().Image())));
+}
+
+std::string EncodePng(const TBitmap& picture, const TPageSurvey& survey) {
+    const QImage rgb = Rgb32Of(picture.Internal().Image());
+    const int w = rgb.width(), h = rgb.height();
+    const int depth = survey.colours == TPageColours::Bilevel ? 1 : 8;
+    const int channels = survey.colours == TPageColours::Colour ? 3 : 1;
+    const size_t rowBytes = 1 + (static_cast<size_t>(w) * channels * depth + 7) / 8;
+    const std::string data =
+        survey.colours == TPageColours::Colour ? ColourRows(rgb, rowBytes) : GreyOrBitRows(rgb, survey, rowBytes);
+
+    std::string png("\x89PNG\r\n\x1A\n", 8);
+    std::string ihdr;
+    PutBigEndian(ihdr, static_cast<uint32_t>(w));
+    PutBigEndian(ihdr, static_cast<uint32_t>(h));
+    ihdr += static_cast<char>(depth);
+    ihdr += static_cast<char>(survey.colours == TPageColours::Colour ? 2 : 0);
+    ihdr.append(3, '\0'); // deflate, adaptive filtering (rows use none), no interlace
+    PutChunk(png, "IHDR", ihdr);
+    std::string phys;
+    const auto dpm = static_cast<uint32_t>(std::lround(picture.Resolution() / 0.0254));
+    PutBigEndian(phys, dpm);
+    PutBigEndian(phys, dpm);
+    phys += '\1'; // metres
+    PutChunk(png, "pHYs", phys);
+    PutChunk(png, "IDAT", data);
+    PutChunk(png, "IEND", {});
+    return png;
+}
+
+} // namespace qbm
