@@ -20,7 +20,6 @@
 #include <iostream>
 #include <memory>
 #include <optional>
-#include <regex>
 #include <tuple>
 #include <utility>
 
@@ -106,16 +105,28 @@ std::unique_ptr<TPrinter> MakePrinter(const Args& args, const std::string& pngDi
     return std::make_unique<TSystemPrinter>(*args.Value("--printer"));
 }
 
+// The page number of a file named page-NNNN.EXT (four to nine digits), as the page writer names them.
+std::optional<int> PageNumberIn(const std::string& name, const std::string& extension) {
+    const std::string prefix = "page-";
+    if (name.size() <= prefix.size() + extension.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
+        return std::nullopt;
+    const std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - extension.size());
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (digits.size() < 4 || digits.size() > 9 || !std::all_of(digits.begin(), digits.end(), digit)) return std::nullopt;
+    return std::stoi(digits);
+}
+
 // Pages are numbered from 1 in every run: files beyond this run's last page are left from an earlier,
 // longer run and would be printed with it. Only names of the page pattern are touched.
 void RemoveStalePages(const std::string& dir, int pages, TPageFormat format) {
-    const std::regex kPageName(std::string("page-([0-9]{4,9})\\.") + PageExtension(format));
+    const std::string extension = std::string(".") + PageExtension(format);
     int removed = 0;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
-        std::smatch match;
         const std::string name = entry.path().filename().string();
-        if (!std::regex_match(name, match, kPageName) || std::stoi(match[1].str()) <= pages) continue;
+        const auto number = PageNumberIn(name, extension);
+        if (!number || *number <= pages) continue;
         if (std::filesystem::remove(entry.path(), error)) ++removed;
     }
     if (removed > 0)
@@ -124,8 +135,8 @@ void RemoveStalePages(const std::string& dir, int pages, TPageFormat format) {
 }
 
 int RunPrint(const Args& args) {
-    args.OnlyKnown({"--pdf", "--png-dir", "--printer", "--dpi", "--format", "--paper", "--landscape", "--library", "--kind",
-                    "--stock", "--stock-dir", "--verify", "--start", "--pages", "--from-label", "--no-journal"});
+    args.OnlyKnown({"--pdf", "--png-dir", "--printer", "--dpi", "--format", "--paper", "--landscape", "--library",
+                    "--kind", "--stock", "--stock-dir", "--verify", "--start", "--pages", "--from-label", "--no-journal"});
     const std::string projectPath = args.Positional(0, "project file");
     PageFormatOf(args); // a wrong --format is reported before anything is opened
     EnsureGuiApplication();

@@ -20,18 +20,25 @@ constexpr uint64_t kWhitePair = ~uint64_t{0};
     return (PairAt(row, x) & PairAt(row, x + 2) & PairAt(row, x + 4) & PairAt(row, x + 6)) == kWhitePair;
 }
 
-const QRgb* RowOf(const QImage& page, int y) { return reinterpret_cast<const QRgb*>(page.constScanLine(y)); }
+const QRgb* RowOf(const QImage& page, int y) {
+    return reinterpret_cast<const QRgb*>(page.constScanLine(y));
+}
 
-bool IsGrey(QRgb p) { return qRed(p) == qGreen(p) && qGreen(p) == qBlue(p); }
+bool IsGrey(QRgb p) {
+    return qRed(p) == qGreen(p) && qGreen(p) == qBlue(p);
+}
 
-uint8_t GreyOf(QRgb p) { return static_cast<uint8_t>(IsGrey(p) ? qBlue(p) : qGray(p)); }
+uint8_t GreyOf(QRgb p) {
+    return static_cast<uint8_t>(IsGrey(p) ? qBlue(p) : qGray(p));
+}
 
 } // namespace
 
 QImage Rgb32Of(const QImage& picture) {
     const auto f = picture.format();
-    return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 ? picture
-                                                                    : picture.convertToFormat(QImage::Format_RGB32);
+    return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32
+               ? picture
+               : picture.convertToFormat(QImage::Format_RGB32);
 }
 
 TPageSurvey SurveyPage(const QImage& page) {

@@ -25,7 +25,8 @@ void PutChunk(std::string& out, const char* type, const std::string& data) {
     const size_t start = out.size();
     out.append(type, 4);
     out += data;
-    const auto crc = crc32(0, reinterpret_cast<const Bytef*>(out.data() + start), static_cast<uInt>(out.size() - start));
+    const auto crc =
+        crc32(0, reinterpret_cast<const Bytef*>(out.data() + start), static_cast<uInt>(out.size() - start));
     PutBigEndian(out, static_cast<uint32_t>(crc));
 }
 
@@ -90,8 +91,10 @@ std::string GreyOrBitRows(const QImage& img, const TPageSurvey& survey, size_t r
             deflater.RepeatRow();
             continue;
         }
-        if (survey.colours == TPageColours::Bilevel) BitRow(img, y, row.data() + 1, false);
-        else GreyRow(img, y, row.data() + 1);
+        if (survey.colours == TPageColours::Bilevel)
+            BitRow(img, y, row.data() + 1, false);
+        else
+            GreyRow(img, y, row.data() + 1);
         deflater.AddRow(row.data());
     }
     return deflater.Finish();
@@ -109,8 +112,8 @@ std::string EncodePng(const TBitmap& picture, const TPageSurvey& survey) {
     const int depth = survey.colours == TPageColours::Bilevel ? 1 : 8;
     const int channels = survey.colours == TPageColours::Colour ? 3 : 1;
     const size_t rowBytes = 1 + (static_cast<size_t>(w) * channels * depth + 7) / 8;
-    const std::string data =
-        survey.colours == TPageColours::Colour ? ColourRows(rgb, rowBytes) : GreyOrBitRows(rgb, survey, rowBytes);
+    const std::string data = survey.colours == TPageColours::Colour ? ColourRows(rgb, rowBytes)
+                                                                    : GreyOrBitRows(rgb, survey, rowBytes);
 
     std::string png("\x89PNG\r\n\x1A\n", 8);
     std::string ihdr;

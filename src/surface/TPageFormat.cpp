@@ -11,9 +11,12 @@ std::optional<TPageFormat> ParsePageFormat(std::string_view name) {
 
 const char* PageExtension(TPageFormat format) {
     switch (format) {
-    case TPageFormat::Pbm: return "pbm";
-    case TPageFormat::Tiff: return "tiff";
-    case TPageFormat::Png: break;
+    case TPageFormat::Pbm:
+        return "pbm";
+    case TPageFormat::Tiff:
+        return "tiff";
+    case TPageFormat::Png:
+        break;
     }
     return "png";
 }

@@ -43,7 +43,8 @@ struct TTables {
             const int last = i == 28 ? 258 : kBase[i + 1] - 1;
             for (int len = kBase[i]; len <= last; ++len) {
                 const TCode sym = FixedSymbol(257 + i);
-                length[len] = {sym.bits | static_cast<uint32_t>(len - kBase[i]) << sym.count, sym.count + kExtra[i]};
+                length[len] = {sym.bits | static_cast<uint32_t>(len - kBase[i]) << sym.count,
+                               sym.count + kExtra[i]};
             }
         }
     }
@@ -56,9 +57,9 @@ const TTables& Tables() {
 
 // Distance codes are five bits long in the fixed code, followed by their extra bits.
 TCode DistanceCode(uint32_t distance) {
-    static constexpr uint32_t kBase[] = {1,    2,    3,    4,    5,    7,     9,     13,    17,    25,
-                                         33,   49,   65,   97,   129,  193,   257,   385,   513,   769,
-                                         1025, 1537, 2049, 3073, 4097, 6145,  8193,  12289, 16385, 24577};
+    static constexpr uint32_t kBase[] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                         33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
+                                         1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
     int code = 29;
     while (kBase[code] > distance) --code;
     const int extra = code < 4 ? 0 : code / 2 - 1;
@@ -68,35 +69,34 @@ TCode DistanceCode(uint32_t distance) {
 } // namespace
 
 TRunDeflater::TRunDeflater(size_t rowBytes)
-    : m_rowBytes(rowBytes), m_rowDistance(rowBytes >= 3 && rowBytes <= kWindow ? DistanceCode(
-                                                                                     static_cast<uint32_t>(rowBytes))
-                                                                               : DistanceCode(1)) {
-    Tables();
+    : m_literals(Tables().literal.data()), m_lengths(Tables().length.data()), m_rowBytes(rowBytes),
+      m_rowDistance(
+          DistanceCode(rowBytes >= 3 && rowBytes <= kWindow ? static_cast<uint32_t>(rowBytes) : 1)) {
     m_out.reserve(65536);
     m_out += '\x78'; // deflate, 32 KiB window, no dictionary
     m_out += '\x01';
     Put(3, 3); // the only block, with fixed codes
 }
 
-void TRunDeflater::Put(uint64_t bits, int count) {
+inline void TRunDeflater::Put(uint64_t bits, int count) {
     m_bits |= bits << m_bitCount;
     m_bitCount += count;
     if (m_bitCount >= 32) {
-        const char b[4] = {static_cast<char>(m_bits), static_cast<char>(m_bits >> 8), static_cast<char>(m_bits >> 16),
-                           static_cast<char>(m_bits >> 24)};
+        const char b[4] = {static_cast<char>(m_bits), static_cast<char>(m_bits >> 8),
+                           static_cast<char>(m_bits >> 16), static_cast<char>(m_bits >> 24)};
         m_out.append(b, 4);
         m_bits >>= 32;
         m_bitCount -= 32;
     }
 }
 
-void TRunDeflater::Literal(uint8_t byte) {
-    const TCode& c = Tables().literal[byte];
+inline void TRunDeflater::Literal(uint8_t byte) {
+    const TCode& c = m_literals[byte];
     Put(c.bits, c.count);
 }
 
 void TRunDeflater::Copy(size_t length, const TCode& distance) {
-    const auto& lengths = Tables().length;
+    const TCode* lengths = m_lengths;
     while (length > 0) {
         size_t piece = length;
         // A piece of fewer than 3 bytes cannot be copied: the last two pieces share what is left.
@@ -118,7 +118,8 @@ void TRunDeflater::AddRow(const uint8_t* row) {
         while (j < n && row[j] == b) ++j;
         Literal(b);
         const size_t rest = j - i - 1;
-        if (rest >= 3) Copy(rest, kPrevious);
+        if (rest >= 3)
+            Copy(rest, kPrevious);
         else
             for (size_t k = 0; k < rest; ++k) Literal(b);
         i = j;

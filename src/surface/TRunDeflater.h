@@ -33,6 +33,8 @@ private:
     // A copy of `length` bytes from `distance` back, in pieces deflate can express.
     void Copy(size_t length, const TCode& distance);
 
+    const TCode* m_literals; // deflate's fixed codes, by byte
+    const TCode* m_lengths;  // and by copy length, 3 to 258
     size_t m_rowBytes;
     TCode m_rowDistance;
     std::vector<uint8_t> m_last;

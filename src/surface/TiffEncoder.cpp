@@ -28,7 +28,9 @@ int KeepError(TIFF*, void* userData, const char* module, const char* format, va_
     return 1;
 }
 
-int IgnoreWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+int IgnoreWarning(TIFF*, void*, const char*, const char*, va_list) {
+    return 1;
+}
 
 struct TCloser {
     void operator()(TIFF* t) const { TIFFClose(t); }

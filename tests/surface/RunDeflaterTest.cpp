@@ -14,8 +14,9 @@ namespace {
 std::string Inflate(const std::string& stream, size_t expected) {
     std::string out(expected + 1, '\0');
     uLongf size = static_cast<uLongf>(out.size());
-    const int rc = uncompress(reinterpret_cast<Bytef*>(out.data()), &size,
-                              reinterpret_cast<const Bytef*>(stream.data()), static_cast<uLong>(stream.size()));
+    const int rc =
+        uncompress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(stream.data()),
+                   static_cast<uLong>(stream.size()));
     if (rc != Z_OK) return "zlib error " + std::to_string(rc);
     out.resize(size);
     return out;
@@ -44,8 +45,10 @@ TEST(RunDeflater, RowsComeBackAsTheyWent) {
     const Case cases[] = {
         /* 0 */ {1, {{0}, {}, {7}, {}, {}}},
         /* 1 */ {2, {{0, 255}, {}, {1, 1}}},
-        /* 2 */ {600, {RowOfRuns(600, {{0, 1}, {9, 2}, {0, 3}, {5, 4}, {0, 258}, {3, 259}, {0, 260}, {1, 261}})}},
-        /* 3 */ {600, {RowOfRuns(600, {{0, 1}, {0xFF, 5}, {0x80, 1}}), {}, {}, RowOfRuns(600, {{9, 599}}), {}}, 80},
+        /* 2 */
+        {600, {RowOfRuns(600, {{0, 1}, {9, 2}, {0, 3}, {5, 4}, {0, 258}, {3, 259}, {0, 260}, {1, 261}})}},
+        /* 3 */
+        {600, {RowOfRuns(600, {{0, 1}, {0xFF, 5}, {0x80, 1}}), {}, {}, RowOfRuns(600, {{9, 599}}), {}}, 80},
         /* 4 */ {3001, {noise, {}, noise, RowOfRuns(3001, {}), {}}},
         /* 5 */ {32768, {RowOfRuns(32768, {{0, 5000}, {1, 1}}), {}, {}}, 1500},
         /* 6 */ {40001, {RowOfRuns(40001, {{0, 20000}, {2, 7}}), {}, RowOfRuns(40001, {{4, 3}}), {}}},
