@@ -19,6 +19,23 @@ namespace {
 // Pages in hand besides the one being drawn, per worker.
 constexpr size_t kPagesPerWorker = 1;
 
+// Makes a written page white again for the next one, on the worker that wrote it rather than on the
+// thread that draws: only rows with ink need it.
+void Blank(TBitmap& page, const std::vector<uint8_t>& whiteRows) {
+    const TPixelRows& rows = *page.Canvas().PixelRows();
+    const uint32_t white = TPixelRows::Value(clWhite);
+    const auto isWhite = [&](int y) { return static_cast<size_t>(y) < whiteRows.size() && whiteRows[static_cast<size_t>(y)]; };
+    for (int y = 0; y < rows.height;) {
+        if (isWhite(y)) {
+            ++y;
+            continue;
+        }
+        const int top = y;
+        while (y < rows.height && !isWhite(y)) ++y;
+        rows.Fill(0, top, rows.width, y, white);
+    }
+}
+
 // Writes `data` to `path` whole, or throws.
 void WriteWhole(const std::string& path, const std::string& data) {
     FILE* f = std::fopen(path.c_str(), "wb");
@@ -50,31 +67,15 @@ std::string TPageFileWriter::PagePath(int pageNumber) const {
 }
 
 TBitmap TPageFileWriter::BlankPage(int width, int height, int dpi) {
-    TSpare spare;
+    TBitmap page;
     {
         const std::lock_guard lock(m_mutex);
         if (!m_spare.empty()) {
-            spare = std::move(m_spare.back());
+            page = std::move(m_spare.back());
             m_spare.pop_back();
         }
     }
-    TBitmap page = std::move(spare.page);
-    if (page.Width() != width || page.Height() != height) {
-        page = TBitmap(width, height);
-    } else {
-        const TPixelRows& rows = *page.Canvas().PixelRows();
-        const uint32_t white = TPixelRows::Value(clWhite);
-        spare.whiteRows.resize(static_cast<size_t>(height), 0);
-        for (int y = 0; y < height;) {
-            if (spare.whiteRows[static_cast<size_t>(y)]) {
-                ++y;
-                continue;
-            }
-            const int top = y;
-            while (y < height && !spare.whiteRows[static_cast<size_t>(y)]) ++y;
-            rows.Fill(0, top, width, y, white);
-        }
-    }
+    if (page.Width() != width || page.Height() != height) page = TBitmap(width, height);
     page.SetResolution(dpi);
     return page;
 }
@@ -134,6 +135,7 @@ void TPageFileWriter::WriteOne(TJob& job, int turn) {
     } catch (...) {
         failure = std::current_exception();
     }
+    Blank(job.page, whiteRows);
     // Files appear in page order: each waits for the pages before it.
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [&] { return m_nextToCommit == turn; });
@@ -147,7 +149,7 @@ void TPageFileWriter::WriteOne(TJob& job, int turn) {
     if (failure && !m_failure) m_failure = failure;
     ++m_nextToCommit;
     --m_inHand;
-    if (m_spare.size() < m_maxSpare) m_spare.push_back({std::move(job.page), std::move(whiteRows)});
+    if (m_spare.size() < m_maxSpare) m_spare.push_back(std::move(job.page));
     m_changed.notify_all();
 }
 

@@ -37,12 +37,6 @@ private:
         TBitmap page;
         int number;
     };
-    // A written page kept for drawing the next ones on: only its rows that are not white need
-    // blanking.
-    struct TSpare {
-        TBitmap page;
-        std::vector<uint8_t> whiteRows;
-    };
     void Work();
     void WriteOne(TJob& job, int turn);
     std::vector<uint8_t> Encode(const TBitmap& page, const std::string& path);
@@ -54,7 +48,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<TJob> m_queue;
-    std::vector<TSpare> m_spare;
+    std::vector<TBitmap> m_spare; // written pages, white again, to draw the next ones on
     size_t m_maxSpare = 0;
     size_t m_maxInHand = 0;
     size_t m_inHand = 0; // queued or being written
