@@ -204,10 +204,13 @@ void QtPainterCanvas::FillSolid(int left, int top, int right, int bottom, TColor
 }
 
 QImage& QtPainterCanvas::RasterImage() {
-    EndPainting();
     QImage& img = *m_image;
-    if (img.format() != QImage::Format_RGB32 && img.format() != QImage::Format_ARGB32)
-        img = img.convertToFormat(QImage::Format_RGB32);
+    const bool convert = img.format() != QImage::Format_RGB32 && img.format() != QImage::Format_ARGB32;
+    // An open raster painter draws straight into the image's own bytes as each call is made, so bars
+    // written directly and text drawn by the painter can take turns without closing it. Only a
+    // conversion, or an image that shares its bytes and would be copied on writing, must close it.
+    if (convert || !img.isDetached()) EndPainting();
+    if (convert) img = img.convertToFormat(QImage::Format_RGB32);
     return img;
 }
 
@@ -339,7 +342,9 @@ const QFont& QtPainterCanvas::CurrentQFont() {
             return e->qfont;
         }
     QFont qfont = ToQFont(Font());
-    auto entry = std::make_unique<TFontEntry>(TFontEntry{Font(), qfont, QFontMetrics(qfont)});
+    const QFontMetrics metrics(qfont);
+    auto entry = std::make_unique<TFontEntry>(
+        TFontEntry{Font(), qfont, metrics, metrics.ascent(), metrics.height(), nullptr, nullptr, nullptr});
     if (m_fonts.size() < kFonts) {
         m_fonts.push_back(std::move(entry));
         m_currentFont = m_fonts.back().get();
@@ -352,10 +357,55 @@ const QFont& QtPainterCanvas::CurrentQFont() {
     return m_currentFont->qfont;
 }
 
+TGlyphTable& QtPainterCanvas::TFontEntry::Widths() {
+    if (!widths) widths = std::make_unique<TGlyphTable>(qfont);
+    return *widths;
+}
+
+bool QtPainterCanvas::GlyphTextOut(QPainter& p, int x, int y, const std::string& text) {
+    const int turn = Font().Orientation();
+    // Right angles map every pen position exactly; at other angles the shaper's own rounding of the
+    // turned positions decides which pixel a glyph starts on. Lines under or through the text are
+    // measured by the shaper as well.
+    if (m_shapeAllText || (turn != 0 && turn != 900 && turn != 1800 && turn != 2700) || (Font().Style() & (fsUnderline | fsStrikeOut)))
+        return false;
+    TFontEntry& e = *m_currentFont;
+    if (!e.drawing) {
+        p.setFont(e.qfont);
+        const QFont deviceFont = p.font();
+        TGlyphTable& widths = e.Widths();
+        if (deviceFont == widths.Font() && QRawFont::fromFont(deviceFont) == widths.RawFont()) {
+            e.drawing = &widths;
+        } else {
+            e.ownDrawing = std::make_unique<TGlyphTable>(deviceFont);
+            e.drawing = e.ownDrawing.get();
+        }
+    }
+    if (!e.drawing->Layout(text, m_layout)) return false;
+    if (turn != 0) {
+        p.save();
+        p.translate(x, y);
+        p.rotate(-turn / 10.0);
+        x = 0;
+        y = 0;
+    }
+    if (Brush().style == TBrushStyle::bsSolid)
+        p.fillRect(QRect(x, y, TextWidth(text), e.height), ToQColor(Brush().color));
+    if (!m_layout.glyphs.empty()) {
+        m_run.setRawFont(e.drawing->RawFont());
+        m_run.setRawData(m_layout.glyphs.data(), m_layout.positions.data(), static_cast<int>(m_layout.glyphs.size()));
+        p.setPen(ToQColor(Font().Color()));
+        p.drawGlyphRun(QPointF(x, y + e.ascent), m_run);
+    }
+    if (turn != 0) p.restore();
+    return true;
+}
+
 void QtPainterCanvas::TextOut(int x, int y, const std::string& text) {
     const QFont& f = CurrentQFont();
-    const QFontMetrics& fm = m_currentFont->metrics;
     QPainter& p = Painter();
+    if (GlyphTextOut(p, x, y, text)) return;
+    const QFontMetrics& fm = m_currentFont->metrics;
     const QString s = QString::fromLatin1(text.data(), static_cast<int>(text.size()));
     p.setFont(f);
     if (Font().Orientation() != 0) {
@@ -375,15 +425,16 @@ void QtPainterCanvas::TextOut(int x, int y, const std::string& text) {
 int QtPainterCanvas::TextWidth(const std::string& text) {
     constexpr size_t kWidths = 8;
     CurrentQFont();
+    int w = 0;
+    if (!m_shapeAllText && m_currentFont->Widths().Width(text, w)) return w;
     if (m_widthsFor != m_currentFont) {
         m_widths.clear();
         m_nextWidthSlot = 0;
         m_widthsFor = m_currentFont;
     }
-    for (const auto& [t, w] : m_widths)
-        if (t == text) return w;
-    const int w =
-        m_currentFont->metrics.horizontalAdvance(QString::fromLatin1(text.data(), static_cast<int>(text.size())));
+    for (const auto& [t, cached] : m_widths)
+        if (t == text) return cached;
+    w = m_currentFont->metrics.horizontalAdvance(QString::fromLatin1(text.data(), static_cast<int>(text.size())));
     if (m_widths.size() < kWidths) {
         m_widths.emplace_back(text, w);
     } else {
@@ -395,7 +446,7 @@ int QtPainterCanvas::TextWidth(const std::string& text) {
 
 int QtPainterCanvas::TextHeight(const std::string&) {
     CurrentQFont();
-    return m_currentFont->metrics.height();
+    return m_currentFont->height;
 }
 
 void QtPainterCanvas::TextRectRight(const TRect& rect, const std::string& text) {

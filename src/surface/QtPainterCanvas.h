@@ -3,9 +3,11 @@
 // whose painter someone else owns (PDF, SVG, system printer). Internal to the surface back ends.
 
 #include "surface/TCanvas.h"
+#include "surface/TGlyphTable.h"
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
 
@@ -33,6 +35,9 @@ public:
     // Vector devices: two-coloured pictures copied at their own size (2D symbols on a label) go out
     // as rectangles when those are few enough; with false every picture stays a picture.
     void SetPicturesAsRectangles(bool rectangles) { m_picturesAsRectangles = rectangles; }
+    // With true every text goes through the text shaper, as the glyph tables' results are checked
+    // against.
+    void SetShapeAllText(bool shape) { m_shapeAllText = shape; }
 
     void Polygon(const std::vector<TPoint>& points) override;
     void FillRect(const TRect& rect) override;
@@ -57,6 +62,8 @@ private:
     void ApplyPen(QPainter& p) const;
     void ApplyBrush(QPainter& p) const;
     const QFont& CurrentQFont();
+    // Draws the text from its glyph table; false when the shaper has to lay it out.
+    bool GlyphTextOut(QPainter& p, int x, int y, const std::string& text);
     // The image in a 32-bit format, its painter closed.
     QImage& RasterImage();
     // Paints the picture part as rectangles on a vector device; false when it is not worth it.
@@ -73,20 +80,33 @@ private:
     std::vector<QRect> m_pendingRects;
     TColor m_pendingColor = clBlack;
     bool m_picturesAsRectangles = true;
+    bool m_shapeAllText = false;
     // The fonts of the last few texts with their metrics: a barcode switches between its code font
     // and its caption font on every label, and building a Qt font asks the font configuration.
     struct TFontEntry {
         TFont font;
         QFont qfont;
         QFontMetrics metrics;
+        // Asked for every text; the metrics look the font up each time.
+        int ascent;
+        int height;
+        // Widths as the metrics measure them, and the glyphs as the painter draws them (the
+        // painter's font is the same font made for its device: usually the very same table).
+        std::unique_ptr<TGlyphTable> widths;
+        std::unique_ptr<TGlyphTable> ownDrawing;
+        TGlyphTable* drawing = nullptr;
+
+        TGlyphTable& Widths();
     };
     std::vector<std::unique_ptr<TFontEntry>> m_fonts;
     size_t m_nextFontSlot = 0;
-    const TFontEntry* m_currentFont = nullptr;
+    TFontEntry* m_currentFont = nullptr;
     // Widths of texts measured again and again (the guard digits' "A", a group of six digits).
     std::vector<std::pair<std::string, int>> m_widths;
     size_t m_nextWidthSlot = 0;
     const TFontEntry* m_widthsFor = nullptr;
+    TGlyphTable::TLayout m_layout;
+    QGlyphRun m_run;
 };
 
 QColor ToQColor(TColor c);

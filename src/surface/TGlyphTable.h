@@ -1,0 +1,60 @@
+#pragma once
+// The glyphs and advances of one Qt font for Latin-1 texts, so that the texts printed on every label
+// (the digits under a barcode, a caption) are laid out without running the text shaper each time.
+// Internal to the surface back ends.
+
+#include <QFont>
+#include <QPointF>
+#include <QRawFont>
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace qbm {
+
+class TGlyphTable {
+public:
+    explicit TGlyphTable(const QFont& font);
+
+    const QFont& Font() const { return m_font; }
+    const QRawFont& RawFont() const { return m_raw; }
+
+    struct TLayout {
+        std::vector<quint32> glyphs;
+        // Pen positions from the start of the text, on its baseline.
+        std::vector<QPointF> positions;
+        // The text's advance in 1/64 pixel, as the shaper sums it.
+        int advance = 0;
+    };
+    // False when only the shaper can lay the text out exactly: a character the font lacks (another
+    // font would stand in), one that draws nothing or is a control code, two neighbours the font
+    // joins into one glyph or moves apart other than by kerning.
+    bool Layout(std::string_view text, TLayout& layout);
+    // The text's advance rounded to whole pixels as the font metrics round it; false as for Layout.
+    bool Width(std::string_view text, int& width);
+
+private:
+    enum TState : uint8_t { kUnknown, kPlain, kKerned, kShaped };
+    bool Char(unsigned char c, bool latinText);
+    bool Pair(unsigned char a, unsigned char b, bool latinText, int& kern);
+    // The advance in 1/64 pixel, and the glyphs when asked for.
+    bool Lay(std::string_view text, int& advance, TLayout* layout);
+    void MeasureChar(unsigned char c);
+    void MeasurePair(unsigned char a, unsigned char b);
+
+    QFont m_font;
+    QRawFont m_raw;
+    // The shaper takes a text of digits and punctuation as script-neutral and a text with a letter as
+    // Latin. Fonts whose Latin rules are their default rules shape a pair alike in both kinds of text;
+    // for the others a pair is only known in the kind of text it forms by itself.
+    bool m_scriptsAgree = false;
+    std::array<TState, 256> m_charState{};
+    std::array<quint32, 256> m_glyph{};
+    std::array<int, 256> m_advance{};
+    std::vector<TState> m_pairState;
+    std::vector<int16_t> m_kern;
+};
+
+} // namespace qbm
