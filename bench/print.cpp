@@ -9,7 +9,7 @@
 // 2D labels (PDF417 and MaxiCode from a code list) are printed to PDF as well.
 //
 //   qbm_bench_print [--labels N] [--large N] [--2d-labels N] [--png-labels N] [--no-baseline]
-//                   [--png-only] [--pdf-only] [--pages-only]
+//                   [--png-only] [--pdf-only] [--pages-only] [--2d-only]
 
 #include "barcode/TBarcode.h"
 #include "data/TDatasheet.h"
@@ -203,6 +203,7 @@ int Print2D(long long labels, const std::string& pdf, bool maxiCode, bool pictur
     printer.SetPicturesAsRectangles(!pictures);
     qbm::TScriptedPrompts prompts;
     qbm::TStCustom2DBarcode& symbol = maxiCode ? static_cast<qbm::TStCustom2DBarcode&>(maxi) : pdf417;
+    symbol.SetShapesOnPages(!pictures);
     qbm::TBarcode unused;
     const auto r = qbm::PrintProject(project, printer, unused, &symbol, label.Bitmap, prompts);
     return r.labels == labels ? 0 : 1;
@@ -305,11 +306,27 @@ void Report(const char* who, long long labels, const RunFigures& f) {
                 f.peakKiB / 1024.0, f.bytes / 1048576.0, f.ok ? "" : "  (FAILED)");
 }
 
+// Both 2D symbologies, each as the run chooses (shapes or rectangles) and as pictures.
+bool Run2D(long long labels2D, const std::string& dir) {
+    std::printf("\n2D labels from a code list, 3 x 8 per A4 page, PDF at 600 dpi\n");
+    bool ok2D = true;
+    for (const bool maxiCode : {false, true})
+        for (const bool pictures : {false, true}) {
+            const std::string out =
+                dir + (maxiCode ? "/maxicode" : "/pdf417") + (pictures ? "-pictures.pdf" : ".pdf");
+            const RunFigures f = MeasureInChild([&] { return Print2D(labels2D, out, maxiCode, pictures); }, out);
+            std::printf("%-11s ", pictures ? "pictures" : "automatic");
+            Report(maxiCode ? "maxicode" : "pdf417", labels2D, f);
+            ok2D = ok2D && f.ok;
+        }
+    return ok2D;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     long long labels = 10000, large = 100000, pngLabels = 2400, labels2D = 10000;
-    bool baseline = true, pngOnly = false, pdfOnly = false, pagesOnly = false;
+    bool baseline = true, pngOnly = false, pdfOnly = false, pagesOnly = false, only2D = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--labels" && i + 1 < argc) labels = std::atoll(argv[++i]);
@@ -320,6 +337,7 @@ int main(int argc, char** argv) {
         else if (a == "--png-only") pngOnly = true;
         else if (a == "--pdf-only") pdfOnly = true;
         else if (a == "--pages-only") pagesOnly = true; // the page-file section alone
+        else if (a == "--2d-only") only2D = true;         // the 2D section alone
     }
     char tmpl[] = "/tmp/qbm-bench-print-XXXXXX";
     const std::string dir = mkdtemp(tmpl);
@@ -327,6 +345,11 @@ int main(int argc, char** argv) {
         const bool ok = PrintPng(pngLabels, dir + "/png", true) == 0;
         if (!std::getenv("QBM_BENCH_KEEP")) std::system(("rm -rf " + dir).c_str());
         else std::printf("kept %s\n", dir.c_str());
+        return ok ? 0 : 1;
+    }
+    if (only2D) {
+        const bool ok = Run2D(labels2D, dir);
+        std::system(("rm -rf " + dir).c_str());
         return ok ? 0 : 1;
     }
     if (pdfOnly) { // for profiling the PDF path
@@ -354,17 +377,7 @@ int main(int argc, char** argv) {
             std::printf("speed-up over gLabels: %.1fx\n", gl.seconds / ours.seconds);
         }
     }
-    std::printf("\n2D labels from a code list, 3 x 8 per A4 page, PDF at 600 dpi\n");
-    bool ok2D = true;
-    for (const bool maxiCode : {false, true})
-        for (const bool pictures : {false, true}) {
-            const std::string out =
-                dir + (maxiCode ? "/maxicode" : "/pdf417") + (pictures ? "-pictures.pdf" : ".pdf");
-            const RunFigures f = MeasureInChild([&] { return Print2D(labels2D, out, maxiCode, pictures); }, out);
-            std::printf("%-11s ", pictures ? "pictures" : "automatic");
-            Report(maxiCode ? "maxicode" : "pdf417", labels2D, f);
-            ok2D = ok2D && f.ok;
-        }
+    const bool ok2D = Run2D(labels2D, dir);
     pdfOk = ours.ok && oursLarge.ok && ok2D;
     }
     const long long pngPages = (pngLabels + 23) / 24;

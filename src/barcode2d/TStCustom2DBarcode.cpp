@@ -1,4 +1,5 @@
 #include "barcode2d/TStCustom2DBarcode.h"
+#include "surface/TOffsetCanvas.h"
 
 #include "surface/TCanvas.h"
 
@@ -105,8 +106,8 @@ void TStCustom2DBarcode::Paint() {
 }
 
 void TStCustom2DBarcode::Render(int w, int h) {
-    m_target->SetSize(w, h);
-    TCanvas& canvas = m_target->Canvas();
+    if (!m_shapes) m_target->SetSize(w, h);
+    TCanvas& canvas = BitmapCanvas();
     canvas.Pen().color = m_color;
     canvas.Pen().style = TPenStyle::psSolid;
     canvas.Brush().color = m_backgroundColor;
@@ -247,7 +248,42 @@ void TStCustom2DBarcode::PrintToCanvas(TCanvas& canvas, TPoint position) {
     PrintToCanvasAtDpi(canvas, position, canvas.ResolutionX(), canvas.ResolutionY());
 }
 
+bool TStCustom2DBarcode::PrintShapes(TCanvas& canvas, TPoint position, int xDpi, int yDpi) {
+    // The page's own font, pen and brush are the caller's: the symbol's are put back afterwards.
+    const TFont font = canvas.Font();
+    const TPen pen = canvas.Pen();
+    const TBrush brush = canvas.Brush();
+    const auto draw = [&](bool measureOnly) {
+        TOffsetCanvas shapes(canvas, position, measureOnly);
+        TBitmap unused;
+        unused.SetResolution(yDpi);
+        m_shapes = &shapes;
+        TPictureSize size;
+        try {
+            size = RenderToBitmap(unused, xDpi, yDpi);
+        } catch (...) {
+            m_shapes = nullptr;
+            canvas.SetFont(font);
+            canvas.SetPen(pen);
+            canvas.SetBrush(brush);
+            throw;
+        }
+        m_shapes = nullptr;
+        canvas.SetFont(font);
+        canvas.SetPen(pen);
+        canvas.SetBrush(brush);
+        const TRect& c = shapes.Covered();
+        return c.left >= 0 && c.top >= 0 && c.right <= size.width && c.bottom <= size.height;
+    };
+    // A picture cuts off what reaches past its edges; shapes would reach onto the next label. Only a
+    // symbol that stays inside its picture area is drawn as shapes.
+    if (!draw(true)) return false;
+    draw(false);
+    return true;
+}
+
 void TStCustom2DBarcode::PrintToCanvasAtDpi(TCanvas& canvas, TPoint position, int xDpi, int yDpi) {
+    if (m_shapesOnPages && PrintsAsShapes() && !canvas.PixelRows() && PrintShapes(canvas, position, xDpi, yDpi)) return;
     TBitmap temp;
     const TPictureSize size = RenderToDevice(temp, xDpi, yDpi);
     canvas.StretchDraw(TRect{position.x, position.y, position.x + size.width, position.y + size.height},

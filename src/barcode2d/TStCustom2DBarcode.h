@@ -115,6 +115,10 @@ public:
     void SetShapesOnly(bool shapesOnly) { m_shapesOnly = shapesOnly; }
     bool ShapesOnly() const { return m_shapesOnly; }
 
+    // With false, pages that keep shapes (PDF, SVG, printers) get the symbol as a picture even where
+    // its shapes would be smaller and faster; for comparing the two.
+    void SetShapesOnPages(bool shapes) { m_shapesOnPages = shapes; }
+
 protected:
     TStCustom2DBarcode();
 
@@ -172,8 +176,14 @@ protected:
 
     // Symbol rectangle inside the off-screen bitmap, written by Render.
     const TRect& BarCodeRect() const { return m_barCodeRect; }
-    // The canvas of the picture being rendered: the off-screen bitmap, or a device picture.
-    TCanvas& BitmapCanvas() { return m_target->Canvas(); }
+    // The canvas of the picture being rendered: the off-screen bitmap, a device picture, or a page
+    // that keeps shapes, seen in the picture's coordinates.
+    TCanvas& BitmapCanvas() { return m_shapes ? *m_shapes : m_target->Canvas(); }
+    // Whether the symbol is being drawn as shapes onto a page rather than into a picture: what
+    // needs pixels (flood fills) must then be drawn as shapes of its own.
+    bool DrawingShapes() const { return m_shapes != nullptr; }
+    // Symbologies whose modules are smaller and faster on a page as shapes than as a picture.
+    virtual bool PrintsAsShapes() const { return false; }
     // Its pixel rows when modules may be written straight into them, else nullptr.
     const TPixelRows* DirectPixels() { return m_shapesOnly ? nullptr : BitmapCanvas().PixelRows(); }
 
@@ -195,6 +205,7 @@ private:
     }
     void Invalidate();
     TPictureSize RenderToDevice(TBitmap& temp, int xDpi, int yDpi);
+    bool PrintShapes(TCanvas& canvas, TPoint position, int xDpi, int yDpi);
 
     std::string m_caption;
     TTextLayout m_captionLayout = tlBottom;
@@ -212,6 +223,8 @@ private:
     TBitmap m_bitmap;
     // Where Render draws: the off-screen bitmap, or the target of RenderToBitmap while it runs.
     TBitmap* m_target = &m_bitmap;
+    TCanvas* m_shapes = nullptr; // set while PrintShapes draws onto a page
+    bool m_shapesOnPages = true;
     bool m_shapesOnly = false;
     TRect m_barCodeRect;
     std::function<void()> m_onInvalidate;

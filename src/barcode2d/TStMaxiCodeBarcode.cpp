@@ -213,6 +213,15 @@ void TStMaxiCodeBarcode::PaintModule(TCanvas& canvas, const TModuleShape& m) con
         return;
     }
     // Pointed top and bottom, as the standard's modules stand.
+    if (DrawingShapes()) {
+        canvas.Polygon({{px + d / 2, py},
+                        {px + d, py + c / 4},
+                        {px + d, py + c - c / 4},
+                        {px + d / 2, py + c},
+                        {px, py + c - c / 4},
+                        {px, py + c / 4}});
+        return;
+    }
     canvas.MoveTo(px + d / 2, py);
     canvas.LineTo(px + d, py + c / 4);
     canvas.LineTo(px + d, py + c - c / 4);

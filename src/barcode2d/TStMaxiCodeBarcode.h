@@ -57,6 +57,7 @@ protected:
     void DrawBarcode() override;
     void GenerateCodewords() override;
     void Refresh(TRefresh what) override;
+    bool PrintsAsShapes() const override { return true; }
 
 private:
     // Where a module goes: its box's corner and size in the picture, and whether it is too small

@@ -109,12 +109,42 @@ QtPainterCanvas::~QtPainterCanvas() {
 }
 
 void QtPainterCanvas::Flush() {
-    if (m_pendingRects.empty() || !m_external) return;
+    if (!m_external) return;
     QPainter& p = *m_external;
-    p.setPen(Qt::NoPen);
-    p.setBrush(ToQColor(m_pendingColor));
-    p.drawRects(m_pendingRects.data(), static_cast<int>(m_pendingRects.size()));
-    m_pendingRects.clear();
+    if (!m_pendingRects.empty()) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(ToQColor(m_pendingColor));
+        p.drawRects(m_pendingRects.data(), static_cast<int>(m_pendingRects.size()));
+        m_pendingRects.clear();
+    }
+    if (!m_pendingShapes.isEmpty()) {
+        QPen pen(ToQColor(m_shapesColor));
+        pen.setWidth(m_shapesPenWidth);
+        pen.setJoinStyle(Qt::MiterJoin);
+        pen.setCapStyle(Qt::SquareCap);
+        p.setPen(pen);
+        p.setBrush(ToQColor(m_shapesColor));
+        p.drawPath(m_pendingShapes);
+        m_pendingShapes.clear();
+        m_pendingShapes.setFillRule(Qt::WindingFill);
+    }
+}
+
+bool QtPainterCanvas::HoldBackShape(const std::vector<TPoint>& points) {
+    if (m_image || Pen().style != TPenStyle::psSolid || Brush().style != TBrushStyle::bsSolid ||
+        Pen().color != Brush().color)
+        return false;
+    const int penWidth = std::max(1, Pen().width);
+    if (!m_pendingRects.empty() ||
+        (!m_pendingShapes.isEmpty() && (m_shapesColor != Pen().color || m_shapesPenWidth != penWidth)))
+        Flush();
+    m_shapesColor = Pen().color;
+    m_shapesPenWidth = penWidth;
+    m_pendingShapes.setFillRule(Qt::WindingFill);
+    m_pendingShapes.moveTo(points[0].x, points[0].y);
+    for (size_t i = 1; i < points.size(); ++i) m_pendingShapes.lineTo(points[i].x, points[i].y);
+    m_pendingShapes.closeSubpath();
+    return true;
 }
 
 void QtPainterCanvas::EndPainting() {
@@ -180,6 +210,7 @@ void QtPainterCanvas::Polygon(const std::vector<TPoint>& points) {
         FillSolid(left, top, right + 1, bottom + 1, Brush().color);
         return;
     }
+    if (HoldBackShape(points)) return;
     QPainter& p = Painter();
     QPolygon poly;
     poly.reserve(static_cast<int>(points.size()));
@@ -194,7 +225,7 @@ void QtPainterCanvas::FillSolid(int left, int top, int right, int bottom, TColor
     if (!m_image) {
         // Vector devices: held back and filled together with the rectangles of the same colour that
         // follow (pen-less, so the union is exactly the rectangles' pixels).
-        if (!m_pendingRects.empty() && color != m_pendingColor) Flush();
+        if ((!m_pendingRects.empty() && color != m_pendingColor) || !m_pendingShapes.isEmpty()) Flush();
         m_pendingColor = color;
         m_pendingRects.emplace_back(left, top, right - left, bottom - top);
         return;

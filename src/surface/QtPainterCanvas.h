@@ -10,6 +10,7 @@
 #include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <memory>
 #include <string>
@@ -68,6 +69,8 @@ private:
     QImage& RasterImage();
     // Paints the picture part as rectangles on a vector device; false when it is not worth it.
     bool CopyAsRectangles(const TRect& dest, const QImage& img, const TRect& sourceRect);
+    // Holds back a polygon on a vector device when it can join others; false when it is drawn now.
+    bool HoldBackShape(const std::vector<TPoint>& points);
 
     QImage* m_image = nullptr;
     QPainter* m_external = nullptr;
@@ -79,6 +82,11 @@ private:
     // fill of many rectangles instead of a fill (and a brush written to the file) per bar.
     std::vector<QRect> m_pendingRects;
     TColor m_pendingColor = clBlack;
+    // Likewise solid shapes outlined in their own colour (MaxiCode's hexagons): one path for a symbol
+    // instead of a path, a pen and a brush per module. Shapes of one colour may overlap in any order.
+    QPainterPath m_pendingShapes;
+    TColor m_shapesColor = clBlack;
+    int m_shapesPenWidth = 1;
     bool m_picturesAsRectangles = true;
     bool m_shapeAllText = false;
     // The fonts of the last few texts with their metrics: a barcode switches between its code font
