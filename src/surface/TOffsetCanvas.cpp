@@ -56,12 +56,14 @@ void TOffsetCanvas::FillRect(const TRect& rect) {
 
 void TOffsetCanvas::Rectangle(int left, int top, int right, int bottom) {
     Cover(left, top, right, bottom, true);
-    if (!m_measureOnly) Page().Rectangle(left + m_offset.x, top + m_offset.y, right + m_offset.x, bottom + m_offset.y);
+    if (!m_measureOnly)
+        Page().Rectangle(left + m_offset.x, top + m_offset.y, right + m_offset.x, bottom + m_offset.y);
 }
 
 void TOffsetCanvas::Ellipse(int left, int top, int right, int bottom) {
     Cover(left, top, right, bottom, true);
-    if (!m_measureOnly) Page().Ellipse(left + m_offset.x, top + m_offset.y, right + m_offset.x, bottom + m_offset.y);
+    if (!m_measureOnly)
+        Page().Ellipse(left + m_offset.x, top + m_offset.y, right + m_offset.x, bottom + m_offset.y);
 }
 
 void TOffsetCanvas::LineTo(int x, int y) {

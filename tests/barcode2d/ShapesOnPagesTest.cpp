@@ -23,8 +23,8 @@ TRect DarkBox(const QImage& page) {
 }
 
 struct TPrinted {
-    std::string pdf;   // the file's bytes
-    QImage page;       // rasterised
+    std::string pdf; // the file's bytes
+    QImage page;     // rasterised
 };
 
 TPrinted PrintOne(TStMaxiCodeBarcode& maxi, bool shapes, const std::string& path) {
@@ -43,19 +43,22 @@ TEST(ShapesOnPages, MaxiCodeOnPdfIsShapesThatScanWhereThePictureWouldBe) {
     EnsureGuiApplication();
     const std::string dir = test::MakeTempDir();
     const auto pure = [](ZXing::DecodeHints& h) { h.setIsPure(true); };
-    const std::string codes[] = {"Quirbel 1", "ORDER 12345678 LOT A17 SHIP TO 12 HARBOUR ROAD, QUAYSIDE 90210"};
+    const std::string codes[] = {"Quirbel 1",
+                                 "ORDER 12345678 LOT A17 SHIP TO 12 HARBOUR ROAD, QUAYSIDE 90210"};
     for (const std::string& code : codes) {
         SCOPED_TRACE(code);
         TStMaxiCodeBarcode maxi;
         maxi.SetCode(code);
-        maxi.SetBounds(maxi.BarCodeWidth() + 2 * maxi.QuietZone(), maxi.BarCodeHeight() + 2 * maxi.QuietZone());
+        maxi.SetBounds(maxi.BarCodeWidth() + 2 * maxi.QuietZone(),
+                       maxi.BarCodeHeight() + 2 * maxi.QuietZone());
         const TPrinted shapes = PrintOne(maxi, true, dir + "/shapes.pdf");
         const TPrinted picture = PrintOne(maxi, false, dir + "/picture.pdf");
         EXPECT_EQ(shapes.pdf.find("/Subtype /Image"), std::string::npos);
         EXPECT_NE(picture.pdf.find("/Subtype /Image"), std::string::npos);
         EXPECT_LT(shapes.pdf.size(), picture.pdf.size());
         ASSERT_FALSE(shapes.page.isNull());
-        EXPECT_EQ(test::Decode(test::FromImage(shapes.page, 0), ZXing::BarcodeFormat::MaxiCode, pure).text, code);
+        EXPECT_EQ(test::Decode(test::FromImage(shapes.page, 0), ZXing::BarcodeFormat::MaxiCode, pure).text,
+                  code);
         const TRect a = DarkBox(shapes.page), b = DarkBox(picture.page);
         EXPECT_LE(std::abs(a.left - b.left) + std::abs(a.top - b.top), 2);
         EXPECT_LE(std::abs(a.right - b.right) + std::abs(a.bottom - b.bottom), 2);
