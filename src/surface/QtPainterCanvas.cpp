@@ -7,6 +7,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPolygon>
 
 #include <cmath>
@@ -400,6 +401,10 @@ bool QtPainterCanvas::GlyphTextOut(QPainter& p, int x, int y, const std::string&
     // measured by the shaper as well.
     if (m_shapeAllText || (turn != 0 && turn != 900 && turn != 1800 && turn != 2700) || (Font().Style() & (fsUnderline | fsStrikeOut)))
         return false;
+    // A PDF page keeps glyphs as text a reader can find; other vector devices (SVG) write text only
+    // when they are given its characters, and would be left with outlines.
+    const QPaintEngine* engine = p.paintEngine();
+    if (!engine || (engine->type() != QPaintEngine::Raster && engine->type() != QPaintEngine::Pdf)) return false;
     TFontEntry& e = *m_currentFont;
     if (!e.drawing) {
         p.setFont(e.qfont);

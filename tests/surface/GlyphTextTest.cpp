@@ -1,6 +1,7 @@
 #include "surface/GuiApplication.h"
 #include "surface/QtPainterCanvas.h"
 #include "surface/TGlyphTable.h"
+#include "surface/TVectorFile.h"
 
 #include "TestSupport.h"
 
@@ -175,8 +176,9 @@ TEST(GlyphText, TextAndDirectPixelsTakeTurns) {
     EXPECT_TRUE(copy == copyReference);
 }
 
-// On a PDF page the text stays text a reader can find and copy, and looks as the shaper places it.
-TEST(GlyphText, PdfKeepsTextAndLook) {
+// On a PDF page the text stays text a reader can find and copy, and looks as the shaper places it;
+// an SVG picture keeps it as text too.
+TEST(GlyphText, PdfAndSvgKeepTheTextAsText) {
     EnsureGuiApplication();
     const std::string dir = test::MakeTempDir();
     auto write = [&](bool shapeAll) {
@@ -212,6 +214,13 @@ TEST(GlyphText, PdfKeepsTextAndLook) {
     ASSERT_EQ(a.size(), 1u);
     ASSERT_EQ(b.size(), 1u);
     EXPECT_TRUE(a[0] == b[0]);
+
+    const std::string svg = dir + "/label.svg";
+    SaveVectorPicture(svg, TVectorFormat::vfSvg, 300, 100, 96, [](TCanvas& c) {
+        SetFont(c, kFonts[0], 0);
+        c.TextOut(10, 10, "5901234123457");
+    });
+    EXPECT_NE(test::ReadWholeFile(svg).find(">5901234123457</text>"), std::string::npos);
 }
 
 } // namespace
