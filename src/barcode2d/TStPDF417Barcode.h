@@ -50,6 +50,7 @@ public:
     void SetRelativeBarHeight(bool relative) override;
 
     TPictureSize RenderToBitmap(TBitmap& target, int xDpi, int yDpi) override;
+    bool PrintsAsShapes() const override { return true; }
 
     // The codeword buffer: descriptor, data, pads and check codewords of the current symbol.
     const TPdf417Codewords& Codewords() const { return m_codewords; }

@@ -1,4 +1,5 @@
 #include "barcode2d/TStMaxiCodeBarcode.h"
+#include "barcode2d/TStPDF417Barcode.h"
 #include "surface/GuiApplication.h"
 #include "surface/TBitmap.h"
 #include "surface/TPdfPrinter.h"
@@ -6,6 +7,9 @@
 #include "TestSupport.h"
 
 #include <QImage>
+
+#include <functional>
+#include <memory>
 
 namespace qbm {
 namespace {
@@ -27,9 +31,10 @@ struct TPrinted {
     QImage page;     // rasterised
 };
 
-TPrinted PrintOne(TStMaxiCodeBarcode& maxi, bool shapes, const std::string& path) {
+TPrinted PrintOne(TStCustom2DBarcode& maxi, bool shapes, const std::string& path) {
     maxi.SetShapesOnPages(shapes);
     TPdfPrinter printer(path, TPaperSize{80, 60}, 600);
+    printer.SetPicturesAsRectangles(shapes);
     printer.BeginDoc();
     maxi.PrintToCanvas(printer.Canvas(), TPoint{120, 90});
     printer.EndDoc();
@@ -37,32 +42,41 @@ TPrinted PrintOne(TStMaxiCodeBarcode& maxi, bool shapes, const std::string& path
     return {test::ReadWholeFile(path), pages.empty() ? QImage() : pages.front()};
 }
 
-// On a PDF page MaxiCode's modules and rings are shapes, not a picture of them: they scan, and they
-// cover the place the picture would.
-TEST(ShapesOnPages, MaxiCodeOnPdfIsShapesThatScanWhereThePictureWouldBe) {
+// On a PDF page the modules (MaxiCode's hexagons and rings, PDF417's rows) are shapes, not a picture
+// of them: they scan, and they cover the place the picture would.
+TEST(ShapesOnPages, TwoDSymbolsOnPdfAreShapesThatScanWhereThePictureWouldBe) {
     EnsureGuiApplication();
     const std::string dir = test::MakeTempDir();
-    const auto pure = [](ZXing::DecodeHints& h) { h.setIsPure(true); };
+    struct TCase {
+        std::function<std::unique_ptr<TStCustom2DBarcode>()> make;
+        ZXing::BarcodeFormat format;
+        bool pure; // the MaxiCode reader wants the symbol alone
+    };
+    const TCase cases[] = {
+        {[] { return std::make_unique<TStMaxiCodeBarcode>(); }, ZXing::BarcodeFormat::MaxiCode, true},
+        {[] { return std::make_unique<TStPDF417Barcode>(); }, ZXing::BarcodeFormat::PDF417, false},
+    };
     const std::string codes[] = {"Quirbel 1",
                                  "ORDER 12345678 LOT A17 SHIP TO 12 HARBOUR ROAD, QUAYSIDE 90210"};
-    for (const std::string& code : codes) {
-        SCOPED_TRACE(code);
-        TStMaxiCodeBarcode maxi;
-        maxi.SetCode(code);
-        maxi.SetBounds(maxi.BarCodeWidth() + 2 * maxi.QuietZone(),
-                       maxi.BarCodeHeight() + 2 * maxi.QuietZone());
-        const TPrinted shapes = PrintOne(maxi, true, dir + "/shapes.pdf");
-        const TPrinted picture = PrintOne(maxi, false, dir + "/picture.pdf");
-        EXPECT_EQ(shapes.pdf.find("/Subtype /Image"), std::string::npos);
-        EXPECT_NE(picture.pdf.find("/Subtype /Image"), std::string::npos);
-        EXPECT_LT(shapes.pdf.size(), picture.pdf.size());
-        ASSERT_FALSE(shapes.page.isNull());
-        EXPECT_EQ(test::Decode(test::FromImage(shapes.page, 0), ZXing::BarcodeFormat::MaxiCode, pure).text,
-                  code);
-        const TRect a = DarkBox(shapes.page), b = DarkBox(picture.page);
-        EXPECT_LE(std::abs(a.left - b.left) + std::abs(a.top - b.top), 2);
-        EXPECT_LE(std::abs(a.right - b.right) + std::abs(a.bottom - b.bottom), 2);
-    }
+    for (const TCase& c : cases)
+        for (const std::string& code : codes) {
+            SCOPED_TRACE(code);
+            const auto symbol = c.make();
+            symbol->SetCode(code);
+            symbol->SetBounds(symbol->BarCodeWidth() + 2 * symbol->QuietZone(),
+                              symbol->BarCodeHeight() + 2 * symbol->QuietZone());
+            const TPrinted shapes = PrintOne(*symbol, true, dir + "/shapes.pdf");
+            const TPrinted picture = PrintOne(*symbol, false, dir + "/picture.pdf");
+            EXPECT_EQ(shapes.pdf.find("/Subtype /Image"), std::string::npos);
+            EXPECT_NE(picture.pdf.find("/Subtype /Image"), std::string::npos);
+            EXPECT_LT(shapes.pdf.size(), picture.pdf.size());
+            ASSERT_FALSE(shapes.page.isNull());
+            const auto pure = [&](ZXing::DecodeHints& h) { h.setIsPure(c.pure); };
+            EXPECT_EQ(test::Decode(test::FromImage(shapes.page, 0), c.format, pure).text, code);
+            const TRect a = DarkBox(shapes.page), b = DarkBox(picture.page);
+            EXPECT_LE(std::abs(a.left - b.left) + std::abs(a.top - b.top), 2);
+            EXPECT_LE(std::abs(a.right - b.right) + std::abs(a.bottom - b.bottom), 2);
+        }
 
     // A symbol larger than its picture area is cut off there; as shapes it would reach onto the next
     // label, so it stays a picture.
