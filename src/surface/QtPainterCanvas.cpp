@@ -376,7 +376,7 @@ const QFont& QtPainterCanvas::CurrentQFont() {
     QFont qfont = ToQFont(Font());
     const QFontMetrics metrics(qfont);
     auto entry = std::make_unique<TFontEntry>(
-        TFontEntry{Font(), qfont, metrics, metrics.ascent(), metrics.height(), nullptr, nullptr, nullptr});
+        TFontEntry{Font(), qfont, metrics, metrics.ascent(), metrics.height(), nullptr, nullptr});
     if (m_fonts.size() < kFonts) {
         m_fonts.push_back(std::move(entry));
         m_currentFont = m_fonts.back().get();
@@ -390,7 +390,7 @@ const QFont& QtPainterCanvas::CurrentQFont() {
 }
 
 TGlyphTable& QtPainterCanvas::TFontEntry::Widths() {
-    if (!widths) widths = std::make_unique<TGlyphTable>(qfont);
+    if (!widths) widths = TGlyphTable::Shared(qfont);
     return *widths;
 }
 
@@ -409,13 +409,7 @@ bool QtPainterCanvas::GlyphTextOut(QPainter& p, int x, int y, const std::string&
     if (!e.drawing) {
         p.setFont(e.qfont);
         const QFont deviceFont = p.font();
-        TGlyphTable& widths = e.Widths();
-        if (deviceFont == widths.Font() && QRawFont::fromFont(deviceFont) == widths.RawFont()) {
-            e.drawing = &widths;
-        } else {
-            e.ownDrawing = std::make_unique<TGlyphTable>(deviceFont);
-            e.drawing = e.ownDrawing.get();
-        }
+        e.drawing = TGlyphTable::Shared(deviceFont);
     }
     if (!e.drawing->Layout(text, m_layout)) return false;
     if (turn != 0) {

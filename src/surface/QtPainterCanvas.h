@@ -100,9 +100,8 @@ private:
         int height;
         // Widths as the metrics measure them, and the glyphs as the painter draws them (the
         // painter's font is the same font made for its device: usually the very same table).
-        std::unique_ptr<TGlyphTable> widths;
-        std::unique_ptr<TGlyphTable> ownDrawing;
-        TGlyphTable* drawing = nullptr;
+        std::shared_ptr<TGlyphTable> widths;
+        std::shared_ptr<TGlyphTable> drawing;
 
         TGlyphTable& Widths();
     };

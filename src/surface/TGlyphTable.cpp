@@ -149,6 +149,20 @@ TGlyphTable::TGlyphTable(const QFont& font) : m_font(font), m_raw(QRawFont::from
                      TLayoutScripts(m_raw.fontTable("GPOS")).LatinLikeDefault();
 }
 
+std::shared_ptr<TGlyphTable> TGlyphTable::Shared(const QFont& font) {
+    constexpr size_t kTables = 8;
+    thread_local std::vector<std::shared_ptr<TGlyphTable>> tables; // the most recently used last
+    const QRawFont raw = QRawFont::fromFont(font);
+    for (auto it = tables.begin(); it != tables.end(); ++it)
+        if ((*it)->m_raw == raw && (*it)->m_font == font) {
+            std::rotate(it, it + 1, tables.end());
+            return tables.back();
+        }
+    if (tables.size() == kTables) tables.erase(tables.begin());
+    tables.push_back(std::make_shared<TGlyphTable>(font));
+    return tables.back();
+}
+
 void TGlyphTable::MeasureChar(unsigned char c) {
     m_charState[c] = kShaped;
     if (IsControl(c) || !m_raw.isValid()) return;

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +18,9 @@ namespace qbm {
 class TGlyphTable {
 public:
     explicit TGlyphTable(const QFont& font);
+    // The table of the same font made last on this thread: a barcode drawn onto a fresh picture of
+    // its own each time finds its glyphs measured already.
+    static std::shared_ptr<TGlyphTable> Shared(const QFont& font);
 
     const QFont& Font() const { return m_font; }
     const QRawFont& RawFont() const { return m_raw; }
