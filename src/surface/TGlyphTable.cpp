@@ -1,9 +1,11 @@
 #include "surface/TGlyphTable.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QTextLayout>
 #include <QTextOption>
+#include <QThread>
 
 #include <algorithm>
 #include <cmath>
@@ -149,9 +151,34 @@ TGlyphTable::TGlyphTable(const QFont& font) : m_font(font), m_raw(QRawFont::from
                      TLayoutScripts(m_raw.fontTable("GPOS")).LatinLikeDefault();
 }
 
+namespace {
+
+struct TSharedTables {
+    std::vector<std::shared_ptr<TGlyphTable>> tables; // the most recently used last
+    ~TSharedTables();
+};
+thread_local TSharedTables tShared;
+thread_local bool tSharedGone = false;
+thread_local const QCoreApplication* tCleanupFor = nullptr;
+
+TSharedTables::~TSharedTables() { tSharedGone = true; }
+
+// Fonts must be let go while the application still stands: it takes the font engines with it. An
+// application that outlives the thread's tables finds them gone already.
+void ReleaseSharedTables() {
+    if (!tSharedGone) tShared.tables.clear();
+}
+
+} // namespace
+
 std::shared_ptr<TGlyphTable> TGlyphTable::Shared(const QFont& font) {
     constexpr size_t kTables = 8;
-    thread_local std::vector<std::shared_ptr<TGlyphTable>> tables; // the most recently used last
+    auto& tables = tShared.tables;
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (app && app != tCleanupFor && QThread::currentThread() == app->thread()) {
+        qAddPostRoutine(ReleaseSharedTables);
+        tCleanupFor = app;
+    }
     const QRawFont raw = QRawFont::fromFont(font);
     for (auto it = tables.begin(); it != tables.end(); ++it)
         if ((*it)->m_raw == raw && (*it)->m_font == font) {
