@@ -45,8 +45,9 @@ void CalcPdf417ErrorCorrection(uint16_t* codewords, int n, int k) {
     for (int i = 0; i < n; ++i) {
         const int t1 = (codewords[i] + e[k - 1]) % kPrime;
         for (int j = k - 1; j >= 1; --j) {
-            const int t2 = t1 * a[j] % kPrime;
-            e[j] = (e[j - 1] + kPrime - t2) % kPrime;
+            // e[j - 1] - t2 lies between -kPrime and kPrime: one correction instead of a division.
+            const int v = e[j - 1] - t1 * a[j] % kPrime;
+            e[j] = v < 0 ? v + kPrime : v;
         }
         e[0] = (kPrime - t1 * a[0] % kPrime) % kPrime;
     }

@@ -52,6 +52,16 @@ struct TPixelRows {
         const int n = right - left;
         if (n <= 0 || bottom <= top) return;
         uint8_t* p = bits + top * stride + left * 4;
+        // White, the background of every picture and page, is one byte repeated: the library's
+        // block fill does it, in one go where the rows follow each other without a gap.
+        if (value == 0xFFFFFFFFu && n > 8) {
+            if (left == 0 && right == width && stride == std::ptrdiff_t{4} * width) {
+                std::memset(p, 0xFF, static_cast<size_t>(bottom - top) * stride);
+                return;
+            }
+            for (; top < bottom; ++top, p += stride) std::memset(p, 0xFF, static_cast<size_t>(n) * 4);
+            return;
+        }
         uint8_t* const end = bits + bottom * stride + left * 4;
         const uint32_t quad[4] = {value, value, value, value};
         switch (n) {
