@@ -2,6 +2,7 @@
 #include "barcode/EanUpcEncoder.h"
 #include "barcode/TBarcode.h"
 #include "surface/TCanvas.h"
+#include "surface/TCanvasStateGuard.h"
 #include "util/Rounding.h"
 #include "util/Text.h"
 
@@ -50,26 +51,6 @@ private:
     double m_s = 0;
     double m_c = 1;
     TPoint m_origin;
-};
-
-// Puts the caller's font, pen and brush back however drawing ends.
-class TCanvasStateGuard {
-public:
-    explicit TCanvasStateGuard(TCanvas& canvas)
-        : m_canvas(canvas), m_font(canvas.Font()), m_pen(canvas.Pen()), m_brush(canvas.Brush()) {}
-    ~TCanvasStateGuard() {
-        m_canvas.SetFont(m_font);
-        m_canvas.SetPen(m_pen);
-        m_canvas.SetBrush(m_brush);
-    }
-    TCanvasStateGuard(const TCanvasStateGuard&) = delete;
-    TCanvasStateGuard& operator=(const TCanvasStateGuard&) = delete;
-
-private:
-    TCanvas& m_canvas;
-    TFont m_font;
-    TPen m_pen;
-    TBrush m_brush;
 };
 
 bool InRange(int i, int from, int to) {

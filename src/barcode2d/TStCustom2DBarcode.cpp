@@ -1,4 +1,5 @@
 #include "barcode2d/TStCustom2DBarcode.h"
+#include "surface/TCanvasStateGuard.h"
 #include "surface/TOffsetCanvas.h"
 
 #include "surface/TCanvas.h"
@@ -249,11 +250,9 @@ void TStCustom2DBarcode::PrintToCanvas(TCanvas& canvas, TPoint position) {
 }
 
 bool TStCustom2DBarcode::PrintShapes(TCanvas& canvas, TPoint position, int xDpi, int yDpi) {
-    // The page's own font, pen and brush are the caller's: the symbol's are put back afterwards.
-    const TFont font = canvas.Font();
-    const TPen pen = canvas.Pen();
-    const TBrush brush = canvas.Brush();
     const auto draw = [&](bool measureOnly) {
+        // The page's own font, pen and brush are the caller's: they are put back after the symbol's.
+        const TCanvasStateGuard pageState(canvas);
         TOffsetCanvas shapes(canvas, position, measureOnly);
         TBitmap unused;
         unused.SetResolution(yDpi);
@@ -263,15 +262,9 @@ bool TStCustom2DBarcode::PrintShapes(TCanvas& canvas, TPoint position, int xDpi,
             size = RenderToBitmap(unused, xDpi, yDpi);
         } catch (...) {
             m_shapes = nullptr;
-            canvas.SetFont(font);
-            canvas.SetPen(pen);
-            canvas.SetBrush(brush);
             throw;
         }
         m_shapes = nullptr;
-        canvas.SetFont(font);
-        canvas.SetPen(pen);
-        canvas.SetBrush(brush);
         const TRect& c = shapes.Covered();
         return c.left >= 0 && c.top >= 0 && c.right <= size.width && c.bottom <= size.height;
     };
