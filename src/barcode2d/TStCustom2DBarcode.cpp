@@ -276,7 +276,9 @@ bool TStCustom2DBarcode::PrintShapes(TCanvas& canvas, TPoint position, int xDpi,
 }
 
 void TStCustom2DBarcode::PrintToCanvasAtDpi(TCanvas& canvas, TPoint position, int xDpi, int yDpi) {
-    if (m_shapesOnPages && PrintsAsShapes() && !canvas.PixelRows() && PrintShapes(canvas, position, xDpi, yDpi)) return;
+    if (m_shapesOnPages && PrintsAsShapes() && !canvas.PixelRows() &&
+        PrintShapes(canvas, position, xDpi, yDpi))
+        return;
     TBitmap temp;
     const TPictureSize size = RenderToDevice(temp, xDpi, yDpi);
     canvas.StretchDraw(TRect{position.x, position.y, position.x + size.width, position.y + size.height},
