@@ -307,11 +307,12 @@ void Report(const char* who, long long labels, const RunFigures& f) {
 }
 
 // Both 2D symbologies, each as the run chooses (shapes or rectangles) and as pictures.
-bool Run2D(long long labels2D, const std::string& dir) {
+bool Run2D(long long labels2D, const std::string& dir, bool withPictures) {
     std::printf("\n2D labels from a code list, 3 x 8 per A4 page, PDF at 600 dpi\n");
     bool ok2D = true;
     for (const bool maxiCode : {false, true})
         for (const bool pictures : {false, true}) {
+            if (pictures && !withPictures) continue;
             const std::string out =
                 dir + (maxiCode ? "/maxicode" : "/pdf417") + (pictures ? "-pictures.pdf" : ".pdf");
             const RunFigures f = MeasureInChild([&] { return Print2D(labels2D, out, maxiCode, pictures); }, out);
@@ -327,6 +328,7 @@ bool Run2D(long long labels2D, const std::string& dir) {
 int main(int argc, char** argv) {
     long long labels = 10000, large = 100000, pngLabels = 2400, labels2D = 10000;
     bool baseline = true, pngOnly = false, pdfOnly = false, pagesOnly = false, only2D = false;
+    bool pictures2D = true;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--labels" && i + 1 < argc) labels = std::atoll(argv[++i]);
@@ -338,6 +340,7 @@ int main(int argc, char** argv) {
         else if (a == "--pdf-only") pdfOnly = true;
         else if (a == "--pages-only") pagesOnly = true; // the page-file section alone
         else if (a == "--2d-only") only2D = true;         // the 2D section alone
+        else if (a == "--2d-no-pictures") pictures2D = false; // 2D symbols as shapes only
     }
     char tmpl[] = "/tmp/qbm-bench-print-XXXXXX";
     const std::string dir = mkdtemp(tmpl);
@@ -348,7 +351,7 @@ int main(int argc, char** argv) {
         return ok ? 0 : 1;
     }
     if (only2D) {
-        const bool ok = Run2D(labels2D, dir);
+        const bool ok = Run2D(labels2D, dir, pictures2D);
         std::system(("rm -rf " + dir).c_str());
         return ok ? 0 : 1;
     }
@@ -377,7 +380,7 @@ int main(int argc, char** argv) {
             std::printf("speed-up over gLabels: %.1fx\n", gl.seconds / ours.seconds);
         }
     }
-    const bool ok2D = Run2D(labels2D, dir);
+    const bool ok2D = Run2D(labels2D, dir, pictures2D);
     pdfOk = ours.ok && oursLarge.ok && ok2D;
     }
     const long long pngPages = (pngLabels + 23) / 24;
