@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config clang libclang-rt-14-dev
     qt6-base-dev qt6-svg-dev libgl-dev
-    libjpeg62-turbo-dev zlib1g-dev libtiff-dev libfreexl-dev mdbtools-dev mdbtools libchm-dev fp-utils libzip-dev libxlsxwriter-dev
+    libjpeg62-turbo-dev zlib1g-dev libdeflate-dev libtiff-dev libfreexl-dev mdbtools-dev mdbtools libchm-dev fp-utils libzip-dev libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev
     fonts-dejavu-core fonts-liberation fonts-urw-base35 xvfb xauth
     cups printer-driver-cups-pdf poppler-utils

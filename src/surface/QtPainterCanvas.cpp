@@ -365,35 +365,6 @@ void QtPainterCanvas::FloodFill(int x, int y, TColor border) {
     }
 }
 
-const QFont& QtPainterCanvas::CurrentQFont() {
-    constexpr size_t kFonts = 4;
-    if (m_currentFont && m_currentFont->font == Font()) return m_currentFont->qfont;
-    for (const auto& e : m_fonts)
-        if (e->font == Font()) {
-            m_currentFont = e.get();
-            return e->qfont;
-        }
-    QFont qfont = ToQFont(Font());
-    const QFontMetrics metrics(qfont);
-    auto entry = std::make_unique<TFontEntry>(
-        TFontEntry{Font(), qfont, metrics, metrics.ascent(), metrics.height(), nullptr, nullptr});
-    if (m_fonts.size() < kFonts) {
-        m_fonts.push_back(std::move(entry));
-        m_currentFont = m_fonts.back().get();
-    } else {
-        if (m_widthsFor == m_fonts[m_nextFontSlot].get()) m_widthsFor = nullptr;
-        m_fonts[m_nextFontSlot] = std::move(entry);
-        m_currentFont = m_fonts[m_nextFontSlot].get();
-        m_nextFontSlot = (m_nextFontSlot + 1) % kFonts;
-    }
-    return m_currentFont->qfont;
-}
-
-TGlyphTable& QtPainterCanvas::TFontEntry::Widths() {
-    if (!widths) widths = TGlyphTable::Shared(qfont);
-    return *widths;
-}
-
 bool QtPainterCanvas::GlyphTextOut(QPainter& p, int x, int y, const std::string& text) {
     const int turn = Font().Orientation();
     // Right angles map every pen position exactly; at other angles the shaper's own rounding of the
@@ -405,7 +376,7 @@ bool QtPainterCanvas::GlyphTextOut(QPainter& p, int x, int y, const std::string&
     // when they are given its characters, and would be left with outlines.
     const QPaintEngine* engine = p.paintEngine();
     if (!engine || (engine->type() != QPaintEngine::Raster && engine->type() != QPaintEngine::Pdf)) return false;
-    TFontEntry& e = *m_currentFont;
+    TQtFontCache::TEntry& e = CurrentFont();
     if (!e.drawing) {
         p.setFont(e.qfont);
         const QFont deviceFont = p.font();
@@ -432,10 +403,11 @@ bool QtPainterCanvas::GlyphTextOut(QPainter& p, int x, int y, const std::string&
 }
 
 void QtPainterCanvas::TextOut(int x, int y, const std::string& text) {
-    const QFont& f = CurrentQFont();
+    const TQtFontCache::TEntry& e = CurrentFont();
+    const QFont& f = e.qfont;
     QPainter& p = Painter();
     if (GlyphTextOut(p, x, y, text)) return;
-    const QFontMetrics& fm = m_currentFont->metrics;
+    const QFontMetrics& fm = e.metrics;
     const QString s = QString::fromLatin1(text.data(), static_cast<int>(text.size()));
     p.setFont(f);
     if (Font().Orientation() != 0) {
@@ -452,35 +424,12 @@ void QtPainterCanvas::TextOut(int x, int y, const std::string& text) {
     if (Font().Orientation() != 0) p.restore();
 }
 
-int QtPainterCanvas::TextWidth(const std::string& text) {
-    constexpr size_t kWidths = 8;
-    CurrentQFont();
-    int w = 0;
-    if (!m_shapeAllText && m_currentFont->Widths().Width(text, w)) return w;
-    if (m_widthsFor != m_currentFont) {
-        m_widths.clear();
-        m_nextWidthSlot = 0;
-        m_widthsFor = m_currentFont;
-    }
-    for (const auto& [t, cached] : m_widths)
-        if (t == text) return cached;
-    w = m_currentFont->metrics.horizontalAdvance(QString::fromLatin1(text.data(), static_cast<int>(text.size())));
-    if (m_widths.size() < kWidths) {
-        m_widths.emplace_back(text, w);
-    } else {
-        m_widths[m_nextWidthSlot] = {text, w};
-        m_nextWidthSlot = (m_nextWidthSlot + 1) % kWidths;
-    }
-    return w;
-}
+int QtPainterCanvas::TextWidth(const std::string& text) { return m_fonts.TextWidth(Font(), text, m_shapeAllText); }
 
-int QtPainterCanvas::TextHeight(const std::string&) {
-    CurrentQFont();
-    return m_currentFont->height;
-}
+int QtPainterCanvas::TextHeight(const std::string&) { return CurrentFont().height; }
 
 void QtPainterCanvas::TextRectRight(const TRect& rect, const std::string& text) {
-    const QFont& f = CurrentQFont();
+    const QFont& f = CurrentFont().qfont;
     QPainter& p = Painter();
     p.save();
     p.setClipRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()));

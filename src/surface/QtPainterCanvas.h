@@ -4,6 +4,7 @@
 
 #include "surface/TCanvas.h"
 #include "surface/TGlyphTable.h"
+#include "surface/TQtFontCache.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -62,7 +63,7 @@ private:
     void FillSolid(int left, int top, int right, int bottom, TColor color);
     void ApplyPen(QPainter& p) const;
     void ApplyBrush(QPainter& p) const;
-    const QFont& CurrentQFont();
+    TQtFontCache::TEntry& CurrentFont() { return m_fonts.Select(Font()); }
     // Draws the text from its glyph table; false when the shaper has to lay it out.
     bool GlyphTextOut(QPainter& p, int x, int y, const std::string& text);
     // The image in a 32-bit format, its painter closed.
@@ -89,29 +90,7 @@ private:
     int m_shapesPenWidth = 1;
     bool m_picturesAsRectangles = true;
     bool m_shapeAllText = false;
-    // The fonts of the last few texts with their metrics: a barcode switches between its code font
-    // and its caption font on every label, and building a Qt font asks the font configuration.
-    struct TFontEntry {
-        TFont font;
-        QFont qfont;
-        QFontMetrics metrics;
-        // Asked for every text; the metrics look the font up each time.
-        int ascent;
-        int height;
-        // Widths as the metrics measure them, and the glyphs as the painter draws them (the
-        // painter's font is the same font made for its device: usually the very same table).
-        std::shared_ptr<TGlyphTable> widths;
-        std::shared_ptr<TGlyphTable> drawing;
-
-        TGlyphTable& Widths();
-    };
-    std::vector<std::unique_ptr<TFontEntry>> m_fonts;
-    size_t m_nextFontSlot = 0;
-    TFontEntry* m_currentFont = nullptr;
-    // Widths of texts measured again and again (the guard digits' "A", a group of six digits).
-    std::vector<std::pair<std::string, int>> m_widths;
-    size_t m_nextWidthSlot = 0;
-    const TFontEntry* m_widthsFor = nullptr;
+    TQtFontCache m_fonts;
     TGlyphTable::TLayout m_layout;
     QGlyphRun m_run;
 };

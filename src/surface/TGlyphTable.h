@@ -38,6 +38,9 @@ public:
     bool Layout(std::string_view text, TLayout& layout);
     // The text's advance rounded to whole pixels as the font metrics round it; false as for Layout.
     bool Width(std::string_view text, int& width);
+    // A character's glyph and unkerned advance in 1/64 pixel, once a layout has used it.
+    quint32 Glyph(unsigned char c) const { return m_glyph[c]; }
+    int Advance(unsigned char c) const { return m_advance[c]; }
 
 private:
     enum TState : uint8_t { kUnknown, kPlain, kKerned, kShaped };

@@ -44,9 +44,9 @@ void TOffsetCanvas::Polygon(const std::vector<TPoint>& points) {
     }
     Cover(left, top, right, bottom, true);
     if (m_measureOnly) return;
-    std::vector<TPoint> moved(points);
-    for (TPoint& p : moved) p = {p.x + m_offset.x, p.y + m_offset.y};
-    Page().Polygon(moved);
+    m_moved.resize(points.size());
+    for (size_t i = 0; i < points.size(); ++i) m_moved[i] = {points[i].x + m_offset.x, points[i].y + m_offset.y};
+    Page().Polygon(m_moved);
 }
 
 void TOffsetCanvas::FillRect(const TRect& rect) {

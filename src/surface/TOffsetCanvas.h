@@ -42,6 +42,7 @@ private:
     bool m_measureOnly;
     TRect m_covered{};
     bool m_coveredAny = false;
+    std::vector<TPoint> m_moved; // the shape being passed on, kept for the next one
 };
 
 } // namespace qbm

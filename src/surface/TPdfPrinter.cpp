@@ -1,14 +1,10 @@
 #include "surface/TPdfPrinter.h"
 
-#include "surface/QtPainterCanvas.h"
+#include "surface/TPdfCanvas.h"
+#include "surface/TPdfFile.h"
 #include "util/AtomicFile.h"
 #include "util/Errors.h"
 #include "util/TempFileCleanup.h"
-
-#include <QFile>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
 
 #include <cerrno>
 #include <cstdio>
@@ -17,25 +13,32 @@
 namespace qbm {
 
 // The document is written to a temporary file beside the target, which the finished document replaces
-// in one step; the file is ours, not the writer's, so that every failed write is seen.
+// in one step; every failed write is seen.
 struct TPdfPrinter::Job {
     std::string tempPath;
     std::unique_ptr<TTempFileGuard> tempGuard;
-    QFile file;
-    std::unique_ptr<QPdfWriter> writer;
-    std::unique_ptr<QPainter> painter;
-    std::unique_ptr<QtPainterCanvas> canvas;
+    std::FILE* file = nullptr;
+    std::unique_ptr<TPdfFile> pdf;
+    std::unique_ptr<TPdfCanvas> canvas;
+    int catalog = 0, pages = 0, resources = 0, info = 0;
+    std::vector<int> pageIds;
+    std::string mediaBox;
 
-    // The file device keeps no reason for a failed buffered write; the system's is still at hand.
-    std::string WriteFailure() const {
-        const int error = errno;
-        const QString text = file.errorString();
-        if (!text.isEmpty() && text != QLatin1String("Unknown error")) return text.toStdString();
-        return InOutErrorMessage(error != 0 ? error : EIO);
+    static std::string WriteFailure() { return InOutErrorMessage(errno != 0 ? errno : EIO); }
+
+    void EndPage() {
+        const int content = pdf->Reserve(), page = pdf->Reserve();
+        pdf->Stream(content, "", canvas->PageContent());
+        canvas->ClearPage();
+        pdf->Object(page, "<< /Type /Page /Parent " + std::to_string(pages) + " 0 R /MediaBox " + mediaBox +
+                              " /Resources " + std::to_string(resources) + " 0 R /Contents " + std::to_string(content) +
+                              " 0 R >>");
+        pageIds.push_back(page);
     }
 
     void Discard() {
-        file.close();
+        if (file) std::fclose(file);
+        file = nullptr;
         std::remove(tempPath.c_str());
     }
 };
@@ -53,57 +56,66 @@ void TPdfPrinter::BeginDoc() {
     job->tempPath = m_path + ".part-" + std::to_string(getpid());
     // Registered before the file exists: a stop between the two would otherwise leave it behind.
     job->tempGuard = std::make_unique<TTempFileGuard>(job->tempPath);
-    job->file.setFileName(QString::fromLocal8Bit(job->tempPath.c_str()));
-    if (!job->file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw EInOutError("Cannot write file " + m_path + ": " + job->file.errorString().toStdString());
-    job->writer = std::make_unique<QPdfWriter>(&job->file);
-    QPdfWriter& w = *job->writer;
-    w.setCreator(QStringLiteral("Quirbel Barcode Maker"));
-    w.setTitle(QString::fromLatin1(m_title.c_str()));
-    w.setResolution(ResolutionX());
-    w.setPageSize(QPageSize(QSizeF(Paper().widthMm, Paper().heightMm), QPageSize::Millimeter));
-    w.setPageOrientation(Orientation() == TPrinterOrientation::poPortrait ? QPageLayout::Portrait
-                                                                         : QPageLayout::Landscape);
-    w.setPageMargins(QMarginsF(0, 0, 0, 0));
-    job->painter = std::make_unique<QPainter>();
-    if (!job->painter->begin(&w)) {
-        job->painter.reset();
-        job->writer.reset();
-        job->Discard();
-        throw EInOutError("Cannot write file " + m_path);
-    }
-    job->canvas = std::make_unique<QtPainterCanvas>(job->painter.get(), ResolutionX(), ResolutionY());
+    errno = 0;
+    job->file = std::fopen(job->tempPath.c_str(), "wb");
+    if (!job->file) throw EInOutError("Cannot write file " + m_path + ": " + Job::WriteFailure());
+    std::setvbuf(job->file, nullptr, _IOFBF, 1 << 20);
+    job->pdf = std::make_unique<TPdfFile>(job->file);
+    job->catalog = job->pdf->Reserve();
+    job->pages = job->pdf->Reserve();
+    job->resources = job->pdf->Reserve();
+    job->info = job->pdf->Reserve();
+    const double scale = 72.0 / ResolutionX();
+    const double widthPt = PageWidth() * scale, heightPt = PageHeight() * 72.0 / ResolutionY();
+    char text[160];
+    std::snprintf(text, sizeof text, "%.8f 0 0 %.8f 0 %.4f cm 0 j 2 J\n", scale, -72.0 / ResolutionY(), heightPt);
+    // The page's operators start by turning device pixels, y down, into points, y up.
+    const std::string pagePrologue = text;
+    std::snprintf(text, sizeof text, "[0 0 %.6f %.6f]", widthPt, heightPt);
+    job->mediaBox = text;
+    job->canvas = std::make_unique<TPdfCanvas>(*job->pdf, ResolutionX(), pagePrologue);
     job->canvas->SetPicturesAsRectangles(m_picturesAsRectangles);
     m_job = std::move(job);
 }
 
 void TPdfPrinter::NewPage() {
     if (!m_job) throw EInOutError("No print job is running");
-    m_job->canvas->Flush();
+    m_job->EndPage();
     // A full disk ends the run at the next page instead of drawing the rest of it for nothing.
-    if (m_job->file.error() != QFileDevice::NoError) {
-        const std::string reason = m_job->WriteFailure();
+    if (m_job->pdf->Failed()) {
+        const std::string reason = Job::WriteFailure();
         Abort();
         throw EInOutError("Cannot write file " + m_path + ": " + reason);
     }
-    m_job->writer->newPage();
 }
 
 void TPdfPrinter::EndDoc() {
     if (!m_job) return;
     std::unique_ptr<Job> job = std::move(m_job);
-    job->canvas.reset();
-    const bool ended = job->painter->end();
-    job->painter.reset();
-    job->writer.reset();
+    errno = 0;
+    job->EndPage();
+    job->canvas->WriteResources(job->resources);
+    std::string kids;
+    for (const int id : job->pageIds) kids += std::to_string(id) + " 0 R ";
+    job->pdf->Object(job->pages, "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(job->pageIds.size()) + " >>");
+    job->pdf->Object(job->catalog, "<< /Type /Catalog /Pages " + std::to_string(job->pages) + " 0 R >>");
+    std::string info = "<< /Title ";
+    AppendTextString(info, m_title);
+    info += " /Creator ";
+    AppendTextString(info, "Quirbel Barcode Maker");
+    info += " /Producer ";
+    AppendTextString(info, "Quirbel Barcode Maker");
+    info += " >>";
+    job->pdf->Object(job->info, info);
+    job->pdf->Finish(job->catalog, job->info);
     // Everything written so far must be on disk before the old document is replaced.
-    const bool written = ended && job->file.flush() && job->file.error() == QFileDevice::NoError &&
-                         ::fsync(job->file.handle()) == 0;
-    const std::string reason = written ? std::string() : job->WriteFailure();
-    job->file.close();
-    if (!written) {
+    const bool written = std::fflush(job->file) == 0 && !job->pdf->Failed() && ::fsync(fileno(job->file)) == 0;
+    const std::string reason = written ? std::string() : Job::WriteFailure();
+    const bool closed = std::fclose(job->file) == 0;
+    job->file = nullptr;
+    if (!written || !closed) {
         job->Discard();
-        throw EInOutError("Cannot write file " + m_path + ": " + reason);
+        throw EInOutError("Cannot write file " + m_path + ": " + (written ? Job::WriteFailure() : reason));
     }
     if (std::rename(job->tempPath.c_str(), m_path.c_str()) != 0) {
         job->Discard();
@@ -115,9 +127,7 @@ void TPdfPrinter::Abort() {
     if (!m_job) return;
     std::unique_ptr<Job> job = std::move(m_job);
     job->canvas.reset();
-    job->painter->end();
-    job->painter.reset();
-    job->writer.reset();
+    job->pdf.reset();
     job->Discard();
 }
 

@@ -1,0 +1,478 @@
+#include "surface/TPdfCanvas.h"
+
+#include "surface/PdfPaths.h"
+#include "surface/TBitmap.h"
+#include "surface/TBitmapImpl.h"
+#include "surface/TPdfFile.h"
+#include "surface/TPdfType3Font.h"
+#include "surface/TwoColourRectangles.h"
+
+#include <QPainterPath>
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <numeric>
+
+namespace qbm {
+
+namespace {
+
+void AppendColour(std::string& out, TColor c) {
+    for (const int v : {RedOf(c), GreenOf(c), BlueOf(c)}) {
+        AppendNumber(out, v / 255.0);
+        out += ' ';
+    }
+}
+
+void AppendInts(std::string& out, std::initializer_list<long long> values) {
+    for (const long long v : values) {
+        AppendInt(out, v);
+        out += ' ';
+    }
+}
+
+void AppendMatrix(std::string& out, const QTransform& t) {
+    for (const double v : {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()}) {
+        AppendNumber(out, v);
+        out += ' ';
+    }
+}
+
+// A literal string: the three characters the syntax uses are escaped, the rest are the bytes.
+void AppendLiteral(std::string& out, std::string_view text) {
+    out += '(';
+    for (const char c : text) {
+        if (c == '(' || c == ')' || c == '\\') out += '\\';
+        out += c;
+    }
+    out += ')';
+}
+
+bool IsRightAngle(int tenths) { return tenths == 0 || tenths == 900 || tenths == 1800 || tenths == 2700; }
+
+} // namespace
+
+TPdfCanvas::TPdfCanvas(TPdfFile& file, int dpi, std::string pagePrologue)
+    : m_file(file), m_dpi(dpi), m_prologue(std::move(pagePrologue)), m_content(m_prologue) {}
+
+TPdfCanvas::~TPdfCanvas() = default;
+
+std::string_view TPdfCanvas::PageContent() {
+    EndBatch();
+    return m_content;
+}
+
+void TPdfCanvas::ClearPage() {
+    EndBatch();
+    m_state = TState{};
+    m_content.assign(m_prologue); // keeps the buffer: every page of a run is about as long
+}
+
+void TPdfCanvas::WriteResources(int id) {
+    std::string dict = "<< /ProcSet [/PDF /Text /ImageB /ImageC] /Font <<";
+    for (size_t i = 0; i < m_type3.size(); ++i) {
+        m_type3[i]->Write(m_file, m_type3Ids[i]);
+        dict += " /F" + std::to_string(i) + ' ' + std::to_string(m_type3Ids[i]) + " 0 R";
+    }
+    dict += " >> /XObject <<";
+    for (size_t i = 0; i < m_pictureIds.size(); ++i)
+        dict += " /Im" + std::to_string(i) + ' ' + std::to_string(m_pictureIds[i]) + " 0 R";
+    dict += " >> >>";
+    m_file.Object(id, dict);
+}
+
+void TPdfCanvas::WriteBatchRects() {
+    int left = m_batchRects[0].left, top = m_batchRects[0].top;
+    for (const TRect& r : m_batchRects) {
+        left = std::min(left, r.left);
+        top = std::min(top, r.top);
+    }
+    int gx = 0, gy = 0;
+    for (const TRect& r : m_batchRects) {
+        gx = std::gcd(std::gcd(gx, r.left - left), r.Width());
+        gy = std::gcd(std::gcd(gy, r.top - top), r.Height());
+    }
+    // A few rectangles are shorter on the page's own grid than with a grid of their own.
+    constexpr size_t kGridFrom = 4;
+    const bool grid = m_batchRects.size() >= kGridFrom;
+    if (!grid) left = top = 0, gx = gy = 1;
+    if (grid) {
+        m_content += "q ";
+        AppendInts(m_content, {gx, 0, 0, gy, left, top});
+        m_content += "cm\n";
+    }
+    for (const TRect& r : m_batchRects) {
+        AppendInts(m_content, {(r.left - left) / gx, (r.top - top) / gy, r.Width() / gx, r.Height() / gy});
+        m_content += "re\n";
+    }
+    m_content += grid ? "f Q\n" : "f\n";
+    m_batchRects.clear();
+}
+
+void TPdfCanvas::EndBatch() {
+    if (m_batch == TBatch::kRects) WriteBatchRects();
+    else if (m_batch == TBatch::kShapes) m_content += "B\n";
+    m_batch = TBatch::kNone;
+}
+
+void TPdfCanvas::SetFill(TColor c) {
+    if (m_state.fill == c) return;
+    m_state.fill = c;
+    AppendColour(m_content, c);
+    m_content += "rg\n";
+}
+
+void TPdfCanvas::SetStroke(TColor c) {
+    if (m_state.stroke == c) return;
+    m_state.stroke = c;
+    AppendColour(m_content, c);
+    m_content += "RG\n";
+}
+
+void TPdfCanvas::SetLineWidth(int width) {
+    if (m_state.lineWidth == width) return;
+    m_state.lineWidth = width;
+    AppendInt(m_content, width);
+    m_content += " w\n";
+}
+
+void TPdfCanvas::FillSolid(int left, int top, int right, int bottom, TColor color) {
+    if (right <= left || bottom <= top) return;
+    if (m_batch != TBatch::kRects || m_batchColor != color) {
+        EndBatch();
+        SetFill(color);
+        m_batch = TBatch::kRects;
+        m_batchColor = color;
+    }
+    m_batchRects.push_back(TRect{left, top, right, bottom});
+}
+
+void TPdfCanvas::AppendPolygonPath(const std::vector<TPoint>& points) {
+    AppendInts(m_content, {points[0].x, points[0].y});
+    m_content += "m\n";
+    for (size_t i = 1; i < points.size(); ++i) {
+        AppendInts(m_content, {points[i].x, points[i].y});
+        m_content += "l\n";
+    }
+    m_content += "h\n";
+}
+
+void TPdfCanvas::PaintPath() {
+    const bool fill = Brush().style == TBrushStyle::bsSolid;
+    const bool stroke = Pen().style == TPenStyle::psSolid;
+    if (fill) SetFill(Brush().color);
+    if (stroke) {
+        SetStroke(Pen().color);
+        SetLineWidth(std::max(1, Pen().width));
+    }
+    m_content += fill && stroke ? "B\n" : fill ? "f\n" : stroke ? "S\n" : "n\n";
+}
+
+void TPdfCanvas::Polygon(const std::vector<TPoint>& points) {
+    if (points.empty()) return;
+    const bool oneColour = Pen().style == TPenStyle::psSolid && Brush().style == TBrushStyle::bsSolid &&
+                           Pen().color == Brush().color;
+    // An axis-aligned rectangle (every bar at 0, 90, 180, 270 degrees) is filled exactly, corners
+    // included, without relying on the outline.
+    bool axisAligned = points.size() == 4;
+    for (size_t i = 0; axisAligned && i < 4; ++i) {
+        const TPoint a = points[i], b = points[(i + 1) % 4];
+        axisAligned = a.x == b.x || a.y == b.y;
+    }
+    if (axisAligned && oneColour && Pen().width <= 1) {
+        int left = points[0].x, right = left, top = points[0].y, bottom = top;
+        for (const TPoint& pt : points) {
+            left = std::min(left, pt.x);
+            right = std::max(right, pt.x);
+            top = std::min(top, pt.y);
+            bottom = std::max(bottom, pt.y);
+        }
+        FillSolid(left, top, right + 1, bottom + 1, Brush().color);
+        return;
+    }
+    const int penWidth = std::max(1, Pen().width);
+    if (oneColour) {
+        if (m_batch != TBatch::kShapes || m_batchColor != Pen().color || m_batchWidth != penWidth) {
+            EndBatch();
+            SetFill(Pen().color);
+            SetStroke(Pen().color);
+            SetLineWidth(penWidth);
+            m_batch = TBatch::kShapes;
+            m_batchColor = Pen().color;
+            m_batchWidth = penWidth;
+        }
+        AppendPolygonPath(points);
+        return;
+    }
+    EndBatch();
+    AppendPolygonPath(points);
+    PaintPath();
+}
+
+void TPdfCanvas::FillRect(const TRect& rect) {
+    if (Brush().style == TBrushStyle::bsClear) return;
+    FillSolid(rect.left, rect.top, rect.right, rect.bottom, Brush().color);
+}
+
+void TPdfCanvas::Rectangle(int left, int top, int right, int bottom) {
+    if (right < left) std::swap(left, right);
+    if (bottom < top) std::swap(top, bottom);
+    if (right == left || bottom == top) return;
+    if (Brush().style == TBrushStyle::bsSolid) FillSolid(left, top, right, bottom, Brush().color);
+    if (Pen().style != TPenStyle::psSolid) return;
+    const int w = std::max(1, Pen().width);
+    const TColor c = Pen().color;
+    const int across = std::min(w, right - left), down = std::min(w, bottom - top);
+    FillSolid(left, top, right, top + down, c);
+    FillSolid(left, bottom - down, right, bottom, c);
+    FillSolid(left, top, left + across, bottom, c);
+    FillSolid(right - across, top, right, bottom, c);
+}
+
+void TPdfCanvas::Ellipse(int left, int top, int right, int bottom) {
+    EndBatch();
+    // The box's last pixel row and column are the ellipse's outer edge, as on a bitmap.
+    const double rx = std::max(0, right - left - 1) / 2.0, ry = std::max(0, bottom - top - 1) / 2.0;
+    QPainterPath path;
+    path.addEllipse(QPointF(left + rx, top + ry), rx, ry);
+    AppendPath(m_content, path);
+    m_content += "h\n";
+    PaintPath();
+}
+
+void TPdfCanvas::LineTo(int x, int y) {
+    const TPoint from = PenPos();
+    MoveTo(x, y);
+    if (Pen().style == TPenStyle::psClear || (from.x == x && from.y == y)) return;
+    const int w = std::max(1, Pen().width);
+    if (from.x == x || from.y == y) {
+        // The end point is not part of the line; the square ends cover half the pen past each point.
+        EndBatch();
+        SetStroke(Pen().color);
+        SetLineWidth(w);
+        const int dx = (x > from.x) - (x < from.x), dy = (y > from.y) - (y < from.y);
+        AppendInts(m_content, {from.x, from.y});
+        m_content += "m ";
+        AppendInts(m_content, {x - dx, y - dy});
+        m_content += "l S\n";
+        return;
+    }
+    // Bresenham, end point excluded: each pixel a square of the pen's width.
+    EndBatch();
+    SetFill(Pen().color);
+    int x0 = from.x, y0 = from.y;
+    const int adx = std::abs(x - x0), ady = -std::abs(y - y0);
+    const int sx = x0 < x ? 1 : -1, sy = y0 < y ? 1 : -1;
+    int err = adx + ady;
+    while (!(x0 == x && y0 == y)) {
+        for (const double v : {x0 - w / 2.0, y0 - w / 2.0, double(w), double(w)}) {
+            AppendNumber(m_content, v);
+            m_content += ' ';
+        }
+        m_content += "re\n";
+        const int e2 = 2 * err;
+        if (e2 >= ady) {
+            err += ady;
+            x0 += sx;
+        }
+        if (e2 <= adx) {
+            err += adx;
+            y0 += sy;
+        }
+    }
+    m_content += "f\n";
+}
+
+TPdfType3Font& TPdfCanvas::Type3Font(const std::shared_ptr<TGlyphTable>& table, int& index) {
+    for (size_t i = 0; i < m_type3.size(); ++i)
+        if (&m_type3[i]->Table() == table.get()) {
+            index = static_cast<int>(i);
+            return *m_type3[i];
+        }
+    m_type3.push_back(std::make_unique<TPdfType3Font>(table));
+    m_type3Ids.push_back(m_file.Reserve());
+    index = static_cast<int>(m_type3.size() - 1);
+    return *m_type3.back();
+}
+
+bool TPdfCanvas::DrawGlyphText(const QTransform& place, const std::string& text) {
+    TQtFontCache::TEntry& e = m_fonts.Select(Font());
+    if ((Font().Style() & (fsUnderline | fsStrikeOut)) || !IsRightAngle(Font().Orientation())) return false;
+    TGlyphTable& table = e.Widths();
+    if (!table.Layout(text, m_layout) || m_layout.glyphs.size() != text.size()) return false;
+    if (text.empty()) return true;
+    int index = 0;
+    TPdfType3Font& font = Type3Font(e.widths, index);
+    font.Use(text);
+    SetFill(Font().Color());
+    // Text space: pixels from the pen's start on the baseline, y up as glyph outlines have it.
+    QTransform m = QTransform::fromScale(1, -1) * QTransform::fromTranslate(0, e.ascent) * place;
+    m_content += "BT /F";
+    AppendInt(m_content, index);
+    m_content += " 1 Tf ";
+    AppendMatrix(m_content, m);
+    m_content += "Tm [";
+    // Kerned pairs move the next glyph by the difference to the unkerned advance, in thousandths.
+    size_t start = 0;
+    int pen64 = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const int at64 = static_cast<int>(std::lround(m_layout.positions[i].x() * 64));
+        if (at64 != pen64) {
+            AppendLiteral(m_content, std::string_view(text).substr(start, i - start));
+            AppendNumber(m_content, (pen64 - at64) * 1000.0 / 64);
+            start = i;
+        }
+        pen64 = at64 + table.Advance(static_cast<unsigned char>(text[i]));
+    }
+    AppendLiteral(m_content, std::string_view(text).substr(start));
+    m_content += "] TJ ET\n";
+    return true;
+}
+
+void TPdfCanvas::DrawText(const QTransform& place, const std::string& text) {
+    EndBatch();
+    TQtFontCache::TEntry& e = m_fonts.Select(Font());
+    if (Brush().style == TBrushStyle::bsSolid) {
+        const QPolygonF cell = place.map(QRectF(0, 0, TextWidth(text), e.height));
+        SetFill(Brush().color);
+        for (int i = 0; i < 4; ++i) {
+            AppendNumber(m_content, cell[i].x());
+            m_content += ' ';
+            AppendNumber(m_content, cell[i].y());
+            m_content += i == 0 ? " m\n" : " l\n";
+        }
+        m_content += "h f\n";
+    }
+    if (DrawGlyphText(place, text)) return;
+    // Texts only the shaper can lay out (a character from another font, lines under or through the
+    // text, a turn other than a right angle) go out as outlines.
+    QPainterPath path;
+    path.addText(0, e.ascent, e.qfont, QString::fromLatin1(text.data(), static_cast<int>(text.size())));
+    if (path.isEmpty()) return;
+    SetFill(Font().Color());
+    AppendPath(m_content, path, place);
+    m_content += "f\n";
+}
+
+void TPdfCanvas::TextOut(int x, int y, const std::string& text) {
+    QTransform place = QTransform::fromTranslate(x, y);
+    if (Font().Orientation() != 0) place.rotate(-Font().Orientation() / 10.0);
+    DrawText(place, text);
+}
+
+int TPdfCanvas::TextWidth(const std::string& text) { return m_fonts.TextWidth(Font(), text, false); }
+
+int TPdfCanvas::TextHeight(const std::string&) { return m_fonts.Select(Font()).height; }
+
+void TPdfCanvas::TextRectRight(const TRect& rect, const std::string& text) {
+    EndBatch();
+    if (Brush().style == TBrushStyle::bsSolid) FillSolid(rect.left, rect.top, rect.right, rect.bottom, Brush().color);
+    EndBatch();
+    const TState outside = m_state;
+    m_content += "q ";
+    AppendInts(m_content, {rect.left, rect.top, rect.Width(), rect.Height()});
+    m_content += "re W n\n";
+    // Right-aligned two pixels inside the right edge, centred in the height.
+    const int height = m_fonts.Select(Font()).height;
+    const TBrush brush = Brush();
+    Brush().style = TBrushStyle::bsClear;
+    DrawText(QTransform::fromTranslate(rect.right - 2 - TextWidth(text), rect.top + (rect.Height() - height) / 2.0), text);
+    Brush() = brush;
+    m_content += "Q\n";
+    m_state = outside;
+}
+
+bool TPdfCanvas::CopyAsRectangles(const TRect& dest, const QImage& img, const TRect& sourceRect) {
+    if (!m_picturesAsRectangles) return false;
+    if (dest.Width() != sourceRect.Width() || dest.Height() != sourceRect.Height()) return false;
+    // A picture costs a byte a pixel before compression and a rectangle some twenty bytes: module
+    // rows (PDF417) take one rectangle per several hundred pixels, and are far smaller as shapes.
+    const size_t budget = static_cast<size_t>(sourceRect.Width()) * sourceRect.Height() / 128;
+    const auto shapes = TwoColourRectangles(img.constScanLine(sourceRect.top) + 4 * sourceRect.left,
+                                            img.bytesPerLine(), sourceRect.Width(), sourceRect.Height(), budget);
+    if (!shapes) return false;
+    const auto colour = [](uint32_t v) { return RGBColor((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF); };
+    FillSolid(dest.left, dest.top, dest.right, dest.bottom, colour(shapes->background));
+    for (const TRect& r : shapes->inkRects)
+        FillSolid(dest.left + r.left, dest.top + r.top, dest.left + r.right, dest.top + r.bottom, colour(shapes->ink));
+    return true;
+}
+
+int TPdfCanvas::PictureObject(const QImage& img, const TRect& sourceRect) {
+    constexpr size_t kRecent = 16;
+    for (const TRecentPicture& r : m_recent)
+        if (r.key == img.cacheKey() && r.source == sourceRect) return r.index;
+    const int w = sourceRect.Width(), h = sourceRect.Height();
+    // Black and white pictures (every symbol) take a bit a pixel, grey ones a byte, others three.
+    bool grey = true, blackAndWhite = true;
+    for (int y = 0; y < h && grey; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(sourceRect.top + y)) + sourceRect.left;
+        for (int x = 0; x < w; ++x) {
+            const QRgb p = line[x] & 0xFFFFFF;
+            grey = grey && qRed(p) == qGreen(p) && qGreen(p) == qBlue(p);
+            blackAndWhite = blackAndWhite && (p == 0 || p == 0xFFFFFF);
+        }
+    }
+    const int bits = blackAndWhite ? 1 : 8;
+    const size_t rowBytes = blackAndWhite ? (w + 7) / 8 : static_cast<size_t>(w) * (grey ? 1 : 3);
+    std::string data(rowBytes * h, '\0');
+    for (int y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(sourceRect.top + y)) + sourceRect.left;
+        auto* out = reinterpret_cast<unsigned char*>(data.data()) + rowBytes * y;
+        for (int x = 0; x < w; ++x) {
+            const QRgb p = line[x];
+            if (blackAndWhite) {
+                if (p & 0xFFFFFF) out[x >> 3] |= static_cast<unsigned char>(0x80 >> (x & 7));
+            } else if (grey) {
+                out[x] = static_cast<unsigned char>(qBlue(p));
+            } else {
+                out[3 * x] = static_cast<unsigned char>(qRed(p));
+                out[3 * x + 1] = static_cast<unsigned char>(qGreen(p));
+                out[3 * x + 2] = static_cast<unsigned char>(qBlue(p));
+            }
+        }
+    }
+    std::string dict = " /Type /XObject /Subtype /Image /Width " + std::to_string(w) + " /Height " + std::to_string(h) +
+                       " /ColorSpace " + (grey ? "/DeviceGray" : "/DeviceRGB") + " /BitsPerComponent " + std::to_string(bits);
+    const int id = m_file.Reserve();
+    m_file.Stream(id, dict, data);
+    m_pictureIds.push_back(id);
+    const int index = static_cast<int>(m_pictureIds.size() - 1);
+    const TRecentPicture entry{img.cacheKey(), sourceRect, index};
+    if (m_recent.size() < kRecent) {
+        m_recent.push_back(entry);
+    } else {
+        m_recent[m_nextRecent] = entry;
+        m_nextRecent = (m_nextRecent + 1) % kRecent;
+    }
+    return index;
+}
+
+void TPdfCanvas::StretchDraw(const TRect& rect, const TBitmap& bitmap) {
+    CopyRect(rect, bitmap, TRect{0, 0, bitmap.Width(), bitmap.Height()});
+}
+
+void TPdfCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect) {
+    if (dest.Width() <= 0 || dest.Height() <= 0) return;
+    QImage img = source.Internal().Image();
+    const TRect inside{std::max(0, sourceRect.left), std::max(0, sourceRect.top), std::min(img.width(), sourceRect.right),
+                       std::min(img.height(), sourceRect.bottom)};
+    if (inside.Width() <= 0 || inside.Height() <= 0) return;
+    if (img.format() != QImage::Format_RGB32 && img.format() != QImage::Format_ARGB32)
+        img = img.convertToFormat(QImage::Format_RGB32);
+    if (inside == sourceRect && CopyAsRectangles(dest, img, sourceRect)) return;
+    EndBatch();
+    // The part of the source inside the picture keeps its share of the destination.
+    const double sx = 1.0 * dest.Width() / sourceRect.Width(), sy = 1.0 * dest.Height() / sourceRect.Height();
+    const double left = dest.left + (inside.left - sourceRect.left) * sx, top = dest.top + (inside.top - sourceRect.top) * sy;
+    const int index = PictureObject(img, inside);
+    m_content += "q ";
+    AppendMatrix(m_content, QTransform(inside.Width() * sx, 0, 0, -inside.Height() * sy, left, top + inside.Height() * sy));
+    m_content += "cm /Im";
+    AppendInt(m_content, index);
+    m_content += " Do Q\n";
+}
+
+} // namespace qbm
