@@ -401,9 +401,8 @@ bool TPdfCanvas::CopyAsRectangles(const TRect& dest, const QImage& img, const TR
 }
 
 int TPdfCanvas::PictureObject(const QImage& img, const TRect& sourceRect) {
-    constexpr size_t kRecent = 16;
-    for (const TRecentPicture& r : m_recent)
-        if (r.key == img.cacheKey() && r.source == sourceRect) return r.index;
+    constexpr size_t kRecent = 8;
+    constexpr size_t kRecentBytes = 4 << 20; // a label picture at printer resolution fits well
     const int w = sourceRect.Width(), h = sourceRect.Height();
     // Black and white pictures (every symbol) take a bit a pixel, grey ones a byte, others three.
     bool grey = true, blackAndWhite = true;
@@ -415,12 +414,11 @@ int TPdfCanvas::PictureObject(const QImage& img, const TRect& sourceRect) {
             blackAndWhite = blackAndWhite && (p == 0 || p == 0xFFFFFF);
         }
     }
-    const int bits = blackAndWhite ? 1 : 8;
     const size_t rowBytes = blackAndWhite ? (w + 7) / 8 : static_cast<size_t>(w) * (grey ? 1 : 3);
-    std::string data(rowBytes * h, '\0');
+    std::string samples(rowBytes * h, '\0');
     for (int y = 0; y < h; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(sourceRect.top + y)) + sourceRect.left;
-        auto* out = reinterpret_cast<unsigned char*>(data.data()) + rowBytes * y;
+        auto* out = reinterpret_cast<unsigned char*>(samples.data()) + rowBytes * y;
         for (int x = 0; x < w; ++x) {
             const QRgb p = line[x];
             if (blackAndWhite) {
@@ -434,17 +432,21 @@ int TPdfCanvas::PictureObject(const QImage& img, const TRect& sourceRect) {
             }
         }
     }
-    std::string dict = " /Type /XObject /Subtype /Image /Width " + std::to_string(w) + " /Height " + std::to_string(h) +
-                       " /ColorSpace " + (grey ? "/DeviceGray" : "/DeviceRGB") + " /BitsPerComponent " + std::to_string(bits);
+    const std::string dict = " /Type /XObject /Subtype /Image /Width " + std::to_string(w) + " /Height " +
+                             std::to_string(h) + " /ColorSpace " + (grey ? "/DeviceGray" : "/DeviceRGB") +
+                             " /BitsPerComponent " + (blackAndWhite ? "1" : "8");
+    for (const TRecentPicture& r : m_recent)
+        if (r.dict == dict && r.samples == samples) return r.index;
     const int id = m_file.Reserve();
-    m_file.Stream(id, dict, data);
+    m_file.Stream(id, dict, samples);
     m_pictureIds.push_back(id);
     const int index = static_cast<int>(m_pictureIds.size() - 1);
-    const TRecentPicture entry{img.cacheKey(), sourceRect, index};
+    if (samples.size() > kRecentBytes) return index;
+    TRecentPicture entry{std::move(samples), dict, index};
     if (m_recent.size() < kRecent) {
-        m_recent.push_back(entry);
+        m_recent.push_back(std::move(entry));
     } else {
-        m_recent[m_nextRecent] = entry;
+        m_recent[m_nextRecent] = std::move(entry);
         m_nextRecent = (m_nextRecent + 1) % kRecent;
     }
     return index;

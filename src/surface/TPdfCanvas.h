@@ -99,10 +99,12 @@ private:
     std::vector<std::unique_ptr<TPdfType3Font>> m_type3;
     std::vector<int> m_type3Ids;
     std::vector<int> m_pictureIds;
-    // The last pictures written, so that a label picture printed on every label is stored once.
+    // The last pictures written, by their samples, so that a label picture printed on every label
+    // is stored once. Compared by content: a bitmap redrawn in place for the next label is the same
+    // bitmap with other pixels.
     struct TRecentPicture {
-        qint64 key;
-        TRect source;
+        std::string samples;
+        std::string dict;
         int index;
     };
     std::vector<TRecentPicture> m_recent;

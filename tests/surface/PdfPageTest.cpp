@@ -122,22 +122,27 @@ TEST(PdfPage, LooksAsQtDrawsItAndKeepsTextAsText) {
         EXPECT_NE(extracted.find(expected), std::string::npos) << expected << " in " << extracted;
 }
 
+// ... and a picture redrawn in place for the next label is a picture of its own.
 TEST(PdfPage, APicturePrintedOnEveryLabelIsStoredOnce) {
     const std::string dir = test::MakeTempDir();
     TBitmap logo(40, 30);
     logo.Canvas().Brush().color = RGBColor(200, 30, 30);
     logo.Canvas().FillRect({5, 5, 35, 25});
     const std::string path = PrintOurs(dir + "/labels.pdf", [&](TCanvas& c) {
-        for (int i = 0; i < 24; ++i) c.StretchDraw({100 + 200 * (i % 6), 100 + 200 * (i / 6), 180 + 200 * (i % 6), 160 + 200 * (i / 6)}, logo);
+        for (int i = 0; i < 24; ++i) {
+            if (i == 23) logo.Canvas().FillRect({0, 0, 40, 30});
+            c.StretchDraw({100 + 200 * (i % 6), 100 + 200 * (i / 6), 180 + 200 * (i % 6), 160 + 200 * (i / 6)}, logo);
+        }
     });
     const std::string pdf = test::ReadWholeFile(path);
     size_t images = 0;
     for (size_t at = pdf.find("/Subtype /Image"); at != std::string::npos; at = pdf.find("/Subtype /Image", at + 1)) ++images;
-    EXPECT_EQ(images, 1u);
+    EXPECT_EQ(images, 2u);
     const auto pages = test::RasterisePdf(path, kDpi);
     ASSERT_EQ(pages.size(), 1u);
-    EXPECT_TRUE(Dark(pages[0].pixel(100 + 200 * 5 + 40, 100 + 200 * 3 + 30))) << "the last label's picture";
-    EXPECT_FALSE(Dark(pages[0].pixel(100 + 200 * 5 + 40, 100 + 200 * 3 + 4))) << "its white border";
+    EXPECT_TRUE(Dark(pages[0].pixel(100 + 200 * 4 + 40, 100 + 200 * 3 + 30))) << "a label's picture";
+    EXPECT_FALSE(Dark(pages[0].pixel(100 + 200 * 4 + 40, 100 + 200 * 3 + 4))) << "its white border";
+    EXPECT_TRUE(Dark(pages[0].pixel(100 + 200 * 5 + 40, 100 + 200 * 3 + 4))) << "the last label's picture, redrawn";
 }
 
 } // namespace
