@@ -67,20 +67,22 @@ std::string_view TPdfCanvas::PageContent() {
 void TPdfCanvas::ClearPage() {
     EndBatch();
     m_state = TState{};
+    m_pagePictures.clear();
     m_content.assign(m_prologue); // keeps the buffer: every page of a run is about as long
 }
 
-void TPdfCanvas::WriteResources(int id) {
+std::string TPdfCanvas::PageResources() const {
     std::string dict = "<< /ProcSet [/PDF /Text /ImageB /ImageC] /Font <<";
-    for (size_t i = 0; i < m_type3.size(); ++i) {
-        m_type3[i]->Write(m_file, m_type3Ids[i]);
+    for (size_t i = 0; i < m_type3.size(); ++i)
         dict += " /F" + std::to_string(i) + ' ' + std::to_string(m_type3Ids[i]) + " 0 R";
-    }
     dict += " >> /XObject <<";
-    for (size_t i = 0; i < m_pictureIds.size(); ++i)
-        dict += " /Im" + std::to_string(i) + ' ' + std::to_string(m_pictureIds[i]) + " 0 R";
+    for (const int id : m_pagePictures) dict += " /Im" + std::to_string(id) + ' ' + std::to_string(id) + " 0 R";
     dict += " >> >>";
-    m_file.Object(id, dict);
+    return dict;
+}
+
+void TPdfCanvas::WriteFonts() {
+    for (size_t i = 0; i < m_type3.size(); ++i) m_type3[i]->Write(m_file, m_type3Ids[i]);
 }
 
 void TPdfCanvas::WriteBatchRects() {
@@ -436,20 +438,18 @@ int TPdfCanvas::PictureObject(const QImage& img, const TRect& sourceRect) {
                              std::to_string(h) + " /ColorSpace " + (grey ? "/DeviceGray" : "/DeviceRGB") +
                              " /BitsPerComponent " + (blackAndWhite ? "1" : "8");
     for (const TRecentPicture& r : m_recent)
-        if (r.dict == dict && r.samples == samples) return r.index;
+        if (r.dict == dict && r.samples == samples) return r.id;
     const int id = m_file.Reserve();
     m_file.Stream(id, dict, samples);
-    m_pictureIds.push_back(id);
-    const int index = static_cast<int>(m_pictureIds.size() - 1);
-    if (samples.size() > kRecentBytes) return index;
-    TRecentPicture entry{std::move(samples), dict, index};
+    if (samples.size() > kRecentBytes) return id;
+    TRecentPicture entry{std::move(samples), dict, id};
     if (m_recent.size() < kRecent) {
         m_recent.push_back(std::move(entry));
     } else {
         m_recent[m_nextRecent] = std::move(entry);
         m_nextRecent = (m_nextRecent + 1) % kRecent;
     }
-    return index;
+    return id;
 }
 
 void TPdfCanvas::StretchDraw(const TRect& rect, const TBitmap& bitmap) {
@@ -469,11 +469,12 @@ void TPdfCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect&
     // The part of the source inside the picture keeps its share of the destination.
     const double sx = 1.0 * dest.Width() / sourceRect.Width(), sy = 1.0 * dest.Height() / sourceRect.Height();
     const double left = dest.left + (inside.left - sourceRect.left) * sx, top = dest.top + (inside.top - sourceRect.top) * sy;
-    const int index = PictureObject(img, inside);
+    const int id = PictureObject(img, inside);
+    if (std::find(m_pagePictures.begin(), m_pagePictures.end(), id) == m_pagePictures.end()) m_pagePictures.push_back(id);
     m_content += "q ";
     AppendMatrix(m_content, QTransform(inside.Width() * sx, 0, 0, -inside.Height() * sy, left, top + inside.Height() * sy));
     m_content += "cm /Im";
-    AppendInt(m_content, index);
+    AppendInt(m_content, id);
     m_content += " Do Q\n";
 }
 

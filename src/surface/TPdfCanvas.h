@@ -36,8 +36,10 @@ public:
     std::string_view PageContent();
     // Starts the next page, from the default graphics state.
     void ClearPage();
-    // Writes the fonts and pictures every page may name, as one resource dictionary.
-    void WriteResources(int id);
+    // The resources the page's operators name: the fonts so far and the page's pictures.
+    std::string PageResources() const;
+    // Writes the fonts, once every page has been drawn.
+    void WriteFonts();
 
     void Polygon(const std::vector<TPoint>& points) override;
     void FillRect(const TRect& rect) override;
@@ -98,14 +100,15 @@ private:
     TGlyphTable::TLayout m_layout;
     std::vector<std::unique_ptr<TPdfType3Font>> m_type3;
     std::vector<int> m_type3Ids;
-    std::vector<int> m_pictureIds;
+    // Pictures are named by their object numbers; the page's own are listed in its resources.
+    std::vector<int> m_pagePictures;
     // The last pictures written, by their samples, so that a label picture printed on every label
     // is stored once. Compared by content: a bitmap redrawn in place for the next label is the same
     // bitmap with other pixels.
     struct TRecentPicture {
         std::string samples;
         std::string dict;
-        int index;
+        int id;
     };
     std::vector<TRecentPicture> m_recent;
     size_t m_nextRecent = 0;

@@ -20,7 +20,7 @@ struct TPdfPrinter::Job {
     std::FILE* file = nullptr;
     std::unique_ptr<TPdfFile> pdf;
     std::unique_ptr<TPdfCanvas> canvas;
-    int catalog = 0, pages = 0, resources = 0, info = 0;
+    int catalog = 0, pages = 0, info = 0;
     std::vector<int> pageIds;
     std::string mediaBox;
 
@@ -29,10 +29,10 @@ struct TPdfPrinter::Job {
     void EndPage() {
         const int content = pdf->Reserve(), page = pdf->Reserve();
         pdf->Stream(content, "", canvas->PageContent());
-        canvas->ClearPage();
         pdf->Object(page, "<< /Type /Page /Parent " + std::to_string(pages) + " 0 R /MediaBox " + mediaBox +
-                              " /Resources " + std::to_string(resources) + " 0 R /Contents " + std::to_string(content) +
+                              " /Resources " + canvas->PageResources() + " /Contents " + std::to_string(content) +
                               " 0 R >>");
+        canvas->ClearPage();
         pageIds.push_back(page);
     }
 
@@ -63,7 +63,6 @@ void TPdfPrinter::BeginDoc() {
     job->pdf = std::make_unique<TPdfFile>(job->file);
     job->catalog = job->pdf->Reserve();
     job->pages = job->pdf->Reserve();
-    job->resources = job->pdf->Reserve();
     job->info = job->pdf->Reserve();
     const double scale = 72.0 / ResolutionX();
     const double widthPt = PageWidth() * scale, heightPt = PageHeight() * 72.0 / ResolutionY();
@@ -94,7 +93,7 @@ void TPdfPrinter::EndDoc() {
     std::unique_ptr<Job> job = std::move(m_job);
     errno = 0;
     job->EndPage();
-    job->canvas->WriteResources(job->resources);
+    job->canvas->WriteFonts();
     std::string kids;
     for (const int id : job->pageIds) kids += std::to_string(id) + " 0 R ";
     job->pdf->Object(job->pages, "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(job->pageIds.size()) + " >>");
