@@ -352,7 +352,8 @@ int main(int argc, char** argv) {
     }
     if (only2D) {
         const bool ok = Run2D(labels2D, dir, pictures2D);
-        std::system(("rm -rf " + dir).c_str());
+        if (!std::getenv("QBM_BENCH_KEEP")) std::system(("rm -rf " + dir).c_str());
+        else std::printf("kept %s\n", dir.c_str());
         return ok ? 0 : 1;
     }
     if (pdfOnly) { // for profiling the PDF path
