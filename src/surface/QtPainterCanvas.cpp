@@ -3,7 +3,8 @@
 #include "surface/GuiApplication.h"
 #include "surface/TBitmap.h"
 #include "surface/TBitmapImpl.h"
-#include "surface/TwoColourRectangles.h"
+#include "surface/CanvasShapes.h"
+#include "surface/PictureRectangles.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -192,23 +193,11 @@ void QtPainterCanvas::ApplyBrush(QPainter& p) const {
 
 void QtPainterCanvas::Polygon(const std::vector<TPoint>& points) {
     if (points.empty()) return;
-    // An axis-aligned rectangle (every bar at 0, 90, 180, 270 degrees) is filled exactly, corners
-    // included, without relying on the outline.
-    bool axisAligned = points.size() == 4;
-    for (size_t i = 0; axisAligned && i < 4; ++i) {
-        const TPoint a = points[i], b = points[(i + 1) % 4];
-        axisAligned = a.x == b.x || a.y == b.y;
-    }
-    if (axisAligned && Pen().style == TPenStyle::psSolid && Pen().width <= 1 &&
-        Brush().style == TBrushStyle::bsSolid && Pen().color == Brush().color) {
-        int left = points[0].x, right = left, top = points[0].y, bottom = top;
-        for (const TPoint& pt : points) {
-            left = std::min(left, pt.x);
-            right = std::max(right, pt.x);
-            top = std::min(top, pt.y);
-            bottom = std::max(bottom, pt.y);
-        }
-        FillSolid(left, top, right + 1, bottom + 1, Brush().color);
+    // An axis-aligned rectangle is filled exactly, corners included, without relying on the outline.
+    const std::optional<TRect> box = AxisAlignedBox(points);
+    if (box && Pen().style == TPenStyle::psSolid && Pen().width <= 1 && Brush().style == TBrushStyle::bsSolid &&
+        Pen().color == Brush().color) {
+        FillSolid(box->left, box->top, box->right, box->bottom, Brush().color);
         return;
     }
     if (HoldBackShape(points)) return;
@@ -299,22 +288,7 @@ void QtPainterCanvas::LineTo(int x, int y) {
     }
     // Bresenham, end point excluded.
     std::vector<QPoint> pts;
-    int x0 = from.x, y0 = from.y;
-    const int adx = std::abs(x - x0), ady = -std::abs(y - y0);
-    const int sx = x0 < x ? 1 : -1, sy = y0 < y ? 1 : -1;
-    int err = adx + ady;
-    while (!(x0 == x && y0 == y)) {
-        pts.emplace_back(x0, y0);
-        const int e2 = 2 * err;
-        if (e2 >= ady) {
-            err += ady;
-            x0 += sx;
-        }
-        if (e2 <= adx) {
-            err += adx;
-            y0 += sy;
-        }
-    }
+    ForEachLinePixel(from, TPoint{x, y}, [&](int px, int py) { pts.emplace_back(px, py); });
     p.drawPoints(pts.data(), static_cast<int>(pts.size()));
 }
 
@@ -444,25 +418,7 @@ void QtPainterCanvas::TextRectRight(const TRect& rect, const std::string& text) 
 
 bool QtPainterCanvas::CopyAsRectangles(const TRect& dest, const QImage& img, const TRect& sourceRect) {
     if (m_image || !m_picturesAsRectangles) return false;
-    if (dest.Width() != sourceRect.Width() || dest.Height() != sourceRect.Height()) return false;
-    if (sourceRect.left < 0 || sourceRect.top < 0 || sourceRect.right > img.width() ||
-        sourceRect.bottom > img.height())
-        return false;
-    const QImage::Format f = img.format();
-    if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)
-        return false;
-    // The device stores a picture at three bytes a pixel, which compress well; a rectangle costs some
-    // twenty bytes and its share of the fill. Module rows (PDF417) take one rectangle per several
-    // hundred pixels; hexagons and rings (MaxiCode) one per hundred, and there the picture is smaller.
-    const size_t budget = static_cast<size_t>(sourceRect.Width()) * sourceRect.Height() / 128;
-    const auto shapes = TwoColourRectangles(img.constScanLine(sourceRect.top) + 4 * sourceRect.left,
-                                            img.bytesPerLine(), sourceRect.Width(), sourceRect.Height(), budget);
-    if (!shapes) return false;
-    const auto colour = [](uint32_t v) { return FromQRgb(v); };
-    FillSolid(dest.left, dest.top, dest.right, dest.bottom, colour(shapes->background));
-    for (const TRect& r : shapes->inkRects)
-        FillSolid(dest.left + r.left, dest.top + r.top, dest.left + r.right, dest.top + r.bottom, colour(shapes->ink));
-    return true;
+    return qbm::CopyAsRectangles(img, dest, sourceRect, [this](int l, int t, int r, int b, TColor c) { FillSolid(l, t, r, b, c); });
 }
 
 void QtPainterCanvas::StretchDraw(const TRect& rect, const TBitmap& bitmap) {

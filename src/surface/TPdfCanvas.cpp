@@ -1,11 +1,12 @@
 #include "surface/TPdfCanvas.h"
 
+#include "surface/CanvasShapes.h"
 #include "surface/PdfPaths.h"
+#include "surface/PictureRectangles.h"
 #include "surface/TBitmap.h"
 #include "surface/TBitmapImpl.h"
 #include "surface/TPdfFile.h"
 #include "surface/TPdfType3Font.h"
-#include "surface/TwoColourRectangles.h"
 
 #include <QPainterPath>
 #include <QTransform>
@@ -176,22 +177,10 @@ void TPdfCanvas::Polygon(const std::vector<TPoint>& points) {
     if (points.empty()) return;
     const bool oneColour = Pen().style == TPenStyle::psSolid && Brush().style == TBrushStyle::bsSolid &&
                            Pen().color == Brush().color;
-    // An axis-aligned rectangle (every bar at 0, 90, 180, 270 degrees) is filled exactly, corners
-    // included, without relying on the outline.
-    bool axisAligned = points.size() == 4;
-    for (size_t i = 0; axisAligned && i < 4; ++i) {
-        const TPoint a = points[i], b = points[(i + 1) % 4];
-        axisAligned = a.x == b.x || a.y == b.y;
-    }
-    if (axisAligned && oneColour && Pen().width <= 1) {
-        int left = points[0].x, right = left, top = points[0].y, bottom = top;
-        for (const TPoint& pt : points) {
-            left = std::min(left, pt.x);
-            right = std::max(right, pt.x);
-            top = std::min(top, pt.y);
-            bottom = std::max(bottom, pt.y);
-        }
-        FillSolid(left, top, right + 1, bottom + 1, Brush().color);
+    // An axis-aligned rectangle is filled exactly, corners included, without relying on the outline.
+    const std::optional<TRect> box = AxisAlignedBox(points);
+    if (box && oneColour && Pen().width <= 1) {
+        FillSolid(box->left, box->top, box->right, box->bottom, Brush().color);
         return;
     }
     const int penWidth = std::max(1, Pen().width);
@@ -264,26 +253,13 @@ void TPdfCanvas::LineTo(int x, int y) {
     // Bresenham, end point excluded: each pixel a square of the pen's width.
     EndBatch();
     SetFill(Pen().color);
-    int x0 = from.x, y0 = from.y;
-    const int adx = std::abs(x - x0), ady = -std::abs(y - y0);
-    const int sx = x0 < x ? 1 : -1, sy = y0 < y ? 1 : -1;
-    int err = adx + ady;
-    while (!(x0 == x && y0 == y)) {
-        for (const double v : {x0 - w / 2.0, y0 - w / 2.0, double(w), double(w)}) {
+    ForEachLinePixel(from, TPoint{x, y}, [&](int px, int py) {
+        for (const double v : {px - w / 2.0, py - w / 2.0, double(w), double(w)}) {
             AppendNumber(m_content, v);
             m_content += ' ';
         }
         m_content += "re\n";
-        const int e2 = 2 * err;
-        if (e2 >= ady) {
-            err += ady;
-            x0 += sx;
-        }
-        if (e2 <= adx) {
-            err += adx;
-            y0 += sy;
-        }
-    }
+    });
     m_content += "f\n";
 }
 
@@ -386,22 +362,6 @@ void TPdfCanvas::TextRectRight(const TRect& rect, const std::string& text) {
     m_state = outside;
 }
 
-bool TPdfCanvas::CopyAsRectangles(const TRect& dest, const QImage& img, const TRect& sourceRect) {
-    if (!m_picturesAsRectangles) return false;
-    if (dest.Width() != sourceRect.Width() || dest.Height() != sourceRect.Height()) return false;
-    // A picture costs a byte a pixel before compression and a rectangle some twenty bytes: module
-    // rows (PDF417) take one rectangle per several hundred pixels, and are far smaller as shapes.
-    const size_t budget = static_cast<size_t>(sourceRect.Width()) * sourceRect.Height() / 128;
-    const auto shapes = TwoColourRectangles(img.constScanLine(sourceRect.top) + 4 * sourceRect.left,
-                                            img.bytesPerLine(), sourceRect.Width(), sourceRect.Height(), budget);
-    if (!shapes) return false;
-    const auto colour = [](uint32_t v) { return RGBColor((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF); };
-    FillSolid(dest.left, dest.top, dest.right, dest.bottom, colour(shapes->background));
-    for (const TRect& r : shapes->inkRects)
-        FillSolid(dest.left + r.left, dest.top + r.top, dest.left + r.right, dest.top + r.bottom, colour(shapes->ink));
-    return true;
-}
-
 int TPdfCanvas::PictureObject(const QImage& img, const TRect& sourceRect) {
     constexpr size_t kRecent = 8;
     constexpr size_t kRecentBytes = 4 << 20; // a label picture at printer resolution fits well
@@ -464,7 +424,9 @@ void TPdfCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect&
     if (inside.Width() <= 0 || inside.Height() <= 0) return;
     if (img.format() != QImage::Format_RGB32 && img.format() != QImage::Format_ARGB32)
         img = img.convertToFormat(QImage::Format_RGB32);
-    if (inside == sourceRect && CopyAsRectangles(dest, img, sourceRect)) return;
+    if (m_picturesAsRectangles &&
+        CopyAsRectangles(img, dest, sourceRect, [this](int l, int t, int r, int b, TColor c) { FillSolid(l, t, r, b, c); }))
+        return;
     EndBatch();
     // The part of the source inside the picture keeps its share of the destination.
     const double sx = 1.0 * dest.Width() / sourceRect.Width(), sy = 1.0 * dest.Height() / sourceRect.Height();

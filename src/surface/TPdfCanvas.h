@@ -80,7 +80,6 @@ private:
     void DrawText(const QTransform& place, const std::string& text);
     bool DrawGlyphText(const QTransform& place, const std::string& text);
     TPdfType3Font& Type3Font(const std::shared_ptr<TGlyphTable>& table, int& index);
-    bool CopyAsRectangles(const TRect& dest, const QImage& img, const TRect& sourceRect);
     int PictureObject(const QImage& img, const TRect& sourceRect);
 
     TPdfFile& m_file;
