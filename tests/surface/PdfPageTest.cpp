@@ -25,18 +25,20 @@ constexpr int kDpi = 200;
 const TPaperSize kPaper{420, 600};
 constexpr int kCell = 500;
 
-// Every label font with a text of its own, upright, turned a right angle and turned by 45 degrees
+// Every label font with texts of its own, upright, turned by each right angle and by 45 degrees
 // (drawn from outlines), some on an opaque cell; then shapes of every kind.
 void DrawPage(TCanvas& c) {
+    constexpr int kTurns[] = {0, 900, 1800, 2700, 450};
     int cell = 0;
     for (size_t fi = 0; fi < std::size(test::kFonts); ++fi)
-        for (const int turn : {0, 900, 450}) {
+        for (int k = 0; k < 3; ++k) {
+            const int turn = kTurns[cell % std::size(kTurns)];
             test::TFontCase f = test::kFonts[fi];
             f.height = f.height * kDpi / 96;
             test::SetFont(c, f, turn);
             c.Brush() = cell % 4 == 0 ? TBrush{clSilver, TBrushStyle::bsSolid} : TBrush{clWhite, TBrushStyle::bsClear};
-            const int x = 40 + (cell % 6) * kCell, y = 250 + (cell / 6) * kCell;
-            const std::string text = test::kTexts[(fi + turn / 450) % std::size(test::kTexts)];
+            const int x = kCell / 2 + (cell % 6) * kCell, y = 250 + (cell / 6) * kCell;
+            const std::string text = test::kTexts[(fi + k) % std::size(test::kTexts)];
             // Tabs: Qt's writer moves to its own tab stops, which mean nothing on a label.
             if (text.find('\t') == std::string::npos) c.TextOut(x, y, text);
             ++cell;
