@@ -3,6 +3,7 @@
 #include "barcode/TBarcode.h"
 #include "surface/TCanvas.h"
 #include "surface/TCanvasStateGuard.h"
+#include "surface/TPixelRows.h"
 #include "util/Rounding.h"
 #include "util/Text.h"
 
@@ -92,9 +93,10 @@ void TBarcode::Draw(TCanvas& canvas) {
 }
 
 void TBarcode::PaintBars(const std::string& pattern, TCanvas& canvas) {
-    int width = 0;
-    for (const char c : pattern) width += ElementWidth(c).width;
-    const TTurnedFrame frame(m_angle, m_left, m_top, width, m_height);
+    // Upright, the frame starts at (Left, Top) whatever the symbol's width, so the pattern is only
+    // measured for turned symbols.
+    const bool upright = m_angle == 0;
+    const TTurnedFrame frame(m_angle, m_left, m_top, upright ? 0 : PatternWidth(pattern), m_height);
     canvas.Pen().width = 1;
     canvas.SetFont(m_showTextFont);
     const bool retail = m_typ == bcCodeEAN13 || m_typ == bcCodeUPC_A;
@@ -105,50 +107,41 @@ void TBarcode::PaintBars(const std::string& pattern, TCanvas& canvas) {
     canvas.SetPen(TPen{clBlack, 1, TPenStyle::psSolid});
     canvas.SetBrush(TBrush{clBlack, TBrushStyle::bsSolid});
     std::vector<TPoint> corners(4); // one buffer for every bar
-    const bool upright = m_angle == 0;
     const TPixelRows* rows = upright ? canvas.PixelRows() : nullptr;
-    const uint32_t black = TPixelRows::Value(clBlack);
+    std::vector<TPixelBox> boxes;
+    if (rows) boxes.reserve(pattern.size() / 2 + 1);
+    const TPoint o = frame.Origin();
+    const int shortBar = m_height * 2 / 5;
     int x = 0;
     for (size_t k = 0; k < pattern.size(); ++k) {
         const int i = static_cast<int>(k) + 1;
         const TElement el = ElementWidth(pattern[k]);
         const int w = el.width;
-        switch (GroupMarkAt(m_typ, i)) {
-        case 0:
-            GroupMarks[0] = x;
-            break;
-        case 1:
-            GroupMarks[1] = x + w - 1;
-            break;
-        case 2:
-            GroupMarks[2] = x;
-            break;
-        case 3:
-            GroupMarks[3] = x + w - 1;
-            break;
-        default:
-            break;
+        if (retail) {
+            // A group opens at its first element's left edge and closes at its last element's
+            // right-most pixel.
+            const int mark = GroupMarkAt(m_typ, i);
+            if (mark >= 0) GroupMarks[mark] = mark % 2 == 0 ? x : x + w - 1;
         }
         // Gaps are left as they are, so the symbol can be drawn over any background.
         if (el.kind != 0 && w > 0) {
-            int end = el.kind == 2 ? m_height * 2 / 5 : m_height;
-            if (IsShortenedElement(m_typ, i)) end -= shortenBy;
+            int end = el.kind == 2 ? shortBar : m_height;
+            if (retail && IsShortenedElement(m_typ, i)) end -= shortenBy;
             if (rows) {
                 // Upright bars on a bitmap: the rectangle the polygon's corners enclose, corners
-                // included, straight into the pixel rows.
-                const TPoint o = frame.Origin();
-                rows->Fill(o.x + x, o.y + std::min(0, end), o.x + x + w, o.y + std::max(0, end) + 1, black);
-                x += w;
-                continue;
+                // included, written straight into the pixel rows once all bars are known.
+                boxes.push_back({o.x + x, o.y + std::min(0, end), o.x + x + w, o.y + std::max(0, end) + 1});
+            } else {
+                corners[0] = frame.At(x, 0);
+                corners[1] = frame.At(x, end);
+                corners[2] = frame.At(x + w - 1, end);
+                corners[3] = frame.At(x + w - 1, 0);
+                canvas.Polygon(corners);
             }
-            corners[0] = frame.At(x, 0);
-            corners[1] = frame.At(x, end);
-            corners[2] = frame.At(x + w - 1, end);
-            corners[3] = frame.At(x + w - 1, 0);
-            canvas.Polygon(corners);
         }
         x += w;
     }
+    if (rows) rows->FillBoxes(boxes, TPixelRows::Value(clBlack));
 }
 
 void TBarcode::PaintText(TCanvas& canvas) {

@@ -192,12 +192,13 @@ void TBarcode::ThrowUnknownElement() {
     throw EBarcodeError("System internal Error");
 }
 
-int TBarcode::Width() {
-    const std::string pattern = BuildPattern();
+int TBarcode::PatternWidth(const std::string& pattern) const {
     int w = 0;
     for (const char c : pattern) w += ElementWidth(c).width;
     return w;
 }
+
+int TBarcode::Width() { return PatternWidth(BuildPattern()); }
 
 void TBarcode::SetWidth(int value) {
     const int w = Width();

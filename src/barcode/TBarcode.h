@@ -22,6 +22,23 @@ struct TElement {
     int kind = 0; // 0 gap, 1 full bar, 2 short bar
 };
 
+// Pattern characters: "0".."3" gaps, "5".."8" full bars and "A".."D" short bars of the widths
+// W1..W4; every other character has kind -1.
+struct TElementCode {
+    int8_t widthIndex = 0;
+    int8_t kind = -1;
+};
+inline constexpr std::array<TElementCode, 256> kElementCodes = [] {
+    std::array<TElementCode, 256> codes;
+    codes.fill(TElementCode{0, -1});
+    for (int8_t k = 0; k < 4; ++k) {
+        codes['0' + k] = {k, 0};
+        codes['5' + k] = {k, 1};
+        codes['A' + k] = {k, 2};
+    }
+    return codes;
+}();
+
 class TBarcode : public TPersistent {
 public:
     using TNotifyEvent = std::function<void(TBarcode& sender)>;
@@ -85,13 +102,15 @@ public:
 
     std::string BuildPattern();
     const char* TypeName() const;
-    // Called for every element of every symbol drawn, so it stays inline.
+    // Called for every element of every symbol drawn, so it stays inline and looks the character up
+    // instead of testing its range: gaps and bars alternate, which a test would mispredict.
     TElement ElementWidth(char c) const {
-        if (c >= '0' && c <= '3') return {m_w[c - '0'], 0};
-        if (c >= '5' && c <= '8') return {m_w[c - '5'], 1};
-        if (c >= 'A' && c <= 'D') return {m_w[c - 'A'], 2};
-        ThrowUnknownElement();
+        const TElementCode code = kElementCodes[static_cast<unsigned char>(c)];
+        if (code.kind < 0) ThrowUnknownElement();
+        return {m_w[code.widthIndex], code.kind};
     }
+    // The pattern's width in pixels with the current module widths.
+    int PatternWidth(const std::string& pattern) const;
 
     void Draw(TCanvas& canvas);
     void PaintBars(const std::string& pattern, TCanvas& canvas);

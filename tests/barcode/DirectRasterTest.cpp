@@ -22,10 +22,21 @@ const std::string kPrintable = [] {
     return s;
 }();
 
+// Light stripes across and along the bars: gaps show the background, so a bar written wider than its
+// polygon, or a gap painted over, changes a pixel.
+TBitmap StripedBackground() {
+    TBitmap b(400, 160);
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x)
+            b.SetPixel(x, y, RGBColor(200 + x % 5 * 10, 255 - y % 3 * 20, 180 + (x + y) % 7 * 10));
+    return b;
+}
+
 // Bars written straight into a bitmap's pixels against the same symbol drawn as polygons, for random
 // texts, module sizes, heights, text options and places (some partly outside the picture).
 TEST(DirectRaster, LinearBarsMatchTheirPolygons) {
     EnsureGuiApplication();
+    const TBitmap background = StripedBackground();
     for (int t = 0; t < kBarcodeTypeCount; ++t) {
         const auto type = static_cast<TBarcodeType>(t);
         const unsigned seed = kSeed + static_cast<unsigned>(t);
@@ -50,7 +61,7 @@ TEST(DirectRaster, LinearBarsMatchTheirPolygons) {
             } catch (const std::runtime_error&) {
                 continue; // not a valid text for this symbology (or a malformed escape)
             }
-            TBitmap direct(400, 160), shapes(400, 160);
+            TBitmap direct = background, shapes = background;
             bc.Draw(direct.Canvas());
             test::TShapesOnlyCanvas reference(shapes);
             bc.Draw(reference);
