@@ -1,5 +1,6 @@
 #include "surface/TPixelRows.h"
 
+#include <algorithm>
 #include <vector>
 
 #if defined(__x86_64__)
@@ -22,23 +23,43 @@ struct TBand {
     int lastLane;
 };
 
+// Lane bits of a few bands in one buffer: one bit per pixel, pixel x in lane x / 16 of its band.
+// Each band has an empty lane -1, so a lane shifted by less than 16 pixels can always take bits from
+// its left neighbour.
+class TLaneBits {
+public:
+    TLaneBits(size_t bands, int lanes) : m_lanes(lanes + 1), m_bits(bands * m_lanes, 0) {}
+    uint16_t* Band(size_t k) { return m_bits.data() + k * m_lanes + 1; }
+
+private:
+    size_t m_lanes;
+    std::vector<uint16_t> m_bits;
+};
+
 #if defined(__x86_64__)
 bool HasMaskedStores() {
     static const bool has = __builtin_cpu_supports("avx512f");
     return has;
 }
 
-// A lane without bits costs a store that writes nothing, cheaper than a test in every row.
+// A store within one cache line is much cheaper than one across two, and rows rarely start on a
+// line: each row's stores start at the line boundary before its first pixel, with the lane bits
+// shifted by as many pixels. A lane without bits costs a store that writes nothing, cheaper than a
+// test in every row.
 __attribute__((target("avx512f"))) void StoreMaskedRows(const TPixelRows& rows, const TBand& band,
                                                         const uint16_t* laneBits, uint32_t value) {
     const __m512i v = _mm512_set1_epi32(static_cast<int>(value));
-    const std::ptrdiff_t step = rows.stride;
-    uint8_t* row = rows.bits + band.top * step + std::ptrdiff_t{4} * kLanes * band.firstLane;
-    const int lanes = band.lastLane - band.firstLane + 1;
-    laneBits += band.firstLane;
-    for (int y = band.top; y < band.bottom; ++y, row += step)
-        for (int k = 0; k < lanes; ++k)
-            _mm512_mask_storeu_epi32(row + std::ptrdiff_t{4} * kLanes * k, laneBits[k], v);
+    for (int y = band.top; y < band.bottom; ++y) {
+        uint8_t* const row = rows.bits + y * rows.stride;
+        const int shift = static_cast<int>(reinterpret_cast<uintptr_t>(row) / 4 % kLanes);
+        uint8_t* const lineStart = row - std::ptrdiff_t{4} * shift;
+        const int last = band.lastLane + (shift != 0);
+        for (int lane = band.firstLane; lane <= last; ++lane) {
+            const uint32_t pair = uint32_t{laneBits[lane]} << kLanes | laneBits[lane - 1];
+            _mm512_mask_storeu_epi32(lineStart + std::ptrdiff_t{4} * kLanes * lane,
+                                     static_cast<__mmask16>(pair >> (kLanes - shift)), v);
+        }
+    }
 }
 #else
 bool HasMaskedStores() {
@@ -55,10 +76,12 @@ void TPixelRows::FillBoxes(std::span<const TPixelBox> boxes, uint32_t value) con
     };
     if (!HasMaskedStores()) return oneByOne();
 
-    // A row of lane bits per band, with a spare lane: a box narrower than a lane is set in the two
-    // lanes it can touch with one 32-bit mask.
+    // A spare lane past the picture's last: a box narrower than a lane is set in the two lanes it
+    // can touch with one 32-bit mask.
     const int laneCount = (width + kLanes - 1) / kLanes + 1;
-    std::vector<uint16_t> bits(kMaxBands * laneCount, 0);
+    // The bands' lanes, and the lanes of the rows being written last.
+    TLaneBits bits(kMaxBands + 1, laneCount);
+    uint16_t* const joined = bits.Band(kMaxBands);
     TBand bands[kMaxBands];
     size_t bandCount = 0;
     for (const TPixelBox& b : boxes) {
@@ -71,7 +94,7 @@ void TPixelRows::FillBoxes(std::span<const TPixelBox> boxes, uint32_t value) con
             if (bandCount == kMaxBands) return oneByOne();
             bands[bandCount++] = {t, bt, l / kLanes, 0};
         }
-        uint16_t* const laneBits = bits.data() + k * laneCount;
+        uint16_t* const laneBits = bits.Band(k);
         const int first = l / kLanes, last = (r - 1) / kLanes;
         if (r - l <= kLanes) {
             const uint32_t m = ((1u << (r - l)) - 1) << (l % kLanes);
@@ -86,8 +109,30 @@ void TPixelRows::FillBoxes(std::span<const TPixelBox> boxes, uint32_t value) con
         bands[k].firstLane = std::min(bands[k].firstLane, first);
         bands[k].lastLane = std::max(bands[k].lastLane, last);
     }
-    for (size_t k = 0; k < bandCount; ++k)
-        StoreMaskedRows(*this, bands[k], bits.data() + k * laneCount, value);
+
+    // Each row is written once: between two band edges, the lanes of every band that covers those
+    // rows are joined (the short bars of PostNet and the guards of retail symbols share rows with
+    // the full bars).
+    int edges[2 * kMaxBands];
+    for (size_t k = 0; k < bandCount; ++k) {
+        edges[2 * k] = bands[k].top;
+        edges[2 * k + 1] = bands[k].bottom;
+    }
+    std::sort(edges, edges + 2 * bandCount);
+    int* const edgesEnd = std::unique(edges, edges + 2 * bandCount);
+    for (const int* e = edges; e + 1 < edgesEnd; ++e) {
+        TBand rows{e[0], e[1], laneCount, -1};
+        std::fill(joined, joined + laneCount, uint16_t{0});
+        for (size_t k = 0; k < bandCount; ++k) {
+            if (bands[k].top > rows.top || bands[k].bottom < rows.bottom) continue;
+            const uint16_t* const laneBits = bits.Band(k);
+            for (int lane = bands[k].firstLane; lane <= bands[k].lastLane; ++lane)
+                joined[lane] |= laneBits[lane];
+            rows.firstLane = std::min(rows.firstLane, bands[k].firstLane);
+            rows.lastLane = std::max(rows.lastLane, bands[k].lastLane);
+        }
+        if (rows.firstLane <= rows.lastLane) StoreMaskedRows(*this, rows, joined, value);
+    }
 }
 
 } // namespace qbm
