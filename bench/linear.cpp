@@ -4,7 +4,8 @@
 // text (Draw) and with its human-readable text (DrawText, ours with the code shown below the bars);
 // our Draw paints into one reused bitmap, zint allocates a fresh one. zint has no fixed Code 128 set A
 // or C, so those are measured against its automatic Code 128; GS1 data goes to zint in its bracketed
-// form.
+// form. zint draws no text under PostNet, so DrawText/PostNet sets our bars and text against zint's
+// bars alone.
 
 #include "barcode/TBarcode.h"
 #include "surface/GuiApplication.h"

@@ -5,6 +5,7 @@
 #include "barcode/Encoders.h"
 #include "barcode/TBarcode.h"
 
+#include <array>
 #include <vector>
 
 namespace qbm {
@@ -92,16 +93,33 @@ bool FitsSet(int c, TCodeSet set) {
     return c >= 32 && c <= 127;
 }
 
+constexpr size_t kSymbolElements = 6;
+
+// The bar pattern of every symbol value, bar first, made once from the width table: every symbol
+// of every Code 128 barcode is looked up here.
+const std::array<std::array<char, kSymbolElements>, kCode128SymbolCount>& SymbolPatterns() {
+    static const auto patterns = [] {
+        std::array<std::array<char, kSymbolElements>, kCode128SymbolCount> p;
+        for (int v = 0; v < kCode128SymbolCount; ++v) {
+            const std::string elements = TBarcode::WidthsToPattern(Code128Widths[v]);
+            std::copy(elements.begin(), elements.end(), p[v].begin());
+        }
+        return p;
+    }();
+    return patterns;
+}
+
 std::string ValuesToPattern(const std::vector<int>& values) {
+    static const std::string stop = TBarcode::WidthsToPattern(Code128Stop);
+    const auto& patterns = SymbolPatterns();
     // The check symbol weights the start symbol and the first data symbol with 1, then 2, 3, ...
     int sum = values.front();
     for (size_t k = 1; k < values.size(); ++k) sum += static_cast<int>(k % 103) * values[k] % 103;
-    std::string widths;
-    widths.reserve((values.size() + 1) * 6 + 7);
-    for (const int v : values) widths += Code128Widths[v];
-    widths += Code128Widths[sum % 103];
-    widths += Code128Stop;
-    return TBarcode::WidthsToPattern(widths);
+    std::string r;
+    r.reserve((values.size() + 1) * kSymbolElements + stop.size());
+    for (const int v : values) r.append(patterns[v].data(), kSymbolElements);
+    r.append(patterns[sum % 103].data(), kSymbolElements);
+    return r + stop;
 }
 
 std::string EncodeFixedSet(TBarcode& bc) {
