@@ -89,7 +89,7 @@ void TBarcode::Draw(TCanvas& canvas) {
     const TCanvasStateGuard guard(canvas);
     PaintBars(pattern, canvas);
     // The extended caption belongs to the text step: without text there is no caption either.
-    if (m_showText != bcoNone) PaintText(canvas);
+    if (m_showText != bcoNone) PaintText(canvas, PatternWidth(pattern));
 }
 
 void TBarcode::PaintBars(const std::string& pattern, TCanvas& canvas) {
@@ -144,7 +144,7 @@ void TBarcode::PaintBars(const std::string& pattern, TCanvas& canvas) {
     if (rows) rows->FillBoxes(boxes, TPixelRows::Value(clBlack));
 }
 
-void TBarcode::PaintText(TCanvas& canvas) {
+void TBarcode::PaintText(TCanvas& canvas, int width) {
     std::string shown;
     switch (m_typ) {
     case bcCodeEAN8:
@@ -187,7 +187,6 @@ void TBarcode::PaintText(TCanvas& canvas) {
     canvas.Pen().color = canvas.Font().Color();
     canvas.SetBrush(TBrush{clWhite, TBrushStyle::bsClear});
 
-    const int width = Width();
     int textX = 0;
     switch (m_showTextPosition) {
     case stpTopRight:

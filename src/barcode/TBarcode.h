@@ -114,7 +114,8 @@ public:
 
     void Draw(TCanvas& canvas);
     void PaintBars(const std::string& pattern, TCanvas& canvas);
-    void PaintText(TCanvas& canvas);
+    // The text of a symbol `width` pixels wide.
+    void PaintText(TCanvas& canvas, int width);
 
     // Shared by the encoders.
     std::string PadOrTruncate(int n) const;
