@@ -50,6 +50,7 @@ char MsiCheckDigit(const std::string& digits) {
 
 std::string EncodeCodabar(TBarcode& bc) {
     std::string r = FindCodabar('A');
+    r.reserve((bc.Text().size() + 2) * 8);
     r += '0';
     for (const char c : bc.Text()) {
         // A character Codabar cannot carry is skipped, so a typo never stops a label from printing.
@@ -75,6 +76,7 @@ std::string EncodeMSI(TBarcode& bc) {
 std::string EncodePostNet(TBarcode& bc) {
     // Full bars and the short bars hanging from the top edge, each followed by a wide gap.
     std::string r = "51";
+    r.reserve(2 + bc.Text().size() * 10 + 1);
     for (const char c : bc.Text()) {
         const char* bars = PostNetBars[c - '0'];
         for (int k = 0; k < 5; ++k) {

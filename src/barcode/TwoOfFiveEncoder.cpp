@@ -35,9 +35,13 @@ std::string EncodeCode_2_5_interleaved(TBarcode& bc) {
 std::string EncodeCode_2_5_industrial(TBarcode& bc) {
     // Only the bars carry information; every gap is narrow.
     std::string r = "606050";
+    r.reserve(6 + bc.Text().size() * 10 + 6);
     for (const char c : bc.Text()) {
         const char* flags = Flags(c);
-        for (int k = 0; k < 5; ++k) r += flags[k] == '1' ? "60" : "50";
+        for (int k = 0; k < 5; ++k) {
+            r += flags[k] == '1' ? '6' : '5';
+            r += '0';
+        }
     }
     r += "605060";
     return r;
@@ -46,6 +50,7 @@ std::string EncodeCode_2_5_industrial(TBarcode& bc) {
 std::string EncodeCode_2_5_matrix(TBarcode& bc) {
     // Start and stop open with a W3 bar, which is why this type keeps a ratio of at least 2.25.
     std::string r = "705050";
+    r.reserve(6 + bc.Text().size() * 6 + 5);
     for (const char c : bc.Text()) {
         const char* flags = Flags(c);
         for (int k = 0; k < 5; ++k) {
