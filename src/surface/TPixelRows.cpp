@@ -14,6 +14,8 @@ namespace {
 constexpr int kLanes = 16;
 // More distinct heights than retail symbols and PostNet have: box by box is as quick then.
 constexpr size_t kMaxBands = 4;
+// What one masked store of a row costs, in rows of a box filled on its own.
+constexpr long long kMaskedStoreCost = 2;
 
 // The rows a group of boxes covers, and the lanes (16 pixels from x = 0 each) that hold any of them.
 struct TBand {
@@ -70,11 +72,31 @@ void StoreMaskedRows(const TPixelRows&, const TBand&, const uint16_t*, uint32_t)
 
 } // namespace
 
+// A masked row store costs about as much as two rows of a box: row by row pays where bars are dense
+// (Code 39, Code 128), box by box where they are few or far apart (PostNet, add-ons).
+bool TPixelRows::WorthMasking(std::span<const TPixelBox> boxes) const {
+    long long boxRows = 0;
+    int left = width, right = 0, top = height, bottom = 0;
+    for (const TPixelBox& b : boxes) {
+        const int l = std::max(b.left, 0), r = std::min(b.right, width);
+        const int t = std::max(b.top, 0), bt = std::min(b.bottom, height);
+        if (l >= r || t >= bt) continue;
+        boxRows += bt - t;
+        left = std::min(left, l);
+        right = std::max(right, r);
+        top = std::min(top, t);
+        bottom = std::max(bottom, bt);
+    }
+    if (boxRows == 0) return false;
+    const long long laneRows = static_cast<long long>(bottom - top) * ((right - left) / kLanes + 2);
+    return boxRows >= kMaskedStoreCost * laneRows;
+}
+
 void TPixelRows::FillBoxes(std::span<const TPixelBox> boxes, uint32_t value) const {
     const auto oneByOne = [&] {
         for (const TPixelBox& b : boxes) Fill(b.left, b.top, b.right, b.bottom, value);
     };
-    if (!HasMaskedStores()) return oneByOne();
+    if (!HasMaskedStores() || !WorthMasking(boxes)) return oneByOne();
 
     // A spare lane past the picture's last: a box narrower than a lane is set in the two lanes it
     // can touch with one 32-bit mask.

@@ -75,11 +75,13 @@ struct TPixelRows {
             return;
         }
         uint8_t* const end = bits + bottom * step + left * 4;
-        if (n <= 4) {
-            if (n == 1) {
-                for (; p != end; p += step) std::memcpy(p, &value, 4);
-                return;
-            }
+        if (n == 1) {
+            for (; p != end; p += step) std::memcpy(p, &value, 4);
+        } else if (n == 2) {
+            // One store a row for the narrowest bars, the most common ones.
+            const uint64_t pair = uint64_t{value} << 32 | value;
+            for (; p != end; p += step) std::memcpy(p, &pair, 8);
+        } else if (n <= 4) {
             StoreTwice<8>(p, end, step, (n - 2) * 4, value);
         } else if (n <= 8) {
             StoreTwice<16>(p, end, step, (n - 4) * 4, value);
@@ -94,12 +96,14 @@ struct TPixelRows {
     }
 
     // Fills every box, clipped to the picture. The bars of a symbol come in a few heights; where the
-    // processor has masked wide stores, the bars of one height are written a row at a time, one
-    // store for every 16 pixels that hold any of them, and the gaps in between stay untouched.
-    // Otherwise each box is filled on its own.
+    // processor has masked wide stores and the bars stand close enough to pay for them, the rows are
+    // written one at a time, one store for every 16 pixels that hold any bar, and the gaps in
+    // between stay untouched. Otherwise each box is filled on its own.
     void FillBoxes(std::span<const TPixelBox> boxes, uint32_t value) const;
 
 private:
+    bool WorthMasking(std::span<const TPixelBox> boxes) const;
+
     // A store of Bytes at the start of each row and one ending at the box's right edge.
     template <size_t Bytes>
     static void StoreTwice(uint8_t* p, uint8_t* const end, std::ptrdiff_t step, std::ptrdiff_t second,

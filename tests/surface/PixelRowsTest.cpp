@@ -24,20 +24,21 @@ struct TPicture {
 };
 
 // Boxes of symbols written together against the same boxes filled one by one: bars of a few
-// heights, boxes wider than a store, boxes partly or wholly outside the picture, and more distinct
-// heights than are grouped.
+// heights, close together and far apart, boxes wider than a store, boxes partly or wholly outside
+// the picture, and more distinct heights than are grouped.
 TEST(PixelRows, FillBoxesEqualsFillingEachBox) {
     constexpr unsigned kSeed = 4711;
     std::mt19937 rng(kSeed);
     for (int round = 0; round < 500; ++round) {
         const int heights = 1 + static_cast<int>(rng() % 6);
+        const unsigned gaps = round % 2 ? 3 : 9;
         std::vector<TPixelBox> boxes;
         int x = static_cast<int>(rng() % 40) - 20;
         for (int n = static_cast<int>(rng() % 60); n > 0; --n) {
             const int w = rng() % 8 ? 1 + static_cast<int>(rng() % 8) : 1 + static_cast<int>(rng() % 40);
             const int band = static_cast<int>(rng() % heights);
             boxes.push_back({x, -3 + band * 5, x + w, 20 + band * 7});
-            x += w + static_cast<int>(rng() % 9);
+            x += w + static_cast<int>(rng() % gaps);
         }
         TPicture together, oneByOne;
         const uint32_t value = 0xFF000000u | (rng() & 0xFFFFFFu);
