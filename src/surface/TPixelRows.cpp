@@ -40,7 +40,10 @@ private:
 
 #if defined(__x86_64__)
 bool HasMaskedStores() {
-    static const bool has = __builtin_cpu_supports("avx512f");
+    static const bool has = [] {
+        __builtin_cpu_init(); // also right when the first symbol is drawn before main
+        return __builtin_cpu_supports("avx512f") != 0;
+    }();
     return has;
 }
 
