@@ -5,6 +5,7 @@
 #include "surface/Graphics.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <optional>
 #include <vector>
@@ -29,6 +30,21 @@ inline std::optional<TRect> AxisAlignedBox(const std::vector<TPoint>& points) {
     ++box.right;
     ++box.bottom;
     return box;
+}
+
+// The box between two corners given in any order; nothing when it has no area.
+inline std::optional<TRect> BoxBetween(int left, int top, int right, int bottom) {
+    if (right < left) std::swap(left, right);
+    if (bottom < top) std::swap(top, bottom);
+    if (right == left || bottom == top) return std::nullopt;
+    return TRect{left, top, right, bottom};
+}
+
+// The four sides of a box's outline drawn with a pen `width` pixels wide, inside the box.
+inline std::array<TRect, 4> OutlineSides(const TRect& box, int width) {
+    const int across = std::min(width, box.Width()), down = std::min(width, box.Height());
+    return {TRect{box.left, box.top, box.right, box.top + down}, TRect{box.left, box.bottom - down, box.right, box.bottom},
+            TRect{box.left, box.top, box.left + across, box.bottom}, TRect{box.right - across, box.top, box.right, box.bottom}};
 }
 
 // Visits the pixels of a line from `from` to `to` (Bresenham), the end point excluded.

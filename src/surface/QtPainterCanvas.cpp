@@ -251,20 +251,13 @@ void QtPainterCanvas::FillRect(const TRect& rect) {
 }
 
 void QtPainterCanvas::Rectangle(int left, int top, int right, int bottom) {
-    if (right < left) std::swap(left, right);
-    if (bottom < top) std::swap(top, bottom);
-    if (right == left || bottom == top) return;
+    const std::optional<TRect> box = BoxBetween(left, top, right, bottom);
+    if (!box) return;
     QPainter& p = Painter();
-    if (Brush().style == TBrushStyle::bsSolid)
-        p.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(Brush().color));
-    if (Pen().style == TPenStyle::psSolid) {
-        const int w = std::max(1, Pen().width);
-        const QColor c = ToQColor(Pen().color);
-        p.fillRect(QRect(left, top, right - left, std::min(w, bottom - top)), c);
-        p.fillRect(QRect(left, std::max(top, bottom - w), right - left, std::min(w, bottom - top)), c);
-        p.fillRect(QRect(left, top, std::min(w, right - left), bottom - top), c);
-        p.fillRect(QRect(std::max(left, right - w), top, std::min(w, right - left), bottom - top), c);
-    }
+    const auto fill = [&p](const TRect& r, TColor c) { p.fillRect(QRect(r.left, r.top, r.Width(), r.Height()), ToQColor(c)); };
+    if (Brush().style == TBrushStyle::bsSolid) fill(*box, Brush().color);
+    if (Pen().style == TPenStyle::psSolid)
+        for (const TRect& side : OutlineSides(*box, std::max(1, Pen().width))) fill(side, Pen().color);
 }
 
 void QtPainterCanvas::Ellipse(int left, int top, int right, int bottom) {

@@ -208,18 +208,12 @@ void TPdfCanvas::FillRect(const TRect& rect) {
 }
 
 void TPdfCanvas::Rectangle(int left, int top, int right, int bottom) {
-    if (right < left) std::swap(left, right);
-    if (bottom < top) std::swap(top, bottom);
-    if (right == left || bottom == top) return;
-    if (Brush().style == TBrushStyle::bsSolid) FillSolid(left, top, right, bottom, Brush().color);
+    const std::optional<TRect> box = BoxBetween(left, top, right, bottom);
+    if (!box) return;
+    if (Brush().style == TBrushStyle::bsSolid) FillSolid(box->left, box->top, box->right, box->bottom, Brush().color);
     if (Pen().style != TPenStyle::psSolid) return;
-    const int w = std::max(1, Pen().width);
-    const TColor c = Pen().color;
-    const int across = std::min(w, right - left), down = std::min(w, bottom - top);
-    FillSolid(left, top, right, top + down, c);
-    FillSolid(left, bottom - down, right, bottom, c);
-    FillSolid(left, top, left + across, bottom, c);
-    FillSolid(right - across, top, right, bottom, c);
+    for (const TRect& side : OutlineSides(*box, std::max(1, Pen().width)))
+        FillSolid(side.left, side.top, side.right, side.bottom, Pen().color);
 }
 
 void TPdfCanvas::Ellipse(int left, int top, int right, int bottom) {
