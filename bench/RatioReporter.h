@@ -1,6 +1,7 @@
 #pragma once
-// Console output that ends with one line per measured pair: a run named ".../qbm" beside the run of
-// the same name ending in "/zint", with both rates and their ratio (ours over the baseline).
+// Console output that ends with one line per measured pair: a run named ".../qbm" (or
+// ".../qbm-VARIANT") beside the run of the same name ending in "/zint", with both rates and their
+// ratio (ours over the baseline).
 // BENCHMARK_MAIN is replaced by QBM_BENCHMARK_MAIN so every benchmark program prints the table.
 
 #include <benchmark/benchmark.h>
@@ -30,13 +31,16 @@ public:
         ConsoleReporter::Finalize();
         std::printf("\n%-46s %14s %14s %7s\n", "symbols per second", "qbm", "zint", "ratio");
         for (const std::string& name : m_order) {
+            // ".../qbm", or ".../qbm-VARIANT" for another way of ours against the same baseline.
             const auto slash = name.rfind('/');
-            if (slash == std::string::npos || name.compare(slash + 1, std::string::npos, "qbm") != 0) continue;
+            if (slash == std::string::npos || name.compare(slash + 1, 3, "qbm") != 0) continue;
             const std::string stem = name.substr(0, slash);
+            const std::string variant = name.size() > slash + 5 ? " (" + name.substr(slash + 5) + ")" : "";
             const auto base = m_rates.find(stem + "/zint");
             if (base == m_rates.end() || base->second <= 0) continue;
             const double ours = m_rates[name];
-            std::printf("%-46s %14.0f %14.0f %6.2fx\n", stem.c_str(), ours, base->second, ours / base->second);
+            std::printf("%-46s %14.0f %14.0f %6.2fx\n", (stem + variant).c_str(), ours, base->second,
+                        ours / base->second);
         }
         std::fflush(stdout);
     }

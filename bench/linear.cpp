@@ -2,7 +2,10 @@
 // libzint doing the same symbology in this run, and a closing table of the ratios. zint's Encode
 // builds its module rows, its Buffer rasterises them at 2 pixels per module like our Modul 2, without
 // text (Draw) and with its human-readable text (DrawText, ours with the code shown below the bars);
-// our Draw paints into one reused bitmap, zint allocates a fresh one. zint has no fixed Code 128 set A
+// our Draw paints into one reused bitmap, zint allocates a fresh one. Ours is drawn twice: on a
+// 32-bit colour picture, as the window shows labels ("qbm"), and on a grey picture of a byte a
+// pixel, as labels are drawn to be read back ("qbm-grey"); zint's buffer is 24-bit RGB, its only
+// raster form. Both pictures have the same pixels. zint has no fixed Code 128 set A
 // or C, so those are measured against its automatic Code 128; GS1 data goes to zint in its bracketed
 // form. zint draws no text under PostNet, so DrawText/PostNet sets our bars and text against zint's
 // bars alone.
@@ -99,13 +102,13 @@ void ZintEncode(benchmark::State& state, const TCase& c) {
     state.SetItemsProcessed(state.iterations());
 }
 
-void QbmDraw(benchmark::State& state, const TCase& c, bool text) {
+void QbmDraw(benchmark::State& state, const TCase& c, bool text, TBitmapPixels pixels) {
     EnsureGuiApplication();
     TBarcode bc;
     SetUp(bc, c, text);
     bc.SetLeft(20);
     bc.SetTop(20);
-    TBitmap bitmap(bc.Width() + 40, bc.Height() + 40);
+    TBitmap bitmap(bc.Width() + 40, bc.Height() + 40, pixels);
     for (auto _ : state) bc.Draw(bitmap.Canvas());
     state.SetItemsProcessed(state.iterations());
 }
@@ -133,7 +136,8 @@ const int kRegistered = [] {
     for (const bool text : {false, true})
         for (const TCase& c : kCases) {
             const std::string n = (text ? "DrawText/" : "Draw/") + std::string(c.name);
-            benchmark::RegisterBenchmark((n + "/qbm").c_str(), QbmDraw, c, text);
+            benchmark::RegisterBenchmark((n + "/qbm").c_str(), QbmDraw, c, text, TBitmapPixels::Colour);
+            benchmark::RegisterBenchmark((n + "/qbm-grey").c_str(), QbmDraw, c, text, TBitmapPixels::Grey);
             benchmark::RegisterBenchmark((n + "/zint").c_str(), ZintEncodeAndBuffer, c, text);
         }
     return 0;

@@ -106,10 +106,12 @@ void TBarcode::PaintBars(const std::string& pattern, TCanvas& canvas) {
     // would give.
     canvas.SetPen(TPen{clBlack, 1, TPenStyle::psSolid});
     canvas.SetBrush(TBrush{clBlack, TBrushStyle::bsSolid});
-    std::vector<TPoint> corners(4); // one buffer for every bar
     const TPixelRows* rows = upright ? canvas.PixelRows() : nullptr;
-    std::vector<TPixelBox> boxes;
-    if (rows) boxes.reserve(pattern.size() / 2 + 1);
+    std::vector<TPoint> corners(rows ? 0 : 4); // one buffer for every bar
+    // The bar boxes of every symbol drawn on this thread share one buffer: a symbol's bars take less
+    // time to write than a buffer takes to be allocated and freed.
+    thread_local std::vector<TPixelBox> boxes;
+    boxes.clear();
     const TPoint o = frame.Origin();
     const int shortBar = m_height * 2 / 5;
     int x = 0;

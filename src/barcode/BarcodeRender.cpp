@@ -11,7 +11,7 @@ namespace {
 constexpr long long kMaxPixels = 100'000'000;
 } // namespace
 
-TBitmap RenderBarcode(TBarcode& bc, int margin) {
+TBitmap RenderBarcode(TBarcode& bc, int margin, TBitmapPixels pixels) {
     bc.BuildPattern(); // a text the engine rejects fails before any font machinery starts
     EnsureGuiApplication();
     margin = std::max(0, margin);
@@ -25,7 +25,7 @@ TBitmap RenderBarcode(TBarcode& bc, int margin) {
     if (w * h > kMaxPixels || w > 1'000'000 || h > 1'000'000) throw EBarcodeError("Picture too large");
     bc.SetLeft(margin - box.left);
     bc.SetTop(margin - box.top);
-    TBitmap bitmap(static_cast<int>(std::max(1LL, w)), static_cast<int>(std::max(1LL, h)));
+    TBitmap bitmap(static_cast<int>(std::max(1LL, w)), static_cast<int>(std::max(1LL, h)), pixels);
     bc.Draw(bitmap.Canvas());
     return bitmap;
 }

@@ -184,8 +184,12 @@ protected:
     bool DrawingShapes() const { return m_shapes != nullptr; }
     // Symbologies whose modules are smaller and faster on a page as shapes than as a picture.
     virtual bool PrintsAsShapes() const { return false; }
-    // Its pixel rows when modules may be written straight into them, else nullptr.
-    const TPixelRows* DirectPixels() { return m_shapesOnly ? nullptr : BitmapCanvas().PixelRows(); }
+    // Its pixel rows when modules may be written straight into them, else nullptr. The engines write
+    // 32-bit rows; grey pictures take their modules as shapes.
+    const TPixelRows* DirectPixels() {
+        const TPixelRows* rows = m_shapesOnly ? nullptr : BitmapCanvas().PixelRows();
+        return rows && rows->depth == 4 ? rows : nullptr;
+    }
 
     // Direct access for the descendants' own setters and device scaling.
     std::string m_code;

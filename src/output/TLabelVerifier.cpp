@@ -112,7 +112,8 @@ TLabelVerifier::Job TLabelVerifier::Draw(long long label, const TLabelValue& val
             m_working->SetText(value.code);
             m_working->ExtCaption = value.caption;
             const int margin = std::max(20, kQuietModules * m_working->Modul());
-            job.picture = TGreyPicture::Of(RenderBarcode(*m_working, margin));
+            // Readers take grey: drawn so, the bars are a quarter of the bytes and need no conversion.
+            job.picture = TGreyPicture::Of(RenderBarcode(*m_working, margin, TBitmapPixels::Grey));
         } else {
             const std::optional<std::string> expected = Expected2DReading(value.code);
             job.compare = expected.has_value();

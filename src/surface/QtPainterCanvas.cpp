@@ -221,12 +221,14 @@ void QtPainterCanvas::FillSolid(int left, int top, int right, int bottom, TColor
         return;
     }
     // Bitmaps: straight into the pixel rows, far cheaper than a painter call per bar.
-    PixelRows()->Fill(left, top, right, bottom, TPixelRows::Value(color));
+    const TPixelRows& rows = *PixelRows();
+    rows.Fill(left, top, right, bottom, rows.ValueOf(color));
 }
 
 QImage& QtPainterCanvas::RasterImage() {
     QImage& img = *m_image;
-    const bool convert = img.format() != QImage::Format_RGB32 && img.format() != QImage::Format_ARGB32;
+    const bool convert = img.format() != QImage::Format_RGB32 && img.format() != QImage::Format_ARGB32 &&
+                         img.format() != QImage::Format_Grayscale8;
     // An open raster painter draws straight into the image's own bytes as each call is made, so bars
     // written directly and text drawn by the painter can take turns without closing it. Only a
     // conversion, or an image that shares its bytes and would be copied on writing, must close it.
@@ -242,6 +244,7 @@ const TPixelRows* QtPainterCanvas::PixelRows() {
     m_rows.stride = img.bytesPerLine();
     m_rows.width = img.width();
     m_rows.height = img.height();
+    m_rows.depth = img.format() == QImage::Format_Grayscale8 ? 1 : 4;
     return &m_rows;
 }
 
@@ -362,8 +365,12 @@ bool QtPainterCanvas::GlyphTextOut(QPainter& p, int x, int y, const std::string&
     if (!m_layout.glyphs.empty()) {
         m_run.setRawFont(e.drawing->RawFont());
         m_run.setRawData(m_layout.glyphs.data(), m_layout.positions.data(), static_cast<int>(m_layout.glyphs.size()));
-        p.setPen(ToQColor(Font().Color()));
-        p.drawGlyphRun(QPointF(x, y + e.ascent), m_run);
+        if (turn == 0 && m_image && m_image->format() == QImage::Format_Grayscale8) {
+            m_greyGlyphs.Draw(*m_image, QPointF(x, y + e.ascent), m_run, ToQColor(Font().Color()));
+        } else {
+            p.setPen(ToQColor(Font().Color()));
+            p.drawGlyphRun(QPointF(x, y + e.ascent), m_run);
+        }
     }
     if (turn != 0) p.restore();
     return true;

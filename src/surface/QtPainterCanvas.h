@@ -4,6 +4,7 @@
 
 #include "surface/TCanvas.h"
 #include "surface/TGlyphTable.h"
+#include "surface/TGreyGlyphPainter.h"
 #include "surface/TQtFontCache.h"
 
 #include <QFont>
@@ -93,6 +94,7 @@ private:
     TQtFontCache m_fonts;
     TGlyphTable::TLayout m_layout;
     QGlyphRun m_run;
+    TGreyGlyphPainter m_greyGlyphs;
 };
 
 QColor ToQColor(TColor c);

@@ -14,8 +14,12 @@
 namespace qbm {
 namespace {
 
-QImage WhiteImage(int width, int height, int dpi) {
-    QImage img(std::max(0, width), std::max(0, height), QImage::Format_RGB32);
+QImage::Format FormatOf(TBitmapPixels pixels) {
+    return pixels == TBitmapPixels::Grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
+}
+
+QImage WhiteImage(int width, int height, int dpi, TBitmapPixels pixels) {
+    QImage img(std::max(0, width), std::max(0, height), FormatOf(pixels));
     img.fill(Qt::white);
     const int dpm = static_cast<int>(std::lround(dpi / 0.0254));
     img.setDotsPerMeterX(dpm);
@@ -51,8 +55,8 @@ void SaveImage(const QImage& img, const std::string& path, const char* format) {
 
 TBitmap::TBitmap() : TBitmap(0, 0) {}
 
-TBitmap::TBitmap(int width, int height) : m_impl(std::make_unique<Impl>()) {
-    m_impl->image = WhiteImage(width, height, m_impl->dpi);
+TBitmap::TBitmap(int width, int height, TBitmapPixels pixels) : m_impl(std::make_unique<Impl>()) {
+    m_impl->image = WhiteImage(width, height, m_impl->dpi, pixels);
 }
 
 TBitmap::~TBitmap() = default;
@@ -77,6 +81,9 @@ TBitmap& TBitmap::operator=(TBitmap&&) noexcept = default;
 
 int TBitmap::Width() const { return m_impl->image.width(); }
 int TBitmap::Height() const { return m_impl->image.height(); }
+TBitmapPixels TBitmap::Pixels() const {
+    return m_impl->image.format() == QImage::Format_Grayscale8 ? TBitmapPixels::Grey : TBitmapPixels::Colour;
+}
 
 void TBitmap::SetWidth(int width) { SetSize(width, Height()); }
 void TBitmap::SetHeight(int height) { SetSize(Width(), height); }
@@ -85,7 +92,7 @@ void TBitmap::SetSize(int width, int height) {
     width = std::max(0, width);
     height = std::max(0, height);
     if (width == Width() && height == Height()) return;
-    QImage next = WhiteImage(width, height, m_impl->dpi);
+    QImage next = WhiteImage(width, height, m_impl->dpi, Pixels());
     QImage& old = m_impl->Image();
     if (!old.isNull() && width > 0 && height > 0) {
         QPainter p(&next);
@@ -140,7 +147,10 @@ std::vector<uint8_t> TBitmap::Luminance() const {
         }
         return bytes;
     }
-    const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
+    // Grey pictures are their own luminance.
+    const QImage grey = image.format() == QImage::Format_Grayscale8
+                            ? image
+                            : image.convertToFormat(QImage::Format_Grayscale8);
     std::vector<uint8_t> bytes(static_cast<size_t>(grey.width()) * grey.height());
     for (int y = 0; y < grey.height(); ++y)
         std::copy_n(grey.constScanLine(y), grey.width(), bytes.begin() + static_cast<ptrdiff_t>(y) * grey.width());

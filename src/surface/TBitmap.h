@@ -12,10 +12,14 @@ namespace qbm {
 
 class TCanvas;
 
+// How a bitmap stores its pixels: in colour, or as one grey byte each for pictures that only ever
+// show black, white and greys (labels drawn to be read back): a quarter of the bytes to write.
+enum class TBitmapPixels { Colour, Grey };
+
 class TBitmap {
 public:
     TBitmap();
-    TBitmap(int width, int height);
+    TBitmap(int width, int height, TBitmapPixels pixels = TBitmapPixels::Colour);
     ~TBitmap();
     TBitmap(const TBitmap& other);
     TBitmap& operator=(const TBitmap& other);
@@ -24,7 +28,8 @@ public:
 
     int Width() const;
     int Height() const;
-    // Resizing keeps the pixels that still fit; new area is white.
+    TBitmapPixels Pixels() const;
+    // Resizing keeps the pixels that still fit, and how they are stored; new area is white.
     void SetWidth(int width);
     void SetHeight(int height);
     void SetSize(int width, int height);

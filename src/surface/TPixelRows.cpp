@@ -10,14 +10,13 @@
 namespace qbm {
 namespace {
 
-// Pixels a masked store covers, one mask bit each.
-constexpr int kLanes = 16;
 // More distinct heights than retail symbols and PostNet have: box by box is as quick then.
 constexpr size_t kMaxBands = 4;
 // What one masked store of a row costs, in rows of a box filled on its own.
 constexpr long long kMaskedStoreCost = 2;
 
-// The rows a group of boxes covers, and the lanes (16 pixels from x = 0 each) that hold any of them.
+// The rows a group of boxes covers, and the lanes (a cache line of pixels from x = 0 each) that hold
+// any of them.
 struct TBand {
     int top;
     int bottom;
@@ -25,26 +24,52 @@ struct TBand {
     int lastLane;
 };
 
-// Lane bits of a few bands in one buffer: one bit per pixel, pixel x in lane x / 16 of its band.
-// Each band has an empty lane -1, so a lane shifted by less than 16 pixels can always take bits from
-// its left neighbour.
-class TLaneBits {
+// A lane is the pixels of one 64-byte store, one mask bit each: 16 colour pixels or 64 grey ones.
+template <typename TMask> constexpr int kLanes = 8 * sizeof(TMask);
+
+// Bits from <= bit < to of a lane.
+template <typename TMask> TMask LaneBitsBetween(int from, int to) {
+    const TMask ones = ~TMask{0};
+    const TMask below = to == kLanes<TMask> ? ones : static_cast<TMask>((TMask{1} << to) - 1);
+    return static_cast<TMask>(below & (ones << from));
+}
+
+// Lane bits of a few bands in one buffer: one bit per pixel, pixel x in lane x / kLanes of its band.
+// Each band has an empty lane -1, so a lane shifted by less than a lane can always take bits from its
+// left neighbour.
+// The buffer is shared by every symbol drawn on the thread: a symbol's rows take less time to write
+// than a buffer takes to be allocated and freed.
+template <typename TMask> class TLaneBits {
 public:
-    TLaneBits(size_t bands, int lanes) : m_lanes(lanes + 1), m_bits(bands * m_lanes, 0) {}
-    uint16_t* Band(size_t k) { return m_bits.data() + k * m_lanes + 1; }
+    TLaneBits(size_t bands, int lanes) : m_lanes(lanes + 1) { Buffer().assign(bands * m_lanes, 0); }
+    TMask* Band(size_t k) { return Buffer().data() + k * m_lanes + 1; }
 
 private:
+    static std::vector<TMask>& Buffer() {
+        thread_local std::vector<TMask> bits;
+        return bits;
+    }
+
     size_t m_lanes;
-    std::vector<uint16_t> m_bits;
 };
 
+// The mask of the store at `lane` of a row that starts `shift` pixels into its cache line.
+template <typename TMask> TMask ShiftedMask(const TMask* laneBits, int lane, int shift) {
+    if (shift == 0) return laneBits[lane];
+    return static_cast<TMask>(laneBits[lane] << shift | laneBits[lane - 1] >> (kLanes<TMask> - shift));
+}
+
 #if defined(__x86_64__)
-bool HasMaskedStores() {
-    static const bool has = [] {
+bool HasMaskedStores(int depth) {
+    static const bool colour = [] {
         __builtin_cpu_init(); // also right when the first symbol is drawn before main
         return __builtin_cpu_supports("avx512f") != 0;
     }();
-    return has;
+    static const bool grey = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx512bw") != 0;
+    }();
+    return depth == 1 ? grey : colour;
 }
 
 // A store within one cache line is much cheaper than one across two, and rows rarely start on a
@@ -56,21 +81,34 @@ __attribute__((target("avx512f"))) void StoreMaskedRows(const TPixelRows& rows, 
     const __m512i v = _mm512_set1_epi32(static_cast<int>(value));
     for (int y = band.top; y < band.bottom; ++y) {
         uint8_t* const row = rows.bits + y * rows.stride;
-        const int shift = static_cast<int>(reinterpret_cast<uintptr_t>(row) / 4 % kLanes);
+        const int shift = static_cast<int>(reinterpret_cast<uintptr_t>(row) / 4 % kLanes<uint16_t>);
         uint8_t* const lineStart = row - std::ptrdiff_t{4} * shift;
         const int last = band.lastLane + (shift != 0);
-        for (int lane = band.firstLane; lane <= last; ++lane) {
-            const uint32_t pair = uint32_t{laneBits[lane]} << kLanes | laneBits[lane - 1];
-            _mm512_mask_storeu_epi32(lineStart + std::ptrdiff_t{4} * kLanes * lane,
-                                     static_cast<__mmask16>(pair >> (kLanes - shift)), v);
-        }
+        for (int lane = band.firstLane; lane <= last; ++lane)
+            _mm512_mask_storeu_epi32(lineStart + 64 * std::ptrdiff_t{lane},
+                                     ShiftedMask(laneBits, lane, shift), v);
+    }
+}
+
+// The same for grey rows, a byte a pixel.
+__attribute__((target("avx512f,avx512bw"))) void StoreMaskedRows(const TPixelRows& rows, const TBand& band,
+                                                                 const uint64_t* laneBits, uint32_t value) {
+    const __m512i v = _mm512_set1_epi8(static_cast<char>(value));
+    for (int y = band.top; y < band.bottom; ++y) {
+        uint8_t* const row = rows.bits + y * rows.stride;
+        const int shift = static_cast<int>(reinterpret_cast<uintptr_t>(row) % kLanes<uint64_t>);
+        uint8_t* const lineStart = row - shift;
+        const int last = band.lastLane + (shift != 0);
+        for (int lane = band.firstLane; lane <= last; ++lane)
+            _mm512_mask_storeu_epi8(lineStart + 64 * std::ptrdiff_t{lane}, ShiftedMask(laneBits, lane, shift),
+                                    v);
     }
 }
 #else
-bool HasMaskedStores() {
+bool HasMaskedStores(int) {
     return false;
 }
-void StoreMaskedRows(const TPixelRows&, const TBand&, const uint16_t*, uint32_t) {}
+template <typename TMask> void StoreMaskedRows(const TPixelRows&, const TBand&, const TMask*, uint32_t) {}
 #endif
 
 } // namespace
@@ -91,22 +129,26 @@ bool TPixelRows::WorthMasking(std::span<const TPixelBox> boxes) const {
         bottom = std::max(bottom, bt);
     }
     if (boxRows == 0) return false;
-    const long long laneRows = static_cast<long long>(bottom - top) * ((right - left) / kLanes + 2);
+    const int lanePixels = 64 / depth;
+    const long long laneRows = static_cast<long long>(bottom - top) * ((right - left) / lanePixels + 2);
     return boxRows >= kMaskedStoreCost * laneRows;
 }
 
 void TPixelRows::FillBoxes(std::span<const TPixelBox> boxes, uint32_t value) const {
-    const auto oneByOne = [&] {
+    if (!HasMaskedStores(depth) || !WorthMasking(boxes) ||
+        !(depth == 1 ? FillBoxesMasked<uint64_t>(boxes, value) : FillBoxesMasked<uint16_t>(boxes, value)))
         for (const TPixelBox& b : boxes) Fill(b.left, b.top, b.right, b.bottom, value);
-    };
-    if (!HasMaskedStores() || !WorthMasking(boxes)) return oneByOne();
+}
 
-    // A spare lane past the picture's last: a box narrower than a lane is set in the two lanes it
-    // can touch with one 32-bit mask.
-    const int laneCount = (width + kLanes - 1) / kLanes + 1;
+template <typename TMask>
+bool TPixelRows::FillBoxesMasked(std::span<const TPixelBox> boxes, uint32_t value) const {
+    constexpr int lanePixels = kLanes<TMask>;
+    // A spare lane past the picture's last: a row shifted into its cache line reaches one lane
+    // further.
+    const int laneCount = (width + lanePixels - 1) / lanePixels + 1;
     // The bands' lanes, and the lanes of the rows being written last.
-    TLaneBits bits(kMaxBands + 1, laneCount);
-    uint16_t* const joined = bits.Band(kMaxBands);
+    TLaneBits<TMask> bits(kMaxBands + 1, laneCount);
+    TMask* const joined = bits.Band(kMaxBands);
     TBand bands[kMaxBands];
     size_t bandCount = 0;
     for (const TPixelBox& b : boxes) {
@@ -116,21 +158,14 @@ void TPixelRows::FillBoxes(std::span<const TPixelBox> boxes, uint32_t value) con
         size_t k = 0;
         while (k < bandCount && (bands[k].top != t || bands[k].bottom != bt)) ++k;
         if (k == bandCount) {
-            if (bandCount == kMaxBands) return oneByOne();
-            bands[bandCount++] = {t, bt, l / kLanes, 0};
+            if (bandCount == kMaxBands) return false;
+            bands[bandCount++] = {t, bt, l / lanePixels, 0};
         }
-        uint16_t* const laneBits = bits.Band(k);
-        const int first = l / kLanes, last = (r - 1) / kLanes;
-        if (r - l <= kLanes) {
-            const uint32_t m = ((1u << (r - l)) - 1) << (l % kLanes);
-            laneBits[first] |= static_cast<uint16_t>(m);
-            laneBits[first + 1] |= static_cast<uint16_t>(m >> kLanes);
-        } else {
-            for (int lane = first; lane <= last; ++lane) {
-                const int from = std::max(l - lane * kLanes, 0), to = std::min(r - lane * kLanes, kLanes);
-                laneBits[lane] |= static_cast<uint16_t>(((1u << to) - 1) & ~((1u << from) - 1));
-            }
-        }
+        TMask* const laneBits = bits.Band(k);
+        const int first = l / lanePixels, last = (r - 1) / lanePixels;
+        for (int lane = first; lane <= last; ++lane)
+            laneBits[lane] |= LaneBitsBetween<TMask>(std::max(l - lane * lanePixels, 0),
+                                                     std::min(r - lane * lanePixels, lanePixels));
         bands[k].firstLane = std::min(bands[k].firstLane, first);
         bands[k].lastLane = std::max(bands[k].lastLane, last);
     }
@@ -147,10 +182,10 @@ void TPixelRows::FillBoxes(std::span<const TPixelBox> boxes, uint32_t value) con
     int* const edgesEnd = std::unique(edges, edges + 2 * bandCount);
     for (const int* e = edges; e + 1 < edgesEnd; ++e) {
         TBand rows{e[0], e[1], laneCount, -1};
-        std::fill(joined, joined + laneCount, uint16_t{0});
+        std::fill(joined, joined + laneCount, TMask{0});
         for (size_t k = 0; k < bandCount; ++k) {
             if (bands[k].top > rows.top || bands[k].bottom < rows.bottom) continue;
-            const uint16_t* const laneBits = bits.Band(k);
+            const TMask* const laneBits = bits.Band(k);
             for (int lane = bands[k].firstLane; lane <= bands[k].lastLane; ++lane)
                 joined[lane] |= laneBits[lane];
             rows.firstLane = std::min(rows.firstLane, bands[k].firstLane);
@@ -158,6 +193,7 @@ void TPixelRows::FillBoxes(std::span<const TPixelBox> boxes, uint32_t value) con
         }
         if (rows.firstLane <= rows.lastLane) StoreMaskedRows(*this, rows, joined, value);
     }
+    return true;
 }
 
 } // namespace qbm

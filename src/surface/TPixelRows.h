@@ -1,6 +1,8 @@
 #pragma once
-// Direct access to the 32-bit pixel rows behind a bitmap's canvas, for engines that fill many small
-// areas (module rows, hexagons, rings): a canvas call per module costs more than the module's pixels.
+// Direct access to the pixel rows behind a bitmap's canvas, for engines that fill many small areas
+// (bars, module rows, hexagons, rings): a canvas call per module costs more than the module's pixels.
+// Rows hold 32-bit colour pixels, or one grey byte a pixel in pictures that only ever show black and
+// white (labels drawn to be read back).
 
 #include "surface/Graphics.h"
 
@@ -25,13 +27,22 @@ struct TPixelRows {
     std::ptrdiff_t stride = 0;
     int width = 0;
     int height = 0;
+    // Bytes a pixel takes: 4 (colour) or 1 (grey).
+    int depth = 4;
 
-    // The stored form of a colour (opaque 0xAARRGGBB).
+    // The stored form of a colour in 32-bit rows (opaque 0xAARRGGBB).
     static constexpr uint32_t Value(TColor c) {
         return 0xFF000000u | (static_cast<uint32_t>(RedOf(c)) << 16) | (static_cast<uint32_t>(GreenOf(c)) << 8) |
                static_cast<uint32_t>(BlueOf(c));
     }
+    // Its grey level, weighted as the painter weighs it when it draws onto grey pictures.
+    static constexpr uint8_t GreyValue(TColor c) {
+        return static_cast<uint8_t>((RedOf(c) * 11 + GreenOf(c) * 16 + BlueOf(c) * 5) / 32);
+    }
+    // The stored form of a colour in these rows.
+    uint32_t ValueOf(TColor c) const { return depth == 1 ? GreyValue(c) : Value(c); }
 
+    // A 32-bit row; engines that walk rows themselves take only 32-bit rows.
     uint32_t* Row(int y) const { return reinterpret_cast<uint32_t*>(bits + y * stride); }
 
     // Sets n pixels from p with a few overlapping wide stores: runs of a module or a bar are a few
@@ -50,9 +61,10 @@ struct TPixelRows {
         }
     }
 
-    // Fills left <= x < right, top <= y < bottom, clipped to the picture. Bars and modules are a few
-    // pixels wide and their widths vary from box to box, so a box of 2 to 8 pixels takes the same two
-    // overlapping stores in every row, chosen by one well-predicted test rather than a jump per width.
+    // Fills left <= x < right, top <= y < bottom with a value of ValueOf, clipped to the picture. In
+    // 32-bit rows, bars and modules are a few pixels wide and their widths vary from box to box, so a
+    // box of 2 to 8 pixels takes the same two overlapping stores in every row, chosen by one
+    // well-predicted test rather than a jump per width.
     void Fill(int left, int top, int right, int bottom, uint32_t value) const {
         left = std::max(left, 0);
         top = std::max(top, 0);
@@ -63,6 +75,12 @@ struct TPixelRows {
         // A local step: the stores go through byte pointers that could alias this object, which would
         // make the member be read again after every row.
         const std::ptrdiff_t step = stride;
+        if (depth == 1) {
+            uint8_t* p = bits + top * step + left;
+            for (; top < bottom; ++top, p += step)
+                std::memset(p, static_cast<int>(value & 0xFF), static_cast<size_t>(n));
+            return;
+        }
         uint8_t* p = bits + top * step + left * 4;
         // White, the background of every picture and page, is one byte repeated: the library's
         // block fill does it, in one go where the rows follow each other without a gap.
@@ -97,12 +115,14 @@ struct TPixelRows {
 
     // Fills every box, clipped to the picture. The bars of a symbol come in a few heights; where the
     // processor has masked wide stores and the bars stand close enough to pay for them, the rows are
-    // written one at a time, one store for every 16 pixels that hold any bar, and the gaps in
+    // written one at a time, one store for every cache line that holds any bar, and the gaps in
     // between stay untouched. Otherwise each box is filled on its own.
     void FillBoxes(std::span<const TPixelBox> boxes, uint32_t value) const;
 
 private:
     bool WorthMasking(std::span<const TPixelBox> boxes) const;
+    // False, with nothing written, when the boxes come in more heights than are grouped.
+    template <typename TMask> bool FillBoxesMasked(std::span<const TPixelBox> boxes, uint32_t value) const;
 
     // A store of Bytes at the start of each row and one ending at the box's right edge.
     template <size_t Bytes>

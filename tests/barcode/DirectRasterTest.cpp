@@ -24,8 +24,8 @@ const std::string kPrintable = [] {
 
 // Light stripes across and along the bars: gaps show the background, so a bar written wider than its
 // polygon, or a gap painted over, changes a pixel.
-TBitmap StripedBackground() {
-    TBitmap b(400, 160);
+TBitmap StripedBackground(TBitmapPixels pixels) {
+    TBitmap b(400, 160, pixels);
     for (int y = 0; y < b.Height(); ++y)
         for (int x = 0; x < b.Width(); ++x)
             b.SetPixel(x, y, RGBColor(200 + x % 5 * 10, 255 - y % 3 * 20, 180 + (x + y) % 7 * 10));
@@ -33,10 +33,12 @@ TBitmap StripedBackground() {
 }
 
 // Bars written straight into a bitmap's pixels against the same symbol drawn as polygons, for random
-// texts, module sizes, heights, text options and places (some partly outside the picture).
+// texts, module sizes, heights, text options and places (some partly outside the picture), every
+// other symbol on a grey picture.
 TEST(DirectRaster, LinearBarsMatchTheirPolygons) {
     EnsureGuiApplication();
-    const TBitmap background = StripedBackground();
+    const TBitmap backgrounds[2] = {StripedBackground(TBitmapPixels::Colour),
+                                    StripedBackground(TBitmapPixels::Grey)};
     for (int t = 0; t < kBarcodeTypeCount; ++t) {
         const auto type = static_cast<TBarcodeType>(t);
         const unsigned seed = kSeed + static_cast<unsigned>(t);
@@ -61,7 +63,7 @@ TEST(DirectRaster, LinearBarsMatchTheirPolygons) {
             } catch (const std::runtime_error&) {
                 continue; // not a valid text for this symbology (or a malformed escape)
             }
-            TBitmap direct = background, shapes = background;
+            TBitmap direct = backgrounds[n % 2], shapes = backgrounds[n % 2];
             bc.Draw(direct.Canvas());
             test::TShapesOnlyCanvas reference(shapes);
             bc.Draw(reference);

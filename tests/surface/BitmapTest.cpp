@@ -8,19 +8,54 @@
 #include <QImage>
 #include <QImageReader>
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 
 namespace qbm {
 namespace {
 
 TEST(Bitmap, IsWhiteWhenCreatedAndKeepsPixelsWhenResized) {
-    TBitmap b(4, 3);
-    EXPECT_EQ(b.Pixel(3, 2), clWhite);
-    b.SetPixel(1, 1, clBlack);
-    b.SetSize(8, 8);
-    EXPECT_EQ(b.Width(), 8);
-    EXPECT_EQ(b.Pixel(1, 1), clBlack);
-    EXPECT_EQ(b.Pixel(7, 7), clWhite);
+    for (const TBitmapPixels pixels : {TBitmapPixels::Colour, TBitmapPixels::Grey}) {
+        TBitmap b(4, 3, pixels);
+        EXPECT_EQ(b.Pixel(3, 2), clWhite);
+        b.SetPixel(1, 1, clBlack);
+        b.SetSize(8, 8);
+        const TBitmap copy = b;
+        EXPECT_EQ(copy.Pixels(), pixels);
+        EXPECT_EQ(copy.Width(), 8);
+        EXPECT_EQ(copy.Pixel(1, 1), clBlack);
+        EXPECT_EQ(copy.Pixel(7, 7), clWhite);
+    }
+}
+
+// A grey picture is drawn to be read back: what it holds is what the colour picture of the same
+// drawing reads as, text edges included.
+TEST(Bitmap, GreyPictureReadsAsTheColourOneDoes) {
+    TBitmap colour(120, 40), grey(120, 40, TBitmapPixels::Grey);
+    for (TBitmap* b : {&colour, &grey}) {
+        TCanvas& c = b->Canvas();
+        c.Brush().color = clBlack;
+        c.FillRect({3, 2, 9, 38});
+        c.Brush().color = RGBColor(90, 160, 30);
+        c.FillRect({12, 2, 15, 38});
+        TFont font;
+        font.SetName("DejaVu Sans");
+        font.SetSize(12);
+        c.SetFont(font);
+        c.Brush().style = TBrushStyle::bsClear;
+        c.TextOut(20, 8, "Quirbel 42");
+    }
+    const std::vector<uint8_t> a = colour.Luminance(), b = grey.Luminance();
+    ASSERT_EQ(a.size(), b.size());
+    int differing = 0;
+    for (size_t i = 0; i < a.size(); ++i) differing += std::abs(a[i] - b[i]) > 2;
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(b[5 * 120 + 5], 0);
+    int darkTextPixels = 0;
+    for (int y = 8; y < 36; ++y)
+        for (int x = 20; x < 120; ++x) darkTextPixels += b[static_cast<size_t>(y) * 120 + x] < 128;
+    EXPECT_GT(darkTextPixels, 50) << "no text drawn";
 }
 
 TEST(Bitmap, CanvasReportsTheBitmapResolution) {
