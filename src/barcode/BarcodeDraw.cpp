@@ -143,7 +143,7 @@ void TBarcode::PaintBars(const std::string& pattern, TCanvas& canvas) {
         }
         x += w;
     }
-    if (rows) rows->FillBoxes(boxes, TPixelRows::Value(clBlack));
+    if (rows) rows->FillBoxes(boxes, rows->ValueOf(clBlack));
 }
 
 void TBarcode::PaintText(TCanvas& canvas, int width) {

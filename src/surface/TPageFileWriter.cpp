@@ -23,7 +23,7 @@ constexpr size_t kPagesPerWorker = 1;
 // thread that draws: only rows with ink need it.
 void Blank(TBitmap& page, const std::vector<uint8_t>& whiteRows) {
     const TPixelRows& rows = *page.Canvas().PixelRows();
-    const uint32_t white = TPixelRows::Value(clWhite);
+    const uint32_t white = rows.ValueOf(clWhite);
     const auto isWhite = [&](int y) { return static_cast<size_t>(y) < whiteRows.size() && whiteRows[static_cast<size_t>(y)]; };
     for (int y = 0; y < rows.height;) {
         if (isWhite(y)) {
