@@ -18,10 +18,12 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs) {
-            if (r.error_occurred || r.run_type != Run::RT_Iteration) continue;
+            // With repetitions the table takes their mean.
+            const bool mean = r.run_type == Run::RT_Aggregate && r.aggregate_name == "mean";
+            if (r.error_occurred || (r.run_type != Run::RT_Iteration && !mean)) continue;
             const auto it = r.counters.find("items_per_second");
             if (it == r.counters.end()) continue;
-            const std::string name = r.benchmark_name();
+            const std::string name = mean ? r.run_name.str() : r.benchmark_name();
             if (!m_rates.count(name)) m_order.push_back(name);
             m_rates[name] = it->second.value;
         }
