@@ -1,7 +1,8 @@
 #pragma once
 // Glyphs onto grey pictures. The painter blends text into grey bytes through its slowest, general
 // path: glyphs drawn into a transparent 32-bit scratch picture (its fast path) and then laid onto the
-// grey bytes cost less than half as much, and come out as the painter's own would.
+// grey bytes cost less than half as much, and come out within a grey level or two of the painter's
+// own.
 
 #include <QColor>
 #include <QGlyphRun>
