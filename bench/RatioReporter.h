@@ -6,9 +6,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qbm::bench {
@@ -18,13 +21,15 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs) {
-            // With repetitions the table takes their mean.
-            const bool mean = r.run_type == Run::RT_Aggregate && r.aggregate_name == "mean";
-            if (r.error_occurred || (r.run_type != Run::RT_Iteration && !mean)) continue;
+            // With repetitions the table takes their median: a burst of load on a shared machine
+            // spoils one repetition, not the figure (interleaving the repetitions of all benchmarks,
+            // --benchmark_enable_random_interleaving, spreads a burst over many).
+            const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
+            if (r.error_occurred || (r.run_type != Run::RT_Iteration && !median)) continue;
             const auto it = r.counters.find("items_per_second");
             if (it == r.counters.end()) continue;
-            const std::string name = mean ? r.run_name.str() : r.benchmark_name();
-            if (!m_rates.count(name)) m_order.push_back(name);
+            const std::string name = median ? r.run_name.str() : r.benchmark_name();
+            if (!m_rates.count(name)) m_order.emplace_back(r.family_index, name);
             m_rates[name] = it->second.value;
         }
     }
@@ -32,7 +37,9 @@ public:
     void Finalize() override {
         ConsoleReporter::Finalize();
         std::printf("\n%-46s %14s %14s %7s\n", "symbols per second", "qbm", "zint", "ratio");
-        for (const std::string& name : m_order) {
+        // In the order the benchmarks were registered, however their runs were interleaved.
+        std::stable_sort(m_order.begin(), m_order.end());
+        for (const auto& [family, name] : m_order) {
             // ".../qbm", or ".../qbm-VARIANT" for another way of ours against the same baseline.
             const auto slash = name.rfind('/');
             if (slash == std::string::npos || name.compare(slash + 1, 3, "qbm") != 0) continue;
@@ -48,7 +55,7 @@ public:
     }
 
 private:
-    std::vector<std::string> m_order;
+    std::vector<std::pair<int64_t, std::string>> m_order;
     std::map<std::string, double> m_rates;
 };
 
