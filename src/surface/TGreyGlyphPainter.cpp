@@ -54,6 +54,8 @@ void TGreyGlyphPainter::Draw(QImage& grey, QPointF origin, const QGlyphRun& run,
         m_scratch = QImage(std::max(m_scratch.width(), area.width()),
                            std::max(m_scratch.height(), area.height()), QImage::Format_ARGB32_Premultiplied);
         m_painter = std::make_unique<QPainter>(&m_scratch);
+        m_pen = Qt::black;
+        m_painter->setPen(m_pen);
     }
     // The painter draws straight into the scratch bytes, so they can be cleared and read while it is
     // open. Only the glyphs' area is cleared and read: whatever an earlier text left outside it is
@@ -64,7 +66,10 @@ void TGreyGlyphPainter::Draw(QImage& grey, QPointF origin, const QGlyphRun& run,
     const qsizetype scratchStep = m_scratch.bytesPerLine();
     for (int y = 0; y < area.height(); ++y)
         std::memset(scratch + y * scratchStep, 0, static_cast<size_t>(area.width()) * 4);
-    m_painter->setPen(colour);
+    if (colour != m_pen) {
+        m_pen = colour;
+        m_painter->setPen(colour);
+    }
     m_painter->drawGlyphRun(origin - QPointF(area.topLeft()), run);
     // The glyphs are drawn in the text's colour; only their coverage is laid over, in the text's grey
     // as the painter weighs colours.

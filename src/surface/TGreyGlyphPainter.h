@@ -24,6 +24,8 @@ private:
     QImage m_scratch;
     // Kept open on the scratch picture: opening a painter costs as much as drawing a line of text.
     std::unique_ptr<QPainter> m_painter;
+    // Its pen: setting one costs a pen built and compared, and texts keep their colour.
+    QColor m_pen;
 };
 
 } // namespace qbm
