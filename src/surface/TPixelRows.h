@@ -35,7 +35,7 @@ struct TPixelRows {
         return 0xFF000000u | (static_cast<uint32_t>(RedOf(c)) << 16) | (static_cast<uint32_t>(GreenOf(c)) << 8) |
                static_cast<uint32_t>(BlueOf(c));
     }
-    // Its grey level, weighted as the painter weighs it when it draws onto grey pictures.
+    // Its grey level, weighted as a colour picture is turned grey for the readers.
     static constexpr uint8_t GreyValue(TColor c) {
         return static_cast<uint8_t>((RedOf(c) * 11 + GreenOf(c) * 16 + BlueOf(c) * 5) / 32);
     }
