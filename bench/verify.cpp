@@ -167,7 +167,7 @@ int main(int argc, char** argv) {
                          [bc] { return std::make_unique<qbm::TLabelVerifier>(*bc); },
                          [bc](const std::string& c) {
                              bc->SetText(c);
-                             qbm::RenderBarcode(*bc, 10 * bc->Modul());
+                             qbm::RenderBarcode(*bc, 10 * bc->Modul(), qbm::TBitmapPixels::Grey);
                          }};
     };
     auto twoD = [&](const char* name, std::shared_ptr<qbm::TStCustom2DBarcode> bc, bool maxi, int length) {
