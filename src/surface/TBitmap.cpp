@@ -139,11 +139,13 @@ std::vector<uint8_t> TBitmap::Luminance() const {
     if (image.format() == QImage::Format_RGB32) {
         // Every label read back passes through here: the plain weighted sum is a tenth of the cost of
         // Qt's colour-managed conversion, and black and white, all a label holds, come out the same.
-        std::vector<uint8_t> bytes(static_cast<size_t>(image.width()) * image.height());
+        // The sizes are read once: asked in the loop, they are a library call for every pixel.
+        const int width = image.width(), height = image.height();
+        std::vector<uint8_t> bytes(static_cast<size_t>(width) * height);
         uint8_t* out = bytes.data();
-        for (int y = 0; y < image.height(); ++y) {
+        for (int y = 0; y < height; ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = 0; x < image.width(); ++x) *out++ = static_cast<uint8_t>(qGray(line[x]));
+            for (int x = 0; x < width; ++x) *out++ = static_cast<uint8_t>(qGray(line[x]));
         }
         return bytes;
     }
