@@ -61,15 +61,15 @@ template <typename TMask> TMask ShiftedMask(const TMask* laneBits, int lane, int
 
 #if defined(__x86_64__)
 bool HasMaskedStores(int depth) {
-    static const bool colour = [] {
+    struct TFeatures {
+        bool colour; // masked 32-bit stores
+        bool grey;   // masked byte stores
+    };
+    static const TFeatures has = [] {
         __builtin_cpu_init(); // also right when the first symbol is drawn before main
-        return __builtin_cpu_supports("avx512f") != 0;
+        return TFeatures{__builtin_cpu_supports("avx512f") != 0, __builtin_cpu_supports("avx512bw") != 0};
     }();
-    static const bool grey = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx512bw") != 0;
-    }();
-    return depth == 1 ? grey : colour;
+    return depth == 1 ? has.grey : has.colour;
 }
 
 // A store within one cache line is much cheaper than one across two, and rows rarely start on a
