@@ -27,8 +27,10 @@ void EncodeAndRender(benchmark::State& state, const TTexts& texts,
     EnsureGuiApplication();
     TComponent bc;
     bc.SetCode(texts[1]);
-    if (setUp) setUp(bc);
-    else bc.SetBounds(bc.BarCodeWidth() + 16, bc.BarCodeHeight() + 16);
+    if (setUp)
+        setUp(bc);
+    else
+        bc.SetBounds(bc.BarCodeWidth() + 16, bc.BarCodeHeight() + 16);
     size_t i = 0;
     for (auto _ : state) {
         bc.SetCode(texts[i++ & 1]);

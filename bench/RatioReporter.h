@@ -71,4 +71,6 @@ inline int RunWithRatios(int argc, char** argv) {
 } // namespace qbm::bench
 
 #define QBM_BENCHMARK_MAIN()                                                                                 \
-    int main(int argc, char** argv) { return qbm::bench::RunWithRatios(argc, argv); }
+    int main(int argc, char** argv) {                                                                        \
+        return qbm::bench::RunWithRatios(argc, argv);                                                        \
+    }

@@ -109,7 +109,8 @@ void Row(const char* what, double ours, double baseline, const char* unit) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const int rows = 1'000'000;
     const std::string path = (std::filesystem::temp_directory_path() / "qbm-bench-datasheet.csv").string();
@@ -117,8 +118,8 @@ int main(int argc, char** argv) {
         std::ofstream out(path, std::ios::binary);
         out << "Number;Name;Code;Price;Date\n";
         for (int i = 1; i < rows; ++i)
-            out << i << ";Product name " << i << ";40063813" << (10000 + i % 90000) << ";" << (i % 1000) << "."
-                << (i % 100) << ";2024-03-" << (10 + i % 19) << "\n";
+            out << i << ";Product name " << i << ";40063813" << (10000 + i % 90000) << ";" << (i % 1000)
+                << "." << (i % 100) << ";2024-03-" << (10 + i % 19) << "\n";
     }
     const auto textBytes = static_cast<double>(std::filesystem::file_size(path));
     std::printf("file: %d lines, %.1f MB\n", rows, textBytes / 1e6);
@@ -142,32 +143,36 @@ int main(int argc, char** argv) {
     const long rssAfter = CurrentRssKb();
     const long peakAfter = PeakRssKb();
     TTiming import;
-    import.Best(5, [&] { result = qbm::ImportData(sheet, path, prompts, nullptr); });
-    if (result.outcome != qbm::TImportOutcome::ioImported || sheet.RowCount() != rows || lines != static_cast<size_t>(rows)) {
-        std::fprintf(stderr, "import failed: %s (%d rows)\n", result.message.c_str(), sheet.RowCount());
-        return 1;
-    }
-    Row("import 1,000,000-line CSV, wall (best of 5)", import.wall, getline.wall, "ms");
-    Row("import 1,000,000-line CSV, processor time", import.cpu, getline.cpu, "ms");
-    std::printf("(first import, wall: %.1f ms)\n", firstImportMs);
-    Row("memory held by the sheet (its own count)", static_cast<double>(sheet.MemoryUsed()) / 1e6, textBytes / 1e6, "MB");
-    Row("memory: process growth after the import", static_cast<double>(rssAfter - rssBefore) / 1e3, textBytes / 1e6, "MB");
-    Row("memory: process peak during the import", static_cast<double>(std::max(peakAfter, rssBefore) - rssBefore) / 1e3,
-        textBytes / 1e6, "MB");
+    import.Best(5, [&] { result = qbm::ImportData(sheet, path, prompts, nullptr);
+});
+if (result.outcome != qbm::TImportOutcome::ioImported || sheet.RowCount() != rows ||
+    lines != static_cast<size_t>(rows)) {
+    std::fprintf(stderr, "import failed: %s (%d rows)\n", result.message.c_str(), sheet.RowCount());
+    return 1;
+}
+Row("import 1,000,000-line CSV, wall (best of 5)", import.wall, getline.wall, "ms");
+Row("import 1,000,000-line CSV, processor time", import.cpu, getline.cpu, "ms");
+std::printf("(first import, wall: %.1f ms)\n", firstImportMs);
+Row("memory held by the sheet (its own count)", static_cast<double>(sheet.MemoryUsed()) / 1e6,
+    textBytes / 1e6, "MB");
+Row("memory: process growth after the import", static_cast<double>(rssAfter - rssBefore) / 1e3,
+    textBytes / 1e6, "MB");
+Row("memory: process peak during the import",
+    static_cast<double>(std::max(peakAfter, rssBefore) - rssBefore) / 1e3, textBytes / 1e6, "MB");
 
-    qbm::TDatasheetServices services(prompts);
-    qbm::TDatasheet empty;
-    qbm::TDatasheet small;
-    small.Reset(6, 101);
-    for (int r = 0; r <= 100; ++r)
-        for (int c = 1; c < 6; ++c) small.SetCell(c, r, "cell " + std::to_string(r));
-    OpenWindow(empty, services); // the first window pays for fonts and styles once
-    const double emptyOpen = OpenWindow(empty, services);
-    const double bigOpen = OpenWindow(sheet, services);
-    Row("open window, 1,000,000 x 5, first paint", bigOpen, emptyOpen, "ms");
-    const double smallScroll = ScrollToBottom(small, services);
-    const double bigScroll = ScrollToBottom(sheet, services);
-    Row("scroll top to bottom, 1,000,000 rows", bigScroll, smallScroll, "ms");
-    std::filesystem::remove(path);
-    return 0;
+qbm::TDatasheetServices services(prompts);
+qbm::TDatasheet empty;
+qbm::TDatasheet small;
+small.Reset(6, 101);
+for (int r = 0; r <= 100; ++r)
+    for (int c = 1; c < 6; ++c) small.SetCell(c, r, "cell " + std::to_string(r));
+OpenWindow(empty, services); // the first window pays for fonts and styles once
+const double emptyOpen = OpenWindow(empty, services);
+const double bigOpen = OpenWindow(sheet, services);
+Row("open window, 1,000,000 x 5, first paint", bigOpen, emptyOpen, "ms");
+const double smallScroll = ScrollToBottom(small, services);
+const double bigScroll = ScrollToBottom(sheet, services);
+Row("scroll top to bottom, 1,000,000 rows", bigScroll, smallScroll, "ms");
+std::filesystem::remove(path);
+return 0;
 }

@@ -4,8 +4,8 @@
 // picture of the same area (and encoding alone), measured in the same run. Figures are symbols per
 // second (items_per_second).
 
-#include "barcode2d/TStMaxiCodeBarcode.h"
 #include "Bench2D.h"
+#include "barcode2d/TStMaxiCodeBarcode.h"
 #include "surface/GuiApplication.h"
 
 #include <benchmark/benchmark.h>

@@ -2,8 +2,8 @@
 // Code, encoded and rendered; beside it libzint encoding the same bytes plus its raster output (and
 // encoding alone), measured in the same run. Figures are symbols per second (items_per_second).
 
-#include "barcode2d/TStPDF417Barcode.h"
 #include "Bench2D.h"
+#include "barcode2d/TStPDF417Barcode.h"
 #include "surface/GuiApplication.h"
 
 #include <benchmark/benchmark.h>

@@ -11,14 +11,14 @@
 //   qbm_bench_print [--labels N] [--large N] [--2d-labels N] [--png-labels N] [--no-baseline]
 //                   [--png-only] [--pdf-only] [--pages-only] [--2d-only]
 
-#include "barcode/TBarcode.h"
-#include "data/TDatasheet.h"
 #include "app/ProjectPrinting.h"
+#include "barcode/TBarcode.h"
 #include "barcode2d/TStMaxiCodeBarcode.h"
 #include "barcode2d/TStPDF417Barcode.h"
+#include "data/TDatasheet.h"
 #include "project/TLabelProject.h"
-#include "surface/TBitmap.h"
 #include "surface/PngEncoder.h"
+#include "surface/TBitmap.h"
 #include "surface/TPageFileWriter.h"
 #include "surface/TPdfPrinter.h"
 #include "surface/TRasterPrinter.h"
@@ -37,9 +37,9 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <iostream>
@@ -109,7 +109,8 @@ int PrintOurs(long long labels, qbm::TPrinter& printer, int dpi) {
     sheet.Reset(3, static_cast<int>(labels) + 1);
     sheet.SetCell(1, 0, "code");
     sheet.SetCell(2, 0, "caption");
-    for (long long i = 0; i < labels; ++i) sheet.SetCell(1, static_cast<int>(i + 1), codes[static_cast<size_t>(i)]);
+    for (long long i = 0; i < labels; ++i)
+        sheet.SetCell(1, static_cast<int>(i + 1), codes[static_cast<size_t>(i)]);
 
     // An EAN-13 at its nominal size: module 0.33 mm = 8 dots at 600 dpi, bars 22.85 mm = 540 dots.
     qbm::TBarcode main;
@@ -221,7 +222,8 @@ int PrintGlabels(long long labels, const std::string& dir) {
     out << "code\n";
     for (const auto& c : Codes(labels)) out << c << "\n";
     out.close();
-    const std::string cmd = "glabels-3-batch -o " + dir + "/glabels.pdf " + dir + "/labels.glabels >/dev/null 2>&1";
+    const std::string cmd =
+        "glabels-3-batch -o " + dir + "/glabels.pdf " + dir + "/labels.glabels >/dev/null 2>&1";
     return std::system(cmd.c_str()) == 0 ? 0 : 1;
 }
 
@@ -291,8 +293,8 @@ void EncoderAlone(long long pageLabels) {
                     1 / std::max(1e-9, perPage), bytes / 1024.0);
         return perPage;
     };
-    std::printf("\none page's compression alone, on one core (%d x %d pixels, %zu pages drawn)\n", page.Width(),
-                page.Height(), pages.size());
+    std::printf("\none page's compression alone, on one core (%d x %d pixels, %zu pages drawn)\n",
+                page.Width(), page.Height(), pages.size());
     const double ours = time("qbm png (grey)", [&] { return qbm::EncodePng(page).size(); });
     const double grey = time("zlib rle grey rows", [&] { return ZlibRows(img, false); });
     const double colour = time("zlib rle colour rows", [&] { return ZlibRows(img, true); });
@@ -300,10 +302,12 @@ void EncoderAlone(long long pageLabels) {
 }
 
 void Report(const char* who, long long labels, const RunFigures& f) {
-    std::printf("%-8s %8lld labels  %6.2f s wall %9.0f labels/s  %6.2f s CPU %9.0f labels/s  %7.1f MiB peak  %6.1f MiB "
+    std::printf("%-8s %8lld labels  %6.2f s wall %9.0f labels/s  %6.2f s CPU %9.0f labels/s  %7.1f MiB peak  "
+                "%6.1f MiB "
                 "output%s\n",
-                who, labels, f.seconds, labels / f.seconds, f.cpuSeconds, labels / std::max(1e-9, f.cpuSeconds),
-                f.peakKiB / 1024.0, f.bytes / 1048576.0, f.ok ? "" : "  (FAILED)");
+                who, labels, f.seconds, labels / f.seconds, f.cpuSeconds,
+                labels / std::max(1e-9, f.cpuSeconds), f.peakKiB / 1024.0, f.bytes / 1048576.0,
+                f.ok ? "" : "  (FAILED)");
 }
 
 // Both 2D symbologies, each as the run chooses (shapes or rectangles) and as pictures.
@@ -315,7 +319,8 @@ bool Run2D(long long labels2D, const std::string& dir, bool withPictures) {
             if (pictures && !withPictures) continue;
             const std::string out =
                 dir + (maxiCode ? "/maxicode" : "/pdf417") + (pictures ? "-pictures.pdf" : ".pdf");
-            const RunFigures f = MeasureInChild([&] { return Print2D(labels2D, out, maxiCode, pictures); }, out);
+            const RunFigures f =
+                MeasureInChild([&] { return Print2D(labels2D, out, maxiCode, pictures); }, out);
             std::printf("%-11s ", pictures ? "pictures" : "automatic");
             Report(maxiCode ? "maxicode" : "pdf417", labels2D, f);
             ok2D = ok2D && f.ok;
@@ -331,29 +336,43 @@ int main(int argc, char** argv) {
     bool pictures2D = true;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--labels" && i + 1 < argc) labels = std::atoll(argv[++i]);
-        else if (a == "--large" && i + 1 < argc) large = std::atoll(argv[++i]);
-        else if (a == "--png-labels" && i + 1 < argc) pngLabels = std::atoll(argv[++i]);
-        else if (a == "--2d-labels" && i + 1 < argc) labels2D = std::atoll(argv[++i]);
-        else if (a == "--no-baseline") baseline = false;
-        else if (a == "--png-only") pngOnly = true;
-        else if (a == "--pdf-only") pdfOnly = true;
-        else if (a == "--pages-only") pagesOnly = true; // the page-file section alone
-        else if (a == "--2d-only") only2D = true;         // the 2D section alone
-        else if (a == "--2d-no-pictures") pictures2D = false; // 2D symbols as shapes only
+        if (a == "--labels" && i + 1 < argc)
+            labels = std::atoll(argv[++i]);
+        else if (a == "--large" && i + 1 < argc)
+            large = std::atoll(argv[++i]);
+        else if (a == "--png-labels" && i + 1 < argc)
+            pngLabels = std::atoll(argv[++i]);
+        else if (a == "--2d-labels" && i + 1 < argc)
+            labels2D = std::atoll(argv[++i]);
+        else if (a == "--no-baseline")
+            baseline = false;
+        else if (a == "--png-only")
+            pngOnly = true;
+        else if (a == "--pdf-only")
+            pdfOnly = true;
+        else if (a == "--pages-only")
+            pagesOnly = true; // the page-file section alone
+        else if (a == "--2d-only")
+            only2D = true; // the 2D section alone
+        else if (a == "--2d-no-pictures")
+            pictures2D = false; // 2D symbols as shapes only
     }
     char tmpl[] = "/tmp/qbm-bench-print-XXXXXX";
     const std::string dir = mkdtemp(tmpl);
     if (pngOnly) { // for profiling the page pipeline
         const bool ok = PrintPng(pngLabels, dir + "/png", true) == 0;
-        if (!std::getenv("QBM_BENCH_KEEP")) std::system(("rm -rf " + dir).c_str());
-        else std::printf("kept %s\n", dir.c_str());
+        if (!std::getenv("QBM_BENCH_KEEP"))
+            std::system(("rm -rf " + dir).c_str());
+        else
+            std::printf("kept %s\n", dir.c_str());
         return ok ? 0 : 1;
     }
     if (only2D) {
         const bool ok = Run2D(labels2D, dir, pictures2D);
-        if (!std::getenv("QBM_BENCH_KEEP")) std::system(("rm -rf " + dir).c_str());
-        else std::printf("kept %s\n", dir.c_str());
+        if (!std::getenv("QBM_BENCH_KEEP"))
+            std::system(("rm -rf " + dir).c_str());
+        else
+            std::printf("kept %s\n", dir.c_str());
         return ok ? 0 : 1;
     }
     if (pdfOnly) { // for profiling the PDF path
@@ -363,31 +382,35 @@ int main(int argc, char** argv) {
     }
     bool pdfOk = true;
     if (!pagesOnly) {
-    std::printf("EAN-13 labels from a datasheet, 3 x 8 per A4 page, PDF at 600 dpi\n");
-    const RunFigures ours = MeasureInChild([&] { return PrintPdf(labels, dir + "/ours.pdf"); }, dir + "/ours.pdf");
-    Report("qbm", labels, ours);
-    const RunFigures oursLarge =
-        MeasureInChild([&] { return PrintPdf(large, dir + "/ours-large.pdf"); }, dir + "/ours-large.pdf");
-    Report("qbm", large, oursLarge);
-    std::printf("peak memory %lld labels / %lld labels: %.2f\n", large, labels,
-                static_cast<double>(oursLarge.peakKiB) / std::max(1L, ours.peakKiB));
-    if (baseline) {
-        if (std::system("command -v glabels-3-batch >/dev/null 2>&1") != 0) {
-            std::printf("gLabels baseline: glabels-3-batch is not installed (scripts/bench.sh installs it)\n");
-        } else {
-            const RunFigures gl =
-                MeasureInChild([&] { return PrintGlabels(labels, dir); }, dir + "/glabels.pdf");
-            Report("glabels", labels, gl);
-            std::printf("speed-up over gLabels: %.1fx\n", gl.seconds / ours.seconds);
+        std::printf("EAN-13 labels from a datasheet, 3 x 8 per A4 page, PDF at 600 dpi\n");
+        const RunFigures ours =
+            MeasureInChild([&] { return PrintPdf(labels, dir + "/ours.pdf"); }, dir + "/ours.pdf");
+        Report("qbm", labels, ours);
+        const RunFigures oursLarge =
+            MeasureInChild([&] { return PrintPdf(large, dir + "/ours-large.pdf"); }, dir + "/ours-large.pdf");
+        Report("qbm", large, oursLarge);
+        std::printf("peak memory %lld labels / %lld labels: %.2f\n", large, labels,
+                    static_cast<double>(oursLarge.peakKiB) / std::max(1L, ours.peakKiB));
+        if (baseline) {
+            if (std::system("command -v glabels-3-batch >/dev/null 2>&1") != 0) {
+                std::printf(
+                    "gLabels baseline: glabels-3-batch is not installed (scripts/bench.sh installs it)\n");
+            } else {
+                const RunFigures gl =
+                    MeasureInChild([&] { return PrintGlabels(labels, dir); }, dir + "/glabels.pdf");
+                Report("glabels", labels, gl);
+                std::printf("speed-up over gLabels: %.1fx\n", gl.seconds / ours.seconds);
+            }
         }
-    }
-    const bool ok2D = Run2D(labels2D, dir, pictures2D);
-    pdfOk = ours.ok && oursLarge.ok && ok2D;
+        const bool ok2D = Run2D(labels2D, dir, pictures2D);
+        pdfOk = ours.ok && oursLarge.ok && ok2D;
     }
     const long long pngPages = (pngLabels + 23) / 24;
-    std::printf("\nthe same labels as page files, A4 at 300 dpi, %lld labels on %lld pages\n", pngLabels, pngPages);
+    std::printf("\nthe same labels as page files, A4 at 300 dpi, %lld labels on %lld pages\n", pngLabels,
+                pngPages);
     const auto reportPages = [&](const char* who, const RunFigures& f) {
-        std::printf("%-8s %8lld pages   %6.2f s wall %9.1f pages/s   %6.2f s CPU %9.1f pages/s   %7.1f MiB peak  %6.1f "
+        std::printf("%-8s %8lld pages   %6.2f s wall %9.1f pages/s   %6.2f s CPU %9.1f pages/s   %7.1f MiB "
+                    "peak  %6.1f "
                     "MiB output%s\n",
                     who, pngPages, f.seconds, pngPages / f.seconds, f.cpuSeconds,
                     pngPages / std::max(1e-9, f.cpuSeconds), f.peakKiB / 1024.0, f.bytes / 1048576.0,
@@ -399,24 +422,30 @@ int main(int argc, char** argv) {
     };
     RunFigures png;
     bool pagesOk = true;
-    for (const TFormatRun& run : {TFormatRun{"qbm png", qbm::TPageFormat::Png}, TFormatRun{"qbm pbm", qbm::TPageFormat::Pbm},
-                                  TFormatRun{"qbm tiff", qbm::TPageFormat::Tiff}}) {
+    for (const TFormatRun& run :
+         {TFormatRun{"qbm png", qbm::TPageFormat::Png}, TFormatRun{"qbm pbm", qbm::TPageFormat::Pbm},
+          TFormatRun{"qbm tiff", qbm::TPageFormat::Tiff}}) {
         const std::string out = dir + "/" + qbm::PageExtension(run.format);
-        RunFigures f = MeasureInChild([&] { return PrintPng(pngLabels, out, true, run.format); }, dir + "/none");
+        RunFigures f =
+            MeasureInChild([&] { return PrintPng(pngLabels, out, true, run.format); }, dir + "/none");
         f.bytes = FolderBytes(out, qbm::PageExtension(run.format));
         std::system(("rm -rf " + out).c_str());
         reportPages(run.who, f);
         pagesOk = pagesOk && f.ok;
         if (run.format == qbm::TPageFormat::Png) png = f;
     }
-    RunFigures pngQt = MeasureInChild([&] { return PrintPng(pngLabels, dir + "/png-qt", false); }, dir + "/none");
+    RunFigures pngQt =
+        MeasureInChild([&] { return PrintPng(pngLabels, dir + "/png-qt", false); }, dir + "/none");
     pngQt.bytes = FolderBytes(dir + "/png-qt");
     std::system(("rm -rf " + dir + "/png-qt").c_str());
     reportPages("qt-png", pngQt);
-    std::printf("speed-up of PNG pages over one page at a time through Qt's PNG writer: %.1fx wall, %.1fx CPU\n",
-                pngQt.seconds / png.seconds, pngQt.cpuSeconds / std::max(1e-9, png.cpuSeconds));
+    std::printf(
+        "speed-up of PNG pages over one page at a time through Qt's PNG writer: %.1fx wall, %.1fx CPU\n",
+        pngQt.seconds / png.seconds, pngQt.cpuSeconds / std::max(1e-9, png.cpuSeconds));
     EncoderAlone(std::min<long long>(pngLabels, 24));
-    if (!std::getenv("QBM_BENCH_KEEP")) std::system(("rm -rf " + dir).c_str());
-    else std::printf("kept %s\n", dir.c_str());
+    if (!std::getenv("QBM_BENCH_KEEP"))
+        std::system(("rm -rf " + dir).c_str());
+    else
+        std::printf("kept %s\n", dir.c_str());
     return pdfOk && pagesOk ? 0 : 1;
 }

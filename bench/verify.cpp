@@ -32,7 +32,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
 
 // CPU seconds of the whole process: beside the wall time, the figure a busy machine does not spoil.
 double CpuSeconds() {
@@ -93,9 +95,10 @@ void Measure(const Symbology& s) {
         failed += report.failed;
         if (report.failed && firstFailures.empty()) firstFailures = qbm::VerifyFailuresMessage(report, false);
     }
-    std::printf("%-9s %6lld labels  verified %8.0f labels/s (%d threads)  %8.0f labels/s (1 thread, %.1f ms CPU "
-                "a label)  drawn only %8.0f labels/s%s\n",
-                s.name, n, rates[0], threads[0], rates[1], cpuPerLabel * 1000, drawn, failed ? "  (FAILURES)" : "");
+    std::printf(
+        "%-9s %6lld labels  verified %8.0f labels/s (%d threads)  %8.0f labels/s (1 thread, %.1f ms CPU "
+        "a label)  drawn only %8.0f labels/s%s\n",
+        s.name, n, rates[0], threads[0], rates[1], cpuPerLabel * 1000, drawn, failed ? "  (FAILURES)" : "");
     // A benchmark of a verification that fails measures the wrong thing: say which labels.
     if (!firstFailures.empty()) std::printf("%s\n", firstFailures.c_str());
 }
@@ -130,7 +133,8 @@ void ProjectRun(long long labels) {
     p.SetLinage(8);
     p.SetColumn(3);
     qbm::SaveProject(project, p, nullptr);
-    const std::string common = "print " + project + " --library " + library + " --no-journal --pdf " + dir + "/out.pdf";
+    const std::string common =
+        "print " + project + " --library " + library + " --no-journal --pdf " + dir + "/out.pdf";
     std::printf("qbm print, %lld EAN-13 labels from a datasheet, 3 x 8 a page, PDF at 600 dpi\n", labels);
     const double plain = RunQbm(common);
     std::printf("  qbm print           %8.2f s  %8.0f labels/s\n", plain, labels / plain);
@@ -146,12 +150,15 @@ int main(int argc, char** argv) {
     long long labels = 2000, projectLabels = 10000;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--labels" && i + 1 < argc) labels = std::atoll(argv[++i]);
-        else if (a == "--project-labels" && i + 1 < argc) projectLabels = std::atoll(argv[++i]);
+        if (a == "--labels" && i + 1 < argc)
+            labels = std::atoll(argv[++i]);
+        else if (a == "--project-labels" && i + 1 < argc)
+            projectLabels = std::atoll(argv[++i]);
     }
     qbm::EnsureGuiApplication();
     constexpr int dpi = 600;
-    auto linear = [&](const char* name, qbm::TBarcodeType type, int modul, const std::string& alphabet, int length) {
+    auto linear = [&](const char* name, qbm::TBarcodeType type, int modul, const std::string& alphabet,
+                      int length) {
         auto bc = std::make_shared<qbm::TBarcode>();
         bc->SetTyp(type);
         bc->SetChecksum(true);

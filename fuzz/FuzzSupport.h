@@ -21,7 +21,9 @@ public:
     uint8_t Byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
     int16_t Short() { return static_cast<int16_t>(Byte() | (Byte() << 8)); }
     // An integer in lo..hi.
-    int Range(int lo, int hi) { return lo + static_cast<int>(static_cast<uint16_t>(Short()) % (hi - lo + 1)); }
+    int Range(int lo, int hi) {
+        return lo + static_cast<int>(static_cast<uint16_t>(Short()) % (hi - lo + 1));
+    }
     // Up to `max` of the remaining bytes.
     std::string Rest(size_t max) {
         const size_t n = std::min(max, m_size - std::min(m_pos, m_size));

@@ -56,8 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qbm::fuzz::TFuzzReader reader(data, size);
     const int which = reader.Byte() % 3;
     const bool isDatabase = which == 2;
-    const std::string file = which == 0 ? reader.Rest(size) : Damage(isDatabase ? database : workbook, reader);
-    const std::string path = "/tmp/qbm-fuzz-damaged-" + std::to_string(getpid()) + (isDatabase ? ".mdb" : ".xls");
+    const std::string file =
+        which == 0 ? reader.Rest(size) : Damage(isDatabase ? database : workbook, reader);
+    const std::string path =
+        "/tmp/qbm-fuzz-damaged-" + std::to_string(getpid()) + (isDatabase ? ".mdb" : ".xls");
     std::ofstream(path, std::ios::binary) << file;
 
     qbm::TDatasheet sheet;
@@ -66,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const auto names = qbm::DatabaseTableNames(path);
             if (!names.empty()) qbm::ReadDatabaseTable(sheet, path, names.front());
         } else {
-            for (const qbm::TXlsCell& cell : qbm::XlsErrorCells(file, 0)) Check(cell.row < 65536 && cell.column < 65536);
+            for (const qbm::TXlsCell& cell : qbm::XlsErrorCells(file, 0))
+                Check(cell.row < 65536 && cell.column < 65536);
             qbm::ReadWorkbookFile(sheet, path);
         }
         CheckShape(sheet);

@@ -1,6 +1,7 @@
 // Any bytes as a datasheet stream, as hexadecimal text, or as a project file. Errors are the
-// conversion error and, for a project, its refused damaged datasheet; whatever was read, writing it and reading it back settles after one more
-// round, and the sheet keeps its shape (at least one data column and row, widths for every column).
+// conversion error and, for a project, its refused damaged datasheet; whatever was read, writing it and
+// reading it back settles after one more round, and the sheet keeps its shape (at least one data column and
+// row, widths for every column).
 
 #include "data/DatasheetStream.h"
 #include "data/TDatasheet.h"

@@ -67,9 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TBitmap label(in.Range(1, 300), in.Range(1, 300));
     TBitmap picture;
     const TPage page{165, 234, 20, 20};
-    const TPreviewResult preview =
-        RefreshPreview(picture, page, layout, TPanelSize{}, label, in.Byte() & 1, static_cast<long long>(codes.size()),
-                       prompts);
+    const TPreviewResult preview = RefreshPreview(picture, page, layout, TPanelSize{}, label, in.Byte() & 1,
+                                                  static_cast<long long>(codes.size()), prompts);
     Check(preview.pageCountText.rfind("Total: ", 0) == 0);
 
     TRasterPrinter printer(TPaperSize{60, 40}, 20);

@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     reader.ReadTemplates(templates, "again-templates.xml"); // every part is listed twice
     for (const qbm::TStock& s : reader.Finish()) {
         Check(!s.brand.empty() && !s.part.empty());
-        Check(std::isfinite(s.labelWidth) && s.labelWidth >= 0 && std::isfinite(s.labelHeight) && s.labelHeight >= 0);
+        Check(std::isfinite(s.labelWidth) && s.labelWidth >= 0 && std::isfinite(s.labelHeight) &&
+              s.labelHeight >= 0);
         Check(s.cornerRadius >= 0 && s.cornerRadius <= s.labelWidth / 2 + 1e-9);
         Check(!s.IsSheet() || (!s.layouts.empty() && s.pageWidth > 0 && s.pageHeight > 0));
         (void)s.LabelSizeText();
@@ -34,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const qbm::TStockFit fit = qbm::FitStock(s);
         Check(fit.grid.has_value() != !fit.refusal.empty());
         if (fit.grid) {
-            Check(fit.grid->rows >= 1 && fit.grid->rows <= 30 && fit.grid->columns >= 1 && fit.grid->columns <= 50);
+            Check(fit.grid->rows >= 1 && fit.grid->rows <= 30 && fit.grid->columns >= 1 &&
+                  fit.grid->columns <= 50);
             Check(fit.grid->paper.widthMm <= fit.grid->paper.heightMm);
         }
     }

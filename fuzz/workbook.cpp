@@ -24,18 +24,22 @@ namespace {
 
 const std::string kWorkbook =
     R"(<workbook xmlns:r="r"><sheets><sheet name="A" sheetId="1" r:id="rId1"/></sheets></workbook>)";
-const std::string kRels = R"(<Relationships><Relationship Id="rId1" Type="x/worksheet" Target="worksheets/sheet1.xml"/>
+const std::string kRels =
+    R"(<Relationships><Relationship Id="rId1" Type="x/worksheet" Target="worksheets/sheet1.xml"/>
 <Relationship Id="rId2" Type="x/sharedStrings" Target="sharedStrings.xml"/><Relationship Id="rId3" Type="x/styles" Target="styles.xml"/></Relationships>)";
-const std::string kSheet = R"(<worksheet><sheetData><row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" s="1"><v>45356</v></c></row></sheetData></worksheet>)";
+const std::string kSheet =
+    R"(<worksheet><sheetData><row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" s="1"><v>45356</v></c></row></sheetData></worksheet>)";
 const std::string kStrings = R"(<sst><si><t>Code</t></si></sst>)";
-const std::string kStyles = R"(<styleSheet><numFmts><numFmt numFmtId="164" formatCode="0.00%"/></numFmts><cellXfs><xf numFmtId="0"/><xf numFmtId="14"/></cellXfs></styleSheet>)";
+const std::string kStyles =
+    R"(<styleSheet><numFmts><numFmt numFmtId="164" formatCode="0.00%"/></numFmts><cellXfs><xf numFmtId="0"/><xf numFmtId="14"/></cellXfs></styleSheet>)";
 
 std::string WriteZip(const std::string& path, const std::vector<std::pair<std::string, std::string>>& parts) {
     int error = 0;
     zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     Check(archive != nullptr);
     for (const auto& [name, bytes] : parts)
-        zip_file_add(archive, name.c_str(), zip_source_buffer(archive, bytes.data(), bytes.size(), 0), ZIP_FL_OVERWRITE);
+        zip_file_add(archive, name.c_str(), zip_source_buffer(archive, bytes.data(), bytes.size(), 0),
+                     ZIP_FL_OVERWRITE);
     Check(zip_close(archive) == 0);
     return path;
 }

@@ -29,7 +29,9 @@ public:
     void TextOut(int x, int y, const std::string& text) override { Sync().TextOut(x, y, text); }
     int TextWidth(const std::string& text) override { return Sync().TextWidth(text); }
     int TextHeight(const std::string& text) override { return Sync().TextHeight(text); }
-    void TextRectRight(const TRect& rect, const std::string& text) override { Sync().TextRectRight(rect, text); }
+    void TextRectRight(const TRect& rect, const std::string& text) override {
+        Sync().TextRectRight(rect, text);
+    }
     void StretchDraw(const TRect& rect, const TBitmap& bitmap) override { Sync().StretchDraw(rect, bitmap); }
     void CopyRect(const TRect& d, const TBitmap& s, const TRect& r) override { Sync().CopyRect(d, s, r); }
     int ResolutionX() const override { return m_target.ResolutionX(); }
@@ -53,7 +55,8 @@ inline std::string FirstDifference(const TBitmap& a, const TBitmap& b) {
     if (a.Internal().Image() == b.Internal().Image()) return {};
     for (int y = 0; y < a.Height(); ++y)
         for (int x = 0; x < a.Width(); ++x)
-            if (a.Pixel(x, y) != b.Pixel(x, y)) return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+            if (a.Pixel(x, y) != b.Pixel(x, y))
+                return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
     return {};
 }
 

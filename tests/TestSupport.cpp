@@ -17,7 +17,9 @@
 
 namespace qbm::test {
 
-std::string TestDataPath(const std::string& name) { return std::string(QBM_TEST_DATA_DIR) + "/" + name; }
+std::string TestDataPath(const std::string& name) {
+    return std::string(QBM_TEST_DATA_DIR) + "/" + name;
+}
 
 std::string MakeTempDir() {
     char tmpl[] = "/tmp/qbm-test-XXXXXX";
@@ -116,7 +118,8 @@ QImage ReadPageFile(const std::string& path) {
         for (uint32_t x = 0; x < w; ++x) {
             const uint32_t p = abgr[static_cast<size_t>(y) * w + x];
             image.setPixel(static_cast<int>(x), static_cast<int>(y),
-                           qRgb(static_cast<int>(TIFFGetR(p)), static_cast<int>(TIFFGetG(p)), static_cast<int>(TIFFGetB(p))));
+                           qRgb(static_cast<int>(TIFFGetR(p)), static_cast<int>(TIFFGetG(p)),
+                                static_cast<int>(TIFFGetB(p))));
         }
     image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
     image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
@@ -125,7 +128,8 @@ QImage ReadPageFile(const std::string& path) {
 
 std::vector<QImage> RasterisePdf(const std::string& pdfPath, int dpi) {
     const std::string prefix = MakeTempDir() + "/page";
-    const std::string cmd = "pdftoppm -r " + std::to_string(dpi) + " -gray -png '" + pdfPath + "' '" + prefix + "'";
+    const std::string cmd =
+        "pdftoppm -r " + std::to_string(dpi) + " -gray -png '" + pdfPath + "' '" + prefix + "'";
     std::vector<QImage> pages;
     if (std::system(cmd.c_str()) != 0) return pages;
     std::vector<std::filesystem::path> files;

@@ -15,16 +15,16 @@
 class QImage;
 
 // Asserts that `stmt` throws `type` whose what() equals `msg`.
-#define EXPECT_THROW_MSG(stmt, type, msg)                                                               \
-    do {                                                                                                \
-        try {                                                                                           \
-            stmt;                                                                                       \
-            ADD_FAILURE() << "expected " #type " \"" << (msg) << "\", nothing thrown";                  \
-        } catch (const type& e_) {                                                                      \
-            EXPECT_EQ(std::string(e_.what()), std::string(msg));                                        \
-        } catch (const std::exception& e_) {                                                            \
-            ADD_FAILURE() << "expected " #type ", got another exception: " << e_.what();                \
-        }                                                                                               \
+#define EXPECT_THROW_MSG(stmt, type, msg)                                                                    \
+    do {                                                                                                     \
+        try {                                                                                                \
+            stmt;                                                                                            \
+            ADD_FAILURE() << "expected " #type " \"" << (msg) << "\", nothing thrown";                       \
+        } catch (const type& e_) {                                                                           \
+            EXPECT_EQ(std::string(e_.what()), std::string(msg));                                             \
+        } catch (const std::exception& e_) {                                                                 \
+            ADD_FAILURE() << "expected " #type ", got another exception: " << e_.what();                     \
+        }                                                                                                    \
     } while (0)
 
 namespace qbm::test {

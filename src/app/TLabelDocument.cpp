@@ -68,13 +68,13 @@ TLabelDocument::~TLabelDocument() {
 
 // ---- helpers ----
 
-template <typename Edit>
-void TLabelDocument::Change(int mergeId, const char* text, Edit&& edit) {
+template <typename Edit> void TLabelDocument::Change(int mergeId, const char* text, Edit&& edit) {
     TProjectSettings before = TProjectSettings::Capture(m_project);
     edit();
     TProjectSettings after = TProjectSettings::Capture(m_project);
     if (before == after) return;
-    m_undo->push(new TSettingsCommand(*this, mergeId, QString::fromLatin1(text), std::move(before), std::move(after)));
+    m_undo->push(
+        new TSettingsCommand(*this, mergeId, QString::fromLatin1(text), std::move(before), std::move(after)));
     UpdateModified();
     emit projectChanged();
 }
@@ -181,8 +181,8 @@ void TLabelDocument::TabChanged(TMainTab tab) {
 
 bool TLabelDocument::AskSaveModified() {
     if (!ProjectModified()) return true;
-    const TMsgResult answer =
-        m_prompts.Message(TMsgKind::mkConfirmation, TMsgButtons::mbYesNoCancel, std::string(kAskSaveModified));
+    const TMsgResult answer = m_prompts.Message(TMsgKind::mkConfirmation, TMsgButtons::mbYesNoCancel,
+                                                std::string(kAskSaveModified));
     if (answer == TMsgResult::mrCancel) return false;
     // A project the user wanted kept is never thrown away unsaved: when Save is refused, cancelled or
     // fails, the command that asked stops and the project stays as it is. "No" discards it.
@@ -320,9 +320,9 @@ int TLabelDocument::SelectedTemplate() const {
 }
 
 void TLabelDocument::SelectTemplate(int index) {
-    const std::string name =
-        index >= 0 && static_cast<size_t>(index) < m_templateNames.size() ? m_templateNames[static_cast<size_t>(index)]
-                                                                          : std::string();
+    const std::string name = index >= 0 && static_cast<size_t>(index) < m_templateNames.size()
+                                 ? m_templateNames[static_cast<size_t>(index)]
+                                 : std::string();
     Change(kNoMerge, "Template", [&] { m_project.SetTemplateName(name); });
     ApplyTemplate();
 }
@@ -337,8 +337,10 @@ void TLabelDocument::LinearEditorClosed(int rememberedIndex) {
     emit templateListChanged();
     const int count = static_cast<int>(m_templateNames.size());
     int index = SelectedTemplate();
-    if (rememberedIndex >= 0 && rememberedIndex < count - 1) index = rememberedIndex;
-    else if (index < 0) index = count - 1;
+    if (rememberedIndex >= 0 && rememberedIndex < count - 1)
+        index = rememberedIndex;
+    else if (index < 0)
+        index = count - 1;
     SelectTemplate(index);
 }
 
@@ -348,8 +350,10 @@ void TLabelDocument::SetFormat2D(int index) {
 }
 
 void TLabelDocument::ApplyLabel() {
-    if (Kind() == TBarcodeKind::bk2D) Apply2DSettings();
-    else ApplyTemplate();
+    if (Kind() == TBarcodeKind::bk2D)
+        Apply2DSettings();
+    else
+        ApplyTemplate();
 }
 
 void TLabelDocument::DrawLinearLabel(bool report) {
@@ -405,15 +409,17 @@ void TLabelDocument::RefreshPreview() {
         return;
     }
     const TPage page = PageOf(m_printer, m_project.Orientation());
-    const TPreviewResult r = qbm::RefreshPreview(m_pagePicture, page, LayoutOf(m_project), m_panel, LabelPicture(),
-                                                 Kind() == TBarcodeKind::bk2D, LabelCount(), m_prompts);
+    const TPreviewResult r =
+        qbm::RefreshPreview(m_pagePicture, page, LayoutOf(m_project), m_panel, LabelPicture(),
+                            Kind() == TBarcodeKind::bk2D, LabelCount(), m_prompts);
     m_preview = r.layout;
     m_pageCountText = r.pageCountText;
     emit previewChanged();
     emit pageCountChanged();
     if (r.layout.fit != TLayoutFocus::lfNone) {
         emit showTabRequested(TMainTab::mtLayout);
-        emit focusRequested(r.layout.fit == TLayoutFocus::lfColumns ? TFocusTarget::ftColumns : TFocusTarget::ftRows);
+        emit focusRequested(r.layout.fit == TLayoutFocus::lfColumns ? TFocusTarget::ftColumns
+                                                                    : TFocusTarget::ftRows);
     }
 }
 
@@ -463,7 +469,8 @@ void TLabelDocument::SetExtCaption(const std::string& caption) {
 void TLabelDocument::SetFixedCodeAmount(int amount) {
     Change(kAmountId, "Amount", [&] { m_project.SetFixedCodeAmount(amount); });
     // The count follows the amount at once, whatever source is selected, without redrawing the page.
-    m_pageCountText = qbm::PageCountText(PageCount(m_project.FixedCodeAmount(), m_project.Linage(), m_project.Column()));
+    m_pageCountText =
+        qbm::PageCountText(PageCount(m_project.FixedCodeAmount(), m_project.Linage(), m_project.Column()));
     emit pageCountChanged();
 }
 
@@ -520,7 +527,8 @@ void TLabelDocument::SetText2D(const std::string& text) {
 
 void TLabelDocument::SetAmount2D(int amount) {
     Change(kAmount2DId, "2D amount", [&] { m_project.SetAmount2D(amount); });
-    m_pageCountText = qbm::PageCountText(PageCount(m_project.Amount2D(), m_project.Linage(), m_project.Column()));
+    m_pageCountText =
+        qbm::PageCountText(PageCount(m_project.Amount2D(), m_project.Linage(), m_project.Column()));
     emit pageCountChanged();
 }
 
@@ -628,9 +636,15 @@ void TLabelDocument::SetColumn(int columns) {
 
 void TLabelDocument::SetMargin(TMarginSide side, int mm) {
     switch (side) {
-    case TMarginSide::msLeft: Change(kMarginLeftId, "Left margin", [&] { m_project.SetMarginLeft(mm); }); break;
-    case TMarginSide::msRight: Change(kMarginRightId, "Right margin", [&] { m_project.SetMarginRight(mm); }); break;
-    case TMarginSide::msTop: Change(kMarginTopId, "Top margin", [&] { m_project.SetMarginTop(mm); }); break;
+    case TMarginSide::msLeft:
+        Change(kMarginLeftId, "Left margin", [&] { m_project.SetMarginLeft(mm); });
+        break;
+    case TMarginSide::msRight:
+        Change(kMarginRightId, "Right margin", [&] { m_project.SetMarginRight(mm); });
+        break;
+    case TMarginSide::msTop:
+        Change(kMarginTopId, "Top margin", [&] { m_project.SetMarginTop(mm); });
+        break;
     case TMarginSide::msBottom:
         Change(kMarginBottomId, "Bottom margin", [&] { m_project.SetMarginBottom(mm); });
         break;

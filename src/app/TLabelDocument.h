@@ -255,14 +255,14 @@ public:
     void RestoreSettings(const TProjectSettings& settings);
 
 signals:
-    void projectChanged();         // any stored setting; widgets refresh from Project()
+    void projectChanged(); // any stored setting; widgets refresh from Project()
     void modifiedChanged(bool modified);
     void captionChanged();
     void labelPictureChanged();
-    void previewChanged();         // the page picture and its layout
+    void previewChanged(); // the page picture and its layout
     void pageCountChanged();
-    void barcodeTypeChanged();     // status bar panel 2
-    void fieldListChanged();       // the two data-field lists
+    void barcodeTypeChanged(); // status bar panel 2
+    void fieldListChanged();   // the two data-field lists
     void templateListChanged();
     void kindChanged();
     void amountLabelChanged();
@@ -272,8 +272,7 @@ signals:
 private:
     // Reads a code list file the user picks into `list` as one undo step; false when the user cancels.
     bool ImportCodesInto(std::vector<std::string>& list);
-    template <typename Edit>
-    void Change(int mergeId, const char* text, Edit&& edit);
+    template <typename Edit> void Change(int mergeId, const char* text, Edit&& edit);
     bool AskSaveModified();
     bool SaveTo(const std::string& path);
     bool LoadFile(const std::string& path);

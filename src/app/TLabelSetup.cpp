@@ -13,7 +13,8 @@ TStCustom2DBarcode& TLabelSetup::Symbol2D(const TLabelProject& project) {
     return pdf417;
 }
 
-void ApplyProjectLabel(TLabelSetup& setup, TLabelProject& project, const TIniFile& library, int dpiX, int dpiY) {
+void ApplyProjectLabel(TLabelSetup& setup, TLabelProject& project, const TIniFile& library, int dpiX,
+                       int dpiY) {
     if (project.Kind() == TBarcodeKind::bk2D) {
         Apply2DSettings(library, std::string(project.Format2DName()), Current2DText(project), setup.pdf417,
                         setup.maxiCode, setup.label);

@@ -25,6 +25,7 @@ struct TLabelSetup {
 // Applies the project's template (linear kind, at dpiX x dpiY, showing the first label's code) or
 // the library's 2D settings (2D kind, showing the current 2D text). A first code that the symbology
 // cannot draw throws the encoder's error for the caller to report; no label is drawn without it.
-void ApplyProjectLabel(TLabelSetup& setup, TLabelProject& project, const TIniFile& library, int dpiX, int dpiY);
+void ApplyProjectLabel(TLabelSetup& setup, TLabelProject& project, const TIniFile& library, int dpiX,
+                       int dpiY);
 
 } // namespace qbm

@@ -2,7 +2,8 @@
 
 namespace qbm {
 
-void ApplyPrinterChoice(const TPrinterChoice& choice, const TCalibrationStore& calibrations, TPrintRunOptions& run) {
+void ApplyPrinterChoice(const TPrinterChoice& choice, const TCalibrationStore& calibrations,
+                        TPrintRunOptions& run) {
     run.verify = choice.verify;
     run.startCell = choice.startCell;
     run.firstPage = choice.firstPage;

@@ -19,13 +19,14 @@ struct TPrinterChoice {
     int startCell = 1;           // first free cell of the first sheet, 1 to rows x columns, row by row
     int firstPage = 1;           // the run's pages to print; lastPage 0: to the end
     int lastPage = 0;
-    long long fromLabel = 1;     // number of the first label to print (a datasheet row's number)
+    long long fromLabel = 1; // number of the first label to print (a datasheet row's number)
 };
 
 using TChoosePrintRun = std::function<TPrinterChoice()>;
 
 // The run's options as the choice sets them: its own fields, and the printer's calibration from
 // `calibrations` when it names a printer. Progress, journal and the rest stay as `run` had them.
-void ApplyPrinterChoice(const TPrinterChoice& choice, const TCalibrationStore& calibrations, TPrintRunOptions& run);
+void ApplyPrinterChoice(const TPrinterChoice& choice, const TCalibrationStore& calibrations,
+                        TPrintRunOptions& run);
 
 } // namespace qbm

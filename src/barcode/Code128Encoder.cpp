@@ -288,9 +288,12 @@ bool Ean128FixedLengthFits(std::string_view digits, TCheckSumMethod method) {
     if (digits.size() <= 2) return true;
     const std::string_view ai = digits.substr(0, 2);
     size_t length;
-    if (ai == "00") length = 17;
-    else if (ai == "01" || ai == "02") length = 13;
-    else return true;
+    if (ai == "00")
+        length = 17;
+    else if (ai == "01" || ai == "02")
+        length = 13;
+    else
+        return true;
     if (method == csmNone) ++length;
     return digits.size() - 2 == length;
 }

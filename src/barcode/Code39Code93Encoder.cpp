@@ -20,8 +20,7 @@ unsigned char Code(char c) {
 
 // Row of every character in a symbology table, -1 for characters it cannot carry. Every character of
 // every symbol is looked up, so the tables are searched once, not per character.
-template <typename Row, size_t N>
-TCharIndex RowsByCharacter(const Row (&table)[N]) {
+template <typename Row, size_t N> TCharIndex RowsByCharacter(const Row (&table)[N]) {
     TCharIndex rows;
     rows.fill(-1);
     for (size_t i = N; i-- > 0;) rows[Code(table[i].ch)] = static_cast<int8_t>(i);
@@ -39,7 +38,8 @@ const std::array<int8_t, kCode39Values>& Code39RowsByValue() {
     static const auto rows = [] {
         std::array<int8_t, kCode39Values> r;
         for (int i = kCode39RowCount; i-- > 0;)
-            if (Code39Table[i].checkValue < kCode39Values) r[Code39Table[i].checkValue] = static_cast<int8_t>(i);
+            if (Code39Table[i].checkValue < kCode39Values)
+                r[Code39Table[i].checkValue] = static_cast<int8_t>(i);
         return r;
     }();
     return rows;

@@ -10,7 +10,9 @@
 namespace qbm {
 namespace {
 
-int8_t ClampToInt8(int v) { return static_cast<int8_t>(std::clamp(v, -128, 127)); }
+int8_t ClampToInt8(int v) {
+    return static_cast<int8_t>(std::clamp(v, -128, 127));
+}
 
 } // namespace
 
@@ -116,7 +118,9 @@ void TBarcode::SetShowTextPosition(TShowTextPosition value) {
     NotifyChange();
 }
 
-const char* TBarcode::TypeName() const { return m_typ < kBarcodeTypeCount ? BCdata[m_typ].Name : ""; }
+const char* TBarcode::TypeName() const {
+    return m_typ < kBarcodeTypeCount ? BCdata[m_typ].Name : "";
+}
 
 void TBarcode::ComputeModuleWidths() {
     switch (m_typ) {
@@ -160,30 +164,48 @@ std::string TBarcode::BuildPattern() {
             if (c < '0' || c > '9') throw EBarcodeError("Barcode must be numeric");
     }
     switch (m_typ) {
-    case bcCode_2_5_interleaved: return EncodeCode_2_5_interleaved(*this);
-    case bcCode_2_5_industrial: return EncodeCode_2_5_industrial(*this);
-    case bcCode_2_5_matrix: return EncodeCode_2_5_matrix(*this);
-    case bcCode39: return EncodeCode39(*this);
-    case bcCode39Extended: return EncodeCode39Extended(*this);
-    case bcCode93: return EncodeCode93(*this);
-    case bcCode93Extended: return EncodeCode93Extended(*this);
-    case bcCodeMSI: return EncodeMSI(*this);
-    case bcCodePostNet: return EncodePostNet(*this);
-    case bcCodeCodabar: return EncodeCodabar(*this);
-    case bcCodeEAN8: return EncodeEAN8(*this);
-    case bcCodeEAN13: return EncodeEAN13(*this);
-    case bcCodeUPC_A: return EncodeUPC_A(*this);
-    case bcCodeUPC_E0: return EncodeUPC_E0(*this);
-    case bcCodeUPC_E1: return EncodeUPC_E1(*this);
-    case bcCodeUPC_Supp2: return EncodeUPC_Supp2(*this);
-    case bcCodeUPC_Supp5: return EncodeUPC_Supp5(*this);
+    case bcCode_2_5_interleaved:
+        return EncodeCode_2_5_interleaved(*this);
+    case bcCode_2_5_industrial:
+        return EncodeCode_2_5_industrial(*this);
+    case bcCode_2_5_matrix:
+        return EncodeCode_2_5_matrix(*this);
+    case bcCode39:
+        return EncodeCode39(*this);
+    case bcCode39Extended:
+        return EncodeCode39Extended(*this);
+    case bcCode93:
+        return EncodeCode93(*this);
+    case bcCode93Extended:
+        return EncodeCode93Extended(*this);
+    case bcCodeMSI:
+        return EncodeMSI(*this);
+    case bcCodePostNet:
+        return EncodePostNet(*this);
+    case bcCodeCodabar:
+        return EncodeCodabar(*this);
+    case bcCodeEAN8:
+        return EncodeEAN8(*this);
+    case bcCodeEAN13:
+        return EncodeEAN13(*this);
+    case bcCodeUPC_A:
+        return EncodeUPC_A(*this);
+    case bcCodeUPC_E0:
+        return EncodeUPC_E0(*this);
+    case bcCodeUPC_E1:
+        return EncodeUPC_E1(*this);
+    case bcCodeUPC_Supp2:
+        return EncodeUPC_Supp2(*this);
+    case bcCodeUPC_Supp5:
+        return EncodeUPC_Supp5(*this);
     case bcCode128A:
     case bcCode128B:
     case bcCode128C:
     case bcCodeEAN128A:
     case bcCodeEAN128B:
     case bcCodeEAN128C:
-    case bcCode128Auto: return EncodeCode128(*this);
+    case bcCode128Auto:
+        return EncodeCode128(*this);
     }
     throw EBarcodeError("System error!");
 }
@@ -198,7 +220,9 @@ int TBarcode::PatternWidth(const std::string& pattern) const {
     return w;
 }
 
-int TBarcode::Width() { return PatternWidth(BuildPattern()); }
+int TBarcode::Width() {
+    return PatternWidth(BuildPattern());
+}
 
 void TBarcode::SetWidth(int value) {
     const int w = Width();
@@ -229,8 +253,7 @@ std::string TBarcode::ApplyChecksum(const std::string& digits) const {
 
 std::string TBarcode::WidthsToPattern(const std::string& widths) {
     std::string r(widths);
-    for (size_t i = 0; i < r.size(); ++i)
-        r[i] = static_cast<char>(i % 2 == 0 ? r[i] + 4 : r[i] - 1);
+    for (size_t i = 0; i < r.size(); ++i) r[i] = static_cast<char>(i % 2 == 0 ? r[i] + 4 : r[i] - 1);
     return r;
 }
 

@@ -298,10 +298,9 @@ void TStMaxiCodeBarcode::DrawFinder() {
     const double w = m_moduleWidth, h = m_moduleHeight;
     const int cx = Nearest(14.5 * w + BarCodeRect().left);
     const int cy = BarCodeRect().top + Nearest(16.5 * h * kRowPitch);
-    const TFinderGeometry g{Nearest(w - h / 6),
-                            {{{4 * Nearest(w), 4 * Nearest(h)},
-                              {Nearest(2.5 * w), Nearest(2.5 * h)},
-                              {Nearest(w), Nearest(h)}}}};
+    const TFinderGeometry g{
+        Nearest(w - h / 6),
+        {{{4 * Nearest(w), 4 * Nearest(h)}, {Nearest(2.5 * w), Nearest(2.5 * h)}, {Nearest(w), Nearest(h)}}}};
     const int reach = std::max(std::abs(g.radii[0][0]), std::abs(g.radii[0][1])) + std::abs(g.penWidth) + 2;
     if (m_rows && cx + reach < std::min(m_rows->width, 4 * kLargestStamp) &&
         cy + reach < std::min(m_rows->height, 4 * kLargestStamp)) {

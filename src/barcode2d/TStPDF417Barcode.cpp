@@ -160,8 +160,10 @@ int TStPDF417Barcode::CalcBarCodeHeight(int height) {
 }
 
 void TStPDF417Barcode::FillModules(int left, int top, int right, int bottom) {
-    if (m_rows) m_rows->Fill(left, top, right, bottom, m_dark);
-    else BitmapCanvas().FillRect(TRect{left, top, right, bottom});
+    if (m_rows)
+        m_rows->Fill(left, top, right, bottom, m_dark);
+    else
+        BitmapCanvas().FillRect(TRect{left, top, right, bottom});
 }
 
 void TStPDF417Barcode::DrawPattern(uint32_t pattern, int x0, int y0, int y1) {
@@ -203,7 +205,8 @@ void TStPDF417Barcode::DrawBarcode() {
     // copied to the others (the whole picture has the background colour before modules are drawn).
     m_rows = DirectPixels();
     m_dark = TPixelRows::Value(Color());
-    const int rowRight = rect.left + unit * (d.columns + 2) + (m_truncated ? m_barWidth : unit + 18 * m_barWidth);
+    const int rowRight =
+        rect.left + unit * (d.columns + 2) + (m_truncated ? m_barWidth : unit + 18 * m_barWidth);
     for (int r = 0; r < d.rows; ++r) {
         int y0 = rect.top + r * h;
         int y1 = y0 + h;

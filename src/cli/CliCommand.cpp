@@ -40,7 +40,9 @@ const std::string& Args::Positional(size_t i, const char* what) const {
     return m_positional[i];
 }
 
-bool Args::Has(const std::string& option) const { return m_options.count(option) != 0; }
+bool Args::Has(const std::string& option) const {
+    return m_options.count(option) != 0;
+}
 
 std::optional<std::string> Args::Value(const std::string& option) const {
     const auto it = m_options.find(option);
@@ -78,8 +80,9 @@ void Args::OnlyKnown(const std::vector<std::string>& known) const {
 void RefuseOutputOverInput(const std::string& input, const std::string& output) {
     namespace fs = std::filesystem;
     std::error_code error;
-    const bool same = fs::exists(output, error) ? fs::equivalent(input, output, error)
-                                                : fs::weakly_canonical(input, error) == fs::weakly_canonical(output, error);
+    const bool same = fs::exists(output, error)
+                          ? fs::equivalent(input, output, error)
+                          : fs::weakly_canonical(input, error) == fs::weakly_canonical(output, error);
     if (same) throw UsageError("the output " + output + " is the input file; choose another name");
 }
 

@@ -65,6 +65,9 @@ struct Registrar {
 
 #define QBM_CONCAT_INNER(a, b) a##b
 #define QBM_CONCAT(a, b) QBM_CONCAT_INNER(a, b)
-#define QBM_REGISTER_COMMAND(...) static ::qbm::cli::Registrar QBM_CONCAT(qbmRegistrar, __LINE__){__VA_ARGS__}
+#define QBM_REGISTER_COMMAND(...)                                                                            \
+    static ::qbm::cli::Registrar QBM_CONCAT(qbmRegistrar, __LINE__) {                                        \
+        __VA_ARGS__                                                                                          \
+    }
 
 } // namespace qbm::cli

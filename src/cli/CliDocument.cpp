@@ -23,7 +23,8 @@ bool OpenForRun(const Args& args, const std::string& path, TCliDocument& run, TP
     if (!doc.Load(path)) return false;
     // A run prints only what the project stores: not the defaults in place of a template that is gone
     // (the load said so), nor a first label whose code the symbology cannot draw (said as well).
-    if (doc.Kind() == TBarcodeKind::bkLinear && (!doc.Project().HasTemplate() || doc.CodeRefused())) return false;
+    if (doc.Kind() == TBarcodeKind::bkLinear && (!doc.Project().HasTemplate() || doc.CodeRefused()))
+        return false;
     return true;
 }
 

@@ -26,7 +26,8 @@ TRunProgress::~TRunProgress() {
     m_watch.join();
 }
 
-void TRunProgress::Report(const std::string& phase, long long done, long long total, const std::string& line) {
+void TRunProgress::Report(const std::string& phase, long long done, long long total,
+                          const std::string& line) {
     if (total <= 0) return;
     const std::lock_guard lock(m_mutex);
     if (phase != m_phase) {

@@ -16,10 +16,10 @@ std::optional<TStockGrid> StockOption(const Args& args) {
     const TStock* stock = db.Find(*name);
     if (!stock) {
         const size_t similar = db.Search(*name).size();
-        throw std::runtime_error("No label stock \"" + *name + "\" in " + db.Folder() +
-                                 (similar ? " (qbm stock " + *name + " lists " + std::to_string(similar) +
-                                                " that match)"
-                                          : std::string()));
+        throw std::runtime_error(
+            "No label stock \"" + *name + "\" in " + db.Folder() +
+            (similar ? " (qbm stock " + *name + " lists " + std::to_string(similar) + " that match)"
+                     : std::string()));
     }
     const TStockFit fit = FitStock(*stock);
     if (!fit.grid) throw std::runtime_error(fit.refusal);

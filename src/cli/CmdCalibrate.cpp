@@ -1,5 +1,5 @@
-#include "cli/CliCommand.h"
 #include "app/ProjectPrinting.h"
+#include "cli/CliCommand.h"
 #include "cli/CliDocument.h"
 #include "output/CalibrationSheet.h"
 #include "output/TPrinterCalibration.h"
@@ -75,8 +75,8 @@ int PrintSheet(const Args& args) {
 }
 
 int RunCalibrate(const Args& args) {
-    args.OnlyKnown({"--pdf", "--printer", "--dpi", "--paper", "--landscape", "--library", "--kind", "--set", "--show",
-                    "--clear"});
+    args.OnlyKnown({"--pdf", "--printer", "--dpi", "--paper", "--landscape", "--library", "--kind", "--set",
+                    "--show", "--clear"});
     const TCalibrationStore store;
     if (args.Has("--set")) {
         const std::string name = *args.Value("--set");
@@ -101,7 +101,10 @@ int RunCalibrate(const Args& args) {
 
 } // namespace
 
-QBM_REGISTER_COMMAND(Command{"calibrate", "print a calibration sheet; set a printer's offsets and scales", kUsage,
-                             RunCalibrate, {"--landscape"}});
+QBM_REGISTER_COMMAND(Command{"calibrate",
+                             "print a calibration sheet; set a printer's offsets and scales",
+                             kUsage,
+                             RunCalibrate,
+                             {"--landscape"}});
 
 } // namespace qbm::cli

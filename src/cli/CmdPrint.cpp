@@ -5,9 +5,9 @@
 #include "output/TPrintJournal.h"
 #include "output/TPrinterCalibration.h"
 #include "surface/GuiApplication.h"
-#include "surface/TPdfPrinter.h"
 #include "surface/TPageFileWriter.h"
 #include "surface/TPageFormat.h"
+#include "surface/TPdfPrinter.h"
 #include "surface/TRasterPrinter.h"
 #include "surface/TSystemPrinter.h"
 #include "util/IntConversion.h"
@@ -34,7 +34,8 @@ constexpr const char* kUsage =
     "\n"
     "Prints every label of the project's current source, as the Print button does when answered Yes:\n"
     "the project's template (or 2D settings) applied at the printer's resolution, its layout, split\n"
-    "marks and checks. --kind picks the code tab whose labels print (linear by default). --pdf writes a PDF (vector bars, default 600 dpi), --png-dir one PNG per page\n"
+    "marks and checks. --kind picks the code tab whose labels print (linear by default). --pdf writes a PDF "
+    "(vector bars, default 600 dpi), --png-dir one PNG per page\n"
     "(default 300 dpi; pages an earlier, longer run left in DIR are removed), --printer sends the job to a\n"
     "system printer. Progress goes to stderr, the first line within a second of the start.\n"
     "--format chooses the page files of --png-dir: png (default; one bit per pixel for black-and-white\n"
@@ -70,7 +71,8 @@ TPrintRunOptions RunOptions(const Args& args, const std::string& projectPath) {
     TPrintRunOptions options;
     options.verify = args.Has("--verify");
     options.startCell = args.Int("--start", 1);
-    if (args.Has("--pages")) std::tie(options.firstPage, options.lastPage) = PageRange(*args.Value("--pages"));
+    if (args.Has("--pages"))
+        std::tie(options.firstPage, options.lastPage) = PageRange(*args.Value("--pages"));
     options.fromLabel = args.Int("--from-label", 1);
     options.printerName = PrinterNameFor(args);
     options.calibration = TCalibrationStore().Load(options.printerName);
@@ -91,9 +93,11 @@ std::unique_ptr<TPrinter> MakePrinter(const Args& args, const std::string& pngDi
                                       std::optional<TPaperSize> stockPaper = std::nullopt) {
     const int outputs = args.Has("--pdf") + args.Has("--png-dir") + args.Has("--printer");
     if (outputs != 1) throw UsageError("choose one of --pdf, --png-dir and --printer");
-    const auto paper = stockPaper && !args.Has("--paper") ? stockPaper : TPaperSize::Parse(args.Value("--paper", "A4"));
+    const auto paper =
+        stockPaper && !args.Has("--paper") ? stockPaper : TPaperSize::Parse(args.Value("--paper", "A4"));
     if (!paper) throw UsageError("--paper takes A4, Letter or WxHmm, e.g. 100x150mm");
-    if (args.Has("--pdf")) return std::make_unique<TPdfPrinter>(*args.Value("--pdf"), *paper, args.Int("--dpi", 600));
+    if (args.Has("--pdf"))
+        return std::make_unique<TPdfPrinter>(*args.Value("--pdf"), *paper, args.Int("--dpi", 600));
     if (args.Has("--png-dir")) {
         const TPageFormat format = PageFormatOf(args);
         std::filesystem::create_directories(pngDir);
@@ -113,7 +117,8 @@ std::optional<int> PageNumberIn(const std::string& name, const std::string& exte
         return std::nullopt;
     const std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - extension.size());
     const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    if (digits.size() < 4 || digits.size() > 9 || !std::all_of(digits.begin(), digits.end(), digit)) return std::nullopt;
+    if (digits.size() < 4 || digits.size() > 9 || !std::all_of(digits.begin(), digits.end(), digit))
+        return std::nullopt;
     return std::stoi(digits);
 }
 
@@ -130,13 +135,14 @@ void RemoveStalePages(const std::string& dir, int pages, TPageFormat format) {
         if (std::filesystem::remove(entry.path(), error)) ++removed;
     }
     if (removed > 0)
-        std::cerr << "removed " << removed << (removed == 1 ? " page" : " pages") << " of an earlier run from " << dir
-                  << "\n";
+        std::cerr << "removed " << removed << (removed == 1 ? " page" : " pages")
+                  << " of an earlier run from " << dir << "\n";
 }
 
 int RunPrint(const Args& args) {
-    args.OnlyKnown({"--pdf", "--png-dir", "--printer", "--dpi", "--format", "--paper", "--landscape", "--library",
-                    "--kind", "--stock", "--stock-dir", "--verify", "--start", "--pages", "--from-label", "--no-journal"});
+    args.OnlyKnown({"--pdf", "--png-dir", "--printer", "--dpi", "--format", "--paper", "--landscape",
+                    "--library", "--kind", "--stock", "--stock-dir", "--verify", "--start", "--pages",
+                    "--from-label", "--no-journal"});
     const std::string projectPath = args.Positional(0, "project file");
     PageFormatOf(args); // a wrong --format is reported before anything is opened
     EnsureGuiApplication();
@@ -160,10 +166,12 @@ int RunPrint(const Args& args) {
     if (args.Has("--landscape")) printer->SetOrientation(TPrinterOrientation::poLandscape);
 
     const long long labels = doc.LabelCount();
-    TRunProgress progress("printing " + std::to_string(labels) + (labels == 1 ? " label" : " labels") + " ...");
+    TRunProgress progress("printing " + std::to_string(labels) + (labels == 1 ? " label" : " labels") +
+                          " ...");
     TPrintOptions options;
     options.progress = [&](int done, int pages) {
-        progress.Report("print", done, pages, "printed page " + std::to_string(done) + " of " + std::to_string(pages));
+        progress.Report("print", done, pages,
+                        "printed page " + std::to_string(done) + " of " + std::to_string(pages));
         return true;
     };
     options.run = RunOptions(args, projectPath);
@@ -185,8 +193,8 @@ int RunPrint(const Args& args) {
                   << Rnd(result.verified / std::max(verifying, 1e-9)) << " labels/s), " << result.unreadable
                   << " unreadable";
         if (result.outcome == TPrintOutcome::poPrinted)
-            std::cerr << "; printed in " << printing << " s (" << Rnd(result.labels / std::max(printing, 1e-9))
-                      << " labels/s)";
+            std::cerr << "; printed in " << printing << " s ("
+                      << Rnd(result.labels / std::max(printing, 1e-9)) << " labels/s)";
         std::cerr << "\n";
     }
     if (result.outcome != TPrintOutcome::poPrinted) return run.prompts.Complained() ? 1 : 0;
@@ -199,7 +207,10 @@ int RunPrint(const Args& args) {
 
 } // namespace
 
-QBM_REGISTER_COMMAND(Command{"print", "print a project's labels to PDF, PNG pages or a printer", kUsage, RunPrint,
+QBM_REGISTER_COMMAND(Command{"print",
+                             "print a project's labels to PDF, PNG pages or a printer",
+                             kUsage,
+                             RunPrint,
                              {"--landscape", "--verify", "--no-journal"}});
 
 } // namespace qbm::cli

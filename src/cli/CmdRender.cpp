@@ -88,7 +88,10 @@ const std::string kUsage =
 
 } // namespace
 
-QBM_REGISTER_COMMAND(Command{
-    "render", "draw a linear barcode into a picture (PNG, BMP, JPEG, SVG, PDF)", kUsage, RunRender, {"--checksum"}});
+QBM_REGISTER_COMMAND(Command{"render",
+                             "draw a linear barcode into a picture (PNG, BMP, JPEG, SVG, PDF)",
+                             kUsage,
+                             RunRender,
+                             {"--checksum"}});
 
 } // namespace qbm::cli

@@ -32,7 +32,8 @@ void ShowGrid(const TStock& stock) {
               << "  paper:       " << stock.PaperText() << "\n"
               << "  label:       " << stock.LabelSizeText() << "\n"
               << "  grid:        " << stock.GridText() << "\n";
-    if (!stock.equivalentOf.empty()) std::cout << "  same sheet as " << stock.brand << " " << stock.equivalentOf << "\n";
+    if (!stock.equivalentOf.empty())
+        std::cout << "  same sheet as " << stock.brand << " " << stock.equivalentOf << "\n";
     const TStockFit fit = FitStock(stock);
     if (!fit.grid) {
         std::cout << "  not usable:  " << fit.refusal << "\n";
@@ -74,7 +75,7 @@ int RunStock(const Args& args) {
 
 } // namespace
 
-QBM_REGISTER_COMMAND(Command{"stock", "list label stock (ready-made label sheets) by brand, part or size", kUsage,
-                             RunStock, {}});
+QBM_REGISTER_COMMAND(Command{
+    "stock", "list label stock (ready-made label sheets) by brand, part or size", kUsage, RunStock, {}});
 
 } // namespace qbm::cli

@@ -10,7 +10,8 @@ namespace {
 
 void PrintOverview() {
     std::cout << "Usage: qbm COMMAND [ARGS] [--help]\n\nCommands:\n";
-    for (const auto& [name, cmd] : qbm::cli::Registry()) std::cout << "  " << name << "\t" << cmd.summary << "\n";
+    for (const auto& [name, cmd] : qbm::cli::Registry())
+        std::cout << "  " << name << "\t" << cmd.summary << "\n";
 }
 
 } // namespace

@@ -81,7 +81,8 @@ void ThrowIfComplained(TCapturedDiagnostics& diagnostics, const std::string& pat
     const std::string text = diagnostics.Take();
     if (text.empty()) return;
     const size_t start = text.find_first_not_of(" \t\r\n");
-    const std::string first = start == std::string::npos ? std::string() : Trim(text.substr(start, text.find('\n', start) - start));
+    const std::string first =
+        start == std::string::npos ? std::string() : Trim(text.substr(start, text.find('\n', start) - start));
     throw EInOutError("Cannot read Access database " + path + ": the file is damaged" +
                       (first.empty() ? std::string() : " (" + first + ")"));
 }
@@ -135,7 +136,8 @@ void ReadDatabaseTable(TDatasheet& sheet, const std::string& path, const std::st
             diagnostics.Resume();
         }
         if (row >= sheet.RowCount())
-            sheet.SetRowCount(static_cast<int>(std::min<int64_t>(2 * static_cast<int64_t>(row), TDatasheet::kMaxRows)));
+            sheet.SetRowCount(
+                static_cast<int>(std::min<int64_t>(2 * static_cast<int64_t>(row), TDatasheet::kMaxRows)));
         std::vector<std::string> fields(fieldCount);
         for (int f = 0; f < fieldCount; ++f) fields[f] = FieldText(mdb.get(), bound[f]);
         PutImportedRow(sheet, row, 1, std::move(fields));

@@ -83,7 +83,8 @@ void DeleteCurrentRow(TDatasheet& sheet, TDatasheetHistory* history) {
     const std::string name = DatasheetCommandName(TDatasheetCommand::dcDeleteCurrentRow);
     const int row = sheet.CurrentRow();
     if (sheet.RowCount() <= 2) {
-        RecordCellEdit(sheet, history, name, RowRange(sheet, row, 1), [](TDatasheet& s) { s.DeleteCurrentRow(); });
+        RecordCellEdit(sheet, history, name, RowRange(sheet, row, 1),
+                       [](TDatasheet& s) { s.DeleteCurrentRow(); });
         return;
     }
     auto removed = std::make_shared<TCellBlock>(sheet.CopyCells(RowRange(sheet, row, 0)));
@@ -123,17 +124,28 @@ void DeleteCurrentColumn(TDatasheet& sheet, TDatasheetHistory* history) {
 
 std::string DatasheetCommandName(TDatasheetCommand command) {
     switch (command) {
-    case TDatasheetCommand::dcInsertBlankRow: return "Insert Blank Row";
-    case TDatasheetCommand::dcClearCurrentRow: return "Clear Current Row Data";
-    case TDatasheetCommand::dcDeleteCurrentRow: return "Delete Current Row";
-    case TDatasheetCommand::dcDeleteAllRows: return "Delete All Rows";
-    case TDatasheetCommand::dcAddColumn: return "Add a New Column";
-    case TDatasheetCommand::dcRenameColumn: return "Rename Column";
-    case TDatasheetCommand::dcClearCurrentColumn: return "Clear Current Column Data";
-    case TDatasheetCommand::dcDeleteCurrentColumn: return "Delete Current Column";
-    case TDatasheetCommand::dcDeleteAllColumns: return "Delete All Columns (and Rows)";
-    case TDatasheetCommand::dcClearAll: return "Clear All Data";
-    case TDatasheetCommand::dcClearSelection: return "Clear Selected Cells Data";
+    case TDatasheetCommand::dcInsertBlankRow:
+        return "Insert Blank Row";
+    case TDatasheetCommand::dcClearCurrentRow:
+        return "Clear Current Row Data";
+    case TDatasheetCommand::dcDeleteCurrentRow:
+        return "Delete Current Row";
+    case TDatasheetCommand::dcDeleteAllRows:
+        return "Delete All Rows";
+    case TDatasheetCommand::dcAddColumn:
+        return "Add a New Column";
+    case TDatasheetCommand::dcRenameColumn:
+        return "Rename Column";
+    case TDatasheetCommand::dcClearCurrentColumn:
+        return "Clear Current Column Data";
+    case TDatasheetCommand::dcDeleteCurrentColumn:
+        return "Delete Current Column";
+    case TDatasheetCommand::dcDeleteAllColumns:
+        return "Delete All Columns (and Rows)";
+    case TDatasheetCommand::dcClearAll:
+        return "Clear All Data";
+    case TDatasheetCommand::dcClearSelection:
+        return "Clear Selected Cells Data";
     }
     return {};
 }
@@ -151,8 +163,9 @@ bool RunDatasheetCommand(TDatasheet& sheet, TDatasheetCommand command, TUserProm
         const int count = sheet.RowCount();
         sheet.InsertBlankRow();
         if (sheet.RowCount() == count) return false;
-        Push(history, name, [row](TDatasheet& s) { s.DeleteRows(row, row); },
-             [row](TDatasheet& s) { s.InsertRows(row, 1); });
+        Push(
+            history, name, [row](TDatasheet& s) { s.DeleteRows(row, row); },
+            [row](TDatasheet& s) { s.InsertRows(row, 1); });
         return true;
     }
     case TDatasheetCommand::dcClearCurrentRow:
@@ -162,14 +175,16 @@ bool RunDatasheetCommand(TDatasheet& sheet, TDatasheetCommand command, TUserProm
     case TDatasheetCommand::dcDeleteCurrentRow:
         return AskAndRun(prompts, kAskDeleteRow, [&] { DeleteCurrentRow(sheet, history); });
     case TDatasheetCommand::dcDeleteAllRows:
-        return AskAndRun(prompts, kAskDeleteAllRows, [&] { outline([](TDatasheet& s) { s.DeleteAllRows(); }); });
+        return AskAndRun(prompts, kAskDeleteAllRows,
+                         [&] { outline([](TDatasheet& s) { s.DeleteAllRows(); }); });
     case TDatasheetCommand::dcAddColumn:
         return AddColumn(sheet, prompts, history);
     case TDatasheetCommand::dcRenameColumn:
         return RenameColumn(sheet, prompts, history);
     case TDatasheetCommand::dcClearCurrentColumn:
         return AskAndRun(prompts, kAskClearColumn, [&] {
-            cells(ColumnRange(sheet, sheet.CurrentColumn(), 1), [](TDatasheet& s) { s.ClearCurrentColumn(); });
+            cells(ColumnRange(sheet, sheet.CurrentColumn(), 1),
+                  [](TDatasheet& s) { s.ClearCurrentColumn(); });
         });
     case TDatasheetCommand::dcDeleteCurrentColumn:
         return AskAndRun(prompts, kAskDeleteColumn, [&] { DeleteCurrentColumn(sheet, history); });
@@ -193,7 +208,8 @@ bool InsertPicturePath(TDatasheet& sheet, const std::string& path, TDatasheetHis
     return true;
 }
 
-bool InsertPicturePaths(TDatasheet& sheet, const std::vector<std::string>& paths, TDatasheetHistory* history) {
+bool InsertPicturePaths(TDatasheet& sheet, const std::vector<std::string>& paths,
+                        TDatasheetHistory* history) {
     if (paths.empty()) return false;
     PlaceInColumn(sheet, paths, "Insert Pictures by Path Name", history);
     return true;
@@ -203,22 +219,24 @@ void PlaceInColumn(TDatasheet& sheet, const std::vector<std::string>& values, co
                    TDatasheetHistory* history, TProgress* progress) {
     if (values.empty()) return;
     const int column = sheet.CurrentColumn(), row = sheet.CurrentRow();
-    const int64_t last = std::min<int64_t>(static_cast<int64_t>(row) + static_cast<int64_t>(values.size()) - 1,
-                                           TDatasheet::kMaxRows - 1);
+    const int64_t last = std::min<int64_t>(
+        static_cast<int64_t>(row) + static_cast<int64_t>(values.size()) - 1, TDatasheet::kMaxRows - 1);
     RecordCellEdit(sheet, history, name, {column, row, column, static_cast<int>(last)},
                    [&](TDatasheet& s) { s.PlaceInCurrentColumn(values, progress); });
 }
 
 void MoveRowRecorded(TDatasheet& sheet, int from, int to, TDatasheetHistory* history) {
     sheet.MoveRow(from, to);
-    Push(history, "Move Row", [from, to](TDatasheet& s) { s.MoveRow(to, from); },
-         [from, to](TDatasheet& s) { s.MoveRow(from, to); });
+    Push(
+        history, "Move Row", [from, to](TDatasheet& s) { s.MoveRow(to, from); },
+        [from, to](TDatasheet& s) { s.MoveRow(from, to); });
 }
 
 void MoveColumnRecorded(TDatasheet& sheet, int from, int to, TDatasheetHistory* history) {
     sheet.MoveColumn(from, to);
-    Push(history, "Move Column", [from, to](TDatasheet& s) { s.MoveColumn(to, from); },
-         [from, to](TDatasheet& s) { s.MoveColumn(from, to); });
+    Push(
+        history, "Move Column", [from, to](TDatasheet& s) { s.MoveColumn(to, from); },
+        [from, to](TDatasheet& s) { s.MoveColumn(from, to); });
 }
 
 } // namespace qbm

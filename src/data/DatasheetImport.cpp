@@ -32,8 +32,7 @@ void InsertRowNumberColumn(TDatasheet& sheet, bool columnZeroFree) {
     // A one-column file leaves the table's second column (it never has fewer than two) empty behind
     // it; that column is no part of the file.
     const int last = sheet.ColumnCount() - 1;
-    if (last >= 2 && sheet.ColumnIsEmpty(last))
-        sheet.SetColumnCount(last);
+    if (last >= 2 && sheet.ColumnIsEmpty(last)) sheet.SetColumnCount(last);
     sheet.SetColumnWidth(0, TDatasheet::kRowNumberColumnWidth);
     sheet.SetColumnWidth(1, TDatasheet::kFirstColumnWidth);
     sheet.SetCurrentCell(1, 1);

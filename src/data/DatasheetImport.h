@@ -38,7 +38,7 @@ struct TImportResult {
 };
 
 struct TImportOptions {
-    TProgress* progress = nullptr;         // long reads report here and may be stopped
+    TProgress* progress = nullptr;        // long reads report here and may be stopped
     TDatasheetHistory* history = nullptr; // the import becomes one undo step
 };
 

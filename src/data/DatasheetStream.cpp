@@ -211,9 +211,11 @@ std::string DatasheetStreamDamage(std::string_view stream) {
             lastRow = std::max(lastRow, *row);
     }
     if (widths < columnCount)
-        return "it ends after the widths of " + IntToStr(widths) + " of its " + IntToStr(columnCount) + " columns";
+        return "it ends after the widths of " + IntToStr(widths) + " of its " + IntToStr(columnCount) +
+               " columns";
     if (static_cast<long long>(rowCount) - 1 - lastRow > kMaxTrailingEmptyRows)
-        return "it declares " + IntToStr(rowCount) + " rows but holds text only up to row " + IntToStr(lastRow);
+        return "it declares " + IntToStr(rowCount) + " rows but holds text only up to row " +
+               IntToStr(lastRow);
     return {};
 }
 

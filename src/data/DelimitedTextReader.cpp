@@ -9,10 +9,10 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <span>
 
@@ -70,7 +70,6 @@ void ReplaceAll(std::string& s, std::string_view from, std::string_view to) {
     }
 }
 
-
 } // namespace
 
 char DetectDelimiter(std::string_view firstLine, std::string_view secondLine) {
@@ -100,7 +99,8 @@ std::string& NextField(std::vector<std::string>& fields, size_t& count) {
 
 void UnescapeInPlace(std::string& field) {
     if (field.find('"') != std::string::npos) ReplaceAll(field, "\"\"", "\"");
-    if (field.find(kVerticalTab) != std::string::npos) ReplaceAll(field, std::string_view(&kVerticalTab, 1), "\r\n");
+    if (field.find(kVerticalTab) != std::string::npos)
+        ReplaceAll(field, std::string_view(&kVerticalTab, 1), "\r\n");
 }
 
 } // namespace
@@ -205,7 +205,8 @@ public:
                     continue;
                 }
                 const std::string_view line(m_buffer.data() + m_pos, i - m_pos);
-                const size_t skip = m_buffer[i] == '\r' && i + 1 < m_buffer.size() && m_buffer[i + 1] == '\n' ? 2 : 1;
+                const size_t skip =
+                    m_buffer[i] == '\r' && i + 1 < m_buffer.size() && m_buffer[i + 1] == '\n' ? 2 : 1;
                 m_pos = i + skip;
                 m_scanned = 0;
                 return line;
@@ -266,7 +267,8 @@ private:
 class TPlainLineSplitter {
 public:
     explicit TPlainLineSplitter(char delimiter)
-        : m_delimiter(delimiter == '\0' ? '"' : delimiter), m_delimiterWord(kOnes * static_cast<unsigned char>(m_delimiter)) {}
+        : m_delimiter(delimiter == '\0' ? '"' : delimiter),
+          m_delimiterWord(kOnes * static_cast<unsigned char>(m_delimiter)) {}
 
     bool Split(std::string_view line, std::vector<std::string_view>& views) const {
         const char* field = line.data();
@@ -315,8 +317,9 @@ private:
 // Fills an emptied sheet from the lines that `next` gives, the first two already read, each line's
 // first field going to column `firstColumn` (the cells before it stay empty).
 template <typename NextLine>
-void FillFromLines(TDatasheet& sheet, const std::vector<std::string>& firstLines, NextLine next, int firstColumn,
-                   TProgress* progress, const std::function<int64_t()>& done, int64_t total) {
+void FillFromLines(TDatasheet& sheet, const std::vector<std::string>& firstLines, NextLine next,
+                   int firstColumn, TProgress* progress, const std::function<int64_t()>& done,
+                   int64_t total) {
     const char delimiter = DetectDelimiter(firstLines.size() > 0 ? firstLines[0] : std::string_view(),
                                            firstLines.size() > 1 ? firstLines[1] : std::string_view());
     sheet.Reset(2, 2);
@@ -325,7 +328,8 @@ void FillFromLines(TDatasheet& sheet, const std::vector<std::string>& firstLines
     // first data line stands for the rest; a short header line would overstate the row count.
     const size_t sampled = firstLines.size() > 1 ? firstLines[1].size() + 1 : 0;
     if (total > 0 && sampled > 0) {
-        const int64_t rows = std::min<int64_t>(total / static_cast<int64_t>(sampled) * 11 / 10 + 16, TDatasheet::kMaxRows);
+        const int64_t rows =
+            std::min<int64_t>(total / static_cast<int64_t>(sampled) * 11 / 10 + 16, TDatasheet::kMaxRows);
         sheet.ReserveRows(static_cast<size_t>(rows));
         sheet.ReserveText(static_cast<size_t>(total + total / 32 + rows * firstColumn + 64));
     }
@@ -337,7 +341,8 @@ void FillFromLines(TDatasheet& sheet, const std::vector<std::string>& firstLines
     const auto put = [&](std::string_view line) {
         if (row == TDatasheet::kMaxRows) return;
         if (row >= sheet.RowCount())
-            sheet.SetRowCount(static_cast<int>(std::min<int64_t>(2 * static_cast<int64_t>(row) + 2, TDatasheet::kMaxRows)));
+            sheet.SetRowCount(
+                static_cast<int>(std::min<int64_t>(2 * static_cast<int64_t>(row) + 2, TDatasheet::kMaxRows)));
         views.clear();
         if (firstColumn > 0) views.emplace_back();
         const bool cut = plain.Split(line, views);
@@ -386,8 +391,9 @@ void ReadDelimitedTextFile(TDatasheet& sheet, const std::string& path, TProgress
     std::vector<std::string> first;
     for (int i = 0; i < 2; ++i)
         if (const auto line = lines.Next()) first.emplace_back(*line);
-    FillFromLines(sheet, first, [&] { return lines.Next(); }, std::clamp(firstColumn, 0, 1), progress,
-                  [&] { return lines.BytesRead(); }, size);
+    FillFromLines(
+        sheet, first, [&] { return lines.Next(); }, std::clamp(firstColumn, 0, 1), progress,
+        [&] { return lines.BytesRead(); }, size);
 }
 
 } // namespace qbm

@@ -40,9 +40,12 @@ std::string TimeValueText(QStringView value) {
     long long parts[3] = {0, 0, 0};
     long long number = 0;
     for (const QChar c : value) {
-        if (c.isDigit()) number = std::min<long long>(number * 10 + c.digitValue(), 1000000);
-        else if (c == u'H') parts[0] = number, number = 0;
-        else if (c == u'M') parts[1] = number, number = 0;
+        if (c.isDigit())
+            number = std::min<long long>(number * 10 + c.digitValue(), 1000000);
+        else if (c == u'H')
+            parts[0] = number, number = 0;
+        else if (c == u'M')
+            parts[1] = number, number = 0;
         else if (c == u'S' || c == u'.') {
             if (c == u'S' || parts[2] == 0) parts[2] = number;
             number = 0;
@@ -114,11 +117,14 @@ public:
                     for (const auto& a : attributes)
                         if (a.name() == u"value-type" && a.value() == u"error") isError = true;
                     if (type.isEmpty() && !attributes.value(kTableNs, "formula"_L1).isNull()) isError = true;
-                    if (type == u"date") shown = DateValueText(attributes.value(kOfficeNs, "date-value"_L1));
-                    else if (type == u"time") shown = TimeValueText(attributes.value(kOfficeNs, "time-value"_L1));
+                    if (type == u"date")
+                        shown = DateValueText(attributes.value(kOfficeNs, "date-value"_L1));
+                    else if (type == u"time")
+                        shown = TimeValueText(attributes.value(kOfficeNs, "time-value"_L1));
                     else if (type == u"float" || type == u"percentage" || type == u"currency")
                         m_number = attributes.value(kOfficeNs, "value"_L1).toString();
-                    else m_number.clear();
+                    else
+                        m_number.clear();
                     if (type.isEmpty() && !isError) m_number.clear();
                 } else if (inCell && skipDepth > 0) {
                     ++skipDepth;
@@ -173,7 +179,8 @@ void ReadOdsFile(TDatasheet& sheet, const std::string& path, TProgress* progress
     const int64_t total = 2 * static_cast<int64_t>(document.ContentSize());
     TSheetBlock block;
     auto outOfRange = [&](int64_t row, int64_t column) {
-        if (row >= kMaxSheetRows || column >= kMaxSheetColumns) document.Fail("a cell lies beyond the sheet's limits");
+        if (row >= kMaxSheetRows || column >= kMaxSheetColumns)
+            document.Fail("a cell lies beyond the sheet's limits");
     };
     // The block is known only after the whole table: a first pass finds it, a second writes it.
     document.ReadFirstTable(

@@ -2,8 +2,8 @@
 
 #include "data/DatasheetCommands.h"
 #include "data/TDatasheet.h"
-#include "util/TProgress.h"
 #include "util/IntConversion.h"
+#include "util/TProgress.h"
 #include "util/Text.h"
 
 #include <algorithm>

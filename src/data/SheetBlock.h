@@ -30,7 +30,8 @@ struct TSheetBlock {
 class TSheetBlockWriter {
 public:
     // Resets the sheet to the block's size. `fail` throws the reader's error with the reason given.
-    TSheetBlockWriter(TDatasheet& sheet, const TSheetBlock& block, std::function<void(const std::string&)> fail);
+    TSheetBlockWriter(TDatasheet& sheet, const TSheetBlock& block,
+                      std::function<void(const std::string&)> fail);
     // The cells of one sheet row; rows come in rising order, cells in any order.
     void Put(int64_t column, std::string text, int64_t repeat = 1);
     // Writes the row collected since the last EndRow as sheet row `row` and the `repeat` - 1 rows after it.

@@ -4,8 +4,8 @@
 #include "util/Text.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <optional>
 
@@ -319,7 +319,8 @@ void TDatasheet::SetRow(int row, std::span<const std::string_view> cells, bool c
     const bool appended = m_rows.empty() || m_rows.back().row < row;
     // Cells cut from a line lie in one piece of memory, so the first that has data tells for all.
     const auto inBuffer = [this](std::string_view c) { return InBuffer(c); };
-    const bool aliased = cutFromLine ? InBuffer(FirstWithData(cells)) : std::any_of(cells.begin(), cells.end(), inBuffer);
+    const bool aliased =
+        cutFromLine ? InBuffer(FirstWithData(cells)) : std::any_of(cells.begin(), cells.end(), inBuffer);
     if (appended && !aliased) {
         // A reader filling rows in order: the row is packed straight into the buffer.
         const size_t offset = m_text.size();
@@ -708,7 +709,8 @@ TDatasheet TDatasheet::Outline() const {
     outline.m_rows.clear();
     outline.m_text.clear();
     outline.m_live = 0;
-    if (const std::string_view header = Packed(0); !header.empty()) outline.m_rows.push_back(outline.Keep(0, header));
+    if (const std::string_view header = Packed(0); !header.empty())
+        outline.m_rows.push_back(outline.Keep(0, header));
     if (const std::string_view last = Packed(m_rowCount - 1); !last.empty() && m_rowCount - 1 > 0)
         outline.m_rows.push_back(outline.Keep(m_rowCount - 1, last));
     return outline;

@@ -50,7 +50,9 @@ struct TCellBlock {
     std::vector<int> rows;    // rising
     std::vector<size_t> ends; // end of each row's cells in `bytes`
     std::string bytes;
-    size_t MemoryUsed() const { return bytes.capacity() + rows.capacity() * sizeof(int) + ends.capacity() * sizeof(size_t); }
+    size_t MemoryUsed() const {
+        return bytes.capacity() + rows.capacity() * sizeof(int) + ends.capacity() * sizeof(size_t);
+    }
 };
 
 // Cells are indexed (column, row) from 0. Row 0 holds the column names, column 0 the row numbers
@@ -89,7 +91,9 @@ public:
     void SetCell(int column, int row, std::string_view text);
     // Replaces a whole row at once (cells from column 0), faster than cell by cell.
     void SetRow(int row, std::span<const std::string> cells);
-    void SetRow(int row, const std::vector<std::string>& cells) { SetRow(row, std::span<const std::string>(cells)); }
+    void SetRow(int row, const std::vector<std::string>& cells) {
+        SetRow(row, std::span<const std::string>(cells));
+    }
     void SetRow(int row, std::span<const std::string_view> cells);
     // The same for cells a reader cut from one line of text: each starts one delimiter after the end
     // of the one before (or is an empty view with no data, in front). Such a row is stored with one
@@ -178,7 +182,9 @@ private:
     using TTextBuffer = std::basic_string<char, std::char_traits<char>, TBigBufferAllocator<char>>;
     TRowList::iterator Find(int row);
     TRowList::const_iterator Find(int row) const;
-    std::string_view Bytes(const StoredRow& stored) const { return {m_text.data() + stored.offset, stored.length}; }
+    std::string_view Bytes(const StoredRow& stored) const {
+        return {m_text.data() + stored.offset, stored.length};
+    }
     // The packed run of a row; empty when the row holds no text.
     std::string_view Packed(int row) const;
     bool InBuffer(std::string_view bytes) const;
@@ -204,7 +210,7 @@ private:
     int m_rowCount = 2;
     TRowList m_rows;    // rising row numbers
     TTextBuffer m_text; // the packed runs of the listed rows, and waste
-    size_t m_live = 0;             // bytes of m_text the listed rows use
+    size_t m_live = 0;  // bytes of m_text the listed rows use
     std::vector<int> m_widths;
     int m_currentColumn = 1;
     int m_currentRow = 1;

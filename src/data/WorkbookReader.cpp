@@ -4,8 +4,8 @@
 #include "data/TDatasheet.h"
 #include "data/WorkbookText.h"
 #include "util/AtomicFile.h"
-#include "util/IsolatedRun.h"
 #include "util/Errors.h"
+#include "util/IsolatedRun.h"
 #include "util/TProgress.h"
 #include "util/Text.h"
 
@@ -238,8 +238,9 @@ void ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* pro
         if (cell.row >= block.top && cell.row - block.top < block.height && cell.column >= block.left &&
             cell.column - block.left < block.width)
             errors.push_back({cell.row - block.top, cell.column - block.left});
-    std::sort(errors.begin(), errors.end(),
-              [](const TXlsCell& a, const TXlsCell& b) { return a.row != b.row ? a.row < b.row : a.column < b.column; });
+    std::sort(errors.begin(), errors.end(), [](const TXlsCell& a, const TXlsCell& b) {
+        return a.row != b.row ? a.row < b.row : a.column < b.column;
+    });
     bytes.clear();
     sheet.Reset(width, height);
     auto error = errors.begin();

@@ -38,14 +38,16 @@ public:
 
     // The named stream's bytes, or nothing when the structure cannot be followed.
     std::optional<std::string> Stream(const char* const names[], size_t count) {
-        if (m_file.size() < kHeaderSize || std::memcmp(m_file.data(), "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) != 0)
+        if (m_file.size() < kHeaderSize ||
+            std::memcmp(m_file.data(), "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) != 0)
             return std::nullopt;
         const unsigned shift = U16(m_file, 0x1E), miniShift = U16(m_file, 0x20);
         if ((shift != 9 && shift != 12) || miniShift != 6) return std::nullopt;
         m_sectorSize = size_t{1} << shift;
         m_sectorCount = (m_file.size() - kHeaderSize + m_sectorSize - 1) / m_sectorSize;
         if (!ReadFat()) return std::nullopt;
-        const auto directory = Chain(m_fat, U32(m_file, 0x30), m_sectorSize, [&](uint32_t s) { return Sector(s); });
+        const auto directory =
+            Chain(m_fat, U32(m_file, 0x30), m_sectorSize, [&](uint32_t s) { return Sector(s); });
         if (!directory) return std::nullopt;
         const uint32_t miniCutoff = U32(m_file, 0x38);
         for (size_t at = 0; at + kDirectoryEntrySize <= directory->size(); at += kDirectoryEntrySize) {
@@ -59,8 +61,10 @@ public:
             const uint32_t start = U32(entry, 116);
             const uint32_t size = U32(entry, 120);
             std::optional<std::string> bytes;
-            if (size < miniCutoff) bytes = MiniStream(*directory, start);
-            else bytes = Chain(m_fat, start, m_sectorSize, [&](uint32_t s) { return Sector(s); });
+            if (size < miniCutoff)
+                bytes = MiniStream(*directory, start);
+            else
+                bytes = Chain(m_fat, start, m_sectorSize, [&](uint32_t s) { return Sector(s); });
             if (!bytes || bytes->size() < size) return std::nullopt;
             bytes->resize(size);
             return bytes;
@@ -100,7 +104,8 @@ private:
 
     // Follows a chain of the table `fat`; a loop or a link out of the file ends in nothing.
     template <typename Read>
-    std::optional<std::string> Chain(const std::vector<uint32_t>& fat, uint32_t start, size_t unit, Read read) const {
+    std::optional<std::string> Chain(const std::vector<uint32_t>& fat, uint32_t start, size_t unit,
+                                     Read read) const {
         std::string bytes;
         for (uint32_t s = start; s != kEndOfChain;) {
             if (s >= fat.size() || bytes.size() > m_file.size()) return std::nullopt;
@@ -113,8 +118,10 @@ private:
     }
 
     std::optional<std::string> MiniStream(const std::string& directory, uint32_t start) {
-        const auto container = Chain(m_fat, U32(directory, 116), m_sectorSize, [&](uint32_t s) { return Sector(s); });
-        const auto miniFatBytes = Chain(m_fat, U32(m_file, 0x3C), m_sectorSize, [&](uint32_t s) { return Sector(s); });
+        const auto container =
+            Chain(m_fat, U32(directory, 116), m_sectorSize, [&](uint32_t s) { return Sector(s); });
+        const auto miniFatBytes =
+            Chain(m_fat, U32(m_file, 0x3C), m_sectorSize, [&](uint32_t s) { return Sector(s); });
         if (!container || !miniFatBytes) return std::nullopt;
         std::vector<uint32_t> miniFat;
         for (size_t i = 0; i + 4 <= miniFatBytes->size(); i += 4) miniFat.push_back(U32(*miniFatBytes, i));
@@ -176,7 +183,8 @@ std::vector<TXlsCell> XlsErrorCells(std::string_view file, unsigned sheetIndex) 
         const std::string_view data = s.substr(at + 4, std::min<size_t>(length, s.size() - at - 4));
         if (type == kEof || type == kBof) break;
         // BOOLERR: row, column, format, value, 1 when the value is an error code.
-        if (type == kBoolErr && data.size() >= 8 && data[7] == 1) cells.push_back({U16(data, 0), U16(data, 2)});
+        if (type == kBoolErr && data.size() >= 8 && data[7] == 1)
+            cells.push_back({U16(data, 0), U16(data, 2)});
         // FORMULA: a result whose last two bytes are 0xFFFF and first byte 2 is an error code.
         if (type == kFormula && data.size() >= 14 && data[6] == 2 && U16(data, 12) == 0xFFFF)
             cells.push_back({U16(data, 0), U16(data, 2)});

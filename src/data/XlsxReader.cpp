@@ -37,15 +37,37 @@ struct TNumberStyle {
 
 TNumberStyle BuiltInStyle(int id) {
     switch (id) {
-    case 1: return {TNumberStyle::Fixed, 0, false, false};
-    case 2: return {TNumberStyle::Fixed, 2, false, false};
-    case 3: case 37: case 38: return {TNumberStyle::Fixed, 0, true, false};
-    case 4: case 39: case 40: return {TNumberStyle::Fixed, 2, true, false};
-    case 9: return {TNumberStyle::Fixed, 0, false, true};
-    case 10: return {TNumberStyle::Fixed, 2, false, true};
-    case 14: case 15: case 16: case 17: return {TNumberStyle::Date};
-    case 18: case 19: case 20: case 21: case 45: case 46: case 47: return {TNumberStyle::Time};
-    case 22: return {TNumberStyle::DateTime};
+    case 1:
+        return {TNumberStyle::Fixed, 0, false, false};
+    case 2:
+        return {TNumberStyle::Fixed, 2, false, false};
+    case 3:
+    case 37:
+    case 38:
+        return {TNumberStyle::Fixed, 0, true, false};
+    case 4:
+    case 39:
+    case 40:
+        return {TNumberStyle::Fixed, 2, true, false};
+    case 9:
+        return {TNumberStyle::Fixed, 0, false, true};
+    case 10:
+        return {TNumberStyle::Fixed, 2, false, true};
+    case 14:
+    case 15:
+    case 16:
+    case 17:
+        return {TNumberStyle::Date};
+    case 18:
+    case 19:
+    case 20:
+    case 21:
+    case 45:
+    case 46:
+    case 47:
+        return {TNumberStyle::Time};
+    case 22:
+        return {TNumberStyle::DateTime};
     default:
         if ((id >= 27 && id <= 36) || (id >= 50 && id <= 58)) return {TNumberStyle::Date};
         return {};
@@ -72,23 +94,31 @@ TNumberStyle CustomStyle(const std::string& code) {
         if (c == '[') {
             const size_t end = code.find(']', i);
             const std::string inside = code.substr(i + 1, end == std::string::npos ? 0 : end - i - 1);
-            if (!inside.empty() && (inside[0] == 'h' || inside[0] == 'm' || inside[0] == 's' || inside[0] == 'H'))
+            if (!inside.empty() &&
+                (inside[0] == 'h' || inside[0] == 'm' || inside[0] == 's' || inside[0] == 'H'))
                 time = true;
             if (end == std::string::npos) break;
             i = end;
             continue;
         }
         const char l = static_cast<char>(c | 0x20);
-        if (l == 'y' || l == 'd') date = true;
-        else if (l == 'h' || l == 's') time = true;
-        else if (l == 'm') date = date || !time;
+        if (l == 'y' || l == 'd')
+            date = true;
+        else if (l == 'h' || l == 's')
+            time = true;
+        else if (l == 'm')
+            date = date || !time;
         else if (c == '0' || c == '#' || c == '?') {
             digits = true;
             if (inDecimals) ++style.decimals;
-        } else if (c == '.') inDecimals = true;
-        else if (c == ',' && digits && !inDecimals) style.thousands = true;
-        else if (c == '%') style.percent = true;
-        else if (l == 'e' && digits) return {}; // scientific: the general form is close enough
+        } else if (c == '.')
+            inDecimals = true;
+        else if (c == ',' && digits && !inDecimals)
+            style.thousands = true;
+        else if (c == '%')
+            style.percent = true;
+        else if (l == 'e' && digits)
+            return {}; // scientific: the general form is close enough
     }
     if (date && time) return {TNumberStyle::DateTime};
     if (date) return {TNumberStyle::Date};
@@ -165,9 +195,12 @@ public:
                 std::string target = Latin1(attributes.value("Target"_L1));
                 target = target.starts_with('/') ? target.substr(1) : "xl/" + target;
                 const auto type = attributes.value("Type"_L1);
-                if (Latin1(attributes.value("Id"_L1)) == firstSheetId) m_sheetPart = target;
-                else if (type.endsWith(u"/sharedStrings")) m_sharedStringsPart = target;
-                else if (type.endsWith(u"/styles")) m_stylesPart = target;
+                if (Latin1(attributes.value("Id"_L1)) == firstSheetId)
+                    m_sheetPart = target;
+                else if (type.endsWith(u"/sharedStrings"))
+                    m_sharedStringsPart = target;
+                else if (type.endsWith(u"/styles"))
+                    m_stylesPart = target;
             }
         }
         if (m_sheetPart.empty()) m_zip.Fail("the first sheet's part is not named in the workbook");
@@ -182,12 +215,17 @@ public:
         for (Token t; (t = xml.Next()) != Token::EndDocument;) {
             const auto name = xml.Xml().name();
             if (t == Token::StartElement) {
-                if (name == u"rPh") ++depthInPhonetic;
-                else if (name == u"t") inText = depthInPhonetic == 0;
-                else if (name == u"si") current.clear();
+                if (name == u"rPh")
+                    ++depthInPhonetic;
+                else if (name == u"t")
+                    inText = depthInPhonetic == 0;
+                else if (name == u"si")
+                    current.clear();
             } else if (t == Token::EndElement) {
-                if (name == u"rPh") --depthInPhonetic;
-                else if (name == u"t") inText = false;
+                if (name == u"rPh")
+                    --depthInPhonetic;
+                else if (name == u"t")
+                    inText = false;
                 else if (name == u"si") {
                     m_strings += current;
                     m_stringEnds.push_back(m_strings.size());
@@ -210,7 +248,8 @@ public:
             if (t != Token::StartElement) continue;
             const auto attributes = xml.Xml().attributes();
             if (name == u"numFmt")
-                custom.emplace_back(attributes.value("numFmtId"_L1).toInt(), Latin1(attributes.value("formatCode"_L1)));
+                custom.emplace_back(attributes.value("numFmtId"_L1).toInt(),
+                                    Latin1(attributes.value("formatCode"_L1)));
             else if (name == u"cellXfs")
                 inCellXfs = true;
             else if (name == u"xf" && inCellXfs)
@@ -227,7 +266,8 @@ public:
     // Calls cell(row, column, text) for every cell with a value, row by row, and rowEnd(row) after
     // each row that had one.
     template <typename Cell, typename RowEnd>
-    void ReadSheet(TProgress* progress, int64_t progressBase, int64_t progressTotal, Cell cell, RowEnd rowEnd) {
+    void ReadSheet(TProgress* progress, int64_t progressBase, int64_t progressTotal, Cell cell,
+                   RowEnd rowEnd) {
         TXmlPartReader xml(m_zip, m_sheetPart, kMaxSheetPart);
         int64_t row = -1, column = -1, lastRow = -1;
         bool rowHasCells = false;
@@ -281,9 +321,12 @@ public:
                     inInline = false; // phonetic hints are not part of the text
                 }
             } else if (t == Token::EndElement) {
-                if (name == u"v") inValue = false;
-                else if (name == u"f") inFormula = false;
-                else if (name == u"is") inInline = false;
+                if (name == u"v")
+                    inValue = false;
+                else if (name == u"f")
+                    inFormula = false;
+                else if (name == u"is")
+                    inInline = false;
                 else if (name == u"c") {
                     std::string text = CellText(type, styleIndex, value);
                     if (!text.empty()) {
@@ -305,8 +348,11 @@ private:
     std::string CellText(const QString& type, int styleIndex, const std::string& value) const {
         if (type == u"s") {
             bool ok = false;
-            const qulonglong index = QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size())).trimmed().toULongLong(&ok);
-            if (!ok || index >= m_stringEnds.size()) m_zip.Fail("a cell names a shared text that does not exist");
+            const qulonglong index = QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()))
+                                         .trimmed()
+                                         .toULongLong(&ok);
+            if (!ok || index >= m_stringEnds.size())
+                m_zip.Fail("a cell names a shared text that does not exist");
             const size_t start = index == 0 ? 0 : m_stringEnds[index - 1];
             return m_strings.substr(start, m_stringEnds[index] - start);
         }
@@ -324,8 +370,9 @@ private:
         char* end = nullptr;
         const double number = std::strtod(value.c_str(), &end);
         if (end == value.c_str()) return value;
-        const TNumberStyle style =
-            styleIndex >= 0 && static_cast<size_t>(styleIndex) < m_styles.size() ? m_styles[styleIndex] : TNumberStyle{};
+        const TNumberStyle style = styleIndex >= 0 && static_cast<size_t>(styleIndex) < m_styles.size()
+                                       ? m_styles[styleIndex]
+                                       : TNumberStyle{};
         return StyledNumber(number, style, m_date1904);
     }
 
@@ -350,12 +397,14 @@ void ReadXlsxFile(TDatasheet& sheet, const std::string& path, TProgress* progres
 
     // The block is known only after the whole sheet: a first pass finds it, a second writes it.
     TSheetBlock block;
-    workbook.ReadSheet(progress, 0, total, [&](int64_t row, int64_t column, const std::string&) { block.Note(row, column); },
-                       [](int64_t) {});
+    workbook.ReadSheet(
+        progress, 0, total, [&](int64_t row, int64_t column, const std::string&) { block.Note(row, column); },
+        [](int64_t) {});
     TSheetBlockWriter writer(sheet, block, [&](const std::string& reason) { workbook.Fail(reason); });
-    workbook.ReadSheet(progress, total / 2, total,
-                       [&](int64_t, int64_t column, std::string text) { writer.Put(column, std::move(text)); },
-                       [&](int64_t row) { writer.EndRow(row); });
+    workbook.ReadSheet(
+        progress, total / 2, total,
+        [&](int64_t, int64_t column, std::string text) { writer.Put(column, std::move(text)); },
+        [&](int64_t row) { writer.EndRow(row); });
 }
 
 } // namespace qbm

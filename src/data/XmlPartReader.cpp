@@ -23,8 +23,8 @@ QXmlStreamReader::TokenType TXmlPartReader::Next() {
         // Whatever follows the root element (blanks) is no loss.
         if (premature && m_atEnd && m_rootClosed) return QXmlStreamReader::EndDocument;
         if (!premature || m_atEnd)
-            m_archive.Fail("the part " + m_name + " is not well-formed XML (" + m_xml.errorString().toStdString() +
-                           ")");
+            m_archive.Fail("the part " + m_name + " is not well-formed XML (" +
+                           m_xml.errorString().toStdString() + ")");
         const size_t n = m_part->Read(m_buffer.data(), static_cast<size_t>(m_buffer.size()));
         if (n == 0) {
             m_atEnd = true;

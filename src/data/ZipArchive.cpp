@@ -72,7 +72,8 @@ size_t TZipPart::Read(char* buffer, size_t size) {
     if (n < 0) m_archive.Fail("the part " + m_name + " is damaged (" + zip_file_strerror(m_file) + ")");
     m_total += static_cast<uint64_t>(n);
     // The stated size may lie; this count holds whatever it says.
-    if (m_total > m_maxBytes) m_archive.Fail("the part " + m_name + " unpacks to more than " + Megabytes(m_maxBytes));
+    if (m_total > m_maxBytes)
+        m_archive.Fail("the part " + m_name + " unpacks to more than " + Megabytes(m_maxBytes));
     return static_cast<size_t>(n);
 }
 
@@ -89,7 +90,8 @@ void TZipArchive::Stream(const std::string& name, uint64_t maxBytes,
                          const std::function<void(std::string_view)>& chunk) const {
     const auto part = Open(name, maxBytes);
     std::vector<char> buffer(kChunkSize);
-    while (const size_t n = part->Read(buffer.data(), buffer.size())) chunk(std::string_view(buffer.data(), n));
+    while (const size_t n = part->Read(buffer.data(), buffer.size()))
+        chunk(std::string_view(buffer.data(), n));
 }
 
 std::string TZipArchive::Read(const std::string& name, uint64_t maxBytes) const {

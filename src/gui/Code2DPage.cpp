@@ -24,15 +24,13 @@ namespace qbm {
 namespace {
 
 // The memo shows lines; the document keeps them joined by CR LF as the labels carry them.
-QString MemoText(const std::string& text)
-{
+QString MemoText(const std::string& text) {
     QString shown = ToQ(text);
     shown.replace("\r\n", "\n");
     return shown;
 }
 
-std::string DocumentText(const QString& memo)
-{
+std::string DocumentText(const QString& memo) {
     QString text = memo;
     text.replace("\n", "\r\n");
     return FromQ(text);
@@ -40,8 +38,7 @@ std::string DocumentText(const QString& memo)
 
 } // namespace
 
-Code2DPage::Code2DPage(QWidget* parent) : QWidget(parent)
-{
+Code2DPage::Code2DPage(QWidget* parent) : QWidget(parent) {
     Named(this, "TS_2d", "2D Barcode ");
 
     auto* formatBox = new QGroupBox("2D Format", this);
@@ -114,8 +111,7 @@ Code2DPage::Code2DPage(QWidget* parent) : QWidget(parent)
     UpdateEnabled();
 }
 
-void Code2DPage::SetDocument(TLabelDocument* doc)
-{
+void Code2DPage::SetDocument(TLabelDocument* doc) {
     if (m_doc) disconnect(m_doc, nullptr, this, nullptr);
     m_doc = doc;
     if (!doc) return;
@@ -136,12 +132,12 @@ void Code2DPage::SetDocument(TLabelDocument* doc)
     connect(items[1], &QAction::triggered, doc, [doc] { doc->ClearAllList(); });
 
     connect(doc, &TLabelDocument::projectChanged, this, &Code2DPage::RefreshValues);
-    connect(doc, &TLabelDocument::amountLabelChanged, this, [this] { m_amountLabel->setText(ToQ(m_doc->AmountLabel2D())); });
+    connect(doc, &TLabelDocument::amountLabelChanged, this,
+            [this] { m_amountLabel->setText(ToQ(m_doc->AmountLabel2D())); });
     RefreshValues();
 }
 
-void Code2DPage::RefreshValues()
-{
+void Code2DPage::RefreshValues() {
     const TLabelProject& p = m_doc->Project();
     m_refreshing = true;
     {
@@ -150,7 +146,8 @@ void Code2DPage::RefreshValues()
     }
     const auto& codes = p.CodeList2D();
     bool same = m_list->count() == static_cast<int>(codes.size());
-    for (int i = 0; same && i < m_list->count(); ++i) same = m_list->item(i)->text() == ToQ(codes[static_cast<size_t>(i)]);
+    for (int i = 0; same && i < m_list->count(); ++i)
+        same = m_list->item(i)->text() == ToQ(codes[static_cast<size_t>(i)]);
     if (!same) {
         const int row = m_list->currentRow();
         m_list->clear();
@@ -173,10 +170,10 @@ void Code2DPage::RefreshValues()
     UpdateEnabled();
 }
 
-void Code2DPage::UpdateEnabled()
-{
+void Code2DPage::UpdateEnabled() {
     const bool list = m_listSource->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{m_import, m_serial, m_clear, m_amountLabel}) w->setEnabled(list);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_import, m_serial, m_clear, m_amountLabel})
+        w->setEnabled(list);
     for (QWidget* w : std::initializer_list<QWidget*>{m_text, m_amount, m_amountTitle}) w->setEnabled(!list);
 }
 

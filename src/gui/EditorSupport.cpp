@@ -1,19 +1,19 @@
 #include "gui/EditorSupport.h"
 
+#include "gui/TBrandLabel.h"
 #include "surface/TBitmap.h"
 #include "surface/TBitmapImpl.h"
 #include "surface/TSystemPrinter.h"
-#include "gui/TBrandLabel.h"
 #include "util/TUserPrompts.h"
 
 #include <QEvent>
 #include <QFileDialog>
-#include <QFocusEvent>
-#include <QHBoxLayout>
-#include <QPushButton>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QFontDialog>
+#include <QHBoxLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 
 namespace qbm {

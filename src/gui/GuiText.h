@@ -11,41 +11,34 @@
 
 namespace qbm {
 
-inline QString ToQ(std::string_view text)
-{
+inline QString ToQ(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // Characters beyond Latin-1 cannot be printed by the engines; they become '?'.
-inline std::string FromQ(const QString& text)
-{
+inline std::string FromQ(const QString& text) {
     const QByteArray bytes = text.toLatin1();
     return {bytes.constData(), static_cast<size_t>(bytes.size())};
 }
 
 // File names keep every character: they go to the file system in its own encoding.
-inline std::string PathFromQ(const QString& path)
-{
+inline std::string PathFromQ(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-inline QString PathToQ(const std::string& path)
-{
+inline QString PathToQ(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 // Captions with an access key ("&File") are read without the ampersand.
-inline QString CaptionName(QString caption)
-{
+inline QString CaptionName(QString caption) {
     caption.replace("&&", "\x01");
     caption.remove('&');
     caption.replace('\x01', '&');
     return caption.trimmed();
 }
 
-template <typename W>
-W* Named(W* widget, const char* objectName, const QString& caption = {})
-{
+template <typename W> W* Named(W* widget, const char* objectName, const QString& caption = {}) {
     widget->setObjectName(objectName);
     if (!caption.isEmpty()) widget->setAccessibleName(CaptionName(caption));
     return widget;

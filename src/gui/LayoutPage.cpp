@@ -29,8 +29,8 @@ constexpr MarginControl kMargins[] = {
     {TMarginSide::msBottom, "Edt_MB", "&Bottom: "},
 };
 
-QSpinBox* AddSpin(QFormLayout* form, QWidget* parent, const char* name, const char* caption, int min, int max)
-{
+QSpinBox* AddSpin(QFormLayout* form, QWidget* parent, const char* name, const char* caption, int min,
+                  int max) {
     auto* spin = Named(new QSpinBox(parent), name, caption);
     spin->setRange(min, max);
     auto* label = new QLabel(caption, parent);
@@ -39,8 +39,7 @@ QSpinBox* AddSpin(QFormLayout* form, QWidget* parent, const char* name, const ch
     return spin;
 }
 
-void SetValue(QSpinBox* spin, int value)
-{
+void SetValue(QSpinBox* spin, int value) {
     if (spin->value() == value) return;
     const QSignalBlocker block(spin);
     spin->setValue(value);
@@ -48,13 +47,13 @@ void SetValue(QSpinBox* spin, int value)
 
 } // namespace
 
-LayoutPage::LayoutPage(QWidget* parent) : QWidget(parent)
-{
+LayoutPage::LayoutPage(QWidget* parent) : QWidget(parent) {
     Named(this, "TS_Pnt", "Print Layout");
 
     auto* arrange = Named(new QGroupBox("Output Arrange", this), "GB_Arrange", "Output Arrange");
     auto* arrangeForm = new QFormLayout;
-    m_rows = AddSpin(arrangeForm, arrange, "Edt_Lin", "Ro&w:", TLabelProject::kMinLinage, TLabelProject::kMaxLinage);
+    m_rows = AddSpin(arrangeForm, arrange, "Edt_Lin", "Ro&w:", TLabelProject::kMinLinage,
+                     TLabelProject::kMaxLinage);
     m_columns = AddSpin(arrangeForm, arrange, "Edt_Col", "Colu&mn:", TLabelProject::kMinColumn,
                         TLabelProject::kMaxColumn);
     m_splitMarks = Named(new QCheckBox("Print &split mark", arrange), "CB_SM", "Print split mark");
@@ -65,10 +64,11 @@ LayoutPage::LayoutPage(QWidget* parent) : QWidget(parent)
     auto* margins = Named(new QGroupBox("Margin  (Unit: mm)", this), "GB_Margin", "Margin  (Unit: mm)");
     auto* marginForm = new QFormLayout(margins);
     for (size_t i = 0; i < std::size(kMargins); ++i)
-        m_margins[i] = AddSpin(marginForm, margins, kMargins[i].name, kMargins[i].caption, TLabelProject::kMinMargin,
-                               TLabelProject::kMaxMargin);
+        m_margins[i] = AddSpin(marginForm, margins, kMargins[i].name, kMargins[i].caption,
+                               TLabelProject::kMinMargin, TLabelProject::kMaxMargin);
 
-    m_printer = Named(new QPushButton("&Printer Setting ...", this), "Btn_PrinterSetting", "Printer Setting ...");
+    m_printer =
+        Named(new QPushButton("&Printer Setting ...", this), "Btn_PrinterSetting", "Printer Setting ...");
     m_stock = Named(new QPushButton("Label St&ock ...", this), "Btn_LabelStock", "Label Stock ...");
     m_stockName = Named(new QLabel(this), "Lbl_Stock", "Label stock");
     m_stockName->setWordWrap(true);
@@ -88,15 +88,13 @@ LayoutPage::LayoutPage(QWidget* parent) : QWidget(parent)
     connect(m_stock, &QPushButton::clicked, this, &LayoutPage::labelStockRequested);
 }
 
-QSpinBox* LayoutPage::Margin(TMarginSide side) const
-{
+QSpinBox* LayoutPage::Margin(TMarginSide side) const {
     for (size_t i = 0; i < std::size(kMargins); ++i)
         if (kMargins[i].side == side) return m_margins[i];
     return nullptr;
 }
 
-void LayoutPage::SetDocument(TLabelDocument* doc)
-{
+void LayoutPage::SetDocument(TLabelDocument* doc) {
     if (m_doc) disconnect(m_doc, nullptr, this, nullptr);
     m_doc = doc;
     if (!doc) return;
@@ -111,8 +109,7 @@ void LayoutPage::SetDocument(TLabelDocument* doc)
     RefreshValues();
 }
 
-void LayoutPage::RefreshValues()
-{
+void LayoutPage::RefreshValues() {
     const TLabelProject& p = m_doc->Project();
     SetValue(m_rows, p.Linage());
     SetValue(m_columns, p.Column());

@@ -22,19 +22,18 @@ namespace qbm {
 
 namespace {
 
-QLabel* Buddy(QLabel* label, QWidget* control)
-{
+QLabel* Buddy(QLabel* label, QWidget* control) {
     label->setBuddy(control);
     control->setAccessibleName(CaptionName(label->text()));
     return label;
 }
 
 // The list's entries as the document has them; the selection and the view stay when nothing changed.
-void SetItems(QComboBox* box, const std::vector<std::string>& items, int selected)
-{
+void SetItems(QComboBox* box, const std::vector<std::string>& items, int selected) {
     const QSignalBlocker block(box);
     bool same = box->count() == static_cast<int>(items.size());
-    for (int i = 0; same && i < box->count(); ++i) same = box->itemText(i) == ToQ(items[static_cast<size_t>(i)]);
+    for (int i = 0; same && i < box->count(); ++i)
+        same = box->itemText(i) == ToQ(items[static_cast<size_t>(i)]);
     if (!same) {
         box->clear();
         for (const auto& item : items) box->addItem(ToQ(item));
@@ -42,8 +41,7 @@ void SetItems(QComboBox* box, const std::vector<std::string>& items, int selecte
     box->setCurrentIndex(selected < box->count() ? selected : -1);
 }
 
-void SetText(QLineEdit* edit, const std::string& text)
-{
+void SetText(QLineEdit* edit, const std::string& text) {
     const QString value = ToQ(text);
     if (edit->text() == value) return; // keeps the caret while typing
     const QSignalBlocker block(edit);
@@ -52,8 +50,7 @@ void SetText(QLineEdit* edit, const std::string& text)
 
 } // namespace
 
-LinearCodePage::LinearCodePage(QWidget* parent) : QWidget(parent)
-{
+LinearCodePage::LinearCodePage(QWidget* parent) : QWidget(parent) {
     Named(this, "TB_Code", "1D Barcode ");
 
     auto* templateBox = new QGroupBox("Barcode Template", this);
@@ -71,7 +68,8 @@ LinearCodePage::LinearCodePage(QWidget* parent) : QWidget(parent)
     m_fixedCode = Named(new QLineEdit(constantBox), "Edt_singletxt");
     m_codeLabel = Buddy(Named(new QLabel("&Code:", constantBox), "Lb_Code"), m_fixedCode);
     m_extCaption = Named(new QLineEdit(constantBox), "Edt_ExtCaption");
-    m_captionLabel = Buddy(Named(new QLabel("Extended Ca&ption:", constantBox), "Lb_ExtCaption"), m_extCaption);
+    m_captionLabel =
+        Buddy(Named(new QLabel("Extended Ca&ption:", constantBox), "Lb_ExtCaption"), m_extCaption);
     m_amount = Named(new QSpinBox(constantBox), "Edt_Amount");
     m_amount->setRange(TLabelProject::kMinAmount, TLabelProject::kMaxAmount);
     m_amountTitle = Buddy(Named(new QLabel("&Amount:", constantBox), "Lb_AmountTitle"), m_amount);
@@ -90,7 +88,8 @@ LinearCodePage::LinearCodePage(QWidget* parent) : QWidget(parent)
     m_codeFieldLabel = Buddy(Named(new QLabel("Bar Code:", datasheetBox), "Lb_BarcodeValue"), m_codeField);
     m_codeFieldData = Named(new QPushButton("Datasheet ...", datasheetBox), "Btn_CodeData", "Datasheet ...");
     m_capField = Named(new QComboBox(datasheetBox), "CBX_ExtCaptionValue");
-    m_capFieldLabel = Buddy(Named(new QLabel("Extended Caption", datasheetBox), "Lb_ExtCaptionValue"), m_capField);
+    m_capFieldLabel =
+        Buddy(Named(new QLabel("Extended Caption", datasheetBox), "Lb_ExtCaptionValue"), m_capField);
     m_capFieldData = Named(new QPushButton("Datasheet ...", datasheetBox), "Btn_CapData", "Datasheet ...");
     // Both buttons read the same; screen readers tell them apart by the field beside them.
     m_codeFieldData->setAccessibleDescription("Datasheet of the bar code field");
@@ -135,17 +134,20 @@ LinearCodePage::LinearCodePage(QWidget* parent) : QWidget(parent)
     UpdateEnabled();
 }
 
-void LinearCodePage::SetDocument(TLabelDocument* doc)
-{
+void LinearCodePage::SetDocument(TLabelDocument* doc) {
     if (m_doc) disconnect(m_doc, nullptr, this, nullptr);
     m_doc = doc;
     if (!doc) return;
     // Choosing the same template again applies it again, as a click in the list always did.
     connect(m_templates, &QComboBox::activated, doc, [doc](int index) { doc->SelectTemplate(index); });
-    connect(m_constant, &QRadioButton::clicked, doc, [doc] { doc->SetLinearSource(TLinearSource::lsConstant); });
-    connect(m_datasheet, &QRadioButton::clicked, doc, [doc] { doc->SetLinearSource(TLinearSource::lsDatasheet); });
-    connect(m_fixedCode, &QLineEdit::textEdited, doc, [doc](const QString& t) { doc->SetFixedCode(FromQ(t)); });
-    connect(m_extCaption, &QLineEdit::textEdited, doc, [doc](const QString& t) { doc->SetExtCaption(FromQ(t)); });
+    connect(m_constant, &QRadioButton::clicked, doc,
+            [doc] { doc->SetLinearSource(TLinearSource::lsConstant); });
+    connect(m_datasheet, &QRadioButton::clicked, doc,
+            [doc] { doc->SetLinearSource(TLinearSource::lsDatasheet); });
+    connect(m_fixedCode, &QLineEdit::textEdited, doc,
+            [doc](const QString& t) { doc->SetFixedCode(FromQ(t)); });
+    connect(m_extCaption, &QLineEdit::textEdited, doc,
+            [doc](const QString& t) { doc->SetExtCaption(FromQ(t)); });
     connect(m_amount, &QSpinBox::valueChanged, doc, [doc](int v) { doc->SetFixedCodeAmount(v); });
     connect(m_codeField, &QComboBox::activated, doc, [doc](int i) { doc->SetCodeField(i); });
     connect(m_capField, &QComboBox::activated, doc, [doc](int i) { doc->SetCapField(i); });
@@ -157,26 +159,24 @@ void LinearCodePage::SetDocument(TLabelDocument* doc)
         RefreshFields();
         RefreshValues();
     });
-    connect(doc, &TLabelDocument::amountLabelChanged, this, [this] { m_amountLabel->setText(ToQ(m_doc->AmountLabel2D())); });
+    connect(doc, &TLabelDocument::amountLabelChanged, this,
+            [this] { m_amountLabel->setText(ToQ(m_doc->AmountLabel2D())); });
     RefreshTemplates();
     RefreshFields();
     RefreshValues();
 }
 
-void LinearCodePage::RefreshTemplates()
-{
+void LinearCodePage::RefreshTemplates() {
     SetItems(m_templates, m_doc->TemplateNames(), m_doc->SelectedTemplate());
 }
 
-void LinearCodePage::RefreshFields()
-{
+void LinearCodePage::RefreshFields() {
     const TLabelProject& p = m_doc->Project();
     SetItems(m_codeField, p.FieldList(), p.CodeField());
     SetItems(m_capField, p.FieldList(), p.CapField());
 }
 
-void LinearCodePage::RefreshValues()
-{
+void LinearCodePage::RefreshValues() {
     const TLabelProject& p = m_doc->Project();
     SetText(m_fixedCode, p.FixedCode());
     SetText(m_extCaption, p.ExtCaption());
@@ -191,11 +191,10 @@ void LinearCodePage::RefreshValues()
     AttachControlCharMenu();
 }
 
-void LinearCodePage::UpdateEnabled()
-{
+void LinearCodePage::UpdateEnabled() {
     const bool datasheet = m_datasheet->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{m_codeFieldLabel, m_codeField, m_codeFieldData, m_capFieldLabel,
-                                                      m_capField, m_capFieldData})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_codeFieldLabel, m_codeField, m_codeFieldData,
+                                                      m_capFieldLabel, m_capField, m_capFieldData})
         w->setEnabled(datasheet);
     for (QWidget* w : std::initializer_list<QWidget*>{m_codeLabel, m_fixedCode, m_captionLabel, m_extCaption,
                                                       m_amountTitle, m_amount})
@@ -204,8 +203,7 @@ void LinearCodePage::UpdateEnabled()
 
 // The menu follows the symbology of the template in use; it is rebuilt whenever the field is
 // entered, since the template may have changed in between.
-void LinearCodePage::AttachControlCharMenu()
-{
+void LinearCodePage::AttachControlCharMenu() {
     m_controlChars->clear();
     if (!m_doc) return;
     const TControlCharMenu menu = m_doc->ControlCharMenu();
@@ -231,8 +229,7 @@ void LinearCodePage::AttachControlCharMenu()
     if (menu.showDel) addEntry(m_controlChars, ControlCharDel());
 }
 
-bool LinearCodePage::eventFilter(QObject* watched, QEvent* event)
-{
+bool LinearCodePage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_fixedCode && event->type() == QEvent::FocusIn) AttachControlCharMenu();
     return QWidget::eventFilter(watched, event);
 }

@@ -15,23 +15,20 @@ namespace qbm {
 
 namespace {
 
-QAction* Make(QObject* owner, const char* name, const QString& caption, const QKeySequence& keys = {})
-{
+QAction* Make(QObject* owner, const char* name, const QString& caption, const QKeySequence& keys = {}) {
     auto* action = new QAction(caption, owner);
     action->setObjectName(name);
     if (!keys.isEmpty()) action->setShortcut(keys);
     return action;
 }
 
-QIcon Themed(const char* name, QStyle::StandardPixmap fallback, const QWidget* widget)
-{
+QIcon Themed(const char* name, QStyle::StandardPixmap fallback, const QWidget* widget) {
     return QIcon::fromTheme(name, widget->style()->standardIcon(fallback));
 }
 
 } // namespace
 
-MainActions::MainActions(QMainWindow* window) : QObject(window)
-{
+MainActions::MainActions(QMainWindow* window) : QObject(window) {
     QMenuBar* bar = window->menuBar();
     bar->setObjectName("MainMenu1");
 
@@ -172,8 +169,7 @@ MainActions::MainActions(QMainWindow* window) : QObject(window)
     window->addActions(findChildren<QAction*>());
 }
 
-void MainActions::SetUndoStack(QUndoStack* stack)
-{
+void MainActions::SetUndoStack(QUndoStack* stack) {
     if (m_undoStack) {
         disconnect(m_undoStack, nullptr, undo, nullptr);
         disconnect(m_undoStack, nullptr, redo, nullptr);

@@ -12,8 +12,7 @@
 
 namespace qbm {
 
-PreviewPanel::PreviewPanel(QWidget* parent) : QWidget(parent)
-{
+PreviewPanel::PreviewPanel(QWidget* parent) : QWidget(parent) {
     Named(this, "Panel2", "Page Preview");
     m_area = new QWidget(this);
     m_area->setObjectName("PreviewArea");
@@ -64,8 +63,7 @@ PreviewPanel::PreviewPanel(QWidget* parent) : QWidget(parent)
     m_shadow->hide();
 }
 
-void PreviewPanel::SetDocument(TLabelDocument* doc)
-{
+void PreviewPanel::SetDocument(TLabelDocument* doc) {
     if (m_doc) disconnect(m_doc, nullptr, this, nullptr);
     m_doc = doc;
     if (!doc) return;
@@ -75,14 +73,14 @@ void PreviewPanel::SetDocument(TLabelDocument* doc)
         m_panels[i]->setAccessibleName(ToQ(text));
     };
     connect(doc, &TLabelDocument::previewChanged, this, &PreviewPanel::RefreshPicture);
-    connect(doc, &TLabelDocument::pageCountChanged, this, [this, setPanel] { setPanel(1, m_doc->PageCountText()); });
+    connect(doc, &TLabelDocument::pageCountChanged, this,
+            [this, setPanel] { setPanel(1, m_doc->PageCountText()); });
     connect(doc, &TLabelDocument::barcodeTypeChanged, this,
             [this, setPanel] { setPanel(2, m_doc->BarcodeTypeText()); });
     RefreshPicture();
 }
 
-void PreviewPanel::RefreshPicture()
-{
+void PreviewPanel::RefreshPicture() {
     const TPreviewLayout& layout = m_doc->PreviewLayout();
     if (layout.pictureWidth <= 0 || layout.pictureHeight <= 0) return;
     const QRect rect(layout.pictureLeft, layout.pictureTop, layout.pictureWidth, layout.pictureHeight);
@@ -95,8 +93,7 @@ void PreviewPanel::RefreshPicture()
     m_shadow->lower();
 }
 
-bool PreviewPanel::eventFilter(QObject* watched, QEvent* event)
-{
+bool PreviewPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_picture && event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && m_picture->rect().contains(mouse->position().toPoint()))

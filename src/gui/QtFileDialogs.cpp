@@ -9,8 +9,7 @@
 
 namespace qbm {
 
-QString QtFilter(std::string_view filter)
-{
+QString QtFilter(std::string_view filter) {
     const QStringList parts = ToQ(filter).split('|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -24,23 +23,20 @@ QString QtFilter(std::string_view filter)
 
 namespace {
 
-QString FilterOf(TFileKind kind)
-{
+QString FilterOf(TFileKind kind) {
     return QtFilter(kind == TFileKind::fkProject ? kProjectFilter : kCodeListFilter);
 }
 
 } // namespace
 
-std::optional<std::string> QtFileDialogs::AskOpenPath(TFileKind kind)
-{
+std::optional<std::string> QtFileDialogs::AskOpenPath(TFileKind kind) {
     const QString caption = kind == TFileKind::fkProject ? "Open Project" : "Import Code List";
     const QString path = QFileDialog::getOpenFileName(m_parent, caption, {}, FilterOf(kind));
     if (path.isEmpty()) return std::nullopt;
     return PathFromQ(path);
 }
 
-std::optional<std::string> QtFileDialogs::AskSavePath(TFileKind kind, const std::string& proposed)
-{
+std::optional<std::string> QtFileDialogs::AskSavePath(TFileKind kind, const std::string& proposed) {
     QFileDialog dialog(m_parent, kind == TFileKind::fkProject ? "Save Project" : "Save Code List", {},
                        FilterOf(kind));
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -10,32 +10,37 @@ namespace qbm {
 
 namespace {
 
-QMessageBox::Icon IconOf(TMsgKind kind)
-{
+QMessageBox::Icon IconOf(TMsgKind kind) {
     switch (kind) {
-    case TMsgKind::mkWarning: return QMessageBox::Warning;
-    case TMsgKind::mkError: return QMessageBox::Critical;
-    case TMsgKind::mkConfirmation: return QMessageBox::Question;
-    case TMsgKind::mkInformation: return QMessageBox::Information;
+    case TMsgKind::mkWarning:
+        return QMessageBox::Warning;
+    case TMsgKind::mkError:
+        return QMessageBox::Critical;
+    case TMsgKind::mkConfirmation:
+        return QMessageBox::Question;
+    case TMsgKind::mkInformation:
+        return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;
 }
 
-QString TitleOf(TMsgKind kind)
-{
+QString TitleOf(TMsgKind kind) {
     switch (kind) {
-    case TMsgKind::mkWarning: return "Warning";
-    case TMsgKind::mkError: return "Error";
-    case TMsgKind::mkConfirmation: return "Confirm";
-    case TMsgKind::mkInformation: return "Information";
+    case TMsgKind::mkWarning:
+        return "Warning";
+    case TMsgKind::mkError:
+        return "Error";
+    case TMsgKind::mkConfirmation:
+        return "Confirm";
+    case TMsgKind::mkInformation:
+        return "Information";
     }
     return {};
 }
 
 } // namespace
 
-TMsgResult QtUserPrompts::Message(TMsgKind kind, TMsgButtons buttons, const std::string& text)
-{
+TMsgResult QtUserPrompts::Message(TMsgKind kind, TMsgButtons buttons, const std::string& text) {
     QMessageBox box(IconOf(kind), TitleOf(kind), ToQ(text), QMessageBox::NoButton,
                     m_parent ? m_parent : QApplication::activeWindow());
     box.setObjectName("MessageBox");
@@ -53,19 +58,22 @@ TMsgResult QtUserPrompts::Message(TMsgKind kind, TMsgButtons buttons, const std:
     // Esc answers Cancel where there is one, OK otherwise: never a silent Yes.
     box.setEscapeButton(buttons == TMsgButtons::mbOK ? QMessageBox::Ok : QMessageBox::Cancel);
     switch (box.exec()) {
-    case QMessageBox::Yes: return TMsgResult::mrYes;
-    case QMessageBox::No: return TMsgResult::mrNo;
-    case QMessageBox::Ok: return TMsgResult::mrOK;
-    default: return buttons == TMsgButtons::mbOK ? TMsgResult::mrOK : TMsgResult::mrCancel;
+    case QMessageBox::Yes:
+        return TMsgResult::mrYes;
+    case QMessageBox::No:
+        return TMsgResult::mrNo;
+    case QMessageBox::Ok:
+        return TMsgResult::mrOK;
+    default:
+        return buttons == TMsgButtons::mbOK ? TMsgResult::mrOK : TMsgResult::mrCancel;
     }
 }
 
 std::optional<std::string> QtUserPrompts::InputBox(const std::string& caption, const std::string& prompt,
-                                                   const std::string& value)
-{
+                                                   const std::string& value) {
     bool ok = false;
-    const QString text = QInputDialog::getText(m_parent ? m_parent : QApplication::activeWindow(), ToQ(caption),
-                                               ToQ(prompt), QLineEdit::Normal, ToQ(value), &ok);
+    const QString text = QInputDialog::getText(m_parent ? m_parent : QApplication::activeWindow(),
+                                               ToQ(caption), ToQ(prompt), QLineEdit::Normal, ToQ(value), &ok);
     if (!ok) return std::nullopt;
     return FromQ(text);
 }

@@ -9,13 +9,11 @@ namespace {
 constexpr const char* kKey = "RecentProjects";
 }
 
-QStringList RecentProjects::List()
-{
+QStringList RecentProjects::List() {
     return QSettings().value(kKey).toStringList();
 }
 
-void RecentProjects::Add(const QString& path)
-{
+void RecentProjects::Add(const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     QStringList list = List();
     list.removeAll(absolute);
@@ -24,8 +22,7 @@ void RecentProjects::Add(const QString& path)
     QSettings().setValue(kKey, list);
 }
 
-void RecentProjects::Remove(const QString& path)
-{
+void RecentProjects::Remove(const QString& path) {
     QStringList list = List();
     list.removeAll(path);
     QSettings().setValue(kKey, list);

@@ -20,8 +20,7 @@ constexpr double kMaxOffsetMm = 50;
 constexpr double kMinScale = 0.9, kMaxScale = 1.1;
 
 QDoubleSpinBox* Spin(QWidget* parent, const char* name, const QString& caption, double low, double high,
-                     int decimals, double step)
-{
+                     int decimals, double step) {
     auto* spin = Named(new QDoubleSpinBox(parent), name, caption);
     spin->setDecimals(decimals);
     spin->setRange(low, high);
@@ -32,12 +31,13 @@ QDoubleSpinBox* Spin(QWidget* parent, const char* name, const QString& caption, 
 } // namespace
 
 TCalibrationDialog::TCalibrationDialog(std::vector<std::string> printers, const std::string& current,
-                                       TCalibrationStore store, std::function<void()> printSheet, QWidget* parent)
-    : QDialog(parent), m_store(std::move(store))
-{
+                                       TCalibrationStore store, std::function<void()> printSheet,
+                                       QWidget* parent)
+    : QDialog(parent), m_store(std::move(store)) {
     Named(this, "TFM_Calibration", "Printer Calibration");
     setWindowTitle("Printer Calibration");
-    if (std::find(printers.begin(), printers.end(), current) == printers.end()) printers.insert(printers.begin(), current);
+    if (std::find(printers.begin(), printers.end(), current) == printers.end())
+        printers.insert(printers.begin(), current);
 
     m_printer = Named(new QComboBox(this), "Cmb_CalibrationPrinter", "Printer");
     for (const std::string& name : printers) m_printer->addItem(QString::fromStdString(name));
@@ -48,12 +48,13 @@ TCalibrationDialog::TCalibrationDialog(std::vector<std::string> printers, const 
     m_scaleY = Spin(this, "Edt_ScaleY", "Scale Y", kMinScale, kMaxScale, 4, 0.001);
     for (QDoubleSpinBox* offset : {m_offsetX, m_offsetY}) offset->setSuffix(" mm");
 
-    auto* hint = Named(new QLabel("Print the calibration sheet and hold it against a sheet of labels. Enter how "
-                                  "far the crosses must move to sit in the labels' centres (right and down are "
-                                  "positive), and how much positions must stretch (1.0100 makes them 1 % longer). "
-                                  "Every run on this printer follows; the preview does not.",
-                                  this),
-                       "Lbl_CalibrationHint");
+    auto* hint =
+        Named(new QLabel("Print the calibration sheet and hold it against a sheet of labels. Enter how "
+                         "far the crosses must move to sit in the labels' centres (right and down are "
+                         "positive), and how much positions must stretch (1.0100 makes them 1 % longer). "
+                         "Every run on this printer follows; the preview does not.",
+                         this),
+              "Lbl_CalibrationHint");
     hint->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -61,7 +62,8 @@ TCalibrationDialog::TCalibrationDialog(std::vector<std::string> printers, const 
     Named(buttons->button(QDialogButtonBox::Cancel), "Btn_Cancel", "Cancel");
     auto* sheet = Named(buttons->addButton("&Print Calibration Sheet ...", QDialogButtonBox::ActionRole),
                         "Btn_PrintCalibrationSheet", "Print Calibration Sheet");
-    auto* reset = Named(buttons->addButton("&Reset", QDialogButtonBox::ResetRole), "Btn_ResetCalibration", "Reset");
+    auto* reset =
+        Named(buttons->addButton("&Reset", QDialogButtonBox::ResetRole), "Btn_ResetCalibration", "Reset");
     connect(sheet, &QPushButton::clicked, this, [printSheet = std::move(printSheet)] {
         if (printSheet) printSheet();
     });
@@ -89,26 +91,22 @@ TCalibrationDialog::TCalibrationDialog(std::vector<std::string> printers, const 
     Show(m_store.Load(Printer()));
 }
 
-std::string TCalibrationDialog::Printer() const
-{
+std::string TCalibrationDialog::Printer() const {
     return m_printer->currentText().toStdString();
 }
 
-void TCalibrationDialog::Show(const TPrinterCalibration& c)
-{
+void TCalibrationDialog::Show(const TPrinterCalibration& c) {
     m_offsetX->setValue(c.offsetX);
     m_offsetY->setValue(c.offsetY);
     m_scaleX->setValue(c.scaleX);
     m_scaleY->setValue(c.scaleY);
 }
 
-TPrinterCalibration TCalibrationDialog::Values() const
-{
+TPrinterCalibration TCalibrationDialog::Values() const {
     return {m_offsetX->value(), m_offsetY->value(), m_scaleX->value(), m_scaleY->value()};
 }
 
-void TCalibrationDialog::accept()
-{
+void TCalibrationDialog::accept() {
     try {
         m_store.Save(Printer(), Values());
     } catch (const std::exception& e) {

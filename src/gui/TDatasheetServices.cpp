@@ -40,13 +40,14 @@ std::vector<std::string> TDatasheetServices::AskPicturePaths(QWidget* parent, bo
     QStringList patterns;
     for (const QByteArray& format : QImageReader::supportedImageFormats())
         patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-    const QString filter = QStringLiteral("Pictures (") + patterns.join(QLatin1Char(' ')) +
-                           QStringLiteral(");;All Files (*)");
+    const QString filter =
+        QStringLiteral("Pictures (") + patterns.join(QLatin1Char(' ')) + QStringLiteral(");;All Files (*)");
     QStringList chosen;
     if (several) {
         chosen = QFileDialog::getOpenFileNames(parent, QStringLiteral("Open Pictures"), QString(), filter);
     } else {
-        const QString one = QFileDialog::getOpenFileName(parent, QStringLiteral("Open Picture"), QString(), filter);
+        const QString one =
+            QFileDialog::getOpenFileName(parent, QStringLiteral("Open Picture"), QString(), filter);
         if (!one.isEmpty()) chosen << one;
     }
     std::vector<std::string> paths;
@@ -59,7 +60,8 @@ TFM_GetTable* TDatasheetServices::TablePicker(QWidget* parent) {
     return m_picker;
 }
 
-std::optional<std::string> TDatasheetServices::PickTable(QWidget* parent, const std::vector<std::string>& names) {
+std::optional<std::string> TDatasheetServices::PickTable(QWidget* parent,
+                                                         const std::vector<std::string>& names) {
     return TablePicker(parent)->Pick(names);
 }
 

@@ -6,8 +6,8 @@
 #include "gui/TFM_About.h"
 #include "gui/TFM_Data.h"
 #include "gui/TFM_Stock.h"
-#include "gui/THelpViewer.h"
 #include "gui/TFM_Wel.h"
+#include "gui/THelpViewer.h"
 #include "gui/TTemplateEditors.h"
 
 #include <QMessageBox>
@@ -31,35 +31,30 @@ TDatasheetServices& TDialogs::DatasheetServices(QWidget*) {
     return *m_datasheetServices;
 }
 
-void TDialogs::NotYetAvailable(QWidget* parent, const QString& what)
-{
+void TDialogs::NotYetAvailable(QWidget* parent, const QString& what) {
     QMessageBox::information(parent, what, what + " is not yet available in this build.");
 }
 
-int TDialogs::Welcome(QWidget* parent)
-{
+int TDialogs::Welcome(QWidget* parent) {
     TFM_Wel dialog(parent);
     return dialog.Choose();
 }
 
-void TDialogs::About(QWidget* parent)
-{
+void TDialogs::About(QWidget* parent) {
     TFM_About about(parent);
     about.exec();
 }
 
-void TDialogs::LinearTemplateEditor(QWidget* parent, TLabelDocument& doc, const TLinearEditorRequest& request)
-{
+void TDialogs::LinearTemplateEditor(QWidget* parent, TLabelDocument& doc,
+                                    const TLinearEditorRequest& request) {
     m_templateEditors->OpenLinear(parent, doc.LibraryPath(), request);
 }
 
-void TDialogs::Template2DEditor(QWidget* parent, TLabelDocument& doc, const T2DEditorRequest& request)
-{
+void TDialogs::Template2DEditor(QWidget* parent, TLabelDocument& doc, const T2DEditorRequest& request) {
     m_templateEditors->Open2D(parent, doc.LibraryPath(), request);
 }
 
-bool TDialogs::Datasheet(QWidget* parent, TLabelDocument& doc)
-{
+bool TDialogs::Datasheet(QWidget* parent, TLabelDocument& doc) {
     TDatasheetServices& services = DatasheetServices(parent);
     if (!m_datasheetWindow) m_datasheetWindow = new TFM_Data(services, parent);
     m_datasheetWindow->SetDatasheet(&doc.Datasheet(), &doc.DatasheetHistory());
@@ -67,20 +62,19 @@ bool TDialogs::Datasheet(QWidget* parent, TLabelDocument& doc)
     return m_datasheetWindow->Changed();
 }
 
-std::optional<std::vector<std::string>> TDialogs::Sequence(QWidget* parent)
-{
+std::optional<std::vector<std::string>> TDialogs::Sequence(QWidget* parent) {
     return DatasheetServices(parent).Sequence(parent);
 }
 
-void TDialogs::LabelStock(QWidget* parent, TLabelDocument& doc)
-{
+void TDialogs::LabelStock(QWidget* parent, TLabelDocument& doc) {
     // Read on each opening: a few hundredths of a second, and a changed folder shows at once.
     const TStockDatabase db = TStockDatabase::Load(DefaultStockFolder());
     if (db.Stocks().empty()) {
-        QMessageBox::warning(parent, "Label Stock",
-                             QString("No label stock was found in %1. Install the package glabels-data, or set "
-                                     "the folder with the QBM_STOCK_DIR environment variable.")
-                                 .arg(QString::fromStdString(db.Folder())));
+        QMessageBox::warning(
+            parent, "Label Stock",
+            QString("No label stock was found in %1. Install the package glabels-data, or set "
+                    "the folder with the QBM_STOCK_DIR environment variable.")
+                .arg(QString::fromStdString(db.Folder())));
         return;
     }
     const auto& stock = doc.Project().Stock();
@@ -88,18 +82,15 @@ void TDialogs::LabelStock(QWidget* parent, TLabelDocument& doc)
     if (dialog.exec() == QDialog::Accepted && dialog.Chosen()) doc.ChooseStock(*dialog.Chosen());
 }
 
-void TDialogs::PrintOptions(QWidget* parent, TLabelDocument&)
-{
+void TDialogs::PrintOptions(QWidget* parent, TLabelDocument&) {
     NotYetAvailable(parent, "The print options");
 }
 
-void TDialogs::Help(QWidget* parent, const QString& topic)
-{
+void TDialogs::Help(QWidget* parent, const QString& topic) {
     ShowHelpTopic(parent, topic);
 }
 
-void TDialogs::OpenLink(QWidget* parent, TProductLink link)
-{
+void TDialogs::OpenLink(QWidget* parent, TProductLink link) {
     if (!OpenProductLink(link))
         QMessageBox::warning(parent, "Quirbel Barcode Maker",
                              "No program is set up to open " + ProductLinkUrl(link).toString());

@@ -25,11 +25,11 @@ class TTemplateEditors;
 
 // What the linear template editor opens with.
 struct TLinearEditorRequest {
-    int preselect = 0;          // the template shown first (index in the document's list)
-    std::string testCode;       // empty: the editor's test code is cleared
+    int preselect = 0;    // the template shown first (index in the document's list)
+    std::string testCode; // empty: the editor's test code is cleared
     std::string testCaption;
-    int symbology = -1;         // -1: the template's own
-    bool showExport = false;    // the image export opens the editors with their "&Export" buttons
+    int symbology = -1;      // -1: the template's own
+    bool showExport = false; // the image export opens the editors with their "&Export" buttons
 };
 
 // What the 2D template editor opens with: its PDF417 page (0) or its MaxiCode page (1) and the test text.
@@ -48,7 +48,8 @@ public:
     virtual int Welcome(QWidget* parent);
     virtual void About(QWidget* parent);
 
-    virtual void LinearTemplateEditor(QWidget* parent, TLabelDocument& doc, const TLinearEditorRequest& request);
+    virtual void LinearTemplateEditor(QWidget* parent, TLabelDocument& doc,
+                                      const TLinearEditorRequest& request);
     virtual void Template2DEditor(QWidget* parent, TLabelDocument& doc, const T2DEditorRequest& request);
     // The datasheet window, modal; true when it changed the datasheet.
     virtual bool Datasheet(QWidget* parent, TLabelDocument& doc);

@@ -10,8 +10,7 @@
 
 namespace qbm {
 
-TFM_About::TFM_About(QWidget* parent) : QDialog(parent)
-{
+TFM_About::TFM_About(QWidget* parent) : QDialog(parent) {
     Named(this, "FM_About", "About Quirbel Barcode Maker");
     setWindowTitle("About Quirbel Barcode Maker");
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
@@ -24,7 +23,8 @@ TFM_About::TFM_About(QWidget* parent) : QDialog(parent)
     big.setPointSizeF(big.pointSizeF() * 1.6);
     big.setBold(true);
     name->setFont(big);
-    auto* version = Named(new QLabel("Version: 2.1 (Build 6.13)", this), "Lb_Version", "Version: 2.1 (Build 6.13)");
+    auto* version =
+        Named(new QLabel("Version: 2.1 (Build 6.13)", this), "Lb_Version", "Version: 2.1 (Build 6.13)");
     // The caption is written with a doubled ampersand, which a label without a buddy shows as one.
     auto* formats = Named(new QLabel(this), "Lb_Formats");
     formats->setText("Support 1D & 2D Formats");
@@ -47,8 +47,7 @@ TFM_About::TFM_About(QWidget* parent) : QDialog(parent)
     layout->addWidget(web);
 }
 
-void TFM_About::paintEvent(QPaintEvent*)
-{
+void TFM_About::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QLinearGradient fill(0, 0, 0, height());
     fill.setColorAt(0, QColor(0xf4, 0xf7, 0xfb));
@@ -58,8 +57,7 @@ void TFM_About::paintEvent(QPaintEvent*)
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-void TFM_About::mouseReleaseEvent(QMouseEvent* event)
-{
+void TFM_About::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) accept();
 }
 

@@ -44,7 +44,8 @@ const TCommandAction kCommandActions[] = {
     {"Add a New Column", "Mnu_AddColumn", TDatasheetCommand::dcAddColumn, QKeySequence(Qt::Key_F5)},
     {"Rename Column", "Mnu_RenameColumn", TDatasheetCommand::dcRenameColumn, {}},
     {"Clear Current Column Data", "Mnu_ClearColumn", TDatasheetCommand::dcClearCurrentColumn, {}},
-    {"Delete Current Column", "Mnu_DeleteColumn", TDatasheetCommand::dcDeleteCurrentColumn, QKeySequence(Qt::Key_F6)},
+    {"Delete Current Column", "Mnu_DeleteColumn", TDatasheetCommand::dcDeleteCurrentColumn,
+     QKeySequence(Qt::Key_F6)},
     {"Delete All Columns (and Rows)", "Mnu_DeleteAllColumns", TDatasheetCommand::dcDeleteAllColumns, {}},
     {"Clear All Data", "Mnu_ClearAll", TDatasheetCommand::dcClearAll, {}},
     {"Clear Selected Cells Data", "Mnu_ClearSelection", TDatasheetCommand::dcClearSelection, {}},
@@ -80,12 +81,15 @@ TFM_Data::TFM_Data(TDatasheetServices& services, QWidget* parent) : QDialog(pare
     m_grid->setToolTip(QStringLiteral("Right Click to Pop up Menu"));
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
 
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& index) {
-        if (m_sheet && index.isValid() && !m_refreshing) m_sheet->SetCurrentCell(index.column() + 1, index.row() + 1);
-    });
-    connect(m_grid->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int logical, int, int size) {
-        if (m_sheet && !m_refreshing) m_sheet->SetColumnWidth(logical + 1, size);
-    });
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& index) {
+                if (m_sheet && index.isValid() && !m_refreshing)
+                    m_sheet->SetCurrentCell(index.column() + 1, index.row() + 1);
+            });
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int logical, int, int size) {
+                if (m_sheet && !m_refreshing) m_sheet->SetColumnWidth(logical + 1, size);
+            });
     // A dragged row or column moves in the sheet itself, once the header has finished its drag.
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionMoved, this, [this](int, int from, int to) {
         if (m_refreshing) return;
@@ -181,16 +185,18 @@ void TFM_Data::BuildActions() {
     connect(MakeAction(QStringLiteral("Insert a Picture Path Name ..."), QStringLiteral("Pop_PicturePath"),
                        QKeySequence(Qt::CTRL | Qt::Key_P)),
             &QAction::triggered, this, &TFM_Data::InsertPicturePath);
-    connect(MakeAction(QStringLiteral("Insert Pictures by Path Name ..."), QStringLiteral("Mnu_PicturePaths")),
-            &QAction::triggered, this, &TFM_Data::InsertPicturePaths);
-    connect(MakeAction(QStringLiteral("Import Data ..."), QStringLiteral("Mnu_Import")), &QAction::triggered, this,
-            &TFM_Data::ImportFile);
-    connect(MakeAction(QStringLiteral("&Contents"), QStringLiteral("Mnu_Contents")), &QAction::triggered, this,
-            &TFM_Data::ShowContents);
+    connect(
+        MakeAction(QStringLiteral("Insert Pictures by Path Name ..."), QStringLiteral("Mnu_PicturePaths")),
+        &QAction::triggered, this, &TFM_Data::InsertPicturePaths);
+    connect(MakeAction(QStringLiteral("Import Data ..."), QStringLiteral("Mnu_Import")), &QAction::triggered,
+            this, &TFM_Data::ImportFile);
+    connect(MakeAction(QStringLiteral("&Contents"), QStringLiteral("Mnu_Contents")), &QAction::triggered,
+            this, &TFM_Data::ShowContents);
     connect(MakeAction(QStringLiteral("Close"), QStringLiteral("Mnu_Close")), &QAction::triggered, this,
             &QDialog::reject);
-    connect(MakeAction(QStringLiteral("&Undo"), QStringLiteral("Mnu_Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z)),
-            &QAction::triggered, this, &TFM_Data::Undo);
+    connect(
+        MakeAction(QStringLiteral("&Undo"), QStringLiteral("Mnu_Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z)),
+        &QAction::triggered, this, &TFM_Data::Undo);
     connect(MakeAction(QStringLiteral("&Redo"), QStringLiteral("Mnu_Redo"),
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)),
             &QAction::triggered, this, &TFM_Data::Redo);
@@ -217,8 +223,8 @@ void TFM_Data::BuildMenus() {
     };
     menu(nullptr, QStringLiteral("&File"), QStringLiteral("Mnu_File"), {"Import Data ...", "", "Close"});
     menu(nullptr, QStringLiteral("&Edit"), QStringLiteral("Mnu_Edit"),
-         {"&Undo", "&Redo", "", "Fill Sequence Data ...", "Insert Pictures by Path Name ...", "", "Clear All Data",
-          "Clear Selected Cells Data"});
+         {"&Undo", "&Redo", "", "Fill Sequence Data ...", "Insert Pictures by Path Name ...", "",
+          "Clear All Data", "Clear Selected Cells Data"});
     menu(nullptr, QStringLiteral("&Rows"), QStringLiteral("Mnu_Rows"),
          {"Insert Blank Row", "Clear Current Row Data", "Delete Current Row", "Delete All Rows"});
     menu(nullptr, QStringLiteral("&Columns"), QStringLiteral("Mnu_Columns"),
@@ -234,8 +240,8 @@ void TFM_Data::BuildMenus() {
          {"Add a New Column", "Rename Column", "Clear Current Column Data", "Delete Current Column",
           "Delete All Columns (and Rows)"});
     m_popup->addSeparator();
-    for (const char* caption : {"Fill Sequence Data ...", "Insert a Picture Path Name ...", "Import Data ...", "",
-                                "Clear All Data", "Clear Selectd Cells Data"}) {
+    for (const char* caption : {"Fill Sequence Data ...", "Insert a Picture Path Name ...", "Import Data ...",
+                                "", "Clear All Data", "Clear Selectd Cells Data"}) {
         if (!*caption)
             m_popup->addSeparator();
         else
@@ -265,7 +271,8 @@ void TFM_Data::BuildMenus() {
         button->setStatusTip(QString::fromLatin1(tool.hint));
         connect(button, &QAction::triggered, command, &QAction::trigger);
         m_toolBar->addAction(button);
-        if (QWidget* w = m_toolBar->widgetForAction(button)) w->setAccessibleName(QString::fromLatin1(tool.hint));
+        if (QWidget* w = m_toolBar->widgetForAction(button))
+            w->setAccessibleName(QString::fromLatin1(tool.hint));
     }
 }
 
@@ -303,7 +310,8 @@ void TFM_Data::Refresh() {
     m_model->Reload();
     QHeaderView* header = m_grid->horizontalHeader();
     for (int c = 1; c < m_sheet->ColumnCount(); ++c) header->resizeSection(c - 1, m_sheet->ColumnWidth(c));
-    m_rowHeader->setFixedWidth(m_sheet->ColumnWidth(0) > 0 ? m_sheet->ColumnWidth(0) : TDatasheet::kRowNumberColumnWidth);
+    m_rowHeader->setFixedWidth(m_sheet->ColumnWidth(0) > 0 ? m_sheet->ColumnWidth(0)
+                                                           : TDatasheet::kRowNumberColumnWidth);
     const QModelIndex current = m_model->index(m_sheet->CurrentRow() - 1, m_sheet->CurrentColumn() - 1);
     m_grid->selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
     m_refreshing = false;
@@ -316,9 +324,9 @@ void TFM_Data::UpdateUndoActions() {
     undo->setEnabled(m_history->CanUndo());
     redo->setEnabled(m_history->CanRedo());
     undo->setText(m_history->CanUndo() ? QStringLiteral("&Undo ") + QString::fromLatin1(m_history->UndoName())
-                                      : QStringLiteral("&Undo"));
+                                       : QStringLiteral("&Undo"));
     redo->setText(m_history->CanRedo() ? QStringLiteral("&Redo ") + QString::fromLatin1(m_history->RedoName())
-                                      : QStringLiteral("&Redo"));
+                                       : QStringLiteral("&Redo"));
 }
 
 void TFM_Data::RunCommand(TDatasheetCommand command) {
@@ -366,7 +374,8 @@ void TFM_Data::ImportFile() {
     if (!m_sheet) return;
     const auto path = m_services.AskImportPath(this);
     if (!path) return;
-    const auto progress = m_services.Progress(this, QStringLiteral("Importing ") + QString::fromLocal8Bit(path->c_str()));
+    const auto progress =
+        m_services.Progress(this, QStringLiteral("Importing ") + QString::fromLocal8Bit(path->c_str()));
     const TTablePicker picker = [this](const std::vector<std::string>& names) {
         return m_services.PickTable(this, names);
     };

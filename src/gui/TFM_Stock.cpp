@@ -20,17 +20,16 @@
 namespace qbm {
 namespace {
 
-QString Hundredths(int v)
-{
+QString Hundredths(int v) {
     char text[32];
     std::snprintf(text, sizeof text, "%.2f", v / 100.0);
     return text;
 }
 
-QString GridDescription(const TStock& s, const TStockFit& fit)
-{
+QString GridDescription(const TStock& s, const TStockFit& fit) {
     QString text = QString::fromStdString(s.Name() + ": " + s.description) + "\n";
-    if (!s.equivalentOf.empty()) text += QString::fromStdString("The same sheet as " + s.brand + " " + s.equivalentOf) + ".\n";
+    if (!s.equivalentOf.empty())
+        text += QString::fromStdString("The same sheet as " + s.brand + " " + s.equivalentOf) + ".\n";
     if (!fit.grid) return text + QString::fromStdString(fit.refusal);
     const TStockGrid& g = *fit.grid;
     const TStockChoice& c = g.choice;
@@ -46,8 +45,7 @@ QString GridDescription(const TStock& s, const TStockFit& fit)
 } // namespace
 
 TFM_Stock::TFM_Stock(const TStockDatabase& db, const std::string& current, QWidget* parent)
-    : QDialog(parent), m_db(db)
-{
+    : QDialog(parent), m_db(db) {
     Named(this, "FM_Stock", "Label Stock");
     setWindowTitle("Label Stock");
 
@@ -106,7 +104,8 @@ TFM_Stock::TFM_Stock(const TStockDatabase& db, const std::string& current, QWidg
         if (!m_list->selectionModel()->hasSelection() && m_filter->rowCount() > 0) m_list->selectRow(0);
         SelectionChanged();
     });
-    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TFM_Stock::SelectionChanged);
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TFM_Stock::SelectionChanged);
     connect(m_list, &QTableView::doubleClicked, this, [this] {
         if (m_ok->isEnabled()) Accept();
     });
@@ -126,19 +125,18 @@ TFM_Stock::TFM_Stock(const TStockDatabase& db, const std::string& current, QWidg
 
 TFM_Stock::~TFM_Stock() = default;
 
-const TStock* TFM_Stock::Selected() const
-{
+const TStock* TFM_Stock::Selected() const {
     const QModelIndexList rows = m_list->selectionModel()->selectedRows();
     if (rows.isEmpty()) return nullptr;
     return &m_model->Stock(m_filter->mapToSource(rows.first()).row());
 }
 
-void TFM_Stock::SelectionChanged()
-{
+void TFM_Stock::SelectionChanged() {
     const TStock* stock = Selected();
     m_sheet->SetStock(stock);
     if (!stock) {
-        m_info->setText(m_filter->rowCount() ? "Choose a label stock." : "No label stock holds every word typed.");
+        m_info->setText(m_filter->rowCount() ? "Choose a label stock."
+                                             : "No label stock holds every word typed.");
         m_ok->setEnabled(false);
         return;
     }
@@ -147,8 +145,7 @@ void TFM_Stock::SelectionChanged()
     m_ok->setEnabled(fit.grid.has_value());
 }
 
-void TFM_Stock::Accept()
-{
+void TFM_Stock::Accept() {
     const TStock* stock = Selected();
     if (!stock) return;
     m_chosen = FitStock(*stock).grid;

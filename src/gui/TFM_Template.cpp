@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QShowEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -189,7 +189,8 @@ void TFM_Template::Refresh() {
     }
     m_list->setCurrentRow(m_editor.Selected());
     if (FromQ(m_testCode->text()) != m_editor.TestCode()) m_testCode->setText(ToQ(m_editor.TestCode()));
-    if (FromQ(m_testCaption->text()) != m_editor.TestCaption()) m_testCaption->setText(ToQ(m_editor.TestCaption()));
+    if (FromQ(m_testCaption->text()) != m_editor.TestCaption())
+        m_testCaption->setText(ToQ(m_editor.TestCaption()));
     m_format->setCurrentIndex(m_editor.CodeType());
     m_textLayout->setCurrentIndex(m_editor.TextLayout());
     m_captionPosition->setCurrentIndex(m_editor.CaptionPosition());
@@ -222,8 +223,7 @@ void TFM_Template::hideEvent(QHideEvent* event) {
 }
 
 bool TFM_Template::eventFilter(QObject* watched, QEvent* event) {
-    if (LeavesField(event) && !m_updating)
-        m_editor.SaveTemplate();
+    if (LeavesField(event) && !m_updating) m_editor.SaveTemplate();
     return QDialog::eventFilter(watched, event);
 }
 

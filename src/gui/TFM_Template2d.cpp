@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QShowEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,6 +15,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -228,8 +228,7 @@ void TFM_Template2d::hideEvent(QHideEvent* event) {
 }
 
 bool TFM_Template2d::eventFilter(QObject* watched, QEvent* event) {
-    if (LeavesField(event) && !m_updating)
-        m_editor.Save2DSettings();
+    if (LeavesField(event) && !m_updating) m_editor.Save2DSettings();
     return QDialog::eventFilter(watched, event);
 }
 

@@ -12,8 +12,7 @@
 
 namespace qbm {
 
-TFM_Wel::TFM_Wel(QWidget* parent) : QDialog(parent)
-{
+TFM_Wel::TFM_Wel(QWidget* parent) : QDialog(parent) {
     Named(this, "FM_Wel", "Welcome");
     setWindowTitle("Welcome");
     // A dialog border without a close button: the choice is made with the buttons (Esc cancels).
@@ -59,8 +58,7 @@ TFM_Wel::TFM_Wel(QWidget* parent) : QDialog(parent)
     connect(m_list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
 }
 
-int TFM_Wel::Choose()
-{
+int TFM_Wel::Choose() {
     m_list->setCurrentRow(0);
     m_list->setFocus();
     if (exec() != QDialog::Accepted) return -1;

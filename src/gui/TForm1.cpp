@@ -29,8 +29,7 @@
 #include <QUndoStack>
 
 // Resources of a static library are registered by hand, outside any namespace.
-static void InitGuiResources()
-{
+static void InitGuiResources() {
     Q_INIT_RESOURCE(gui);
 }
 
@@ -40,31 +39,28 @@ namespace {
 
 constexpr const char* kHelpTopic = "html/plovet.htm";
 
-QString ProjectPathOf(const QMimeData* data)
-{
+QString ProjectPathOf(const QMimeData* data) {
     if (!data || !data->hasUrls()) return {};
     for (const QUrl& url : data->urls())
-        if (url.isLocalFile() && url.toLocalFile().endsWith(".bpj", Qt::CaseInsensitive)) return url.toLocalFile();
+        if (url.isLocalFile() && url.toLocalFile().endsWith(".bpj", Qt::CaseInsensitive))
+            return url.toLocalFile();
     return {};
 }
 
 } // namespace
 
-TForm1::TForm1(TDialogs& dialogs, QWidget* parent) : QMainWindow(parent), m_dialogs(dialogs)
-{
+TForm1::TForm1(TDialogs& dialogs, QWidget* parent) : QMainWindow(parent), m_dialogs(dialogs) {
     InitGuiResources();
     BuildWindow();
     ConnectActions();
 }
 
-TForm1::~TForm1()
-{
+TForm1::~TForm1() {
     // The pages hold connections to the document; they go before it does.
     SetDocument(nullptr, nullptr);
 }
 
-void TForm1::BuildWindow()
-{
+void TForm1::BuildWindow() {
     Named(this, "Form1", kBaseCaption);
     setWindowTitle(QString(kBaseCaption) + " - Untitled Project");
     setWindowIcon(QIcon(":/qbm/app.svg"));
@@ -91,8 +87,7 @@ void TForm1::BuildWindow()
     m_printing = new WindowPrinting(this);
 }
 
-void TForm1::ConnectActions()
-{
+void TForm1::ConnectActions() {
     MainActions& a = *m_actions;
     auto doc = [this](auto&& f) {
         return [this, f] {
@@ -135,7 +130,8 @@ void TForm1::ConnectActions()
     connect(a.printerSetup, &QAction::triggered, m_printing, &WindowPrinting::PageSetup);
     connect(m_layoutPage, &LayoutPage::printerSetupRequested, m_printing, &WindowPrinting::PageSetup);
     connect(m_layoutPage, &LayoutPage::labelStockRequested, a.labelStock, &QAction::trigger);
-    connect(a.labelStock, &QAction::triggered, this, doc([this](TLabelDocument& d) { m_dialogs.LabelStock(this, d); }));
+    connect(a.labelStock, &QAction::triggered, this,
+            doc([this](TLabelDocument& d) { m_dialogs.LabelStock(this, d); }));
     connect(a.printCalibrationSheet, &QAction::triggered, m_printing, &WindowPrinting::PrintCalibrationSheet);
     connect(a.printerCalibration, &QAction::triggered, m_printing, &WindowPrinting::EditCalibration);
     connect(a.printOptions, &QAction::triggered, this,
@@ -146,7 +142,8 @@ void TForm1::ConnectActions()
     connect(a.faq, &QAction::triggered, this, [this] { m_dialogs.OpenLink(this, TProductLink::plFaq); });
     connect(a.technicalSupport, &QAction::triggered, this,
             [this] { m_dialogs.OpenLink(this, TProductLink::plSupportMail); });
-    connect(a.visitWeb, &QAction::triggered, this, [this] { m_dialogs.OpenLink(this, TProductLink::plHomePage); });
+    connect(a.visitWeb, &QAction::triggered, this,
+            [this] { m_dialogs.OpenLink(this, TProductLink::plHomePage); });
     connect(a.about, &QAction::triggered, this, [this] { m_dialogs.About(this); });
     connect(a.aboutPicture, &QAction::triggered, this, [this] { m_dialogs.About(this); });
 
@@ -163,8 +160,7 @@ void TForm1::ConnectActions()
     RebuildRecentMenu();
 }
 
-void TForm1::SetDocument(TLabelDocument* doc, QUndoStack* undoStack)
-{
+void TForm1::SetDocument(TLabelDocument* doc, QUndoStack* undoStack) {
     if (m_doc) {
         disconnect(m_doc, nullptr, this, nullptr);
         m_doc->SetProgressMaker({});
@@ -179,11 +175,12 @@ void TForm1::SetDocument(TLabelDocument* doc, QUndoStack* undoStack)
     m_printing->SetDocument(doc);
     if (!doc) return;
     // A project with a large datasheet reports while it loads: the dialog shows with the first report.
-    doc->SetProgressMaker([form = QPointer<TForm1>(this)](const std::string& label) -> std::unique_ptr<TProgress> {
-        if (!form) return nullptr;
-        return std::make_unique<TQtProgress>(form, QString::fromLocal8Bit(label.c_str()),
-                                             TQtProgress::TShow::kAtFirstReport);
-    });
+    doc->SetProgressMaker(
+        [form = QPointer<TForm1>(this)](const std::string& label) -> std::unique_ptr<TProgress> {
+            if (!form) return nullptr;
+            return std::make_unique<TQtProgress>(form, QString::fromLocal8Bit(label.c_str()),
+                                                 TQtProgress::TShow::kAtFirstReport);
+        });
     connect(doc, &TLabelDocument::captionChanged, this, &TForm1::UpdateCaption);
     connect(doc, &TLabelDocument::kindChanged, this, &TForm1::UpdateCodeMenu);
     connect(doc, &TLabelDocument::showTabRequested, this, &TForm1::ShowTab);
@@ -192,8 +189,7 @@ void TForm1::SetDocument(TLabelDocument* doc, QUndoStack* undoStack)
     UpdateCodeMenu();
 }
 
-void TForm1::UpdateCaption()
-{
+void TForm1::UpdateCaption() {
     setWindowTitle(ToQ(m_doc->Caption()));
     const QString file = PathToQ(m_doc->ProjectFileName());
     // A project that was opened or written goes to the front of "Open Recent".
@@ -203,13 +199,11 @@ void TForm1::UpdateCaption()
     }
 }
 
-void TForm1::UpdateCodeMenu()
-{
+void TForm1::UpdateCodeMenu() {
     m_actions->importVariousCode->setEnabled(m_doc && m_doc->ImportVariousCodeEnabled());
 }
 
-void TForm1::RebuildRecentMenu()
-{
+void TForm1::RebuildRecentMenu() {
     QMenu* menu = m_actions->openRecent;
     menu->clear();
     const QStringList files = RecentProjects::List();
@@ -231,8 +225,7 @@ void TForm1::RebuildRecentMenu()
     });
 }
 
-void TForm1::OpenProjectFile(const QString& path)
-{
+void TForm1::OpenProjectFile(const QString& path) {
     if (!m_doc) return;
     if (!QFileInfo::exists(path)) {
         QMessageBox::warning(this, kBaseCaption, "The project file " + path + " no longer exists.");
@@ -243,19 +236,22 @@ void TForm1::OpenProjectFile(const QString& path)
     m_doc->OpenPath(PathFromQ(path));
 }
 
-void TForm1::ShowTab(TMainTab tab)
-{
+void TForm1::ShowTab(TMainTab tab) {
     m_showingTab = true;
     m_pages->setCurrentIndex(static_cast<int>(tab));
     m_showingTab = false;
 }
 
-void TForm1::FocusControl(TFocusTarget target)
-{
+void TForm1::FocusControl(TFocusTarget target) {
     switch (target) {
-    case TFocusTarget::ftNone: return;
-    case TFocusTarget::ftColumns: ShowLayoutField(m_layoutPage->Columns()); return;
-    case TFocusTarget::ftRows: ShowLayoutField(m_layoutPage->Rows()); return;
+    case TFocusTarget::ftNone:
+        return;
+    case TFocusTarget::ftColumns:
+        ShowLayoutField(m_layoutPage->Columns());
+        return;
+    case TFocusTarget::ftRows:
+        ShowLayoutField(m_layoutPage->Rows());
+        return;
     case TFocusTarget::ftFixedCode:
         ShowTab(TMainTab::mtLinear);
         m_linearPage->FixedCodeEdit()->setFocus(Qt::OtherFocusReason);
@@ -267,15 +263,13 @@ void TForm1::FocusControl(TFocusTarget target)
     }
 }
 
-void TForm1::ShowLayoutField(QWidget* field)
-{
+void TForm1::ShowLayoutField(QWidget* field) {
     ShowTab(TMainTab::mtLayout);
     field->setFocus(Qt::OtherFocusReason);
     if (auto* spin = qobject_cast<QSpinBox*>(field)) spin->selectAll();
 }
 
-void TForm1::OpenTemplateEditor()
-{
+void TForm1::OpenTemplateEditor() {
     if (!m_doc) return;
     if (m_doc->Kind() == TBarcodeKind::bk2D) {
         Modify2DTemplate();
@@ -288,8 +282,7 @@ void TForm1::OpenTemplateEditor()
     m_doc->LinearEditorClosed(m_rememberedTemplate);
 }
 
-void TForm1::ModifyLinearTemplate()
-{
+void TForm1::ModifyLinearTemplate() {
     if (!m_doc) return;
     m_rememberedTemplate = m_doc->SelectedTemplate();
     TLinearEditorRequest request;
@@ -299,8 +292,7 @@ void TForm1::ModifyLinearTemplate()
     m_doc->LinearEditorClosed(m_rememberedTemplate);
 }
 
-void TForm1::Modify2DTemplate()
-{
+void TForm1::Modify2DTemplate() {
     if (!m_doc) return;
     T2DEditorRequest request;
     request.page = m_doc->Project().Format2D();
@@ -310,8 +302,7 @@ void TForm1::Modify2DTemplate()
     m_doc->Apply2DSettings();
 }
 
-void TForm1::PreviewClicked()
-{
+void TForm1::PreviewClicked() {
     if (!m_doc) return;
     if (m_doc->Kind() == TBarcodeKind::bk2D) {
         Modify2DTemplate();
@@ -329,28 +320,24 @@ void TForm1::PreviewClicked()
     m_doc->LinearEditorClosed(m_rememberedTemplate);
 }
 
-void TForm1::OpenDatasheet()
-{
+void TForm1::OpenDatasheet() {
     if (!m_doc) return;
     m_doc->DatasheetWindowOpening();
     const bool changed = m_dialogs.Datasheet(this, *m_doc);
     m_doc->DatasheetWindowClosed(changed);
 }
 
-void TForm1::SerialCode()
-{
+void TForm1::SerialCode() {
     if (!m_doc) return;
     if (const auto codes = m_dialogs.Sequence(this)) m_doc->SerialCode(*codes);
 }
 
-void TForm1::Serial2D()
-{
+void TForm1::Serial2D() {
     if (!m_doc) return;
     m_doc->Serial2D(m_dialogs.Sequence(this).value_or(std::vector<std::string>{}));
 }
 
-void TForm1::showEvent(QShowEvent* event)
-{
+void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (m_started || !m_doc) return;
     m_started = true;
@@ -359,8 +346,7 @@ void TForm1::showEvent(QShowEvent* event)
     QTimer::singleShot(0, this, &TForm1::FirstActivation);
 }
 
-void TForm1::changeEvent(QEvent* event)
-{
+void TForm1::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_activated) {
         m_activated = true;
@@ -369,8 +355,7 @@ void TForm1::changeEvent(QEvent* event)
     }
 }
 
-void TForm1::FirstActivation()
-{
+void TForm1::FirstActivation() {
     m_activated = true;
     if (!m_started || !m_doc || !m_doc->NeedsWelcome()) return;
     m_doc->MarkWelcomeShown();
@@ -379,15 +364,21 @@ void TForm1::FirstActivation()
         return;
     }
     switch (m_dialogs.Welcome(this)) {
-    case 0: m_doc->New(); break;
-    case 1: m_doc->Open(); break;
-    case 2: OpenTemplateEditor(); break;
-    default: break;
+    case 0:
+        m_doc->New();
+        break;
+    case 1:
+        m_doc->Open();
+        break;
+    case 2:
+        OpenTemplateEditor();
+        break;
+    default:
+        break;
     }
 }
 
-void TForm1::closeEvent(QCloseEvent* event)
-{
+void TForm1::closeEvent(QCloseEvent* event) {
     if (m_doc && !m_doc->CloseQuery()) {
         event->ignore();
         return;
@@ -395,13 +386,11 @@ void TForm1::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void TForm1::dragEnterEvent(QDragEnterEvent* event)
-{
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
     if (!ProjectPathOf(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
-void TForm1::dropEvent(QDropEvent* event)
-{
+void TForm1::dropEvent(QDropEvent* event) {
     const QString path = ProjectPathOf(event->mimeData());
     if (path.isEmpty()) return;
     event->acceptProposedAction();

@@ -40,13 +40,13 @@ public:
     void FirstActivation();
 
     // The commands of the toolbar and the menus, callable from tests as a user would trigger them.
-    void OpenTemplateEditor();       // toolbar "Templates", "Barcode Template ...", welcome choice 2
-    void ModifyLinearTemplate();     // "Modify  Templates Properties " on the linear tab
-    void Modify2DTemplate();         // the same button on the 2D tab
-    void PreviewClicked();           // a click on the page picture
-    void OpenDatasheet();            // toolbar "Data" and the datasheet buttons
-    void SerialCode();               // "Serial Code ..."
-    void Serial2D();                 // "Serial " on the 2D tab
+    void OpenTemplateEditor();   // toolbar "Templates", "Barcode Template ...", welcome choice 2
+    void ModifyLinearTemplate(); // "Modify  Templates Properties " on the linear tab
+    void Modify2DTemplate();     // the same button on the 2D tab
+    void PreviewClicked();       // a click on the page picture
+    void OpenDatasheet();        // toolbar "Data" and the datasheet buttons
+    void SerialCode();           // "Serial Code ..."
+    void Serial2D();             // "Serial " on the 2D tab
     void OpenProjectFile(const QString& path);
 
 protected:

@@ -92,16 +92,23 @@ QString THelpViewer::ShowTopic(const QString& chmPath, const QString& topic) {
     }
     const std::string path = ChmTopicPath(topic.toStdString());
     if (!m_file->Contains(path))
-        return QString("The help file \"%1\" has no topic \"%2\".").arg(chmPath, QString::fromStdString(path));
+        return QString("The help file \"%1\" has no topic \"%2\".")
+            .arg(chmPath, QString::fromStdString(path));
     m_browser->setSource(QUrl(QString::fromStdString(path)));
     return {};
 }
 
-QString THelpViewer::CurrentTopic() const { return m_browser->source().path(); }
+QString THelpViewer::CurrentTopic() const {
+    return m_browser->source().path();
+}
 
-QTextBrowser* THelpViewer::Browser() const { return m_browser; }
+QTextBrowser* THelpViewer::Browser() const {
+    return m_browser;
+}
 
-QString HelpFilePath() { return QDir(QCoreApplication::applicationDirPath()).filePath("help.chm"); }
+QString HelpFilePath() {
+    return QDir(QCoreApplication::applicationDirPath()).filePath("help.chm");
+}
 
 void ShowHelpTopic(QWidget* parent, const QString& topic) {
     static QPointer<THelpViewer> viewer;

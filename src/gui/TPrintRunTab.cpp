@@ -16,8 +16,7 @@ namespace {
 // Runs beyond this many pages are printed whole; the range fields need not reach further.
 constexpr int kMaxPageField = 99999;
 
-QSpinBox* Spin(QWidget* parent, const char* name, const QString& caption, int low, int high, int value)
-{
+QSpinBox* Spin(QWidget* parent, const char* name, const QString& caption, int low, int high, int value) {
     auto* spin = Named(new QSpinBox(parent), name, caption);
     spin->setRange(low, high);
     spin->setValue(value);
@@ -26,8 +25,7 @@ QSpinBox* Spin(QWidget* parent, const char* name, const QString& caption, int lo
 
 } // namespace
 
-TPrintRunTab::TPrintRunTab(int cells, long long labels, bool verify, QWidget* parent) : QWidget(parent)
-{
+TPrintRunTab::TPrintRunTab(int cells, long long labels, bool verify, QWidget* parent) : QWidget(parent) {
     Named(this, "Tab_PrintRun", "Labels");
     setWindowTitle("Labels"); // the dialog names the tab by its window title
     m_verify = Named(new QCheckBox("&Verify every label", this), "Chk_Verify", "&Verify every label");
@@ -65,8 +63,7 @@ TPrintRunTab::TPrintRunTab(int cells, long long labels, bool verify, QWidget* pa
     row("&To page:", m_lastPage);
 }
 
-void TPrintRunTab::FillIn(TPrinterChoice& choice) const
-{
+void TPrintRunTab::FillIn(TPrinterChoice& choice) const {
     choice.verify = m_verify->isChecked();
     choice.startCell = m_startCell->value();
     choice.fromLabel = m_fromLabel->value();

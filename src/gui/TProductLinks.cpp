@@ -16,6 +16,8 @@ QUrl ProductLinkUrl(TProductLink link) {
     return {};
 }
 
-bool OpenProductLink(TProductLink link) { return QDesktopServices::openUrl(ProductLinkUrl(link)); }
+bool OpenProductLink(TProductLink link) {
+    return QDesktopServices::openUrl(ProductLinkUrl(link));
+}
 
 } // namespace qbm

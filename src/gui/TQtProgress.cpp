@@ -6,7 +6,8 @@
 namespace qbm {
 
 TQtProgress::TQtProgress(QWidget* parent, const QString& label, TShow show)
-    : m_dialog(std::make_unique<QProgressDialog>(label, QStringLiteral("&Cancel"), 0, 1000, parent)), m_show(show) {
+    : m_dialog(std::make_unique<QProgressDialog>(label, QStringLiteral("&Cancel"), 0, 1000, parent)),
+      m_show(show) {
     m_dialog->setObjectName(QStringLiteral("Dlg_Progress"));
     m_dialog->setWindowTitle(QStringLiteral("Quirbel Barcode Maker"));
     m_dialog->setWindowModality(Qt::WindowModal);

@@ -9,19 +9,16 @@
 
 namespace qbm {
 
-TStockSheetView::TStockSheetView(QWidget* parent) : QWidget(parent)
-{
+TStockSheetView::TStockSheetView(QWidget* parent) : QWidget(parent) {
     setMinimumSize(150, 190);
 }
 
-void TStockSheetView::SetStock(const TStock* stock)
-{
+void TStockSheetView::SetStock(const TStock* stock) {
     m_stock = stock;
     update();
 }
 
-void TStockSheetView::paintEvent(QPaintEvent*)
-{
+void TStockSheetView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), palette().window());
     if (!m_stock || !m_stock->IsSheet() || m_stock->pageWidth <= 0 || m_stock->pageHeight <= 0) return;
@@ -42,8 +39,9 @@ void TStockSheetView::paintEvent(QPaintEvent*)
     for (const TStockLayout& l : s.layouts)
         for (int row = 0; row < l.ny; ++row)
             for (int col = 0; col < l.nx; ++col) {
-                const QRectF label(sheet.left() + (l.x0 + col * l.dx) * scale, sheet.top() + (l.y0 + row * l.dy) * scale,
-                                   s.labelWidth * scale, s.labelHeight * scale);
+                const QRectF label(sheet.left() + (l.x0 + col * l.dx) * scale,
+                                   sheet.top() + (l.y0 + row * l.dy) * scale, s.labelWidth * scale,
+                                   s.labelHeight * scale);
                 p.drawRoundedRect(label, radius, radius);
             }
 }

@@ -14,8 +14,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -30,33 +30,28 @@ namespace {
 
 constexpr int kPdfDpi = 300;
 
-TPaperSize PaperOf(const QPrinter& printer)
-{
+TPaperSize PaperOf(const QPrinter& printer) {
     // The page size in its portrait form; the orientation travels on its own.
     const QSizeF mm = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
     return {std::min(mm.width(), mm.height()), std::max(mm.width(), mm.height())};
 }
 
-TPrinterOrientation OrientationOf(const QPrinter& printer)
-{
+TPrinterOrientation OrientationOf(const QPrinter& printer) {
     return printer.pageLayout().orientation() == QPageLayout::Landscape ? TPrinterOrientation::poLandscape
-                                                                       : TPrinterOrientation::poPortrait;
+                                                                        : TPrinterOrientation::poPortrait;
 }
 
-bool SamePaper(const TPaperSize& a, const TPaperSize& b)
-{
+bool SamePaper(const TPaperSize& a, const TPaperSize& b) {
     return std::abs(a.widthMm - b.widthMm) < 0.5 && std::abs(a.heightMm - b.heightMm) < 0.5;
 }
 
-bool IsA4(const TPaperSize& paper)
-{
+bool IsA4(const TPaperSize& paper) {
     return SamePaper(paper, TPaperSize::A4());
 }
 
 } // namespace
 
-WindowPrinting::WindowPrinting(QWidget* window) : QObject(window), m_window(window)
-{
+WindowPrinting::WindowPrinting(QWidget* window) : QObject(window), m_window(window) {
     if (!TSystemPrinter::InstalledPrinters().empty()) m_system = std::make_unique<TSystemPrinter>();
     m_paperSetup = std::make_unique<QPrinter>(QPrinter::HighResolution);
     m_paperSetup->setOutputFormat(QPrinter::PdfFormat);
@@ -65,21 +60,18 @@ WindowPrinting::WindowPrinting(QWidget* window) : QObject(window), m_window(wind
 
 WindowPrinting::~WindowPrinting() = default;
 
-bool WindowPrinting::PrinterInstalled() const
-{
+bool WindowPrinting::PrinterInstalled() const {
     return m_system != nullptr;
 }
 
-void WindowPrinting::IgnoreSystemPrinters()
-{
+void WindowPrinting::IgnoreSystemPrinters() {
     if (m_doc) m_doc->SetPrinter(m_paper.get());
     m_system.reset();
     m_stockPaper.reset();
     FollowStockPaper();
 }
 
-void WindowPrinting::SetDocument(TLabelDocument* doc)
-{
+void WindowPrinting::SetDocument(TLabelDocument* doc) {
     if (m_doc) disconnect(m_doc, nullptr, this, nullptr);
     m_doc = doc;
     m_stockPaper.reset();
@@ -89,13 +81,11 @@ void WindowPrinting::SetDocument(TLabelDocument* doc)
     FollowStockPaper();
 }
 
-QPrinter& WindowPrinting::PaperSource() const
-{
+QPrinter& WindowPrinting::PaperSource() const {
     return m_system ? *static_cast<QPrinter*>(m_system->NativePrinter()) : *m_paperSetup;
 }
 
-void WindowPrinting::FollowStockPaper()
-{
+void WindowPrinting::FollowStockPaper() {
     if (!m_doc) return;
     const std::optional<TPaperSize> paper = StockPaper(m_doc->Project());
     if (!paper || (m_stockPaper && SamePaper(*m_stockPaper, *paper))) return;
@@ -104,8 +94,7 @@ void WindowPrinting::FollowStockPaper()
     UsePaper(*paper);
 }
 
-void WindowPrinting::UsePaper(const TPaperSize& paper)
-{
+void WindowPrinting::UsePaper(const TPaperSize& paper) {
     QPrinter& target = PaperSource();
     // Sizes the printer knows by name keep their name (a driver picks its tray by it).
     const QPageSize size(QSizeF(paper.widthMm, paper.heightMm), QPageSize::Millimeter, QString(),
@@ -131,8 +120,7 @@ void WindowPrinting::UsePaper(const TPaperSize& paper)
     m_doc->SetPrinter(m_paper.get());
 }
 
-TPrintResult WindowPrinting::Run(TPrinter& printer, const QString& what, TChoosePrintRun choosePrinter)
-{
+TPrintResult WindowPrinting::Run(TPrinter& printer, const QString& what, TChoosePrintRun choosePrinter) {
     // The progress dialog appears with the reading back or the first page, after the questions and
     // the print dialog.
     std::unique_ptr<QProgressDialog> progress;
@@ -182,8 +170,7 @@ TPrintResult WindowPrinting::Run(TPrinter& printer, const QString& what, TChoose
     return result;
 }
 
-TPrinterChoice WindowPrinting::RunPrintDialog(bool labelsTab)
-{
+TPrinterChoice WindowPrinting::RunPrintDialog(bool labelsTab) {
     if (m_printDialog) return m_printDialog();
     // The dialog works on the system printer itself, so printer, copies and paper chosen there are
     // the ones the run uses; with no printer installed it offers its PDF file target.
@@ -224,8 +211,7 @@ TPrinterChoice WindowPrinting::RunPrintDialog(bool labelsTab)
     return choice;
 }
 
-void WindowPrinting::Print()
-{
+void WindowPrinting::Print() {
     if (!m_doc) return;
     if (m_system) {
         Run(*m_system, "Print", [this] { return RunPrintDialog(true); });
@@ -237,8 +223,7 @@ void WindowPrinting::Print()
     Run(page, "Print", [this] { return RunPrintDialog(true); });
 }
 
-bool WindowPrinting::PrintCalibrationSheet()
-{
+bool WindowPrinting::PrintCalibrationSheet() {
     if (!m_doc) return false;
     const TPrinterChoice choice = RunPrintDialog(false);
     const bool printed = choice.printer && m_doc->PrintCalibrationSheet(*choice.printer, choice.printerName);
@@ -246,29 +231,26 @@ bool WindowPrinting::PrintCalibrationSheet()
     return printed;
 }
 
-void WindowPrinting::EditCalibration()
-{
-    TCalibrationDialog dialog(CalibratedPrinterNames(), CurrentPrinterName(), m_calibrations,
-                              [this] { PrintCalibrationSheet(); }, m_window);
+void WindowPrinting::EditCalibration() {
+    TCalibrationDialog dialog(
+        CalibratedPrinterNames(), CurrentPrinterName(), m_calibrations, [this] { PrintCalibrationSheet(); },
+        m_window);
     dialog.exec();
 }
 
-std::string WindowPrinting::CurrentPrinterName() const
-{
+std::string WindowPrinting::CurrentPrinterName() const {
     if (!m_system) return "PDF";
     return static_cast<QPrinter*>(m_system->NativePrinter())->printerName().toStdString();
 }
 
-std::vector<std::string> WindowPrinting::CalibratedPrinterNames() const
-{
+std::vector<std::string> WindowPrinting::CalibratedPrinterNames() const {
     std::vector<std::string> names;
     if (m_system) names = TSystemPrinter::InstalledPrinters();
     names.push_back("PDF");
     return names;
 }
 
-QString WindowPrinting::AskPdfPath()
-{
+QString WindowPrinting::AskPdfPath() {
     if (m_choosePdfPath) return m_choosePdfPath();
     QFileDialog dialog(m_window, "Print to PDF", {}, "PDF Files (*.pdf);;All Files (*)");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -283,8 +265,7 @@ QString WindowPrinting::AskPdfPath()
     return dialog.selectedFiles().first();
 }
 
-void WindowPrinting::PrintToPdf()
-{
+void WindowPrinting::PrintToPdf() {
     if (!m_doc) return;
     const QString path = AskPdfPath();
     if (path.isEmpty()) return;
@@ -292,8 +273,7 @@ void WindowPrinting::PrintToPdf()
     PrintToPdfFile(path);
 }
 
-bool WindowPrinting::PrintToPdfFile(const QString& path)
-{
+bool WindowPrinting::PrintToPdfFile(const QString& path) {
     if (!m_doc) return false;
     const QPrinter* paperFrom = &PaperSource();
     TPdfPrinter pdf(PathFromQ(path), PaperOf(*paperFrom), kPdfDpi);
@@ -301,8 +281,7 @@ bool WindowPrinting::PrintToPdfFile(const QString& path)
     return Run(pdf, "Print to PDF").outcome == TPrintOutcome::poPrinted;
 }
 
-void WindowPrinting::PageSetup()
-{
+void WindowPrinting::PageSetup() {
     if (!m_doc) return;
     QPrinter* target = &PaperSource();
     target->setPageOrientation(m_doc->Project().Orientation() == TPrinterOrientation::poLandscape

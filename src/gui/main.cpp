@@ -9,8 +9,7 @@
 #include <QApplication>
 #include <QFileInfo>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quirbel Barcode Maker");
     QApplication::setOrganizationName("Quirbel");

@@ -33,8 +33,8 @@ std::optional<std::string> TChmFile::Read(std::string_view objectPath) const {
     if (info.length > kMaxObjectSize) return std::nullopt;
     std::string bytes(static_cast<std::size_t>(info.length), '\0');
     if (bytes.empty()) return bytes;
-    const LONGUINT64 got = chm_retrieve_object(m_file, &info, reinterpret_cast<unsigned char*>(bytes.data()), 0,
-                                               static_cast<LONGINT64>(info.length));
+    const LONGUINT64 got = chm_retrieve_object(m_file, &info, reinterpret_cast<unsigned char*>(bytes.data()),
+                                               0, static_cast<LONGINT64>(info.length));
     if (got != info.length) return std::nullopt;
     return bytes;
 }
@@ -52,8 +52,10 @@ std::vector<std::string> TChmFile::ObjectPaths() const {
 }
 
 std::string ChmTopicPath(std::string_view topic) {
-    if (const auto marker = topic.find("::"); marker != std::string_view::npos) topic.remove_prefix(marker + 2);
-    if (const auto anchor = topic.find('#'); anchor != std::string_view::npos) topic = topic.substr(0, anchor);
+    if (const auto marker = topic.find("::"); marker != std::string_view::npos)
+        topic.remove_prefix(marker + 2);
+    if (const auto anchor = topic.find('#'); anchor != std::string_view::npos)
+        topic = topic.substr(0, anchor);
     std::string path = "/";
     for (const char c : topic) {
         const char slash = c == '\\' ? '/' : c;

@@ -111,10 +111,17 @@ public:
     bool Dark(int x, int y) const {
         int sx = x, sy = y;
         switch (m_turns) {
-        case 1: sx = y, sy = m_h - 1 - x; break;
-        case 2: sx = m_w - 1 - x, sy = m_h - 1 - y; break;
-        case 3: sx = m_w - 1 - y, sy = x; break;
-        default: break;
+        case 1:
+            sx = y, sy = m_h - 1 - x;
+            break;
+        case 2:
+            sx = m_w - 1 - x, sy = m_h - 1 - y;
+            break;
+        case 3:
+            sx = m_w - 1 - y, sy = x;
+            break;
+        default:
+            break;
         }
         return m_grey[static_cast<size_t>(sy) * m_w + sx] < kDark;
     }
@@ -177,7 +184,8 @@ char LuhnCheckDigit(const std::string& digits) {
 }
 
 bool HasBarPatternReader(TBarcodeType type) {
-    return type == bcCodeMSI || type == bcCodePostNet || type == bcCode_2_5_industrial || type == bcCode_2_5_matrix;
+    return type == bcCodeMSI || type == bcCodePostNet || type == bcCode_2_5_industrial ||
+           type == bcCode_2_5_matrix;
 }
 
 std::optional<std::string> DecodeBarRuns(TBarcodeType type, const std::vector<TBarRun>& runs) {
@@ -185,11 +193,16 @@ std::optional<std::string> DecodeBarRuns(TBarcodeType type, const std::vector<TB
     for (size_t i = 0; i < runs.size(); ++i)
         if (runs[i].bar != (i % 2 == 0) || runs[i].width < 1) return std::nullopt;
     switch (type) {
-    case bcCode_2_5_industrial: return DecodeIndustrial(Classes(runs));
-    case bcCode_2_5_matrix: return DecodeMatrix(Classes(runs));
-    case bcCodeMSI: return DecodeMsi(Classes(runs));
-    case bcCodePostNet: return DecodePostNet(runs);
-    default: return std::nullopt;
+    case bcCode_2_5_industrial:
+        return DecodeIndustrial(Classes(runs));
+    case bcCode_2_5_matrix:
+        return DecodeMatrix(Classes(runs));
+    case bcCodeMSI:
+        return DecodeMsi(Classes(runs));
+    case bcCodePostNet:
+        return DecodePostNet(runs);
+    default:
+        return std::nullopt;
     }
 }
 

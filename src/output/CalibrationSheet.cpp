@@ -29,14 +29,16 @@ void DrawRulers(TCanvas& c, const TPage& page) {
         if (x >= page.width) break;
         const double length = mm % 10 == 0 ? 6 : mm % 5 == 0 ? 4 : 2;
         pen.Line(x, 0, x, MmToDots(length, page.resY));
-        if (mm % 10 == 0 && mm > 0) c.TextOut(x + MmToDots(0.5, page.resX), MmToDots(4, page.resY), std::to_string(mm));
+        if (mm % 10 == 0 && mm > 0)
+            c.TextOut(x + MmToDots(0.5, page.resX), MmToDots(4, page.resY), std::to_string(mm));
     }
     for (int mm = 0;; ++mm) {
         const int y = MmToDots(mm, page.resY);
         if (y >= page.height) break;
         const double length = mm % 10 == 0 ? 6 : mm % 5 == 0 ? 4 : 2;
         pen.Line(0, y, MmToDots(length, page.resX), y);
-        if (mm % 10 == 0 && mm > 0) c.TextOut(MmToDots(4, page.resX), y + MmToDots(0.5, page.resY), std::to_string(mm));
+        if (mm % 10 == 0 && mm > 0)
+            c.TextOut(MmToDots(4, page.resX), y + MmToDots(0.5, page.resY), std::to_string(mm));
     }
 }
 
@@ -74,8 +76,9 @@ void PrintCalibrationSheet(TPrinter& printer, const TLayoutSettings& layout, con
         c.Pen() = TPen{clBlack, std::max(1, MmToDots(kLineMm, page.resX)), TPenStyle::psSolid};
         DrawRulers(c, page);
         DrawGrid(c, page, grid, layout);
-        const std::string caption = "Calibration sheet for " + printerName + ": " + std::to_string(layout.rows) +
-                                    " x " + std::to_string(layout.columns) + " cells, ruler in mm from the sheet's edges";
+        const std::string caption = "Calibration sheet for " + printerName + ": " +
+                                    std::to_string(layout.rows) + " x " + std::to_string(layout.columns) +
+                                    " cells, ruler in mm from the sheet's edges";
         c.TextOut(MmToDots(12, page.resX), page.height - grid.marginBottom + MmToDots(2, page.resY), caption);
     } catch (...) {
         printer.Abort();

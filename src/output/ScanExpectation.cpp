@@ -63,22 +63,33 @@ std::string ExpectedLinearReading(const TBarcode& settings, const std::string& v
     const TBarcodeType type = settings.Typ();
     const std::string v = type < kBarcodeTypeCount && BCdata[type].Num ? Trim(value) : value;
     switch (type) {
-    case bcCode_2_5_interleaved: return v.size() % 2 != 0 ? "0" + v : v;
+    case bcCode_2_5_interleaved:
+        return v.size() % 2 != 0 ? "0" + v : v;
     case bcCode39Extended:
     case bcCode128A:
     case bcCode128B:
     case bcCodeEAN128A:
-    case bcCodeEAN128B: return WithNulMarks(v);
-    case bcCode128C: return v.size() % 2 != 0 ? "0" + v : v;
-    case bcCode128Auto: return WithNulMarks(ParseEscapes(v, true));
-    case bcCodeEAN128C: return Gs1Numeric(settings, v);
-    case bcCodeEAN8: return FixedLength(settings, v, 8);
-    case bcCodeEAN13: return FixedLength(settings, v, 13);
-    case bcCodeUPC_A: return FixedLength(settings, v, 12);
+    case bcCodeEAN128B:
+        return WithNulMarks(v);
+    case bcCode128C:
+        return v.size() % 2 != 0 ? "0" + v : v;
+    case bcCode128Auto:
+        return WithNulMarks(ParseEscapes(v, true));
+    case bcCodeEAN128C:
+        return Gs1Numeric(settings, v);
+    case bcCodeEAN8:
+        return FixedLength(settings, v, 8);
+    case bcCodeEAN13:
+        return FixedLength(settings, v, 13);
+    case bcCodeUPC_A:
+        return FixedLength(settings, v, 12);
     case bcCodeUPC_E0:
-    case bcCodeUPC_E1: return UpcE(settings, v);
-    case bcCodeMSI: return v.empty() ? v : v + LuhnCheckDigit(v);
-    default: return v;
+    case bcCodeUPC_E1:
+        return UpcE(settings, v);
+    case bcCodeMSI:
+        return v.empty() ? v : v + LuhnCheckDigit(v);
+    default:
+        return v;
     }
 }
 
@@ -99,7 +110,8 @@ std::optional<std::string> Expected2DReading(const std::string& code) {
         if (std::isdigit(static_cast<unsigned char>(e))) {
             size_t n = 0;
             int v = 0;
-            while (n < 3 && i + 1 + n < code.size() && std::isdigit(static_cast<unsigned char>(code[i + 1 + n])))
+            while (n < 3 && i + 1 + n < code.size() &&
+                   std::isdigit(static_cast<unsigned char>(code[i + 1 + n])))
                 v = v * 10 + (code[i + 1 + n++] - '0');
             r += static_cast<char>(v);
             i += n;

@@ -11,31 +11,41 @@ namespace {
 ZXing::BarcodeFormats LinearFormats(TBarcodeType type) {
     using F = ZXing::BarcodeFormat;
     switch (type) {
-    case bcCode_2_5_interleaved: return F::ITF;
+    case bcCode_2_5_interleaved:
+        return F::ITF;
     case bcCode39:
-    case bcCode39Extended: return F::Code39;
+    case bcCode39Extended:
+        return F::Code39;
     case bcCode93:
-    case bcCode93Extended: return F::Code93;
-    case bcCodeCodabar: return F::Codabar;
-    case bcCodeEAN8: return F::EAN8;
+    case bcCode93Extended:
+        return F::Code93;
+    case bcCodeCodabar:
+        return F::Codabar;
+    case bcCodeEAN8:
+        return F::EAN8;
     // A leading 0 makes an EAN-13 a UPC-A; a reader may report it either way.
     case bcCodeEAN13:
-    case bcCodeUPC_A: return F::EAN13 | F::UPCA;
+    case bcCodeUPC_A:
+        return F::EAN13 | F::UPCA;
     case bcCodeUPC_E0:
-    case bcCodeUPC_E1: return F::UPCE;
+    case bcCodeUPC_E1:
+        return F::UPCE;
     case bcCode128A:
     case bcCode128B:
     case bcCode128C:
     case bcCodeEAN128A:
     case bcCodeEAN128B:
     case bcCodeEAN128C:
-    case bcCode128Auto: return F::Code128;
-    default: return F::None;
+    case bcCode128Auto:
+        return F::Code128;
+    default:
+        return F::None;
     }
 }
 
 std::optional<std::string> Read(const TGreyPicture& picture, ZXing::DecodeHints hints) {
-    const ZXing::ImageView view(picture.pixels.data(), picture.width, picture.height, ZXing::ImageFormat::Lum);
+    const ZXing::ImageView view(picture.pixels.data(), picture.width, picture.height,
+                                ZXing::ImageFormat::Lum);
     // A clean picture reads at once; the thorough search is kept for the ones that do not.
     for (const bool harder : {false, true}) {
         hints.setTryHarder(harder);
@@ -72,7 +82,8 @@ std::optional<std::string> Read2DSymbol(const TGreyPicture& picture, bool maxiCo
         pure.setIsPure(true);
         pure.setTryRotate(false);
         pure.setTryHarder(false);
-        const ZXing::ImageView view(picture.pixels.data(), picture.width, picture.height, ZXing::ImageFormat::Lum);
+        const ZXing::ImageView view(picture.pixels.data(), picture.width, picture.height,
+                                    ZXing::ImageFormat::Lum);
         const ZXing::Result r = ZXing::ReadBarcode(view, pure);
         if (r.isValid()) return std::string(r.bytes().begin(), r.bytes().end());
     }

@@ -13,7 +13,9 @@ struct TGreyPicture {
     int height = 0;
     std::vector<uint8_t> pixels;
 
-    static TGreyPicture Of(const TBitmap& bitmap) { return {bitmap.Width(), bitmap.Height(), bitmap.Luminance()}; }
+    static TGreyPicture Of(const TBitmap& bitmap) {
+        return {bitmap.Width(), bitmap.Height(), bitmap.Luminance()};
+    }
 };
 
 } // namespace qbm

@@ -43,8 +43,8 @@ struct TLabelVerifier::Job {
     long long label = 0;
     TGreyPicture picture;
     std::string expected;
-    bool compare = true;  // false: reading it at all is the test
-    std::string error;    // the engine refused to draw it
+    bool compare = true; // false: reading it at all is the test
+    std::string error;   // the engine refused to draw it
 };
 
 namespace {
@@ -141,7 +141,8 @@ TVerifyReport TLabelVerifier::Verify(TLabelFeed& feed, long long first, long lon
     const std::string savedCode = m_symbol ? m_symbol->Code() : std::string();
     const int savedWidth = m_symbol ? m_symbol->Width() : 0, savedHeight = m_symbol ? m_symbol->Height() : 0;
 
-    const int threads = m_threads > 0 ? m_threads : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    const int threads =
+        m_threads > 0 ? m_threads : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     TBoundedQueue<Job> queue(static_cast<size_t>(threads) * 4);
     std::mutex resultMutex;
     std::atomic<long long> done{0};
@@ -157,12 +158,13 @@ TVerifyReport TLabelVerifier::Verify(TLabelFeed& feed, long long first, long lon
             if (!job->error.empty()) {
                 failure.read = "not drawn: " + job->error;
             } else {
-                const std::optional<std::string> got = m_working ? ReadLinearSymbol(job->picture, type, checksum)
-                                                                 : Read2DSymbol(job->picture, m_maxiCode);
+                const std::optional<std::string> got = m_working
+                                                           ? ReadLinearSymbol(job->picture, type, checksum)
+                                                           : Read2DSymbol(job->picture, m_maxiCode);
                 failure.readSomething = got.has_value();
                 failure.read = got.value_or("nothing");
-                ok = got && (!job->compare || (m_working ? ReadingMatches(type, job->expected, *got)
-                                                         : *got == job->expected));
+                ok = got && (!job->compare ||
+                             (m_working ? ReadingMatches(type, job->expected, *got) : *got == job->expected));
             }
             if (!ok) {
                 std::lock_guard lock(resultMutex);
@@ -219,9 +221,11 @@ std::string VerifyFailuresMessage(const TVerifyReport& report, bool datasheetRow
         if (listed++ == kListedFailures) break;
         if (!message.empty()) message += "\n";
         message += (datasheetRows ? "Row(" : "Label(") + std::to_string(f.label) + "): expected \"" +
-                   Shown(f.expected) + "\", read " + (f.readSomething ? "\"" + Shown(f.read) + "\"" : Shown(f.read));
+                   Shown(f.expected) + "\", read " +
+                   (f.readSomething ? "\"" + Shown(f.read) + "\"" : Shown(f.read));
     }
-    if (report.failed > kListedFailures) message += "\n... and " + std::to_string(report.failed - kListedFailures) + " more";
+    if (report.failed > kListedFailures)
+        message += "\n... and " + std::to_string(report.failed - kListedFailures) + " more";
     return message;
 }
 

@@ -20,7 +20,7 @@ class TStCustom2DBarcode;
 struct TVerifyFailure {
     long long label = 0; // the label's number in the run, 1 for the first (a datasheet row's number)
     std::string expected;
-    std::string read;    // what was read, or why nothing could be
+    std::string read; // what was read, or why nothing could be
     bool readSomething = false;
 };
 
@@ -52,7 +52,8 @@ public:
 
     // Verifies the labels at feed indexes first..last (inclusive). A label's number is its index less
     // the feed's FirstIndex, plus one.
-    TVerifyReport Verify(TLabelFeed& feed, long long first, long long last, const TVerifyProgress& progress = {});
+    TVerifyReport Verify(TLabelFeed& feed, long long first, long long last,
+                         const TVerifyProgress& progress = {});
 
 private:
     struct Job;

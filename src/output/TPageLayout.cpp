@@ -24,8 +24,10 @@ TCellGrid PrinterCellGrid(const TPage& page, const TLayoutSettings& layout) {
     g.marginRight = MmToDots(layout.RightMm(), page.resX);
     g.marginTop = MmToDots(layout.TopMm(), page.resY);
     g.marginBottom = MmToDots(layout.BottomMm(), page.resY);
-    g.cellWidth = Rnd(static_cast<double>(page.width - g.marginLeft - g.marginRight) / std::max(1, layout.columns));
-    g.cellHeight = Rnd(static_cast<double>(page.height - g.marginTop - g.marginBottom) / std::max(1, layout.rows));
+    g.cellWidth =
+        Rnd(static_cast<double>(page.width - g.marginLeft - g.marginRight) / std::max(1, layout.columns));
+    g.cellHeight =
+        Rnd(static_cast<double>(page.height - g.marginTop - g.marginBottom) / std::max(1, layout.rows));
     g.originX = g.marginLeft;
     g.originY = g.marginTop;
     g.pitchX = g.cellWidth;
@@ -34,8 +36,10 @@ TCellGrid PrinterCellGrid(const TPage& page, const TLayoutSettings& layout) {
         // The pitch of the stock's own sheet: the page in printer dots is rounded, and a printer may
         // hold other paper than the stock; the labels still sit where the stock puts them.
         const double widthMm = layout.stockPageWidth / 100.0, heightMm = layout.stockPageHeight / 100.0;
-        g.pitchX = (widthMm - layout.LeftMm() - layout.RightMm()) / std::max(1, layout.columns) / 25.4 * page.resX;
-        g.pitchY = (heightMm - layout.TopMm() - layout.BottomMm()) / std::max(1, layout.rows) / 25.4 * page.resY;
+        g.pitchX =
+            (widthMm - layout.LeftMm() - layout.RightMm()) / std::max(1, layout.columns) / 25.4 * page.resX;
+        g.pitchY =
+            (heightMm - layout.TopMm() - layout.BottomMm()) / std::max(1, layout.rows) / 25.4 * page.resY;
         g.originX = layout.LeftMm() / 25.4 * page.resX;
         g.originY = layout.TopMm() / 25.4 * page.resY;
         g.cellWidth = Rnd(g.pitchX);
@@ -50,6 +54,8 @@ int PageCount(long long labels, int rows, int columns) {
     return static_cast<int>(labels / perPage + (labels % perPage != 0 ? 1 : 0));
 }
 
-std::string PageCountText(int pages) { return "Total: " + std::to_string(pages) + "Pages"; }
+std::string PageCountText(int pages) {
+    return "Total: " + std::to_string(pages) + "Pages";
+}
 
 } // namespace qbm

@@ -73,8 +73,10 @@ TPreviewLayout ComputePreviewLayout(const TPage& page, const TLayoutSettings& la
         p.stockHeight = layout.stockLabelHeight / 2540.0 * page.resY / p.scale;
         p.stockRadius = layout.stockLabelRadius / 2540.0 * page.resX / p.scale;
     }
-    if (p.labelWidth >= p.cellWidth) p.fit = TLayoutFocus::lfColumns;
-    else if (p.labelHeight >= p.cellHeight) p.fit = TLayoutFocus::lfRows;
+    if (p.labelWidth >= p.cellWidth)
+        p.fit = TLayoutFocus::lfColumns;
+    else if (p.labelHeight >= p.cellHeight)
+        p.fit = TLayoutFocus::lfRows;
     return p;
 }
 
@@ -126,8 +128,9 @@ bool DrawPreviewPage(TBitmap& picture, const TPreviewLayout& p, const TLayoutSet
     return true;
 }
 
-TPreviewResult RefreshPreview(TBitmap& picture, const TPage& page, const TLayoutSettings& layout, TPanelSize panel,
-                              const TBitmap& label, bool is2D, long long labels, TUserPrompts& prompts) {
+TPreviewResult RefreshPreview(TBitmap& picture, const TPage& page, const TLayoutSettings& layout,
+                              TPanelSize panel, const TBitmap& label, bool is2D, long long labels,
+                              TUserPrompts& prompts) {
     TPreviewResult r;
     r.layout = ComputePreviewLayout(page, layout, panel, label.Width(), label.Height(), is2D);
     if (r.layout.fit == TLayoutFocus::lfColumns)

@@ -15,18 +15,18 @@ class TUserPrompts;
 enum class TLayoutFocus { lfNone, lfColumns, lfRows };
 
 struct TPreviewLayout {
-    int scale = 1;         // device pixels per preview pixel
-    int pictureWidth = 0;  // the page picture
+    int scale = 1;        // device pixels per preview pixel
+    int pictureWidth = 0; // the page picture
     int pictureHeight = 0;
     int pictureTop = 0;
     int pictureLeft = 0;
-    int marginLeft = 0;    // in preview pixels
+    int marginLeft = 0; // in preview pixels
     int marginTop = 0;
     int marginRight = 0;
     int marginBottom = 0;
     int cellWidth = 0;
     int cellHeight = 0;
-    int labelWidth = 0;    // the label picture in preview pixels
+    int labelWidth = 0; // the label picture in preview pixels
     int labelHeight = 0;
     // A label stock's label in preview pixels (0: no stock); drawn faintly in every cell.
     double stockWidth = 0;
@@ -60,7 +60,8 @@ struct TPreviewResult {
 
 // Lays out and draws the preview, shows the fit warnings through the prompts, and computes the page
 // count text for `labels` labels (also when a check failed).
-TPreviewResult RefreshPreview(TBitmap& picture, const TPage& page, const TLayoutSettings& layout, TPanelSize panel,
-                              const TBitmap& label, bool is2D, long long labels, TUserPrompts& prompts);
+TPreviewResult RefreshPreview(TBitmap& picture, const TPage& page, const TLayoutSettings& layout,
+                              TPanelSize panel, const TBitmap& label, bool is2D, long long labels,
+                              TUserPrompts& prompts);
 
 } // namespace qbm

@@ -37,7 +37,9 @@ std::string Now() {
 
 } // namespace
 
-std::string JournalPathFor(const std::string& projectPath) { return projectPath + ".log"; }
+std::string JournalPathFor(const std::string& projectPath) {
+    return projectPath + ".log";
+}
 
 TPrintJournal::TPrintJournal(std::string path, std::string printerName)
     : m_path(std::move(path)), m_printer(std::move(printerName)) {}
@@ -51,8 +53,8 @@ void TPrintJournal::CheckWritable() const {
 void TPrintJournal::Page(int page, long long firstLabel, const std::string& firstValue, long long lastLabel,
                          const std::string& lastValue) const {
     Append(Now() + "\t" + OnOneLine(m_printer) + "\tpage " + std::to_string(page) + "\tlabel " +
-           std::to_string(firstLabel) + "\t" + OnOneLine(firstValue) + "\tlabel " + std::to_string(lastLabel) +
-           "\t" + OnOneLine(lastValue));
+           std::to_string(firstLabel) + "\t" + OnOneLine(firstValue) + "\tlabel " +
+           std::to_string(lastLabel) + "\t" + OnOneLine(lastValue));
 }
 
 void TPrintJournal::Ended(const std::string& how) const {

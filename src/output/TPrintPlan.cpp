@@ -39,7 +39,8 @@ TPrintPlan PlanPrintRun(long long feedFirst, long long count, const TLayoutSetti
     plan.firstIndex = feedFirst + std::max(0LL, options.fromLabel - 1);
     plan.lastIndex = count - 1;
     plan.startCell = options.startCell - 1;
-    plan.pages = RunPageCount(plan.lastIndex - plan.firstIndex + 1, options.startCell, layout.rows, layout.columns);
+    plan.pages =
+        RunPageCount(plan.lastIndex - plan.firstIndex + 1, options.startCell, layout.rows, layout.columns);
     plan.firstPage = options.firstPage;
     plan.lastPage = options.lastPage == 0 ? plan.pages : std::min(options.lastPage, plan.pages);
     if (plan.pages > 0 && (options.firstPage < 1 || options.firstPage > plan.pages ||

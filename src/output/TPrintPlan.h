@@ -14,10 +14,10 @@ struct TPrintPlan {
     long long lastIndex = -1; // feed index of its last label
     int startCell = 0;        // cells left empty on the first sheet
     long long perPage = 1;
-    int pages = 0;            // the whole run's pages, start cell included
-    int firstPage = 1;        // pages printed, 1-based, inclusive
+    int pages = 0;     // the whole run's pages, start cell included
+    int firstPage = 1; // pages printed, 1-based, inclusive
     int lastPage = 0;
-    std::string problem;      // why the options cannot be printed; empty when they can
+    std::string problem; // why the options cannot be printed; empty when they can
 
     // Feed index of the label in a cell of a page (1-based page, 0-based row and column); -1 for an
     // empty cell.

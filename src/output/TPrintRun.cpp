@@ -75,8 +75,8 @@ bool VerifyLabels(const TPrintJob& job, const TPrintPlan& plan, const TPage& pag
                   TUserPrompts& prompts, TPrintResult& result) {
     std::unique_ptr<TLabelVerifier> verifier;
     if (job.is2D)
-        verifier = std::make_unique<TLabelVerifier>(*job.symbol2D, page.resX, page.resY,
-                                                    dynamic_cast<TStMaxiCodeBarcode*>(job.symbol2D) != nullptr);
+        verifier = std::make_unique<TLabelVerifier>(
+            *job.symbol2D, page.resX, page.resY, dynamic_cast<TStMaxiCodeBarcode*>(job.symbol2D) != nullptr);
     else
         verifier = std::make_unique<TLabelVerifier>(*working);
     const TVerifyReport report =
@@ -161,7 +161,8 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
                 for (int c = 0; c < job.layout.columns; ++c) {
                     const long long i = plan.IndexAt(p, r, c, job.layout.columns);
                     if (i < 0) continue;
-                    const TPoint at = cal.Map({grid.CellLeft(c) + ox, grid.CellTop(r) + oy}, page.resX, page.resY);
+                    const TPoint at =
+                        cal.Map({grid.CellLeft(c) + ox, grid.CellTop(r) + oy}, page.resX, page.resY);
                     const TLabelValue v = job.feed->Value(i);
                     if (job.is2D) {
                         job.symbol2D->SetCode(v.code);
@@ -219,7 +220,8 @@ std::string InvalidRowsMessage(const TLinearPrintChecks& checks) {
         if (checks.isValid(checks.rowCode(row))) continue;
         if (++invalid <= kListedInvalidRows) {
             if (!message.empty()) message += "\n";
-            message += "Line(" + std::to_string(row) + "): Invild code data of " + checks.symbologyName + " format!";
+            message +=
+                "Line(" + std::to_string(row) + "): Invild code data of " + checks.symbologyName + " format!";
         }
     }
     if (invalid > kListedInvalidRows)
@@ -233,10 +235,11 @@ TPrintResult RunPrintCommand(TPrinter& printer, const TPrintJob& job, const TLin
                         "Would you like to print barcode labels now?") != TMsgResult::mrYes)
         return {};
     if (!job.is2D && checks) {
-        const bool nothing = checks->datasheetSource ? checks->datasheetRowCount - 1 < 1
-                                                     : Trim(checks->constantCode).empty();
+        const bool nothing =
+            checks->datasheetSource ? checks->datasheetRowCount - 1 < 1 : Trim(checks->constantCode).empty();
         if (nothing) {
-            prompts.Message(TMsgKind::mkWarning, TMsgButtons::mbOK, "There are no various or fixed code to print! ");
+            prompts.Message(TMsgKind::mkWarning, TMsgButtons::mbOK,
+                            "There are no various or fixed code to print! ");
             return {};
         }
         if (checks->datasheetSource && checks->codeFieldIndex < 1) {

@@ -47,8 +47,8 @@ enum class TPrintOutcome { poPrinted, poNothingPrinted, poNoPrinter, poCancelled
 
 struct TPrintResult {
     TPrintOutcome outcome = TPrintOutcome::poNothingPrinted;
-    int pages = 0;          // pages printed
-    int runPages = 0;       // pages of the whole run, start cell included
+    int pages = 0;    // pages printed
+    int runPages = 0; // pages of the whole run, start cell included
     long long labels = 0;
     long long verified = 0; // labels read back before printing
     long long unreadable = 0;
@@ -63,10 +63,10 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
 // What the print command checks for a linear run before printing.
 struct TLinearPrintChecks {
     bool datasheetSource = false;
-    std::string constantCode;          // the constant value as typed
-    long long datasheetRowCount = 0;   // header row included
-    int codeFieldIndex = 0;            // the code field list's selected index; below 1: none chosen
-    std::string symbologyName;         // for the messages
+    std::string constantCode;        // the constant value as typed
+    long long datasheetRowCount = 0; // header row included
+    int codeFieldIndex = 0;          // the code field list's selected index; below 1: none chosen
+    std::string symbologyName;       // for the messages
     // Code of datasheet row n (1-based) and whether the symbology can encode a code.
     std::function<std::string(long long row)> rowCode;
     std::function<bool(const std::string& code)> isValid;

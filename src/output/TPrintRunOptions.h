@@ -13,13 +13,13 @@ namespace qbm {
 struct TPrintRunOptions {
     bool verify = false;
     TVerifyProgress verifyProgress;
-    int startCell = 1;        // first free cell of the first sheet, 1 to rows x columns, row by row
-    int firstPage = 1;        // the run's pages to print; lastPage 0: to the end
+    int startCell = 1; // first free cell of the first sheet, 1 to rows x columns, row by row
+    int firstPage = 1; // the run's pages to print; lastPage 0: to the end
     int lastPage = 0;
-    long long fromLabel = 1;  // number of the first label to print (a datasheet row's number)
+    long long fromLabel = 1; // number of the first label to print (a datasheet row's number)
     TPrinterCalibration calibration;
-    std::string printerName;  // as the journal names it
-    std::string journalPath;  // empty: no journal
+    std::string printerName;    // as the journal names it
+    std::string journalPath;    // empty: no journal
     bool datasheetRows = false; // label numbers are datasheet rows in messages
 };
 

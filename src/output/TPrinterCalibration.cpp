@@ -22,7 +22,8 @@ std::unique_ptr<QSettings> OpenSettings(const std::string& file) {
 
 // Printer names may hold "/" and other characters a settings key treats specially.
 QString GroupOf(const std::string& printerName) {
-    return "PrinterCalibration/" + QString::fromLatin1(QUrl::toPercentEncoding(QString::fromStdString(printerName)));
+    return "PrinterCalibration/" +
+           QString::fromLatin1(QUrl::toPercentEncoding(QString::fromStdString(printerName)));
 }
 
 } // namespace
@@ -35,7 +36,8 @@ std::string TPrinterCalibration::Problem() const {
     for (const double offset : {offsetX, offsetY})
         if (!std::isfinite(offset) || std::abs(offset) > kMaxOffsetMm) return "offsets go from -50 to 50 mm";
     for (const double scale : {scaleX, scaleY})
-        if (!std::isfinite(scale) || std::abs(scale - 1) > kMaxScaleChange) return "scales go from 0.9 to 1.1";
+        if (!std::isfinite(scale) || std::abs(scale - 1) > kMaxScaleChange)
+            return "scales go from 0.9 to 1.1";
     return {};
 }
 
@@ -60,7 +62,8 @@ void TCalibrationStore::Save(const std::string& printerName, const TPrinterCalib
     settings->setValue("ScaleY", c.scaleY);
     settings->endGroup();
     settings->sync();
-    if (settings->status() != QSettings::NoError) throw std::runtime_error("Cannot save the printer calibration");
+    if (settings->status() != QSettings::NoError)
+        throw std::runtime_error("Cannot save the printer calibration");
 }
 
 void TCalibrationStore::Clear(const std::string& printerName) const {

@@ -52,7 +52,9 @@ bool ValidateCode(std::string_view text, TBarcodeType type) {
     return true;
 }
 
-std::string InvalidCodeMessage(TBarcodeType type) { return InvalidCodeText(type); }
+std::string InvalidCodeMessage(TBarcodeType type) {
+    return InvalidCodeText(type);
+}
 
 long long LabelCount(const TLabelProject& project) {
     if (project.Kind() == TBarcodeKind::bkLinear) {

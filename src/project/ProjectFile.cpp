@@ -102,10 +102,10 @@ struct TStockKey {
     int TStockChoice::*field;
 };
 constexpr TStockKey kStockKeys[] = {
-    {"StockMLeft", &TStockChoice::marginLeft},        {"StockMTop", &TStockChoice::marginTop},
-    {"StockMRight", &TStockChoice::marginRight},      {"StockMBottom", &TStockChoice::marginBottom},
-    {"StockPageWidth", &TStockChoice::pageWidth},     {"StockPageHeight", &TStockChoice::pageHeight},
-    {"StockLabelWidth", &TStockChoice::labelWidth},   {"StockLabelHeight", &TStockChoice::labelHeight},
+    {"StockMLeft", &TStockChoice::marginLeft},       {"StockMTop", &TStockChoice::marginTop},
+    {"StockMRight", &TStockChoice::marginRight},     {"StockMBottom", &TStockChoice::marginBottom},
+    {"StockPageWidth", &TStockChoice::pageWidth},    {"StockPageHeight", &TStockChoice::pageHeight},
+    {"StockLabelWidth", &TStockChoice::labelWidth},  {"StockLabelHeight", &TStockChoice::labelHeight},
     {"StockLabelRound", &TStockChoice::labelRadius},
 };
 constexpr int kMaxStockSize = 100 * 2000; // hundredths of a millimetre: two metres
@@ -133,9 +133,12 @@ std::optional<TStockChoice> ReadStock(TBigIniFile& ini, const TLabelProject& pro
         stock.labelRadius < 0)
         return std::nullopt;
     // The whole millimetres are the exact margins rounded, a margin below zero held at zero.
-    const auto agrees = [](int hundredths, int mm) { return std::abs(std::max(0, hundredths) - mm * 100) <= 50; };
+    const auto agrees = [](int hundredths, int mm) {
+        return std::abs(std::max(0, hundredths) - mm * 100) <= 50;
+    };
     if (!agrees(stock.marginLeft, project.MarginLeft()) || !agrees(stock.marginTop, project.MarginTop()) ||
-        !agrees(stock.marginRight, project.MarginRight()) || !agrees(stock.marginBottom, project.MarginBottom()))
+        !agrees(stock.marginRight, project.MarginRight()) ||
+        !agrees(stock.marginBottom, project.MarginBottom()))
         return std::nullopt;
     return stock;
 }

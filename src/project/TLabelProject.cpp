@@ -84,9 +84,17 @@ void TLabelProject::SetMarginBottom(int mm) {
     if (Store(m_marginBottom, std::clamp(mm, kMinMargin, kMaxMargin))) m_stock.reset();
 }
 
-double TLabelProject::MarginLeftMm() const { return m_stock ? m_stock->marginLeft / 100.0 : m_marginLeft; }
-double TLabelProject::MarginRightMm() const { return m_stock ? m_stock->marginRight / 100.0 : m_marginRight; }
-double TLabelProject::MarginTopMm() const { return m_stock ? m_stock->marginTop / 100.0 : m_marginTop; }
-double TLabelProject::MarginBottomMm() const { return m_stock ? m_stock->marginBottom / 100.0 : m_marginBottom; }
+double TLabelProject::MarginLeftMm() const {
+    return m_stock ? m_stock->marginLeft / 100.0 : m_marginLeft;
+}
+double TLabelProject::MarginRightMm() const {
+    return m_stock ? m_stock->marginRight / 100.0 : m_marginRight;
+}
+double TLabelProject::MarginTopMm() const {
+    return m_stock ? m_stock->marginTop / 100.0 : m_marginTop;
+}
+double TLabelProject::MarginBottomMm() const {
+    return m_stock ? m_stock->marginBottom / 100.0 : m_marginBottom;
+}
 
 } // namespace qbm

@@ -23,7 +23,9 @@ std::string Mm(double mm) {
     return text;
 }
 
-int Hundredths(double mm) { return Rnd(mm * 100.0); }
+int Hundredths(double mm) {
+    return Rnd(mm * 100.0);
+}
 
 } // namespace
 
@@ -49,15 +51,16 @@ TStockFit FitStock(const TStock& stock) {
     const double dx = l.nx > 1 ? l.dx : stock.labelWidth;
     const double dy = l.ny > 1 ? l.dy : stock.labelHeight;
     if (dx + kSameLength < stock.labelWidth || dy + kSameLength < stock.labelHeight) {
-        fit.refusal = name + " places its labels " + Mm(dx) + " by " + Mm(dy) + " apart, closer than their size (" +
-                      stock.LabelSizeText() + "); the labels would overlap.";
+        fit.refusal = name + " places its labels " + Mm(dx) + " by " + Mm(dy) +
+                      " apart, closer than their size (" + stock.LabelSizeText() +
+                      "); the labels would overlap.";
         return fit;
     }
     const double overhang = std::max(l.x0 + (l.nx - 1) * dx + stock.labelWidth - stock.pageWidth,
                                      l.y0 + (l.ny - 1) * dy + stock.labelHeight - stock.pageHeight);
     if (overhang > kOverhang) {
-        fit.refusal = name + "'s labels reach " + Mm(overhang) + " past the edge of its sheet (" + stock.PaperText() +
-                      "); its entry in the stock database looks damaged.";
+        fit.refusal = name + "'s labels reach " + Mm(overhang) + " past the edge of its sheet (" +
+                      stock.PaperText() + "); its entry in the stock database looks damaged.";
         return fit;
     }
     if (l.ny > TLabelProject::kMaxLinage || l.nx > TLabelProject::kMaxColumn) {
@@ -114,7 +117,8 @@ void ApplyStockGrid(TLabelProject& project, const TStockGrid& grid) {
 std::optional<TPaperSize> StockPaper(const TLabelProject& project) {
     const auto& s = project.Stock();
     if (!s || s->pageWidth <= 0 || s->pageHeight <= 0) return std::nullopt;
-    return TPaperSize{std::min(s->pageWidth, s->pageHeight) / 100.0, std::max(s->pageWidth, s->pageHeight) / 100.0};
+    return TPaperSize{std::min(s->pageWidth, s->pageHeight) / 100.0,
+                      std::max(s->pageWidth, s->pageHeight) / 100.0};
 }
 
 } // namespace qbm

@@ -17,7 +17,7 @@ class TLabelProject;
 struct TStockGrid {
     int rows = 1;
     int columns = 1;
-    TPaperSize paper;  // as the paper comes (portrait)
+    TPaperSize paper; // as the paper comes (portrait)
     TPrinterOrientation orientation = TPrinterOrientation::poPortrait;
     TStockChoice choice; // the name, the exact margins, the sheet and the label outline
 };

@@ -17,7 +17,9 @@ int TStock::LabelsPerSheet() const {
     return n;
 }
 
-std::string TStock::LabelSizeText() const { return Millimetres(labelWidth, labelHeight); }
+std::string TStock::LabelSizeText() const {
+    return Millimetres(labelWidth, labelHeight);
+}
 
 std::string TStock::GridText() const {
     if (!IsSheet()) return "roll";

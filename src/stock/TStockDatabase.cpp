@@ -64,13 +64,15 @@ TStockDatabase TStockDatabase::Load(const std::string& folder) {
         else
             db.m_problems.push_back(std::string(kPaperFile) + ": cannot be read");
     } else {
-        db.m_problems.push_back(std::string(kPaperFile) + ": missing; only A4 and US Letter sheets are known");
+        db.m_problems.push_back(std::string(kPaperFile) +
+                                ": missing; only A4 and US Letter sheets are known");
     }
 
     std::vector<fs::path> files;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (name.size() > kTemplateSuffix.size() && name.ends_with(kTemplateSuffix)) files.push_back(it->path());
+        if (name.size() > kTemplateSuffix.size() && name.ends_with(kTemplateSuffix))
+            files.push_back(it->path());
     }
     std::sort(files.begin(), files.end());
     for (const fs::path& path : files) {
@@ -85,8 +87,8 @@ TStockDatabase TStockDatabase::Load(const std::string& folder) {
 
     db.m_searchText.reserve(db.m_stocks.size());
     for (const TStock& s : db.m_stocks)
-        db.m_searchText.push_back(LowerCase(s.brand + " " + s.part + " " + s.description + " " + s.PaperText() +
-                                            " " + s.LabelSizeText() + " " + s.GridText()));
+        db.m_searchText.push_back(LowerCase(s.brand + " " + s.part + " " + s.description + " " +
+                                            s.PaperText() + " " + s.LabelSizeText() + " " + s.GridText()));
     return db;
 }
 

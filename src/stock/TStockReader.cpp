@@ -23,9 +23,12 @@ struct TUnit {
     double mm;
 };
 // A length without a unit is in points.
-constexpr TUnit kUnits[] = {{u"pt", kMmPerPoint}, {u"in", 25.4}, {u"mm", 1.0}, {u"cm", 10.0}, {u"pc", 12 * kMmPerPoint}};
+constexpr TUnit kUnits[] = {
+    {u"pt", kMmPerPoint}, {u"in", 25.4}, {u"mm", 1.0}, {u"cm", 10.0}, {u"pc", 12 * kMmPerPoint}};
 
-std::string Utf8(QStringView text) { return text.toString().toStdString(); }
+std::string Utf8(QStringView text) {
+    return text.toString().toStdString();
+}
 
 // A length in millimetres: a number with an optional unit, blanks allowed between them.
 std::optional<double> ParseLength(QStringView text) {
@@ -85,7 +88,9 @@ private:
     std::string m_fault;
 };
 
-bool Is(const QXmlStreamReader& r, QStringView name) { return r.name() == name; }
+bool Is(const QXmlStreamReader& r, QStringView name) {
+    return r.name() == name;
+}
 
 // One label element: its shape, size and layouts; `fault` gets the first thing wrong with it.
 void ReadLabel(QXmlStreamReader& r, TStock& stock, std::string& fault) {
@@ -160,8 +165,8 @@ void TStockReader::ReadPaperSizes(std::string_view xml, const std::string& fileN
                                   a.Length("height")};
                 if (paper.name.empty()) paper.name = id;
                 if (id.empty() || !a.Fault().empty())
-                    faults.push_back(fileName + ": paper size \"" + id + "\": " +
-                                     (id.empty() ? std::string("no id") : a.Fault()));
+                    faults.push_back(fileName + ": paper size \"" + id +
+                                     "\": " + (id.empty() ? std::string("no id") : a.Fault()));
                 else
                     papers.emplace(id, paper);
             }
@@ -272,7 +277,8 @@ void TStockReader::ReadTemplates(std::string_view xml, const std::string& fileNa
                              r.errorString().toStdString());
         return;
     }
-    m_stocks.insert(m_stocks.end(), std::make_move_iterator(stocks.begin()), std::make_move_iterator(stocks.end()));
+    m_stocks.insert(m_stocks.end(), std::make_move_iterator(stocks.begin()),
+                    std::make_move_iterator(stocks.end()));
     m_equivalents.insert(m_equivalents.end(), equivalents.begin(), equivalents.end());
     m_problems.insert(m_problems.end(), problems.begin(), problems.end());
 }

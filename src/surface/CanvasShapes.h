@@ -43,13 +43,14 @@ inline std::optional<TRect> BoxBetween(int left, int top, int right, int bottom)
 // The four sides of a box's outline drawn with a pen `width` pixels wide, inside the box.
 inline std::array<TRect, 4> OutlineSides(const TRect& box, int width) {
     const int across = std::min(width, box.Width()), down = std::min(width, box.Height());
-    return {TRect{box.left, box.top, box.right, box.top + down}, TRect{box.left, box.bottom - down, box.right, box.bottom},
-            TRect{box.left, box.top, box.left + across, box.bottom}, TRect{box.right - across, box.top, box.right, box.bottom}};
+    return {TRect{box.left, box.top, box.right, box.top + down},
+            TRect{box.left, box.bottom - down, box.right, box.bottom},
+            TRect{box.left, box.top, box.left + across, box.bottom},
+            TRect{box.right - across, box.top, box.right, box.bottom}};
 }
 
 // Visits the pixels of a line from `from` to `to` (Bresenham), the end point excluded.
-template <class Visit>
-void ForEachLinePixel(TPoint from, TPoint to, Visit&& visit) {
+template <class Visit> void ForEachLinePixel(TPoint from, TPoint to, Visit&& visit) {
     int x0 = from.x, y0 = from.y;
     const int adx = std::abs(to.x - x0), ady = -std::abs(to.y - y0);
     const int sx = x0 < to.x ? 1 : -1, sy = y0 < to.y ? 1 : -1;

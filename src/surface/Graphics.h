@@ -16,9 +16,15 @@ constexpr TColor clRed = 0x0000FF;
 constexpr TColor RGBColor(int r, int g, int b) {
     return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int RedOf(TColor c) { return c & 0xFF; }
-constexpr int GreenOf(TColor c) { return (c >> 8) & 0xFF; }
-constexpr int BlueOf(TColor c) { return (c >> 16) & 0xFF; }
+constexpr int RedOf(TColor c) {
+    return c & 0xFF;
+}
+constexpr int GreenOf(TColor c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr int BlueOf(TColor c) {
+    return (c >> 16) & 0xFF;
+}
 
 struct TPoint {
     int x = 0;

@@ -17,13 +17,15 @@ bool CopyAsRectangles(const QImage& img, const TRect& dest, const TRect& sourceR
     // its share of the fill. Module rows (PDF417) take one rectangle per several hundred pixels;
     // hexagons and rings (MaxiCode) one per hundred, and there the picture is smaller.
     const size_t budget = static_cast<size_t>(sourceRect.Width()) * sourceRect.Height() / 128;
-    const auto shapes = TwoColourRectangles(img.constScanLine(sourceRect.top) + 4 * sourceRect.left,
-                                            img.bytesPerLine(), sourceRect.Width(), sourceRect.Height(), budget);
+    const auto shapes =
+        TwoColourRectangles(img.constScanLine(sourceRect.top) + 4 * sourceRect.left, img.bytesPerLine(),
+                            sourceRect.Width(), sourceRect.Height(), budget);
     if (!shapes) return false;
     const auto colour = [](uint32_t v) { return RGBColor((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF); };
     fill(dest.left, dest.top, dest.right, dest.bottom, colour(shapes->background));
     for (const TRect& r : shapes->inkRects)
-        fill(dest.left + r.left, dest.top + r.top, dest.left + r.right, dest.top + r.bottom, colour(shapes->ink));
+        fill(dest.left + r.left, dest.top + r.top, dest.left + r.right, dest.top + r.bottom,
+             colour(shapes->ink));
     return true;
 }
 

@@ -1,10 +1,10 @@
 #include "surface/QtPainterCanvas.h"
 
+#include "surface/CanvasShapes.h"
 #include "surface/GuiApplication.h"
+#include "surface/PictureRectangles.h"
 #include "surface/TBitmap.h"
 #include "surface/TBitmapImpl.h"
-#include "surface/CanvasShapes.h"
-#include "surface/PictureRectangles.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -19,9 +19,13 @@
 
 namespace qbm {
 
-QColor ToQColor(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+QColor ToQColor(TColor c) {
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
 
-TColor FromQRgb(QRgb rgb) { return RGBColor(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
+TColor FromQRgb(QRgb rgb) {
+    return RGBColor(qRed(rgb), qGreen(rgb), qBlue(rgb));
+}
 
 namespace {
 
@@ -76,7 +80,9 @@ QFont ToQFont(const TFont& font) {
         // A positive height is the cell height: scale the character height to match it.
         f.setPixelSize(font.Height());
         const int cell = QFontMetrics(f).height();
-        if (cell > 0) f.setPixelSize(std::max(1, static_cast<int>(std::lround(1.0 * font.Height() * font.Height() / cell))));
+        if (cell > 0)
+            f.setPixelSize(
+                std::max(1, static_cast<int>(std::lround(1.0 * font.Height() * font.Height() / cell))));
     } else {
         f.setPixelSize(std::max(1, static_cast<int>(std::lround(8.0 * font.PixelsPerInch() / 72.0))));
     }
@@ -187,16 +193,18 @@ void QtPainterCanvas::ApplyPen(QPainter& p) const {
 }
 
 void QtPainterCanvas::ApplyBrush(QPainter& p) const {
-    if (Brush().style == TBrushStyle::bsClear) p.setBrush(Qt::NoBrush);
-    else p.setBrush(ToQColor(Brush().color));
+    if (Brush().style == TBrushStyle::bsClear)
+        p.setBrush(Qt::NoBrush);
+    else
+        p.setBrush(ToQColor(Brush().color));
 }
 
 void QtPainterCanvas::Polygon(const std::vector<TPoint>& points) {
     if (points.empty()) return;
     // An axis-aligned rectangle is filled exactly, corners included, without relying on the outline.
     const std::optional<TRect> box = AxisAlignedBox(points);
-    if (box && Pen().style == TPenStyle::psSolid && Pen().width <= 1 && Brush().style == TBrushStyle::bsSolid &&
-        Pen().color == Brush().color) {
+    if (box && Pen().style == TPenStyle::psSolid && Pen().width <= 1 &&
+        Brush().style == TBrushStyle::bsSolid && Pen().color == Brush().color) {
         FillSolid(box->left, box->top, box->right, box->bottom, Brush().color);
         return;
     }
@@ -257,7 +265,9 @@ void QtPainterCanvas::Rectangle(int left, int top, int right, int bottom) {
     const std::optional<TRect> box = BoxBetween(left, top, right, bottom);
     if (!box) return;
     QPainter& p = Painter();
-    const auto fill = [&p](const TRect& r, TColor c) { p.fillRect(QRect(r.left, r.top, r.Width(), r.Height()), ToQColor(c)); };
+    const auto fill = [&p](const TRect& r, TColor c) {
+        p.fillRect(QRect(r.left, r.top, r.Width(), r.Height()), ToQColor(c));
+    };
     if (Brush().style == TBrushStyle::bsSolid) fill(*box, Brush().color);
     if (Pen().style == TPenStyle::psSolid)
         for (const TRect& side : OutlineSides(*box, std::max(1, Pen().width))) fill(side, Pen().color);
@@ -340,12 +350,14 @@ bool QtPainterCanvas::GlyphTextOut(QPainter& p, int x, int y, const std::string&
     // Right angles map every pen position exactly; at other angles the shaper's own rounding of the
     // turned positions decides which pixel a glyph starts on. Lines under or through the text are
     // measured by the shaper as well.
-    if (m_shapeAllText || (turn != 0 && turn != 900 && turn != 1800 && turn != 2700) || (Font().Style() & (fsUnderline | fsStrikeOut)))
+    if (m_shapeAllText || (turn != 0 && turn != 900 && turn != 1800 && turn != 2700) ||
+        (Font().Style() & (fsUnderline | fsStrikeOut)))
         return false;
     // A PDF page keeps glyphs as text a reader can find; other vector devices (SVG) write text only
     // when they are given its characters, and would be left with outlines.
     const QPaintEngine* engine = p.paintEngine();
-    if (!engine || (engine->type() != QPaintEngine::Raster && engine->type() != QPaintEngine::Pdf)) return false;
+    if (!engine || (engine->type() != QPaintEngine::Raster && engine->type() != QPaintEngine::Pdf))
+        return false;
     TQtFontCache::TEntry& e = CurrentFont();
     if (!e.drawing) {
         p.setFont(e.qfont);
@@ -364,7 +376,8 @@ bool QtPainterCanvas::GlyphTextOut(QPainter& p, int x, int y, const std::string&
         p.fillRect(QRect(x, y, TextWidth(text), e.height), ToQColor(Brush().color));
     if (!m_layout.glyphs.empty()) {
         m_run.setRawFont(e.drawing->RawFont());
-        m_run.setRawData(m_layout.glyphs.data(), m_layout.positions.data(), static_cast<int>(m_layout.glyphs.size()));
+        m_run.setRawData(m_layout.glyphs.data(), m_layout.positions.data(),
+                         static_cast<int>(m_layout.glyphs.size()));
         if (turn == 0 && m_image && m_image->format() == QImage::Format_Grayscale8) {
             m_greyGlyphs.Draw(*m_image, QPointF(x, y + e.ascent), m_run, ToQColor(Font().Color()));
         } else {
@@ -398,9 +411,13 @@ void QtPainterCanvas::TextOut(int x, int y, const std::string& text) {
     if (Font().Orientation() != 0) p.restore();
 }
 
-int QtPainterCanvas::TextWidth(const std::string& text) { return m_fonts.TextWidth(Font(), text, m_shapeAllText); }
+int QtPainterCanvas::TextWidth(const std::string& text) {
+    return m_fonts.TextWidth(Font(), text, m_shapeAllText);
+}
 
-int QtPainterCanvas::TextHeight(const std::string&) { return CurrentFont().height; }
+int QtPainterCanvas::TextHeight(const std::string&) {
+    return CurrentFont().height;
+}
 
 void QtPainterCanvas::TextRectRight(const TRect& rect, const std::string& text) {
     const QFont& f = CurrentFont().qfont;
@@ -418,7 +435,8 @@ void QtPainterCanvas::TextRectRight(const TRect& rect, const std::string& text) 
 
 bool QtPainterCanvas::CopyAsRectangles(const TRect& dest, const QImage& img, const TRect& sourceRect) {
     if (m_image || !m_picturesAsRectangles) return false;
-    return qbm::CopyAsRectangles(img, dest, sourceRect, [this](int l, int t, int r, int b, TColor c) { FillSolid(l, t, r, b, c); });
+    return qbm::CopyAsRectangles(img, dest, sourceRect,
+                                 [this](int l, int t, int r, int b, TColor c) { FillSolid(l, t, r, b, c); });
 }
 
 void QtPainterCanvas::StretchDraw(const TRect& rect, const TBitmap& bitmap) {

@@ -39,7 +39,8 @@ std::string LowerExtension(const std::string& path) {
 // any other failed write reports its cause and keeps the old file.
 void SaveImage(const QImage& img, const std::string& path, const char* format) {
     // A picture too large for memory was never made; saying so beats a failed write.
-    if (img.isNull()) throw EInOutError("Cannot write file " + path + ": the picture is empty or too large to draw");
+    if (img.isNull())
+        throw EInOutError("Cannot write file " + path + ": the picture is empty or too large to draw");
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly) || !img.save(&buffer, format))
@@ -79,14 +80,22 @@ TBitmap& TBitmap::operator=(const TBitmap& other) {
 TBitmap::TBitmap(TBitmap&&) noexcept = default;
 TBitmap& TBitmap::operator=(TBitmap&&) noexcept = default;
 
-int TBitmap::Width() const { return m_impl->image.width(); }
-int TBitmap::Height() const { return m_impl->image.height(); }
+int TBitmap::Width() const {
+    return m_impl->image.width();
+}
+int TBitmap::Height() const {
+    return m_impl->image.height();
+}
 TBitmapPixels TBitmap::Pixels() const {
     return m_impl->image.format() == QImage::Format_Grayscale8 ? TBitmapPixels::Grey : TBitmapPixels::Colour;
 }
 
-void TBitmap::SetWidth(int width) { SetSize(width, Height()); }
-void TBitmap::SetHeight(int height) { SetSize(Width(), height); }
+void TBitmap::SetWidth(int width) {
+    SetSize(width, Height());
+}
+void TBitmap::SetHeight(int height) {
+    SetSize(Width(), height);
+}
 
 void TBitmap::SetSize(int width, int height) {
     width = std::max(0, width);
@@ -112,7 +121,9 @@ void TBitmap::SetResolution(int dpi) {
     if (m_impl->canvas) m_impl->canvas->SetResolution(dpi, dpi);
 }
 
-int TBitmap::Resolution() const { return m_impl->dpi; }
+int TBitmap::Resolution() const {
+    return m_impl->dpi;
+}
 
 TCanvas& TBitmap::Canvas() {
     if (!m_impl->canvas) {
@@ -155,11 +166,14 @@ std::vector<uint8_t> TBitmap::Luminance() const {
                             : image.convertToFormat(QImage::Format_Grayscale8);
     std::vector<uint8_t> bytes(static_cast<size_t>(grey.width()) * grey.height());
     for (int y = 0; y < grey.height(); ++y)
-        std::copy_n(grey.constScanLine(y), grey.width(), bytes.begin() + static_cast<ptrdiff_t>(y) * grey.width());
+        std::copy_n(grey.constScanLine(y), grey.width(),
+                    bytes.begin() + static_cast<ptrdiff_t>(y) * grey.width());
     return bytes;
 }
 
-void TBitmap::SaveToBmpFile(const std::string& path) const { SaveImage(m_impl->Image(), path, "BMP"); }
+void TBitmap::SaveToBmpFile(const std::string& path) const {
+    SaveImage(m_impl->Image(), path, "BMP");
+}
 
 TBitmap TBitmap::Smoothed(int width, int height) const {
     TBitmap result(width, height);
@@ -171,7 +185,9 @@ TBitmap TBitmap::Smoothed(int width, int height) const {
     return result;
 }
 
-void TBitmap::SaveToPngFile(const std::string& path) const { SaveImage(m_impl->Image(), path, "PNG"); }
+void TBitmap::SaveToPngFile(const std::string& path) const {
+    SaveImage(m_impl->Image(), path, "PNG");
+}
 
 void TBitmap::SaveToJpegFile(const std::string& path, int quality) const {
     const QImage rgb = m_impl->Image().convertToFormat(QImage::Format_RGB888);
@@ -181,10 +197,14 @@ void TBitmap::SaveToJpegFile(const std::string& path, int quality) const {
 
 void TBitmap::SaveToFile(const std::string& path) const {
     const std::string ext = LowerExtension(path);
-    if (ext == "bmp") SaveToBmpFile(path);
-    else if (ext == "png") SaveToPngFile(path);
-    else if (ext == "jpg" || ext == "jpeg") SaveToJpegFile(path);
-    else throw EInOutError("Unsupported picture format: " + path + " (use .png, .bmp or .jpg)");
+    if (ext == "bmp")
+        SaveToBmpFile(path);
+    else if (ext == "png")
+        SaveToPngFile(path);
+    else if (ext == "jpg" || ext == "jpeg")
+        SaveToJpegFile(path);
+    else
+        throw EInOutError("Unsupported picture format: " + path + " (use .png, .bmp or .jpg)");
 }
 
 } // namespace qbm

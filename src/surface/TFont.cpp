@@ -19,7 +19,9 @@ int TFont::Size() const {
     return -Rnd(m_height * 72.0 / m_pixelsPerInch);
 }
 
-void TFont::SetSize(int points) { m_height = -Rnd(points * static_cast<double>(m_pixelsPerInch) / 72.0); }
+void TFont::SetSize(int points) {
+    m_height = -Rnd(points * static_cast<double>(m_pixelsPerInch) / 72.0);
+}
 
 void TFont::SetPixelsPerInch(int ppi) {
     if (ppi <= 0 || ppi == m_pixelsPerInch) return;

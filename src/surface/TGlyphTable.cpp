@@ -17,7 +17,9 @@ namespace qbm {
 
 namespace {
 
-bool IsControl(unsigned char c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+bool IsControl(unsigned char c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
 
 bool IsLatinScript(unsigned char c) {
     static const std::array<bool, 256> kLatin = [] {
@@ -161,7 +163,9 @@ thread_local TSharedTables tShared;
 thread_local bool tSharedGone = false;
 thread_local const QCoreApplication* tCleanupFor = nullptr;
 
-TSharedTables::~TSharedTables() { tSharedGone = true; }
+TSharedTables::~TSharedTables() {
+    tSharedGone = true;
+}
 
 // Fonts must be let go while the application still stands: it takes the font engines with it. An
 // application that outlives the thread's tables finds them gone already.
@@ -236,8 +240,8 @@ bool TGlyphTable::Pair(unsigned char a, unsigned char b, bool latinText, int& ke
 }
 
 bool TGlyphTable::Lay(std::string_view text, int& advance, TLayout* layout) {
-    const bool latinText =
-        std::any_of(text.begin(), text.end(), [](char c) { return IsLatinScript(static_cast<unsigned char>(c)); });
+    const bool latinText = std::any_of(text.begin(), text.end(),
+                                       [](char c) { return IsLatinScript(static_cast<unsigned char>(c)); });
     int x = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);

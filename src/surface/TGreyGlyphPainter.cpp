@@ -31,7 +31,8 @@ template <int N> inline void LayOverChunk(const QRgb* coverage, uchar* dst, uint
     }
 }
 
-QBM_VECTORISE __attribute__((target_clones("avx2", "default"))) void LayOver(const QRgb* coverage, uchar* dst, int n, uint16_t text) {
+QBM_VECTORISE __attribute__((target_clones("avx2", "default"))) void LayOver(const QRgb* coverage, uchar* dst,
+                                                                             int n, uint16_t text) {
     int x = 0;
     for (; x + kChunk <= n; x += kChunk) LayOverChunk<kChunk>(coverage + x, dst + x, text);
     // Only where the picture's right edge cuts the area.

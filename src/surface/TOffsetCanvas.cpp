@@ -45,7 +45,8 @@ void TOffsetCanvas::Polygon(const std::vector<TPoint>& points) {
     Cover(left, top, right, bottom, true);
     if (m_measureOnly) return;
     m_moved.resize(points.size());
-    for (size_t i = 0; i < points.size(); ++i) m_moved[i] = {points[i].x + m_offset.x, points[i].y + m_offset.y};
+    for (size_t i = 0; i < points.size(); ++i)
+        m_moved[i] = {points[i].x + m_offset.x, points[i].y + m_offset.y};
     Page().Polygon(m_moved);
 }
 

@@ -24,7 +24,9 @@ constexpr size_t kPagesPerWorker = 1;
 void Blank(TBitmap& page, const std::vector<uint8_t>& whiteRows) {
     const TPixelRows& rows = *page.Canvas().PixelRows();
     const uint32_t white = rows.ValueOf(clWhite);
-    const auto isWhite = [&](int y) { return static_cast<size_t>(y) < whiteRows.size() && whiteRows[static_cast<size_t>(y)]; };
+    const auto isWhite = [&](int y) {
+        return static_cast<size_t>(y) < whiteRows.size() && whiteRows[static_cast<size_t>(y)];
+    };
     for (int y = 0; y < rows.height;) {
         if (isWhite(y)) {
             ++y;
@@ -110,16 +112,23 @@ void TPageFileWriter::Work() {
 std::vector<uint8_t> TPageFileWriter::Encode(const TBitmap& page, const std::string& path) {
     TPageSurvey survey = SurveyPage(Rgb32Of(page.Internal().Image()));
     switch (m_format) {
-    case TPageFormat::Png: WriteWhole(path, EncodePng(page, survey)); break;
-    case TPageFormat::Pbm: WriteWhole(path, EncodePbm(page, survey)); break;
-    case TPageFormat::Tiff: WriteTiff(page, survey, path); break;
+    case TPageFormat::Png:
+        WriteWhole(path, EncodePng(page, survey));
+        break;
+    case TPageFormat::Pbm:
+        WriteWhole(path, EncodePbm(page, survey));
+        break;
+    case TPageFormat::Tiff:
+        WriteTiff(page, survey, path);
+        break;
     }
     return std::move(survey.white);
 }
 
 void TPageFileWriter::WriteOne(TJob& job, int turn) {
     const std::string path = PagePath(job.number);
-    const std::string temp = m_folder + "/.page-" + std::to_string(job.number) + "." + std::to_string(getpid()) + ".part";
+    const std::string temp =
+        m_folder + "/.page-" + std::to_string(job.number) + "." + std::to_string(getpid()) + ".part";
     std::exception_ptr failure;
     bool written = false;
     std::vector<uint8_t> whiteRows;
@@ -140,7 +149,8 @@ void TPageFileWriter::WriteOne(TJob& job, int turn) {
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [&] { return m_nextToCommit == turn; });
     if (written) {
-        if (m_failure || m_abandoned) std::remove(temp.c_str());
+        if (m_failure || m_abandoned)
+            std::remove(temp.c_str());
         else if (std::rename(temp.c_str(), path.c_str()) != 0) {
             std::remove(temp.c_str());
             failure = std::make_exception_ptr(EInOutError("Cannot write file " + path));

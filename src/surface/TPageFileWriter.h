@@ -51,7 +51,7 @@ private:
     std::vector<TBitmap> m_spare; // written pages, white again, to draw the next ones on
     size_t m_maxSpare = 0;
     size_t m_maxInHand = 0;
-    size_t m_inHand = 0; // queued or being written
+    size_t m_inHand = 0;    // queued or being written
     int m_nextTicket = 1;   // turns are taken in page order, when a worker takes a page
     int m_nextToCommit = 1; // the turn whose file is renamed into place next
     bool m_stopping = false;

@@ -51,7 +51,9 @@ void AppendLiteral(std::string& out, std::string_view text) {
     out += ')';
 }
 
-bool IsRightAngle(int tenths) { return tenths == 0 || tenths == 900 || tenths == 1800 || tenths == 2700; }
+bool IsRightAngle(int tenths) {
+    return tenths == 0 || tenths == 900 || tenths == 1800 || tenths == 2700;
+}
 
 } // namespace
 
@@ -77,7 +79,8 @@ std::string TPdfCanvas::PageResources() const {
     for (size_t i = 0; i < m_type3.size(); ++i)
         dict += " /F" + std::to_string(i) + ' ' + std::to_string(m_type3Ids[i]) + " 0 R";
     dict += " >> /XObject <<";
-    for (const int id : m_pagePictures) dict += " /Im" + std::to_string(id) + ' ' + std::to_string(id) + " 0 R";
+    for (const int id : m_pagePictures)
+        dict += " /Im" + std::to_string(id) + ' ' + std::to_string(id) + " 0 R";
     dict += " >> >>";
     return dict;
 }
@@ -115,8 +118,10 @@ void TPdfCanvas::WriteBatchRects() {
 }
 
 void TPdfCanvas::EndBatch() {
-    if (m_batch == TBatch::kRects) WriteBatchRects();
-    else if (m_batch == TBatch::kShapes) m_content += "B\n";
+    if (m_batch == TBatch::kRects)
+        WriteBatchRects();
+    else if (m_batch == TBatch::kShapes)
+        m_content += "B\n";
     m_batch = TBatch::kNone;
 }
 
@@ -210,7 +215,8 @@ void TPdfCanvas::FillRect(const TRect& rect) {
 void TPdfCanvas::Rectangle(int left, int top, int right, int bottom) {
     const std::optional<TRect> box = BoxBetween(left, top, right, bottom);
     if (!box) return;
-    if (Brush().style == TBrushStyle::bsSolid) FillSolid(box->left, box->top, box->right, box->bottom, Brush().color);
+    if (Brush().style == TBrushStyle::bsSolid)
+        FillSolid(box->left, box->top, box->right, box->bottom, Brush().color);
     if (Pen().style != TPenStyle::psSolid) return;
     for (const TRect& side : OutlineSides(*box, std::max(1, Pen().width)))
         FillSolid(side.left, side.top, side.right, side.bottom, Pen().color);
@@ -334,13 +340,18 @@ void TPdfCanvas::TextOut(int x, int y, const std::string& text) {
     DrawText(place, text);
 }
 
-int TPdfCanvas::TextWidth(const std::string& text) { return m_fonts.TextWidth(Font(), text, false); }
+int TPdfCanvas::TextWidth(const std::string& text) {
+    return m_fonts.TextWidth(Font(), text, false);
+}
 
-int TPdfCanvas::TextHeight(const std::string&) { return m_fonts.Select(Font()).height; }
+int TPdfCanvas::TextHeight(const std::string&) {
+    return m_fonts.Select(Font()).height;
+}
 
 void TPdfCanvas::TextRectRight(const TRect& rect, const std::string& text) {
     EndBatch();
-    if (Brush().style == TBrushStyle::bsSolid) FillSolid(rect.left, rect.top, rect.right, rect.bottom, Brush().color);
+    if (Brush().style == TBrushStyle::bsSolid)
+        FillSolid(rect.left, rect.top, rect.right, rect.bottom, Brush().color);
     EndBatch();
     const TState outside = m_state;
     m_content += "q ";
@@ -350,7 +361,9 @@ void TPdfCanvas::TextRectRight(const TRect& rect, const std::string& text) {
     const int height = m_fonts.Select(Font()).height;
     const TBrush brush = Brush();
     Brush().style = TBrushStyle::bsClear;
-    DrawText(QTransform::fromTranslate(rect.right - 2 - TextWidth(text), rect.top + (rect.Height() - height) / 2.0), text);
+    DrawText(QTransform::fromTranslate(rect.right - 2 - TextWidth(text),
+                                       rect.top + (rect.Height() - height) / 2.0),
+             text);
     Brush() = brush;
     m_content += "Q\n";
     m_state = outside;
@@ -363,7 +376,8 @@ int TPdfCanvas::PictureObject(const QImage& img, const TRect& sourceRect) {
     // Black and white pictures (every symbol) take a bit a pixel, grey ones a byte, others three.
     bool grey = true, blackAndWhite = true;
     for (int y = 0; y < h && grey; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(sourceRect.top + y)) + sourceRect.left;
+        const auto* line =
+            reinterpret_cast<const QRgb*>(img.constScanLine(sourceRect.top + y)) + sourceRect.left;
         for (int x = 0; x < w; ++x) {
             const QRgb p = line[x] & 0xFFFFFF;
             grey = grey && qRed(p) == qGreen(p) && qGreen(p) == qBlue(p);
@@ -373,7 +387,8 @@ int TPdfCanvas::PictureObject(const QImage& img, const TRect& sourceRect) {
     const size_t rowBytes = blackAndWhite ? (w + 7) / 8 : static_cast<size_t>(w) * (grey ? 1 : 3);
     std::string samples(rowBytes * h, '\0');
     for (int y = 0; y < h; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(sourceRect.top + y)) + sourceRect.left;
+        const auto* line =
+            reinterpret_cast<const QRgb*>(img.constScanLine(sourceRect.top + y)) + sourceRect.left;
         auto* out = reinterpret_cast<unsigned char*>(samples.data()) + rowBytes * y;
         for (int x = 0; x < w; ++x) {
             const QRgb p = line[x];
@@ -413,22 +428,26 @@ void TPdfCanvas::StretchDraw(const TRect& rect, const TBitmap& bitmap) {
 void TPdfCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect) {
     if (dest.Width() <= 0 || dest.Height() <= 0) return;
     QImage img = source.Internal().Image();
-    const TRect inside{std::max(0, sourceRect.left), std::max(0, sourceRect.top), std::min(img.width(), sourceRect.right),
-                       std::min(img.height(), sourceRect.bottom)};
+    const TRect inside{std::max(0, sourceRect.left), std::max(0, sourceRect.top),
+                       std::min(img.width(), sourceRect.right), std::min(img.height(), sourceRect.bottom)};
     if (inside.Width() <= 0 || inside.Height() <= 0) return;
     if (img.format() != QImage::Format_RGB32 && img.format() != QImage::Format_ARGB32)
         img = img.convertToFormat(QImage::Format_RGB32);
     if (m_picturesAsRectangles &&
-        CopyAsRectangles(img, dest, sourceRect, [this](int l, int t, int r, int b, TColor c) { FillSolid(l, t, r, b, c); }))
+        CopyAsRectangles(img, dest, sourceRect,
+                         [this](int l, int t, int r, int b, TColor c) { FillSolid(l, t, r, b, c); }))
         return;
     EndBatch();
     // The part of the source inside the picture keeps its share of the destination.
     const double sx = 1.0 * dest.Width() / sourceRect.Width(), sy = 1.0 * dest.Height() / sourceRect.Height();
-    const double left = dest.left + (inside.left - sourceRect.left) * sx, top = dest.top + (inside.top - sourceRect.top) * sy;
+    const double left = dest.left + (inside.left - sourceRect.left) * sx,
+                 top = dest.top + (inside.top - sourceRect.top) * sy;
     const int id = PictureObject(img, inside);
-    if (std::find(m_pagePictures.begin(), m_pagePictures.end(), id) == m_pagePictures.end()) m_pagePictures.push_back(id);
+    if (std::find(m_pagePictures.begin(), m_pagePictures.end(), id) == m_pagePictures.end())
+        m_pagePictures.push_back(id);
     m_content += "q ";
-    AppendMatrix(m_content, QTransform(inside.Width() * sx, 0, 0, -inside.Height() * sy, left, top + inside.Height() * sy));
+    AppendMatrix(m_content, QTransform(inside.Width() * sx, 0, 0, -inside.Height() * sy, left,
+                                       top + inside.Height() * sy));
     m_content += "cm /Im";
     AppendInt(m_content, id);
     m_content += " Do Q\n";

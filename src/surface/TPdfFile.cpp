@@ -39,7 +39,9 @@ void AppendTextString(std::string& out, std::string_view latin1) {
     out += '>';
 }
 
-void TPdfFile::TCompressorFree::operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+void TPdfFile::TCompressorFree::operator()(libdeflate_compressor* c) const {
+    libdeflate_free_compressor(c);
+}
 
 // The fastest level: label pages repeat a few operators thousands of times, which it finds as
 // well as the slower ones do, at several times their speed.
@@ -49,7 +51,9 @@ TPdfFile::TPdfFile(std::FILE* out) : m_out(out), m_compressor(libdeflate_alloc_c
     Put("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
 }
 
-bool TPdfFile::Failed() const { return std::ferror(m_out) != 0; }
+bool TPdfFile::Failed() const {
+    return std::ferror(m_out) != 0;
+}
 
 void TPdfFile::Put(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), m_out);
@@ -106,7 +110,8 @@ void TPdfFile::Finish(int catalog, int info) {
     table += "\n0000000000 65535 f \n";
     char entry[32];
     for (size_t id = 1; id < m_offsets.size(); ++id) {
-        std::snprintf(entry, sizeof entry, "%010llu 00000 n \n", static_cast<unsigned long long>(m_offsets[id]));
+        std::snprintf(entry, sizeof entry, "%010llu 00000 n \n",
+                      static_cast<unsigned long long>(m_offsets[id]));
         table += entry;
     }
     table += "trailer\n<< /Size ";

@@ -30,8 +30,8 @@ struct TPdfPrinter::Job {
         const int content = pdf->Reserve(), page = pdf->Reserve();
         pdf->Stream(content, "", canvas->PageContent());
         pdf->Object(page, "<< /Type /Page /Parent " + std::to_string(pages) + " 0 R /MediaBox " + mediaBox +
-                              " /Resources " + canvas->PageResources() + " /Contents " + std::to_string(content) +
-                              " 0 R >>");
+                              " /Resources " + canvas->PageResources() + " /Contents " +
+                              std::to_string(content) + " 0 R >>");
         canvas->ClearPage();
         pageIds.push_back(page);
     }
@@ -67,7 +67,8 @@ void TPdfPrinter::BeginDoc() {
     const double scale = 72.0 / ResolutionX();
     const double widthPt = PageWidth() * scale, heightPt = PageHeight() * 72.0 / ResolutionY();
     char text[160];
-    std::snprintf(text, sizeof text, "%.8f 0 0 %.8f 0 %.4f cm 0 j 2 J\n", scale, -72.0 / ResolutionY(), heightPt);
+    std::snprintf(text, sizeof text, "%.8f 0 0 %.8f 0 %.4f cm 0 j 2 J\n", scale, -72.0 / ResolutionY(),
+                  heightPt);
     // The page's operators start by turning device pixels, y down, into points, y up.
     const std::string pagePrologue = text;
     std::snprintf(text, sizeof text, "[0 0 %.6f %.6f]", widthPt, heightPt);
@@ -96,7 +97,8 @@ void TPdfPrinter::EndDoc() {
     job->canvas->WriteFonts();
     std::string kids;
     for (const int id : job->pageIds) kids += std::to_string(id) + " 0 R ";
-    job->pdf->Object(job->pages, "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(job->pageIds.size()) + " >>");
+    job->pdf->Object(job->pages, "<< /Type /Pages /Kids [" + kids + "] /Count " +
+                                     std::to_string(job->pageIds.size()) + " >>");
     job->pdf->Object(job->catalog, "<< /Type /Catalog /Pages " + std::to_string(job->pages) + " 0 R >>");
     std::string info = "<< /Title ";
     AppendTextString(info, m_title);
@@ -108,7 +110,8 @@ void TPdfPrinter::EndDoc() {
     job->pdf->Object(job->info, info);
     job->pdf->Finish(job->catalog, job->info);
     // Everything written so far must be on disk before the old document is replaced.
-    const bool written = std::fflush(job->file) == 0 && !job->pdf->Failed() && ::fsync(fileno(job->file)) == 0;
+    const bool written =
+        std::fflush(job->file) == 0 && !job->pdf->Failed() && ::fsync(fileno(job->file)) == 0;
     const std::string reason = written ? std::string() : Job::WriteFailure();
     const bool closed = std::fclose(job->file) == 0;
     job->file = nullptr;

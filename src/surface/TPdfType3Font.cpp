@@ -38,7 +38,7 @@ std::string ToUnicodeMap(const std::array<bool, 256>& used) {
     for (int c = 0; c < 256; ++c) {
         if (!used[c]) continue;
         entries += "<" + Hex2(c) + "> <00" + Hex2(c) + ">\n"; // Latin-1 is the first block of Unicode
-        if (++count == 100) flush(); // a block holds at most 100 entries
+        if (++count == 100) flush();                          // a block holds at most 100 entries
     }
     flush();
     map += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
@@ -67,7 +67,8 @@ void TPdfType3Font::Write(TPdfFile& file, int id) const {
         std::string proc;
         AppendInt(proc, m_table->Advance(static_cast<unsigned char>(c)));
         proc += " 0 ";
-        for (const double v : {std::floor(box.left()), std::floor(box.top()), std::ceil(box.right()), std::ceil(box.bottom())}) {
+        for (const double v : {std::floor(box.left()), std::floor(box.top()), std::ceil(box.right()),
+                               std::ceil(box.bottom())}) {
             AppendNumber(proc, v);
             proc += ' ';
         }
@@ -87,13 +88,15 @@ void TPdfType3Font::Write(TPdfFile& file, int id) const {
     const int toUnicode = file.Reserve();
     file.Stream(toUnicode, "", ToUnicodeMap(m_used));
     std::string dict = "<< /Type /Font /Subtype /Type3 /FontBBox [";
-    for (const double v : {std::floor(fontBox.left()), std::floor(fontBox.top()), std::ceil(fontBox.right()), std::ceil(fontBox.bottom())}) {
+    for (const double v : {std::floor(fontBox.left()), std::floor(fontBox.top()), std::ceil(fontBox.right()),
+                           std::ceil(fontBox.bottom())}) {
         dict += ' ';
         AppendNumber(dict, v);
     }
-    dict += " ] /FontMatrix [0.015625 0 0 0.015625 0 0] /CharProcs <<" + procs + " >> /Encoding << /Type /Encoding /Differences [" +
-            differences + " ] >> /FirstChar " + std::to_string(first) + " /LastChar " + std::to_string(last) +
-            " /Widths [" + widths + " ] /ToUnicode " + std::to_string(toUnicode) + " 0 R /Resources << >> >>";
+    dict += " ] /FontMatrix [0.015625 0 0 0.015625 0 0] /CharProcs <<" + procs +
+            " >> /Encoding << /Type /Encoding /Differences [" + differences + " ] >> /FirstChar " +
+            std::to_string(first) + " /LastChar " + std::to_string(last) + " /Widths [" + widths +
+            " ] /ToUnicode " + std::to_string(toUnicode) + " 0 R /Resources << >> >>";
     file.Object(id, dict);
 }
 

@@ -32,8 +32,8 @@ struct TPixelRows {
 
     // The stored form of a colour in 32-bit rows (opaque 0xAARRGGBB).
     static constexpr uint32_t Value(TColor c) {
-        return 0xFF000000u | (static_cast<uint32_t>(RedOf(c)) << 16) | (static_cast<uint32_t>(GreenOf(c)) << 8) |
-               static_cast<uint32_t>(BlueOf(c));
+        return 0xFF000000u | (static_cast<uint32_t>(RedOf(c)) << 16) |
+               (static_cast<uint32_t>(GreenOf(c)) << 8) | static_cast<uint32_t>(BlueOf(c));
     }
     // Its grey level, weighted as a colour picture is turned grey for the readers.
     static constexpr uint8_t GreyValue(TColor c) {

@@ -22,9 +22,12 @@ void TRasterPrinter::StartPage() {
 
 void TRasterPrinter::FinishPage() {
     ++m_pagesPrinted;
-    if (m_output) m_output->Put(std::move(*m_page), m_pagesPrinted);
-    else if (m_sink) m_sink(*m_page, m_pagesPrinted);
-    else m_pages.push_back(std::move(*m_page));
+    if (m_output)
+        m_output->Put(std::move(*m_page), m_pagesPrinted);
+    else if (m_sink)
+        m_sink(*m_page, m_pagesPrinted);
+    else
+        m_pages.push_back(std::move(*m_page));
     m_page.reset();
 }
 

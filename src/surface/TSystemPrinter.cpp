@@ -34,10 +34,16 @@ std::vector<std::string> TSystemPrinter::InstalledPrinters() {
     return names;
 }
 
-int TSystemPrinter::PrinterCount() const { return static_cast<int>(InstalledPrinters().size()); }
+int TSystemPrinter::PrinterCount() const {
+    return static_cast<int>(InstalledPrinters().size());
+}
 
-int TSystemPrinter::ResolutionX() const { return m_state->printer->resolution(); }
-int TSystemPrinter::ResolutionY() const { return m_state->printer->resolution(); }
+int TSystemPrinter::ResolutionX() const {
+    return m_state->printer->resolution();
+}
+int TSystemPrinter::ResolutionY() const {
+    return m_state->printer->resolution();
+}
 
 int TSystemPrinter::PageWidth() const {
     return m_state->printer->pageLayout().fullRectPixels(m_state->printer->resolution()).width();
@@ -48,13 +54,14 @@ int TSystemPrinter::PageHeight() const {
 }
 
 TPrinterOrientation TSystemPrinter::Orientation() const {
-    return m_state->printer->pageLayout().orientation() == QPageLayout::Landscape ? TPrinterOrientation::poLandscape
-                                                                                  : TPrinterOrientation::poPortrait;
+    return m_state->printer->pageLayout().orientation() == QPageLayout::Landscape
+               ? TPrinterOrientation::poLandscape
+               : TPrinterOrientation::poPortrait;
 }
 
 void TSystemPrinter::SetOrientation(TPrinterOrientation orientation) {
-    m_state->printer->setPageOrientation(orientation == TPrinterOrientation::poLandscape ? QPageLayout::Landscape
-                                                                                         : QPageLayout::Portrait);
+    m_state->printer->setPageOrientation(
+        orientation == TPrinterOrientation::poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
 void TSystemPrinter::BeginDoc() {
@@ -90,13 +97,17 @@ void TSystemPrinter::Abort() {
     m_state->painter.reset();
 }
 
-bool TSystemPrinter::Printing() const { return m_state->painter != nullptr; }
+bool TSystemPrinter::Printing() const {
+    return m_state->painter != nullptr;
+}
 
 TCanvas& TSystemPrinter::Canvas() {
     if (!Printing()) throw EInOutError("No print job is running");
     return *m_state->canvas;
 }
 
-void* TSystemPrinter::NativePrinter() const { return m_state->printer.get(); }
+void* TSystemPrinter::NativePrinter() const {
+    return m_state->printer.get();
+}
 
 } // namespace qbm

@@ -36,7 +36,8 @@ void SaveVectorPicture(const std::string& path, TVectorFormat format, int width,
             auto pdf = std::make_unique<QPdfWriter>(&file);
             pdf->setCreator(QStringLiteral("Quirbel Barcode Maker"));
             pdf->setResolution(dpi);
-            pdf->setPageSize(QPageSize(QSizeF(width * 25.4 / dpi, height * 25.4 / dpi), QPageSize::Millimeter));
+            pdf->setPageSize(
+                QPageSize(QSizeF(width * 25.4 / dpi, height * 25.4 / dpi), QPageSize::Millimeter));
             pdf->setPageMargins(QMarginsF(0, 0, 0, 0));
             device = std::move(pdf);
         }

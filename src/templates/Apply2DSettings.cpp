@@ -1,8 +1,8 @@
 #include "templates/Apply2DSettings.h"
 
+#include "barcode2d/E2DBarcodeError.h"
 #include "barcode2d/TStMaxiCodeBarcode.h"
 #include "barcode2d/TStPDF417Barcode.h"
-#include "barcode2d/E2DBarcodeError.h"
 #include "ini/TIniFile.h"
 #include "templates/LabelLimits.h"
 
@@ -29,7 +29,8 @@ void PaintInto(TStCustom2DBarcode& component, const std::string& text, TLabelPic
     const long long height = component.BarCodeHeight() + 2LL * component.QuietZone();
     // Bar width and row height multiply: each within its limit, together they may still be too large.
     if (width > kMaxLabelPixels || height > kMaxLabelPixels || width * height > kMaxLabelArea)
-        throw E2DBarcodeError("The 2D symbol would be " + std::to_string(width) + " x " + std::to_string(height) +
+        throw E2DBarcodeError("The 2D symbol would be " + std::to_string(width) + " x " +
+                              std::to_string(height) +
                               " pixels, more than a label picture can hold; check the bar and module sizes "
                               "(PBW, PBH, MBWH) of the template library.");
     component.SetBounds(static_cast<int>(width), static_cast<int>(height));

@@ -40,8 +40,9 @@ TFont WithSize(const TFont& font, int points) {
 
 void ApplyTemplate(const TTemplate& t, TBarcode& barcode, TLabelPicture& label, int dpiX, int dpiY) {
     if (t.Height > kMaxTemplateHeightMm)
-        throw EInOutError("The template's Height of " + std::to_string(t.Height) + " mm is more than a label can be (at most " +
-                          std::to_string(kMaxTemplateHeightMm) + " mm).");
+        throw EInOutError("The template's Height of " + std::to_string(t.Height) +
+                          " mm is more than a label can be (at most " + std::to_string(kMaxTemplateHeightMm) +
+                          " mm).");
     if (t.BarWidth > kMaxTemplateBarWidth)
         throw EInOutError("The template's BarWidth of " + std::to_string(t.BarWidth) +
                           " hundredths of a millimetre is more than a label can be (at most " +
@@ -88,7 +89,8 @@ void ApplyTemplate(const TTemplate& t, TBarcode& barcode, TLabelPicture& label, 
     } restore{barcode, codeFont, captionFont, codeSize, captionSize};
 
     // The picture's size is known before it is drawn: a code too long for any label is refused here.
-    const long long width = barcode.Width(), height = Rnd(dpiY * 30.0 / 96) + static_cast<long long>(barcode.Height());
+    const long long width = barcode.Width(),
+                    height = Rnd(dpiY * 30.0 / 96) + static_cast<long long>(barcode.Height());
     if (width > kMaxLabelPixels || height > kMaxLabelPixels || width * height > kMaxLabelArea)
         throw EInOutError("The label would be " + std::to_string(width) + " x " + std::to_string(height) +
                           " pixels, more than a label picture can hold; the code has " +

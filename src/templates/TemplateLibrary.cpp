@@ -1,7 +1,7 @@
 #include "templates/TemplateLibrary.h"
 
-#include "util/AtomicFile.h"
 #include "ini/TIniFile.h"
+#include "util/AtomicFile.h"
 #include "util/Errors.h"
 
 #include <QStandardPaths>

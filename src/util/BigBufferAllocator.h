@@ -39,7 +39,9 @@ public:
             munmap(p, bytes);
     }
 
-    template <typename U> bool operator==(const TBigBufferAllocator<U>&) const noexcept { return true; }
+    template <typename U> bool operator==(const TBigBufferAllocator<U>&) const noexcept {
+        return true;
+    }
 
 private:
     static constexpr std::size_t kMapped = std::size_t(4) << 20;

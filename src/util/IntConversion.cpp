@@ -33,18 +33,24 @@ std::optional<int64_t> Parse(std::string_view s, int bits) {
     for (; i < s.size(); ++i) {
         const char c = s[i];
         int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (hex && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (hex && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return std::nullopt;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (hex && c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (hex && c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return std::nullopt;
         const uint64_t base = hex ? 16 : 10;
         const uint64_t limit = hex ? limitHex : limitDec;
         if (v > (limit - d) / base) return std::nullopt;
         v = v * base + d;
     }
     int64_t r;
-    if (hex && bits == 32) r = static_cast<int32_t>(static_cast<uint32_t>(v));
-    else r = static_cast<int64_t>(v);
+    if (hex && bits == 32)
+        r = static_cast<int32_t>(static_cast<uint32_t>(v));
+    else
+        r = static_cast<int64_t>(v);
     if (negative) r = static_cast<int64_t>(0ull - static_cast<uint64_t>(r));
     if (bits == 32) r = static_cast<int32_t>(r);
     return r;
@@ -58,7 +64,9 @@ std::optional<int32_t> TryStrToInt(std::string_view s) {
     return static_cast<int32_t>(*v);
 }
 
-std::optional<int64_t> TryStrToInt64(std::string_view s) { return Parse(s, 64); }
+std::optional<int64_t> TryStrToInt64(std::string_view s) {
+    return Parse(s, 64);
+}
 
 std::string InvalidIntegerMessage(std::string_view s) {
     return "'" + std::string(s) + "' is not a valid integer value";
@@ -70,8 +78,12 @@ int32_t StrToInt(std::string_view s) {
     return *v;
 }
 
-int32_t StrToIntDef(std::string_view s, int32_t def) { return TryStrToInt(s).value_or(def); }
+int32_t StrToIntDef(std::string_view s, int32_t def) {
+    return TryStrToInt(s).value_or(def);
+}
 
-std::string IntToStr(int64_t v) { return std::to_string(v); }
+std::string IntToStr(int64_t v) {
+    return std::to_string(v);
+}
 
 } // namespace qbm

@@ -24,7 +24,8 @@ bool WriteAll(int fd, const void* data, size_t size) {
 
 } // namespace
 
-TIsolatedResult RunIsolated(const std::function<void(const std::function<void(const void*, size_t)>& write)>& work) {
+TIsolatedResult
+RunIsolated(const std::function<void(const std::function<void(const void*, size_t)>& write)>& work) {
     int fds[2];
     if (::pipe(fds) != 0) throw EInOutError("Cannot start a reader process");
     const pid_t pid = ::fork();

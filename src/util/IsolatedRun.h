@@ -9,12 +9,13 @@
 namespace qbm {
 
 struct TIsolatedResult {
-    std::string output;   // every byte the work wrote
+    std::string output;    // every byte the work wrote
     bool finished = false; // the work returned normally (no crash, no exception)
 };
 
 // `work` runs in a forked child with a writer for its output; it must not touch the caller's
 // objects except to read them. Output is collected while the child runs, so it may be large.
-TIsolatedResult RunIsolated(const std::function<void(const std::function<void(const void*, size_t)>& write)>& work);
+TIsolatedResult
+RunIsolated(const std::function<void(const std::function<void(const void*, size_t)>& write)>& work);
 
 } // namespace qbm

@@ -16,9 +16,13 @@ inline int Rnd(double x) {
 }
 
 // Millimetres to device dots at the given resolution.
-inline int MmToDots(double mm, int dotsPerInch) { return Rnd(mm / 25.4 * dotsPerInch); }
+inline int MmToDots(double mm, int dotsPerInch) {
+    return Rnd(mm / 25.4 * dotsPerInch);
+}
 
 // Hundredths of a millimetre to device dots at the given resolution.
-inline int HundredthsMmToDots(double v, int dotsPerInch) { return Rnd(v / 2540.0 * dotsPerInch); }
+inline int HundredthsMmToDots(double v, int dotsPerInch) {
+    return Rnd(v / 2540.0 * dotsPerInch);
+}
 
 } // namespace qbm

@@ -7,7 +7,9 @@
 namespace qbm {
 
 // Blanks and control characters (codes 0 to 32) are what the product trims everywhere.
-inline bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
+inline bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 std::string Trim(std::string_view s);
 std::string TrimLeft(std::string_view s);

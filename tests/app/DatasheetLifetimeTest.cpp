@@ -27,7 +27,8 @@ std::string State(const TDatasheet& sheet) {
 void FillSmallTable(TDatasheet& sheet) {
     sheet.Reset(4, 6);
     for (int r = 0; r < 6; ++r)
-        for (int c = 1; c < 4; ++c) sheet.SetCell(c, r, r == 0 ? "Col" + std::to_string(c) : std::to_string(c * 10 + r));
+        for (int c = 1; c < 4; ++c)
+            sheet.SetCell(c, r, r == 0 ? "Col" + std::to_string(c) : std::to_string(c * 10 + r));
     sheet.SetCurrentCell(2, 3);
 }
 
@@ -42,8 +43,10 @@ TEST(DatasheetLongWork, CancelAtAnyReportLeavesTheTableAsItWas) {
         int cancelAt;
     };
     const Case kCases[] = {
-        /* 0 */ {TWork::wImport, 1},      /* 1 */ {TWork::wImport, 3},      /* 2 */ {TWork::wImport, 6},
-        /* 3 */ {TWork::wSequence, 1},    /* 4 */ {TWork::wSequence, 2},    /* 5 */ {TWork::wSequence, 4},
+        /* 0 */ {TWork::wImport, 1},      /* 1 */ {TWork::wImport, 3},
+        /* 2 */ {TWork::wImport, 6},
+        /* 3 */ {TWork::wSequence, 1},    /* 4 */ {TWork::wSequence, 2},
+        /* 5 */ {TWork::wSequence, 4},
         /* 6 */ {TWork::wProjectLoad, 1}, /* 7 */ {TWork::wProjectLoad, 2},
     };
     DocumentFixture files;
@@ -55,7 +58,8 @@ TEST(DatasheetLongWork, CancelAtAnyReportLeavesTheTableAsItWas) {
     TLabelProject big;
     big.SetTemplateName("Code39");
     big.Datasheet().Reset(3, 90'001); // 180,000 cells
-    for (int r = 1; r <= 90'000; ++r) big.Datasheet().SetRow(r, std::vector<std::string>{"", std::to_string(r), "x"});
+    for (int r = 1; r <= 90'000; ++r)
+        big.Datasheet().SetRow(r, std::vector<std::string>{"", std::to_string(r), "x"});
     SaveProject(files.Path("big.bpj"), big, nullptr);
 
     for (size_t i = 0; i < std::size(kCases); ++i) {
@@ -81,7 +85,8 @@ TEST(DatasheetLongWork, CancelAtAnyReportLeavesTheTableAsItWas) {
                          EOperationCancelled);
             break;
         case TWork::wProjectLoad:
-            f.doc->SetProgressMaker([&](const std::string&) { return std::make_unique<TCancelAt>(c.cancelAt, reports); });
+            f.doc->SetProgressMaker(
+                [&](const std::string&) { return std::make_unique<TCancelAt>(c.cancelAt, reports); });
             EXPECT_FALSE(f.doc->Load(files.Path("big.bpj")));
             EXPECT_EQ(f.doc->Caption(), caption);
             break;
@@ -105,7 +110,8 @@ TEST(DatasheetLongWork, CancelAtAnyReportLeavesTheTableAsItWas) {
     EXPECT_EQ(f.doc->Datasheet().Cell(3, 3), "33");
     ASSERT_TRUE(f.doc->DatasheetHistory().Undo(f.doc->Datasheet()));
     EXPECT_EQ(State(f.doc->Datasheet()), before);
-    f.doc->SetProgressMaker([&](const std::string&) { return std::make_unique<TCancelAt>(1'000'000, reports); });
+    f.doc->SetProgressMaker(
+        [&](const std::string&) { return std::make_unique<TCancelAt>(1'000'000, reports); });
     ASSERT_TRUE(f.doc->Load(files.Path("big.bpj")));
     EXPECT_EQ(f.doc->Datasheet().RowCount(), 90'001);
     EXPECT_EQ(f.doc->Datasheet().Cell(1, 90'000), "90000");

@@ -49,11 +49,14 @@ TEST(DocumentCommands, TheQuestionBeforeReplacingFollowsEachAnswer) {
         bool saveCancelled = false; // Yes, then Cancel in the save dialog: nothing is lost
     };
     const Case cases[] = {
-        /* 0 */ {TCommand::cmNew, TMsgResult::mrYes, true},   /* 1 */ {TCommand::cmNew, TMsgResult::mrNo, true},
+        /* 0 */ {TCommand::cmNew, TMsgResult::mrYes, true},
+        /* 1 */ {TCommand::cmNew, TMsgResult::mrNo, true},
         /* 2 */ {TCommand::cmNew, TMsgResult::mrCancel, false},
-        /* 3 */ {TCommand::cmOpen, TMsgResult::mrYes, true},  /* 4 */ {TCommand::cmOpen, TMsgResult::mrNo, true},
+        /* 3 */ {TCommand::cmOpen, TMsgResult::mrYes, true},
+        /* 4 */ {TCommand::cmOpen, TMsgResult::mrNo, true},
         /* 5 */ {TCommand::cmOpen, TMsgResult::mrCancel, false},
-        /* 6 */ {TCommand::cmClose, TMsgResult::mrYes, true}, /* 7 */ {TCommand::cmClose, TMsgResult::mrNo, true},
+        /* 6 */ {TCommand::cmClose, TMsgResult::mrYes, true},
+        /* 7 */ {TCommand::cmClose, TMsgResult::mrNo, true},
         /* 8 */ {TCommand::cmClose, TMsgResult::mrCancel, false},
         /* 9 */ {TCommand::cmNew, TMsgResult::mrYes, false, true},
         /* 10 */ {TCommand::cmOpen, TMsgResult::mrYes, false, true},
@@ -76,7 +79,8 @@ TEST(DocumentCommands, TheQuestionBeforeReplacingFollowsEachAnswer) {
         f.prompts.QueueAnswer(c.answer);
         const bool saves = c.answer == TMsgResult::mrYes && !c.saveCancelled;
         if (c.answer == TMsgResult::mrYes) // Save asks for a name
-            f.dialogs.QueuePath(c.saveCancelled ? std::nullopt : std::optional<std::string>(f.Path("saved.bpj")));
+            f.dialogs.QueuePath(c.saveCancelled ? std::nullopt
+                                                : std::optional<std::string>(f.Path("saved.bpj")));
         if (c.command == TCommand::cmOpen) f.dialogs.QueuePath(f.Path("other.bpj"));
 
         bool result = true;
@@ -92,7 +96,8 @@ TEST(DocumentCommands, TheQuestionBeforeReplacingFollowsEachAnswer) {
         std::string caption = kUntitledCaption;
         if (saves) caption = "Quirbel Barcode Maker - " + f.Path("saved.bpj");
         if (c.goesOn && c.command == TCommand::cmNew) caption = kUntitledCaption;
-        if (c.goesOn && c.command == TCommand::cmOpen) caption = "Quirbel Barcode Maker - " + f.Path("other.bpj");
+        if (c.goesOn && c.command == TCommand::cmOpen)
+            caption = "Quirbel Barcode Maker - " + f.Path("other.bpj");
         EXPECT_EQ(f.doc->Caption(), caption);
         const std::string code = !c.goesOn || c.command == TCommand::cmClose ? "123"
                                  : c.command == TCommand::cmNew              ? ""
@@ -151,7 +156,8 @@ TEST(DocumentCommands, RemovedTemplateIsNamedAppliesNothingAndSaveRefuses) {
     EXPECT_EQ(f.doc->SelectedTemplate(), -1);
     EXPECT_FALSE(f.doc->Save());
     EXPECT_FALSE(f.doc->SaveAs());
-    EXPECT_EQ(f.Shown(), std::vector<std::string>(2, "You must choose one barcode template for this project!"));
+    EXPECT_EQ(f.Shown(),
+              std::vector<std::string>(2, "You must choose one barcode template for this project!"));
     EXPECT_EQ(f.dialogs.Asked(), 0);
 }
 
@@ -177,7 +183,8 @@ TEST(DocumentCommands, AFileThatFailsToLoadLeavesTheCurrentProjectWhole) {
     ASSERT_TRUE(f.SaveAs("mine.bpj"));
     // A damaged datasheet stream stops the load part-way, after the settings before it were read.
     f.WriteFile("damaged.bpj", "[Properties]\r\nTemplate=Code39\r\nFixedCode=THEIRS\r\nVariousCode=0\r\n"
-                               "[VarCodeValue]\r\nData=" + StreamToHex("x,2\r\n") + "\r\n");
+                               "[VarCodeValue]\r\nData=" +
+                                   StreamToHex("x,2\r\n") + "\r\n");
     f.Shown();
     EXPECT_FALSE(f.doc->OpenPath(f.Path("damaged.bpj")));
     EXPECT_EQ(f.Shown(), std::vector<std::string>{"'x' is not a valid integer value"});
@@ -186,8 +193,9 @@ TEST(DocumentCommands, AFileThatFailsToLoadLeavesTheCurrentProjectWhole) {
     EXPECT_FALSE(f.doc->OpenPath(f.Path("missing.bpj")));
     EXPECT_NE(f.Shown().at(0).find("missing.bpj"), std::string::npos);
     // A project cut short inside its datasheet is damaged: the window says so and keeps its project.
-    f.WriteFile("cut.bpj", "[Properties]\r\nTemplate=Code39\r\nFixedCode=THEIRS\r\n[VarCodeValue]\r\nData=" +
-                               StreamToHex("2,15\r\ncw 0,50\r\ncw 1,115\r\n1,0,Code\r\n1,1,40").substr(0, 75));
+    f.WriteFile("cut.bpj",
+                "[Properties]\r\nTemplate=Code39\r\nFixedCode=THEIRS\r\n[VarCodeValue]\r\nData=" +
+                    StreamToHex("2,15\r\ncw 0,50\r\ncw 1,115\r\n1,0,Code\r\n1,1,40").substr(0, 75));
     EXPECT_FALSE(f.doc->OpenPath(f.Path("cut.bpj")));
     EXPECT_EQ(f.Shown(), std::vector<std::string>{"The datasheet in \"" + f.Path("cut.bpj") +
                                                   "\" is damaged: it ends inside a line."});

@@ -93,7 +93,13 @@ TEST(DocumentPrintChoice, StartCellPagesAndFirstLabelChosenWithThePrinterReachTh
     };
     const Case cases[] = {
         // Cell 5 of 2 x 3 is the second row's second cell; the page count counts the empty cells.
-        {"start cell", 8, 5, 1, 0, 1, 2,
+        {"start cell",
+         8,
+         5,
+         1,
+         0,
+         1,
+         2,
          {{"", "", "", "", "L1", "L2"}, {"L3", "L4", "L5", "L6", "L7", "L8"}}},
         {"page range", 14, 1, 2, 2, 1, 3, {{"L7", "L8", "L9", "L10", "L11", "L12"}}},
         // Resuming after a jam: label 9 is the first printed, in the first cell.
@@ -124,7 +130,8 @@ std::pair<int, int> InkCorner(const TBitmap& page) {
     int left = page.Width(), top = page.Height();
     for (int y = 0; y < page.Height(); ++y)
         for (int x = 0; x < page.Width(); ++x)
-            if (grey[static_cast<size_t>(y) * page.Width() + x] < 128) left = std::min(left, x), top = std::min(top, y);
+            if (grey[static_cast<size_t>(y) * page.Width() + x] < 128)
+                left = std::min(left, x), top = std::min(top, y);
     return {left, top};
 }
 
@@ -192,7 +199,8 @@ namespace {
 TEST(DocumentPrint2D, EntriesLargerThanTheFirstArePrintedWholeAndReadBack) {
     DocumentFixture f;
     f.doc->TabChanged(TMainTab::mt2D);
-    const std::vector<std::string> entries = {"SHORT", std::string(180, 'Q') + "1", "MID-" + std::string(40, 'M')};
+    const std::vector<std::string> entries = {"SHORT", std::string(180, 'Q') + "1",
+                                              "MID-" + std::string(40, 'M')};
     f.doc->SerialCode(entries);
     TRasterPrinter printer(TPaperSize::A4(), 300);
     TPrintOptions options;
@@ -205,7 +213,8 @@ TEST(DocumentPrint2D, EntriesLargerThanTheFirstArePrintedWholeAndReadBack) {
     ASSERT_EQ(printer.Pages().size(), 1u);
     const TBitmap& printed = printer.Pages()[0];
     const std::vector<uint8_t> grey = printed.Luminance();
-    const QImage page(grey.data(), printed.Width(), printed.Height(), printed.Width(), QImage::Format_Grayscale8);
+    const QImage page(grey.data(), printed.Width(), printed.Height(), printed.Width(),
+                      QImage::Format_Grayscale8);
     std::vector<std::string> read = test::DecodeAll(page, ZXing::BarcodeFormat::PDF417);
     std::sort(read.begin(), read.end());
     std::vector<std::string> expected = entries;

@@ -16,7 +16,8 @@ using test::DocumentFixture;
 constexpr int kDpi = 300;
 
 // Prints through the document to a PDF (answering the confirmation Yes) and decodes every label.
-std::vector<std::string> PrintAndDecode(DocumentFixture& f, ZXing::BarcodeFormats formats, TPrintResult& result) {
+std::vector<std::string> PrintAndDecode(DocumentFixture& f, ZXing::BarcodeFormats formats,
+                                        TPrintResult& result) {
     const std::string pdf = f.Path("labels.pdf");
     TPdfPrinter printer(pdf, TPaperSize::A4(), kDpi);
     f.prompts.QueueAnswer(TMsgResult::mrYes);
@@ -36,7 +37,8 @@ TEST(DocumentPrint, EveryLabelOfEachSourceDecodesToItsValue) {
         f.doc->SetFixedCode("4006381333931"); // the default templates add no check digit
         f.doc->SetFixedCodeAmount(5);
         TPrintResult r;
-        EXPECT_EQ(PrintAndDecode(f, ZXing::BarcodeFormat::EAN13, r), std::vector<std::string>(5, "4006381333931"));
+        EXPECT_EQ(PrintAndDecode(f, ZXing::BarcodeFormat::EAN13, r),
+                  std::vector<std::string>(5, "4006381333931"));
         EXPECT_EQ(r.outcome, TPrintOutcome::poPrinted);
         EXPECT_EQ(r.pages, 2);
     }

@@ -205,7 +205,8 @@ TEST(DocumentLayout, EveryLayoutChangeRefreshesThePreviewAndThePageCount) {
         /* 1 */ {[](TLabelDocument& d) { d.SetLinage(1); }, "Total: 2Pages"},
         /* 2 */ {[](TLabelDocument& d) { d.SetMargin(TMarginSide::msLeft, 5); }, "Total: 2Pages"},
         /* 3 */ {[](TLabelDocument& d) { d.SetSplitMarks(false); }, "Total: 2Pages"},
-        /* 4 */ {[](TLabelDocument& d) { d.SetOrientation(TPrinterOrientation::poLandscape); }, "Total: 2Pages"},
+        /* 4 */
+        {[](TLabelDocument& d) { d.SetOrientation(TPrinterOrientation::poLandscape); }, "Total: 2Pages"},
     };
     for (size_t i = 0; i < std::size(steps); ++i) {
         SCOPED_TRACE("step " + std::to_string(i));
@@ -225,12 +226,15 @@ TEST(DocumentLayout, FitWarningsAskForTheLayoutTabAndTheirField) {
         TFocusTarget focus;
     };
     const Case cases[] = {
-        /* 0 */ {[](TLabelDocument& d) { d.SetColumn(50); }, "To many barcode per line! ", TFocusTarget::ftColumns},
-        /* 1 */ {[](TLabelDocument& d) { d.SetLinage(30); }, "Out of output range!", TFocusTarget::ftRows},
-        /* 2 */ {[](TLabelDocument& d) { d.SetMargin(TMarginSide::msRight, 200); }, "To many barcode per line! ",
+        /* 0 */ {[](TLabelDocument& d) { d.SetColumn(50); }, "To many barcode per line! ",
                  TFocusTarget::ftColumns},
-        /* 3 */ {[](TLabelDocument& d) { d.SetMargin(TMarginSide::msTop, 280); }, "Out of output range!",
-                 TFocusTarget::ftRows},
+        /* 1 */ {[](TLabelDocument& d) { d.SetLinage(30); }, "Out of output range!", TFocusTarget::ftRows},
+        /* 2 */
+        {[](TLabelDocument& d) { d.SetMargin(TMarginSide::msRight, 200); }, "To many barcode per line! ",
+         TFocusTarget::ftColumns},
+        /* 3 */
+        {[](TLabelDocument& d) { d.SetMargin(TMarginSide::msTop, 280); }, "Out of output range!",
+         TFocusTarget::ftRows},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE("case " + std::to_string(i));

@@ -29,8 +29,10 @@ struct DocumentFixture {
 
     explicit DocumentFixture(bool started = true) {
         doc = std::make_unique<TLabelDocument>(prompts, dialogs, dir + "/Templates.dat");
-        QObject::connect(doc.get(), &TLabelDocument::showTabRequested, [this](TMainTab t) { tabs.push_back(t); });
-        QObject::connect(doc.get(), &TLabelDocument::focusRequested, [this](TFocusTarget f) { focus.push_back(f); });
+        QObject::connect(doc.get(), &TLabelDocument::showTabRequested,
+                         [this](TMainTab t) { tabs.push_back(t); });
+        QObject::connect(doc.get(), &TLabelDocument::focusRequested,
+                         [this](TFocusTarget f) { focus.push_back(f); });
         QObject::connect(doc.get(), &TLabelDocument::previewChanged, [this] { ++previews; });
         QObject::connect(doc.get(), &TLabelDocument::fieldListChanged, [this] { ++fieldLists; });
         if (!started) return;
@@ -50,7 +52,8 @@ struct DocumentFixture {
     // The texts of the messages shown since the last call.
     std::vector<std::string> Shown() {
         std::vector<std::string> texts;
-        for (size_t i = m_seen; i < prompts.Messages().size(); ++i) texts.push_back(prompts.Messages()[i].text);
+        for (size_t i = m_seen; i < prompts.Messages().size(); ++i)
+            texts.push_back(prompts.Messages()[i].text);
         m_seen = prompts.Messages().size();
         return texts;
     }

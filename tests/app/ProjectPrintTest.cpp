@@ -31,7 +31,8 @@ PrintedRun PrintOnPages(TLabelProject& project, int dpi) {
     ApplyProjectLabel(setup, project, ini, dpi, dpi);
     TScriptedPrompts prompts;
     PrintedRun run;
-    run.result = PrintProject(project, printer, setup.bcdMain, &setup.Symbol2D(project), setup.label.Bitmap, prompts);
+    run.result =
+        PrintProject(project, printer, setup.bcdMain, &setup.Symbol2D(project), setup.label.Bitmap, prompts);
     run.pages = printer.Pages();
     run.grid = PrinterCellGrid({printer.PageWidth(), printer.PageHeight(), dpi, dpi}, LayoutOf(project));
     return run;
@@ -104,7 +105,8 @@ TEST(ProjectPrint, EveryPdf417ListEntryDecodesInItsCell) {
         const test::Decoded d = test::Decode(CellOf(run, 0, i / 2, i % 2), ZXing::BarcodeFormat::PDF417);
         EXPECT_EQ(d.bytes, expected[static_cast<size_t>(i)]) << "entry " << i;
     }
-    EXPECT_FALSE(test::Decode(CellOf(run, 0, 1, 1), ZXing::BarcodeFormat::PDF417).found) << "fourth cell empty";
+    EXPECT_FALSE(test::Decode(CellOf(run, 0, 1, 1), ZXing::BarcodeFormat::PDF417).found)
+        << "fourth cell empty";
 }
 
 } // namespace

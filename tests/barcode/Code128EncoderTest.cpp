@@ -141,9 +141,9 @@ TEST(Code128FixedSet, RefusesFixedLengthIdentifiersOfAnotherLength) {
         TCheckSumMethod method;
         bool fits;
     } cases[] = {
-        /* 0 */ {"0112345678901", csmModulo10, false},     // 11 digits after 01
-        /* 1 */ {"0112345678901231", csmModulo10, false},  // check digit typed as well: 14
-        /* 2 */ {"011234567890123", csmModulo10, true},    // 13
+        /* 0 */ {"0112345678901", csmModulo10, false},    // 11 digits after 01
+        /* 1 */ {"0112345678901231", csmModulo10, false}, // check digit typed as well: 14
+        /* 2 */ {"011234567890123", csmModulo10, true},   // 13
         /* 3 */ {"021234567890123", csmModulo10, true},
         /* 4 */ {"02123", csmModulo10, false},
         /* 5 */ {"001234567890123456", csmModulo10, false}, // 16 after 00

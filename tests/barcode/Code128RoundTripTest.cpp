@@ -132,8 +132,9 @@ TEST(Code128RoundTrip, Ean128DecodesAsGs1) {
         TBarcode bc;
         bc.SetTyp(bcCodeEAN128C);
         const std::string ai = i % 4 == 0 ? "00" : i % 4 == 1 ? "01" : i % 4 == 2 ? "02" : "10";
-        const std::string body = ai == "10" ? RandomText(rng, 1, 20, '0', '9')
-                                            : RandomText(rng, ai == "00" ? 17 : 13, ai == "00" ? 17 : 13, '0', '9');
+        const std::string body = ai == "10"
+                                     ? RandomText(rng, 1, 20, '0', '9')
+                                     : RandomText(rng, ai == "00" ? 17 : 13, ai == "00" ? 17 : 13, '0', '9');
         bc.SetText(ai + body);
         std::string expected = ai == "10" ? ai + body : ai + body + Modulo10CheckDigit(body);
         if (expected.size() % 2) expected += "0";

@@ -47,7 +47,8 @@ TEST(DirectRaster, LinearBarsMatchTheirPolygons) {
         for (int n = 0; n < kSymbolsPerType; ++n) {
             const std::string& alphabet = rng() % 4 ? kDigits : kPrintable;
             std::string text;
-            for (int k = 1 + static_cast<int>(rng() % 16); k > 0; --k) text += alphabet[rng() % alphabet.size()];
+            for (int k = 1 + static_cast<int>(rng() % 16); k > 0; --k)
+                text += alphabet[rng() % alphabet.size()];
             TBarcode bc;
             bc.SetTyp(type);
             bc.SetText(text);
@@ -68,8 +69,8 @@ TEST(DirectRaster, LinearBarsMatchTheirPolygons) {
             test::TShapesOnlyCanvas reference(shapes);
             bc.Draw(reference);
             const std::string diff = test::FirstDifference(direct, shapes);
-            ASSERT_TRUE(diff.empty()) << BCdata[type].Name << " text \"" << text << "\" symbol " << n << " seed "
-                                      << seed << ": pictures differ at " << diff;
+            ASSERT_TRUE(diff.empty()) << BCdata[type].Name << " text \"" << text << "\" symbol " << n
+                                      << " seed " << seed << ": pictures differ at " << diff;
             ++drawn;
         }
         EXPECT_GT(drawn, kSymbolsPerType / 10) << BCdata[type].Name << " seed " << seed;

@@ -171,12 +171,12 @@ TEST(TBarcodeModuleWidths, RoundHalfToEvenAndDeriveTheWiderOnes) {
         std::array<int8_t, 4> w;
     };
     const Case kCases[] = {
-        /* 0 */ {bcCode128B, 1, 2.5, {1, 2, 3, 4}},  // 2.5 rounds to 2
+        /* 0 */ {bcCode128B, 1, 2.5, {1, 2, 3, 4}},   // 2.5 rounds to 2
         /* 1 */ {bcCode128B, 3, 2.5, {3, 8, 12, 16}}, // 7.5 rounds to 8
-        /* 2 */ {bcCode128B, 1, 1.5, {1, 2, 3, 4}},  // no clamp, 1.5 rounds to 2
+        /* 2 */ {bcCode128B, 1, 1.5, {1, 2, 3, 4}},   // no clamp, 1.5 rounds to 2
         /* 3 */ {bcCode128B, 2, 2.0, {2, 4, 6, 8}},
         /* 4 */ {bcCode128B, 49, 3.0, {49, 127, 127, 127}}, // 8-bit range: clamped, never negative
-        /* 5 */ {bcCode128B, 1, 1e300, {1, 127, 127, 127}},  // a damaged template's ratio
+        /* 5 */ {bcCode128B, 1, 1e300, {1, 127, 127, 127}}, // a damaged template's ratio
         /* 6 */ {bcCode128B, 1, -1e300, {1, -128, -128, -128}},
     };
     for (size_t i = 0; i < std::size(kCases); ++i) {

@@ -13,8 +13,8 @@ namespace {
 
 constexpr int kSymbols = 300;
 constexpr int kDeviceResolutions[] = {0, 72, 150, 203, 300, 600};
-constexpr TColor kColours[][2] = {{clBlack, clWhite}, {RGBColor(0, 0, 128), RGBColor(255, 255, 200)},
-                                  {clBlack, clBlack}};
+constexpr TColor kColours[][2] = {
+    {clBlack, clWhite}, {RGBColor(0, 0, 128), RGBColor(255, 255, 200)}, {clBlack, clBlack}};
 
 std::string RandomText(std::mt19937& rng, int maxLength) {
     std::string s;
@@ -57,7 +57,8 @@ TEST(DirectRaster, Pdf417RowsMatchTheirRectangles) {
         const bool truncated = rng() % 4 == 0, caption = rng() % 3 == 0;
         const int quiet = static_cast<int>(rng() % 12), dpi = kDeviceResolutions[rng() % 6];
         const auto& colours = kColours[rng() % 2];
-        const int extraWidth = static_cast<int>(rng() % 40) - 20, extraHeight = static_cast<int>(rng() % 40) - 20;
+        const int extraWidth = static_cast<int>(rng() % 40) - 20,
+                  extraHeight = static_cast<int>(rng() % 40) - 20;
         try {
             p.Both([&](TStPDF417Barcode& bc) {
                 bc.SetCode(text);
@@ -68,12 +69,14 @@ TEST(DirectRaster, Pdf417RowsMatchTheirRectangles) {
                 bc.SetColor(colours[0]);
                 bc.SetBackgroundColor(colours[1]);
                 if (caption) bc.SetCaption("Lot " + text.substr(0, 6));
-                bc.SetBounds(bc.BarCodeWidth() + 2 * quiet + extraWidth, bc.BarCodeHeight() + 2 * quiet + extraHeight);
+                bc.SetBounds(bc.BarCodeWidth() + 2 * quiet + extraWidth,
+                             bc.BarCodeHeight() + 2 * quiet + extraHeight);
             });
         } catch (const E2DBarcodeError&) {
             continue;
         }
-        ExpectSamePictures(p, dpi, "PDF417 \"" + text + "\" symbol " + std::to_string(n) + " seed " + std::to_string(kSeed));
+        ExpectSamePictures(
+            p, dpi, "PDF417 \"" + text + "\" symbol " + std::to_string(n) + " seed " + std::to_string(kSeed));
     }
 }
 
@@ -104,10 +107,11 @@ TEST(DirectRaster, MaxiCodeModulesAndFinderMatchTheirShapes) {
         } catch (const E2DBarcodeError&) {
             continue;
         }
-        ExpectSamePictures(p, dpi,
-                           "MaxiCode \"" + text + "\" symbol " + std::to_string(n) + " seed " + std::to_string(kSeed) +
-                               (fixedSize ? " bars " + std::to_string(barWidth) + "x" + std::to_string(barHeight) : "") +
-                               " colours " + std::to_string(colours[0]) + "/" + std::to_string(colours[1]));
+        ExpectSamePictures(
+            p, dpi,
+            "MaxiCode \"" + text + "\" symbol " + std::to_string(n) + " seed " + std::to_string(kSeed) +
+                (fixedSize ? " bars " + std::to_string(barWidth) + "x" + std::to_string(barHeight) : "") +
+                " colours " + std::to_string(colours[0]) + "/" + std::to_string(colours[1]));
     }
 }
 

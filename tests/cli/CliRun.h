@@ -19,7 +19,8 @@ struct TCliRun {
 // `args` is appended to the command line as it stands (quote paths with blanks yourself);
 // `dir` receives the captured output files.
 inline TCliRun RunQbm(const std::string& dir, const std::string& args) {
-    const std::string cmd = std::string(QBM_CLI_PATH) + " " + args + " >" + dir + "/cli.out 2>" + dir + "/cli.err";
+    const std::string cmd =
+        std::string(QBM_CLI_PATH) + " " + args + " >" + dir + "/cli.out 2>" + dir + "/cli.err";
     const int status = std::system(cmd.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(dir + "/cli.out"),
             ReadWholeFile(dir + "/cli.err")};
@@ -29,8 +30,9 @@ inline TCliRun RunQbm(const std::string& dir, const std::string& args) {
 // fails as on a full disk (the signal that would end the tool instead is ignored), which needs
 // neither a small file system nor root.
 inline TCliRun RunQbmOnFullDisk(const std::string& dir, const std::string& args, int blocks = 1) {
-    const std::string cmd = "trap '' XFSZ; ulimit -f " + std::to_string(blocks) + "; " + std::string(QBM_CLI_PATH) +
-                            " " + args + " >" + dir + "/cli.out 2>" + dir + "/cli.err";
+    const std::string cmd = "trap '' XFSZ; ulimit -f " + std::to_string(blocks) + "; " +
+                            std::string(QBM_CLI_PATH) + " " + args + " >" + dir + "/cli.out 2>" + dir +
+                            "/cli.err";
     const int status = std::system(cmd.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(dir + "/cli.out"),
             ReadWholeFile(dir + "/cli.err")};

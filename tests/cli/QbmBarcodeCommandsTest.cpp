@@ -18,9 +18,13 @@ TRun Qbm(const std::vector<std::string>& args) {
     return test::RunQbm(dir, args);
 }
 
-std::string ReadFile(const std::string& path) { return test::ReadWholeFile(path); }
+std::string ReadFile(const std::string& path) {
+    return test::ReadWholeFile(path);
+}
 
-TBitmap LoadBitmap(const std::string& path) { return test::LoadPicture(path); }
+TBitmap LoadBitmap(const std::string& path) {
+    return test::LoadPicture(path);
+}
 
 TEST(QbmEncode, PrintsThePatternForNameOrOrdinal) {
     const TRun byName = Qbm({"encode", "bcCode39", "A", "--checksum"});

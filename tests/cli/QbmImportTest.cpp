@@ -55,7 +55,8 @@ TEST(QbmImport, DatabaseTablesByName) {
     const auto damaged = Qbm({"import", cut, "--list-tables"});
     EXPECT_EQ(damaged.exitCode, 1);
     EXPECT_EQ(damaged.out, "");
-    EXPECT_EQ(damaged.err, "Cannot read Access database " + cut + ": the file is damaged (offset 1495040 is beyond EOF)\n");
+    EXPECT_EQ(damaged.err, "Cannot read Access database " + cut +
+                               ": the file is damaged (offset 1495040 is beyond EOF)\n");
 }
 
 } // namespace

@@ -8,7 +8,9 @@
 namespace qbm {
 namespace {
 
-TBitmap Load(const std::string& path) { return test::LoadPicture(path); }
+TBitmap Load(const std::string& path) {
+    return test::LoadPicture(path);
+}
 
 TEST(QbmPdf417, PrintsTheCodewordsOfTheEmptySymbol) {
     const std::string dir = test::MakeTempDir();

@@ -32,7 +32,9 @@ struct Fixture {
         p.SetCodeField(1);
         SaveProject(project, p, nullptr);
     }
-    test::TCliRun Run(const std::string& args) const { return test::RunQbm(dir, args + " --library " + library); }
+    test::TCliRun Run(const std::string& args) const {
+        return test::RunQbm(dir, args + " --library " + library);
+    }
 };
 
 TEST(QbmPrint, WritesOnePngPerPageAndSaysHowManyLabels) {
@@ -51,7 +53,8 @@ TEST(QbmPrint, PngPagesOfAnEarlierLongerRunAreRemoved) {
     const std::string pages = longer.dir + "/pages";
     ASSERT_EQ(longer.Run("print " + longer.project + " --png-dir " + pages + " --dpi 50").exitCode, 0);
     ASSERT_TRUE(std::filesystem::exists(pages + "/page-0003.png"));
-    for (const char* other : {"/notes.txt", "/page-0003.png.bak", "/page-12.png"}) test::WriteWholeFile(pages + other, "x");
+    for (const char* other : {"/notes.txt", "/page-0003.png.bak", "/page-12.png"})
+        test::WriteWholeFile(pages + other, "x");
     const test::TCliRun r = shorter.Run("print " + shorter.project + " --png-dir " + pages + " --dpi 50");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.err.find("removed 1 page of an earlier run from " + pages), std::string::npos) << r.err;
@@ -69,7 +72,8 @@ TEST(QbmPrint, PbmAndTiffPagesHoldReadableLabels) {
         const std::string pages = f.dir + "/" + format;
         std::filesystem::create_directories(pages);
         test::WriteWholeFile(pages + "/page-0003." + format, "x");
-        const test::TCliRun r = f.Run("print " + f.project + " --png-dir " + pages + " --dpi 200 --format " + format);
+        const test::TCliRun r =
+            f.Run("print " + f.project + " --png-dir " + pages + " --dpi 200 --format " + format);
         ASSERT_EQ(r.exitCode, 0) << r.err;
         EXPECT_EQ(r.out, "5 labels on 2 pages\n");
         EXPECT_FALSE(std::filesystem::exists(pages + "/page-0003." + format)) << format;
@@ -78,7 +82,8 @@ TEST(QbmPrint, PbmAndTiffPagesHoldReadableLabels) {
             const QImage image = test::ReadPageFile(pages + page + format);
             ASSERT_FALSE(image.isNull()) << pages + page + format;
             EXPECT_EQ(image.width(), 1654) << "A4 at 200 dpi";
-            for (std::string& text : test::DecodeAll(image, ZXing::BarcodeFormat::Code39)) read.push_back(text);
+            for (std::string& text : test::DecodeAll(image, ZXing::BarcodeFormat::Code39))
+                read.push_back(text);
         }
         std::sort(read.begin(), read.end());
         EXPECT_EQ(read, (std::vector<std::string>{"ITEM1", "ITEM2", "ITEM3", "ITEM4", "ITEM5"})) << format;
@@ -87,7 +92,8 @@ TEST(QbmPrint, PbmAndTiffPagesHoldReadableLabels) {
 
 TEST(QbmPrint, WritesAPdfWithAPageForEveryFourLabels) {
     const Fixture f(9);
-    const test::TCliRun r = f.Run("print " + f.project + " --pdf " + f.dir + "/out.pdf --paper Letter --landscape");
+    const test::TCliRun r =
+        f.Run("print " + f.project + " --pdf " + f.dir + "/out.pdf --paper Letter --landscape");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string pdf = test::ReadWholeFile(f.dir + "/out.pdf");
     EXPECT_NE(pdf.find("/Count 3"), std::string::npos);

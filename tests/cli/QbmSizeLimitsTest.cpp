@@ -33,20 +33,27 @@ TEST(QbmSizeLimits, OversizedSettingsAreRefusedByName) {
         std::string message;
     } cases[] = {
         /* 0 */ {"maxicode X --autoscale 0 --bar-size 1000000 --out " + out, 2, "--bar-size takes 0 to 200"},
-        /* 1 */ {"label --2d maxicode X --out " + out + library("Barcode2D", "MBWH", 1000000), 1,
-                 "The 2D setting MBWH of the template library is 1000000"},
+        /* 1 */
+        {"label --2d maxicode X --out " + out + library("Barcode2D", "MBWH", 1000000), 1,
+         "The 2D setting MBWH of the template library is 1000000"},
         /* 2 */ {"label --2d pdf417 X --out " + out + library("Barcode2D", "PBW", 1000000), 1, "setting PBW"},
         /* 3 */ {"label --2d pdf417 X --out " + out + library("Barcode2D", "PBH", 1000000), 1, "setting PBH"},
-        /* 4 */ {"label Code39 ABC --out " + out + library("Code39", "Height", 100000), 1,
-                 "The template's Height of 100000 mm is more than a label can be"},
-        /* 5 */ {"label Code39 ABC --out " + out + library("Code39", "BarWidth", 1000000), 1, "BarWidth of 1000000"},
-        /* 6 */ {"label Code128B " + longCode + " --out " + out, 1,
-                 "more than a label picture can hold; the code has 10000 characters"},
-        /* 7 */ {"label --2d pdf417 X --out " + out + " --library " + bothLarge, 1,
-                 "more than a label picture can hold; check the bar and module sizes (PBW, PBH, MBWH)"},
-        /* 8 */ {"maxicode X --dpi 1000000 --out " + out, 2, "more than any label; use smaller --bar-size or --dpi"},
-        /* 9 */ {"pdf417 X --dpi 2400 --bar-width 50 --row-height 500 --out " + out, 2,
-                 "more than any label; use smaller --bar-width, --row-height or --dpi"},
+        /* 4 */
+        {"label Code39 ABC --out " + out + library("Code39", "Height", 100000), 1,
+         "The template's Height of 100000 mm is more than a label can be"},
+        /* 5 */
+        {"label Code39 ABC --out " + out + library("Code39", "BarWidth", 1000000), 1, "BarWidth of 1000000"},
+        /* 6 */
+        {"label Code128B " + longCode + " --out " + out, 1,
+         "more than a label picture can hold; the code has 10000 characters"},
+        /* 7 */
+        {"label --2d pdf417 X --out " + out + " --library " + bothLarge, 1,
+         "more than a label picture can hold; check the bar and module sizes (PBW, PBH, MBWH)"},
+        /* 8 */
+        {"maxicode X --dpi 1000000 --out " + out, 2, "more than any label; use smaller --bar-size or --dpi"},
+        /* 9 */
+        {"pdf417 X --dpi 2400 --bar-width 50 --row-height 500 --out " + out, 2,
+         "more than any label; use smaller --bar-width, --row-height or --dpi"},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const test::TCliRun r = test::RunQbm(dir, cases[i].args);
@@ -62,10 +69,11 @@ TEST(QbmSizeLimits, OversizedSettingsAreRefusedByName) {
     p.SetLinearSource(TLinearSource::lsConstant);
     p.SetFixedCode(std::string(1000000, 'A'));
     SaveProject(dir + "/wide.bpj", p, nullptr);
-    const test::TCliRun r =
-        test::RunQbm(dir, "preview " + dir + "/wide.bpj --out " + dir + "/page.png --library " + dir + "/Templates.dat");
+    const test::TCliRun r = test::RunQbm(dir, "preview " + dir + "/wide.bpj --out " + dir +
+                                                  "/page.png --library " + dir + "/Templates.dat");
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("more than a label picture can hold; the code has 1000000 characters"), std::string::npos)
+    EXPECT_NE(r.err.find("more than a label picture can hold; the code has 1000000 characters"),
+              std::string::npos)
         << r.err;
     EXPECT_FALSE(std::filesystem::exists(dir + "/page.png")) << "a blank page in place of the label";
 }

@@ -50,7 +50,8 @@ struct Sheet {
 constexpr double kPt = 25.4 / 72;
 constexpr Sheet kSheets[] = {
     /* 0 */ {"Avery 5160", 0.15625 * 25.4, 12.7, 2.78125 * 25.4, 25.4, 2.625 * 25.4, 25.4, 3, 10, 2550, 3300},
-    /* 1 */ {"Avery L7163", 9.5 * kPt, 43 * kPt, 292 * kPt, 108 * kPt, 280.9 * kPt, 108 * kPt, 2, 7, 2480, 3508},
+    /* 1 */
+    {"Avery L7163", 9.5 * kPt, 43 * kPt, 292 * kPt, 108 * kPt, 280.9 * kPt, 108 * kPt, 2, 7, 2480, 3508},
     /* 2 */ {"Hama 50450", 0, 0, 70, 37, 70, 37, 3, 8, 2480, 3508},
 };
 
@@ -77,8 +78,8 @@ TEST(QbmStock, ListsTheMatchesOrTheGridOfTheOneNamed) {
 TEST(QbmStock, EveryPrintedLabelLiesInsideItsStockRectangle) {
     for (const Sheet& sheet : kSheets) {
         const Fixture f(sheet.nx * sheet.ny);
-        const test::TCliRun r =
-            f.Run({"print", f.project, "--stock", sheet.name, "--png-dir", f.dir + "/pages", "--library", f.library});
+        const test::TCliRun r = f.Run({"print", f.project, "--stock", sheet.name, "--png-dir",
+                                       f.dir + "/pages", "--library", f.library});
         ASSERT_EQ(r.exitCode, 0) << sheet.name << ": " << r.err;
         EXPECT_EQ(r.out, std::to_string(sheet.nx * sheet.ny) + " labels on 1 page\n") << sheet.name;
         const QImage page(QString::fromStdString(f.dir + "/pages/page-0001.png"));
@@ -87,8 +88,12 @@ TEST(QbmStock, EveryPrintedLabelLiesInsideItsStockRectangle) {
 
         // Every dark dot belongs to a label rectangle; every rectangle got ink, centred on it.
         const double dots = 300 / 25.4;
-        const auto column = [&](int x) { return static_cast<int>(std::floor((x / dots - sheet.x0) / sheet.dx)); };
-        const auto row = [&](int y) { return static_cast<int>(std::floor((y / dots - sheet.y0) / sheet.dy)); };
+        const auto column = [&](int x) {
+            return static_cast<int>(std::floor((x / dots - sheet.x0) / sheet.dx));
+        };
+        const auto row = [&](int y) {
+            return static_cast<int>(std::floor((y / dots - sheet.y0) / sheet.dy));
+        };
         struct Ink {
             int left = 1 << 30, right = -1, top = 1 << 30, bottom = -1;
         };
@@ -98,8 +103,10 @@ TEST(QbmStock, EveryPrintedLabelLiesInsideItsStockRectangle) {
             for (int x = 0; x < page.width(); ++x) {
                 if (qGray(page.pixel(x, y)) > 128) continue;
                 const int c = column(x), rw = row(y);
-                const double inX = x / dots - sheet.x0 - c * sheet.dx, inY = y / dots - sheet.y0 - rw * sheet.dy;
-                if (c < 0 || c >= sheet.nx || rw < 0 || rw >= sheet.ny || inX > sheet.width || inY > sheet.height) {
+                const double inX = x / dots - sheet.x0 - c * sheet.dx,
+                             inY = y / dots - sheet.y0 - rw * sheet.dy;
+                if (c < 0 || c >= sheet.nx || rw < 0 || rw >= sheet.ny || inX > sheet.width ||
+                    inY > sheet.height) {
                     ++outside;
                     continue;
                 }
@@ -112,7 +119,8 @@ TEST(QbmStock, EveryPrintedLabelLiesInsideItsStockRectangle) {
             ASSERT_GE(i.right, 0) << sheet.name << ": label " << n << " has no ink";
             // The barcode's box is centred on the label; its ink is to a dot or two (text, guard bars).
             const double labelCentreX = sheet.x0 + (n % sheet.nx) * sheet.dx + sheet.width / 2;
-            EXPECT_NEAR((i.left + i.right + 1) / 2.0 / dots, labelCentreX, 0.5) << sheet.name << ": label " << n;
+            EXPECT_NEAR((i.left + i.right + 1) / 2.0 / dots, labelCentreX, 0.5)
+                << sheet.name << ": label " << n;
         }
     }
 }
@@ -120,7 +128,8 @@ TEST(QbmStock, EveryPrintedLabelLiesInsideItsStockRectangle) {
 TEST(QbmStock, UnknownOrUnusableStockPrintsNothing) {
     const Fixture f(3);
     const std::string out = f.dir + "/out.pdf";
-    const test::TCliRun unknown = f.Run({"print", f.project, "--stock", "Avery 5161", "--pdf", out, "--library", f.library});
+    const test::TCliRun unknown =
+        f.Run({"print", f.project, "--stock", "Avery 5161", "--pdf", out, "--library", f.library});
     EXPECT_EQ(unknown.exitCode, 1);
     EXPECT_NE(unknown.err.find("No label stock \"Avery 5161\""), std::string::npos) << unknown.err;
     EXPECT_FALSE(std::filesystem::exists(out));

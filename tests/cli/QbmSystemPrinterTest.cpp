@@ -38,7 +38,8 @@ fs::path CupsPdfOutput() {
     const passwd* user = ::getpwuid(::getuid());
     const std::string home = user ? user->pw_dir : "";
     if (const auto at = out.find("${HOME}"); at != std::string::npos) out.replace(at, 7, home);
-    if (const auto at = out.find("${USER}"); at != std::string::npos) out.replace(at, 7, user ? user->pw_name : "");
+    if (const auto at = out.find("${USER}"); at != std::string::npos)
+        out.replace(at, 7, user ? user->pw_name : "");
     return out;
 }
 
@@ -84,7 +85,8 @@ TEST(QbmSystemPrinter, EveryLabelPrintedOnTheQueueScansAsItsDatasheetValue) {
 
     std::multiset<std::string> read;
     for (const QImage& page : test::RasterisePdf(job.string(), 200))
-        for (const std::string& text : test::DecodeAll(page, ZXing::BarcodeFormat::Code128)) read.insert(text);
+        for (const std::string& text : test::DecodeAll(page, ZXing::BarcodeFormat::Code128))
+            read.insert(text);
     fs::remove(job);
     EXPECT_EQ(read, std::multiset<std::string>(codes.begin(), codes.end()));
 }

@@ -15,7 +15,9 @@ namespace {
 
 using TQbmRun = test::TCliRun;
 
-TQbmRun Qbm(const std::string& dir, const std::string& args) { return test::RunQbm(dir, args); }
+TQbmRun Qbm(const std::string& dir, const std::string& args) {
+    return test::RunQbm(dir, args);
+}
 
 TEST(QbmTemplates, CreatesTheDefaultLibraryAndListsItsNames) {
     const std::string dir = test::MakeTempDir();

@@ -30,7 +30,9 @@ struct Fixture {
         p.SetCodeField(1);
         SaveProject(project, p, nullptr);
     }
-    test::TCliRun Run(const std::string& args) const { return test::RunQbm(dir, args + " --library " + library); }
+    test::TCliRun Run(const std::string& args) const {
+        return test::RunQbm(dir, args + " --library " + library);
+    }
     test::TCliRun Calibrate(const std::string& args) const { return test::RunQbm(dir, "calibrate " + args); }
     std::vector<std::string> Journal() const {
         std::ifstream in(project + ".log");
@@ -58,7 +60,8 @@ TEST(QbmPrintVerify, ASlippedValueStopsTheRunBeforeAnythingIsPrinted) {
     EXPECT_TRUE(f.Journal().empty());
 
     const Fixture clean(kCodes);
-    const test::TCliRun ok = clean.Run("print " + clean.project + " --verify --pdf " + clean.dir + "/out.pdf");
+    const test::TCliRun ok =
+        clean.Run("print " + clean.project + " --verify --pdf " + clean.dir + "/out.pdf");
     EXPECT_EQ(ok.exitCode, 0) << ok.err;
     EXPECT_EQ(ok.out, "5 labels on 2 pages\n");
     EXPECT_NE(ok.err.find("5 labels verified in "), std::string::npos) << ok.err;
@@ -81,7 +84,8 @@ TEST(QbmPrintVerify, StartPagesJournalAndFromLabel) {
     EXPECT_EQ(f.Run("print " + f.project + " --pages 3-1 --pdf x.pdf").exitCode, 2);
     const test::TCliRun beyond = f.Run("print " + f.project + " --start 5 --pdf " + f.dir + "/none.pdf");
     EXPECT_EQ(beyond.exitCode, 1);
-    EXPECT_NE(beyond.err.find("The start position must lie between 1 and 4."), std::string::npos) << beyond.err;
+    EXPECT_NE(beyond.err.find("The start position must lie between 1 and 4."), std::string::npos)
+        << beyond.err;
 }
 
 TEST(QbmCalibrate, StoresCorrectionsPerPrinterAndPrintsTheSheet) {
@@ -95,10 +99,12 @@ TEST(QbmCalibrate, StoresCorrectionsPerPrinterAndPrintsTheSheet) {
     EXPECT_EQ(f.Calibrate("--set PDF 60 0 1 1").exitCode, 2) << "beyond 50 mm";
     EXPECT_EQ(f.Calibrate("--set PDF 0 0 1.2 1").exitCode, 2) << "beyond 10 %";
     EXPECT_EQ(f.Calibrate("--set PDF 0 x 1 1").exitCode, 2);
-    EXPECT_EQ(f.Calibrate("--show PDF").out, "PDF: offset 1.500000 mm, -2.000000 mm; scale 1.010000, 0.990000\n")
+    EXPECT_EQ(f.Calibrate("--show PDF").out,
+              "PDF: offset 1.500000 mm, -2.000000 mm; scale 1.010000, 0.990000\n")
         << "refused values leave the stored ones";
     EXPECT_EQ(f.Calibrate("--clear PDF").exitCode, 0);
-    EXPECT_EQ(f.Calibrate("--show PDF").out, "PDF: offset 0.000000 mm, 0.000000 mm; scale 1.000000, 1.000000\n");
+    EXPECT_EQ(f.Calibrate("--show PDF").out,
+              "PDF: offset 0.000000 mm, 0.000000 mm; scale 1.000000, 1.000000\n");
 
     r = f.Calibrate("" + f.project + " --pdf " + f.dir + "/sheet.pdf --dpi 300");
     ASSERT_EQ(r.exitCode, 0) << r.err;

@@ -35,7 +35,8 @@ struct Workspace {
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(dir)) {
             const std::string n = e.path().filename().string();
-            if (n != "Templates.dat" && n != "p.bpj" && n != "cli.out" && n != "cli.err" && n.rfind("old.", 0) != 0)
+            if (n != "Templates.dat" && n != "p.bpj" && n != "cli.out" && n != "cli.err" &&
+                n.rfind("old.", 0) != 0)
                 names.push_back(n);
         }
         return names;
@@ -65,7 +66,8 @@ TEST(QbmWriteFailure, FullDiskKeepsThePreviousFileAndFails) {
         test::WriteWholeFile(path, "previous content");
         const test::TCliRun r = test::RunQbmOnFullDisk(w.dir, c.args + path);
         EXPECT_EQ(r.exitCode, 1) << "case " << i << ": " << r.out << r.err;
-        EXPECT_NE(r.err.find("Cannot write file " + path), std::string::npos) << "case " << i << ": " << r.err;
+        EXPECT_NE(r.err.find("Cannot write file " + path), std::string::npos)
+            << "case " << i << ": " << r.err;
         EXPECT_EQ(r.out.find("wrote"), std::string::npos) << "case " << i;
         EXPECT_EQ(test::ReadWholeFile(path), "previous content") << "case " << i;
         EXPECT_EQ(w.Strays(), std::vector<std::string>{}) << "case " << i << ": temporary files left";
@@ -85,8 +87,8 @@ TEST(QbmWriteFailure, StoppedPrintRunLeavesNoTemporaryFile) {
             const std::string err = w.dir + "/cli.err";
             freopen(err.c_str(), "w", stderr);
             freopen("/dev/null", "w", stdout);
-            execl(QBM_CLI_PATH, "qbm", "print", w.project.c_str(), "--library", w.library.c_str(), "--no-journal",
-                  "--pdf", out.c_str(), static_cast<char*>(nullptr));
+            execl(QBM_CLI_PATH, "qbm", "print", w.project.c_str(), "--library", w.library.c_str(),
+                  "--no-journal", "--pdf", out.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
         const std::string part = out + ".part-" + std::to_string(child);

@@ -147,14 +147,16 @@ TEST(DatasheetStreamDamage, StreamsTheProductCannotHaveWrittenAreNamed) {
         /* 0 */ {"", ""},
         /* 1 */ {"2,15\r\n" + widths + "1,0,Code\r\n1,14,4006381333931\r\n", ""},
         /* 2 */ {"2,1000\r\n" + widths + "1,0,Code\r\n", ""}, // rows added one by one stay empty
-        /* 3 */ {"x,2\r\n", ""},                            // the reader's conversion error says it
+        /* 3 */ {"x,2\r\n", ""},                              // the reader's conversion error says it
         /* 4 */ {"2,15\r\n" + widths + "1,0,Code\r\n1,3,40063", "it ends inside a line"},
         /* 5 */ {"2,15\r\ncw 0,5", "it ends inside a line"},
         /* 6 */ {"4,15\r\n" + widths, "it ends after the widths of 2 of its 4 columns"},
-        /* 7 */ {"2,100000000\r\n" + widths + "1,0,Code\r\n1,1,123\r\n",
-                 "it declares 100000000 rows but holds text only up to row 1"},
-        /* 8 */ {"2,3000000\r\n" + widths + "1,9999999,outside\r\n",
-                 "it declares 3000000 rows but holds text only up to row 0"},
+        /* 7 */
+        {"2,100000000\r\n" + widths + "1,0,Code\r\n1,1,123\r\n",
+         "it declares 100000000 rows but holds text only up to row 1"},
+        /* 8 */
+        {"2,3000000\r\n" + widths + "1,9999999,outside\r\n",
+         "it declares 3000000 rows but holds text only up to row 0"},
     };
     for (size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(DatasheetStreamDamage(cases[i].stream), cases[i].damage) << "case " << i;

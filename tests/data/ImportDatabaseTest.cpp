@@ -122,7 +122,9 @@ TEST(ImportDatabase, CutShortDatabaseIsDamagedNotPartlyRead) {
             DatabaseTableNames(path);
             ADD_FAILURE() << size << ": the table list was read";
         } catch (const EInOutError& e) {
-            EXPECT_EQ(std::string(e.what()).rfind("Cannot read Access database " + path + ": the file is damaged", 0), 0u)
+            EXPECT_EQ(std::string(e.what()).rfind(
+                          "Cannot read Access database " + path + ": the file is damaged", 0),
+                      0u)
                 << e.what();
         }
         TDatasheet sheet;

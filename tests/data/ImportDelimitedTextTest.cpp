@@ -196,9 +196,11 @@ TEST(ImportDelimitedText, FileImportAgreesWithTheLineRules) {
     for (size_t i = 0; i < std::size(kTexts); ++i) {
         const std::string& text = kTexts[i];
         TDatasheet sheet;
-        ASSERT_EQ(Import(sheet, WriteFile(dir, "edge.csv", text)).outcome, TImportOutcome::ioImported) << "case " << i;
+        ASSERT_EQ(Import(sheet, WriteFile(dir, "edge.csv", text)).outcome, TImportOutcome::ioImported)
+            << "case " << i;
         const auto lines = SplitTextLines(text);
-        const char delimiter = DetectDelimiter(lines.size() > 0 ? lines[0] : "", lines.size() > 1 ? lines[1] : "");
+        const char delimiter =
+            DetectDelimiter(lines.size() > 0 ? lines[0] : "", lines.size() > 1 ? lines[1] : "");
         EXPECT_EQ(sheet.RowCount(), std::max<int>(2, static_cast<int>(lines.size()))) << "case " << i;
         size_t widest = 0;
         std::vector<bool> columnHasText;
@@ -206,16 +208,19 @@ TEST(ImportDelimitedText, FileImportAgreesWithTheLineRules) {
             Cells expected = SplitDelimitedLine(lines[r], delimiter);
             widest = std::max(widest, expected.size());
             columnHasText.resize(std::max(columnHasText.size(), expected.size()));
-            for (size_t c = 0; c < expected.size(); ++c) columnHasText[c] = columnHasText[c] || !expected[c].empty();
+            for (size_t c = 0; c < expected.size(); ++c)
+                columnHasText[c] = columnHasText[c] || !expected[c].empty();
             Cells got = DataRow(sheet, static_cast<int>(r));
             got.resize(expected.size());
             EXPECT_EQ(got, expected) << "case " << i << " row " << r;
             for (int c = static_cast<int>(expected.size()) + 1; c < sheet.ColumnCount(); ++c)
-                EXPECT_EQ(sheet.Cell(c, static_cast<int>(r)), "") << "case " << i << " row " << r << " column " << c;
+                EXPECT_EQ(sheet.Cell(c, static_cast<int>(r)), "")
+                    << "case " << i << " row " << r << " column " << c;
             EXPECT_EQ(sheet.Cell(0, static_cast<int>(r)), "") << "case " << i << " row " << r;
         }
         // A last column that holds nothing is no part of the file, and is dropped.
         const bool lastEmpty = widest >= 2 && !columnHasText[widest - 1];
-        EXPECT_EQ(sheet.ColumnCount(), std::max<int>(2, static_cast<int>(widest) + (lastEmpty ? 0 : 1))) << "case " << i;
+        EXPECT_EQ(sheet.ColumnCount(), std::max<int>(2, static_cast<int>(widest) + (lastEmpty ? 0 : 1)))
+            << "case " << i;
     }
 }

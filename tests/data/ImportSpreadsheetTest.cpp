@@ -127,9 +127,12 @@ TEST(ImportSpreadsheet, DamagedAndHostileFilesFailClearly) {
     const std::string xlsxNote = "Cannot read Excel workbook ";
     const std::string odsNote = "Cannot read OpenDocument spreadsheet ";
     const std::string types = R"(<?xml version="1.0"?><Types/>)";
-    const std::string workbook = R"(<workbook xmlns:r="r"><sheets><sheet name="A" sheetId="1" r:id="rId1"/></sheets></workbook>)";
-    const std::string rels = R"(<Relationships><Relationship Id="rId1" Type="x/worksheet" Target="worksheets/sheet1.xml"/></Relationships>)";
-    const std::string sheetXml = R"(<worksheet><sheetData><row r="1"><c r="A1" t="s"><v>7</v></c></row></sheetData></worksheet>)";
+    const std::string workbook =
+        R"(<workbook xmlns:r="r"><sheets><sheet name="A" sheetId="1" r:id="rId1"/></sheets></workbook>)";
+    const std::string rels =
+        R"(<Relationships><Relationship Id="rId1" Type="x/worksheet" Target="worksheets/sheet1.xml"/></Relationships>)";
+    const std::string sheetXml =
+        R"(<worksheet><sheetData><row r="1"><c r="A1" t="s"><v>7</v></c></row></sheetData></worksheet>)";
     struct Case {
         std::string name;
         std::vector<std::pair<std::string, std::string>> parts; // empty: the bytes below as the file
@@ -139,28 +142,57 @@ TEST(ImportSpreadsheet, DamagedAndHostileFilesFailClearly) {
     const std::vector<Case> cases = {
         /* 0 */ {"text.xlsx", {}, "Code;Name\n", "not a zipped document"},
         /* 1 */ {"empty.xlsx", {{"[Content_Types].xml", types}}, "", "the part xl/workbook.xml is missing"},
-        /* 2 */ {"nosheet.xlsx", {{"xl/workbook.xml", workbook}, {"xl/_rels/workbook.xml.rels", rels}}, "",
-                 "the part xl/worksheets/sheet1.xml is missing"},
-        /* 3 */ {"index.xlsx", {{"xl/workbook.xml", workbook}, {"xl/_rels/workbook.xml.rels", rels},
-                                {"xl/worksheets/sheet1.xml", sheetXml}}, "",
-                 "a cell names a shared text that does not exist"},
-        /* 4 */ {"cut.xlsx", {{"xl/workbook.xml", workbook.substr(0, 40)}}, "", "the part xl/workbook.xml ends too early"},
-        /* 5 */ {"dtd.xlsx", {{"xl/workbook.xml", "<!DOCTYPE w [<!ENTITY a \"aaaa\">]><workbook>&a;</workbook>"}}, "",
-                 "the part xl/workbook.xml carries a document type"},
+        /* 2 */
+        {"nosheet.xlsx",
+         {{"xl/workbook.xml", workbook}, {"xl/_rels/workbook.xml.rels", rels}},
+         "",
+         "the part xl/worksheets/sheet1.xml is missing"},
+        /* 3 */
+        {"index.xlsx",
+         {{"xl/workbook.xml", workbook},
+          {"xl/_rels/workbook.xml.rels", rels},
+          {"xl/worksheets/sheet1.xml", sheetXml}},
+         "",
+         "a cell names a shared text that does not exist"},
+        /* 4 */
+        {"cut.xlsx",
+         {{"xl/workbook.xml", workbook.substr(0, 40)}},
+         "",
+         "the part xl/workbook.xml ends too early"},
+        /* 5 */
+        {"dtd.xlsx",
+         {{"xl/workbook.xml", "<!DOCTYPE w [<!ENTITY a \"aaaa\">]><workbook>&a;</workbook>"}},
+         "",
+         "the part xl/workbook.xml carries a document type"},
         // A small file that unpacks to more than a workbook part may hold.
-        /* 6 */ {"bomb.xlsx", {{"xl/workbook.xml", "<workbook>" + std::string(20 << 20, ' ') + "</workbook>"}}, "",
-                 "the part xl/workbook.xml unpacks to more than 16 MB"},
-        /* 7 */ {"nocontent.ods", {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}}, "",
-                 "the part content.xml is missing"},
+        /* 6 */
+        {"bomb.xlsx",
+         {{"xl/workbook.xml", "<workbook>" + std::string(20 << 20, ' ') + "</workbook>"}},
+         "",
+         "the part xl/workbook.xml unpacks to more than 16 MB"},
+        /* 7 */
+        {"nocontent.ods",
+         {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}},
+         "",
+         "the part content.xml is missing"},
         // A million rows of 16,384 repeated cells: far more text than the datasheet takes.
-        /* 8 */ {"repeats.ods", {{"content.xml", OdsContent(R"(<table:table-row table:number-rows-repeated="1000000">
+        /* 8 */
+        {"repeats.ods",
+         {{"content.xml", OdsContent(R"(<table:table-row table:number-rows-repeated="1000000">
 <table:table-cell table:number-columns-repeated="16384" office:value-type="string"><text:p>x</text:p></table:table-cell></table:table-row>)")}},
-                 "", "the sheet holds more than 1024 MB of text, more than the datasheet takes"},
-        /* 9 */ {"notable.ods", {{"content.xml", R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"/>)"}}, "", "the document holds no sheet"},
+         "",
+         "the sheet holds more than 1024 MB of text, more than the datasheet takes"},
+        /* 9 */
+        {"notable.ods",
+         {{"content.xml",
+           R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"/>)"}},
+         "",
+         "the document holds no sheet"},
     };
     for (size_t i = 0; i < cases.size(); ++i) {
         const Case& c = cases[i];
-        const std::string path = c.parts.empty() ? test::WriteFile(dir, c.name, c.bytes) : WriteZip(dir + "/" + c.name, c.parts);
+        const std::string path =
+            c.parts.empty() ? test::WriteFile(dir, c.name, c.bytes) : WriteZip(dir + "/" + c.name, c.parts);
         TDatasheet sheet;
         sheet.SetCell(1, 1, "kept");
         TScriptedPrompts prompts;

@@ -1,8 +1,8 @@
 #include "data/DatasheetImport.h"
 #include "data/TDatasheet.h"
 #include "data/WorkbookReader.h"
-#include "util/IsolatedRun.h"
 #include "util/Errors.h"
+#include "util/IsolatedRun.h"
 #include "util/TUserPrompts.h"
 
 #include "ImportTestSupport.h"
@@ -35,8 +35,7 @@ TEST(ImportWorkbook, ErrorValuesAreNotWrittenOverWhatTheTableHeld) {
     const std::string path = test::TestDataPath("import/errors.xls");
     // #DIV/0! in A3, #N/A in B5, a formula giving #DIV/0! in B6; the workbook library shows the first
     // two as TRUE.
-    EXPECT_EQ(XlsErrorCells(test::ReadWholeFile(path), 0),
-              (std::vector<TXlsCell>{{2, 0}, {4, 1}, {5, 1}}));
+    EXPECT_EQ(XlsErrorCells(test::ReadWholeFile(path), 0), (std::vector<TXlsCell>{{2, 0}, {4, 1}, {5, 1}}));
     TDatasheet sheet;
     sheet.Reset(3, 8);
     for (int r = 0; r < 8; ++r)
@@ -106,7 +105,8 @@ TEST(ImportWorkbook, UnreadableFilesNameTheFile) {
             ReadWorkbookFile(sheet, heap);
             EXPECT_GE(sheet.ColumnCount(), 1);
         } catch (const EInOutError& e) {
-            EXPECT_TRUE(std::string(e.what()).starts_with("Cannot read Excel workbook " + heap + ": the workbook is damaged"))
+            EXPECT_TRUE(std::string(e.what()).starts_with("Cannot read Excel workbook " + heap +
+                                                          ": the workbook is damaged"))
                 << e.what();
         }
     }
@@ -122,8 +122,18 @@ TEST(ImportWorkbook, AReaderProcessThatFailsIsNotTakenForItsOutput) {
     const std::string big(3 << 20, 'x'); // more than a pipe holds: read while the child writes
     const Case cases[] = {
         {"writes and ends", [&](const auto& write) { write(big.data(), big.size()); }, big.size(), true},
-        {"throws", [&](const auto& write) { write("ab", 2); throw std::runtime_error("x"); }, 2, false},
-        {"crashes", [&](const auto& write) { write("abc", 3); std::raise(SIGSEGV); }, 3, false},
+        {"throws",
+         [&](const auto& write) {
+             write("ab", 2);
+             throw std::runtime_error("x");
+         },
+         2, false},
+        {"crashes",
+         [&](const auto& write) {
+             write("abc", 3);
+             std::raise(SIGSEGV);
+         },
+         3, false},
     };
     for (const Case& c : cases) {
         const TIsolatedResult r = RunIsolated(c.work);

@@ -1,9 +1,9 @@
+#include "data/TDatasheetHistory.h"
 #include "data/DatasheetCommands.h"
 #include "data/DatasheetImport.h"
 #include "data/DatasheetStream.h"
 #include "data/SequenceGenerator.h"
 #include "data/TDatasheet.h"
-#include "data/TDatasheetHistory.h"
 #include "util/TProgress.h"
 #include "util/TUserPrompts.h"
 
@@ -24,7 +24,9 @@ TDatasheet Sample() {
     sheet.Reset(6, 8);
     for (int r = 0; r < 8; ++r)
         for (int c = 1; c < 6; ++c)
-            if (r != 5) sheet.SetCell(c, r, r == 0 ? "Col" + std::to_string(c) : std::to_string(c) + ":" + std::to_string(r));
+            if (r != 5)
+                sheet.SetCell(
+                    c, r, r == 0 ? "Col" + std::to_string(c) : std::to_string(c) + ":" + std::to_string(r));
     sheet.SetColumnWidth(3, 99);
     sheet.SetCurrentCell(3, 4);
     sheet.SetSelection({2, 2, 4, 6});
@@ -75,8 +77,13 @@ TEST(DatasheetHistory, EachCommandIsOneStepBothWays) {
         {"clear selection", command(TDatasheetCommand::dcClearSelection)},
         {"picture path", [](TDatasheet& s, TDatasheetHistory& h) { InsertPicturePath(s, "/p/a.png", &h); }},
         {"picture paths past the end",
-         [](TDatasheet& s, TDatasheetHistory& h) { InsertPicturePaths(s, {"/a", "/b", "/c", "/d", "/e"}, &h); }},
-        {"sequence", [](TDatasheet& s, TDatasheetHistory& h) { PlaceSequence(s, {"01", "02"}, &h); }},
+         [](TDatasheet& s, TDatasheetHistory& h) {
+             InsertPicturePaths(s, {"/a", "/b", "/c", "/d", "/e"}, &h);
+         }},
+        {"sequence",
+         [](TDatasheet& s, TDatasheetHistory& h) {
+             PlaceSequence(s, {"01", "02"}, &h);
+         }},
         {"move row down", [](TDatasheet& s, TDatasheetHistory& h) { MoveRowRecorded(s, 2, 6, &h); }},
         {"move row up", [](TDatasheet& s, TDatasheetHistory& h) { MoveRowRecorded(s, 7, 1, &h); }},
         {"move column", [](TDatasheet& s, TDatasheetHistory& h) { MoveColumnRecorded(s, 1, 4, &h); }},
@@ -128,11 +135,13 @@ TEST(DatasheetHistory, ImportIsOneStepAndCancelledWorkChangesNothing) {
     TScriptedPrompts prompts;
     TCancelAfter cancel(2);
     TDatasheetHistory history;
-    EXPECT_EQ(ImportData(sheet, path, prompts, nullptr, {&cancel, &history}).outcome, TImportOutcome::ioCancelled);
+    EXPECT_EQ(ImportData(sheet, path, prompts, nullptr, {&cancel, &history}).outcome,
+              TImportOutcome::ioCancelled);
     EXPECT_EQ(State(sheet), before);
     EXPECT_FALSE(history.CanUndo());
 
-    EXPECT_EQ(ImportData(sheet, path, prompts, nullptr, {nullptr, &history}).outcome, TImportOutcome::ioImported);
+    EXPECT_EQ(ImportData(sheet, path, prompts, nullptr, {nullptr, &history}).outcome,
+              TImportOutcome::ioImported);
     EXPECT_EQ(sheet.RowCount(), 100001);
     EXPECT_EQ(sheet.Cell(2, 100000), "n99999");
     history.Undo(sheet);

@@ -47,8 +47,9 @@ int main(int argc, char* argv[]) {
     {
         std::ofstream csv(work + "/shelf.csv", std::ios::binary);
         csv << "Code;Product;Shelf;Price;Picture\n";
-        const char* products[] = {"Brush", "Tape", "Box, small", "Box, large", "Glue", "Scissors", "Ruler",
-                                  "Pencil", "Marker", "Stapler", "Clips", "Folder", "Envelope", "Label roll"};
+        const char* products[] = {"Brush",    "Tape",   "Box, small", "Box, large", "Glue",
+                                  "Scissors", "Ruler",  "Pencil",     "Marker",     "Stapler",
+                                  "Clips",    "Folder", "Envelope",   "Label roll"};
         for (int i = 0; i < 500; ++i)
             csv << "40063813" << (10000 + i * 7) << ";" << products[i % 14] << ";A-" << (i % 12 + 1) << ";"
                 << (i % 9 + 1) << "." << (i * 13 % 100 < 10 ? "0" : "") << (i * 13 % 100) << ";/pictures/item"

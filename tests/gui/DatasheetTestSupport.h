@@ -21,7 +21,7 @@ public:
     std::deque<std::optional<std::string>> importPaths;
     std::deque<std::vector<std::string>> picturePaths;
     std::vector<bool> pictureAskedSeveral;
-    std::optional<std::string> table;               // the picker's choice; nullopt: cancelled
+    std::optional<std::string> table; // the picker's choice; nullopt: cancelled
     std::vector<std::string> tablesOffered;
     std::optional<std::vector<std::string>> sequence; // the sequence dialog's answer
     std::vector<QString> helpTopics;

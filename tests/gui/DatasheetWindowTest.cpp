@@ -82,9 +82,11 @@ TEST(DatasheetWindow, MenusToolbarShortcutsAndLook) {
     EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&Rows", "&Columns", "&Help"}));
     const auto menu = [&](int i) { return MenuItems(w.window.MenuBar()->actions()[i]->menu()); };
     EXPECT_EQ(menu(0), (QStringList{"Import Data ...", "Close"}));
-    EXPECT_EQ(menu(1), (QStringList{"&Undo", "&Redo", "Fill Sequence Data ...", "Insert Pictures by Path Name ...",
-                                    "Clear All Data", "Clear Selected Cells Data"}));
-    EXPECT_EQ(menu(2), (QStringList{"Insert Blank Row", "Clear Current Row Data", "Delete Current Row", "Delete All Rows"}));
+    EXPECT_EQ(menu(1),
+              (QStringList{"&Undo", "&Redo", "Fill Sequence Data ...", "Insert Pictures by Path Name ...",
+                           "Clear All Data", "Clear Selected Cells Data"}));
+    EXPECT_EQ(menu(2), (QStringList{"Insert Blank Row", "Clear Current Row Data", "Delete Current Row",
+                                    "Delete All Rows"}));
     EXPECT_EQ(menu(3), (QStringList{"Add a New Column", "Rename Column", "Clear Current Column Data",
                                     "Delete Current Column", "Delete All Columns (and Rows)"}));
     EXPECT_EQ(menu(4), (QStringList{"&Contents"}));
@@ -93,16 +95,21 @@ TEST(DatasheetWindow, MenusToolbarShortcutsAndLook) {
                            "Import Data ...", "Clear All Data", "Clear Selectd Cells Data"}));
 
     const std::pair<const char*, QKeySequence> shortcuts[] = {
-        {"Insert Blank Row", QKeySequence(Qt::Key_F2)},       {"Delete Current Row", QKeySequence(Qt::Key_F3)},
-        {"Add a New Column", QKeySequence(Qt::Key_F5)},       {"Delete Current Column", QKeySequence(Qt::Key_F6)},
-        {"Fill Sequence Data ...", QKeySequence("Ctrl+F")},   {"Insert a Picture Path Name ...", QKeySequence("Ctrl+P")},
-        {"&Undo", QKeySequence("Ctrl+Z")},                    {"&Redo", QKeySequence("Ctrl+Shift+Z")}};
-    for (const auto& [caption, keys] : shortcuts) EXPECT_EQ(w.window.Action(caption)->shortcut(), keys) << caption;
+        {"Insert Blank Row", QKeySequence(Qt::Key_F2)},
+        {"Delete Current Row", QKeySequence(Qt::Key_F3)},
+        {"Add a New Column", QKeySequence(Qt::Key_F5)},
+        {"Delete Current Column", QKeySequence(Qt::Key_F6)},
+        {"Fill Sequence Data ...", QKeySequence("Ctrl+F")},
+        {"Insert a Picture Path Name ...", QKeySequence("Ctrl+P")},
+        {"&Undo", QKeySequence("Ctrl+Z")},
+        {"&Redo", QKeySequence("Ctrl+Shift+Z")}};
+    for (const auto& [caption, keys] : shortcuts)
+        EXPECT_EQ(w.window.Action(caption)->shortcut(), keys) << caption;
 
     QStringList hints;
     for (QAction* a : w.window.ToolBar()->actions()) hints << a->toolTip();
-    EXPECT_EQ(hints, (QStringList{"Insert blank row", "Delete current row", "Add a new column", "Delete current column",
-                                  "Fill sequence data "}));
+    EXPECT_EQ(hints, (QStringList{"Insert blank row", "Delete current row", "Add a new column",
+                                  "Delete current column", "Fill sequence data "}));
 
     QTableView* grid = w.window.findChild<QTableView*>("StrGrid_Data");
     ASSERT_EQ(grid, w.window.Grid());
@@ -114,13 +121,15 @@ TEST(DatasheetWindow, MenusToolbarShortcutsAndLook) {
     EXPECT_FALSE(w.window.Model()->flags(w.window.Model()->index(0, 0)) & Qt::ItemIsEditable);
     auto* numbers = static_cast<TRowNumberHeader*>(grid->verticalHeader());
     const QRect cell(0, 0, 50, 21);
-    EXPECT_EQ(numbers->NumberRect(cell).right(), cell.right() - numbers->fontMetrics().horizontalAdvance('2'));
+    EXPECT_EQ(numbers->NumberRect(cell).right(),
+              cell.right() - numbers->fontMetrics().horizontalAdvance('2'));
     auto* title = w.window.findChild<TShadowTitle*>("Lbl_Title");
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->Text(), "Quirbel Barcode Maker!");
     EXPECT_TRUE(title->font().bold() && title->font().italic());
     EXPECT_EQ(title->font().pixelSize(), 19);
-    for (const char* name : {"Btn_OK", "Btn_Cancel"}) EXPECT_NE(w.window.findChild<QPushButton*>(name), nullptr);
+    for (const char* name : {"Btn_OK", "Btn_Cancel"})
+        EXPECT_NE(w.window.findChild<QPushButton*>(name), nullptr);
 
     w.Trigger("&Contents");
     EXPECT_EQ(w.services.helpTopics, (std::vector<QString>{"html/datasheet.htm"}));
@@ -177,8 +186,10 @@ TEST(DatasheetWindow, ColumnNames) {
         const char* message;            // the last message shown, "" for the box itself
     };
     const Case cases[] = {
-        /* 0 */ {"Add a New Column", "data1", {"Data1"}, "You input a blank name or this name has been exist!"},
-        /* 1 */ {"Add a New Column", std::nullopt, {"Data1"}, "You input a blank name or this name has been exist!"},
+        /* 0 */ {
+            "Add a New Column", "data1", {"Data1"}, "You input a blank name or this name has been exist!"},
+        /* 1 */
+        {"Add a New Column", std::nullopt, {"Data1"}, "You input a blank name or this name has been exist!"},
         /* 2 */ {"Add a New Column", " Name ", {"Data1", "Name"}, ""},
         /* 3 */ {"Rename Column", "  Name", {"Data1", "Name"}, ""},
         /* 4 */ {"Rename Column", "NAME", {"Data1", "Name"}, "Column 'NAME' has been exist!"},
@@ -197,7 +208,8 @@ TEST(DatasheetWindow, ColumnNames) {
             EXPECT_EQ(w.LastMessage(), c.message) << i;
         else
             EXPECT_NE(w.LastMessage().find("Please input the column name:"), std::string::npos) << i;
-        EXPECT_EQ(w.window.Model()->headerData(static_cast<int>(names.size()) - 1, Qt::Horizontal, Qt::DisplayRole)
+        EXPECT_EQ(w.window.Model()
+                      ->headerData(static_cast<int>(names.size()) - 1, Qt::Horizontal, Qt::DisplayRole)
                       .toString()
                       .toStdString(),
                   names.back())
@@ -213,7 +225,8 @@ TEST(DatasheetWindow, PicturePathsDownTheColumn) {
     w.Trigger("Insert Pictures by Path Name ...");
     EXPECT_EQ(w.services.pictureAskedSeveral.back(), true);
     EXPECT_EQ(w.sheet.RowCount() - 1, 7); // rows 5 to 7: the table grows by one row
-    EXPECT_EQ(w.Column(1), (std::vector<std::string>{"r1", "r2", "r3", "r4", "/p/a.png", "/p/b.png", "/p/c.png"}));
+    EXPECT_EQ(w.Column(1),
+              (std::vector<std::string>{"r1", "r2", "r3", "r4", "/p/a.png", "/p/b.png", "/p/c.png"}));
     EXPECT_EQ(w.window.Model()->rowCount(), 7);
 
     w.Fill(10);
@@ -221,8 +234,8 @@ TEST(DatasheetWindow, PicturePathsDownTheColumn) {
     w.services.picturePaths.push_back({"/p/a.png", "/p/b.png", "/p/c.png"});
     w.Trigger("Insert Pictures by Path Name ...");
     EXPECT_EQ(w.sheet.RowCount() - 1, 10);
-    EXPECT_EQ(w.Column(1), (std::vector<std::string>{"r1", "/p/a.png", "/p/b.png", "/p/c.png", "r5", "r6", "r7",
-                                                      "r8", "r9", "r10"}));
+    EXPECT_EQ(w.Column(1), (std::vector<std::string>{"r1", "/p/a.png", "/p/b.png", "/p/c.png", "r5", "r6",
+                                                     "r7", "r8", "r9", "r10"}));
 
     // One picture into the current cell; a cancelled dialog changes nothing.
     w.Show();
@@ -272,7 +285,8 @@ TEST(DatasheetWindow, DraggedRowsAndColumnsMoveTheSheetAndAgreeAfterSaving) {
     ASSERT_EQ(model.columnCount(), reloaded.ColumnCount() - 1);
     for (int r = 0; r < model.rowCount(); ++r)
         for (int c = 0; c < model.columnCount(); ++c)
-            EXPECT_EQ(model.index(r, c).data().toString().toStdString(), reloaded.Cell(c + 1, r + 1)) << r << "," << c;
+            EXPECT_EQ(model.index(r, c).data().toString().toStdString(), reloaded.Cell(c + 1, r + 1))
+                << r << "," << c;
     EXPECT_EQ(w.Column(2), (std::vector<std::string>{"r2", "", "r3", "r4", "r5"})); // row 5 held r1
 
     // Undo takes the steps back one by one, the moves included.
@@ -308,7 +322,8 @@ TEST(DatasheetWindow, ImportOfEachKind) {
     w.services.importPaths.push_back(test::TestDataPath("import/labels.xls"));
     w.Trigger("Import Data ...");
     EXPECT_EQ(w.window.Model()->columnCount(), 4);
-    EXPECT_EQ(w.window.Model()->index(0, 1).data().toString(), QString::fromLatin1("B\xFC" "rste"));
+    EXPECT_EQ(w.window.Model()->index(0, 1).data().toString(), QString::fromLatin1("B\xFC"
+                                                                                   "rste"));
 
     // A database: the picker offers its tables, the first selected; the chosen one fills from data column 2.
     w.services.table = "Shippers";
@@ -331,7 +346,8 @@ TEST(DatasheetWindow, ImportOfEachKind) {
     EXPECT_NE(w.LastMessage().find("(.xls, .xlsx, .ods)"), std::string::npos);
     EXPECT_EQ(w.window.Model()->index(0, 2).data().toString(), "Speedy Express");
     w.Trigger("&Undo");
-    EXPECT_EQ(w.window.Model()->index(0, 1).data().toString(), QString::fromLatin1("B\xFC" "rste"));
+    EXPECT_EQ(w.window.Model()->index(0, 1).data().toString(), QString::fromLatin1("B\xFC"
+                                                                                   "rste"));
 }
 
 using test::TCancelAt;

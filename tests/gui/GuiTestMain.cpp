@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     // Recent files and other preferences go to a scratch place, never the user's own settings.
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);

@@ -31,16 +31,22 @@ public:
     std::deque<std::optional<std::vector<std::string>>> sequences;
     std::vector<QString> helpTopics;
 
-    int Welcome(QWidget*) override { ++welcomeShown; return welcomeChoice; }
+    int Welcome(QWidget*) override {
+        ++welcomeShown;
+        return welcomeChoice;
+    }
     void About(QWidget*) override { ++aboutShown; }
-    void LinearTemplateEditor(QWidget*, TLabelDocument&, const TLinearEditorRequest& r) override
-    {
+    void LinearTemplateEditor(QWidget*, TLabelDocument&, const TLinearEditorRequest& r) override {
         linearEditor.push_back(r);
     }
-    void Template2DEditor(QWidget*, TLabelDocument&, const T2DEditorRequest& r) override { editor2D.push_back(r); }
-    bool Datasheet(QWidget*, TLabelDocument&) override { ++datasheetShown; return false; }
-    std::optional<std::vector<std::string>> Sequence(QWidget*) override
-    {
+    void Template2DEditor(QWidget*, TLabelDocument&, const T2DEditorRequest& r) override {
+        editor2D.push_back(r);
+    }
+    bool Datasheet(QWidget*, TLabelDocument&) override {
+        ++datasheetShown;
+        return false;
+    }
+    std::optional<std::vector<std::string>> Sequence(QWidget*) override {
         if (sequences.empty()) return std::nullopt;
         auto codes = sequences.front();
         sequences.pop_front();
@@ -58,9 +64,7 @@ protected:
 
     // Shows the window as the program does: the document starts, the welcome dialog runs.
     void ShowWindow();
-    template <typename T>
-    T* Find(const char* name) const
-    {
+    template <typename T> T* Find(const char* name) const {
         T* w = window->findChild<T*>(name);
         EXPECT_NE(w, nullptr) << name;
         return w;

@@ -18,7 +18,8 @@ TEST(HelpViewer, ShowsTheTopicAndFollowsLinksAndPicturesInsideTheFile) {
     emit viewer.Browser()->anchorClicked(QUrl("datasheet.htm"));
     EXPECT_EQ(viewer.CurrentTopic(), "/html/datasheet.htm");
     EXPECT_TRUE(viewer.Browser()->toPlainText().contains("Importing"));
-    const QVariant picture = viewer.Browser()->loadResource(QTextDocument::ImageResource, QUrl("../images/grid.png"));
+    const QVariant picture =
+        viewer.Browser()->loadResource(QTextDocument::ImageResource, QUrl("../images/grid.png"));
     EXPECT_TRUE(picture.toByteArray().startsWith("\x89PNG"));
 
     viewer.Browser()->backward();

@@ -26,8 +26,7 @@ namespace {
 
 using MainWindow = WindowFixture;
 
-TEST_F(MainWindow, FirstStartAppliesTheLastTemplateThenWelcomesOnce)
-{
+TEST_F(MainWindow, FirstStartAppliesTheLastTemplateThenWelcomesOnce) {
     ShowWindow();
     EXPECT_EQ(window->windowTitle(), "Quirbel Barcode Maker - Untitled Project");
     EXPECT_EQ(Find<QTabWidget>("PG_Pro")->currentIndex(), 0);
@@ -41,12 +40,11 @@ TEST_F(MainWindow, FirstStartAppliesTheLastTemplateThenWelcomesOnce)
     EXPECT_EQ(dialogs.welcomeShown, 1);
 }
 
-TEST_F(MainWindow, WelcomeChoicesRunTheirCommands)
-{
+TEST_F(MainWindow, WelcomeChoicesRunTheirCommands) {
     struct Case {
         int choice;
-        int fileDialogs;    // the open dialog asked
-        size_t editors;     // the template editor opened
+        int fileDialogs; // the open dialog asked
+        size_t editors;  // the template editor opened
     };
     // New asks nothing on an unmodified project; Cancel (-1) runs nothing.
     for (const Case c : {Case{0, 0, 0}, Case{1, 1, 0}, Case{2, 0, 1}, Case{-1, 0, 0}}) {
@@ -63,8 +61,7 @@ TEST_F(MainWindow, WelcomeChoicesRunTheirCommands)
     }
 }
 
-TEST_F(MainWindow, CodeTabsSetTheKindAndTheImportEntryFollowsIt)
-{
+TEST_F(MainWindow, CodeTabsSetTheKindAndTheImportEntryFollowsIt) {
     ShowWindow();
     QAction* import = Action("Mnu_ImportVariousCode");
     auto* codeMenu = Find<QMenu>("Mnu_Code");
@@ -95,8 +92,7 @@ TEST_F(MainWindow, CodeTabsSetTheKindAndTheImportEntryFollowsIt)
     EXPECT_EQ(doc->Kind(), TBarcodeKind::bk2D);
 }
 
-TEST_F(MainWindow, PageMenuEntriesFocusTheirLayoutFields)
-{
+TEST_F(MainWindow, PageMenuEntriesFocusTheirLayoutFields) {
     ShowWindow();
     const std::pair<const char*, const char*> kEntries[] = {
         {"Mnu_Column", "Edt_Col"},     {"Mnu_Linage", "Edt_Lin"},   {"Mnu_MarginLeft", "Edt_ML"},
@@ -110,16 +106,15 @@ TEST_F(MainWindow, PageMenuEntriesFocusTheirLayoutFields)
     }
 }
 
-TEST_F(MainWindow, SourceRadioButtonsEnableTheirControls)
-{
+TEST_F(MainWindow, SourceRadioButtonsEnableTheirControls) {
     ShowWindow();
     auto enabled = [this](std::initializer_list<const char*> names) {
         std::string states;
         for (const char* name : names) states += Find<QWidget>(name)->isEnabled() ? '1' : '0';
         return states;
     };
-    const auto linear = {"Edt_singletxt", "Edt_ExtCaption", "Edt_Amount", "CBX_BarcodeValue", "CBX_ExtCaptionValue",
-                         "Btn_CodeData", "Btn_CapData"};
+    const auto linear = {"Edt_singletxt",       "Edt_ExtCaption", "Edt_Amount", "CBX_BarcodeValue",
+                         "CBX_ExtCaptionValue", "Btn_CodeData",   "Btn_CapData"};
     const auto twoD = {"Btn_Import", "Btn_Serial", "Btn_Clear", "Lb_2DAmount", "Memo1", "SpinEdit1"};
     EXPECT_EQ(enabled(linear), "1110000");
     EXPECT_EQ(enabled(twoD), "000011");
@@ -132,8 +127,7 @@ TEST_F(MainWindow, SourceRadioButtonsEnableTheirControls)
     EXPECT_EQ(enabled(twoD), "111100");
 }
 
-TEST_F(MainWindow, FitWarningsSendTheFocusToTheFieldThatFixesThem)
-{
+TEST_F(MainWindow, FitWarningsSendTheFocusToTheFieldThatFixesThem) {
     ShowWindow();
     Messages();
     ShowTab(0);
@@ -153,8 +147,7 @@ TEST_F(MainWindow, FitWarningsSendTheFocusToTheFieldThatFixesThem)
 }
 
 // The worked figures: A4 without a printer in a 368 x 350 panel.
-TEST_F(MainWindow, PreviewPictureKeepsTheWorkedFigures)
-{
+TEST_F(MainWindow, PreviewPictureKeepsTheWorkedFigures) {
     window->Printing().IgnoreSystemPrinters();
     ShowWindow();
     struct Case {
@@ -179,8 +172,7 @@ TEST_F(MainWindow, PreviewPictureKeepsTheWorkedFigures)
     EXPECT_EQ(page.pixelColor(5, 100), QColor(Qt::white));
 }
 
-TEST_F(MainWindow, PageCountFollowsTheAmount)
-{
+TEST_F(MainWindow, PageCountFollowsTheAmount) {
     ShowWindow();
     Find<QSpinBox>("Edt_Amount")->setValue(5);
     EXPECT_EQ(Find<QLabel>("SB_Panel1")->text(), "Total: 2Pages");
@@ -188,8 +180,7 @@ TEST_F(MainWindow, PageCountFollowsTheAmount)
     EXPECT_EQ(Find<QLabel>("SB_Panel1")->text(), "Total: 1Pages");
 }
 
-TEST_F(MainWindow, EditorsOpenForTheCurrentKind)
-{
+TEST_F(MainWindow, EditorsOpenForTheCurrentKind) {
     ShowWindow();
     ChooseTemplate("EAN13 (ISBN)");
     TypeFixedCode("590123412345");
@@ -215,8 +206,7 @@ TEST_F(MainWindow, EditorsOpenForTheCurrentKind)
     EXPECT_EQ(dialogs.linearEditor.size(), 2u);
 }
 
-TEST_F(MainWindow, ControlCharacterMenuFollowsTheSymbology)
-{
+TEST_F(MainWindow, ControlCharacterMenuFollowsTheSymbology) {
     ShowWindow();
     auto menuOf = [this](const std::string& templ) {
         ChooseTemplate(templ);
@@ -246,8 +236,7 @@ TEST_F(MainWindow, ControlCharacterMenuFollowsTheSymbology)
     EXPECT_EQ(Find<QLineEdit>("Edt_singletxt")->text(), QString("AB\x01"));
 }
 
-TEST_F(MainWindow, ListCommandsAndSequencesReachTheCodeList)
-{
+TEST_F(MainWindow, ListCommandsAndSequencesReachTheCodeList) {
     ShowWindow();
     ShowTab(1);
     Find<QAbstractButton>("RD1")->click();
@@ -285,8 +274,7 @@ TEST_F(MainWindow, ListCommandsAndSequencesReachTheCodeList)
     EXPECT_EQ(list->count(), 4);
 }
 
-TEST_F(MainWindow, UndoAndRedoFromTheEditMenu)
-{
+TEST_F(MainWindow, UndoAndRedoFromTheEditMenu) {
     ShowWindow();
     ChooseTemplate("Code128B");
     doc->UndoStack()->clear();
@@ -309,8 +297,7 @@ TEST_F(MainWindow, UndoAndRedoFromTheEditMenu)
     EXPECT_EQ(Find<QSpinBox>("Edt_Col")->value(), 3);
 }
 
-TEST_F(MainWindow, ProjectCommandsSetTheCaptionAndTheRecentList)
-{
+TEST_F(MainWindow, ProjectCommandsSetTheCaptionAndTheRecentList) {
     ShowWindow();
     ChooseTemplate("Code39");
     TypeFixedCode("ABC");
@@ -338,13 +325,13 @@ TEST_F(MainWindow, ProjectCommandsSetTheCaptionAndTheRecentList)
 
 // A project with a large datasheet shows its loading in a dialog with Cancel; cancelling keeps the
 // open project, its table included, exactly as it was.
-TEST_F(MainWindow, LargeDatasheetLoadShowsProgressAndCancelKeepsTheProject)
-{
+TEST_F(MainWindow, LargeDatasheetLoadShowsProgressAndCancelKeepsTheProject) {
     ShowWindow();
     TLabelProject big;
     big.SetTemplateName("Code39");
     big.Datasheet().Reset(3, 60'001); // 120,000 cells
-    for (int r = 1; r <= 60'000; ++r) big.Datasheet().SetRow(r, std::vector<std::string>{"", std::to_string(r), "x"});
+    for (int r = 1; r <= 60'000; ++r)
+        big.Datasheet().SetRow(r, std::vector<std::string>{"", std::to_string(r), "x"});
     const std::string path = dir + "/big.bpj";
     SaveProject(path, big, nullptr);
     doc->Datasheet().SetCell(1, 1, "mine");
@@ -380,8 +367,7 @@ TEST_F(MainWindow, LargeDatasheetLoadShowsProgressAndCancelKeepsTheProject)
     EXPECT_EQ(doc->Datasheet().Cell(1, 60'000), "60000");
 }
 
-TEST_F(MainWindow, CloseQueryKeepsTheWindowOnCancel)
-{
+TEST_F(MainWindow, CloseQueryKeepsTheWindowOnCancel) {
     ShowWindow();
     TypeFixedCode("123");
     prompts.QueueAnswer(TMsgResult::mrCancel);
@@ -392,8 +378,7 @@ TEST_F(MainWindow, CloseQueryKeepsTheWindowOnCancel)
     EXPECT_TRUE(window->close());
 }
 
-TEST_F(MainWindow, ProjectNamedAtStartOpensInsteadOfTheWelcome)
-{
+TEST_F(MainWindow, ProjectNamedAtStartOpensInsteadOfTheWelcome) {
     ShowWindow();
     ChooseTemplate("Code93");
     TypeFixedCode("START");
@@ -412,8 +397,7 @@ TEST_F(MainWindow, ProjectNamedAtStartOpensInsteadOfTheWelcome)
 }
 
 // Every control a user can reach has its product name and a name a screen reader can say.
-TEST_F(MainWindow, EveryControlHasANameAndAnAccessibleName)
-{
+TEST_F(MainWindow, EveryControlHasANameAndAnAccessibleName) {
     ShowWindow();
     for (QWidget* w : window->findChildren<QWidget*>()) {
         const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
@@ -421,18 +405,46 @@ TEST_F(MainWindow, EveryControlHasANameAndAnAccessibleName)
                              qobject_cast<QListWidget*>(w) || qobject_cast<QPlainTextEdit*>(w);
         // Parts of compound widgets (the spin box's own line edit, the tab bar's scroll buttons) speak
         // through their owner.
-        const bool part = qobject_cast<QAbstractSpinBox*>(w->parentWidget()) ||
-                          qobject_cast<QComboBox*>(w->parentWidget()) || w->objectName().startsWith("qt_") ||
-                          QString(w->parentWidget() ? w->parentWidget()->metaObject()->className() : "") == "QTabBar";
+        const bool part =
+            qobject_cast<QAbstractSpinBox*>(w->parentWidget()) ||
+            qobject_cast<QComboBox*>(w->parentWidget()) || w->objectName().startsWith("qt_") ||
+            QString(w->parentWidget() ? w->parentWidget()->metaObject()->className() : "") == "QTabBar";
         if (!control || part) continue;
         EXPECT_FALSE(w->objectName().isEmpty()) << w->metaObject()->className();
         EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
     }
-    for (const char* name : {"PG_Pro", "TB_Code", "TS_2d", "TS_Pnt", "Panel1", "Panel2", "Image2", "Shp_h", "SB",
-                             "ComboBox1", "ComboBox2", "RadioButton1", "RadioButton2", "RD1", "RD2", "Edt_singletxt",
-                             "Edt_ExtCaption", "Edt_Amount", "CBX_BarcodeValue", "CBX_ExtCaptionValue", "Lst_2dcode",
-                             "Lb_2DAmount", "Lb_Amount", "Memo1", "SpinEdit1", "Edt_Lin", "Edt_Col", "Edt_ML",
-                             "Edt_MR", "Edt_MT", "Edt_MB", "CB_SM"})
+    for (const char* name : {"PG_Pro",
+                             "TB_Code",
+                             "TS_2d",
+                             "TS_Pnt",
+                             "Panel1",
+                             "Panel2",
+                             "Image2",
+                             "Shp_h",
+                             "SB",
+                             "ComboBox1",
+                             "ComboBox2",
+                             "RadioButton1",
+                             "RadioButton2",
+                             "RD1",
+                             "RD2",
+                             "Edt_singletxt",
+                             "Edt_ExtCaption",
+                             "Edt_Amount",
+                             "CBX_BarcodeValue",
+                             "CBX_ExtCaptionValue",
+                             "Lst_2dcode",
+                             "Lb_2DAmount",
+                             "Lb_Amount",
+                             "Memo1",
+                             "SpinEdit1",
+                             "Edt_Lin",
+                             "Edt_Col",
+                             "Edt_ML",
+                             "Edt_MR",
+                             "Edt_MT",
+                             "Edt_MB",
+                             "CB_SM"})
         EXPECT_NE(window->findChild<QWidget*>(name), nullptr) << name;
     EXPECT_EQ(Find<QWidget>("Edt_Lin")->accessibleName(), "Row:");
     EXPECT_EQ(Find<QWidget>("RadioButton1")->accessibleName(), "Constant Code Value:");

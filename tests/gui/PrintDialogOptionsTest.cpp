@@ -26,8 +26,7 @@ namespace {
 
 class PrintDialogOptions : public WindowFixture {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         WindowFixture::SetUp();
         // The same dialog whether or not the machine has printers: its PDF file target.
         window->Printing().IgnoreSystemPrinters();
@@ -37,8 +36,8 @@ protected:
 
     // Runs `answer` on the first modal dialog named `name` that opens while `command` runs.
     template <typename Dialog>
-    bool Answer(const char* name, const std::function<void(Dialog&)>& answer, const std::function<void()>& command)
-    {
+    bool Answer(const char* name, const std::function<void(Dialog&)>& answer,
+                const std::function<void()>& command) {
         bool answered = false;
         QTimer poll;
         poll.setInterval(10);
@@ -56,18 +55,17 @@ protected:
 };
 
 // Every control a user reaches carries its code name and its caption.
-void ExpectNamed(const QWidget& parent)
-{
+void ExpectNamed(const QWidget& parent) {
     for (QWidget* w : parent.findChildren<QWidget*>()) {
-        if (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<QAbstractSpinBox*>(w) && !qobject_cast<QComboBox*>(w))
+        if (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<QAbstractSpinBox*>(w) &&
+            !qobject_cast<QComboBox*>(w))
             continue;
         EXPECT_FALSE(w->objectName().isEmpty()) << w->metaObject()->className();
         EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
     }
 }
 
-TEST_F(PrintDialogOptions, TheLabelsTabsChoicesReachTheRun)
-{
+TEST_F(PrintDialogOptions, TheLabelsTabsChoicesReachTheRun) {
     ChooseTemplate("Code128B");
     TypeFixedCode("TAB-1");
     Find<QSpinBox>("Edt_Amount")->setValue(6); // from cell 4 of 2 x 2: pages of 1, 4 and 1 labels
@@ -112,8 +110,7 @@ TEST_F(PrintDialogOptions, TheLabelsTabsChoicesReachTheRun)
     EXPECT_EQ(DecodeCells(pages[0], 2, 2, 10, 200), (std::vector<std::string>{"", "", "", "TAB-1"}));
 }
 
-TEST_F(PrintDialogOptions, CalibrationIsKeptPerPrinterAndEscapeLeavesItAlone)
-{
+TEST_F(PrintDialogOptions, CalibrationIsKeptPerPrinterAndEscapeLeavesItAlone) {
     const TCalibrationStore store(dir + "/calibration.ini");
     ASSERT_TRUE(Answer<QDialog>(
         "TFM_Calibration",
@@ -140,8 +137,7 @@ TEST_F(PrintDialogOptions, CalibrationIsKeptPerPrinterAndEscapeLeavesItAlone)
     EXPECT_EQ(store.Load("PDF").offsetX, 1.5);
 }
 
-TEST_F(PrintDialogOptions, CalibrationSheetGoesToTheChosenPrinter)
-{
+TEST_F(PrintDialogOptions, CalibrationSheetGoesToTheChosenPrinter) {
     TRasterPrinter chosen(TPaperSize::A4(), 100);
     window->Printing().SetPrintDialog([&] {
         TPrinterChoice choice;

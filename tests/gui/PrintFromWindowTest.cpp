@@ -12,19 +12,16 @@
 #include <QSpinBox>
 #include <QTimer>
 
-
 namespace qbm::test {
 namespace {
 
 using PrintFromWindow = WindowFixture;
 
-QStringList FilesIn(const std::string& dir)
-{
+QStringList FilesIn(const std::string& dir) {
     return QDir(QString::fromStdString(dir)).entryList(QDir::Files);
 }
 
-TEST_F(PrintFromWindow, PdfLabelsDecodeToTheirCodes)
-{
+TEST_F(PrintFromWindow, PdfLabelsDecodeToTheirCodes) {
     ShowWindow();
     ChooseTemplate("Code128B");
     TypeFixedCode("QBM-42");
@@ -41,8 +38,7 @@ TEST_F(PrintFromWindow, PdfLabelsDecodeToTheirCodes)
     EXPECT_EQ(DecodeCells(pages[1], 2, 2, 10, 200), (std::vector<std::string>{"QBM-42", "", "", ""}));
 }
 
-TEST_F(PrintFromWindow, PdfOf2DCodeListCarriesEveryEntry)
-{
+TEST_F(PrintFromWindow, PdfOf2DCodeListCarriesEveryEntry) {
     ShowWindow();
     ShowTab(1);
     Find<QAbstractButton>("RD1")->click();
@@ -53,11 +49,11 @@ TEST_F(PrintFromWindow, PdfOf2DCodeListCarriesEveryEntry)
     ASSERT_TRUE(window->Printing().PrintToPdfFile(QString::fromStdString(pdf)));
     const std::vector<QImage> pages = RasterisePdf(pdf, 200);
     ASSERT_EQ(pages.size(), 1u);
-    EXPECT_EQ(DecodeCells(pages[0], 2, 2, 10, 200), (std::vector<std::string>{"ROW-1", "ROW-2", "ROW-3", ""}));
+    EXPECT_EQ(DecodeCells(pages[0], 2, 2, 10, 200),
+              (std::vector<std::string>{"ROW-1", "ROW-2", "ROW-3", ""}));
 }
 
-TEST_F(PrintFromWindow, AnsweringNoWritesNothing)
-{
+TEST_F(PrintFromWindow, AnsweringNoWritesNothing) {
     ShowWindow();
     ChooseTemplate("Code39");
     TypeFixedCode("ABC");
@@ -66,8 +62,7 @@ TEST_F(PrintFromWindow, AnsweringNoWritesNothing)
     EXPECT_FALSE(FilesIn(dir).contains("no.pdf"));
 }
 
-TEST_F(PrintFromWindow, PrintDialogComesAfterTheConfirmationAndTheChecks)
-{
+TEST_F(PrintFromWindow, PrintDialogComesAfterTheConfirmationAndTheChecks) {
     ShowWindow();
     ChooseTemplate("Code39");
     TRasterPrinter chosen(TPaperSize::A4(), 150);
@@ -104,8 +99,7 @@ TEST_F(PrintFromWindow, PrintDialogComesAfterTheConfirmationAndTheChecks)
     EXPECT_EQ(Decode(chosen.Pages()[0], ZXing::BarcodeFormat::Code39).text, "ABC");
 }
 
-TEST_F(PrintFromWindow, CancelDuringARunLeavesNoFile)
-{
+TEST_F(PrintFromWindow, CancelDuringARunLeavesNoFile) {
     ShowWindow();
     ChooseTemplate("Code39");
     TypeFixedCode("CANCEL");
@@ -116,7 +110,8 @@ TEST_F(PrintFromWindow, CancelDuringARunLeavesNoFile)
     QTimer press;
     press.setInterval(0);
     QObject::connect(&press, &QTimer::timeout, [&] {
-        if (auto* progress = window->findChild<QProgressDialog*>("PrintProgress"); progress && progress->maximum() > 0) {
+        if (auto* progress = window->findChild<QProgressDialog*>("PrintProgress");
+            progress && progress->maximum() > 0) {
             sawProgress = true;
             EXPECT_EQ(progress->labelText(), "Page 1 of 10");
             progress->cancel();
@@ -125,7 +120,8 @@ TEST_F(PrintFromWindow, CancelDuringARunLeavesNoFile)
     });
     press.start();
     bool cancelled = false;
-    QObject::connect(&window->Printing(), &WindowPrinting::printFinished, [&](int, bool c) { cancelled = c; });
+    QObject::connect(&window->Printing(), &WindowPrinting::printFinished,
+                     [&](int, bool c) { cancelled = c; });
     prompts.QueueAnswer(TMsgResult::mrYes);
     EXPECT_FALSE(window->Printing().PrintToPdfFile(QString::fromStdString(pdf)));
     EXPECT_TRUE(sawProgress);

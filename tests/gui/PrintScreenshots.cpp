@@ -21,8 +21,8 @@
 namespace {
 
 // Runs `shoot` on the modal dialog named `name` once `command` has opened it, then closes it.
-bool Shoot(const char* name, const std::function<void(QWidget&)>& shoot, const std::function<void()>& command)
-{
+bool Shoot(const char* name, const std::function<void(QWidget&)>& shoot,
+           const std::function<void()>& command) {
     bool shot = false;
     QTimer poll;
     poll.setInterval(50);
@@ -40,8 +40,7 @@ bool Shoot(const char* name, const std::function<void(QWidget&)>& shoot, const s
     return shot;
 }
 
-bool Save(QWidget& widget, const QString& file)
-{
+bool Save(QWidget& widget, const QString& file) {
     for (int i = 0; i < 10; ++i) QApplication::processEvents();
     if (!widget.grab().save(file)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
@@ -53,8 +52,7 @@ bool Save(QWidget& widget, const QString& file)
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr, "usage: print_screenshots OUTDIR SUFFIX\n");

@@ -1,6 +1,6 @@
 #include "data/TDatasheet.h"
-#include "gui/TFM_Data.h"
 #include "gui/TDatasheetModel.h"
+#include "gui/TFM_Data.h"
 #include "gui/TFM_GetTable.h"
 #include "gui/TFM_Sdata.h"
 
@@ -54,11 +54,12 @@ TEST(SequenceDialog, FieldsTabOrderAndExamples) {
     QWidget* w = s.dialog.Head();
     for (int i = 0; i < 8; ++i, w = w->nextInFocusChain()) {
         // A spin box takes the focus through its own line edit.
-        while (!(w->focusPolicy() & Qt::TabFocus) || w->objectName() == "qt_spinbox_lineedit") w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus) || w->objectName() == "qt_spinbox_lineedit")
+            w = w->nextInFocusChain();
         order << w->objectName();
     }
-    EXPECT_EQ(order, (QStringList{"Edt_Head", "Edt_Begin", "Edt_End", "Edt_Foot", "RPT", "SEdt_Step", "Btn_OK",
-                                  "Btn_Cancel"}));
+    EXPECT_EQ(order, (QStringList{"Edt_Head", "Edt_Begin", "Edt_End", "Edt_Foot", "RPT", "SEdt_Step",
+                                  "Btn_OK", "Btn_Cancel"}));
 
     using Codes = std::vector<std::string>;
     EXPECT_EQ(s.Run("", "1", "10", ""), (Codes{"01", "02", "03", "04", "05", "06", "07", "08", "09", "10"}));

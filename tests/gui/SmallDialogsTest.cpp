@@ -17,29 +17,29 @@ namespace qbm::test {
 namespace {
 
 // Runs `act` on the dialog once it is shown modally.
-void WhenShown(QDialog& dialog, std::function<void()> act)
-{
+void WhenShown(QDialog& dialog, std::function<void()> act) {
     QTimer::singleShot(0, &dialog, [&dialog, act] {
         if (dialog.isVisible()) act();
     });
 }
 
-TEST(WelcomeDialog, ChoiceIsTheEntryOrMinusOneForCancelAndEsc)
-{
+TEST(WelcomeDialog, ChoiceIsTheEntryOrMinusOneForCancelAndEsc) {
     struct Case {
         const char* what;
         std::function<void(TFM_Wel&)> act;
         int choice;
     };
     const Case kCases[] = {
-        /* 0 */ {"OK on the first entry", [](TFM_Wel& d) { d.findChild<QPushButton*>("BitBtn1")->click(); }, 0},
-        /* 1 */ {"double-click on the third",
-                 [](TFM_Wel& d) {
-                     auto* list = d.findChild<QListWidget*>("ListBox1");
-                     list->setCurrentRow(2);
-                     emit list->itemDoubleClicked(list->item(2));
-                 },
-                 2},
+        /* 0 */ {"OK on the first entry", [](TFM_Wel& d) { d.findChild<QPushButton*>("BitBtn1")->click(); },
+                 0},
+        /* 1 */
+        {"double-click on the third",
+         [](TFM_Wel& d) {
+             auto* list = d.findChild<QListWidget*>("ListBox1");
+             list->setCurrentRow(2);
+             emit list->itemDoubleClicked(list->item(2));
+         },
+         2},
         /* 2 */ {"Cancel", [](TFM_Wel& d) { d.findChild<QPushButton*>("BitBtn2")->click(); }, -1},
         /* 3 */ {"Esc", [](TFM_Wel& d) { QTest::keyClick(&d, Qt::Key_Escape); }, -1},
     };
@@ -51,8 +51,7 @@ TEST(WelcomeDialog, ChoiceIsTheEntryOrMinusOneForCancelAndEsc)
     }
 }
 
-TEST(AboutBox, ClosesWithAClickOrEsc)
-{
+TEST(AboutBox, ClosesWithAClickOrEsc) {
     for (const bool click : {true, false}) {
         TFM_About about;
         WhenShown(about, [&] {
@@ -74,8 +73,7 @@ TEST(AboutBox, ClosesWithAClickOrEsc)
 
 using DroppedProject = WindowFixture;
 
-TEST_F(DroppedProject, OpensThroughTheCloseQuery)
-{
+TEST_F(DroppedProject, OpensThroughTheCloseQuery) {
     ShowWindow();
     ChooseTemplate("Code39");
     TypeFixedCode("DROP");

@@ -23,7 +23,8 @@ namespace {
 
 // The three known sheets and one the grid cannot follow (two blocks of labels).
 TStockDatabase SmallDatabase() {
-    const std::string twoBlocks = R"(<Glabels-templates><Template brand="Zeta" part="Z2" size="A4" _description="Two blocks">
+    const std::string twoBlocks =
+        R"(<Glabels-templates><Template brand="Zeta" part="Z2" size="A4" _description="Two blocks">
         <Label-rectangle id="0" width="50mm" height="20mm"><Layout nx="2" ny="2" x0="5mm" y0="5mm" dx="60mm" dy="30mm"/>
         <Layout nx="1" ny="3" x0="130mm" y0="5mm" dx="0" dy="25mm"/></Label-rectangle></Template></Glabels-templates>)";
     return TStockDatabase::Load(test::WriteStockFolder({{"paper-sizes.xml", test::kPaperSizes},
@@ -42,7 +43,8 @@ TEST(StockPicker, TypingFiltersTheListAndOkTakesTheChosenGrid) {
     dialog.show();
     ASSERT_EQ(dialog.List()->model()->rowCount(), 5);
     // The project's stock is selected when the list opens.
-    EXPECT_NE(dialog.Info()->text().indexOf("8 rows, 3 columns on A4 portrait"), -1) << dialog.Info()->text().toStdString();
+    EXPECT_NE(dialog.Info()->text().indexOf("8 rows, 3 columns on A4 portrait"), -1)
+        << dialog.Info()->text().toStdString();
 
     Type(dialog.Search(), "avery A4");
     EXPECT_EQ(dialog.List()->model()->rowCount(), 2);
@@ -108,7 +110,8 @@ TEST_F(StockWindow, PdfFromTheWindowComesOnTheStocksPaper) {
         const std::string pdf = dir + "/letter.pdf";
         prompts.QueueAnswer(TMsgResult::mrYes);
         ASSERT_TRUE(window->Printing().PrintToPdfFile(QString::fromStdString(pdf)));
-        EXPECT_NE(test::ReadWholeFile(pdf).find("/MediaBox [0 0 612"), std::string::npos) << "US Letter in points";
+        EXPECT_NE(test::ReadWholeFile(pdf).find("/MediaBox [0 0 612"), std::string::npos)
+            << "US Letter in points";
     }
 }
 

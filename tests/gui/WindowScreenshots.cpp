@@ -12,8 +12,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QTableView>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -22,8 +22,7 @@
 namespace {
 
 // The sample's own label run: EAN-13 shelf labels, 2 x 5 on A4, and a list of PDF417 parcel codes.
-void FillSample(qbm::TLabelDocument& doc)
-{
+void FillSample(qbm::TLabelDocument& doc) {
     const auto& names = doc.TemplateNames();
     const auto ean = std::find(names.begin(), names.end(), "EAN13 (ISBN)");
     if (ean != names.end()) doc.SelectTemplate(static_cast<int>(ean - names.begin()));
@@ -39,8 +38,7 @@ void FillSample(qbm::TLabelDocument& doc)
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr, "usage: gui_screenshots OUTDIR SUFFIX\n");

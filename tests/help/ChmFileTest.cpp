@@ -14,7 +14,10 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(ChmTopicPath, NamesTheEntryWhicheverWayATopicIsWritten) {
-    struct Case { const char* topic; const char* path; };
+    struct Case {
+        const char* topic;
+        const char* path;
+    };
     const Case cases[] = {
         /* 0 */ {"html/plovet.htm", "/html/plovet.htm"},
         /* 1 */ {"\\help.chm::/html\\plovet.htm", "/html/plovet.htm"},
@@ -60,7 +63,8 @@ TEST(ShippedHelpFile, HoldsTheProgramsTopicsAndEveryPageItLinks) {
         for (std::sregex_iterator it(page->begin(), page->end(), reference), end; it != end; ++it) {
             const std::string target = (*it)[1];
             if (target.find(':') != std::string::npos) continue; // web and mail addresses
-            const fs::path resolved = (fs::path("/html") / target.substr(0, target.find('#'))).lexically_normal();
+            const fs::path resolved =
+                (fs::path("/html") / target.substr(0, target.find('#'))).lexically_normal();
             EXPECT_TRUE(file.Contains(resolved.generic_string())) << entryPath << " -> " << target;
         }
     }

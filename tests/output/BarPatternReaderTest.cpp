@@ -1,6 +1,6 @@
+#include "output/BarPatternReader.h"
 #include "barcode/BarcodeRender.h"
 #include "barcode/TBarcode.h"
-#include "output/BarPatternReader.h"
 
 #include "TestSupport.h"
 
@@ -45,7 +45,10 @@ TEST(BarPatternReader, ReadsBackRandomSymbolsOfEveryType) {
 }
 
 TEST(BarPatternReader, MsiCheckDigitIsLuhnsModulo10) {
-    struct Case { const char* digits; char check; };
+    struct Case {
+        const char* digits;
+        char check;
+    };
     constexpr Case kCases[] = {
         /* 0 */ {"1234567", '4'},
         /* 1 */ {"7992739871", '3'},

@@ -1,5 +1,5 @@
-#include "barcode/TBarcode.h"
 #include "output/BarcodeExport.h"
+#include "barcode/TBarcode.h"
 #include "surface/TBitmap.h"
 #include "surface/TCanvas.h"
 #include "util/Errors.h"
@@ -37,7 +37,8 @@ TEST(BarcodeExport, RasterPicturesHoldTheBarcodeWithItsMargin) {
         ASSERT_FALSE(img.isNull()) << name;
         EXPECT_EQ(img.width(), width + 60) << name;
         EXPECT_GT(img.height(), 120 + 60) << name << ": the text is inside the picture";
-        EXPECT_EQ(test::Decode(test::FromImage(img), ZXing::BarcodeFormat::Code128).text, "Export 42") << name;
+        EXPECT_EQ(test::Decode(test::FromImage(img), ZXing::BarcodeFormat::Code128).text, "Export 42")
+            << name;
     }
     EXPECT_EQ(bc.Left(), 7) << "position restored";
     EXPECT_EQ(bc.Top(), 9);

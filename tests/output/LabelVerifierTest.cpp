@@ -25,7 +25,8 @@ void SetUpBarcode(TBarcode& bc, TBarcodeType type, bool checksum) {
     bc.SetShowText(bcoCode);
 }
 
-TVerifyReport VerifyLinear(TBarcodeType type, bool checksum, std::vector<std::string> codes, long long first = 0) {
+TVerifyReport VerifyLinear(TBarcodeType type, bool checksum, std::vector<std::string> codes,
+                           long long first = 0) {
     EnsureGuiApplication();
     TBarcode bc;
     SetUpBarcode(bc, type, checksum);
@@ -57,34 +58,40 @@ TEST(LabelVerifier, PassesACleanDatasheetRunAndNamesTheOneSlippedLabel) {
     const TVerifyReport slipped = VerifyLinear(bcCodeEAN13, true, rows, 1);
     ASSERT_EQ(slipped.failed, 1);
     EXPECT_EQ(slipped.failures[0].label, 17);
-    EXPECT_EQ(VerifyFailuresMessage(slipped, true), "Row(17): expected \"4006381333932\", read \"4006381333931\"");
+    EXPECT_EQ(VerifyFailuresMessage(slipped, true),
+              "Row(17): expected \"4006381333932\", read \"4006381333931\"");
 }
 
 TEST(LabelVerifier, ReadsEachSymbologyAsAScannerWould) {
-    struct Case { TBarcodeType type; bool checksum; const char* value; bool reads; };
+    struct Case {
+        TBarcodeType type;
+        bool checksum;
+        const char* value;
+        bool reads;
+    };
     const Case kCases[] = {
         /*  0 */ {bcCode128B, false, "Lot 42/b", true},
-        /*  1 */ {bcCode128C, false, "12345", true},            // read with its leading zero
-        /*  2 */ {bcCode128Auto, false, "ab\\9cd", true},       // the escape is a tab
-        /*  3 */ {bcCodeEAN128C, true, "10123456", true},       // a batch number
+        /*  1 */ {bcCode128C, false, "12345", true},      // read with its leading zero
+        /*  2 */ {bcCode128Auto, false, "ab\\9cd", true}, // the escape is a tab
+        /*  3 */ {bcCodeEAN128C, true, "10123456", true}, // a batch number
         /*  4 */ {bcCode39, true, "CODE-39", true},
-        /*  5 */ {bcCode39, false, "Lower", false},             // Code 39 has no lower case: skipped
+        /*  5 */ {bcCode39, false, "Lower", false}, // Code 39 has no lower case: skipped
         /*  6 */ {bcCode39Extended, false, "Full ascii+", true},
         /*  7 */ {bcCode93, false, "CODE 93", true},
         /*  8 */ {bcCode93Extended, false, "code 93!", true},
         /*  9 */ {bcCode_2_5_interleaved, false, "1234567", true}, // read with its leading zero
         /* 10 */ {bcCodeCodabar, false, "40156", true},
-        /* 11 */ {bcCodeCodabar, false, "40x56", false},         // x is left out of the bars
+        /* 11 */ {bcCodeCodabar, false, "40x56", false}, // x is left out of the bars
         /* 12 */ {bcCodeEAN8, true, "9638507", true},
-        /* 13 */ {bcCodeEAN13, true, "012345678905", true},     // may read as the UPC-A 123456789050
+        /* 13 */ {bcCodeEAN13, true, "012345678905", true}, // may read as the UPC-A 123456789050
         /* 14 */ {bcCodeUPC_A, true, "03600029145", true},
-        /* 15 */ {bcCodeEAN13, true, "40063813339", false},      // one digit short: padded to another number
-        /* 16 */ {bcCodeEAN13, true, "4006381x33393", false},    // not drawn at all
+        /* 15 */ {bcCodeEAN13, true, "40063813339", false},   // one digit short: padded to another number
+        /* 16 */ {bcCodeEAN13, true, "4006381x33393", false}, // not drawn at all
         /* 17 */ {bcCodeMSI, false, "80523", true},
         /* 18 */ {bcCodePostNet, false, "555551237", true},
         /* 19 */ {bcCode_2_5_industrial, false, "4711", true},
         /* 20 */ {bcCode_2_5_matrix, false, "4711", true},
-        /* 21 */ {bcCodeUPC_Supp5, false, "52495", false},       // supplements need their main symbol
+        /* 21 */ {bcCodeUPC_Supp5, false, "52495", false}, // supplements need their main symbol
     };
     for (size_t i = 0; i < std::size(kCases); ++i) {
         const Case& c = kCases[i];

@@ -78,14 +78,16 @@ TEST(Preview, FitChecksWarnAndNameTheFieldToFix) {
     TLayoutSettings layout;
     // Exactly as wide as the cell (94 x 12 printer pixels) fails the width check.
     EXPECT_EQ(ComputePreviewLayout(kA4Portrait, layout, {}, 94 * 12, 10, false).fit, TLayoutFocus::lfColumns);
-    EXPECT_EQ(ComputePreviewLayout(kA4Portrait, layout, {}, 93 * 12, 136 * 12, false).fit, TLayoutFocus::lfRows);
+    EXPECT_EQ(ComputePreviewLayout(kA4Portrait, layout, {}, 93 * 12, 136 * 12, false).fit,
+              TLayoutFocus::lfRows);
     layout.marginLeft = 150;
     layout.marginRight = 150; // no room left at all
     EXPECT_EQ(ComputePreviewLayout(kA4Portrait, layout, {}, 12, 12, false).fit, TLayoutFocus::lfColumns);
 
     TScriptedPrompts prompts;
     TBitmap picture(5, 5), label(94 * 12, 10);
-    const TPreviewResult r = RefreshPreview(picture, kA4Portrait, TLayoutSettings{}, {}, label, false, 5, prompts);
+    const TPreviewResult r =
+        RefreshPreview(picture, kA4Portrait, TLayoutSettings{}, {}, label, false, 5, prompts);
     ASSERT_EQ(prompts.Messages().size(), 1u);
     EXPECT_EQ(prompts.Messages()[0].text, "To many barcode per line! ");
     EXPECT_EQ(r.pageCountText, "Total: 2Pages") << "the count is updated when a check fails";

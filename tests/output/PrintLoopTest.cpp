@@ -42,7 +42,8 @@ struct Fixture {
 TBitmap Cell(const TBitmap& page, const TCellGrid& g, int row, int col) {
     TBitmap cell(g.cellWidth, g.cellHeight);
     const int left = g.marginLeft + col * g.cellWidth, top = g.marginTop + row * g.cellHeight;
-    cell.Canvas().CopyRect({0, 0, g.cellWidth, g.cellHeight}, page, {left, top, left + g.cellWidth, top + g.cellHeight});
+    cell.Canvas().CopyRect({0, 0, g.cellWidth, g.cellHeight}, page,
+                           {left, top, left + g.cellWidth, top + g.cellHeight});
     return cell;
 }
 
@@ -74,7 +75,8 @@ TEST(PrintLoop, FiveConstantLabelsOnTwoByTwoTakeTwoPages) {
     for (int row = 0; row < 2; ++row)
         for (int col = 0; col < 2; ++col) {
             EXPECT_EQ(DecodeCell(printer.Pages()[0], g, row, col), "5901234123457") << row << "," << col;
-            EXPECT_EQ(HasBars(Cell(printer.Pages()[1], g, row, col)), row == 0 && col == 0) << row << "," << col;
+            EXPECT_EQ(HasBars(Cell(printer.Pages()[1], g, row, col)), row == 0 && col == 0)
+                << row << "," << col;
         }
     EXPECT_EQ(DecodeCell(printer.Pages()[1], g, 0, 0), "5901234123457");
 }
@@ -118,10 +120,10 @@ TEST(PrintLoop, SplitMarksBoundEveryCellOnEveryEdge) {
     RunPrintLoop(printer, f.Job(feed), prompts);
     const TBitmap& page = printer.Pages().at(0);
     const TCellGrid g = PrinterCellGrid({page.Width(), page.Height(), kDpi, kDpi}, f.layout);
-    EXPECT_EQ(MarksAlong(page, true, g.marginTop + 5), 4);                      // top edge
-    EXPECT_EQ(MarksAlong(page, true, page.Height() - g.marginBottom - 5), 4);   // bottom edge
-    EXPECT_EQ(MarksAlong(page, false, g.marginLeft + 5), 3);                    // left edge
-    EXPECT_EQ(MarksAlong(page, false, page.Width() - g.marginRight - 5), 3);    // right edge
+    EXPECT_EQ(MarksAlong(page, true, g.marginTop + 5), 4);                    // top edge
+    EXPECT_EQ(MarksAlong(page, true, page.Height() - g.marginBottom - 5), 4); // bottom edge
+    EXPECT_EQ(MarksAlong(page, false, g.marginLeft + 5), 3);                  // left edge
+    EXPECT_EQ(MarksAlong(page, false, page.Width() - g.marginRight - 5), 3);  // right edge
 }
 
 TEST(PrintLoop, TextKeepsItsPointSizeAtThePrinterResolution) {
@@ -206,7 +208,9 @@ TEST(PrintCommand, AsksFirstAndChecksThereIsSomethingValidToPrint) {
     checks.codeFieldIndex = 1;
     checks.symbologyName = "EAN13";
     checks.rowCode = [&](long long row) { return feed.Value(row).code; };
-    checks.isValid = [](const std::string& code) { return code.find_first_not_of("0123456789") == std::string::npos; };
+    checks.isValid = [](const std::string& code) {
+        return code.find_first_not_of("0123456789") == std::string::npos;
+    };
 
     TScriptedPrompts no;
     no.QueueAnswer(TMsgResult::mrNo);
@@ -241,7 +245,9 @@ TEST(PrintCommand, ChoosesThePrinterOnlyOnceTheChecksPassed) {
     checks.codeFieldIndex = 1;
     checks.symbologyName = "EAN13";
     checks.rowCode = [&](long long row) { return feed.Value(row).code; };
-    checks.isValid = [](const std::string& code) { return code.find_first_not_of("0123456789") == std::string::npos; };
+    checks.isValid = [](const std::string& code) {
+        return code.find_first_not_of("0123456789") == std::string::npos;
+    };
     TRasterPrinter asked(kPaper, kDpi);
     TRasterPrinter chosen(kPaper, kDpi);
     int dialogs = 0;
@@ -258,7 +264,8 @@ TEST(PrintCommand, ChoosesThePrinterOnlyOnceTheChecksPassed) {
         int dialogs; // the print dialog shown
     };
     // No to the confirmation, then a failed check: no dialog; then the dialog, cancelled and answered.
-    for (const Case c : {Case{TMsgResult::mrNo, 1, 0}, Case{TMsgResult::mrYes, 0, 0}, Case{TMsgResult::mrYes, 1, 1}}) {
+    for (const Case c :
+         {Case{TMsgResult::mrNo, 1, 0}, Case{TMsgResult::mrYes, 0, 0}, Case{TMsgResult::mrYes, 1, 1}}) {
         dialogs = 0;
         checks.codeFieldIndex = c.codeField;
         TScriptedPrompts prompts;

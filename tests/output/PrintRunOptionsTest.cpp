@@ -32,7 +32,8 @@ struct TestRun {
         main.SetChecksum(true);
         main.SetModul(1);
         main.SetHeight(60);
-        for (int i = 1; i <= labels; ++i) codes.push_back(std::string(9 - (i >= 10), '0') + std::to_string(i) + "00");
+        for (int i = 1; i <= labels; ++i)
+            codes.push_back(std::string(9 - (i >= 10), '0') + std::to_string(i) + "00");
     }
     TPrintResult Print(TRasterPrinter& printer, TScriptedPrompts& prompts) {
         ListFeed feed(codes, 0);
@@ -101,7 +102,11 @@ TEST(PrintRunOptions, PageRangePrintsOnlyThosePagesOfTheRun) {
 }
 
 TEST(PrintRunOptions, OptionsOutsideTheRunAreRefusedBeforePrinting) {
-    struct Case { int start, firstPage, lastPage; long long fromLabel; const char* message; };
+    struct Case {
+        int start, firstPage, lastPage;
+        long long fromLabel;
+        const char* message;
+    };
     const Case kCases[] = {
         /* 0 */ {0, 1, 0, 1, "The start position must lie between 1 and 6."},
         /* 1 */ {7, 1, 0, 1, "The start position must lie between 1 and 6."},
@@ -160,12 +165,15 @@ TEST(PrintRunOptions, CalibrationMovesEveryLabelByTheStatedDots) {
     TBarcode first;
     first.Assign(plain.main);
     first.SetText(plain.codes[0]);
-    const TPoint labelOffset{Rnd((g.cellWidth - first.Width()) / 2.0), Rnd((g.cellHeight - first.Height()) / 2.0)};
+    const TPoint labelOffset{Rnd((g.cellWidth - first.Width()) / 2.0),
+                             Rnd((g.cellHeight - first.Height()) / 2.0)};
 
-    struct Case { TPrinterCalibration cal; };
+    struct Case {
+        TPrinterCalibration cal;
+    };
     const Case kCases[] = {
-        /* 0 */ {{2.54, -1.27, 1, 1}},        // 15 dots right, 7.5 dots up
-        /* 1 */ {{0, 0, 1.02, 0.98}},         // stretched across, squeezed down
+        /* 0 */ {{2.54, -1.27, 1, 1}}, // 15 dots right, 7.5 dots up
+        /* 1 */ {{0, 0, 1.02, 0.98}},  // stretched across, squeezed down
         /* 2 */ {{-3.0, 2.0, 0.99, 1.01}},
     };
     for (size_t i = 0; i < std::size(kCases); ++i) {
@@ -195,7 +203,9 @@ std::vector<std::string> Lines(const std::string& path) {
 }
 
 // The fields after the time: printer, page, first label and value, last label and value.
-std::string WithoutTime(const std::string& line) { return line.substr(line.find('\t') + 1); }
+std::string WithoutTime(const std::string& line) {
+    return line.substr(line.find('\t') + 1);
+}
 
 TEST(PrintRunOptions, JournalListsEveryPageAndFromLabelResumes) {
     const std::string journal = test::MakeTempDir() + "/labels.bpj.log";
@@ -207,8 +217,10 @@ TEST(PrintRunOptions, JournalListsEveryPageAndFromLabelResumes) {
     TScriptedPrompts prompts;
     run.Print(printer, prompts);
     ASSERT_EQ(Lines(journal).size(), 2u);
-    EXPECT_EQ(WithoutTime(Lines(journal)[0]), "Office\\x09Laser\tpage 1\tlabel 1\t000000000100\tlabel 6\t000000000600");
-    EXPECT_EQ(WithoutTime(Lines(journal)[1]), "Office\\x09Laser\tpage 2\tlabel 7\t000000000700\tlabel 8\t000000000800");
+    EXPECT_EQ(WithoutTime(Lines(journal)[0]),
+              "Office\\x09Laser\tpage 1\tlabel 1\t000000000100\tlabel 6\t000000000600");
+    EXPECT_EQ(WithoutTime(Lines(journal)[1]),
+              "Office\\x09Laser\tpage 2\tlabel 7\t000000000700\tlabel 8\t000000000800");
 
     // A jam after the first page: print again from label 7.
     run.options.fromLabel = 7;
@@ -218,7 +230,8 @@ TEST(PrintRunOptions, JournalListsEveryPageAndFromLabelResumes) {
     EXPECT_EQ(run.Cells(again.Pages().at(0)), (std::vector<int>{7, 8, 0, 0, 0, 0}));
     const std::vector<std::string> lines = Lines(journal);
     ASSERT_EQ(lines.size(), 3u) << "runs append";
-    EXPECT_EQ(WithoutTime(lines[2]), "Office\\x09Laser\tpage 1\tlabel 7\t000000000700\tlabel 8\t000000000800");
+    EXPECT_EQ(WithoutTime(lines[2]),
+              "Office\\x09Laser\tpage 1\tlabel 7\t000000000700\tlabel 8\t000000000800");
 }
 
 TEST(PrintRunOptions, JournalNotesACancelledRun) {

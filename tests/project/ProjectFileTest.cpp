@@ -222,7 +222,8 @@ TEST(ProjectFile, ValuesWithLineBreaksAreCutAndReportedByNameButTheFixed2DTextSt
     EXPECT_EQ(report.unstored,
               (std::vector<std::string>{"FixedCode", "Datasheet cell (1, 0)", "Datasheet cell (1, 1)"}));
     EXPECT_NE(report.Message().find("FixedCode, Datasheet cell (1, 0)"), std::string::npos);
-    EXPECT_NE(ReadAll(dir + "/p.bpj").find("[B2DCode]\r\nCode=line1\r\n"), std::string::npos); // older readers
+    EXPECT_NE(ReadAll(dir + "/p.bpj").find("[B2DCode]\r\nCode=line1\r\n"),
+              std::string::npos); // older readers
 
     TLabelProject loaded;
     LoadProject(dir + "/p.bpj", loaded);
@@ -329,15 +330,17 @@ TEST(ProjectFile, ProjectCutShortInsideItsDatasheetIsDamaged) {
         const std::string stream = HexToStream(std::string_view(whole).substr(data, cut - data));
         WriteAll(dir + "/cut.bpj", whole.substr(0, cut));
         TLabelProject loaded;
-        const bool boundary = stream.empty() || (stream.size() >= 2 && stream.substr(stream.size() - 2) == "\r\n" &&
-                                                 stream.find("cw 1,") != std::string::npos);
+        const bool boundary =
+            stream.empty() || (stream.size() >= 2 && stream.substr(stream.size() - 2) == "\r\n" &&
+                               stream.find("cw 1,") != std::string::npos);
         if (boundary) continue;
         ++refused;
         try {
             LoadProject(dir + "/cut.bpj", loaded);
             ADD_FAILURE() << "cut at " << cut - data << " loaded";
         } catch (const EInOutError& e) {
-            EXPECT_NE(std::string(e.what()).find("/cut.bpj\" is damaged: it ends "), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("/cut.bpj\" is damaged: it ends "), std::string::npos)
+                << e.what();
         }
     }
     EXPECT_GT(refused, 400);
@@ -345,8 +348,9 @@ TEST(ProjectFile, ProjectCutShortInsideItsDatasheetIsDamaged) {
 
 TEST(ProjectFile, DatasheetDeclaringRowsItDoesNotHoldIsDamaged) {
     const std::string dir = test::MakeTempDir();
-    WriteAll(dir + "/p.bpj", "[VarCodeValue]\r\nData=" +
-                                 StreamToHex("2,100000000\r\ncw 0,50\r\ncw 1,115\r\n1,0,Code\r\n1,1,123\r\n") + "\r\n");
+    WriteAll(dir + "/p.bpj",
+             "[VarCodeValue]\r\nData=" +
+                 StreamToHex("2,100000000\r\ncw 0,50\r\ncw 1,115\r\n1,0,Code\r\n1,1,123\r\n") + "\r\n");
     TLabelProject project;
     EXPECT_THROW_MSG(LoadProject(dir + "/p.bpj", project), EInOutError,
                      "The datasheet in \"" + dir +
@@ -419,10 +423,11 @@ TEST(ProjectFile, StockKeysKeepExactMarginsAndOlderKeysKeepWholeMillimetres) {
 
 TEST(ProjectFile, StockKeysThatNoLongerFitTheMarginsAreDropped) {
     const std::string dir = test::MakeTempDir();
-    const std::string base = "[Properties]\r\nMLeft=5\r\nMRight=4\r\nMTop=10\r\nMBottom=10\r\nStockBrand=B\r\n"
-                             "StockPart=1\r\nStockMTop=1049\r\nStockMRight=449\r\nStockMBottom=951\r\n"
-                             "StockPageWidth=29700\r\nStockPageHeight=21000\r\nStockLabelWidth=6350\r\n"
-                             "StockLabelHeight=3810\r\nStockLabelRound=0\r\n";
+    const std::string base =
+        "[Properties]\r\nMLeft=5\r\nMRight=4\r\nMTop=10\r\nMBottom=10\r\nStockBrand=B\r\n"
+        "StockPart=1\r\nStockMTop=1049\r\nStockMRight=449\r\nStockMBottom=951\r\n"
+        "StockPageWidth=29700\r\nStockPageHeight=21000\r\nStockLabelWidth=6350\r\n"
+        "StockLabelHeight=3810\r\nStockLabelRound=0\r\n";
     struct Case {
         const char* extra;
         bool kept;

@@ -1,6 +1,6 @@
+#include "stock/StockGrid.h"
 #include "output/TPageLayout.h"
 #include "project/TLabelProject.h"
-#include "stock/StockGrid.h"
 #include "stock/TStockDatabase.h"
 #include "stock/TStockReader.h"
 #include "surface/TRasterPrinter.h"
@@ -87,8 +87,8 @@ double WorstCentre(const TStock& stock, const TStockGrid& g, int dpi) {
 }
 
 TEST(StockGrid, KnownSheetsGiveTheirRowsColumnsAndExactMargins) {
-    const std::string dir = test::WriteStockFolder({{"paper-sizes.xml", test::kPaperSizes},
-                                                    {"known-templates.xml", test::kThreeSheets}});
+    const std::string dir = test::WriteStockFolder(
+        {{"paper-sizes.xml", test::kPaperSizes}, {"known-templates.xml", test::kThreeSheets}});
     ExpectKnownGrids(TStockDatabase::Load(dir));
 }
 
@@ -98,22 +98,31 @@ TEST(StockGrid, RefusesWhatOneEvenGridCannotFollow) {
         const char* refusal;
     };
     const Case cases[] = {
-        /* 0 */ {R"(size="roll"><Label-continuous id="0" width="62mm"/>)", "B P is a continuous roll, not a sheet of labels."},
-        /* 1 */ {R"(size="A4"><Label-rectangle id="0" width="50mm" height="20mm"><Layout nx="2" ny="2" x0="5mm" y0="5mm" dx="60mm" dy="30mm"/><Layout nx="1" ny="3" x0="130mm" y0="5mm" dx="0" dy="25mm"/></Label-rectangle>)",
-                  "B P places its labels in 2 blocks with different spacing; the page grid needs one evenly pitched block."},
-        /* 2 */ {R"(size="A4"><Label-rectangle id="0" width="50mm" height="20mm"><Layout nx="3" ny="2" x0="5mm" y0="5mm" dx="45mm" dy="30mm"/></Label-rectangle>)",
-                  "B P places its labels 45.00 mm by 30.00 mm apart, closer than their size (50.0 x 20.0 mm); the labels would overlap."},
-        /* 3 */ {R"(size="A4"><Label-rectangle id="0" width="50mm" height="20mm"><Layout nx="4" ny="2" x0="5mm" y0="5mm" dx="55mm" dy="30mm"/></Label-rectangle>)",
-                  "B P's labels reach 10.00 mm past the edge of its sheet (A4); its entry in the stock database looks damaged."},
-        /* 4 */ {R"(size="A4"><Label-rectangle id="0" width="5mm" height="5mm"><Layout nx="2" ny="31" x0="5mm" y0="5mm" dx="5mm" dy="5mm"/></Label-rectangle>)",
-                  "B P has 2 x 31 labels; the page grid holds at most 50 columns and 30 rows."},
-        /* 5 */ {R"(size="A4"><Label-rectangle id="0" width="50mm" height="20mm"><Layout nx="1" ny="1"/></Label-rectangle><Label-round id="1" radius="5mm"><Layout nx="1" ny="1" x0="100mm"/></Label-round>)",
-                  "B P has 2 kinds of label on one sheet; the page grid holds one label size."},
+        /* 0 */ {R"(size="roll"><Label-continuous id="0" width="62mm"/>)",
+                 "B P is a continuous roll, not a sheet of labels."},
+        /* 1 */
+        {R"(size="A4"><Label-rectangle id="0" width="50mm" height="20mm"><Layout nx="2" ny="2" x0="5mm" y0="5mm" dx="60mm" dy="30mm"/><Layout nx="1" ny="3" x0="130mm" y0="5mm" dx="0" dy="25mm"/></Label-rectangle>)",
+         "B P places its labels in 2 blocks with different spacing; the page grid needs one evenly pitched "
+         "block."},
+        /* 2 */
+        {R"(size="A4"><Label-rectangle id="0" width="50mm" height="20mm"><Layout nx="3" ny="2" x0="5mm" y0="5mm" dx="45mm" dy="30mm"/></Label-rectangle>)",
+         "B P places its labels 45.00 mm by 30.00 mm apart, closer than their size (50.0 x 20.0 mm); the "
+         "labels would overlap."},
+        /* 3 */
+        {R"(size="A4"><Label-rectangle id="0" width="50mm" height="20mm"><Layout nx="4" ny="2" x0="5mm" y0="5mm" dx="55mm" dy="30mm"/></Label-rectangle>)",
+         "B P's labels reach 10.00 mm past the edge of its sheet (A4); its entry in the stock database looks "
+         "damaged."},
+        /* 4 */
+        {R"(size="A4"><Label-rectangle id="0" width="5mm" height="5mm"><Layout nx="2" ny="31" x0="5mm" y0="5mm" dx="5mm" dy="5mm"/></Label-rectangle>)",
+         "B P has 2 x 31 labels; the page grid holds at most 50 columns and 30 rows."},
+        /* 5 */
+        {R"(size="A4"><Label-rectangle id="0" width="50mm" height="20mm"><Layout nx="1" ny="1"/></Label-rectangle><Label-round id="1" radius="5mm"><Layout nx="1" ny="1" x0="100mm"/></Label-round>)",
+         "B P has 2 kinds of label on one sheet; the page grid holds one label size."},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         TStockReader reader;
-        reader.ReadTemplates(std::string("<Glabels-templates><Template brand=\"B\" part=\"P\" ") + cases[i].body +
-                                 "</Template></Glabels-templates>",
+        reader.ReadTemplates(std::string("<Glabels-templates><Template brand=\"B\" part=\"P\" ") +
+                                 cases[i].body + "</Template></Glabels-templates>",
                              "t-templates.xml");
         const std::vector<TStock> stocks = reader.Finish();
         ASSERT_EQ(stocks.size(), 1u) << "case " << i;
@@ -127,10 +136,11 @@ TEST(StockGrid, ChoosingAStockSetsTheProjectsGridAndDropsItOnAHandEdit) {
     // A landscape sheet of its own size whose first label sits nearer the edge than half a gap: the
     // exact left margin is below zero, the whole millimetres stay at zero.
     TStockReader reader;
-    reader.ReadTemplates(R"(<Glabels-templates><Template brand="B" part="W" size="Other" width="200mm" height="100mm">
+    reader.ReadTemplates(
+        R"(<Glabels-templates><Template brand="B" part="W" size="Other" width="200mm" height="100mm">
         <Label-rectangle id="0" width="40mm" height="30mm" round="2mm"><Layout nx="4" ny="3" x0="1mm" y0="5mm" dx="48mm" dy="30mm"/></Label-rectangle>
         </Template></Glabels-templates>)",
-                         "t-templates.xml");
+        "t-templates.xml");
     const std::vector<TStock> stocks = reader.Finish();
     ASSERT_EQ(stocks.size(), 1u);
     const TStockFit fit = FitStock(stocks[0]);
@@ -176,7 +186,8 @@ TEST(DebianStock, EveryTemplateOfEveryFileIsLoadedOrReported) {
         // Every template element of the file, counted on its text.
         const std::string text = test::ReadWholeFile(entry.path().string());
         const std::regex tag("<Template[ \\t\\r\\n]");
-        const auto templates = std::distance(std::sregex_iterator(text.begin(), text.end(), tag), std::sregex_iterator());
+        const auto templates =
+            std::distance(std::sregex_iterator(text.begin(), text.end(), tag), std::sregex_iterator());
         EXPECT_EQ(loaded[name] + reported[name], templates) << name;
         EXPECT_GT(loaded[name], 0) << name;
     }

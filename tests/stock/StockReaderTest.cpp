@@ -25,8 +25,9 @@ Read ReadTemplates(const std::string& body, const std::string& papers = test::kP
 }
 
 std::string Rectangle(const std::string& part, const std::string& width, const std::string& size = "A4") {
-    return "<Template brand=\"B\" part=\"" + part + "\" size=\"" + size + "\"><Label-rectangle id=\"0\" width=\"" +
-           width + "\" height=\"10mm\"><Layout nx=\"1\" ny=\"1\"/></Label-rectangle></Template>\n";
+    return "<Template brand=\"B\" part=\"" + part + "\" size=\"" + size +
+           "\"><Label-rectangle id=\"0\" width=\"" + width +
+           "\" height=\"10mm\"><Layout nx=\"1\" ny=\"1\"/></Label-rectangle></Template>\n";
 }
 
 TEST(StockReader, LengthsReadInEveryUnit) {
@@ -35,9 +36,12 @@ TEST(StockReader, LengthsReadInEveryUnit) {
         double mm; // below zero: refused
     };
     const Case cases[] = {
-        /* 0 */ {"72pt", 25.4},  /* 1 */ {"72", 25.4},     /* 2 */ {"1in", 25.4},  /* 3 */ {"25.4mm", 25.4},
-        /* 4 */ {"2.54cm", 25.4}, /* 5 */ {"6pc", 25.4},   /* 6 */ {" 1 in ", 25.4}, /* 7 */ {"0.5IN", 12.7},
-        /* 8 */ {"in", -1},      /* 9 */ {"-1mm", -1},     /* 10 */ {"1ft", -1},   /* 11 */ {"1e9mm", -1},
+        /* 0 */ {"72pt", 25.4},   /* 1 */ {"72", 25.4},
+        /* 2 */ {"1in", 25.4},    /* 3 */ {"25.4mm", 25.4},
+        /* 4 */ {"2.54cm", 25.4}, /* 5 */ {"6pc", 25.4},
+        /* 6 */ {" 1 in ", 25.4}, /* 7 */ {"0.5IN", 12.7},
+        /* 8 */ {"in", -1},       /* 9 */ {"-1mm", -1},
+        /* 10 */ {"1ft", -1},     /* 11 */ {"1e9mm", -1},
         /* 12 */ {"nan", -1},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
@@ -62,18 +66,25 @@ TEST(StockReader, RoundAndCdLabelsBecomeTheirBoundingBoxes) {
         double width, height, radius;
     };
     const Case cases[] = {
-        /* 0 */ {R"(<Label-rectangle id="0" width="60mm" height="30mm" round="3mm">)", TStockShape::ssRectangle, 60, 30, 3},
-        /* 1 */ {R"(<Label-rectangle id="0" width="60mm" height="30mm">)", TStockShape::ssRectangle, 60, 30, 0},
+        /* 0 */ {R"(<Label-rectangle id="0" width="60mm" height="30mm" round="3mm">)",
+                 TStockShape::ssRectangle, 60, 30, 3},
+        /* 1 */
+        {R"(<Label-rectangle id="0" width="60mm" height="30mm">)", TStockShape::ssRectangle, 60, 30, 0},
         /* 2 */ {R"(<Label-round id="0" radius="20mm">)", TStockShape::ssRound, 40, 40, 20},
         /* 3 */ {R"(<Label-ellipse id="0" width="50mm" height="20mm">)", TStockShape::ssEllipse, 50, 20, 10},
         /* 4 */ {R"(<Label-cd id="0" radius="58mm" hole="20mm">)", TStockShape::ssCd, 116, 116, 58},
-        /* 5 */ {R"(<Label-cd id="0" radius="58mm" hole="20mm" width="116mm" height="80mm">)", TStockShape::ssCd, 116, 80, 40},
+        /* 5 */
+        {R"(<Label-cd id="0" radius="58mm" hole="20mm" width="116mm" height="80mm">)", TStockShape::ssCd, 116,
+         80, 40},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
-        const std::string element = std::string(cases[i].label).substr(1, std::string(cases[i].label).find(' ') - 1);
-        const Read r = ReadTemplates(std::string("<Template brand=\"B\" part=\"P\" size=\"A4\">") + cases[i].label +
-                                     "<Markup-margin size=\"1mm\"/><Layout nx=\"2\" ny=\"3\" x0=\"1mm\" y0=\"2mm\" "
-                                     "dx=\"100mm\" dy=\"90mm\"/></" + element + "></Template>");
+        const std::string element =
+            std::string(cases[i].label).substr(1, std::string(cases[i].label).find(' ') - 1);
+        const Read r =
+            ReadTemplates(std::string("<Template brand=\"B\" part=\"P\" size=\"A4\">") + cases[i].label +
+                          "<Markup-margin size=\"1mm\"/><Layout nx=\"2\" ny=\"3\" x0=\"1mm\" y0=\"2mm\" "
+                          "dx=\"100mm\" dy=\"90mm\"/></" +
+                          element + "></Template>");
         ASSERT_EQ(r.stocks.size(), 1u) << "case " << i << ": " << (r.problems.empty() ? "" : r.problems[0]);
         const TStock& s = r.stocks[0];
         EXPECT_EQ(s.shape, cases[i].shape) << "case " << i;
@@ -86,7 +97,8 @@ TEST(StockReader, RoundAndCdLabelsBecomeTheirBoundingBoxes) {
     }
 
     // A roll is listed, marked as no sheet.
-    const Read roll = ReadTemplates(R"(<Template brand="Dymo" part="R1" size="roll"><Label-continuous id="0" width="62mm"/></Template>)");
+    const Read roll = ReadTemplates(
+        R"(<Template brand="Dymo" part="R1" size="roll"><Label-continuous id="0" width="62mm"/></Template>)");
     ASSERT_EQ(roll.stocks.size(), 1u);
     EXPECT_FALSE(roll.stocks[0].IsSheet());
     EXPECT_EQ(roll.stocks[0].GridText(), "roll");
@@ -94,8 +106,9 @@ TEST(StockReader, RoundAndCdLabelsBecomeTheirBoundingBoxes) {
 }
 
 TEST(StockReader, PaperSizesByNameOrTheSheetsOwnSize) {
-    const Read r = ReadTemplates(Rectangle("A", "1in") + Rectangle("L", "1in", "US-Letter") +
-                                 R"(<Template brand="B" part="H" size="Half"><Label-rectangle id="0" width="1in" height="1in"><Layout nx="1" ny="1"/></Label-rectangle></Template>
+    const Read r = ReadTemplates(
+        Rectangle("A", "1in") + Rectangle("L", "1in", "US-Letter") +
+        R"(<Template brand="B" part="H" size="Half"><Label-rectangle id="0" width="1in" height="1in"><Layout nx="1" ny="1"/></Label-rectangle></Template>
 <Template brand="B" part="O" size="Other" width="100mm" height="62mm"><Label-rectangle id="0" width="1in" height="1in"><Layout nx="1" ny="1"/></Label-rectangle></Template>
 <Template brand="B" part="X" size="Legal"><Label-rectangle id="0" width="1in" height="1in"><Layout nx="1" ny="1"/></Label-rectangle></Template>
 )");
@@ -105,7 +118,9 @@ TEST(StockReader, PaperSizesByNameOrTheSheetsOwnSize) {
         const char* paper;
         double width, height;
     };
-    const Want want[] = {{"A", "A4", 210, 297}, {"H", "Half Sheet", 148.5, 210}, {"L", "US Letter", 215.9, 279.4},
+    const Want want[] = {{"A", "A4", 210, 297},
+                         {"H", "Half Sheet", 148.5, 210},
+                         {"L", "US Letter", 215.9, 279.4},
                          {"O", "100.0 x 62.0 mm", 100, 62}};
     for (size_t i = 0; i < std::size(want); ++i) {
         EXPECT_EQ(r.stocks[i].part, want[i].part);
@@ -138,8 +153,10 @@ TEST(StockReader, EquivalentsTakeTheSheetAndKeepTheirOwnName) {
         const char* of;
         const char* description;
     };
-    const Want want[] = {{"5160", "", "Address Labels"}, {"8160", "5160", "Address Labels"},
-                         {"E1", "5160", "Address Labels"}, {"E2", "E1", "Own words"}};
+    const Want want[] = {{"5160", "", "Address Labels"},
+                         {"8160", "5160", "Address Labels"},
+                         {"E1", "5160", "Address Labels"},
+                         {"E2", "E1", "Own words"}};
     for (size_t i = 0; i < std::size(want); ++i) {
         const TStock& s = r.stocks[i];
         EXPECT_EQ(s.part, want[i].part);
@@ -148,13 +165,14 @@ TEST(StockReader, EquivalentsTakeTheSheetAndKeepTheirOwnName) {
         EXPECT_EQ(s.GridText(), "3 x 10") << s.part;
         EXPECT_EQ(s.PaperText(), "US Letter") << s.part;
     }
-    EXPECT_EQ(r.problems, std::vector<std::string>{"t-templates.xml: \"Avery Lost\" is an equivalent of \"9999\", "
-                                                   "which is not in the database"});
+    EXPECT_EQ(r.problems,
+              std::vector<std::string>{"t-templates.xml: \"Avery Lost\" is an equivalent of \"9999\", "
+                                       "which is not in the database"});
 }
 
 TEST(StockDatabase, DamagedFilesAreNamedAndTheRestLoads) {
-    const std::string good = std::string("<Glabels-templates>") + Rectangle("G1", "1in") + Rectangle("G2", "2in") +
-                             "</Glabels-templates>";
+    const std::string good = std::string("<Glabels-templates>") + Rectangle("G1", "1in") +
+                             Rectangle("G2", "2in") + "</Glabels-templates>";
     const std::string dir = test::WriteStockFolder({
         {"paper-sizes.xml", test::kPaperSizes},
         {"a-templates.xml", good},
@@ -169,14 +187,16 @@ TEST(StockDatabase, DamagedFilesAreNamedAndTheRestLoads) {
     const TStockDatabase db = TStockDatabase::Load(dir);
     std::vector<std::string> names;
     for (const TStock& s : db.Stocks()) names.push_back(s.part + "@" + s.file);
-    EXPECT_EQ(names, (std::vector<std::string>{"D1@d-templates.xml", "G1@a-templates.xml", "G2@a-templates.xml"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"D1@d-templates.xml", "G1@a-templates.xml", "G2@a-templates.xml"}));
     EXPECT_NEAR(db.Find("b g1")->labelWidth, 25.4, 1e-9) << "the first definition is kept";
     ASSERT_EQ(db.Problems().size(), 5u);
     EXPECT_EQ(db.Problems()[0], "b-templates.xml: line 2: Premature end of document.");
     EXPECT_EQ(db.Problems()[1], "c-templates.xml: not a label stock file");
     EXPECT_EQ(db.Problems()[2], "d-templates.xml: \"B D2\": width \"wide\" is not a length");
     EXPECT_EQ(db.Problems()[3], "d-templates.xml: \"B D3\" has no label");
-    EXPECT_EQ(db.Problems()[4], "d-templates.xml: \"B G1\" is listed again (a-templates.xml); the first is kept");
+    EXPECT_EQ(db.Problems()[4],
+              "d-templates.xml: \"B G1\" is listed again (a-templates.xml); the first is kept");
 
     const TStockDatabase none = TStockDatabase::Load(dir + "/missing");
     EXPECT_TRUE(none.Stocks().empty());
@@ -184,8 +204,8 @@ TEST(StockDatabase, DamagedFilesAreNamedAndTheRestLoads) {
 }
 
 TEST(StockDatabase, SearchMatchesEveryWordInAnyColumn) {
-    const std::string dir = test::WriteStockFolder({{"paper-sizes.xml", test::kPaperSizes},
-                                                    {"avery-templates.xml", test::kThreeSheets}});
+    const std::string dir = test::WriteStockFolder(
+        {{"paper-sizes.xml", test::kPaperSizes}, {"avery-templates.xml", test::kThreeSheets}});
     const TStockDatabase db = TStockDatabase::Load(dir);
     ASSERT_EQ(db.Stocks().size(), 4u);
     const auto parts = [&](std::string_view words) {

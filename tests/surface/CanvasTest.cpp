@@ -6,7 +6,9 @@
 namespace qbm {
 namespace {
 
-bool IsBlack(const TBitmap& b, int x, int y) { return b.Pixel(x, y) == clBlack; }
+bool IsBlack(const TBitmap& b, int x, int y) {
+    return b.Pixel(x, y) == clBlack;
+}
 
 void SolidBlack(TCanvas& c) {
     c.Pen().style = TPenStyle::psSolid;

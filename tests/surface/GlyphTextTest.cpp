@@ -32,7 +32,8 @@ QImage Draw(bool shapeAll, const TFontCase& f, int turn, const std::string& text
     // Bars written straight into the pixels before and after the text, as a barcode does.
     c.Brush() = {clBlack, TBrushStyle::bsSolid};
     c.FillRect({200, 100, 204, 360});
-    c.Brush() = opaque ? TBrush{RGBColor(250, 230, 120), TBrushStyle::bsSolid} : TBrush{clWhite, TBrushStyle::bsClear};
+    c.Brush() = opaque ? TBrush{RGBColor(250, 230, 120), TBrushStyle::bsSolid}
+                       : TBrush{clWhite, TBrushStyle::bsClear};
     width = c.TextWidth(text);
     c.TextOut(230, 230, text);
     c.Brush() = {clBlack, TBrushStyle::bsSolid};
@@ -82,11 +83,19 @@ TEST(GlyphText, LaysOutWhatTheFontShowsAlone) {
         /* 4 */ {5, "\xC4rger \xD6l caf\xE9", true},
         /* 5 */ {5, "QUIRBEL-2026", true},
         /* 6 */ {0, "tab\there", false},
-        /* 7 */ {0, "co\xAD" "op", false},
-        /* 8 */ {10, "a\xF0" "b", false}, // a letter the symbol font lacks
+        /* 7 */
+        {0,
+         "co\xAD"
+         "op",
+         false},
+        /* 8 */
+        {10,
+         "a\xF0"
+         "b",
+         false}, // a letter the symbol font lacks
         /* 9 */ {10, "123", true},
         /* 10 */ {7, "0123 456", true},
-        /* 11 */ {7, "flag", false}, // a ligature
+        /* 11 */ {7, "flag", false},  // a ligature
         /* 12 */ {7, "ab 12", false}, // digits among letters: the font's Latin rules differ
     };
     for (size_t i = 0; i < std::size(kCases); ++i) {

@@ -39,11 +39,19 @@ inline const char* const kTexts[] = {
     /* 4 */ "fi fl ffi office affluent",
     /* 5 */ "Quirbel 2026 abc",
     /* 6 */ "!#$%&'()*+,-./:;<=>?@[\\]^_`{|}~",
-    /* 7 */ "\xC4rger \xD6l \xDC" "ber Stra\xDF" "e caf\xE9",
+    /* 7 */
+    "\xC4rger \xD6l \xDC"
+    "ber Stra\xDF"
+    "e caf\xE9",
     /* 8 */ "\xAB\xBB\xA1\xBF\xB0\xB1\xB2\xB3\xB5\xB6\xB7\xBC\xBD\xBE\xD7\xF7",
     /* 9 */ "\xC0\xC9\xCE\xD5\xDC\xF1\xE7\xF8\xE5\xE6\xFF\xD0\xDE\xFE",
-    /* 10 */ "a\xA0" "b co\xAD" "op",
-    /* 11 */ "tab\there \x9C" "end",
+    /* 10 */
+    "a\xA0"
+    "b co\xAD"
+    "op",
+    /* 11 */
+    "tab\there \x9C"
+    "end",
     /* 12 */ "",
     /* 13 */ "QUIRBEL-2026",
 };

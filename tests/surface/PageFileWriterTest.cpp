@@ -31,7 +31,8 @@ void DrawPage(TCanvas& c, int n) {
         c.TextOut(20, 64, "Page " + std::to_string(n));
     }
     if (n % 3 == 0) c.SetBrush(TBrush{RGBColor(200, 30, 60), TBrushStyle::bsSolid});
-    if (n % 3 != 1) c.FillRect(TRect{100, 70, 160, 100}); // up to the right edge, past the last whole 8 pixels
+    if (n % 3 != 1)
+        c.FillRect(TRect{100, 70, 160, 100}); // up to the right edge, past the last whole 8 pixels
 }
 
 struct TRun {
@@ -78,7 +79,8 @@ TEST(PageFileWriter, PagesRoundTripWithTheSmallestLosslessDepth) {
             ASSERT_EQ(back.Width(), run.drawn[n - 1].Width());
             for (int y = 0; y < back.Height(); ++y)
                 for (int x = 0; x < back.Width(); ++x)
-                    ASSERT_EQ(back.Pixel(x, y), run.drawn[n - 1].Pixel(x, y)) << "page " << n << " at " << x << "," << y;
+                    ASSERT_EQ(back.Pixel(x, y), run.drawn[n - 1].Pixel(x, y))
+                        << "page " << n << " at " << x << "," << y;
         }
         // Only the pages: no temporary file is left beside them.
         EXPECT_EQ(std::distance(fs::directory_iterator(run.dir), fs::directory_iterator{}), 7);
@@ -138,7 +140,8 @@ TEST(PageFileWriter, EveryFormatHoldsThePagesAsDrawn) {
             for (int y = 0; y < back.Height(); ++y)
                 for (int x = 0; x < back.Width(); ++x) {
                     const TColor want = threshold ? Thresholded(drawn.Pixel(x, y)) : drawn.Pixel(x, y);
-                    ASSERT_EQ(back.Pixel(x, y), want) << "case " << i << " page " << p + 1 << " at " << x << "," << y;
+                    ASSERT_EQ(back.Pixel(x, y), want)
+                        << "case " << i << " page " << p + 1 << " at " << x << "," << y;
                 }
         }
     }

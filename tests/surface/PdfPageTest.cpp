@@ -36,7 +36,8 @@ void DrawPage(TCanvas& c) {
             test::TFontCase f = test::kFonts[fi];
             f.height = f.height * kDpi / 96;
             test::SetFont(c, f, turn);
-            c.Brush() = cell % 4 == 0 ? TBrush{clSilver, TBrushStyle::bsSolid} : TBrush{clWhite, TBrushStyle::bsClear};
+            c.Brush() = cell % 4 == 0 ? TBrush{clSilver, TBrushStyle::bsSolid}
+                                      : TBrush{clWhite, TBrushStyle::bsClear};
             const int x = kCell / 2 + (cell % 6) * kCell, y = 250 + (cell / 6) * kCell;
             const std::string text = test::kTexts[(fi + k) % std::size(test::kTexts)];
             // Tabs: Qt's writer moves to its own tab stops, which mean nothing on a label.
@@ -81,7 +82,9 @@ std::string PrintWithQt(const std::string& path, const std::function<void(TCanva
     return path;
 }
 
-bool Dark(QRgb p) { return qGray(p) < 128; }
+bool Dark(QRgb p) {
+    return qGray(p) < 128;
+}
 
 // Dark pixels of `a` with no dark pixel of `b` at most a pixel away: rasterisers may place an
 // anti-aliased edge a pixel apart, but a glyph or shape that is missing, moved or mirrored shows.
@@ -113,14 +116,15 @@ TEST(PdfPage, LooksAsQtDrawsItAndKeepsTextAsText) {
         long dark = 0;
         const long unmatched = oursFirst ? Unmatched(ours[0], qt[0], dark) : Unmatched(qt[0], ours[0], dark);
         EXPECT_GT(dark, 100000);
-        EXPECT_LT(unmatched, dark / 1000) << unmatched << " of " << dark << (oursFirst ? " of ours" : " of Qt's");
+        EXPECT_LT(unmatched, dark / 1000)
+            << unmatched << " of " << dark << (oursFirst ? " of ours" : " of Qt's");
     }
 
     const std::string txt = dir + "/ours.txt";
     ASSERT_EQ(std::system(("pdftotext '" + dir + "/ours.pdf' '" + txt + "'").c_str()), 0);
     const std::string extracted = test::ReadWholeFile(txt);
-    for (const char* expected : {"5901234123457", "AV AW Ta To Ty Vo We Yo", "Quirbel 2026 abc", "4006381333931",
-                                 "\xC3\x84rger \xC3\x96l"})
+    for (const char* expected : {"5901234123457", "AV AW Ta To Ty Vo We Yo", "Quirbel 2026 abc",
+                                 "4006381333931", "\xC3\x84rger \xC3\x96l"})
         EXPECT_NE(extracted.find(expected), std::string::npos) << expected << " in " << extracted;
 }
 
@@ -133,18 +137,22 @@ TEST(PdfPage, APicturePrintedOnEveryLabelIsStoredOnce) {
     const std::string path = PrintOurs(dir + "/labels.pdf", [&](TCanvas& c) {
         for (int i = 0; i < 24; ++i) {
             if (i == 23) logo.Canvas().FillRect({0, 0, 40, 30});
-            c.StretchDraw({100 + 200 * (i % 6), 100 + 200 * (i / 6), 180 + 200 * (i % 6), 160 + 200 * (i / 6)}, logo);
+            c.StretchDraw(
+                {100 + 200 * (i % 6), 100 + 200 * (i / 6), 180 + 200 * (i % 6), 160 + 200 * (i / 6)}, logo);
         }
     });
     const std::string pdf = test::ReadWholeFile(path);
     size_t images = 0;
-    for (size_t at = pdf.find("/Subtype /Image"); at != std::string::npos; at = pdf.find("/Subtype /Image", at + 1)) ++images;
+    for (size_t at = pdf.find("/Subtype /Image"); at != std::string::npos;
+         at = pdf.find("/Subtype /Image", at + 1))
+        ++images;
     EXPECT_EQ(images, 2u);
     const auto pages = test::RasterisePdf(path, kDpi);
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_TRUE(Dark(pages[0].pixel(100 + 200 * 4 + 40, 100 + 200 * 3 + 30))) << "a label's picture";
     EXPECT_FALSE(Dark(pages[0].pixel(100 + 200 * 4 + 40, 100 + 200 * 3 + 4))) << "its white border";
-    EXPECT_TRUE(Dark(pages[0].pixel(100 + 200 * 5 + 40, 100 + 200 * 3 + 4))) << "the last label's picture, redrawn";
+    EXPECT_TRUE(Dark(pages[0].pixel(100 + 200 * 5 + 40, 100 + 200 * 3 + 4)))
+        << "the last label's picture, redrawn";
 }
 
 } // namespace

@@ -107,7 +107,8 @@ std::pair<int, int> DarkInsideAndOutside(const QImage& page, int left, int top, 
     int inside = 0, outside = 0;
     for (int y = 0; y < page.height(); ++y)
         for (int x = 0; x < page.width(); ++x)
-            if (qGray(page.pixel(x, y)) < 128) ++(x >= left && x < right && y >= top && y < bottom ? inside : outside);
+            if (qGray(page.pixel(x, y)) < 128)
+                ++(x >= left && x < right && y >= top && y < bottom ? inside : outside);
     return {inside, outside};
 }
 
@@ -156,7 +157,8 @@ TEST(PdfPrinter, TwoColouredSymbolsBecomeRectanglesOfTheSamePixels) {
         ASSERT_EQ(pages.size(), 1u);
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 60; ++x)
-                ASSERT_EQ(qGray(pages[0].pixel(20 + x, 30 + y)) < 128, symbol.Pixel(x, y) == clBlack) << x << "," << y;
+                ASSERT_EQ(qGray(pages[0].pixel(20 + x, 30 + y)) < 128, symbol.Pixel(x, y) == clBlack)
+                    << x << "," << y;
     }
     EXPECT_LT(ReadFile(dir + "/rects.pdf").size(), ReadFile(dir + "/pictures.pdf").size());
 }
