@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake ninja-build pkg-config clang libclang-rt-14-dev
+    g++ cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev
     qt6-base-dev qt6-svg-dev libgl-dev
     libjpeg62-turbo-dev zlib1g-dev libdeflate-dev libtiff-dev libfreexl-dev mdbtools-dev mdbtools libchm-dev fp-utils libzip-dev libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev
