@@ -33,6 +33,13 @@ inline void ApplyBarcodeOptions(const Args& args, TBarcode& bc) {
     bc.SetRatio(ratio);
 }
 
+// --checksum, --modul and --ratio.
+inline Options BarcodeOptionTable() {
+    return {{"--checksum", "", "add the optional check digit"},
+            {"--modul", "N", "narrow element width in pixels, 1 to 49 (default 1)"},
+            {"--ratio", "R", "wide-to-narrow ratio, 0.5 to 10 (default 2)"}};
+}
+
 inline const char* BarcodeTypeHelp() {
     return "TYPE is a type value name or its ordinal: bcCode_2_5_interleaved (0), bcCode_2_5_industrial,\n"
            "bcCode_2_5_matrix, bcCode39, bcCode39Extended, bcCode128A, bcCode128B, bcCode128C, bcCode93,\n"

@@ -1,6 +1,7 @@
 #pragma once
-// The qbm tool's commands. Each command lives in its own Cmd*.cpp and registers itself with
-// QBM_REGISTER_COMMAND; main() dispatches by name.
+// The qbm tool's commands. Each command lives in its own Cmd*.cpp, declares its options once in a table
+// and registers itself with QBM_REGISTER_COMMAND; main() dispatches by name. The usage text, the check
+// of unknown options and which options take a value all come from that table.
 
 #include <functional>
 #include <map>
@@ -18,11 +19,24 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Parsed command line of one command: positional arguments and --options.
+// One --option of a command.
+struct Option {
+    std::string name;  // "--pdf"
+    std::string value; // what it takes, as the usage shows it ("OUT.pdf"); empty for a flag
+    std::string help;  // may span lines; the usage text indents them
+    bool IsFlag() const { return value.empty(); }
+};
+using Options = std::vector<Option>;
+
+// Concatenates option tables, so that options several commands share are written once.
+Options Join(std::initializer_list<Options> tables);
+
+// Parsed command line of one command: positional arguments and its declared --options. An option the
+// command does not declare, a flag given a value and an option without its value are usage errors. A
+// word after "--" is positional even when it begins with "--".
 class Args {
 public:
-    // `flags` are options without a value (--checksum); every other --option takes the next word.
-    Args(const std::vector<std::string>& words, const std::vector<std::string>& flags);
+    Args(const std::vector<std::string>& words, const Options& options);
 
     const std::vector<std::string>& Positional() const { return m_positional; }
     const std::string& Positional(size_t i, const char* what) const;
@@ -32,12 +46,14 @@ public:
     int Int(const std::string& option, int def) const;
     double Double(const std::string& option, double def) const;
     bool WantsHelp() const { return m_help; }
-    // Throws UsageError naming the first option the command does not know.
-    void OnlyKnown(const std::vector<std::string>& known) const;
 
 private:
+    // Asking for an option the command did not declare is a fault of the command, not of its user.
+    void CheckDeclared(const std::string& option) const;
+
     std::vector<std::string> m_positional;
     std::map<std::string, std::string> m_options;
+    std::vector<std::string> m_declared;
     bool m_help = false;
 };
 
@@ -52,10 +68,14 @@ void RefuseOutputOverInput(const std::string& input, const std::string& output);
 struct Command {
     std::string name;
     std::string summary;
-    std::string usage; // full help text
+    std::string synopsis;    // what follows "qbm NAME" in the usage line; one line per form
+    std::string description; // the prose of the help text
+    Options options;
     std::function<int(const Args&)> run;
-    std::vector<std::string> flags;
 };
+
+// "Usage: qbm NAME SYNOPSIS", the description and one line (or more) per option.
+std::string UsageText(const Command& command);
 
 std::map<std::string, Command>& Registry();
 

@@ -5,6 +5,11 @@
 
 namespace qbm::cli {
 
+Options ProjectOptions() {
+    return {LibraryOption(),
+            {"--kind", "linear|2d", "the code tab whose labels are used: linear (default) or 2d"}};
+}
+
 TBarcodeKind KindOption(const Args& args) {
     const std::string kind = args.Value("--kind", "linear");
     if (kind != "linear" && kind != "2d") throw UsageError("--kind must be linear or 2d, not '" + kind + "'");

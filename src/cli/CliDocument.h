@@ -4,6 +4,7 @@
 
 #include "app/TFileDialogs.h"
 #include "app/TLabelDocument.h"
+#include "cli/CliCommand.h"
 #include "cli/CliPrompts.h"
 
 #include <memory>
@@ -11,7 +12,8 @@
 
 namespace qbm::cli {
 
-class Args;
+// The options of every command that opens a project: --library and --kind.
+Options ProjectOptions();
 
 // --kind linear|2d (linear when absent); a project file does not store the tab shown last.
 TBarcodeKind KindOption(const Args& args);

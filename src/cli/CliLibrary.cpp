@@ -9,6 +9,12 @@
 
 namespace qbm::cli {
 
+Option LibraryOption() {
+    return {"--library", "PATH",
+            "the template library (default: the program's own Templates.dat, written with the\n"
+            "default templates when it is missing)"};
+}
+
 std::string LibraryPathFor(const Args& args) {
     const std::string path = args.Value("--library", TemplateLibraryPath());
     WriteDefaultTemplates(path);

@@ -2,11 +2,14 @@
 // The template library the commands use: --library PATH, or the program's own library, written with
 // the default templates when it does not exist yet (as the program does at its first start).
 
+#include "cli/CliCommand.h"
+
 #include <string>
 
 namespace qbm::cli {
 
-class Args;
+// --library PATH, as every command that reads templates declares it.
+Option LibraryOption();
 
 std::string LibraryPathFor(const Args& args);
 

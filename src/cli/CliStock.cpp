@@ -9,6 +9,19 @@
 
 namespace qbm::cli {
 
+Option StockDirOption() {
+    return {"--stock-dir", "DIR",
+            "the folder of label stock files (default: the folder of the QBM_STOCK_DIR\n"
+            "environment variable, else Debian's glabels-data folder)"};
+}
+
+Options StockOptions() {
+    return {{"--stock", "\"BRAND PART\"",
+             "lay the labels out on a label stock (see qbm stock): its rows, columns and\n"
+             "margins, and its paper unless --paper says otherwise"},
+            StockDirOption()};
+}
+
 std::optional<TStockGrid> StockOption(const Args& args) {
     const auto name = args.Value("--stock");
     if (!name) return std::nullopt;

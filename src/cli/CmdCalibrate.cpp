@@ -15,18 +15,25 @@
 namespace qbm::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: qbm calibrate FILE.bpj (--pdf OUT.pdf | --printer NAME) [--dpi N] [--paper A4|Letter|WxHmm]\n"
-    "                     [--landscape] [--library PATH]\n"
-    "       qbm calibrate --set PRINTER DX DY SX SY\n"
-    "       qbm calibrate --show PRINTER | --clear PRINTER\n"
-    "\n"
+constexpr const char* kDescription =
     "The first form prints the calibration sheet for the project's layout: the cell grid as thin\n"
     "outlines, a millimetre ruler along the top and left edges and a cross at each cell centre, without\n"
     "any correction. Held against a label sheet it shows where the printer puts things.\n"
     "--set stores the correction for a printer (\"PDF\" for PDF output, \"PNG\" for PNG pages): DX and DY\n"
     "move every label right and down in millimetres (-50 to 50), SX and SY stretch positions from the\n"
     "page's top left corner (0.9 to 1.1). qbm print and the window apply it to every run on that printer.";
+
+Options CalibrateOptions() {
+    return Join({{{"--pdf", "OUT.pdf", "write the sheet to a PDF"},
+                  {"--printer", "NAME", "send the sheet to a system printer"},
+                  {"--dpi", "N", "resolution of --pdf, 1 to 4800 (default 600)"},
+                  {"--paper", "A4|Letter|WxHmm", "the paper of --pdf (default A4)"},
+                  {"--landscape", "", "turn the page"}},
+                 ProjectOptions(),
+                 {{"--set", "PRINTER", "store the correction DX DY SX SY for PRINTER"},
+                  {"--show", "PRINTER", "show the correction stored for PRINTER"},
+                  {"--clear", "PRINTER", "remove the correction stored for PRINTER"}}});
+}
 
 std::string Describe(const TPrinterCalibration& c) {
     return "offset " + std::to_string(c.offsetX) + " mm, " + std::to_string(c.offsetY) + " mm; scale " +
@@ -75,8 +82,6 @@ int PrintSheet(const Args& args) {
 }
 
 int RunCalibrate(const Args& args) {
-    args.OnlyKnown({"--pdf", "--printer", "--dpi", "--paper", "--landscape", "--library", "--kind", "--set",
-                    "--show", "--clear"});
     const TCalibrationStore store;
     if (args.Has("--set")) {
         const std::string name = *args.Value("--set");
@@ -101,10 +106,13 @@ int RunCalibrate(const Args& args) {
 
 } // namespace
 
-QBM_REGISTER_COMMAND(Command{"calibrate",
-                             "print a calibration sheet; set a printer's offsets and scales",
-                             kUsage,
-                             RunCalibrate,
-                             {"--landscape"}});
+QBM_REGISTER_COMMAND(Command{.name = "calibrate",
+                             .summary = "print a calibration sheet; set a printer's offsets and scales",
+                             .synopsis = "FILE.bpj (--pdf OUT.pdf | --printer NAME) [OPTIONS]\n"
+                                         "--set PRINTER DX DY SX SY\n"
+                                         "--show PRINTER | --clear PRINTER",
+                             .description = kDescription,
+                             .options = CalibrateOptions(),
+                             .run = RunCalibrate});
 
 } // namespace qbm::cli

@@ -11,13 +11,11 @@
 namespace qbm::cli {
 namespace {
 
-const char* kUsage =
-    "Usage: qbm import FILE [--table NAME] [--list-tables]\n"
+const char* kDescription =
     "Imports FILE (.txt or .csv delimited text, .xls workbook, .mdb database) into a new datasheet, as\n"
     "the datasheet's \"Import Data ...\" does, and prints the datasheet's data columns as tab-separated\n"
     "lines, the header row first. Tabs, line breaks and backslashes inside cells are shown as \\t, \\r,\n"
-    "\\n and \\\\. For a database, --table names the table to import (default: the first one) and\n"
-    "--list-tables only lists the user tables.";
+    "\\n and \\\\.";
 
 std::string Shown(std::string_view cell) {
     std::string out;
@@ -43,7 +41,6 @@ std::string Shown(std::string_view cell) {
 }
 
 int RunImport(const Args& args) {
-    args.OnlyKnown({"--table", "--list-tables"});
     const std::string path = args.Positional(0, "FILE");
     if (args.Positional().size() > 1) throw UsageError("one FILE expected");
     if (args.Has("--list-tables")) {
@@ -92,10 +89,13 @@ int RunImport(const Args& args) {
 
 } // namespace
 
-QBM_REGISTER_COMMAND(Command{"import",
-                             "import a text, workbook or database file into a datasheet and print it",
-                             kUsage,
-                             RunImport,
-                             {"--list-tables"}});
+QBM_REGISTER_COMMAND(Command{
+    .name = "import",
+    .summary = "import a text, workbook or database file into a datasheet and print it",
+    .synopsis = "FILE [OPTIONS]",
+    .description = kDescription,
+    .options = {{"--table", "NAME", "the database table to import (default: the first one)"},
+                {"--list-tables", "", "only list the database's user tables"}},
+    .run = RunImport});
 
 } // namespace qbm::cli

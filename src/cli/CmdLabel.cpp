@@ -16,17 +16,12 @@
 namespace qbm::cli {
 namespace {
 
-const char* kUsage =
-    "Usage: qbm label TEMPLATE TEXT --out FILE [--library PATH] [--dpi N] [--caption TEXT]\n"
-    "       qbm label --2d pdf417|maxicode TEXT --out FILE [--library PATH]\n"
+const char* kDescription =
     "Writes the label picture of a template (as the main window shows and prints it) for the code\n"
-    "TEXT: bars in printer dots for a printer of N dots per inch (default 300), with the extended\n"
-    "caption when given. With --2d, the picture of the library's 2D settings for TEXT, drawn at\n"
-    "screen resolution. Without --library the program's own Templates.dat is used, written with\n"
-    "the default templates when it is missing. FILE ends in .png, .bmp or .jpg.";
+    "TEXT: bars in printer dots for a printer of --dpi dots per inch, with the extended caption when\n"
+    "given. With --2d, the picture of the library's 2D settings for TEXT, drawn at screen resolution.";
 
 int RunLabel(const Args& args) {
-    args.OnlyKnown({"--out", "--library", "--dpi", "--caption", "--2d"});
     const auto out = args.Value("--out");
     if (!out) throw UsageError("--out FILE is required");
     const std::string path = args.Has("--library") ? *args.Value("--library") : TemplateLibraryPath();
@@ -72,6 +67,15 @@ int RunLabel(const Args& args) {
 } // namespace
 
 QBM_REGISTER_COMMAND(Command{
-    "label", "draw the label picture of a template or of the 2D settings", kUsage, RunLabel, {}});
+    .name = "label",
+    .summary = "draw the label picture of a template or of the 2D settings",
+    .synopsis = "TEMPLATE TEXT --out FILE [OPTIONS]\n--2d pdf417|maxicode TEXT --out FILE [--library PATH]",
+    .description = kDescription,
+    .options = {{"--out", "FILE", "the picture to write: *.png, *.bmp or *.jpg"},
+                LibraryOption(),
+                {"--dpi", "N", "the printer's resolution, 1 to 9600 (default 300)"},
+                {"--caption", "TEXT", "the extended caption"},
+                {"--2d", "pdf417|maxicode", "draw the library's 2D settings of that format instead"}},
+    .run = RunLabel});
 
 } // namespace qbm::cli

@@ -29,7 +29,6 @@ std::string Printable(const std::string& text) {
 }
 
 int RunLabels(const Args& args) {
-    args.OnlyKnown({"--kind", "--library"});
     const std::string& path = args.Positional(0, "FILE.bpj");
     EnsureGuiApplication();
     TCliDocument run;
@@ -48,16 +47,18 @@ int RunLabels(const Args& args) {
     return std::cout.good() ? 0 : 1;
 }
 
-const std::string kUsage =
-    "Usage: qbm labels FILE.bpj [--kind linear|2d] [--library PATH]\n\n"
+constexpr const char* kDescription =
     "Prints the number of labels of the project, then the code of each label as the print loop\n"
     "takes them, one per line; linear labels add a tab and their extended caption.\n"
-    "Control characters appear as \\xHH and a backslash as \\\\.\n\n"
-    "  --kind K         the code tab whose sources are read: linear (default) or 2d\n"
-    "  --library PATH   the template library the project's template is looked up in";
+    "Control characters appear as \\xHH and a backslash as \\\\.";
 
 } // namespace
 
-QBM_REGISTER_COMMAND(Command{"labels", "list the labels a project prints", kUsage, RunLabels, {}});
+QBM_REGISTER_COMMAND(Command{.name = "labels",
+                             .summary = "list the labels a project prints",
+                             .synopsis = "FILE.bpj [OPTIONS]",
+                             .description = kDescription,
+                             .options = ProjectOptions(),
+                             .run = RunLabels});
 
 } // namespace qbm::cli

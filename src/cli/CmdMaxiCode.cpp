@@ -11,15 +11,10 @@
 namespace qbm::cli {
 namespace {
 
-const char* kUsage =
-    "Usage: qbm maxicode TEXT [--mode 2..6] [--postal P] [--country N] [--service N]\n"
-    "                    [--autoscale 0|1] [--bar-size N] [--dpi N] [--codewords]\n"
-    "                    --out FILE.png|jpg|bmp\n"
+const char* kDescription =
     "Draws TEXT (UTF-8, stored as Latin-1; backslash escapes as in the 2D code texts) as a MaxiCode\n"
     "symbol. Modes 2 and 3 carry a structured carrier message (--postal, --country, --service; a\n"
-    "postal code of digits only makes it mode 2). --autoscale 0 with --bar-size N draws modules of N\n"
-    "pixels instead of the automatic 0.88 mm; --dpi renders for a device of that resolution (300 or\n"
-    "more for a printed label); --codewords prints the 144 symbol codewords.";
+    "postal code of digits only makes it mode 2).";
 
 TStMaxiCodeMode ParseMode(const Args& args) {
     const int mode = args.Int("--mode", 4);
@@ -28,8 +23,6 @@ TStMaxiCodeMode ParseMode(const Args& args) {
 }
 
 int RunMaxiCode(const Args& args) {
-    args.OnlyKnown({"--mode", "--postal", "--country", "--service", "--autoscale", "--bar-size", "--dpi",
-                    "--codewords", "--out"});
     const std::string text = Utf8ToLatin1(args.Positional(0, "TEXT"));
     const auto out = args.Value("--out");
     if (!out) throw UsageError("--out FILE is required");
@@ -69,6 +62,20 @@ int RunMaxiCode(const Args& args) {
 
 } // namespace
 
-QBM_REGISTER_COMMAND(Command{"maxicode", "draw a MaxiCode symbol", kUsage, RunMaxiCode, {"--codewords"}});
+QBM_REGISTER_COMMAND(Command{
+    .name = "maxicode",
+    .summary = "draw a MaxiCode symbol",
+    .synopsis = "TEXT --out FILE.png|jpg|bmp [OPTIONS]",
+    .description = kDescription,
+    .options = {{"--out", "FILE", "the picture to write: *.png, *.jpg or *.bmp"},
+                {"--mode", "2..6", "the MaxiCode mode (default 4)"},
+                {"--postal", "P", "the carrier's postal code (modes 2 and 3)"},
+                {"--country", "N", "the carrier's country code (modes 2 and 3)"},
+                {"--service", "N", "the carrier's service class (modes 2 and 3)"},
+                {"--autoscale", "0|1", "1 (default): modules of 0.88 mm; 0: modules of --bar-size pixels"},
+                {"--bar-size", "N", "module size in pixels with --autoscale 0"},
+                {"--dpi", "N", "render for a device of that resolution (300 or more for a printed label)"},
+                {"--codewords", "", "print the 144 symbol codewords"}},
+    .run = RunMaxiCode});
 
 } // namespace qbm::cli

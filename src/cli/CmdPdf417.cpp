@@ -12,13 +12,9 @@
 namespace qbm::cli {
 namespace {
 
-const char* kUsage =
-    "Usage: qbm pdf417 TEXT [--ecc auto|0..8] [--columns N] [--rows N] [--truncated]\n"
-    "                  [--bar-width N] [--row-height N] [--caption TEXT] [--dpi N] [--codewords]\n"
-    "                  --out FILE.png|jpg|bmp\n"
+const char* kDescription =
     "Draws TEXT (UTF-8, stored as Latin-1; backslash escapes as in the 2D code texts) as a PDF417\n"
-    "symbol. --row-height gives the row height in pixels instead of four module widths; --dpi\n"
-    "renders for a device of that resolution; --codewords prints the symbol's codewords.";
+    "symbol.";
 
 TStPDF417ECCLevels ParseEcc(const std::string& value) {
     if (SameText(value, "auto")) return ecAuto;
@@ -28,8 +24,6 @@ TStPDF417ECCLevels ParseEcc(const std::string& value) {
 }
 
 int RunPdf417(const Args& args) {
-    args.OnlyKnown({"--ecc", "--columns", "--rows", "--truncated", "--bar-width", "--row-height", "--caption",
-                    "--dpi", "--codewords", "--out"});
     const std::string text = Utf8ToLatin1(args.Positional(0, "TEXT"));
     const auto out = args.Value("--out");
     if (!out) throw UsageError("--out FILE is required");
@@ -78,6 +72,20 @@ int RunPdf417(const Args& args) {
 } // namespace
 
 QBM_REGISTER_COMMAND(Command{
-    "pdf417", "draw a PDF417 symbol", kUsage, RunPdf417, {"--truncated", "--codewords"}});
+    .name = "pdf417",
+    .summary = "draw a PDF417 symbol",
+    .synopsis = "TEXT --out FILE.png|jpg|bmp [OPTIONS]",
+    .description = kDescription,
+    .options = {{"--out", "FILE", "the picture to write: *.png, *.jpg or *.bmp"},
+                {"--ecc", "auto|0..8", "the error correction level (default auto)"},
+                {"--columns", "N", "data columns (default: chosen for the data)"},
+                {"--rows", "N", "rows (default: chosen for the data)"},
+                {"--truncated", "", "draw the truncated (compact) form"},
+                {"--bar-width", "N", "module width in pixels, at most 50"},
+                {"--row-height", "N", "row height in pixels, at most 500, instead of four module widths"},
+                {"--caption", "TEXT", "a caption line under the symbol"},
+                {"--dpi", "N", "render for a device of that resolution, 0 to 2400"},
+                {"--codewords", "", "print the symbol's codewords"}},
+    .run = RunPdf417});
 
 } // namespace qbm::cli

@@ -8,14 +8,11 @@
 namespace qbm::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: qbm preview FILE.bpj --out PAGE.png [--library PATH] [--kind linear|2d]\n"
-    "\n"
+constexpr const char* kDescription =
     "Writes the page preview the main window shows for the project (A4 at 300 dpi, as without a\n"
     "printer), and prints the page count text. Fit warnings go to stderr.";
 
 int RunPreview(const Args& args) {
-    args.OnlyKnown({"--out", "--library", "--kind"});
     const std::string projectPath = args.Positional(0, "project file");
     const auto out = args.Value("--out");
     if (!out) throw UsageError("--out PAGE.png is required");
@@ -33,6 +30,12 @@ int RunPreview(const Args& args) {
 
 } // namespace
 
-QBM_REGISTER_COMMAND(Command{"preview", "write a project's page preview picture", kUsage, RunPreview, {}});
+QBM_REGISTER_COMMAND(Command{
+    .name = "preview",
+    .summary = "write a project's page preview picture",
+    .synopsis = "FILE.bpj --out PAGE.png [OPTIONS]",
+    .description = kDescription,
+    .options = Join({{{"--out", "PAGE.png", "the picture to write"}}, ProjectOptions()}),
+    .run = RunPreview});
 
 } // namespace qbm::cli

@@ -26,31 +26,40 @@
 namespace qbm::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: qbm print FILE.bpj (--pdf OUT.pdf | --png-dir DIR | --printer NAME) [--dpi N]\n"
-    "                 [--format png|pbm|tiff] [--paper A4|Letter|WxHmm] [--landscape] [--library PATH]\n"
-    "                 [--kind linear|2d] [--stock \"BRAND PART\" [--stock-dir DIR]]\n"
-    "                 [--verify] [--start N] [--pages A-B] [--from-label K] [--no-journal]\n"
-    "\n"
+constexpr const char* kDescription =
     "Prints every label of the project's current source, as the Print button does when answered Yes:\n"
     "the project's template (or 2D settings) applied at the printer's resolution, its layout, split\n"
-    "marks and checks. --kind picks the code tab whose labels print (linear by default). --pdf writes a PDF "
-    "(vector bars, default 600 dpi), --png-dir one PNG per page\n"
-    "(default 300 dpi; pages an earlier, longer run left in DIR are removed), --printer sends the job to a\n"
-    "system printer. Progress goes to stderr, the first line within a second of the start.\n"
-    "--format chooses the page files of --png-dir: png (default; one bit per pixel for black-and-white\n"
-    "pages, 8-bit grey when they have grey text edges, colour when they have colour), pbm (one bit per\n"
-    "pixel, darker than half grey is black; no resolution stored) or tiff (black-and-white and grey pages\n"
-    "one bit per pixel with fax G4 compression, pages with colour in colour). Files are page-0001.png,\n"
-    ".pbm or .tiff; each appears whole, in page order.\n"
-    "--stock lays the labels out on a label stock (see qbm stock): its rows, columns and margins, and\n"
-    "its paper unless --paper says otherwise; a project saved with a stock prints on it by itself.\n"
-    "\n"
-    "--verify reads every label back before printing and prints nothing when one does not read as its\n"
-    "value. --start N leaves the first N-1 cells of the first sheet empty (row by row); --pages A-B (or A)\n"
-    "prints only those pages of the run; --from-label K starts with label K (a datasheet row's number).\n"
-    "Each page printed is noted in FILE.bpj.log (unless --no-journal). The printer's calibration\n"
-    "(qbm calibrate) is applied; PDF output counts as the printer \"PDF\", PNG pages as \"PNG\".";
+    "marks and checks. Choose one output: --pdf, --png-dir or --printer. Progress goes to stderr, the\n"
+    "first line within a second of the start. Each page printed is noted in FILE.bpj.log (unless\n"
+    "--no-journal). The printer's calibration (qbm calibrate) is applied; PDF output counts as the\n"
+    "printer \"PDF\", PNG pages as \"PNG\". A project saved with a stock prints on it by itself.";
+
+Options PrintOptions() {
+    return Join({{{"--pdf", "OUT.pdf", "write a PDF (vector bars, default 600 dpi)"},
+                  {"--png-dir", "DIR",
+                   "write one picture per page (default 300 dpi), page-0001.png, .pbm or .tiff;\n"
+                   "each appears whole, in page order; pages an earlier, longer run left in DIR\n"
+                   "are removed"},
+                  {"--printer", "NAME", "send the job to a system printer"},
+                  {"--dpi", "N", "resolution of --pdf and --png-dir, 1 to 4800"},
+                  {"--format", "png|pbm|tiff",
+                   "the page files of --png-dir: png (default; one bit per pixel for black-and-\n"
+                   "white pages, 8-bit grey when they have grey text edges, colour when they have\n"
+                   "colour), pbm (one bit per pixel, darker than half grey is black; no resolution\n"
+                   "stored) or tiff (black-and-white and grey pages one bit per pixel with fax G4\n"
+                   "compression, pages with colour in colour)"},
+                  {"--paper", "A4|Letter|WxHmm", "the paper of --pdf and --png-dir (default A4)"},
+                  {"--landscape", "", "turn the page"}},
+                 ProjectOptions(),
+                 StockOptions(),
+                 {{"--verify", "",
+                   "read every label back before printing; print nothing when one does not read\n"
+                   "as its value"},
+                  {"--start", "N", "leave the first N-1 cells of the first sheet empty (row by row)"},
+                  {"--pages", "A-B", "print only those pages of the run (or one page A)"},
+                  {"--from-label", "K", "start with label K (a datasheet row's number)"},
+                  {"--no-journal", "", "do not note the pages in FILE.bpj.log"}}});
+}
 
 // "A-B" or "A": the pages to print.
 std::pair<int, int> PageRange(const std::string& text) {
@@ -140,9 +149,6 @@ void RemoveStalePages(const std::string& dir, int pages, TPageFormat format) {
 }
 
 int RunPrint(const Args& args) {
-    args.OnlyKnown({"--pdf", "--png-dir", "--printer", "--dpi", "--format", "--paper", "--landscape",
-                    "--library", "--kind", "--stock", "--stock-dir", "--verify", "--start", "--pages",
-                    "--from-label", "--no-journal"});
     const std::string projectPath = args.Positional(0, "project file");
     PageFormatOf(args); // a wrong --format is reported before anything is opened
     EnsureGuiApplication();
@@ -207,10 +213,12 @@ int RunPrint(const Args& args) {
 
 } // namespace
 
-QBM_REGISTER_COMMAND(Command{"print",
-                             "print a project's labels to PDF, PNG pages or a printer",
-                             kUsage,
-                             RunPrint,
-                             {"--landscape", "--verify", "--no-journal"}});
+QBM_REGISTER_COMMAND(Command{
+    .name = "print",
+    .summary = "print a project's labels to PDF, PNG pages or a printer",
+    .synopsis = "FILE.bpj (--pdf OUT.pdf | --png-dir DIR | --printer NAME) [OPTIONS]",
+    .description = kDescription,
+    .options = PrintOptions(),
+    .run = RunPrint});
 
 } // namespace qbm::cli

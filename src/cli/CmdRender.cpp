@@ -22,8 +22,6 @@ bool EndsWith(const std::string& s, const std::string& suffix) {
 }
 
 int RunRender(const Args& args) {
-    args.OnlyKnown({"--checksum", "--modul", "--ratio", "--out", "--height", "--show", "--angle", "--caption",
-                    "--margin", "--dpi"});
     const auto out = args.Value("--out");
     if (!out) throw UsageError("missing --out FILE");
     const bool vector = EndsWith(*out, ".svg") || EndsWith(*out, ".pdf");
@@ -65,33 +63,34 @@ int RunRender(const Args& args) {
     return 0;
 }
 
-const std::string kUsage =
-    std::string(
-        "Usage: qbm render TYPE TEXT --out FILE [--checksum] [--modul N] [--ratio R] [--height PX]\n"
-        "                  [--show none|code|type|both] [--angle DEG] [--caption TEXT] [--margin PX]\n"
-        "                  [--dpi N]\n\n"
-        "Draws the barcode on a white picture and writes it by FILE's extension: PNG, BMP or JPEG, or\n"
-        "as a vector SVG or PDF for placing in other documents.\n\n") +
-    BarcodeTypeHelp() +
-    "\n\n  --out FILE     the picture to write: *.png, *.bmp, *.jpg, *.svg or *.pdf\n"
-    "  --dpi N        resolution the pixel sizes are meant for (default 300): the size of a PDF or\n"
-    "                 SVG page, and the resolution recorded in a picture\n"
-    "  --checksum     add the optional check digit\n"
-    "  --modul N      narrow element width in pixels, 1 to 49 (default 1)\n"
-    "  --ratio R      wide-to-narrow ratio (default 2)\n"
-    "  --height PX    bar height (default 50 x module)\n"
-    "  --show WHAT    text with the bars: none (default), code, type name, or both;\n"
-    "                 the text size grows with the module\n"
-    "  --angle DEG    counter-clockwise turn in degrees (default 0)\n"
-    "  --caption TEXT extended caption above the symbol (drawn only when --show is not none)\n"
-    "  --margin PX    white margin on every side, around bars and text (default 10 x module)";
+const std::string kDescription =
+    std::string("Draws the barcode on a white picture and writes it by FILE's extension: PNG, BMP or JPEG,\n"
+                "or as a vector SVG or PDF for placing in other documents.\n\n") +
+    BarcodeTypeHelp();
+
+Options RenderOptions() {
+    return Join(
+        {{{"--out", "FILE", "the picture to write: *.png, *.bmp, *.jpg, *.svg or *.pdf"},
+          {"--dpi", "N",
+           "resolution the pixel sizes are meant for (default 300): the size of a PDF or\n"
+           "SVG page, and the resolution recorded in a picture"}},
+         BarcodeOptionTable(),
+         {{"--height", "PX", "bar height (default 50 x module)"},
+          {"--show", "WHAT",
+           "text with the bars: none (default), code, type name, or both;\n"
+           "the text size grows with the module"},
+          {"--angle", "DEG", "counter-clockwise turn in degrees (default 0)"},
+          {"--caption", "TEXT", "extended caption above the symbol (drawn only when --show is not none)"},
+          {"--margin", "PX", "white margin on every side, around bars and text (default 10 x module)"}}});
+}
 
 } // namespace
 
-QBM_REGISTER_COMMAND(Command{"render",
-                             "draw a linear barcode into a picture (PNG, BMP, JPEG, SVG, PDF)",
-                             kUsage,
-                             RunRender,
-                             {"--checksum"}});
+QBM_REGISTER_COMMAND(Command{.name = "render",
+                             .summary = "draw a linear barcode into a picture (PNG, BMP, JPEG, SVG, PDF)",
+                             .synopsis = "TYPE TEXT --out FILE [OPTIONS]",
+                             .description = kDescription,
+                             .options = RenderOptions(),
+                             .run = RunRender});
 
 } // namespace qbm::cli

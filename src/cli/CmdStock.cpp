@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "cli/CliStock.h"
 #include "stock/StockGrid.h"
 #include "stock/TStock.h"
 #include "stock/TStockDatabase.h"
@@ -10,15 +11,12 @@
 namespace qbm::cli {
 namespace {
 
-const char* kUsage =
-    "Usage: qbm stock [SEARCH...] [--stock-dir DIR]\n"
+const char* kDescription =
     "Lists the label stock (ready-made label sheets) whose brand, part, description, paper, label\n"
     "size or grid contains every word of SEARCH: brand and part, description, paper, label size and\n"
     "grid (columns x rows). A search that names one stock exactly (\"Avery 5160\") shows the page grid\n"
     "it gives: rows, columns, paper, orientation and margins to a hundredth of a millimetre, or why\n"
-    "the page grid cannot follow it. The stock is read from --stock-dir, else from the folder of the\n"
-    "QBM_STOCK_DIR environment variable, else from Debian's glabels-data folder. Files that cannot\n"
-    "be read are named on stderr.";
+    "the page grid cannot follow it. Files that cannot be read are named on stderr.";
 
 std::string Hundredths(int v) {
     char text[32];
@@ -47,7 +45,6 @@ void ShowGrid(const TStock& stock) {
 }
 
 int RunStock(const Args& args) {
-    args.OnlyKnown({"--stock-dir"});
     std::string search;
     for (const std::string& word : args.Positional()) search += (search.empty() ? "" : " ") + word;
     const TStockDatabase db = TStockDatabase::Load(args.Value("--stock-dir", DefaultStockFolder()));
@@ -75,7 +72,11 @@ int RunStock(const Args& args) {
 
 } // namespace
 
-QBM_REGISTER_COMMAND(Command{
-    "stock", "list label stock (ready-made label sheets) by brand, part or size", kUsage, RunStock, {}});
+QBM_REGISTER_COMMAND(Command{.name = "stock",
+                             .summary = "list label stock (ready-made label sheets) by brand, part or size",
+                             .synopsis = "[SEARCH...] [OPTIONS]",
+                             .description = kDescription,
+                             .options = {StockDirOption()},
+                             .run = RunStock});
 
 } // namespace qbm::cli

@@ -8,13 +8,9 @@
 namespace qbm::cli {
 namespace {
 
-const char* kUsage =
-    "Usage: qbm templates [--library PATH]\n"
-    "Lists the template names of the library in file order. Without --library the program's\n"
-    "own Templates.dat is used, written with the default templates when it is missing.";
+const char* kDescription = "Lists the template names of the library in file order.";
 
 int RunTemplates(const Args& args) {
-    args.OnlyKnown({"--library"});
     if (!args.Positional().empty()) throw UsageError("no arguments expected");
     const std::string path = args.Has("--library") ? *args.Value("--library") : TemplateLibraryPath();
     WriteDefaultTemplates(path);
@@ -25,6 +21,11 @@ int RunTemplates(const Args& args) {
 
 } // namespace
 
-QBM_REGISTER_COMMAND(Command{"templates", "list the templates of the library", kUsage, RunTemplates, {}});
+QBM_REGISTER_COMMAND(Command{.name = "templates",
+                             .summary = "list the templates of the library",
+                             .synopsis = "[OPTIONS]",
+                             .description = kDescription,
+                             .options = {LibraryOption()},
+                             .run = RunTemplates});
 
 } // namespace qbm::cli

@@ -12,6 +12,11 @@ int RunVersion(const Args&) {
 
 } // namespace
 
-QBM_REGISTER_COMMAND(Command{"version", "print the version", "Usage: qbm version", RunVersion, {}});
+QBM_REGISTER_COMMAND(Command{.name = "version",
+                             .summary = "print the version",
+                             .synopsis = "",
+                             .description = "",
+                             .options = {},
+                             .run = RunVersion});
 
 } // namespace qbm::cli

@@ -32,14 +32,14 @@ int main(int argc, char** argv) {
     const Command& cmd = it->second;
     qbm::RemoveTempFilesOnSignals();
     try {
-        const Args args(std::vector<std::string>(argv + 2, argv + argc), cmd.flags);
+        const Args args(std::vector<std::string>(argv + 2, argv + argc), cmd.options);
         if (args.WantsHelp()) {
-            std::cout << cmd.usage << "\n";
+            std::cout << UsageText(cmd) << "\n";
             return 0;
         }
         return cmd.run(args);
     } catch (const UsageError& e) {
-        std::cerr << "qbm " << cmd.name << ": " << e.what() << "\n\n" << cmd.usage << "\n";
+        std::cerr << "qbm " << cmd.name << ": " << e.what() << "\n\n" << UsageText(cmd) << "\n";
         return 2;
     } catch (const std::exception& e) {
         // Engine errors carry the system's own message texts; print them as they are.
