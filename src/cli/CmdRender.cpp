@@ -1,6 +1,8 @@
 #include "barcode/BarcodeRender.h"
 #include "cli/BarcodeOptions.h"
+#include "cli/SymbolCommand.h"
 #include "output/BarcodeExport.h"
+#include "symbols/TSymbology.h"
 #include "util/Text.h"
 
 #include <algorithm>
@@ -21,7 +23,25 @@ bool EndsWith(const std::string& s, const std::string& suffix) {
     return s.size() >= suffix.size() && LowerCase(s.substr(s.size() - suffix.size())) == suffix;
 }
 
+// GS1 DataBar and Intelligent Mail: drawn at the heights their standards give, their text under the bars
+// with --show code.
+int RenderSymbol(const Args& args, TSymbology symbology) {
+    for (const char* option : {"--checksum", "--ratio", "--height", "--angle", "--caption", "--margin"})
+        if (args.Has(option))
+            throw UsageError(std::string(option) + " does not apply to " + SymbologyName(symbology));
+    TSymbolSettings settings;
+    settings.symbology = symbology;
+    const std::string show = args.Value("--show", "none");
+    if (show != "none" && show != "code")
+        throw UsageError("--show takes none or code for " + SymbologyName(symbology));
+    settings.showText = show == "code";
+    return DrawSymbol(args, 1, settings, 2);
+}
+
 int RunRender(const Args& args) {
+    if (!args.Positional().empty())
+        if (const auto symbology = SymbologyByValueName(args.Positional()[0]))
+            return RenderSymbol(args, *symbology);
     const auto out = args.Value("--out");
     if (!out) throw UsageError("missing --out FILE");
     const bool vector = EndsWith(*out, ".svg") || EndsWith(*out, ".pdf");
@@ -66,7 +86,11 @@ int RunRender(const Args& args) {
 const std::string kDescription =
     std::string("Draws the barcode on a white picture and writes it by FILE's extension: PNG, BMP or JPEG,\n"
                 "or as a vector SVG or PDF for placing in other documents.\n\n") +
-    BarcodeTypeHelp();
+    BarcodeTypeHelp() +
+    "\nAlso bcCodeDataBar, bcCodeDataBarStacked, bcCodeDataBarLimited (a GTIN of 13 digits, or 14 with its\n"
+    "check digit), bcCodeDataBarExpanded (a GS1 element string such as \"(01)09501101530003(3103)000750\")\n"
+    "and bcCodeIMb (20 digits of tracking code and 0, 5, 9 or 11 of routing code); for these only --out,\n"
+    "--modul (default 2), --dpi and --show none|code apply.";
 
 Options RenderOptions() {
     return Join(

@@ -1,0 +1,84 @@
+#include "surface/SymbolCanvasPainter.h"
+
+#include "surface/TCanvas.h"
+#include "surface/TCanvasStateGuard.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qbm {
+namespace {
+
+void PaintHexagons(TCanvas& canvas, const TSymbolGeometry& g, const TSymbolPlacement& p) {
+    if (g.hexagons.empty()) return;
+    canvas.SetBrush({p.ink, TBrushStyle::bsSolid});
+    canvas.SetPen({p.ink, 1, TPenStyle::psClear});
+    // Point up: corners at 90 degrees and every 60 degrees on.
+    constexpr double kHalfSqrt3 = 0.8660254037844386;
+    for (const TModuleHexagon& h : g.hexagons) {
+        const double r = h.diameter / 2;
+        canvas.Polygon({{p.X(h.x), p.Y(h.y - r)},
+                        {p.X(h.x + r * kHalfSqrt3), p.Y(h.y - r / 2)},
+                        {p.X(h.x + r * kHalfSqrt3), p.Y(h.y + r / 2)},
+                        {p.X(h.x), p.Y(h.y + r)},
+                        {p.X(h.x - r * kHalfSqrt3), p.Y(h.y + r / 2)},
+                        {p.X(h.x - r * kHalfSqrt3), p.Y(h.y - r / 2)}});
+    }
+}
+
+void PaintRings(TCanvas& canvas, const TSymbolGeometry& g, const TSymbolPlacement& p) {
+    if (g.rings.empty()) return;
+    canvas.SetBrush({p.ink, TBrushStyle::bsClear});
+    for (const TModuleRing& ring : g.rings) {
+        const int width = std::max(1, Rnd(ring.lineWidth * p.dotsPerModule));
+        canvas.SetPen({p.ink, width, TPenStyle::psSolid});
+        // The pen runs on the middle of the line.
+        const double r = (ring.diameter - ring.lineWidth) / 2;
+        canvas.Ellipse(p.X(ring.x - r), p.Y(ring.y - r), p.X(ring.x + r), p.Y(ring.y + r));
+    }
+}
+
+void PaintTexts(TCanvas& canvas, const TSymbolGeometry& g, const TSymbolPlacement& p) {
+    if (g.texts.empty()) return;
+    canvas.SetBrush({p.paper, TBrushStyle::bsClear});
+    for (const TTextRun& run : g.texts) {
+        TFont font;
+        font.SetName(p.fontName);
+        // A positive height is the cell height in dots.
+        font.SetHeight(std::max(1, Rnd(run.size * p.dotsPerModule)));
+        font.SetColor(p.ink);
+        canvas.SetFont(font);
+        const int width = canvas.TextWidth(run.text);
+        int x = p.X(run.x);
+        if (run.align == TTextAlign::Centre) x -= width / 2;
+        if (run.align == TTextAlign::Right) x -= width;
+        canvas.TextOut(x, p.Y(run.top), run.text);
+    }
+}
+
+} // namespace
+
+void PaintSymbolExtras(TCanvas& canvas, const TSymbolGeometry& geometry, const TSymbolPlacement& placement) {
+    const TCanvasStateGuard keep(canvas);
+    PaintHexagons(canvas, geometry, placement);
+    PaintRings(canvas, geometry, placement);
+    PaintTexts(canvas, geometry, placement);
+}
+
+void PaintSymbolShapes(TCanvas& canvas, const TSymbolGeometry& geometry, const TSymbolPlacement& placement) {
+    {
+        const TCanvasStateGuard keep(canvas);
+        if (placement.fillPaper) {
+            canvas.SetBrush({placement.paper, TBrushStyle::bsSolid});
+            canvas.FillRect(placement.Bounds(geometry));
+        }
+        canvas.SetBrush({placement.ink, TBrushStyle::bsSolid});
+        for (const TModuleRect& r : geometry.rects) {
+            const TRect box = placement.Box(r);
+            if (box.right > box.left && box.bottom > box.top) canvas.FillRect(box);
+        }
+    }
+    PaintSymbolExtras(canvas, geometry, placement);
+}
+
+} // namespace qbm

@@ -1,0 +1,85 @@
+#pragma once
+// A symbol as a value: its dark modules, bars, hexagons and rings and its human-readable text, in
+// module units, with the overall size its quiet zone included. Encoders produce it; painters draw it.
+
+#include "surface/Graphics.h"
+#include "util/Rounding.h"
+
+#include <string>
+#include <vector>
+
+namespace qbm {
+
+// A dark box: a bar, a module, or a run of modules.
+struct TModuleRect {
+    double x = 0;
+    double y = 0;
+    double width = 0;
+    double height = 0;
+    friend bool operator==(const TModuleRect&, const TModuleRect&) = default;
+};
+
+// A MaxiCode module: a hexagon with its point up, given by its centre and the diameter of the circle
+// through its corners.
+struct TModuleHexagon {
+    double x = 0;
+    double y = 0;
+    double diameter = 0;
+    friend bool operator==(const TModuleHexagon&, const TModuleHexagon&) = default;
+};
+
+// A finder ring: centre, outer diameter and the width of the dark line.
+struct TModuleRing {
+    double x = 0;
+    double y = 0;
+    double diameter = 0;
+    double lineWidth = 0;
+    friend bool operator==(const TModuleRing&, const TModuleRing&) = default;
+};
+
+enum class TTextAlign { Left, Centre, Right };
+
+// Human-readable text: `x` is where the text is aligned, `top` the top of its cell, `size` the
+// cell height.
+struct TTextRun {
+    std::string text;
+    double x = 0;
+    double top = 0;
+    double size = 0;
+    TTextAlign align = TTextAlign::Centre;
+    friend bool operator==(const TTextRun&, const TTextRun&) = default;
+};
+
+struct TSymbolGeometry {
+    // The whole picture, quiet zone included; the symbol's origin is its top-left corner.
+    double width = 0;
+    double height = 0;
+    // Quiet zone on the left and on top, part of width and height.
+    double quietX = 0;
+    double quietY = 0;
+    std::vector<TModuleRect> rects;
+    std::vector<TModuleHexagon> hexagons;
+    std::vector<TModuleRing> rings;
+    std::vector<TTextRun> texts;
+    friend bool operator==(const TSymbolGeometry&, const TSymbolGeometry&) = default;
+};
+
+// Where and how large a geometry lands on a device: module units to device dots. Every edge is
+// rounded on its own, so neighbouring modules share their edge and no gap opens between them.
+struct TSymbolPlacement {
+    TPoint origin;
+    double dotsPerModule = 1;
+    TColor ink = clBlack;
+    TColor paper = clWhite;
+    // Whether the picture's area (quiet zone included) is filled with the paper colour first.
+    bool fillPaper = true;
+    std::string fontName = "DejaVu Sans";
+
+    int X(double modules) const { return origin.x + Rnd(modules * dotsPerModule); }
+    int Y(double modules) const { return origin.y + Rnd(modules * dotsPerModule); }
+    TRect Box(const TModuleRect& r) const { return {X(r.x), Y(r.y), X(r.x + r.width), Y(r.y + r.height)}; }
+    // The whole picture's box on the device.
+    TRect Bounds(const TSymbolGeometry& g) const { return {origin.x, origin.y, X(g.width), Y(g.height)}; }
+};
+
+} // namespace qbm
