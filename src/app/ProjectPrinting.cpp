@@ -2,8 +2,10 @@
 
 #include "app/TSourceFeed.h"
 #include "barcode/TBarcode.h"
+#include "barcode2d/TMaxiCodeCarrier.h"
 #include "project/CodeValueSources.h"
 #include "project/TLabelProject.h"
+#include "util/TUserPrompts.h"
 
 namespace qbm {
 
@@ -60,7 +62,16 @@ TPrintResult PrintProject(TLabelProject& project, TPrinter& printer, const TBarc
     job.choosePrinter = std::move(choosePrinter);
     job.run = std::move(options);
     job.run.datasheetRows = !job.is2D && project.LinearSource() == TLinearSource::lsDatasheet;
-    if (job.is2D) return RunPrintCommand(printer, job, nullptr, prompts);
+    if (job.is2D) {
+        // Carrier data the symbol cannot hold is refused before anything prints, by its name.
+        if (project.Format2D() == 1 && project.Settings2D()) {
+            if (const TCarrierProblem p = CheckCarrier(CarrierOf(*project.Settings2D()))) {
+                prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, p.message);
+                return {};
+            }
+        }
+        return RunPrintCommand(printer, job, nullptr, prompts);
+    }
     const TLinearPrintChecks checks = PrintChecksOf(project, bcdMain.Typ());
     return RunPrintCommand(printer, job, &checks, prompts);
 }

@@ -164,6 +164,10 @@ void TLabelDocument::Start() {
 void TLabelDocument::SetKind(TBarcodeKind kind) {
     if (m_project.Kind() == kind) return;
     m_project.SetKind(kind);
+    // The problem shown is that of the kind's own input; the 2D one is found when its settings apply.
+    const bool constant =
+        kind == TBarcodeKind::bkLinear && m_project.LinearSource() == TLinearSource::lsConstant;
+    SetInputProblem(constant ? CodeProblem(m_project.FixedCode(), m_setup.bcdMain.Typ()) : std::string());
     emit kindChanged();
 }
 
@@ -389,17 +393,41 @@ void TLabelDocument::ApplyTemplate() {
     emit barcodeTypeChanged();
 }
 
+T2DSettings TLabelDocument::Settings2D() {
+    // A project without its own copy takes the library's, and keeps it from then on.
+    if (!m_project.Settings2D()) m_project.SetSettings2D(Read2DSettings(TIniFile(m_libraryPath)));
+    return *m_project.Settings2D();
+}
+
+void TLabelDocument::Set2DSettings(const T2DSettings& settings) {
+    if (m_project.Settings2D() != settings)
+        Change(kNoMerge, "2D settings", [&] { m_project.SetSettings2D(settings); });
+    Apply2DSettings();
+}
+
 void TLabelDocument::Apply2DSettings() {
+    Apply2DSettings(true);
+}
+
+void TLabelDocument::Apply2DSettings(bool report) {
+    std::string problem;
     try {
-        const TIniFile library(m_libraryPath);
-        qbm::Apply2DSettings(library, std::string(m_project.Format2DName()), Current2DText(m_project),
+        qbm::Apply2DSettings(Settings2D(), std::string(m_project.Format2DName()), Current2DText(m_project),
                              m_setup.pdf417, m_setup.maxiCode, m_setup.label);
     } catch (const std::exception& e) {
-        ShowError(e.what());
+        problem = e.what();
+        if (report) ShowError(problem);
     }
+    if (Kind() == TBarcodeKind::bk2D) SetInputProblem(problem);
     emit labelPictureChanged();
     RefreshPreview();
     emit barcodeTypeChanged();
+}
+
+void TLabelDocument::SetInputProblem(std::string text) {
+    if (text == m_inputProblem) return;
+    m_inputProblem = std::move(text);
+    emit inputProblemChanged();
 }
 
 void TLabelDocument::RefreshPreview() {
@@ -427,8 +455,10 @@ void TLabelDocument::RefreshPreview() {
 
 bool TLabelDocument::ShowConstantCode(bool report) {
     if (m_project.LinearSource() != TLinearSource::lsConstant) return false;
-    if (!ValidateCode(m_project.FixedCode(), m_setup.bcdMain.Typ())) {
-        if (report) ShowError(InvalidCodeMessage(m_setup.bcdMain.Typ()));
+    const std::string problem = CodeProblem(m_project.FixedCode(), m_setup.bcdMain.Typ());
+    SetInputProblem(problem);
+    if (!problem.empty()) {
+        if (report) ShowError(problem);
         return false;
     }
     m_setup.bcdMain.SetText(m_project.FixedCode());
@@ -440,8 +470,10 @@ bool TLabelDocument::ShowFieldValue(bool report) {
     if (m_project.LinearSource() != TLinearSource::lsDatasheet) return false;
     TDatasheet& sheet = m_project.Datasheet();
     const std::string code = FieldValue(sheet, m_project.CodeFieldName(), 1);
-    if (!ValidateCode(code, m_setup.bcdMain.Typ())) {
-        if (report) ShowError(InvalidCodeMessage(m_setup.bcdMain.Typ()));
+    const std::string problem = CodeProblem(code, m_setup.bcdMain.Typ());
+    SetInputProblem(problem);
+    if (!problem.empty()) {
+        if (report) ShowError(problem);
         return false;
     }
     m_setup.bcdMain.SetText(code);
@@ -458,12 +490,12 @@ void TLabelDocument::SetLinearSource(TLinearSource source) {
 
 void TLabelDocument::SetFixedCode(const std::string& code) {
     Change(kFixedCodeId, "Constant code", [&] { m_project.SetFixedCode(code); });
-    if (ShowConstantCode(true)) ApplyLabel();
+    if (ShowConstantCode(false)) ApplyLabel();
 }
 
 void TLabelDocument::SetExtCaption(const std::string& caption) {
     Change(kExtCaptionId, "Extended caption", [&] { m_project.SetExtCaption(caption); });
-    if (ShowConstantCode(true)) ApplyLabel();
+    if (ShowConstantCode(false)) ApplyLabel();
 }
 
 void TLabelDocument::SetFixedCodeAmount(int amount) {
@@ -522,7 +554,10 @@ void TLabelDocument::SetSource2D(T2DSource source) {
 
 void TLabelDocument::SetText2D(const std::string& text) {
     Change(kText2DId, "2D text", [&] { m_project.SetText2D(text); });
-    ApplyLabel();
+    if (Kind() == TBarcodeKind::bk2D)
+        Apply2DSettings(false);
+    else
+        ApplyLabel();
 }
 
 void TLabelDocument::SetAmount2D(int amount) {

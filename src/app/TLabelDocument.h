@@ -137,8 +137,13 @@ public:
     void SetFormat2D(int index);
 
     // Carry the library's settings into the on-screen symbols, redraw the label picture, refresh.
+    // The 2D settings are the project's own copy; a project without one takes the library's.
     void ApplyTemplate();
     void Apply2DSettings();
+    // The 2D settings the labels are drawn with.
+    T2DSettings Settings2D();
+    // After the 2D editor closed with OK: its settings become the project's (undoable) and apply.
+    void Set2DSettings(const T2DSettings& settings);
     // Lays out and draws the page picture and updates the page count; a label that does not fit its
     // cell shows its warning and asks for the layout tab and the focus in the columns or rows field.
     void RefreshPreview();
@@ -147,7 +152,8 @@ public:
 
     void SetLinearSource(TLinearSource source);
     // Every keystroke: the value is stored and checked against the symbology; a valid one becomes the
-    // on-screen code, an invalid one shows "Invild code data of <name> format!".
+    // on-screen code, an invalid one's message ("Invild code data of <name> format!") becomes the
+    // input problem, shown beside the field. Nothing typed is lost, and no box interrupts the typing.
     void SetFixedCode(const std::string& code);
     void SetExtCaption(const std::string& caption);
     void SetFixedCodeAmount(int amount);
@@ -237,6 +243,9 @@ public:
     // Whether the template's symbology refused the on-screen code the last time the label was drawn
     // (the invalid-code message was shown and the label drawn without code).
     bool CodeRefused() const { return m_codeRefused; }
+    // Why the value being typed (the constant code, its caption, the chosen code field's first value,
+    // the 2D text) cannot be drawn; empty when it can.
+    const std::string& InputProblem() const { return m_inputProblem; }
     const TLabelSetup& Setup() const { return m_setup; }
     const TBitmap& LabelPicture() const { return m_setup.label.Bitmap; }
     const TBitmap& PagePicture() const { return m_pagePicture; }
@@ -266,6 +275,7 @@ signals:
     void templateListChanged();
     void kindChanged();
     void amountLabelChanged();
+    void inputProblemChanged();
     void showTabRequested(qbm::TMainTab tab);
     void focusRequested(qbm::TFocusTarget target);
 
@@ -288,6 +298,8 @@ private:
     int Resolution() const;
     void ShowError(const std::string& text);
     void SetAmountLabel(std::string text);
+    void SetInputProblem(std::string text);
+    void Apply2DSettings(bool report);
 
     TUserPrompts& m_prompts;
     TFileDialogs& m_dialogs;
@@ -310,6 +322,7 @@ private:
     bool m_lastModified = false;
     bool m_previewShown = true;
     bool m_codeRefused = false;
+    std::string m_inputProblem;
     TNotedFields m_noted;
     std::unique_ptr<QUndoStack> m_undo;
     TDatasheetHistory m_datasheetHistory;

@@ -16,7 +16,9 @@ TStCustom2DBarcode& TLabelSetup::Symbol2D(const TLabelProject& project) {
 void ApplyProjectLabel(TLabelSetup& setup, TLabelProject& project, const TIniFile& library, int dpiX,
                        int dpiY) {
     if (project.Kind() == TBarcodeKind::bk2D) {
-        Apply2DSettings(library, std::string(project.Format2DName()), Current2DText(project), setup.pdf417,
+        // The project's own copy of the 2D settings, else (an older file) the library's.
+        Apply2DSettings(project.Settings2D() ? *project.Settings2D() : Read2DSettings(library),
+                        std::string(project.Format2DName()), Current2DText(project), setup.pdf417,
                         setup.maxiCode, setup.label);
         return;
     }

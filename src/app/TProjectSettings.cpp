@@ -16,6 +16,7 @@ TProjectSettings TProjectSettings::Capture(const TLabelProject& p) {
     s.text2D = p.Text2D();
     s.amount2D = p.Amount2D();
     s.format2D = p.Format2D();
+    s.settings2D = p.Settings2D();
     s.linearCodeList = p.LinearCodeList();
     s.linage = p.Linage();
     s.column = p.Column();
@@ -42,6 +43,7 @@ void TProjectSettings::RestoreInto(TLabelProject& p) const {
     p.SetText2D(text2D);
     p.SetAmount2D(amount2D);
     p.SetFormat2D(format2D);
+    p.SetSettings2D(settings2D);
     p.LinearCodeList() = linearCodeList;
     p.SetLinage(linage);
     p.SetColumn(column);

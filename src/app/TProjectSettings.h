@@ -23,6 +23,7 @@ struct TProjectSettings {
     std::string text2D;
     int amount2D = 1;
     int format2D = 0;
+    std::optional<T2DSettings> settings2D;
     std::vector<std::string> linearCodeList;
     int linage = 2;
     int column = 2;

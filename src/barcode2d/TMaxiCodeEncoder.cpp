@@ -1,6 +1,7 @@
 #include "barcode2d/TMaxiCodeEncoder.h"
 
 #include "barcode2d/E2DBarcodeError.h"
+#include "barcode2d/TMaxiCodeCarrier.h"
 #include "util/IntConversion.h"
 
 namespace qbm {
@@ -141,6 +142,10 @@ void TMaxiCodeEncoder::Encode(const TInput& input) {
 }
 
 void TMaxiCodeEncoder::EncodePrimary(const TInput& input) {
+    // A carrier value beyond what the primary message holds would be cut or wrapped.
+    if (const TCarrierProblem p =
+            CheckCarrier({input.mode, input.postalCode, input.countryCode, input.serviceClass}))
+        throw E2DBarcodeError(p.message);
     const int mode = m_codewords[0] & 15;
     for (int i = 1; i <= 9; ++i) m_codewords[i] = 0;
     const uint32_t country = static_cast<uint32_t>(input.countryCode) & 0x3FF;

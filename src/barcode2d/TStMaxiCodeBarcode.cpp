@@ -55,19 +55,25 @@ template <typename T> void TStMaxiCodeBarcode::ChangeCarrierField(T& field, cons
 void TStMaxiCodeBarcode::SetMode(TStMaxiCodeMode mode) {
     // An ordinal beyond mode 6 (a damaged template) has no symbol layout: it means the default mode.
     if (mode > cmMode6) mode = cmMode4;
-    ChangeProperty(m_mode, mode, TRefresh::Regenerate);
+    ChangeProperty(m_carrier.mode, mode, TRefresh::Regenerate);
+}
+
+void TStMaxiCodeBarcode::SetCarrier(const TMaxiCodeCarrier& carrier) {
+    TMaxiCodeCarrier value = carrier;
+    if (value.mode > cmMode6) value.mode = cmMode4;
+    ChangeProperty(m_carrier, value, TRefresh::Regenerate);
 }
 
 void TStMaxiCodeBarcode::SetCarrierPostalCode(const std::string& postalCode) {
-    ChangeCarrierField(m_postalCode, postalCode);
+    ChangeCarrierField(m_carrier.postalCode, postalCode);
 }
 
 void TStMaxiCodeBarcode::SetCarrierCountryCode(int32_t country) {
-    ChangeCarrierField(m_countryCode, country);
+    ChangeCarrierField(m_carrier.countryCode, country);
 }
 
 void TStMaxiCodeBarcode::SetCarrierServiceClass(int32_t serviceClass) {
-    ChangeCarrierField(m_serviceClass, serviceClass);
+    ChangeCarrierField(m_carrier.serviceClass, serviceClass);
 }
 
 void TStMaxiCodeBarcode::SetAutoScale(bool autoScale) {
@@ -139,8 +145,9 @@ int TStMaxiCodeBarcode::CalcBarCodeHeight(int) {
 }
 
 void TStMaxiCodeBarcode::GenerateCodewords() {
-    m_encoder.Encode({m_mode, m_postalCode, m_countryCode, m_serviceClass, m_code});
-    CalcMaxiCodeErrorCorrection(m_encoder.Codewords(), m_mode == cmMode5);
+    m_encoder.Encode(
+        {m_carrier.mode, m_carrier.postalCode, m_carrier.countryCode, m_carrier.serviceClass, m_code});
+    CalcMaxiCodeErrorCorrection(m_encoder.Codewords(), m_carrier.mode == cmMode5);
 }
 
 TPictureSize TStMaxiCodeBarcode::RenderToBitmap(TBitmap& target, int xDpi, int yDpi) {

@@ -2,6 +2,7 @@
 // The MaxiCode component: structured carrier or free-text messages in a fixed grid of hexagonal
 // modules around a bull's-eye finder, sized from the device resolution or from explicit sizes.
 
+#include "barcode2d/TMaxiCodeCarrier.h"
 #include "barcode2d/TMaxiCodeEncoder.h"
 #include "barcode2d/TStCustom2DBarcode.h"
 #include "barcode2d/TStMaxiCodeMode.h"
@@ -19,16 +20,20 @@ class TStMaxiCodeBarcode : public TStCustom2DBarcode {
 public:
     TStMaxiCodeBarcode();
 
-    TStMaxiCodeMode Mode() const { return m_mode; }
+    TStMaxiCodeMode Mode() const { return m_carrier.mode; }
     void SetMode(TStMaxiCodeMode mode);
     // The carrier fields are encoded only in the structured carrier modes 2 and 3; in the other modes
-    // a new value is only stored.
-    const std::string& CarrierPostalCode() const { return m_postalCode; }
+    // a new value is only stored. Values beyond the carrier limits are refused there (TMaxiCodeCarrier).
+    const std::string& CarrierPostalCode() const { return m_carrier.postalCode; }
     void SetCarrierPostalCode(const std::string& postalCode);
-    int32_t CarrierCountryCode() const { return m_countryCode; }
+    int32_t CarrierCountryCode() const { return m_carrier.countryCode; }
     void SetCarrierCountryCode(int32_t country);
-    int32_t CarrierServiceClass() const { return m_serviceClass; }
+    int32_t CarrierServiceClass() const { return m_carrier.serviceClass; }
     void SetCarrierServiceClass(int32_t serviceClass);
+    // Mode and carrier fields in one step: a set of values that is valid together is taken even when
+    // setting them one by one would pass through a refused mix (mode 2 before its new postal code).
+    const TMaxiCodeCarrier& Carrier() const { return m_carrier; }
+    void SetCarrier(const TMaxiCodeCarrier& carrier);
 
     // Module size from the device resolution (about 0.88 x 0.84 mm on any device).
     bool AutoScale() const { return m_autoScale; }
@@ -86,13 +91,10 @@ private:
     bool StampFits(const TRasterStamp& stamp, int x, int y, bool needsClearArea) const;
     void DrawHexagon(int x, int y);
     void DrawFinder();
-    bool IsCarrierMode() const { return m_mode == cmMode2 || m_mode == cmMode3; }
+    bool IsCarrierMode() const { return m_carrier.mode == cmMode2 || m_carrier.mode == cmMode3; }
     template <typename T> void ChangeCarrierField(T& field, const T& value);
 
-    TStMaxiCodeMode m_mode = cmMode4;
-    std::string m_postalCode = "000000000";
-    int32_t m_countryCode = 0;
-    int32_t m_serviceClass = 0;
+    TMaxiCodeCarrier m_carrier;
     bool m_autoScale = true;
     double m_horPixelsPerMM = 4.0;
     double m_verPixelsPerMM = 4.0;

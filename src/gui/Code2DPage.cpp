@@ -2,6 +2,7 @@
 
 #include "app/TLabelDocument.h"
 #include "gui/GuiText.h"
+#include "gui/TProblemLabel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -86,6 +87,8 @@ Code2DPage::Code2DPage(QWidget* parent) : QWidget(parent) {
     auto* textLayout = new QVBoxLayout(textBox);
     textLayout->addWidget(m_textSource);
     textLayout->addWidget(m_text, 1);
+    m_textProblem = new TProblemLabel("Lbl_TextProblem", textBox);
+    textLayout->addWidget(m_textProblem);
     textLayout->addLayout(amountRow);
 
     auto* layout = new QVBoxLayout(this);
@@ -132,6 +135,12 @@ void Code2DPage::SetDocument(TLabelDocument* doc) {
     connect(items[1], &QAction::triggered, doc, [doc] { doc->ClearAllList(); });
 
     connect(doc, &TLabelDocument::projectChanged, this, &Code2DPage::RefreshValues);
+    const auto showProblem = [this] {
+        m_textProblem->ShowProblem(m_doc->Kind() == TBarcodeKind::bk2D ? m_doc->InputProblem() : "");
+    };
+    connect(doc, &TLabelDocument::inputProblemChanged, this, showProblem);
+    connect(doc, &TLabelDocument::kindChanged, this, showProblem);
+    showProblem();
     connect(doc, &TLabelDocument::amountLabelChanged, this,
             [this] { m_amountLabel->setText(ToQ(m_doc->AmountLabel2D())); });
     RefreshValues();

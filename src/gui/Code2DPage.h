@@ -14,6 +14,8 @@ class QSpinBox;
 
 namespace qbm {
 
+class TProblemLabel;
+
 class TLabelDocument;
 
 class Code2DPage : public QWidget {
@@ -44,6 +46,7 @@ private:
     QPushButton* m_clear;
     QLabel* m_amountLabel;
     QRadioButton* m_textSource;
+    TProblemLabel* m_textProblem = nullptr;
     QPlainTextEdit* m_text;
     QLabel* m_amountTitle;
     QSpinBox* m_amount;

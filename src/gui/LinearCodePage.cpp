@@ -2,6 +2,7 @@
 
 #include "app/TLabelDocument.h"
 #include "gui/GuiText.h"
+#include "gui/TProblemLabel.h"
 #include "project/ControlCharMenu.h"
 
 #include <QComboBox>
@@ -75,6 +76,8 @@ LinearCodePage::LinearCodePage(QWidget* parent) : QWidget(parent) {
     m_amountTitle = Buddy(Named(new QLabel("&Amount:", constantBox), "Lb_AmountTitle"), m_amount);
     auto* constantForm = new QFormLayout;
     constantForm->addRow(m_codeLabel, m_fixedCode);
+    m_codeProblem = new TProblemLabel("Lbl_CodeProblem", constantBox);
+    constantForm->addRow("", m_codeProblem);
     constantForm->addRow(m_captionLabel, m_extCaption);
     constantForm->addRow(m_amountTitle, m_amount);
     auto* constantLayout = new QVBoxLayout(constantBox);
@@ -161,6 +164,12 @@ void LinearCodePage::SetDocument(TLabelDocument* doc) {
     });
     connect(doc, &TLabelDocument::amountLabelChanged, this,
             [this] { m_amountLabel->setText(ToQ(m_doc->AmountLabel2D())); });
+    const auto showProblem = [this] {
+        m_codeProblem->ShowProblem(m_doc->Kind() == TBarcodeKind::bkLinear ? m_doc->InputProblem() : "");
+    };
+    connect(doc, &TLabelDocument::inputProblemChanged, this, showProblem);
+    connect(doc, &TLabelDocument::kindChanged, this, showProblem);
+    showProblem();
     RefreshTemplates();
     RefreshFields();
     RefreshValues();

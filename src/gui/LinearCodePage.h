@@ -14,6 +14,8 @@ class QSpinBox;
 
 namespace qbm {
 
+class TProblemLabel;
+
 class TLabelDocument;
 
 class LinearCodePage : public QWidget {
@@ -43,6 +45,7 @@ private:
     QPushButton* m_modify;
     QRadioButton* m_constant;
     QLabel* m_codeLabel;
+    TProblemLabel* m_codeProblem = nullptr;
     QLineEdit* m_fixedCode;
     QLabel* m_captionLabel;
     QLineEdit* m_extCaption;

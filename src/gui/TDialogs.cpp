@@ -50,8 +50,9 @@ void TDialogs::LinearTemplateEditor(QWidget* parent, TLabelDocument& doc,
     m_templateEditors->OpenLinear(parent, doc.LibraryPath(), request);
 }
 
-void TDialogs::Template2DEditor(QWidget* parent, TLabelDocument& doc, const T2DEditorRequest& request) {
-    m_templateEditors->Open2D(parent, doc.LibraryPath(), request);
+std::optional<T2DSettings> TDialogs::Template2DEditor(QWidget* parent, TLabelDocument& doc,
+                                                      const T2DEditorRequest& request) {
+    return m_templateEditors->Open2D(parent, doc.LibraryPath(), request);
 }
 
 bool TDialogs::Datasheet(QWidget* parent, TLabelDocument& doc) {

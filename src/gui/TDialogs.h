@@ -4,6 +4,7 @@
 // build shows a plain "not yet available" box.
 
 #include "gui/TProductLinks.h"
+#include "templates/T2DSettings.h"
 
 #include <QPointer>
 #include <QString>
@@ -32,10 +33,12 @@ struct TLinearEditorRequest {
     bool showExport = false; // the image export opens the editors with their "&Export" buttons
 };
 
-// What the 2D template editor opens with: its PDF417 page (0) or its MaxiCode page (1) and the test text.
+// What the 2D template editor opens with: its PDF417 page (0) or its MaxiCode page (1), the test text
+// and the project's 2D settings.
 struct T2DEditorRequest {
     int page = 0;
     std::string testText;
+    T2DSettings settings;
     bool showExport = false;
 };
 
@@ -50,7 +53,9 @@ public:
 
     virtual void LinearTemplateEditor(QWidget* parent, TLabelDocument& doc,
                                       const TLinearEditorRequest& request);
-    virtual void Template2DEditor(QWidget* parent, TLabelDocument& doc, const T2DEditorRequest& request);
+    // The settings the user confirmed with OK, nullopt after Cancel.
+    virtual std::optional<T2DSettings> Template2DEditor(QWidget* parent, TLabelDocument& doc,
+                                                        const T2DEditorRequest& request);
     // The datasheet window, modal; true when it changed the datasheet.
     virtual bool Datasheet(QWidget* parent, TLabelDocument& doc);
     // The sequence dialog: the codes it generated, nullopt when cancelled.

@@ -2,6 +2,7 @@
 
 #include "barcode/EBarcodeError.h"
 #include "gui/GuiText.h"
+#include "gui/TProblemLabel.h"
 #include "output/PreviewExport.h"
 #include "templates/TemplatePreview.h"
 #include "util/Errors.h"
@@ -109,6 +110,8 @@ void TFM_Template::BuildControls() {
         ++row;
     };
     addRow("Test Code:", m_testCode, m_codeFont);
+    m_codeProblem = new TProblemLabel("Lbl_TestCodeProblem");
+    grid->addWidget(m_codeProblem, row++, 1, 1, 2);
     addRow("Code Align:", m_textLayout);
     addRow("Test ExtCap:", m_testCaption, m_captionFont);
     addRow("ExtCap Aliogn:", m_captionPosition);
@@ -204,6 +207,7 @@ void TFM_Template::Refresh() {
 void TFM_Template::RefreshPreview() {
     m_preview->setPixmap(QPixmap::fromImage(ToQImage(m_editor.Preview())));
     m_preview->setToolTip(ToQ(m_editor.PreviewError()));
+    m_codeProblem->ShowProblem(m_editor.PreviewError());
 }
 
 void TFM_Template::ShowExportButton() {

@@ -19,6 +19,8 @@ class QToolButton;
 
 namespace qbm {
 
+class TProblemLabel;
+
 class TUserPrompts;
 
 class TFM_Template : public QDialog {
@@ -60,6 +62,7 @@ private:
     QPushButton* m_addNew = nullptr;
     QPushButton* m_delete = nullptr;
     QLineEdit* m_testCode = nullptr;
+    TProblemLabel* m_codeProblem = nullptr;
     QToolButton* m_codeFont = nullptr;
     QComboBox* m_textLayout = nullptr;
     QLineEdit* m_testCaption = nullptr;

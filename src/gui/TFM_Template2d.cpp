@@ -1,6 +1,7 @@
 #include "gui/TFM_Template2d.h"
 
 #include "gui/GuiText.h"
+#include "gui/TProblemLabel.h"
 #include "output/PreviewExport.h"
 #include "util/TUserPrompts.h"
 
@@ -29,6 +30,13 @@ QComboBox* EditableList(const TStrings& items) {
     auto* combo = new QComboBox;
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    for (const std::string& item : items) combo->addItem(ToQ(item));
+    return combo;
+}
+
+// The modes are a choice, not a text: nothing else can be typed.
+QComboBox* FixedList(const TStrings& items) {
+    auto* combo = new QComboBox;
     for (const std::string& item : items) combo->addItem(ToQ(item));
     return combo;
 }
@@ -73,7 +81,7 @@ void TFM_Template2d::BuildControls() {
     m_columns = Named(Number(0, T2DTemplateEditor::kMaxColumns), "pCOL", "Columns");
     m_rows = Named(Number(0, T2DTemplateEditor::kMaxRows), "pROW", "Rows");
     m_maxiText = Named(new QLineEdit, "Edit3", "Test Code");
-    m_mode = Named(EditableList(T2DTemplateEditor::ModeItems()), "MMode", "Mode");
+    m_mode = Named(FixedList(T2DTemplateEditor::ModeItems()), "MMode", "Mode");
     m_country = Named(Number(INT_MIN, INT_MAX), "CON", "Country");
     m_service = Named(Number(INT_MIN, INT_MAX), "SEV", "Service Class");
     m_postal = Named(new QLineEdit, "PST", "Postal Code");
@@ -83,12 +91,19 @@ void TFM_Template2d::BuildControls() {
     m_scroll = Named(new QScrollArea, "ScrollBox1", "Preview:");
     m_export = Named(new QPushButton("&Export"), "Button1", "Export");
     m_ok = Named(new QPushButton("&OK"), "Button2", "OK");
+    m_cancel = Named(new QPushButton("&Cancel"), "Btn_Cancel", "Cancel");
+    m_pdfTextProblem = new TProblemLabel("Lbl_Memo1Problem");
+    m_maxiTextProblem = new TProblemLabel("Lbl_Edit3Problem");
+    m_postalProblem = new TProblemLabel("Lbl_PSTProblem");
+    m_countryProblem = new TProblemLabel("Lbl_CONProblem");
+    m_serviceProblem = new TProblemLabel("Lbl_SEVProblem");
     m_pdfText->setTabChangesFocus(true);
     m_pdfText->setFixedHeight(70);
 
     auto* pdfPage = Named(new QWidget, "TS_pdf", "PDF417 Properties");
     auto* pdfForm = new QFormLayout(pdfPage);
     pdfForm->addRow("Test Code", m_pdfText);
+    pdfForm->addRow("", m_pdfTextProblem);
     pdfForm->addRow("ECC Level", m_ecc);
     pdfForm->addRow("", m_truncated);
     pdfForm->addRow("Bar Width", m_barWidth);
@@ -98,10 +113,14 @@ void TFM_Template2d::BuildControls() {
     auto* maxiPage = Named(new QWidget, "TS_max", "MaxiCode Properties");
     auto* maxiForm = new QFormLayout(maxiPage);
     maxiForm->addRow("Test Code", m_maxiText);
+    maxiForm->addRow("", m_maxiTextProblem);
     maxiForm->addRow("Mode", m_mode);
     maxiForm->addRow("Country", m_country);
+    maxiForm->addRow("", m_countryProblem);
     maxiForm->addRow("Service Class", m_service);
+    maxiForm->addRow("", m_serviceProblem);
     maxiForm->addRow("Postal Code", m_postal);
+    maxiForm->addRow("", m_postalProblem);
     maxiForm->addRow("", m_autoScale);
     maxiForm->addRow("Width", m_moduleSize);
     m_pages->addTab(pdfPage, "PDF417 Properties ");
@@ -122,6 +141,7 @@ void TFM_Template2d::BuildControls() {
     top->addWidget(m_pages);
     top->addLayout(previewBox, 1);
     auto* buttons = EditorButtonRow(m_export, m_ok);
+    buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
     layout->addLayout(buttons);
@@ -157,8 +177,9 @@ void TFM_Template2d::Connect() {
     connect(m_rows, &QSpinBox::valueChanged, this, guarded([this](int v) { m_editor.SetRows(v); }));
     connect(m_maxiText, &QLineEdit::textChanged, this,
             guarded([this](const QString& t) { m_editor.SetMaxiCodeText(FromQ(t)); }));
-    connect(m_mode, &QComboBox::currentTextChanged, this,
-            guarded([this](const QString& t) { m_editor.SetModeText(FromQ(t)); }));
+    connect(m_mode, &QComboBox::currentIndexChanged, this, guarded([this](int index) {
+                m_editor.SetModeText(index >= 0 ? FromQ(m_mode->itemText(index)) : std::string());
+            }));
     connect(m_country, &QSpinBox::valueChanged, this, guarded([this](int v) { m_editor.SetCountry(v); }));
     connect(m_service, &QSpinBox::valueChanged, this,
             guarded([this](int v) { m_editor.SetServiceClass(v); }));
@@ -169,6 +190,7 @@ void TFM_Template2d::Connect() {
             guarded([this](int v) { m_editor.SetModuleSize(v); }));
     connect(m_export, &QPushButton::clicked, this, &TFM_Template2d::Export);
     connect(m_ok, &QPushButton::clicked, this, &TFM_Template2d::Accept);
+    connect(m_cancel, &QPushButton::clicked, this, &TFM_Template2d::reject);
 }
 
 void TFM_Template2d::Refresh() {
@@ -183,7 +205,7 @@ void TFM_Template2d::Refresh() {
     m_columns->setValue(m_editor.Columns());
     m_rows->setValue(m_editor.Rows());
     SetText(m_maxiText, m_editor.MaxiCodeText());
-    if (FromQ(m_mode->currentText()) != m_editor.ModeText()) m_mode->setCurrentText(ToQ(m_editor.ModeText()));
+    m_mode->setCurrentIndex(m_editor.ModeIndex());
     m_country->setValue(m_editor.Country());
     m_service->setValue(m_editor.ServiceClass());
     SetText(m_postal, m_editor.PostalCode());
@@ -198,6 +220,26 @@ void TFM_Template2d::RefreshPreview() {
     m_preview->setPixmap(QPixmap::fromImage(image));
     m_preview->resize(image.size());
     m_preview->setToolTip(ToQ(m_editor.PreviewError()));
+    ShowProblem();
+}
+
+void TFM_Template2d::ShowProblem() {
+    using F = T2DTemplateEditor::TProblemField;
+    const std::string& text = m_editor.PreviewError();
+    const F field = m_editor.PreviewErrorField();
+    const bool maxi = m_editor.Page() == T2DTemplateEditor::TPage::MaxiCode;
+    const auto when = [&text](bool shown) { return shown ? text : std::string(); };
+    m_pdfTextProblem->ShowProblem(when(!maxi && field != F::None));
+    m_maxiTextProblem->ShowProblem(when(maxi && (field == F::TestText || field == F::Settings)));
+    m_postalProblem->ShowProblem(when(maxi && field == F::PostalCode));
+    m_countryProblem->ShowProblem(when(maxi && field == F::Country));
+    m_serviceProblem->ShowProblem(when(maxi && field == F::ServiceClass));
+}
+
+void TFM_Template2d::OpenOnPage(T2DTemplateEditor::TPage page, const std::string& testText,
+                                const T2DSettings& settings) {
+    m_editor.PrepareOpening(page, testText, settings);
+    Refresh();
 }
 
 void TFM_Template2d::OpenOnPage(T2DTemplateEditor::TPage page, const std::string& testText) {
@@ -239,6 +281,13 @@ void TFM_Template2d::Export() {
 
 void TFM_Template2d::Accept() {
     if (m_editor.Ok()) accept();
+    Refresh();
+}
+
+void TFM_Template2d::reject() {
+    m_editor.Cancel();
+    Refresh();
+    QDialog::reject();
 }
 
 } // namespace qbm

@@ -20,6 +20,7 @@ class QTabWidget;
 
 namespace qbm {
 
+class TProblemLabel;
 class TUserPrompts;
 
 class TFM_Template2d : public QDialog {
@@ -28,7 +29,9 @@ public:
     TFM_Template2d(const std::string& libraryPath, TUserPrompts& prompts, QWidget* parent = nullptr);
 
     T2DTemplateEditor& Editor() { return m_editor; }
-    // The opener's choice: the page to open on and its test text.
+    // The opener's choice: the page to open on, its test text and the project's settings.
+    void OpenOnPage(T2DTemplateEditor::TPage page, const std::string& testText, const T2DSettings& settings);
+    // The same keeping the settings the controls hold.
     void OpenOnPage(T2DTemplateEditor::TPage page, const std::string& testText);
     void ShowExportButton();
     void SetSavePathChooser(TSavePathChooser chooser) { m_chooseSavePath = std::move(chooser); }
@@ -36,6 +39,10 @@ public:
     void SetPrinterResolution(int dpi) { m_printerDpi = dpi; }
 
     static QStringList ExportFilters();
+
+public slots:
+    // "&Cancel", Esc and the close box: the settings go back to what they were at opening.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -50,6 +57,7 @@ private:
     void RefreshPreview();
     void Export();
     void Accept();
+    void ShowProblem();
 
     TUserPrompts& m_prompts;
     T2DTemplateEditor m_editor;
@@ -76,6 +84,13 @@ private:
     QLabel* m_preview = nullptr;
     QPushButton* m_export = nullptr;
     QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+    // Beside the fields: why the page cannot be drawn.
+    TProblemLabel* m_pdfTextProblem = nullptr;
+    TProblemLabel* m_maxiTextProblem = nullptr;
+    TProblemLabel* m_postalProblem = nullptr;
+    TProblemLabel* m_countryProblem = nullptr;
+    TProblemLabel* m_serviceProblem = nullptr;
 };
 
 } // namespace qbm

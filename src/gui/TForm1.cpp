@@ -297,9 +297,12 @@ void TForm1::Modify2DTemplate() {
     T2DEditorRequest request;
     request.page = m_doc->Project().Format2D();
     request.testText = m_doc->Project().Text2D();
+    request.settings = m_doc->Settings2D();
     request.showExport = m_exporting;
-    m_dialogs.Template2DEditor(this, *m_doc, request);
-    m_doc->Apply2DSettings();
+    if (const auto settings = m_dialogs.Template2DEditor(this, *m_doc, request))
+        m_doc->Set2DSettings(*settings);
+    else
+        m_doc->Apply2DSettings();
 }
 
 void TForm1::PreviewClicked() {

@@ -29,8 +29,8 @@ void TTemplateEditors::OpenLinear(QWidget* parent, const std::string& libraryPat
     m_linear->exec();
 }
 
-void TTemplateEditors::Open2D(QWidget* parent, const std::string& libraryPath,
-                              const T2DEditorRequest& request) {
+std::optional<T2DSettings> TTemplateEditors::Open2D(QWidget* parent, const std::string& libraryPath,
+                                                    const T2DEditorRequest& request) {
     if (!m_2d || m_2d->Editor().LibraryPath() != libraryPath) {
         delete m_2d;
         m_2d = new TFM_Template2d(libraryPath, m_2dPrompts, parent);
@@ -38,9 +38,10 @@ void TTemplateEditors::Open2D(QWidget* parent, const std::string& libraryPath,
     }
     m_2d->OpenOnPage(request.page == 1 ? T2DTemplateEditor::TPage::MaxiCode
                                        : T2DTemplateEditor::TPage::Pdf417,
-                     request.testText);
+                     request.testText, request.settings);
     if (request.showExport) m_2d->ShowExportButton();
-    m_2d->exec();
+    if (m_2d->exec() != QDialog::Accepted) return std::nullopt;
+    return m_2d->Editor().Settings();
 }
 
 } // namespace qbm

@@ -3,9 +3,11 @@
 // shows the template, test code and values the user left in it. The window owns the dialogs.
 
 #include "gui/QtUserPrompts.h"
+#include "templates/T2DSettings.h"
 
 #include <QPointer>
 
+#include <optional>
 #include <string>
 
 class QWidget;
@@ -21,8 +23,10 @@ class TTemplateEditors {
 public:
     // Shows the linear editor modally as the request says.
     void OpenLinear(QWidget* parent, const std::string& libraryPath, const TLinearEditorRequest& request);
-    // Shows the 2D editor modally on the requested page with its test text.
-    void Open2D(QWidget* parent, const std::string& libraryPath, const T2DEditorRequest& request);
+    // Shows the 2D editor modally on the requested page with its test text and settings; the settings
+    // confirmed with OK, nullopt after Cancel.
+    std::optional<T2DSettings> Open2D(QWidget* parent, const std::string& libraryPath,
+                                      const T2DEditorRequest& request);
 
     // The dialogs once made (null before the first opening).
     TFM_Template* Linear() const;

@@ -56,6 +56,10 @@ std::string InvalidCodeMessage(TBarcodeType type) {
     return InvalidCodeText(type);
 }
 
+std::string CodeProblem(std::string_view text, TBarcodeType type) {
+    return ValidateCode(text, type) ? std::string() : InvalidCodeMessage(type);
+}
+
 long long LabelCount(const TLabelProject& project) {
     if (project.Kind() == TBarcodeKind::bkLinear) {
         if (project.LinearSource() == TLinearSource::lsConstant) return project.FixedCodeAmount();

@@ -34,6 +34,10 @@ bool ValidateCode(std::string_view text, TBarcodeType type);
 // "Invild code data of " + the symbology's name + " format!", shown for an invalid value.
 std::string InvalidCodeMessage(TBarcodeType type);
 
+// What the symbology says about a typed value: empty when it suits, else the message to show (beside
+// the field while typing, in a box when the user confirms).
+std::string CodeProblem(std::string_view text, TBarcodeType type);
+
 // The number of labels of the current kind and source; empty rows and entries count like any other.
 long long LabelCount(const TLabelProject& project);
 

@@ -22,6 +22,7 @@ constexpr std::string_view k2DListSection = "Var2DCodeValue";
 constexpr std::string_view kDatasheetSection = "VarCodeValue";
 constexpr std::string_view kExact2DListSection = "Var2DCodeList";
 constexpr std::string_view kExact2DTextSection = "B2DCodeText";
+constexpr std::string_view kSettings2DSection = "Settings2D";
 constexpr size_t kListedCells = 10;
 
 // A CR or LF would end the line, and the character 26 ends an INI text where it stands.
@@ -209,6 +210,13 @@ TSaveReport SaveProject(const std::string& path, const TLabelProject& project, c
     }
 
     if (!text2DExact) ini.WriteString(kExact2DTextSection, "Data", StreamToHex(text2D));
+    // Older readers ignore the section and take the library's 2D settings.
+    if (const auto& settings = project.Settings2D()) {
+        if (!FitsOnALine(settings->MPST)) report.unstored.emplace_back("MPST");
+        T2DSettings stored = *settings;
+        stored.MPST = stored.MPST.substr(0, stored.MPST.find_first_of(kLineBreakers));
+        Write2DSettingsKeys(ini, kSettings2DSection, stored);
+    }
 
     ini.UpdateFile();
     return report;
@@ -281,6 +289,10 @@ std::vector<std::string> LoadProject(const std::string& path, TLabelProject& pro
     if (const std::string damage = DatasheetStreamDamage(stream); !damage.empty())
         throw EInOutError("The datasheet in \"" + path + "\" is damaged: " + damage + ".");
     DatasheetFromStream(project.Datasheet(), stream, env.progress);
+
+    project.SetSettings2D(ini.SectionExists(kSettings2DSection)
+                              ? std::optional(Read2DSettingsKeys(ini, kSettings2DSection, T2DSettings{}))
+                              : std::nullopt);
 
     project.RebuildFieldList(kFieldPlaceholderLoaded);
     project.SetCodeField(ini.ReadInteger(kProperties, "CodeField", 0));

@@ -5,6 +5,7 @@
 #include "data/TDatasheet.h"
 #include "project/TStockChoice.h"
 #include "surface/Graphics.h"
+#include "templates/T2DSettings.h"
 
 #include <array>
 #include <optional>
@@ -89,6 +90,12 @@ public:
     void SetFormat2D(int index) { m_format2D = index == 1 ? 1 : 0; }
     std::string_view Format2DName() const { return k2DFormatNames[static_cast<size_t>(m_format2D)]; }
 
+    // The project's own copy of the 2D settings (symbol options, MaxiCode mode and carrier data), so
+    // that a project moved to another machine prints the same symbols; nullopt until it has one (an
+    // older file), when the library's settings apply.
+    const std::optional<T2DSettings>& Settings2D() const { return m_settings2D; }
+    void SetSettings2D(std::optional<T2DSettings> settings) { m_settings2D = std::move(settings); }
+
     // Filled by "Import Various Code ..." and "Serial Code ..." in the linear kind; not printed.
     std::vector<std::string>& LinearCodeList() { return m_linearCodeList; }
     const std::vector<std::string>& LinearCodeList() const { return m_linearCodeList; }
@@ -142,6 +149,7 @@ private:
     std::string m_text2D;
     int m_amount2D = 1;
     int m_format2D = 0;
+    std::optional<T2DSettings> m_settings2D;
     std::vector<std::string> m_linearCodeList;
     int m_linage = 2;
     int m_column = 2;

@@ -57,12 +57,8 @@ void ApplyPdf417Settings(const T2DSettings& s, TStPDF417Barcode& pdf417) {
 }
 
 void ApplyMaxiCodeSettings(const T2DSettings& s, TStMaxiCodeBarcode& maxiCode) {
-    const T2DSettings d;
     CheckSetting("MBWH", std::max(s.MBarWidth, s.MBarHeight), kMax2DModulePixels);
-    maxiCode.SetMode(Ordinal<TStMaxiCodeMode>(s.MMode, cmMode6, d.MMode));
-    maxiCode.SetCarrierCountryCode(s.MCON);
-    maxiCode.SetCarrierServiceClass(s.MSEV);
-    maxiCode.SetCarrierPostalCode(s.MPST);
+    maxiCode.SetCarrier(CarrierOf(s));
     maxiCode.SetAutoScale(s.MMAS);
     maxiCode.SetBarWidth(s.MBarWidth);
     maxiCode.SetBarHeight(s.MBarHeight);

@@ -1,5 +1,6 @@
 #include "templates/T2DTemplateEditor.h"
 
+#include "barcode2d/TMaxiCodeCarrier.h"
 #include "barcode2d/TStMaxiCodeBarcode.h"
 #include "barcode2d/TStPDF417Barcode.h"
 #include "ini/TIniFile.h"
@@ -52,25 +53,41 @@ const TStrings& T2DTemplateEditor::ModeItems() {
 
 T2DTemplateEditor::T2DTemplateEditor(std::string libraryPath, TUserPrompts& prompts)
     : m_libraryPath(std::move(libraryPath)), m_prompts(prompts), m_preview(kVisibleWidth, kVisibleHeight) {
+    LoadSettings(ReadLibrary());
+    m_opened = Settings();
+    m_libraryOpened = m_opened;
+}
+
+T2DSettings T2DTemplateEditor::ReadLibrary() const {
     // The editor's own defaults, which differ from those the main window applies the section with.
     const TIniFile library(m_libraryPath);
-    const char* s = kBarcode2DSection;
-    m_eccIndex = library.ReadInteger(s, "PECC", 2);
+    T2DSettings defaults;
+    defaults.PECC = 2;
+    defaults.PBW = 0;
+    defaults.PBH = 0;
+    defaults.PCol = 4;
+    defaults.MMode = 0;
+    defaults.MBarWidth = 4;
+    return Read2DSettingsKeys(library, kBarcode2DSection, defaults);
+}
+
+void T2DTemplateEditor::LoadSettings(const T2DSettings& s) {
+    m_eccIndex = s.PECC;
     m_eccText = ItemText(EccItems(), m_eccIndex);
     if (m_eccText.empty()) m_eccIndex = -1;
-    m_truncated = library.ReadBool(s, "PTruncated", false);
-    m_barWidth = std::clamp(library.ReadInteger(s, "PBW", 0), kMinBarWidth, kMaxBarWidth);
-    m_heightToWidth = std::clamp(library.ReadInteger(s, "PBH", 0), kMinHeightToWidth, kMaxHeightToWidth);
-    m_columns = std::clamp(library.ReadInteger(s, "PCol", 4), 0, kMaxColumns);
-    m_rows = std::clamp(library.ReadInteger(s, "PRow", 0), 0, kMaxRows);
-    m_modeIndex = library.ReadInteger(s, "MMode", 0);
+    m_truncated = s.PTruncated;
+    m_barWidth = std::clamp(s.PBW, kMinBarWidth, kMaxBarWidth);
+    m_heightToWidth = std::clamp(s.PBH, kMinHeightToWidth, kMaxHeightToWidth);
+    m_columns = std::clamp(s.PCol, 0, kMaxColumns);
+    m_rows = std::clamp(s.PRow, 0, kMaxRows);
+    m_modeIndex = s.MMode;
     m_modeText = ItemText(ModeItems(), m_modeIndex);
     if (m_modeText.empty()) m_modeIndex = -1;
-    m_autoScale = library.ReadBool(s, "MMAS", true);
-    m_country = library.ReadInteger(s, "MCON", 0);
-    m_serviceClass = library.ReadInteger(s, "MSEV", 0);
-    m_postalCode = library.ReadString(s, "MPST", "0");
-    m_moduleSize = library.ReadInteger(s, "MBWH", 4);
+    m_autoScale = s.MMAS;
+    m_country = s.MCON;
+    m_serviceClass = s.MSEV;
+    m_postalCode = s.MPST;
+    m_moduleSize = s.MBarWidth;
 }
 
 void T2DTemplateEditor::SetVisibleArea(int width, int height) {
@@ -86,6 +103,14 @@ void T2DTemplateEditor::SetPage(TPage page) {
 void T2DTemplateEditor::PrepareOpening(TPage page, const std::string& testText) {
     m_page = page;
     (page == TPage::Pdf417 ? m_pdfText : m_maxiText) = testText;
+    m_opened = Settings();
+    m_libraryOpened = ReadLibrary();
+    m_savedSinceOpening = false;
+}
+
+void T2DTemplateEditor::PrepareOpening(TPage page, const std::string& testText, const T2DSettings& settings) {
+    LoadSettings(settings);
+    PrepareOpening(page, testText);
 }
 
 void T2DTemplateEditor::Show() {
@@ -192,20 +217,9 @@ T2DSettings T2DTemplateEditor::Settings() const {
 bool T2DTemplateEditor::Save2DSettings() {
     const T2DSettings s = Settings();
     TIniFile library(m_libraryPath);
-    const char* section = kBarcode2DSection;
     try {
-        library.WriteInteger(section, "PECC", s.PECC);
-        library.WriteBool(section, "PTruncated", s.PTruncated);
-        library.WriteInteger(section, "PBW", s.PBW);
-        library.WriteInteger(section, "PBH", s.PBH);
-        library.WriteInteger(section, "PCol", s.PCol);
-        library.WriteInteger(section, "PRow", s.PRow);
-        library.WriteInteger(section, "MMode", s.MMode);
-        library.WriteInteger(section, "MCON", s.MCON);
-        library.WriteInteger(section, "MSEV", s.MSEV);
-        library.WriteString(section, "MPST", s.MPST);
-        library.WriteBool(section, "MMAS", s.MMAS);
-        library.WriteInteger(section, "MBWH", s.MBarWidth);
+        m_savedSinceOpening = true;
+        Write2DSettingsKeys(library, kBarcode2DSection, s);
         return true;
     } catch (const EInOutError& e) {
         m_prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, e.what());
@@ -214,7 +228,23 @@ bool T2DTemplateEditor::Save2DSettings() {
 }
 
 bool T2DTemplateEditor::Ok() {
-    return Save2DSettings();
+    if (!Save2DSettings()) return false;
+    DrawCurrentPage();
+    if (m_previewError.empty()) return true;
+    m_prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, m_previewError);
+    return false;
+}
+
+void T2DTemplateEditor::Cancel() {
+    if (m_savedSinceOpening) {
+        // Every field left has been written: the section is put back as it was found.
+        LoadSettings(m_libraryOpened);
+        Save2DSettings();
+        m_savedSinceOpening = false;
+    }
+    if (Settings() == m_opened) return;
+    LoadSettings(m_opened);
+    DrawCurrentPage();
 }
 
 void T2DTemplateEditor::SetUpPdf417(TStPDF417Barcode& pdf417) const {
@@ -224,32 +254,44 @@ void T2DTemplateEditor::SetUpPdf417(TStPDF417Barcode& pdf417) const {
 }
 
 void T2DTemplateEditor::SetUpMaxiCode(TStMaxiCodeBarcode& maxiCode) const {
-    T2DSettings s = Settings();
-    s.MPST = Trim(s.MPST);
-    ApplyMaxiCodeSettings(s, maxiCode);
+    ApplyMaxiCodeSettings(Settings(), maxiCode);
     maxiCode.SetCode(m_maxiText);
 }
 
 void T2DTemplateEditor::DrawPdf417Preview() {
-    DrawPreview([&](TBitmap& picture) {
-        TStPDF417Barcode pdf417;
-        SetUpPdf417(pdf417);
-        PaintCentred(pdf417, m_visibleWidth, m_visibleHeight, kPreviewMargin, picture);
-    });
+    DrawPreview(
+        [&](TBitmap& picture) {
+            TStPDF417Barcode pdf417;
+            SetUpPdf417(pdf417);
+            PaintCentred(pdf417, m_visibleWidth, m_visibleHeight, kPreviewMargin, picture);
+        },
+        TProblemField::TestText);
 }
 
 void T2DTemplateEditor::DrawMaxiCodePreview() {
     // Sized like the PDF417 preview, so a large symbol (big modules without AutoScale) is never cut.
-    DrawPreview([&](TBitmap& picture) {
-        TStMaxiCodeBarcode maxiCode;
-        maxiCode.SetBounds(m_preview.Width(), m_preview.Height());
-        SetUpMaxiCode(maxiCode);
-        PaintCentred(maxiCode, m_visibleWidth, m_visibleHeight, kPreviewMargin, picture);
-    });
+    // A carrier value out of range belongs to its own field; what else the component refuses, to
+    // the test text.
+    const T2DSettings s = Settings();
+    const TCarrierProblem carrier =
+        CheckCarrier({static_cast<TStMaxiCodeMode>(std::clamp(s.MMode, 0, 4)), Trim(s.MPST), s.MCON, s.MSEV});
+    const TProblemField field = carrier.field == TCarrierField::cfPostalCode     ? TProblemField::PostalCode
+                                : carrier.field == TCarrierField::cfCountryCode  ? TProblemField::Country
+                                : carrier.field == TCarrierField::cfServiceClass ? TProblemField::ServiceClass
+                                                                                 : TProblemField::TestText;
+    DrawPreview(
+        [&](TBitmap& picture) {
+            TStMaxiCodeBarcode maxiCode;
+            maxiCode.SetBounds(m_preview.Width(), m_preview.Height());
+            SetUpMaxiCode(maxiCode);
+            PaintCentred(maxiCode, m_visibleWidth, m_visibleHeight, kPreviewMargin, picture);
+        },
+        field);
 }
 
-void T2DTemplateEditor::DrawPreview(const std::function<void(TBitmap&)>& paint) {
-    const std::string previous = m_previewError;
+void T2DTemplateEditor::DrawPreview(const std::function<void(TBitmap&)>& paint,
+                                    TProblemField componentField) {
+    m_previewErrorField = TProblemField::None;
     try {
         TBitmap picture;
         paint(picture);
@@ -257,14 +299,14 @@ void T2DTemplateEditor::DrawPreview(const std::function<void(TBitmap&)>& paint) 
         m_previewError.clear();
     } catch (const E2DBarcodeError& e) {
         m_previewError = e.what();
+        m_previewErrorField = componentField;
     } catch (const EConvertError& e) {
+        // Only the library's own values convert (a damaged section), not what is typed.
         m_previewError = e.what();
+        m_previewErrorField = TProblemField::Settings;
     }
     if (!m_previewError.empty()) m_preview = MessagePreview(m_visibleWidth, m_visibleHeight, m_previewError);
     if (m_onPreviewChanged) m_onPreviewChanged();
-    // A text that stays wrong while the user types on is reported once; the preview keeps the message.
-    if (!m_previewError.empty() && m_previewError != previous)
-        m_prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, m_previewError);
 }
 
 } // namespace qbm

@@ -19,6 +19,8 @@ class TStMaxiCodeBarcode;
 class T2DTemplateEditor {
 public:
     enum class TPage { Pdf417, MaxiCode };
+    // The control a preview's problem belongs to, so that the view shows the message beside it.
+    enum class TProblemField { None, TestText, PostalCode, Country, ServiceClass, Settings };
 
     // The entries of "ECC Level" (ordinals of the error-correction enumeration, entry "0" automatic)
     // and of "Mode" (MaxiCode modes 2 to 6).
@@ -45,6 +47,8 @@ public:
     void SetPage(TPage page);
     // What an opener hands over before showing: the page and its test text, drawn when shown.
     void PrepareOpening(TPage page, const std::string& testText);
+    // The same with the settings the opener's project holds, which the controls then show.
+    void PrepareOpening(TPage page, const std::string& testText, const T2DSettings& settings);
     void Show();
 
     // PDF417 page.
@@ -87,8 +91,12 @@ public:
     T2DSettings Settings() const;
     // Writes both pages into "Barcode2D"; false when the write failed (the message has been shown).
     bool Save2DSettings();
-    // "&OK": true when the dialog may close.
+    // "&OK": true when the dialog may close. A page that cannot be drawn is reported here, once the
+    // user confirms, and keeps the dialog open.
     bool Ok();
+    // "&Cancel" (and Esc): the controls and the library's section go back to what they held when
+    // the dialog was opened.
+    void Cancel();
 
     // Sets a component from the page's controls and gives it the page's test text, as the preview
     // and the export draw it. Component errors propagate.
@@ -98,11 +106,14 @@ public:
     void DrawPdf417Preview();
     void DrawMaxiCodePreview();
     const TBitmap& Preview() const { return m_preview; }
-    // The component's message when the page cannot be drawn, otherwise empty.
+    // The component's message when the page cannot be drawn, otherwise empty; shown beside the
+    // control it belongs to and in the preview, never as a box while the user types.
     const std::string& PreviewError() const { return m_previewError; }
+    TProblemField PreviewErrorField() const { return m_previewErrorField; }
 
 private:
-    void DrawPreview(const std::function<void(TBitmap&)>& paint);
+    void LoadSettings(const T2DSettings& settings);
+    void DrawPreview(const std::function<void(TBitmap&)>& paint, TProblemField componentField);
     void DrawCurrentPage();
 
     std::string m_libraryPath;
@@ -130,8 +141,15 @@ private:
     bool m_autoScale = true;
     int m_moduleSize = 0;
 
+    T2DSettings ReadLibrary() const;
+
+    // What Cancel goes back to: the controls and the library's section as they were at opening.
+    T2DSettings m_opened;
+    T2DSettings m_libraryOpened;
+    bool m_savedSinceOpening = false;
     TBitmap m_preview;
     std::string m_previewError;
+    TProblemField m_previewErrorField = TProblemField::None;
 };
 
 } // namespace qbm

@@ -267,7 +267,11 @@ bool TTemplateEditor::Delete() {
 }
 
 bool TTemplateEditor::Ok() {
-    return SaveTemplate();
+    if (!SaveTemplate()) return false;
+    // A test code the template cannot draw is reported once the user confirms, not while typing.
+    if (m_previewError.empty()) return true;
+    m_prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, m_previewError);
+    return false;
 }
 
 void TTemplateEditor::DrawTemplatePreview() {
@@ -287,7 +291,6 @@ void TTemplateEditor::DrawTemplatePreview() {
     m_barcode.ExtCaption = m_testCaption;
     if (m_captionPosition >= 0) m_barcode.ExtCaptionPosition = static_cast<uint8_t>(m_captionPosition);
 
-    const std::string previous = m_previewError;
     try {
         m_preview = qbm::DrawTemplatePreview(m_barcode, m_dpi);
         m_previewError.clear();
@@ -298,11 +301,8 @@ void TTemplateEditor::DrawTemplatePreview() {
     }
     if (!m_previewError.empty())
         m_preview = MessagePreview(kTemplatePreviewWidth, kTemplatePreviewHeight, m_previewError);
+    // The preview and the line beside the test code show the message; no box interrupts the typing.
     PreviewChanged();
-    // A code that stays wrong while the user types on is reported once, not at every keystroke;
-    // the preview keeps showing the message meanwhile.
-    if (!m_previewError.empty() && m_previewError != previous)
-        m_prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, m_previewError);
 }
 
 void TTemplateEditor::PreviewChanged() {

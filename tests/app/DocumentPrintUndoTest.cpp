@@ -191,5 +191,40 @@ TEST(DocumentUndo, UndoingAndRedoingASequenceOfEditsGivesBackTheSavedBytes) {
     EXPECT_FALSE(undo.canUndo());
 }
 
+// The project keeps its own 2D settings: another machine with another library prints the same
+// carrier data; carrier data out of range is refused before the first page, by name.
+TEST(DocumentPrint, MaxiCodeCarrierDataTravelsWithTheProjectAndIsCheckedBeforePrinting) {
+    DocumentFixture f;
+    f.doc->TabChanged(TMainTab::mt2D);
+    f.doc->SetFormat2D(1);
+    f.doc->SetText2D("Parcel 7");
+    T2DSettings s = f.doc->Settings2D();
+    s.MMode = 1;
+    s.MPST = "W1A1AA";
+    s.MCON = 826;
+    s.MSEV = 1;
+    f.doc->Set2DSettings(s);
+    EXPECT_EQ(f.doc->Setup().maxiCode.Carrier(), (TMaxiCodeCarrier{cmMode3, "W1A1AA", 826, 1}));
+    f.dialogs.QueuePath(f.Path("uk.bpj"));
+    ASSERT_TRUE(f.doc->SaveAs());
+
+    DocumentFixture other; // its own default library: mode 6, country 12
+    other.dialogs.QueuePath(f.Path("uk.bpj"));
+    other.doc->TabChanged(TMainTab::mt2D);
+    ASSERT_TRUE(other.doc->Open());
+    EXPECT_EQ(other.doc->Setup().maxiCode.Carrier(), (TMaxiCodeCarrier{cmMode3, "W1A1AA", 826, 1}));
+    s.MMode = 0; // mode 2 cannot take letters
+    other.doc->Set2DSettings(s);
+    other.Shown();
+    TPdfPrinter printer(other.Path("refused.pdf"), TPaperSize::A4(), kDpi);
+    const TPrintResult r = other.doc->Print(printer);
+    EXPECT_EQ(r.outcome, TPrintOutcome::poNothingPrinted);
+    const auto shown = other.Shown();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), "Invalid Postal Code \"W1A1AA\": mode 2 takes digits only; mode 3 takes letters "
+                            "(up to 6 characters).");
+    EXPECT_FALSE(std::filesystem::exists(other.Path("refused.pdf")));
+}
+
 } // namespace
 } // namespace qbm

@@ -7,20 +7,38 @@ namespace {
 
 using test::DocumentFixture;
 
-TEST(DocumentSources, ConstantCodeIsCheckedOnEveryKeystrokeAndAnInvalidOneKeepsTheShownCode) {
+// Typing is never interrupted by a box: the problem is reported beside the field, the typed text kept.
+TEST(DocumentSources, ConstantCodeIsCheckedOnEveryKeystrokeWithoutABox) {
     DocumentFixture f;
     f.Select("EAN13 (ISBN)");
     f.doc->SetFixedCode("400638133393");
     EXPECT_EQ(f.doc->Setup().bcdMain.Text(), "400638133393");
     f.Shown();
+    int problems = 0;
+    QObject::connect(f.doc.get(), &TLabelDocument::inputProblemChanged, [&problems] { ++problems; });
     f.doc->SetFixedCode("40063813339A");
-    EXPECT_EQ(f.Shown(), std::vector<std::string>{"Invild code data of EAN13 format!"});
+    EXPECT_EQ(f.Shown(), std::vector<std::string>{});
+    EXPECT_EQ(f.doc->InputProblem(), "Invild code data of EAN13 format!");
+    EXPECT_EQ(problems, 1);
     EXPECT_EQ(f.doc->Project().FixedCode(), "40063813339A"); // the field keeps what was typed
     EXPECT_EQ(f.doc->Setup().bcdMain.Text(), "400638133393");
     f.doc->SetExtCaption("caption");
-    EXPECT_EQ(f.Shown(), std::vector<std::string>{"Invild code data of EAN13 format!"});
+    EXPECT_EQ(f.Shown(), std::vector<std::string>{});
     f.doc->SetFixedCode("4006381333931");
+    EXPECT_EQ(f.doc->InputProblem(), "");
     EXPECT_EQ(f.doc->Setup().bcdMain.ExtCaption, "caption");
+}
+
+TEST(DocumentSources, Fixed2DTextTooLongIsReportedBesideTheFieldWithoutABox) {
+    DocumentFixture f;
+    f.doc->TabChanged(TMainTab::mt2D);
+    f.doc->SetText2D("Parcel 7");
+    f.Shown();
+    f.doc->SetText2D(std::string(3000, 'x'));
+    EXPECT_EQ(f.Shown(), std::vector<std::string>{});
+    EXPECT_NE(f.doc->InputProblem(), ""); // the symbol's own message
+    f.doc->SetText2D("Parcel 8");
+    EXPECT_EQ(f.doc->InputProblem(), "");
 }
 
 // Another template whose symbology cannot draw the shown code says so instead of drawing an empty

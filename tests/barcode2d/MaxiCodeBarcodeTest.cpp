@@ -145,18 +145,36 @@ TEST(MaxiCodeComponent, SettersRestoreTheOldValueOnError) {
     // carrier fields are only stored outside modes 2 and 3, and checked when the mode changes
     bc.SetCarrierPostalCode("");
     EXPECT_EQ(bc.CarrierPostalCode(), "");
-    EXPECT_THROW_MSG(bc.SetMode(cmMode2), E2DBarcodeError, "Invalid Postal Code");
+    EXPECT_THROW_MSG(bc.SetMode(cmMode2), E2DBarcodeError,
+                     "Invalid Postal Code \"\": mode 2 takes 1 to 9 digits.");
     EXPECT_EQ(bc.Mode(), cmMode6);
     bc.SetCarrierPostalCode("12345");
     bc.SetCode("X");
     bc.SetMode(cmMode3);
     EXPECT_EQ(bc.Codewords()[0] & 15, 2); // digits only: mode 2 whatever the property says
-    EXPECT_THROW_MSG(bc.SetCarrierPostalCode("99999999999"), E2DBarcodeError, "Invalid Postal Code");
+    EXPECT_THROW_MSG(bc.SetCarrierPostalCode("99999999999"), E2DBarcodeError,
+                     "Invalid Postal Code \"99999999999\": mode 2 takes 1 to 9 digits.");
     EXPECT_EQ(bc.CarrierPostalCode(), "12345");
-    bc.SetCarrierCountryCode(1024 + 5);
-    const auto withCountry = bc.Codewords();
-    bc.SetCarrierCountryCode(5);
-    EXPECT_EQ(bc.Codewords(), withCountry); // only the low 10 bits are encoded
+    // a country beyond 999 would be cut to its low 10 bits: refused, the old value kept
+    EXPECT_THROW_MSG(bc.SetCarrierCountryCode(1024 + 5), E2DBarcodeError,
+                     "Invalid Country Code: 1029 is not in 0 to 999.");
+    EXPECT_EQ(bc.CarrierCountryCode(), 0);
+}
+
+TEST(MaxiCodeComponent, CarrierDataChangesInOneStep) {
+    EnsureGuiApplication();
+    TStMaxiCodeBarcode bc;
+    bc.SetCarrier({cmMode3, "W1A1AA", 826, 1});
+    EXPECT_EQ(bc.Codewords()[0] & 15, 3);
+    // one by one, mode 2 would first meet the letters of the old postal code
+    EXPECT_THROW(bc.SetMode(cmMode2), E2DBarcodeError);
+    bc.SetCarrier({cmMode2, "152382802", 840, 1});
+    EXPECT_EQ(bc.Codewords()[0] & 15, 2);
+    // a refused set leaves every field as it was
+    EXPECT_THROW_MSG(bc.SetCarrier({cmMode2, "W1A 1AA", 826, 1}), E2DBarcodeError,
+                     "Invalid Postal Code \"W1A 1AA\": mode 2 takes digits only; mode 3 takes letters (up "
+                     "to 6 characters).");
+    EXPECT_EQ(bc.Carrier(), (TMaxiCodeCarrier{cmMode2, "152382802", 840, 1}));
 }
 
 TEST(MaxiCodeComponent, RepaintsOnlyWhenSomethingChanged) {

@@ -1,6 +1,7 @@
 #include "barcode2d/E2DBarcodeError.h"
 #include "barcode2d/MaxiCodeErrorCorrection.h"
 #include "barcode2d/MaxiCodeModuleMap.h"
+#include "barcode2d/TMaxiCodeCarrier.h"
 #include "barcode2d/TMaxiCodeEncoder.h"
 
 #include "TestSupport.h"
@@ -259,6 +260,60 @@ TEST(MaxiCodeMessage, PlacementByMode) {
     EXPECT_EQ(enc.Codewords()[34], 33);
 }
 
+// What the primary message cannot hold is refused by name instead of being cut or wrapped.
+TEST(MaxiCodePrimary, CarrierDataBeyondItsRoomIsRefusedByName) {
+    const std::string digits = ": mode 2 takes 1 to 9 digits.";
+    const std::string mode3 =
+        ": mode 3 takes 1 to 6 characters: letters A to Z, digits, spaces and \"#$%&'()*+,-./:";
+    const struct {
+        TMaxiCodeCarrier carrier;
+        std::string message; // empty: accepted
+    } cases[] = {
+        {{cmMode2, "1523828021", 840, 1},
+         "Invalid Postal Code \"1523828021\"" + digits}, // wrapped at 30 bits
+        {{cmMode2, "152382802", 840, 1}, ""},
+        {{cmMode2, "1", 0, 0}, ""},
+        {{cmMode2, "", 840, 1}, "Invalid Postal Code \"\"" + digits},
+        {{cmMode2, "2147483648", 0, 0}, "Invalid Postal Code \"2147483648\"" + digits},
+        {{cmMode2, "W1A 1AA", 826, 1},
+         "Invalid Postal Code \"W1A 1AA\": mode 2 takes digits only; mode 3 takes letters (up to 6 "
+         "characters)."},
+        {{cmMode2, "12 3", 840, 1},
+         "Invalid Postal Code \"12 3\": mode 2 takes digits only; mode 3 takes letters (up to 6 "
+         "characters)."},
+        {{cmMode3, "W1A 1AA", 826, 1}, "Invalid Postal Code \"W1A 1AA\"" + mode3}, // cut to "W1A 1A" before
+        {{cmMode3, "W1A1AA", 826, 1}, ""},
+        {{cmMode3, "abcdefgh", 0, 0}, "Invalid Postal Code \"abcdefgh\"" + mode3},
+        {{cmMode3, "A!", 0, 0}, "Invalid Postal Code \"A!\"" + mode3}, // "!" is not in code set A
+        {{cmMode3, "A\r", 0, 0}, "Invalid Postal Code \"A\r\"" + mode3},
+        {{cmMode3, "", 0, 0}, "Invalid Postal Code \"\"" + mode3},
+        {{cmMode3, "123456789", 0, 0}, ""}, // digits: mode 2 in either
+        {{cmMode3, "1234567890", 0, 0}, "Invalid Postal Code \"1234567890\"" + digits},
+        {{cmMode2, "12345", 1840, 1}, "Invalid Country Code: 1840 is not in 0 to 999."},
+        {{cmMode3, "AB", -1, 1}, "Invalid Country Code: -1 is not in 0 to 999."},
+        {{cmMode2, "12345", 999, 1000}, "Invalid Service Class: 1000 is not in 0 to 999."},
+        {{cmMode2, "12345", 0, 999}, ""},
+        // no carrier data in the other modes: nothing to check
+        {{cmMode4, "1523828021", 1840, -5}, ""},
+        {{cmMode6, "W1A 1AA", 1840, 1000}, ""},
+    };
+    for (const auto& c : cases) {
+        const TCarrierProblem p = CheckCarrier(c.carrier);
+        EXPECT_EQ(p.message, c.message) << c.carrier.postalCode;
+        TMaxiCodeEncoder enc;
+        if (c.message.empty())
+            EXPECT_NO_THROW(enc.Encode(
+                {c.carrier.mode, c.carrier.postalCode, c.carrier.countryCode, c.carrier.serviceClass, "X"}));
+        else
+            EXPECT_THROW_MSG(enc.Encode({c.carrier.mode, c.carrier.postalCode, c.carrier.countryCode,
+                                         c.carrier.serviceClass, "X"}),
+                             E2DBarcodeError, c.message);
+    }
+    EXPECT_EQ(CheckCarrier({cmMode2, "12345", 1840, 0}).field, TCarrierField::cfCountryCode);
+    EXPECT_EQ(CheckCarrier({cmMode2, "12345", 0, 1000}).field, TCarrierField::cfServiceClass);
+    EXPECT_EQ(CheckCarrier({cmMode2, "ABC", 0, 0}).field, TCarrierField::cfPostalCode);
+}
+
 TEST(MaxiCodePrimary, StructuredCarrierFields) {
     struct Case {
         TStMaxiCodeMode mode;
@@ -269,7 +324,7 @@ TEST(MaxiCodePrimary, StructuredCarrierFields) {
     const Case cases[] = {
         /* 0 */ {cmMode3, "000000000", 0, 0, {2, 0, 0, 0, 0, 16, 2, 0, 0, 0}},
         /* 1 */ {cmMode2, "000000000", 840, 1, {2, 0, 0, 0, 0, 16, 2, 18, 7, 0}},
-        /* 2 */ {cmMode2, "000000000", 840 + 1024, 1 + 1024, {2, 0, 0, 0, 0, 16, 2, 18, 7, 0}},
+        /* 2 */ {cmMode2, "000000000", 999, 0, {2, 0, 0, 0, 0, 16, 50, 57, 3, 0}},
         /* 3 */
         {cmMode2,
          "152382802",
@@ -277,9 +332,9 @@ TEST(MaxiCodePrimary, StructuredCarrierFields) {
          0,
          {2 + 16 * (152382802 & 3), (152382802 >> 2) & 63, (152382802 >> 8) & 63, (152382802 >> 14) & 63,
           (152382802 >> 20) & 63, 16 + (152382802 >> 26), 2, 0, 0, 0}},
-        /* 4 */ {cmMode2, "AB12", 0, 0, {3, 8, 40, 28, 44, 16, 0, 0, 0, 0}},
+        /* 4 */ {cmMode3, "AB12", 0, 0, {3, 8, 40, 28, 44, 16, 0, 0, 0, 0}},
         /* 5 */ {cmMode3, "ab12", 0, 0, {3, 8, 40, 28, 44, 16, 0, 0, 0, 0}},
-        /* 6 */ {cmMode3, "A!", 3, 999, {3, 8, 8, 8, 8, 24, 48, 0, 28, 62}}, // "!" is not in set A: a space
+        /* 6 */ {cmMode3, "A#", 3, 999, {3, 8, 8, 8, 56, 24, 48, 0, 28, 62}},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         TMaxiCodeEncoder enc;
@@ -287,15 +342,11 @@ TEST(MaxiCodePrimary, StructuredCarrierFields) {
         for (int k = 0; k < 10; ++k)
             EXPECT_EQ(enc.Codewords()[k], cases[i].cw[k]) << "row " << i << " codeword " << k;
     }
-    // cut to six characters
+    // lower-case letters are written upper case
     TMaxiCodeEncoder a, b;
-    a.Encode({cmMode3, "abcdefgh", 0, 0, ""});
+    a.Encode({cmMode3, "abcdef", 0, 0, ""});
     b.Encode({cmMode3, "ABCDEF", 0, 0, ""});
     EXPECT_EQ(a.Codewords(), b.Codewords());
-
-    TMaxiCodeEncoder enc;
-    EXPECT_THROW_MSG(enc.Encode({cmMode2, "", 0, 0, ""}), E2DBarcodeError, "Invalid Postal Code");
-    EXPECT_THROW_MSG(enc.Encode({cmMode2, "2147483648", 0, 0, ""}), E2DBarcodeError, "Invalid Postal Code");
     EXPECT_TRUE(TMaxiCodeEncoder::IsNumericPostalCode(""));
     EXPECT_FALSE(TMaxiCodeEncoder::IsNumericPostalCode("12 3"));
 }

@@ -91,15 +91,15 @@ TEST(MaxiCodeRoundTrip, StructuredCarrierMessagesInModes2And3) {
         for (int round = 0; round < 4; ++round) {
             const bool numeric = round % 2 == 0;
             std::string postal = numeric ? Digits(rng, 1 + static_cast<int>(rng() % 9)) : RandomText(rng, 6);
-            if (!numeric) // set A characters only, as the alphanumeric postal code is read back
+            if (!numeric) // printable set A characters only, as a mode 3 postal code takes
                 for (char& ch : postal)
-                    if (TMaxiCodeEncoder::CodewordInSet(TMaxiCodeEncoder::TCodeSet::csA,
-                                                        static_cast<unsigned char>(ch)) < 0)
+                    if (ch < ' ' || TMaxiCodeEncoder::CodewordInSet(TMaxiCodeEncoder::TCodeSet::csA,
+                                                                    static_cast<unsigned char>(ch)) < 0)
                         ch = 'X';
             const int country = static_cast<int>(rng() % 1000), service = static_cast<int>(rng() % 1000);
             const std::string text = RandomText(rng, 1 + static_cast<int>(rng() % 40));
             TStMaxiCodeBarcode bc;
-            bc.SetMode(numeric ? cmMode3 : cmMode2); // the postal code decides, not the property
+            bc.SetMode(cmMode3); // digits make it mode 2 all the same
             bc.SetCarrierPostalCode(postal);
             bc.SetCarrierCountryCode(country);
             bc.SetCarrierServiceClass(service);

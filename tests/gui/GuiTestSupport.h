@@ -39,8 +39,10 @@ public:
     void LinearTemplateEditor(QWidget*, TLabelDocument&, const TLinearEditorRequest& r) override {
         linearEditor.push_back(r);
     }
-    void Template2DEditor(QWidget*, TLabelDocument&, const T2DEditorRequest& r) override {
+    std::optional<T2DSettings> Template2DEditor(QWidget*, TLabelDocument&,
+                                                const T2DEditorRequest& r) override {
         editor2D.push_back(r);
+        return std::nullopt;
     }
     bool Datasheet(QWidget*, TLabelDocument&) override {
         ++datasheetShown;

@@ -94,12 +94,21 @@ TEST(TemplateDialog, EveryChangeRedrawsThePreview) {
     Control<QComboBox>(dialog, "ComboBox1")->setCurrentIndex(2);
     EXPECT_EQ(Control<QLineEdit>(dialog, "Edit1")->text(), "123");
 
-    // A code the format cannot take: the message replaces the picture, and one box says it.
+    // A code the format cannot take: the message replaces the picture and stands beside the field; no
+    // box takes the focus away, so the rest of the typing arrives.
     Control<QComboBox>(dialog, "ComboBox1")->setCurrentIndex(14);
+    const QString before = Control<QLineEdit>(dialog, "Edit1")->text();
     QTest::keyClicks(Control<QLineEdit>(dialog, "Edit1"), "AB");
+    EXPECT_TRUE(prompts.Messages().empty());
+    EXPECT_EQ(Control<QLineEdit>(dialog, "Edit1")->text(), before + "AB");
+    EXPECT_EQ(Control<QLabel>(dialog, "Image1")->toolTip(), "Barcode must be numeric");
+    auto* problem = Control<QLabel>(dialog, "Lbl_TestCodeProblem");
+    EXPECT_TRUE(problem->isVisible());
+    EXPECT_EQ(problem->text(), "Barcode must be numeric");
+    // OK with the code still refused: now the box
+    QTest::mouseClick(Control<QPushButton>(dialog, "Button2"), Qt::LeftButton);
     ASSERT_EQ(prompts.Messages().size(), 1u);
     EXPECT_EQ(prompts.Messages()[0].text, "Barcode must be numeric");
-    EXPECT_EQ(Control<QLabel>(dialog, "Image1")->toolTip(), "Barcode must be numeric");
 }
 
 TEST(TemplateDialog, OkWithAnUnwritableLibraryStaysOpen) {
@@ -191,6 +200,45 @@ TEST(Template2dDialog, EveryChangeRedrawsThePreview) {
             {"WH", [&] { Control<QSpinBox>(dialog, "WH")->setValue(8); }},
         });
     EXPECT_TRUE(prompts.Messages().empty()) << prompts.Messages().front().text;
+}
+
+TEST(Template2dDialog, CarrierDataIsCheckedBesideItsFieldAndEscUndoesTheEdits) {
+    TScriptedPrompts prompts;
+    const std::string path = test::DefaultLibrary();
+    TFM_Template2d dialog(path, prompts);
+    dialog.OpenOnPage(T2DTemplateEditor::TPage::MaxiCode, "Parcel");
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    auto* mode = Control<QComboBox>(dialog, "MMode");
+    EXPECT_FALSE(mode->isEditable()) << "the modes only";
+    EXPECT_EQ(mode->count(), 5);
+    const std::string library = test::ReadWholeFile(path);
+
+    mode->setCurrentIndex(0); // mode 2
+    auto* postal = Control<QLineEdit>(dialog, "PST");
+    postal->setFocus();
+    postal->selectAll();
+    QTest::keyClicks(postal, "1523828021");
+    EXPECT_EQ(postal->text(), "1523828021") << "nothing typed is lost";
+    auto* problem = Control<QLabel>(dialog, "Lbl_PSTProblem");
+    EXPECT_TRUE(problem->isVisible());
+    EXPECT_EQ(problem->text(), "Invalid Postal Code \"1523828021\": mode 2 takes 1 to 9 digits.");
+    EXPECT_TRUE(prompts.Messages().empty());
+    QTest::keyClick(postal, Qt::Key_Backspace);
+    EXPECT_FALSE(problem->isVisible());
+    Control<QSpinBox>(dialog, "CON")->setValue(1840);
+    EXPECT_TRUE(Control<QLabel>(dialog, "Lbl_CONProblem")->isVisible());
+    Control<QSpinBox>(dialog, "CON")->setFocus(); // leaving a field writes the library
+    Control<QSpinBox>(dialog, "SEV")->setFocus();
+    EXPECT_NE(test::ReadWholeFile(path), library);
+
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(test::ReadWholeFile(path), library) << "Esc puts the library back";
+    EXPECT_EQ(Control<QLineEdit>(dialog, "PST")->text(), "145");
+    EXPECT_EQ(mode->currentText(), "6");
+    EXPECT_TRUE(prompts.Messages().empty());
+    EXPECT_NE(Control<QPushButton>(dialog, "Btn_Cancel"), nullptr);
 }
 
 TEST(Template2dDialog, OkWithAnUnwritableLibraryStaysOpenAndExportHidesOnClose) {

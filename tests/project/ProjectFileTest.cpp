@@ -147,6 +147,41 @@ TEST(ProjectFile, RoundTripRestoresEveryValueAndSavingTwiceGivesTheSameBytes) {
     EXPECT_EQ(ReadAll(dir + "/a.bpj"), ReadAll(dir + "/b.bpj"));
 }
 
+// The project carries its own 2D settings in a section older readers skip; a file without it loads
+// with none, so the library's apply as before.
+TEST(ProjectFile, Settings2DTravelWithTheProject) {
+    const std::string dir = test::MakeTempDir();
+    TLabelProject project;
+    project.SetTemplateName("EAN13");
+    SaveProject(dir + "/old.bpj", project, nullptr);
+    EXPECT_EQ(ReadAll(dir + "/old.bpj").find("[Settings2D]"), std::string::npos);
+    TLabelProject loaded;
+    LoadProject(dir + "/old.bpj", loaded);
+    EXPECT_FALSE(loaded.Settings2D());
+
+    T2DSettings s;
+    s.PECC = 4;
+    s.PTruncated = true;
+    s.PBW = 2;
+    s.PCol = 5;
+    s.MMode = 1;
+    s.MCON = 826;
+    s.MSEV = 1;
+    s.MPST = "W1A1AA";
+    s.MMAS = false;
+    s.MBarWidth = s.MBarHeight = 7;
+    project.SetSettings2D(s);
+    EXPECT_TRUE(SaveProject(dir + "/new.bpj", project, nullptr).Complete());
+    const std::string text = ReadAll(dir + "/new.bpj");
+    EXPECT_NE(text.find("[Settings2D]\r\nPECC=4\r\nPTruncated=1\r\nPBW=2\r\nPBH=3\r\nPCol=5\r\nPRow=0\r\n"
+                        "MMode=1\r\nMCON=826\r\nMSEV=1\r\nMPST=W1A1AA\r\nMMAS=0\r\nMBWH=7\r\n"),
+              std::string::npos)
+        << text;
+    LoadProject(dir + "/new.bpj", loaded);
+    ASSERT_TRUE(loaded.Settings2D());
+    EXPECT_EQ(*loaded.Settings2D(), s);
+}
+
 TEST(ProjectFile, WritesKeysInOrderAndTheDatasheetAsHex) {
     const std::string dir = test::MakeTempDir();
     TLabelProject project;

@@ -160,12 +160,63 @@ TEST(TemplateEditor2D, RejectedTextShowsTheMessageInsteadOfTheSymbol) {
     e.editor.SetRows(3);
     e.editor.SetPdf417Text(std::string(3000, '7'));
     EXPECT_EQ(e.editor.PreviewError(), "Code too large for barcode");
+    EXPECT_EQ(e.editor.PreviewErrorField(), T2DTemplateEditor::TProblemField::TestText);
     e.editor.SetPdf417Text(std::string(3001, '7'));
-    ASSERT_EQ(e.prompts.Messages().size(), 1u) << "one box while the text stays too large";
-    EXPECT_EQ(e.prompts.Messages()[0].text, "Code too large for barcode");
+    EXPECT_TRUE(e.prompts.Messages().empty()) << "no box interrupts the typing";
     EXPECT_EQ(e.editor.Preview().Width(), T2DTemplateEditor::kVisibleWidth);
+    // confirming with the text still refused says so and keeps the dialog open
+    EXPECT_FALSE(e.editor.Ok());
+    ASSERT_EQ(e.prompts.Messages().size(), 1u);
+    EXPECT_EQ(e.prompts.Messages()[0].text, "Code too large for barcode");
     e.editor.SetPdf417Text("ok");
     EXPECT_EQ(e.editor.PreviewError(), "");
+    EXPECT_EQ(e.editor.PreviewErrorField(), T2DTemplateEditor::TProblemField::None);
+    EXPECT_TRUE(e.editor.Ok());
+}
+
+TEST(TemplateEditor2D, CarrierDataOutOfRangeIsShownBesideItsField) {
+    Editor2D e(test::DefaultLibrary());
+    e.editor.PrepareOpening(T2DTemplateEditor::TPage::MaxiCode, "Parcel");
+    e.editor.Show();
+    e.editor.SetModeText("2");
+    e.editor.SetPostalCode("1523828021");
+    EXPECT_EQ(e.editor.PreviewErrorField(), T2DTemplateEditor::TProblemField::PostalCode);
+    EXPECT_EQ(e.editor.PreviewError(), "Invalid Postal Code \"1523828021\": mode 2 takes 1 to 9 digits.");
+    e.editor.SetPostalCode("152382802");
+    e.editor.SetCountry(1840);
+    EXPECT_EQ(e.editor.PreviewErrorField(), T2DTemplateEditor::TProblemField::Country);
+    e.editor.SetCountry(840);
+    e.editor.SetServiceClass(1000);
+    EXPECT_EQ(e.editor.PreviewErrorField(), T2DTemplateEditor::TProblemField::ServiceClass);
+    e.editor.SetServiceClass(1);
+    EXPECT_EQ(e.editor.PreviewError(), "");
+    e.editor.SetPostalCode("W1A 1AA");
+    EXPECT_EQ(e.editor.PreviewError(), "Invalid Postal Code \"W1A 1AA\": mode 2 takes digits only; mode 3 "
+                                       "takes letters (up to 6 characters).");
+    e.editor.SetModeText("3");
+    EXPECT_EQ(e.editor.PreviewErrorField(), T2DTemplateEditor::TProblemField::PostalCode);
+    e.editor.SetPostalCode("W1A1AA");
+    EXPECT_EQ(e.editor.PreviewError(), "");
+    EXPECT_TRUE(e.prompts.Messages().empty());
+}
+
+TEST(TemplateEditor2D, CancelPutsTheControlsAndTheLibraryBack) {
+    Editor2D e(test::DefaultLibrary());
+    const std::string path = e.editor.LibraryPath();
+    T2DSettings project = e.editor.Settings();
+    project.MMode = 0;
+    project.MPST = "152382802";
+    project.MCON = 840;
+    e.editor.PrepareOpening(T2DTemplateEditor::TPage::MaxiCode, "Parcel", project);
+    EXPECT_EQ(e.editor.PostalCode(), "152382802") << "the project's settings are shown";
+    const std::string before = test::ReadWholeFile(path);
+    e.editor.SetCountry(124);
+    e.editor.SetBarWidth(3);
+    ASSERT_TRUE(e.editor.Save2DSettings()); // leaving a field writes the library
+    EXPECT_NE(test::ReadWholeFile(path), before);
+    e.editor.Cancel();
+    EXPECT_EQ(test::ReadWholeFile(path), before);
+    EXPECT_EQ(e.editor.Settings(), project);
 }
 
 TEST(TemplateEditor2D, FailedWriteKeepsTheDialogOpen) {

@@ -239,19 +239,22 @@ TEST(TemplateEditor, PreviewShrinksThePrinterDrawingToScreenScale) {
     }
 }
 
-TEST(TemplateEditor, UncodableTestCodeShowsTheMessageOnce) {
+TEST(TemplateEditor, UncodableTestCodeIsShownWithoutABoxUntilConfirmed) {
     Editor e(test::LibraryWith("[EAN]\r\nCodeType=14\r\n"));
     e.editor.Show();
     e.editor.SetTestCode("12A");
     EXPECT_EQ(e.editor.PreviewError(), "Barcode must be numeric");
     e.editor.SetTestCode("12AB");
-    EXPECT_EQ(e.Texts(), std::vector<std::string>{"Barcode must be numeric"})
-        << "one box while it stays wrong";
+    EXPECT_TRUE(e.Texts().empty()) << "no box interrupts the typing";
+    EXPECT_EQ(e.editor.TestCode(), "12AB") << "nothing typed is lost";
+    EXPECT_FALSE(e.editor.Ok());
+    EXPECT_EQ(e.Texts(), std::vector<std::string>{"Barcode must be numeric"});
     EXPECT_EQ(DarkArea(e.editor.Preview()).right, -1) << "no bars, only the message";
     EXPECT_GT(RedPixels(e.editor.Preview()), 20) << "the message is written in the picture";
     e.editor.SetTestCode("123");
     EXPECT_EQ(e.editor.PreviewError(), "");
     EXPECT_GT(DarkArea(e.editor.Preview()).right, 0);
+    EXPECT_TRUE(e.editor.Ok());
 }
 
 } // namespace
