@@ -10,6 +10,7 @@
 #include "surface/TPdfPrinter.h"
 #include "surface/TRasterPrinter.h"
 #include "surface/TSystemPrinter.h"
+#include "util/Errors.h"
 #include "util/IntConversion.h"
 #include "util/Rounding.h"
 
@@ -99,7 +100,8 @@ TPageFormat PageFormatOf(const Args& args) {
 }
 
 std::unique_ptr<TPrinter> MakePrinter(const Args& args, const std::string& pngDir,
-                                      std::optional<TPaperSize> stockPaper = std::nullopt) {
+                                      std::optional<TPaperSize> stockPaper = std::nullopt,
+                                      TPageFileWriter** pageWriter = nullptr) {
     const int outputs = args.Has("--pdf") + args.Has("--png-dir") + args.Has("--printer");
     if (outputs != 1) throw UsageError("choose one of --pdf, --png-dir and --printer");
     const auto paper =
@@ -110,42 +112,20 @@ std::unique_ptr<TPrinter> MakePrinter(const Args& args, const std::string& pngDi
     if (args.Has("--png-dir")) {
         const TPageFormat format = PageFormatOf(args);
         std::filesystem::create_directories(pngDir);
-        return std::make_unique<TRasterPrinter>(*paper, args.Int("--dpi", 300),
-                                                std::make_unique<TPageFileWriter>(pngDir, 0, format));
+        auto writer = std::make_unique<TPageFileWriter>(pngDir, 0, format);
+        if (pageWriter) *pageWriter = writer.get();
+        return std::make_unique<TRasterPrinter>(*paper, args.Int("--dpi", 300), std::move(writer));
     }
     if (args.Has("--dpi") || args.Has("--paper"))
         throw UsageError("--dpi and --paper apply to --pdf and --png-dir; a system printer uses its own");
     return std::make_unique<TSystemPrinter>(*args.Value("--printer"));
 }
 
-// The page number of a file named page-NNNN.EXT (four to nine digits), as the page writer names them.
-std::optional<int> PageNumberIn(const std::string& name, const std::string& extension) {
-    const std::string prefix = "page-";
-    if (name.size() <= prefix.size() + extension.size() || name.compare(0, prefix.size(), prefix) != 0 ||
-        name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
-        return std::nullopt;
-    const std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - extension.size());
-    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    if (digits.size() < 4 || digits.size() > 9 || !std::all_of(digits.begin(), digits.end(), digit))
-        return std::nullopt;
-    return std::stoi(digits);
-}
-
-// Pages are numbered from 1 in every run: files beyond this run's last page are left from an earlier,
-// longer run and would be printed with it. Only names of the page pattern are touched.
-void RemoveStalePages(const std::string& dir, int pages, TPageFormat format) {
-    const std::string extension = std::string(".") + PageExtension(format);
-    int removed = 0;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
-        const std::string name = entry.path().filename().string();
-        const auto number = PageNumberIn(name, extension);
-        if (!number || *number <= pages) continue;
-        if (std::filesystem::remove(entry.path(), error)) ++removed;
-    }
-    if (removed > 0)
-        std::cerr << "removed " << removed << (removed == 1 ? " page" : " pages")
-                  << " of an earlier run from " << dir << "\n";
+// A page picture larger than any page may be is refused before anything is read or drawn.
+void RefuseOversizedPage(const TPrinter& printer) {
+    if (const auto* raster = dynamic_cast<const TRasterPrinter*>(&printer))
+        if (const std::string problem = raster->PageSizeProblem(); !problem.empty())
+            throw EInOutError(problem);
 }
 
 int RunPrint(const Args& args) {
@@ -155,7 +135,9 @@ int RunPrint(const Args& args) {
     if (args.Has("--dpi") && (args.Int("--dpi", 0) < 1 || args.Int("--dpi", 0) > 4800))
         throw UsageError("--dpi takes 1 to 4800");
     if (const auto pdf = args.Value("--pdf")) RefuseOutputOverInput(projectPath, *pdf);
-    std::unique_ptr<TPrinter> printer = MakePrinter(args, args.Value("--png-dir", ""));
+    TPageFileWriter* pageWriter = nullptr;
+    std::unique_ptr<TPrinter> printer =
+        MakePrinter(args, args.Value("--png-dir", ""), std::nullopt, &pageWriter);
     if (printer->ResolutionX() < 1 || printer->ResolutionX() > 4800)
         throw UsageError("--dpi takes 1 to 4800");
 
@@ -166,10 +148,11 @@ int RunPrint(const Args& args) {
     if (const auto grid = StockOption(args)) doc.ChooseStock(*grid);
     // A file printer takes the stock's paper, lying as the stock's sheet lies.
     if (const auto paper = StockPaper(doc.Project()); paper && !args.Has("--printer")) {
-        printer = MakePrinter(args, args.Value("--png-dir", ""), *paper);
+        printer = MakePrinter(args, args.Value("--png-dir", ""), *paper, &pageWriter);
         doc.SetPrinter(printer.get());
     }
     if (args.Has("--landscape")) printer->SetOrientation(TPrinterOrientation::poLandscape);
+    RefuseOversizedPage(*printer);
 
     const long long labels = doc.LabelCount();
     TRunProgress progress("printing " + std::to_string(labels) + (labels == 1 ? " label" : " labels") +
@@ -204,7 +187,9 @@ int RunPrint(const Args& args) {
         std::cerr << "\n";
     }
     if (result.outcome != TPrintOutcome::poPrinted) return run.prompts.Complained() ? 1 : 0;
-    if (const auto dir = args.Value("--png-dir")) RemoveStalePages(*dir, result.pages, PageFormatOf(args));
+    if (const int removed = pageWriter ? pageWriter->StalePagesRemoved() : 0; removed > 0)
+        std::cerr << "removed " << removed << (removed == 1 ? " page" : " pages")
+                  << " of an earlier run from " << *args.Value("--png-dir") << "\n";
     std::cout << result.labels << " labels on " << result.pages << (result.pages == 1 ? " page" : " pages");
     if (result.pages != result.runPages) std::cout << " of the run's " << result.runPages;
     std::cout << "\n";

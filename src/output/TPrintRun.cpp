@@ -150,8 +150,8 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
 
     const int pagesToPrint = plan.lastPage - plan.firstPage + 1;
     const TPrinterCalibration& cal = job.run.calibration;
-    printer.BeginDoc();
     try {
+        printer.BeginDoc();
         for (int p = plan.firstPage; p <= plan.lastPage; ++p) {
             TCanvas& canvas = printer.Canvas();
             if (job.layout.splitMarks) DrawSplitMarks(canvas, page, grid, job.layout, cal);
@@ -191,6 +191,7 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
             }
             if (p < plan.lastPage) printer.NewPage();
         }
+        printer.EndDoc();
     } catch (...) {
         printer.Abort();
         if (journal) {
@@ -208,7 +209,8 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
         }
         throw;
     }
-    printer.EndDoc();
+    // Only now does the output hold the pages (the PDF committed, the page files in place).
+    if (journal) journal->Commit();
     result.outcome = TPrintOutcome::poPrinted;
     return result;
 }

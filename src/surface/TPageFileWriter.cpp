@@ -7,11 +7,14 @@
 #include "surface/TPixelRows.h"
 #include "surface/TiffEncoder.h"
 #include "util/Errors.h"
+#include "util/TempFileCleanup.h"
 
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <filesystem>
 
 namespace qbm {
 namespace {
@@ -46,10 +49,34 @@ void WriteWhole(const std::string& path, const std::string& data) {
     if (std::fclose(f) != 0 || !ok) throw EInOutError("Cannot write file " + path);
 }
 
+// The hidden folder beside `folder` (same file system, so its pages move into place by renaming).
+std::string StagingFolderFor(const std::string& folder) {
+    static std::atomic<int> writers{0};
+    std::filesystem::path target = std::filesystem::path(folder).lexically_normal();
+    if (target.filename().empty()) target = target.parent_path();
+    std::filesystem::path parent = target.parent_path();
+    if (parent.empty()) parent = ".";
+    return (parent / ("." + target.filename().string() + ".qbm-" + std::to_string(getpid()) + "-" +
+                      std::to_string(++writers)))
+        .string();
+}
+
+// The page number of a file named page-NNNN.EXT (four to nine digits), as the writer names them.
+int PageNumberIn(const std::string& name, const std::string& extension) {
+    const std::string prefix = "page-";
+    if (name.size() <= prefix.size() + extension.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
+        return 0;
+    const std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - extension.size());
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (digits.size() < 4 || digits.size() > 9 || !std::all_of(digits.begin(), digits.end(), digit)) return 0;
+    return std::stoi(digits);
+}
+
 } // namespace
 
 TPageFileWriter::TPageFileWriter(std::string folder, int threads, TPageFormat format)
-    : m_folder(std::move(folder)), m_format(format) {
+    : m_folder(std::move(folder)), m_staging(StagingFolderFor(m_folder)), m_format(format) {
     const int n = threads > 0 ? threads : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     m_maxInHand = kPagesPerWorker * static_cast<size_t>(n) + 1;
     // Every page of the run is drawn on one of these few bitmaps: a page handed back is kept until
@@ -60,6 +87,7 @@ TPageFileWriter::TPageFileWriter(std::string folder, int threads, TPageFormat fo
 
 TPageFileWriter::~TPageFileWriter() {
     if (!m_workers.empty()) Abandon();
+    RemoveStaging();
 }
 
 std::string TPageFileWriter::PagePath(int pageNumber) const {
@@ -68,7 +96,33 @@ std::string TPageFileWriter::PagePath(int pageNumber) const {
     return m_folder + name;
 }
 
+std::string TPageFileWriter::StagedPath(int pageNumber) const {
+    return m_staging + PagePath(pageNumber).substr(m_folder.size());
+}
+
+void TPageFileWriter::StartRun(long long pageBytes) {
+    const std::lock_guard lock(m_mutex);
+    if (m_started) return;
+    m_started = true;
+    std::error_code error;
+    std::filesystem::remove_all(m_staging, error); // left by a process of the same number that was killed
+    if (!std::filesystem::create_directory(m_staging, error))
+        throw EInOutError("Cannot write file " + PagePath(1) + ": cannot make the folder " + m_staging);
+    m_stagingGuard = std::make_unique<TTempFolderGuard>(m_staging);
+    const long long pages = std::max(1LL, kPageMemoryBudget / std::max(1LL, pageBytes));
+    m_maxInHand = std::min<long long>(m_maxInHand, pages - 1);
+    if (m_maxInHand == 0) {
+        // One page at a time: the page drawn is written before the next one is drawn on it.
+        m_synchronous = true;
+        m_maxSpare = 1;
+        return;
+    }
+    m_maxSpare =
+        std::min<long long>(m_maxSpare, std::max(0LL, pages - 1 - static_cast<long long>(m_maxInHand)));
+}
+
 TBitmap TPageFileWriter::BlankPage(int width, int height, int dpi) {
+    StartRun(4LL * width * height);
     TBitmap page;
     {
         const std::lock_guard lock(m_mutex);
@@ -78,6 +132,9 @@ TBitmap TPageFileWriter::BlankPage(int width, int height, int dpi) {
         }
     }
     if (page.Width() != width || page.Height() != height) page = TBitmap(width, height);
+    if (page.Width() != width || page.Height() != height)
+        throw EInOutError("Not enough memory for a page of " + std::to_string(width) + " x " +
+                          std::to_string(height) + " pixels");
     page.SetResolution(dpi);
     return page;
 }
@@ -85,6 +142,17 @@ TBitmap TPageFileWriter::BlankPage(int width, int height, int dpi) {
 void TPageFileWriter::Put(TBitmap page, int pageNumber) {
     page.Internal().Image(); // no painter left open on a page another thread reads
     std::unique_lock lock(m_mutex);
+    if (m_synchronous) {
+        ThrowIfFailed();
+        ++m_inHand;
+        TJob job{std::move(page), pageNumber};
+        const int turn = m_nextTicket++;
+        lock.unlock();
+        WriteOne(job, turn);
+        lock.lock();
+        ThrowIfFailed();
+        return;
+    }
     m_changed.wait(lock, [&] { return m_inHand < m_maxInHand || m_failure; });
     ThrowIfFailed();
     m_queue.push_back({std::move(page), pageNumber});
@@ -127,8 +195,7 @@ std::vector<uint8_t> TPageFileWriter::Encode(const TBitmap& page, const std::str
 
 void TPageFileWriter::WriteOne(TJob& job, int turn) {
     const std::string path = PagePath(job.number);
-    const std::string temp =
-        m_folder + "/.page-" + std::to_string(job.number) + "." + std::to_string(getpid()) + ".part";
+    const std::string temp = m_staging + "/.page-" + std::to_string(job.number) + ".part";
     std::exception_ptr failure;
     bool written = false;
     std::vector<uint8_t> whiteRows;
@@ -151,12 +218,13 @@ void TPageFileWriter::WriteOne(TJob& job, int turn) {
     if (written) {
         if (m_failure || m_abandoned)
             std::remove(temp.c_str());
-        else if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        else if (std::rename(temp.c_str(), StagedPath(job.number).c_str()) != 0) {
             std::remove(temp.c_str());
             failure = std::make_exception_ptr(EInOutError("Cannot write file " + path));
         }
     }
     if (failure && !m_failure) m_failure = failure;
+    if (written && !failure) m_pagesWritten = std::max(m_pagesWritten, job.number);
     ++m_nextToCommit;
     --m_inHand;
     if (m_spare.size() < m_maxSpare) m_spare.push_back(std::move(job.page));
@@ -179,8 +247,39 @@ void TPageFileWriter::Finish() {
         m_changed.wait(lock, [&] { return m_inHand == 0; });
     }
     Stop();
-    const std::lock_guard lock(m_mutex);
-    ThrowIfFailed();
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_failure) {
+            RemoveStaging();
+            std::rethrow_exception(m_failure);
+        }
+    }
+    PutInPlace();
+}
+
+void TPageFileWriter::PutInPlace() {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    // Pages are numbered from 1 in every run: files beyond this run's last page are left from an
+    // earlier, longer run and would be printed with it. Only names of the page pattern are touched.
+    const std::string extension = std::string(".") + PageExtension(m_format);
+    for (const auto& entry : fs::directory_iterator(m_folder, error)) {
+        const int number = PageNumberIn(entry.path().filename().string(), extension);
+        if (number > m_pagesWritten && fs::remove(entry.path(), error)) ++m_staleRemoved;
+    }
+    for (int n = 1; n <= m_pagesWritten; ++n)
+        if (std::rename(StagedPath(n).c_str(), PagePath(n).c_str()) != 0) {
+            RemoveStaging();
+            throw EInOutError("Cannot write file " + PagePath(n));
+        }
+    RemoveStaging();
+}
+
+void TPageFileWriter::RemoveStaging() {
+    if (!m_stagingGuard) return;
+    std::error_code error;
+    std::filesystem::remove_all(m_staging, error);
+    m_stagingGuard.reset();
 }
 
 void TPageFileWriter::Abandon() {
@@ -195,6 +294,7 @@ void TPageFileWriter::Abandon() {
         m_changed.wait(lock, [&] { return m_inHand == 0; });
     }
     Stop();
+    RemoveStaging();
 }
 
 } // namespace qbm

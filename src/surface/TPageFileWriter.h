@@ -1,7 +1,9 @@
 #pragma once
-// Writes a run's pages as numbered files on all cores: pages are compressed side by side, each
-// written to a temporary file and renamed into place in page order, so a file that exists is
-// complete and every page before it exists too. At most a few pages are in hand at once.
+// Writes a run's pages as numbered files on all cores: pages are compressed side by side into a
+// hidden folder beside the target, and only a run that completes puts its pages in place (removing
+// pages an earlier, longer run left). A run that fails or is stopped leaves the folder as it was.
+// At most a few pages are in hand at once, fewer the larger they are, so that the pages of a run
+// stay within a fixed memory budget.
 
 #include "surface/TPageFormat.h"
 #include "surface/TPageOutput.h"
@@ -10,12 +12,18 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace qbm {
+
+class TTempFolderGuard;
+
+// What the pages a run holds at once (drawn, in hand and kept for reuse) may take together.
+inline constexpr long long kPageMemoryBudget = 1024LL << 20;
 
 class TPageFileWriter : public TPageOutput {
 public:
@@ -31,6 +39,8 @@ public:
     void Abandon() override;
 
     std::string PagePath(int pageNumber) const;
+    // Pages of an earlier, longer run that the finished run removed from the folder.
+    int StalePagesRemoved() const { return m_staleRemoved; }
 
 private:
     struct TJob {
@@ -42,8 +52,19 @@ private:
     std::vector<uint8_t> Encode(const TBitmap& page, const std::string& path);
     void Stop();
     void ThrowIfFailed();
+    // Makes the hidden folder and fits the pages in hand to the memory budget, at the first page.
+    void StartRun(long long pageBytes);
+    std::string StagedPath(int pageNumber) const;
+    void PutInPlace();
+    void RemoveStaging();
 
     std::string m_folder;
+    std::string m_staging; // the hidden folder beside m_folder that holds the run's pages until it ends
+    std::unique_ptr<TTempFolderGuard> m_stagingGuard;
+    int m_pagesWritten = 0;
+    int m_staleRemoved = 0;
+    bool m_started = false;
+    bool m_synchronous = false; // pages so large that each is written before the next is drawn
     TPageFormat m_format;
     std::mutex m_mutex;
     std::condition_variable m_changed;

@@ -3,6 +3,8 @@
 #include "surface/TCanvas.h"
 #include "util/Errors.h"
 
+#include <cmath>
+
 namespace qbm {
 
 TRasterPrinter::TRasterPrinter(TPaperSize paper, int dpi, TPageSink sink)
@@ -11,13 +13,30 @@ TRasterPrinter::TRasterPrinter(TPaperSize paper, int dpi, TPageSink sink)
 TRasterPrinter::TRasterPrinter(TPaperSize paper, int dpi, std::unique_ptr<TPageOutput> output)
     : TPaperPrinter(paper, dpi, 300), m_output(std::move(output)) {}
 
+std::string TRasterPrinter::PageSizeProblem() const {
+    const long long pixels = 1LL * PageWidth() * PageHeight();
+    if (pixels <= kMaxPagePixels) return {};
+    const int fits = static_cast<int>(std::floor(
+        ResolutionX() * std::sqrt(static_cast<double>(kMaxPagePixels) / static_cast<double>(pixels))));
+    return "A page of " + std::to_string(PageWidth()) + " x " + std::to_string(PageHeight()) + " pixels at " +
+           std::to_string(ResolutionX()) + " dpi is larger than a page picture may be (" +
+           std::to_string(kMaxPagePixels / 1'000'000) + " million pixels); choose " + std::to_string(fits) +
+           " dpi or less, or a smaller paper";
+}
+
 void TRasterPrinter::StartPage() {
     if (m_output) {
         m_page = std::make_unique<TBitmap>(m_output->BlankPage(PageWidth(), PageHeight(), ResolutionX()));
-        return;
+    } else {
+        m_page = std::make_unique<TBitmap>(PageWidth(), PageHeight());
+        m_page->SetResolution(ResolutionX());
     }
-    m_page = std::make_unique<TBitmap>(PageWidth(), PageHeight());
-    m_page->SetResolution(ResolutionX());
+    // A picture the system could not allocate is empty: printing on it would put out blank pages.
+    if (m_page->Width() != PageWidth() || m_page->Height() != PageHeight()) {
+        m_page.reset();
+        throw EInOutError("Not enough memory for a page of " + std::to_string(PageWidth()) + " x " +
+                          std::to_string(PageHeight()) + " pixels");
+    }
 }
 
 void TRasterPrinter::FinishPage() {
@@ -33,6 +52,7 @@ void TRasterPrinter::FinishPage() {
 
 void TRasterPrinter::BeginDoc() {
     if (m_page) throw EInOutError("A print job is already running");
+    if (const std::string problem = PageSizeProblem(); !problem.empty()) throw EInOutError(problem);
     m_pages.clear();
     m_pagesPrinted = 0;
     m_aborted = false;

@@ -8,9 +8,13 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace qbm {
+
+// The largest page picture drawn in one piece (32 bits a pixel: 800 MB). A4 fits up to 1400 dpi.
+inline constexpr long long kMaxPagePixels = 200'000'000;
 
 class TRasterPrinter : public TPaperPrinter {
 public:
@@ -21,6 +25,9 @@ public:
     // Finished pages are handed over whole to `output` (which may write them while the next page is
     // drawn); EndDoc returns when all are out.
     TRasterPrinter(TPaperSize paper, int dpi, std::unique_ptr<TPageOutput> output);
+
+    // Why the page cannot be drawn at this size and resolution (and what would fit), or empty.
+    std::string PageSizeProblem() const;
 
     void BeginDoc() override;
     void NewPage() override;

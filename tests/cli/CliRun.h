@@ -38,6 +38,16 @@ inline TCliRun RunQbmOnFullDisk(const std::string& dir, const std::string& args,
             ReadWholeFile(dir + "/cli.err")};
 }
 
+// The same with the tool's address space limited to `kilobytes`: an allocation beyond it fails as
+// when memory runs out.
+inline TCliRun RunQbmWithMemoryLimit(const std::string& dir, const std::string& args, long kilobytes) {
+    const std::string cmd = "ulimit -v " + std::to_string(kilobytes) + "; " + std::string(QBM_CLI_PATH) +
+                            " " + args + " >" + dir + "/cli.out 2>" + dir + "/cli.err";
+    const int status = std::system(cmd.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(dir + "/cli.out"),
+            ReadWholeFile(dir + "/cli.err")};
+}
+
 // One shell word, whatever the argument holds.
 inline std::string ShellQuote(const std::string& s) {
     std::string r = "'";

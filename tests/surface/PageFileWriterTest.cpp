@@ -9,6 +9,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace qbm {
@@ -147,23 +148,28 @@ TEST(PageFileWriter, EveryFormatHoldsThePagesAsDrawn) {
     }
 }
 
-// An aborted run leaves only whole pages, each with all pages before it.
-TEST(PageFileWriter, AbortLeavesWholePagesInOrder) {
-    const std::string dir = test::MakeTempDir();
-    TRasterPrinter printer(kSmallPaper, 100, std::make_unique<TPageFileWriter>(dir, 2));
+// A run that does not complete leaves the folder as the earlier run left it, and nothing beside it.
+TEST(PageFileWriter, AbortKeepsTheEarlierRunsPages) {
+    TRun earlier;
+    earlier.Print(3, 2);
+    const std::string first = test::ReadWholeFile(TPageFileWriter(earlier.dir, 1).PagePath(1));
+    TRasterPrinter printer(kSmallPaper, 100, std::make_unique<TPageFileWriter>(earlier.dir, 2));
     printer.BeginDoc();
-    for (int n = 1; n < 6; ++n) {
+    for (int n = 5; n < 10; ++n) {
         DrawPage(printer.Canvas(), n);
         printer.NewPage();
     }
     printer.Abort();
-    int files = 0;
-    for (const auto& e : fs::directory_iterator(dir)) {
-        ++files;
-        EXPECT_EQ(e.path().extension(), ".png") << e.path();
-        EXPECT_FALSE(QImage(QString::fromStdString(e.path().string())).isNull()) << e.path();
-    }
-    for (int n = 1; n <= files; ++n) EXPECT_TRUE(fs::exists(TPageFileWriter(dir, 1).PagePath(n))) << n;
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(earlier.dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"page-0001.png", "page-0002.png", "page-0003.png"}));
+    EXPECT_EQ(test::ReadWholeFile(TPageFileWriter(earlier.dir, 1).PagePath(1)), first);
+    for (const auto& e : fs::directory_iterator(fs::path(earlier.dir).parent_path()))
+        EXPECT_NE(
+            e.path().filename().string().rfind("." + fs::path(earlier.dir).filename().string() + ".qbm-", 0),
+            0u)
+            << e.path();
 }
 
 } // namespace
