@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <climits>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
