@@ -4,6 +4,7 @@
 #include "util/IntConversion.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
 #include <filesystem>
 
@@ -100,10 +101,31 @@ int Args::Int(const std::string& option, int def) const {
 double Args::Double(const std::string& option, double def) const {
     const auto v = Value(option);
     if (!v) return def;
-    char* end = nullptr;
-    const double d = std::strtod(v->c_str(), &end);
-    if (v->empty() || *end != '\0') throw UsageError(option + " needs a number, not '" + *v + "'");
-    return d;
+    const auto d = ParseDecimal(*v);
+    if (!d) throw UsageError(option + " needs a number, not '" + *v + "'");
+    return *d;
+}
+
+std::optional<double> ParseDecimal(const std::string& text) {
+    size_t i = text.size() > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    const size_t start = i;
+    int digits = 0, points = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9')
+            ++digits;
+        else if (text[i] == '.')
+            ++points;
+        else
+            return std::nullopt;
+    }
+    if (digits == 0 || points > 1) return std::nullopt;
+    // from_chars reads the point whatever the locale, as a command line is written.
+    double value = 0;
+    const char* first = text.data() + start;
+    const auto [end, error] =
+        std::from_chars(first, text.data() + text.size(), value, std::chars_format::fixed);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return text[0] == '-' ? -value : value;
 }
 
 void RefuseOutputOverInput(const std::string& input, const std::string& output) {

@@ -57,6 +57,10 @@ private:
     bool m_help = false;
 };
 
+// A decimal number as people write it: an optional sign, digits and one decimal point ("-1.5", ".5").
+// Not hexadecimal, exponents, infinities or a locale's decimal comma.
+std::optional<double> ParseDecimal(const std::string& text);
+
 // Throws UsageError, naming `options`, for a picture of `size` (width, height) larger than any label,
 // before it is made.
 void RefuseOversizedPicture(std::pair<long long, long long> size, const std::string& options);

@@ -41,13 +41,16 @@ std::string Describe(const TPrinterCalibration& c) {
 }
 
 double Number(const std::string& word, const char* what) {
-    try {
-        size_t used = 0;
-        const double v = std::stod(word, &used);
-        if (used == word.size()) return v;
-    } catch (const std::exception&) {
-    }
-    throw UsageError(std::string(what) + " needs a number, not '" + word + "'");
+    if (const auto v = ParseDecimal(word)) return *v;
+    throw UsageError(std::string(what) + " needs a decimal number, not '" + word + "'");
+}
+
+// The printer named by --set, --show or --clear; an empty name would address every printer.
+std::string PrinterName(const Args& args, const std::string& option) {
+    std::string name = *args.Value(option);
+    if (name.empty())
+        throw UsageError(option + " needs a printer name (\"PDF\", \"PNG\" or a system printer)");
+    return name;
 }
 
 int PrintSheet(const Args& args) {
@@ -84,7 +87,7 @@ int PrintSheet(const Args& args) {
 int RunCalibrate(const Args& args) {
     const TCalibrationStore store;
     if (args.Has("--set")) {
-        const std::string name = *args.Value("--set");
+        const std::string name = PrinterName(args, "--set");
         if (args.Positional().size() != 4) throw UsageError("--set takes a printer name and DX DY SX SY");
         const TPrinterCalibration c{Number(args.Positional()[0], "DX"), Number(args.Positional()[1], "DY"),
                                     Number(args.Positional()[2], "SX"), Number(args.Positional()[3], "SY")};
@@ -94,11 +97,12 @@ int RunCalibrate(const Args& args) {
         return 0;
     }
     if (args.Has("--show")) {
-        std::cout << *args.Value("--show") << ": " << Describe(store.Load(*args.Value("--show"))) << "\n";
+        const std::string name = PrinterName(args, "--show");
+        std::cout << name << ": " << Describe(store.Load(name)) << "\n";
         return 0;
     }
     if (args.Has("--clear")) {
-        store.Clear(*args.Value("--clear"));
+        store.Clear(PrinterName(args, "--clear"));
         return 0;
     }
     return PrintSheet(args);

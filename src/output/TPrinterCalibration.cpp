@@ -13,7 +13,9 @@ namespace qbm {
 namespace {
 
 constexpr double kMaxOffsetMm = 50;
-constexpr double kMaxScaleChange = 0.10;
+// The limits themselves are allowed: compared as written, not as 1 + 0.1 (which is more than 1.1).
+constexpr double kMinScale = 0.9;
+constexpr double kMaxScale = 1.1;
 
 std::unique_ptr<QSettings> OpenSettings(const std::string& file) {
     if (!file.empty()) return std::make_unique<QSettings>(QString::fromStdString(file), QSettings::IniFormat);
@@ -22,6 +24,8 @@ std::unique_ptr<QSettings> OpenSettings(const std::string& file) {
 
 // Printer names may hold "/" and other characters a settings key treats specially.
 QString GroupOf(const std::string& printerName) {
+    // An empty name would address the whole group: every printer's calibration.
+    if (printerName.empty()) throw std::invalid_argument("a printer name is needed");
     return "PrinterCalibration/" +
            QString::fromLatin1(QUrl::toPercentEncoding(QString::fromStdString(printerName)));
 }
@@ -36,12 +40,13 @@ std::string TPrinterCalibration::Problem() const {
     for (const double offset : {offsetX, offsetY})
         if (!std::isfinite(offset) || std::abs(offset) > kMaxOffsetMm) return "offsets go from -50 to 50 mm";
     for (const double scale : {scaleX, scaleY})
-        if (!std::isfinite(scale) || std::abs(scale - 1) > kMaxScaleChange)
+        if (!std::isfinite(scale) || scale < kMinScale || scale > kMaxScale)
             return "scales go from 0.9 to 1.1";
     return {};
 }
 
 TPrinterCalibration TCalibrationStore::Load(const std::string& printerName) const {
+    if (printerName.empty()) return {};
     const auto settings = OpenSettings(m_file);
     settings->beginGroup(GroupOf(printerName));
     TPrinterCalibration c;
@@ -68,8 +73,11 @@ void TCalibrationStore::Save(const std::string& printerName, const TPrinterCalib
 
 void TCalibrationStore::Clear(const std::string& printerName) const {
     const auto settings = OpenSettings(m_file);
-    settings->remove(GroupOf(printerName));
+    const QString group = GroupOf(printerName);
+    settings->remove(group);
     settings->sync();
+    if (settings->status() != QSettings::NoError)
+        throw std::runtime_error("Cannot save the printer calibration");
 }
 
 } // namespace qbm

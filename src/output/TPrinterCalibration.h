@@ -33,8 +33,10 @@ public:
 
     // The printer's calibration; no correction when none was saved or the saved one is unusable.
     TPrinterCalibration Load(const std::string& printerName) const;
-    // Throws std::invalid_argument with Problem() for unusable values.
+    // Throws std::invalid_argument with Problem() for unusable values or without a printer name, and
+    // std::runtime_error when the settings cannot be written.
     void Save(const std::string& printerName, const TPrinterCalibration& calibration) const;
+    // Throws as Save does: an empty name would clear every printer.
     void Clear(const std::string& printerName) const;
 
 private:

@@ -17,6 +17,13 @@ namespace {
 constexpr std::string_view kTemplateSuffix = "-templates.xml";
 constexpr std::string_view kPaperFile = "paper-sizes.xml";
 
+// A pipe would block the read and a device such as /dev/zero never end it: only regular files (or
+// links to them) are read.
+bool IsRegularFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
 std::optional<std::string> ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
@@ -58,7 +65,10 @@ TStockDatabase TStockDatabase::Load(const std::string& folder) {
     }
     TStockReader reader;
     const fs::path paperPath = fs::path(folder) / kPaperFile;
-    if (fs::exists(paperPath, ec)) {
+    if (fs::exists(paperPath, ec) && !IsRegularFile(paperPath)) {
+        db.m_problems.push_back(std::string(kPaperFile) +
+                                ": not a regular file; only A4 and US Letter sheets are known");
+    } else if (fs::exists(paperPath, ec)) {
         if (const auto text = ReadFile(paperPath))
             reader.ReadPaperSizes(*text, std::string(kPaperFile));
         else
@@ -77,7 +87,9 @@ TStockDatabase TStockDatabase::Load(const std::string& folder) {
     std::sort(files.begin(), files.end());
     for (const fs::path& path : files) {
         const std::string name = path.filename().string();
-        if (const auto text = ReadFile(path))
+        if (!IsRegularFile(path))
+            db.m_problems.push_back(name + ": not a regular file");
+        else if (const auto text = ReadFile(path))
             reader.ReadTemplates(*text, name);
         else
             db.m_problems.push_back(name + ": cannot be read");

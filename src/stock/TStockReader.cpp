@@ -301,29 +301,39 @@ std::vector<TStock> TStockReader::Finish() {
     for (TStock& stock : m_stocks) add(std::move(stock));
     m_stocks.clear();
 
-    // An equivalent may name another equivalent; resolve in rounds until nothing more resolves.
+    // An equivalent may name another equivalent: each sheet that becomes known resolves the
+    // equivalents waiting for it, so a long chain costs no more than its length.
     std::vector<TEquivalent> open = std::move(m_equivalents);
     m_equivalents.clear();
-    for (bool progress = true; progress && !open.empty();) {
-        progress = false;
-        std::vector<TEquivalent> later;
-        for (TEquivalent& e : open) {
-            const auto it = index.find(key(e.brand, e.of));
-            if (it == index.end()) {
-                later.push_back(std::move(e));
-                continue;
-            }
-            TStock stock = result[it->second];
+    std::unordered_map<std::string, std::vector<size_t>> waiting;
+    for (size_t i = 0; i < open.size(); ++i) waiting[key(open[i].brand, open[i].of)].push_back(i);
+    std::vector<bool> resolved(open.size(), false);
+    std::vector<size_t> known; // sheets of `result` whose equivalents are still to resolve
+    for (size_t i = 0; i < result.size(); ++i) known.push_back(i);
+    for (size_t next = 0; next < known.size(); ++next) {
+        const size_t sheet = known[next];
+        const auto it = waiting.find(key(result[sheet].brand, result[sheet].part));
+        if (it == waiting.end()) continue;
+        const std::vector<size_t> equivalents = std::move(it->second);
+        waiting.erase(it);
+        for (const size_t i : equivalents) {
+            const TEquivalent& e = open[i];
+            resolved[i] = true;
+            TStock stock = result[sheet];
             stock.brand = e.brand;
             stock.part = e.part;
-            stock.equivalentOf = result[it->second].part;
+            stock.equivalentOf = result[sheet].part;
             if (!e.description.empty()) stock.description = e.description;
             stock.file = e.file;
+            const size_t before = result.size();
             add(std::move(stock));
-            progress = true;
+            if (result.size() > before) known.push_back(before);
         }
-        open = std::move(later);
     }
+    std::vector<TEquivalent> unresolved;
+    for (size_t i = 0; i < open.size(); ++i)
+        if (!resolved[i]) unresolved.push_back(std::move(open[i]));
+    open = std::move(unresolved);
     for (const TEquivalent& e : open)
         m_problems.push_back(e.file + ": \"" + e.brand + " " + e.part + "\" is an equivalent of \"" + e.of +
                              "\", which is not in the database");

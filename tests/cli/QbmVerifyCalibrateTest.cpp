@@ -112,5 +112,31 @@ TEST(QbmCalibrate, StoresCorrectionsPerPrinterAndPrintsTheSheet) {
     EXPECT_NE(test::ReadWholeFile(f.dir + "/sheet.pdf").find("/Count 1"), std::string::npos);
 }
 
+// An empty printer name would address every printer's calibration; numbers are decimals only and the
+// stated limits are allowed.
+TEST(QbmCalibrate, RefusesEmptyNamesAndOddNumbersAndAllowsTheLimits) {
+    const Fixture f(kCodes);
+    ASSERT_EQ(f.Calibrate("--set PDF 50 -50 1.1 0.9").exitCode, 0) << "the limits themselves";
+    const std::string stored = "PDF: offset 50.000000 mm, -50.000000 mm; scale 1.100000, 0.900000\n";
+    EXPECT_EQ(f.Calibrate("--show PDF").out, stored);
+    const struct {
+        std::string args;
+        std::string error;
+    } refused[] = {
+        /* 0 */ {"--clear ''", "--clear needs a printer name"},
+        /* 1 */ {"--set '' 1 1 1 1", "--set needs a printer name"},
+        /* 2 */ {"--set PDF 0x10 0 1 1", "DX needs a decimal number, not '0x10'"},
+        /* 3 */ {"--set PDF 1e1 0 1 1", "DX needs a decimal number, not '1e1'"},
+        /* 4 */ {"--set PDF 0 0 inf 1", "SX needs a decimal number, not 'inf'"},
+        /* 5 */ {"--set PDF 0 0 1.1000001 1", "scales go from 0.9 to 1.1"},
+    };
+    for (size_t i = 0; i < std::size(refused); ++i) {
+        const test::TCliRun r = f.Calibrate(refused[i].args);
+        EXPECT_EQ(r.exitCode, 2) << i;
+        EXPECT_NE(r.err.find(refused[i].error), std::string::npos) << i << ": " << r.err;
+    }
+    EXPECT_EQ(f.Calibrate("--show PDF").out, stored) << "refusals change nothing";
+}
+
 } // namespace
 } // namespace qbm

@@ -4,6 +4,8 @@
 #include "StockTestSupport.h"
 
 #include <cmath>
+#include <filesystem>
+#include <sys/stat.h>
 
 namespace qbm {
 namespace {
@@ -170,6 +172,21 @@ TEST(StockReader, EquivalentsTakeTheSheetAndKeepTheirOwnName) {
                                        "which is not in the database"});
 }
 
+// Each part is an equivalent of the next, listed from the end of the chain: every one is resolved to
+// the one real sheet at its end, however long the chain.
+TEST(StockReader, ALongChainOfEquivalentsResolvesToItsSheet) {
+    constexpr int kChain = 20000;
+    std::string body;
+    for (int i = 0; i < kChain; ++i)
+        body += "<Template brand=\"B\" part=\"E" + std::to_string(i) + "\" equiv=\"E" +
+                std::to_string(i + 1) + "\"/>\n";
+    body += Rectangle("E" + std::to_string(kChain), "1in");
+    const Read r = ReadTemplates(body);
+    ASSERT_EQ(r.stocks.size(), static_cast<size_t>(kChain + 1));
+    EXPECT_TRUE(r.problems.empty());
+    for (const TStock& s : r.stocks) EXPECT_NEAR(s.labelWidth, 25.4, 1e-9) << s.part;
+}
+
 TEST(StockDatabase, DamagedFilesAreNamedAndTheRestLoads) {
     const std::string good = std::string("<Glabels-templates>") + Rectangle("G1", "1in") +
                              Rectangle("G2", "2in") + "</Glabels-templates>";
@@ -201,6 +218,20 @@ TEST(StockDatabase, DamagedFilesAreNamedAndTheRestLoads) {
     const TStockDatabase none = TStockDatabase::Load(dir + "/missing");
     EXPECT_TRUE(none.Stocks().empty());
     EXPECT_EQ(none.Problems(), std::vector<std::string>{dir + "/missing: no such folder"});
+}
+
+// A pipe would block the read and /dev/zero never end it: both are named and skipped.
+TEST(StockDatabase, FilesThatAreNotRegularAreSkipped) {
+    const std::string dir = test::WriteStockFolder({
+        {"paper-sizes.xml", test::kPaperSizes},
+        {"a-templates.xml", "<Glabels-templates>" + Rectangle("G1", "1in") + "</Glabels-templates>"},
+    });
+    ASSERT_EQ(mkfifo((dir + "/p-templates.xml").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir + "/z-templates.xml");
+    const TStockDatabase db = TStockDatabase::Load(dir);
+    ASSERT_EQ(db.Stocks().size(), 1u);
+    EXPECT_EQ(db.Problems(), (std::vector<std::string>{"p-templates.xml: not a regular file",
+                                                       "z-templates.xml: not a regular file"}));
 }
 
 TEST(StockDatabase, SearchMatchesEveryWordInAnyColumn) {
