@@ -62,23 +62,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> codes(static_cast<size_t>(in.Range(0, 40)));
     for (std::string& code : codes) code = in.Rest(in.Range(0, 12));
 
-    // The preview of a 2 x 2 dpi-20 page: any layout gives a picture or a warning.
-    TScriptedPrompts prompts;
-    TBitmap label(in.Range(1, 300), in.Range(1, 300));
-    TBitmap picture;
-    const TPage page{165, 234, 20, 20};
-    const TPreviewResult preview = RefreshPreview(picture, page, layout, TPanelSize{}, label, in.Byte() & 1,
-                                                  static_cast<long long>(codes.size()), prompts);
-    Check(preview.pageCountText.rfind("Total: ", 0) == 0);
-
     TRasterPrinter printer(TPaperSize{60, 40}, 20);
-    TBitmap labelPicture(40, 40);
+    TBitmap labelPicture(in.Range(1, 300), in.Range(1, 300));
     TListFeed feed(codes, first);
     TPrintJob job;
     job.layout = layout;
     job.bcdMain = &main;
     job.labelPicture = &labelPicture;
     job.feed = &feed;
+
+    // The preview of any page of a dpi-20 page at any zoom: a picture of the current grid, whatever
+    // the labels, and the page count; an engine error is reported, never thrown.
+    TScriptedPrompts prompts;
+    TBitmap picture;
+    const TPage page{165, 234, 20, 20};
+    const TPreviewResult preview = RefreshPreview(picture, page, job, in.Range(0, 700), in.Range(-2, 60),
+                                                  static_cast<long long>(codes.size()), prompts);
+    Check(preview.pageCountText.rfind("Total: ", 0) == 0);
+    Check(picture.Width() == preview.layout.pictureWidth && picture.Height() == preview.layout.pictureHeight);
+    Check(preview.page.number >= 1 && preview.page.number <= std::max(1, preview.page.pages));
+
     try {
         const TPrintResult r = RunPrintLoop(printer, job, prompts);
         const long long labels = std::max(0LL, static_cast<long long>(codes.size()) - first);

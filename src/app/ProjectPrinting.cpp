@@ -47,10 +47,8 @@ TLinearPrintChecks PrintChecksOf(TLabelProject& project, TBarcodeType type) {
     return c;
 }
 
-TPrintResult PrintProject(TLabelProject& project, TPrinter& printer, const TBarcode& bcdMain,
-                          TStCustom2DBarcode* symbol2D, TBitmap& labelPicture, TUserPrompts& prompts,
-                          TPrintProgress progress, TChoosePrinter choosePrinter, TPrintRunOptions options) {
-    TSourceFeed feed(project);
+TPrintJob PrintJobOf(const TLabelProject& project, const TBarcode& bcdMain, TStCustom2DBarcode* symbol2D,
+                     TBitmap& labelPicture, TLabelFeed& feed) {
     TPrintJob job;
     job.layout = LayoutOf(project);
     job.is2D = project.Kind() == TBarcodeKind::bk2D;
@@ -58,6 +56,14 @@ TPrintResult PrintProject(TLabelProject& project, TPrinter& printer, const TBarc
     job.symbol2D = symbol2D;
     job.labelPicture = &labelPicture;
     job.feed = &feed;
+    return job;
+}
+
+TPrintResult PrintProject(TLabelProject& project, TPrinter& printer, const TBarcode& bcdMain,
+                          TStCustom2DBarcode* symbol2D, TBitmap& labelPicture, TUserPrompts& prompts,
+                          TPrintProgress progress, TChoosePrinter choosePrinter, TPrintRunOptions options) {
+    TSourceFeed feed(project);
+    TPrintJob job = PrintJobOf(project, bcdMain, symbol2D, labelPicture, feed);
     job.progress = std::move(progress);
     job.choosePrinter = std::move(choosePrinter);
     job.run = std::move(options);

@@ -19,6 +19,11 @@ TLayoutSettings LayoutOf(const TLabelProject& project);
 // The checks of a linear run: the constant code, the datasheet rows against the symbology.
 TLinearPrintChecks PrintChecksOf(TLabelProject& project, TBarcodeType type);
 
+// The print job of the project's current kind and source, before any run choice: its layout, the
+// barcodes that draw its labels, and `feed` (the project's labels) as the source.
+TPrintJob PrintJobOf(const TLabelProject& project, const TBarcode& bcdMain, TStCustom2DBarcode* symbol2D,
+                     TBitmap& labelPicture, TLabelFeed& feed);
+
 // Runs the print command for the project's current kind and source. Linear labels copy `bcdMain`
 // (set up by the template for the printer's resolution); 2D labels are painted by `symbol2D`.
 TPrintResult PrintProject(TLabelProject& project, TPrinter& printer, const TBarcode& bcdMain,

@@ -17,6 +17,7 @@
 
 #include <QUndoStack>
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 
@@ -430,17 +431,31 @@ void TLabelDocument::SetInputProblem(std::string text) {
     emit inputProblemChanged();
 }
 
+TPrintJob TLabelDocument::PreviewJob(TSourceFeed& feed) {
+    TPrintJob job =
+        PrintJobOf(m_project, m_setup.bcdMain, &m_setup.Symbol2D(m_project), m_setup.label.Bitmap, feed);
+    if (!job.is2D && (!m_project.HasTemplate() ||
+                      !NothingToPrintMessage(PrintChecksOf(m_project, m_setup.bcdMain.Typ())).empty()))
+        job.feed = nullptr;
+    return job;
+}
+
+TPage TLabelDocument::PreviewPaper() const {
+    return PageOf(m_printer, m_project.Orientation());
+}
+
 void TLabelDocument::RefreshPreview() {
     if (!m_previewShown) {
         m_pageCountText = qbm::PageCountText(PageCount(LabelCount(), m_project.Linage(), m_project.Column()));
         emit pageCountChanged();
         return;
     }
-    const TPage page = PageOf(m_printer, m_project.Orientation());
+    TSourceFeed feed(m_project);
     const TPreviewResult r =
-        qbm::RefreshPreview(m_pagePicture, page, LayoutOf(m_project), m_panel, LabelPicture(),
-                            Kind() == TBarcodeKind::bk2D, LabelCount(), m_prompts);
+        qbm::RefreshPreview(m_pagePicture, PreviewPaper(), PreviewJob(feed), m_previewPixelsPerInch,
+                            m_previewPage.number, LabelCount(), m_prompts);
     m_preview = r.layout;
+    m_previewPage = r.page;
     m_pageCountText = r.pageCountText;
     emit previewChanged();
     emit pageCountChanged();
@@ -449,6 +464,36 @@ void TLabelDocument::RefreshPreview() {
         emit focusRequested(r.layout.fit == TLayoutFocus::lfColumns ? TFocusTarget::ftColumns
                                                                     : TFocusTarget::ftRows);
     }
+}
+
+void TLabelDocument::DrawPreview() {
+    if (!m_previewShown) return;
+    TSourceFeed feed(m_project);
+    const TPrintJob job = PreviewJob(feed);
+    const TPage paper = PreviewPaper();
+    m_preview = ComputePreviewLayout(paper, job.layout, m_previewPixelsPerInch, LabelPicture().Width(),
+                                     LabelPicture().Height(), job.is2D);
+    m_previewPage = DrawPreviewPage(m_pagePicture, m_preview, paper, job, m_previewPage.number);
+    emit previewChanged();
+}
+
+void TLabelDocument::SetPreviewPixelsPerInch(double pixelsPerInch) {
+    const double clamped = ClampPreviewPixelsPerInch(PreviewPaper(), pixelsPerInch);
+    if (clamped == m_previewPixelsPerInch) return;
+    m_previewPixelsPerInch = clamped;
+    DrawPreview();
+}
+
+void TLabelDocument::ShowPreviewPage(int number) {
+    const int shown = std::clamp(number, 1, std::max(1, m_previewPage.pages));
+    if (shown == m_previewPage.number) return;
+    m_previewPage.number = shown;
+    DrawPreview();
+}
+
+std::string TLabelDocument::PreviewPageText() const {
+    if (m_previewPage.pages < 1) return "No labels";
+    return "Page " + std::to_string(m_previewPage.number) + " of " + std::to_string(m_previewPage.pages);
 }
 
 // ---- linear sources ----
@@ -717,11 +762,6 @@ void TLabelDocument::PrinterSettingsChanged() {
     }
     // The resolution may have changed: the label is drawn again for it.
     ApplyLabel();
-}
-
-void TLabelDocument::SetPanelSize(TPanelSize size) {
-    m_panel = size;
-    RefreshPreview();
 }
 
 // ---- printing ----

@@ -144,8 +144,9 @@ public:
     T2DSettings Settings2D();
     // After the 2D editor closed with OK: its settings become the project's (undoable) and apply.
     void Set2DSettings(const T2DSettings& settings);
-    // Lays out and draws the page picture and updates the page count; a label that does not fit its
-    // cell shows its warning and asks for the layout tab and the focus in the columns or rows field.
+    // Lays out and draws the shown page of the preview with the current grid and updates the page
+    // count; a label that does not fit its cell shows its warning and asks for the layout tab and the
+    // focus in the columns or rows field.
     void RefreshPreview();
 
     // ---- code value sources (linear) ----
@@ -220,11 +221,26 @@ public:
     void SetPrinter(TPrinter* printer);
     TPrinter* Printer() const { return m_printer; }
     void PrinterSettingsChanged();
-    // The preview panel's size, taken at each refresh.
-    void SetPanelSize(TPanelSize size);
     // A run without a preview panel (the tool's print) skips drawing the page and its fit warnings;
     // the page count is still kept.
     void SetPreviewShown(bool shown) { m_previewShown = shown; }
+
+    // ---- the page preview (what the view shows: neither stored nor undone, never "modified") ----
+
+    // How large the preview shows the paper, in picture pixels per inch of paper (96 shows it at its
+    // real size on an ordinary screen); the shown page is drawn again at that size.
+    void SetPreviewPixelsPerInch(double pixelsPerInch);
+    double PreviewPixelsPerInch() const { return m_previewPixelsPerInch; }
+    // Shows page `number` of the run, kept within the run's pages.
+    void ShowPreviewPage(int number);
+    int PreviewPage() const { return m_previewPage.number; }
+    int PreviewPageCount() const { return m_previewPage.pages; }
+    // "Page 2 of 6"; "No labels" while the run has none.
+    std::string PreviewPageText() const;
+    // Why labels are missing from the shown page (a value its symbology refused); empty when none is.
+    const std::string& PreviewProblem() const { return m_previewPage.problem; }
+    // The paper the preview shows: the printer's page in its device pixels (A4 at 300 dpi without one).
+    TPage PreviewPaper() const;
 
     // ---- printing ----
 
@@ -296,6 +312,11 @@ private:
     // and, with `report`, the invalid-code message shown.
     void DrawLinearLabel(bool report = true);
     int Resolution() const;
+    // The print job whose labels the preview shows: none while the print command would refuse the
+    // run for want of a code (a blank constant code, no datasheet row or no code field).
+    TPrintJob PreviewJob(TSourceFeed& feed);
+    // Draws the shown page again (zoom, page turns): no warning, no page count, no modified mark.
+    void DrawPreview();
     void ShowError(const std::string& text);
     void SetAmountLabel(std::string text);
     void SetInputProblem(std::string text);
@@ -309,7 +330,9 @@ private:
     TLabelSetup m_setup;
     TBitmap m_pagePicture;
     TPreviewLayout m_preview;
-    TPanelSize m_panel;
+    TPreviewPage m_previewPage;
+    // A4 at 25 pixels an inch is the 207 x 292 picture the preview has always opened with.
+    double m_previewPixelsPerInch = 25;
     TPrinter* m_printer = nullptr;
     std::string m_pageCountText = "Total: 1 Page";
     std::string m_amountLabel2D;

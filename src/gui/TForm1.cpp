@@ -80,8 +80,9 @@ void TForm1::BuildWindow() {
     m_pages->addTab(m_layoutPage, "Print Layout");
     m_preview = new PreviewPanel(client);
     auto* layout = new QHBoxLayout(client);
-    layout->addWidget(m_pages, 1);
-    layout->addWidget(m_preview, 0, Qt::AlignTop);
+    // The tabs keep their size; the preview takes whatever room the window has beyond them.
+    layout->addWidget(m_pages, 0);
+    layout->addWidget(m_preview, 1);
     setCentralWidget(client);
 
     m_printing = new WindowPrinting(this);

@@ -1,8 +1,10 @@
 #pragma once
-// The page preview: one page at a reduced integer scale with the label in every cell, and the checks
-// that a label fits its cell.
+// The page preview: one page of the run drawn by the print loop itself, scaled to the screen, over
+// the margin rectangle, the split marks and a label stock's faint outlines; the zoom figures; and the
+// check that a label fits its cell.
 
 #include "output/TPageLayout.h"
+#include "output/TPrintRun.h"
 
 #include <string>
 
@@ -14,54 +16,64 @@ class TUserPrompts;
 // Where a failed fit check sends the user.
 enum class TLayoutFocus { lfNone, lfColumns, lfRows };
 
+// How large the preview shows the paper, in picture pixels per inch of paper: 96 shows it at its
+// real size on an ordinary screen. Kept within limits so that no zoom asks for a picture larger
+// than a screen can use.
+inline constexpr double kMinPreviewPixelsPerInch = 8;
+inline constexpr double kMaxPreviewPixelsPerInch = 600;
+inline constexpr double kMaxPreviewPictureArea = 40e6;
+
+// The zoom that shows the whole page, or its whole width, in a view of the given size.
+double FitPagePixelsPerInch(const TPage& page, int viewWidth, int viewHeight);
+double FitWidthPixelsPerInch(const TPage& page, int viewWidth);
+// `pixelsPerInch` within the limits for this page.
+double ClampPreviewPixelsPerInch(const TPage& page, double pixelsPerInch);
+
 struct TPreviewLayout {
-    int scale = 1;        // device pixels per preview pixel
+    double pixelsPerInch = 0;
     int pictureWidth = 0; // the page picture
     int pictureHeight = 0;
-    int pictureTop = 0;
-    int pictureLeft = 0;
-    int marginLeft = 0; // in preview pixels
-    int marginTop = 0;
-    int marginRight = 0;
-    int marginBottom = 0;
-    int cellWidth = 0;
-    int cellHeight = 0;
-    int labelWidth = 0; // the label picture in preview pixels
+    TCellGrid grid;     // the cells where the print loop puts them, in device pixels
+    int labelWidth = 0; // the label picture in device pixels
     int labelHeight = 0;
-    // A label stock's label in preview pixels (0: no stock); drawn faintly in every cell.
-    double stockWidth = 0;
-    double stockHeight = 0;
-    double stockRadius = 0;
     TLayoutFocus fit = TLayoutFocus::lfNone;
+
+    // Device pixels to picture pixels.
+    double ScaleX(const TPage& page) const { return pictureWidth / static_cast<double>(page.width); }
+    double ScaleY(const TPage& page) const { return pictureHeight / static_cast<double>(page.height); }
 };
 
-// The preview panel's size (368 x 350 in the main window).
-struct TPanelSize {
-    int width = 368;
-    int height = 350;
-};
-
-// The label picture of a linear barcode is at printer resolution, that of a 2D symbol at 96 dpi.
-TPreviewLayout ComputePreviewLayout(const TPage& page, const TLayoutSettings& layout, TPanelSize panel,
+// The label picture of a linear barcode is at printer resolution, that of a 2D symbol at 96 dpi. A
+// label as wide as its cell or wider fails the width check, else one as high or higher the height
+// check; both are measured at the printer's resolution, so the zoom never changes the verdict.
+TPreviewLayout ComputePreviewLayout(const TPage& page, const TLayoutSettings& layout, double pixelsPerInch,
                                     int labelWidth, int labelHeight, bool is2D);
 
-// Draws the page picture (resized to the layout) when the label fits: the silver margin rectangle,
-// the split marks, with a label stock and split marks on the stock's label outlines (faint, with
-// their corner radius), and the label stretched into every cell. Returns false, leaving the picture's
-// content alone, when a fit check failed.
-bool DrawPreviewPage(TBitmap& picture, const TPreviewLayout& preview, const TLayoutSettings& layout,
-                     const TBitmap& label);
+// The page the preview shows and the run's page count.
+struct TPreviewPage {
+    int number = 1; // 1-based; 1 also when the run has no page
+    int pages = 0;
+    std::string problem; // why labels are missing from the page (a value the symbology refused)
+};
+
+// Draws page `number` of the run (kept within the run's pages) into `picture`, resized to the
+// layout: the silver margin rectangle, the split marks (with a label stock: its label outlines,
+// faint, with their corner radius), then the page as the print loop prints it, each cell with its
+// own label, and a red outline round every label that does not fit its cell. The job's labels and
+// symbols are those of a print run; the job's label picture and 2D symbol are left as they were.
+TPreviewPage DrawPreviewPage(TBitmap& picture, const TPreviewLayout& preview, const TPage& page,
+                             const TPrintJob& job, int number);
 
 // What a preview refresh tells the window.
 struct TPreviewResult {
     TPreviewLayout layout;
+    TPreviewPage page;
     std::string pageCountText;
 };
 
-// Lays out and draws the preview, shows the fit warnings through the prompts, and computes the page
-// count text for `labels` labels (also when a check failed).
-TPreviewResult RefreshPreview(TBitmap& picture, const TPage& page, const TLayoutSettings& layout,
-                              TPanelSize panel, const TBitmap& label, bool is2D, long long labels,
-                              TUserPrompts& prompts);
+// Lays out and draws the preview of page `number`, shows the fit warnings through the prompts, and
+// computes the page count text for `labels` labels. The page is drawn whether or not the checks pass.
+TPreviewResult RefreshPreview(TBitmap& picture, const TPage& page, const TPrintJob& job, double pixelsPerInch,
+                              int number, long long labels, TUserPrompts& prompts);
 
 } // namespace qbm

@@ -215,6 +215,14 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
     return result;
 }
 
+std::string NothingToPrintMessage(const TLinearPrintChecks& checks) {
+    if (checks.datasheetSource ? checks.datasheetRowCount - 1 < 1 : Trim(checks.constantCode).empty())
+        return "There are no various or fixed code to print! ";
+    if (checks.datasheetSource && checks.codeFieldIndex < 1)
+        return "Please choose the barcode data field from datasheet! ";
+    return {};
+}
+
 std::string InvalidRowsMessage(const TLinearPrintChecks& checks) {
     std::string message;
     long long invalid = 0;
@@ -237,16 +245,8 @@ TPrintResult RunPrintCommand(TPrinter& printer, const TPrintJob& job, const TLin
                         "Would you like to print barcode labels now?") != TMsgResult::mrYes)
         return {};
     if (!job.is2D && checks) {
-        const bool nothing =
-            checks->datasheetSource ? checks->datasheetRowCount - 1 < 1 : Trim(checks->constantCode).empty();
-        if (nothing) {
-            prompts.Message(TMsgKind::mkWarning, TMsgButtons::mbOK,
-                            "There are no various or fixed code to print! ");
-            return {};
-        }
-        if (checks->datasheetSource && checks->codeFieldIndex < 1) {
-            prompts.Message(TMsgKind::mkWarning, TMsgButtons::mbOK,
-                            "Please choose the barcode data field from datasheet! ");
+        if (const std::string nothing = NothingToPrintMessage(*checks); !nothing.empty()) {
+            prompts.Message(TMsgKind::mkWarning, TMsgButtons::mbOK, nothing);
             return {};
         }
         if (checks->datasheetSource) {

@@ -72,6 +72,11 @@ struct TLinearPrintChecks {
     std::function<bool(const std::string& code)> isValid;
 };
 
+// Why a linear run has no label to print: "There are no various or fixed code to print! " (no
+// datasheet row, or a blank constant code) or "Please choose the barcode data field from datasheet! ";
+// empty when it has labels.
+std::string NothingToPrintMessage(const TLinearPrintChecks& checks);
+
 // Every invalid datasheet row, listed by number in one message (the first 20, then "... and N more").
 // Empty when all rows are valid.
 std::string InvalidRowsMessage(const TLinearPrintChecks& checks);

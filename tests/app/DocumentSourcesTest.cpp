@@ -233,8 +233,8 @@ TEST(DocumentLayout, EveryLayoutChangeRefreshesThePreviewAndThePageCount) {
         EXPECT_GT(f.previews, before);
         EXPECT_EQ(f.doc->PageCountText(), steps[i].pageCount);
     }
-    EXPECT_EQ(f.doc->PagePicture().Width(), 319); // landscape A4 at scale 11
-    EXPECT_EQ(f.doc->PagePicture().Height(), 225);
+    EXPECT_EQ(f.doc->PagePicture().Width(), 292); // landscape A4 at 25 pixels an inch
+    EXPECT_EQ(f.doc->PagePicture().Height(), 207);
 }
 
 TEST(DocumentLayout, FitWarningsAskForTheLayoutTabAndTheirField) {

@@ -146,32 +146,6 @@ TEST_F(MainWindow, FitWarningsSendTheFocusToTheFieldThatFixesThem) {
     EXPECT_EQ(window->focusWidget(), Find<QSpinBox>("Edt_Lin"));
 }
 
-// The worked figures: A4 without a printer in a 368 x 350 panel.
-TEST_F(MainWindow, PreviewPictureKeepsTheWorkedFigures) {
-    window->Printing().IgnoreSystemPrinters();
-    ShowWindow();
-    struct Case {
-        TPrinterOrientation orientation;
-        int scale;
-        QRect picture;
-    };
-    for (const Case c : {Case{TPrinterOrientation::poPortrait, 12, QRect(80, 19, 207, 292)},
-                         Case{TPrinterOrientation::poLandscape, 11, QRect(24, 52, 319, 225)}}) {
-        doc->SetOrientation(c.orientation);
-        EXPECT_EQ(doc->PreviewLayout().scale, c.scale);
-        auto* picture = Find<QLabel>("Image2");
-        EXPECT_EQ(picture->geometry(), c.picture);
-        EXPECT_EQ(Find<QWidget>("Shp_h")->geometry(), c.picture.translated(3, 3));
-        EXPECT_EQ(picture->pixmap().size(), c.picture.size());
-        EXPECT_EQ(Find<QWidget>("PreviewArea")->size(), QSize(368, 350));
-    }
-    // The margin rectangle of the portrait page at 10 mm (10 preview pixels) in silver.
-    doc->SetOrientation(TPrinterOrientation::poPortrait);
-    const QImage page = Find<QLabel>("Image2")->pixmap().toImage();
-    EXPECT_EQ(page.pixelColor(10, 100), QColor(192, 192, 192));
-    EXPECT_EQ(page.pixelColor(5, 100), QColor(Qt::white));
-}
-
 TEST_F(MainWindow, PageCountFollowsTheAmount) {
     ShowWindow();
     Find<QSpinBox>("Edt_Amount")->setValue(5);
