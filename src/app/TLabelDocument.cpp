@@ -535,7 +535,10 @@ void TLabelDocument::SetLinearSource(TLinearSource source) {
 
 void TLabelDocument::SetFixedCode(const std::string& code) {
     Change(kFixedCodeId, "Constant code", [&] { m_project.SetFixedCode(code); });
-    if (ShowConstantCode(false)) ApplyLabel();
+    if (ShowConstantCode(false))
+        ApplyLabel();
+    else
+        DrawPreview(); // a blank code leaves the cells empty; a refused one says why
 }
 
 void TLabelDocument::SetExtCaption(const std::string& caption) {
@@ -545,10 +548,12 @@ void TLabelDocument::SetExtCaption(const std::string& caption) {
 
 void TLabelDocument::SetFixedCodeAmount(int amount) {
     Change(kAmountId, "Amount", [&] { m_project.SetFixedCodeAmount(amount); });
-    // The count follows the amount at once, whatever source is selected, without redrawing the page.
+    // The count follows the amount at once, whatever source is selected, without the fit warnings of
+    // a refresh; the preview shows the pages the amount gives.
     m_pageCountText =
         qbm::PageCountText(PageCount(m_project.FixedCodeAmount(), m_project.Linage(), m_project.Column()));
     emit pageCountChanged();
+    DrawPreview();
 }
 
 void TLabelDocument::SetCodeField(int index) {
@@ -610,6 +615,7 @@ void TLabelDocument::SetAmount2D(int amount) {
     m_pageCountText =
         qbm::PageCountText(PageCount(m_project.Amount2D(), m_project.Linage(), m_project.Column()));
     emit pageCountChanged();
+    DrawPreview();
 }
 
 void TLabelDocument::Import2D() {
