@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 #include "cli/CliDocument.h"
+#include "output/TPreview.h"
 #include "surface/GuiApplication.h"
 #include "util/Text.h"
 
@@ -9,23 +10,39 @@ namespace qbm::cli {
 namespace {
 
 constexpr const char* kDescription =
-    "Writes the page preview the main window shows for the project (A4 at 300 dpi, as without a\n"
-    "printer), and prints the page count text. Fit warnings go to stderr.";
+    "Writes a page of the page preview the main window shows for the project (A4 at 300 dpi, as\n"
+    "without a printer): each cell with its own label as printed. Prints the page count text. Fit\n"
+    "warnings, and values a label could not be drawn with, go to stderr.";
+
+constexpr int kDefaultPixelsPerInch = 25; // A4 as a 207 x 292 picture, as the window first shows it
 
 int RunPreview(const Args& args) {
     const std::string projectPath = args.Positional(0, "project file");
     const auto out = args.Value("--out");
     if (!out) throw UsageError("--out PAGE.png is required");
     RefuseOutputOverInput(projectPath, *out);
+    const int page = args.Int("--page", 1);
+    const int dpi = args.Int("--dpi", kDefaultPixelsPerInch);
+    if (dpi < kMinPreviewPixelsPerInch || dpi > kMaxPreviewPixelsPerInch)
+        throw UsageError("--dpi must lie between " + std::to_string(int(kMinPreviewPixelsPerInch)) + " and " +
+                         std::to_string(int(kMaxPreviewPixelsPerInch)));
     EnsureGuiApplication();
     TCliDocument run;
     if (!OpenForRun(args, projectPath, run)) return 1;
-    const TLabelDocument& doc = *run.document;
+    TLabelDocument& doc = *run.document;
     // A fit warning still shows the page; a label that could not be drawn leaves nothing to show.
     if (run.prompts.Failed()) return 1;
+    doc.SetPreviewPixelsPerInch(dpi);
+    doc.ShowPreviewPage(page);
+    if (doc.PreviewPage() != page)
+        throw UsageError("--page must lie between 1 and " +
+                         std::to_string(std::max(1, doc.PreviewPageCount())) + ": the run has " +
+                         std::to_string(doc.PreviewPageCount()) +
+                         (doc.PreviewPageCount() == 1 ? " page" : " pages"));
     doc.PagePicture().SaveToFile(*out);
     std::cout << doc.PageCountText() << "\n";
-    return run.prompts.Complained() ? 1 : 0;
+    if (!doc.PreviewProblem().empty()) std::cerr << doc.PreviewProblem() << "\n";
+    return run.prompts.Complained() || !doc.PreviewProblem().empty() ? 1 : 0;
 }
 
 } // namespace
@@ -35,7 +52,12 @@ QBM_REGISTER_COMMAND(Command{
     .summary = "write a project's page preview picture",
     .synopsis = "FILE.bpj --out PAGE.png [OPTIONS]",
     .description = kDescription,
-    .options = Join({{{"--out", "PAGE.png", "the picture to write"}}, ProjectOptions()}),
+    .options = Join({{{"--out", "PAGE.png", "the picture to write"},
+                      {"--page", "N", "the page of the run to show (1 by default)"},
+                      {"--dpi", "N",
+                       "picture pixels an inch of paper, 8 to 600 (25 by default: A4 as 207 x 292;\n"
+                       "96 shows the page at its real size on an ordinary screen)"}},
+                     ProjectOptions()}),
     .run = RunPreview});
 
 } // namespace qbm::cli

@@ -23,8 +23,9 @@ namespace {
 // White space round the page inside the scroll area, and the shadow's offset.
 constexpr int kSheetMargin = 8;
 constexpr int kShadowOffset = 3;
-constexpr int kMinimumWidth = 300;
-constexpr int kMinimumHeight = 260;
+// The panel the window always had is the least it gets.
+constexpr int kMinimumWidth = 368;
+constexpr int kMinimumHeight = 350;
 constexpr const char* kClickTip = "Click to modify the barcode template";
 } // namespace
 
@@ -34,7 +35,7 @@ PreviewPanel::PreviewPanel(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
     m_area = Named(new QScrollArea(this), "PreviewArea", "Page Preview");
-    m_area->setAlignment(Qt::AlignCenter);
+    m_area->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_area->setWidgetResizable(false);
     m_area->setFrameShape(QFrame::NoFrame);
     m_area->viewport()->installEventFilter(this);
@@ -132,6 +133,7 @@ QWidget* PreviewPanel::BuildNavigation() {
     m_next->setArrowType(Qt::RightArrow);
     m_pageText = Named(new QLabel("Page 1 of 1", bar), "Lbl_Page");
     m_pageText->setAccessibleName("Page 1 of 1");
+    m_pageText->setMinimumWidth(m_pageText->fontMetrics().horizontalAdvance("Page 8888 of 8888"));
     auto* zoomOut = Button("Btn_ZoomOut", "Zoom Out", "Zoom out (Ctrl+-, Ctrl+wheel)");
     zoomOut->setText("-");
     auto* zoomIn = Button("Btn_ZoomIn", "Zoom In", "Zoom in (Ctrl++, Ctrl+wheel)");
@@ -143,17 +145,25 @@ QWidget* PreviewPanel::BuildNavigation() {
     auto* fitWidth = Button("Btn_FitWidth", "Fit Width", "Show the page's whole width");
     auto* actual = Button("Btn_ActualSize", "100 %", "Show the page at its real size");
 
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(2, 0, 2, 0);
-    row->setSpacing(2);
-    row->addWidget(m_previous);
-    row->addWidget(m_pageText);
-    row->addWidget(m_next);
-    row->addStretch(1);
+    // Two rows, so that every caption shows whole in the narrowest panel: the pages, then the zoom.
+    auto* rows = new QVBoxLayout(bar);
+    rows->setContentsMargins(2, 0, 2, 0);
+    rows->setSpacing(0);
+    auto* pages = new QHBoxLayout;
+    pages->setSpacing(2);
+    pages->addWidget(m_previous);
+    pages->addWidget(m_pageText);
+    pages->addWidget(m_next);
+    pages->addStretch(1);
+    auto* zoom = new QHBoxLayout;
+    zoom->setSpacing(2);
     for (QWidget* w :
          {static_cast<QWidget*>(zoomOut), static_cast<QWidget*>(m_zoomText), static_cast<QWidget*>(zoomIn),
           static_cast<QWidget*>(fitPage), static_cast<QWidget*>(fitWidth), static_cast<QWidget*>(actual)})
-        row->addWidget(w);
+        zoom->addWidget(w);
+    zoom->addStretch(1);
+    rows->addLayout(pages);
+    rows->addLayout(zoom);
 
     connect(m_previous, &QToolButton::clicked, this, [this] { TurnPage(-1); });
     connect(m_next, &QToolButton::clicked, this, [this] { TurnPage(1); });

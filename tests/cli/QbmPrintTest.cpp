@@ -158,6 +158,19 @@ TEST(QbmPreview, WritesThePreviewPageAndThePageCount) {
     const QImage picture(QString::fromStdString(f.dir + "/preview.png"));
     EXPECT_EQ(picture.width(), 207);
     EXPECT_EQ(picture.height(), 292);
+
+    // The second page at 150 pixels an inch: the fifth row's label, alone in the first cell.
+    const std::string second = f.dir + "/page2.png";
+    ASSERT_EQ(f.Run("preview " + f.project + " --page 2 --dpi 150 --out " + second).exitCode, 0);
+    const QImage page2(QString::fromStdString(second));
+    EXPECT_EQ(page2.width(), 1240);
+    EXPECT_EQ(test::DecodeAll(page2, ZXing::BarcodeFormat::Code39), std::vector<std::string>{"ITEM5"});
+
+    const test::TCliRun past = f.Run("preview " + f.project + " --page 3 --out " + f.dir + "/page3.png");
+    EXPECT_EQ(past.exitCode, 2);
+    EXPECT_NE(past.err.find("--page must lie between 1 and 2: the run has 2 pages"), std::string::npos)
+        << past.err;
+    EXPECT_FALSE(std::filesystem::exists(f.dir + "/page3.png"));
 }
 
 } // namespace
