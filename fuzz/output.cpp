@@ -71,12 +71,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     job.labelPicture = &labelPicture;
     job.feed = &feed;
 
-    // The preview of any page of a dpi-20 page at any zoom: a picture of the current grid, whatever
-    // the labels, and the page count; an engine error is reported, never thrown.
+    // The preview of any page of a dpi-20 page at zooms up to 120 pixels an inch: a picture of the
+    // current grid whatever the labels, and the page count; an engine error is reported, not thrown.
     TScriptedPrompts prompts;
     TBitmap picture;
     const TPage page{165, 234, 20, 20};
-    const TPreviewResult preview = RefreshPreview(picture, page, job, in.Range(0, 700), in.Range(-2, 60),
+    const TPreviewResult preview = RefreshPreview(picture, page, job, in.Range(0, 120), in.Range(-2, 60),
                                                   static_cast<long long>(codes.size()), prompts);
     Check(preview.pageCountText.rfind("Total: ", 0) == 0);
     Check(picture.Width() == preview.layout.pictureWidth && picture.Height() == preview.layout.pictureHeight);
