@@ -37,14 +37,14 @@ std::string Shown(std::string_view cell) {
             out += c;
         }
     }
-    return Latin1ToUtf8(out);
+    return out; // the datasheet holds UTF-8
 }
 
 int RunImport(const Args& args) {
     const std::string path = args.Positional(0, "FILE");
     if (args.Positional().size() > 1) throw UsageError("one FILE expected");
     if (args.Has("--list-tables")) {
-        for (const std::string& name : DatabaseTableNames(path)) std::cout << Latin1ToUtf8(name) << "\n";
+        for (const std::string& name : DatabaseTableNames(path)) std::cout << name << "\n";
         return 0;
     }
 
@@ -52,7 +52,7 @@ int RunImport(const Args& args) {
     bool missingTable = false;
     const TTablePicker pick = [&](const std::vector<std::string>& names) -> std::optional<std::string> {
         if (!wanted) return names.front();
-        const std::string name = Utf8ToLatin1(*wanted);
+        const std::string& name = *wanted;
         if (std::find(names.begin(), names.end(), name) != names.end()) return name;
         missingTable = true;
         return std::nullopt;

@@ -71,7 +71,7 @@ std::string FieldText(MdbHandle* mdb, const TBoundColumn& bound) {
         return {};
     default: {
         const size_t length = std::min(static_cast<size_t>(bound.length), bound.buffer.size() - 1);
-        return Utf8ToLatin1(std::string_view(bound.buffer.data(), strnlen(bound.buffer.data(), length)));
+        return std::string(bound.buffer.data(), strnlen(bound.buffer.data(), length));
     }
     }
 }
@@ -95,8 +95,7 @@ std::vector<std::string> DatabaseTableNames(const std::string& path) {
     std::vector<std::string> names;
     for (guint i = 0; i < mdb->num_catalog; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-        if (entry->object_type == MDB_TABLE && mdb_is_user_table(entry))
-            names.push_back(Utf8ToLatin1(entry->object_name));
+        if (entry->object_type == MDB_TABLE && mdb_is_user_table(entry)) names.push_back(entry->object_name);
     }
     ThrowIfComplained(diagnostics, path);
     return names;
@@ -107,7 +106,7 @@ void ReadDatabaseTable(TDatasheet& sheet, const std::string& path, const std::st
     TCapturedDiagnostics diagnostics;
     const TDatabaseHandle mdb = OpenDatabase(path);
     mdb_set_bind_size(mdb.get(), kBindSize);
-    std::string name = Latin1ToUtf8(table);
+    std::string name = table;
     TTableHandle def(mdb_read_table_by_name(mdb.get(), name.data(), MDB_TABLE));
     if (!def) throw EInOutError("Table '" + table + "' not found in Access database " + path);
     if (!mdb_read_columns(def.get()))
@@ -121,7 +120,7 @@ void ReadDatabaseTable(TDatasheet& sheet, const std::string& path, const std::st
         bound[f].column = static_cast<MdbColumn*>(g_ptr_array_index(def->columns, f));
         bound[f].buffer.assign(kBindSize + 1, '\0');
         mdb_bind_column(def.get(), f + 1, bound[f].buffer.data(), &bound[f].length);
-        header[f] = Utf8ToLatin1(bound[f].column->name);
+        header[f] = bound[f].column->name;
     }
 
     sheet.Reset(1 + fieldCount, 2);

@@ -1,5 +1,5 @@
 #pragma once
-// Reading the tables of an Access database (.mdb). Names and values are 8-bit (Latin-1) text.
+// Reading the tables of an Access database (.mdb). Names and values are UTF-8, as the datasheet holds them.
 
 #include <string>
 #include <vector>

@@ -38,6 +38,13 @@ void InsertRowNumberColumn(TDatasheet& sheet, bool columnZeroFree) {
     sheet.SetCurrentCell(1, 1);
 }
 
+TImportResult Outcome(TImportOutcome outcome, std::string message) {
+    TImportResult result;
+    result.outcome = outcome;
+    result.message = std::move(message);
+    return result;
+}
+
 std::string UnsupportedMessage(const std::string& extension) {
     return "Files of the kind '" + (extension.empty() ? std::string("(none)") : extension) +
            "' cannot be imported. Choose a text file (.txt, .csv), a workbook (.xls, .xlsx, .ods) or an "
@@ -53,6 +60,7 @@ TImportResult ImportData(TDatasheet& sheet, const std::string& path, TUserPrompt
     // failed or cancelled import leaves the sheet exactly as it was.
     TDatasheet imported;
     std::vector<TXlsCell> errorCells;
+    std::optional<TTextImportInfo> text;
     bool columnZeroFree = false;
     try {
         // A device or a pipe under a file name (/dev/zero) would be read until memory runs out.
@@ -60,24 +68,24 @@ TImportResult ImportData(TDatasheet& sheet, const std::string& path, TUserPrompt
         if (std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error))
             throw EInOutError("Cannot open file " + path + ": not a regular file");
         if (extension == ".XLS") {
-            ReadWorkbookFile(imported, path, options.progress, &errorCells);
+            ReadWorkbookFile(imported, path, options.progress, &errorCells, options.workbook);
         } else if (extension == ".XLSX") {
-            ReadXlsxFile(imported, path, options.progress);
+            ReadXlsxFile(imported, path, options.progress, options.workbook);
         } else if (extension == ".ODS") {
-            ReadOdsFile(imported, path, options.progress);
+            ReadOdsFile(imported, path, options.progress, options.workbook);
         } else if (extension == ".TXT" || extension == ".CSV") {
-            ReadDelimitedTextFile(imported, path, options.progress, 1);
+            text = ReadDelimitedTextFile(imported, path, options.progress, 1, options.text);
             columnZeroFree = true;
         } else if (extension == ".MDB") {
             const auto names = DatabaseTableNames(path);
-            if (names.empty()) return {TImportOutcome::ioNoTables, {}};
+            if (names.empty()) return Outcome(TImportOutcome::ioNoTables, {});
             const auto chosen = pickTable ? pickTable(names) : std::optional<std::string>(names.front());
-            if (!chosen) return {TImportOutcome::ioCancelled, {}};
+            if (!chosen) return Outcome(TImportOutcome::ioCancelled, {});
             ReadDatabaseTable(imported, path, *chosen, options.progress);
         } else {
             const std::string message = UnsupportedMessage(std::filesystem::path(path).extension().string());
             prompts.Message(TMsgKind::mkInformation, TMsgButtons::mbOK, message);
-            return {TImportOutcome::ioUnsupported, message};
+            return Outcome(TImportOutcome::ioUnsupported, message);
         }
         InsertRowNumberColumn(imported, columnZeroFree);
         // A workbook cell holding an error value is not written: the datasheet keeps what it held.
@@ -87,13 +95,32 @@ TImportResult ImportData(TDatasheet& sheet, const std::string& path, TUserPrompt
                 imported.SetCell(column, row, std::string(sheet.Cell(column, row)));
         }
     } catch (const EOperationCancelled&) {
-        return {TImportOutcome::ioCancelled, {}};
+        return Outcome(TImportOutcome::ioCancelled, {});
     } catch (const std::exception& e) {
         prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, e.what());
-        return {TImportOutcome::ioFailed, e.what()};
+        return Outcome(TImportOutcome::ioFailed, e.what());
     }
+    TImportResult result = Outcome(TImportOutcome::ioImported, {});
+    result.rows = imported.RowCount() - 1;
+    result.text = text;
+    if (text) result.emptyRowsSkipped = text->emptyRowsSkipped;
     RecordReplacement(sheet, options.history, "Import Data", std::move(imported));
-    return {TImportOutcome::ioImported, {}};
+    return result;
+}
+
+std::string TImportResult::Summary() const {
+    std::string summary = std::to_string(rows) + (rows == 1 ? " row" : " rows") + " imported";
+    if (emptyRowsSkipped > 0)
+        summary += "; " + std::to_string(emptyRowsSkipped) +
+                   (emptyRowsSkipped == 1 ? " empty row" : " empty rows") + " skipped";
+    if (text) {
+        summary += " (" + std::string(EncodingName(text->encoding)) + ", ";
+        summary += text->delimiter == '\0'   ? std::string("one field a line")
+                   : text->delimiter == '\t' ? std::string("delimiter tab")
+                                             : "delimiter '" + std::string(1, text->delimiter) + "'";
+        summary += ")";
+    }
+    return summary;
 }
 
 } // namespace qbm

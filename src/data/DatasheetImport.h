@@ -3,6 +3,9 @@
 // a table of an Access database, chosen by the file's extension. The file dialog is the caller's.
 // An import replaces the whole table: the file's data never mixes with what the table held before.
 
+#include "data/DelimitedTextReader.h"
+#include "data/WorkbookSheets.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -35,11 +38,19 @@ enum class TImportOutcome {
 struct TImportResult {
     TImportOutcome outcome = TImportOutcome::ioUnsupported;
     std::string message; // the error shown when the import failed or the kind is not supported
+    int rows = 0;        // data rows imported
+    int emptyRowsSkipped = 0;
+    std::optional<TTextImportInfo> text; // how a text file was read
+    // One line for the user: what came in and what was left out ("120 rows imported; 3 empty rows
+    // skipped (UTF-8, delimiter ';')").
+    std::string Summary() const;
 };
 
 struct TImportOptions {
     TProgress* progress = nullptr;        // long reads report here and may be stopped
     TDatasheetHistory* history = nullptr; // the import becomes one undo step
+    TTextImportChoices text;              // encoding, delimiter and header row of a text file
+    TWorkbookChoices workbook;            // the sheet of a workbook, values as shown or as stored
 };
 
 // The table changes only when the outcome is ioImported; then it holds the file alone. Errors are

@@ -314,14 +314,51 @@ private:
     uint64_t m_delimiterWord;
 };
 
-// Fills an emptied sheet from the lines that `next` gives, the first two already read, each line's
-// first field going to column `firstColumn` (the cells before it stay empty).
+// Whether any byte of the line is outside ASCII, eight bytes at a time.
+bool HasHighBytes(std::string_view line) {
+    size_t i = 0;
+    for (; i + 8 <= line.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, line.data() + i, 8);
+        if (word & 0x8080808080808080ULL) return true;
+    }
+    for (; i < line.size(); ++i)
+        if (static_cast<unsigned char>(line[i]) >= 0x80) return true;
+    return false;
+}
+
+// Decodes lines that are not plain ASCII into UTF-8; ASCII lines pass through untouched.
+class TLineDecoder {
+public:
+    explicit TLineDecoder(TTextEncoding encoding) : m_encoding(encoding) {}
+    std::string_view operator()(std::string_view line) {
+        // UTF-16 text is decoded whole before it is split into lines.
+        if (m_encoding == TTextEncoding::teUtf16LE || m_encoding == TTextEncoding::teUtf16BE ||
+            !HasHighBytes(line) || (m_encoding == TTextEncoding::teUtf8 && IsValidUtf8(line)))
+            return line;
+        m_decoded = DecodeToUtf8(line, m_encoding);
+        return m_decoded;
+    }
+
+private:
+    TTextEncoding m_encoding;
+    std::string m_decoded;
+};
+
+// Fills an emptied sheet from the lines that `next` gives, the first two already read and decoded,
+// each record's first field going to column `firstColumn` (the cells before it stay empty).
 template <typename NextLine>
-void FillFromLines(TDatasheet& sheet, const std::vector<std::string>& firstLines, NextLine next,
-                   int firstColumn, TProgress* progress, const std::function<int64_t()>& done,
-                   int64_t total) {
-    const char delimiter = DetectDelimiter(firstLines.size() > 0 ? firstLines[0] : std::string_view(),
-                                           firstLines.size() > 1 ? firstLines[1] : std::string_view());
+TTextImportInfo FillFromLines(TDatasheet& sheet, const std::vector<std::string>& firstLines, NextLine next,
+                              int firstColumn, TProgress* progress, const std::function<int64_t()>& done,
+                              int64_t total, const TTextImportChoices& choices, TTextEncoding encoding,
+                              int maxRows = TDatasheet::kMaxRows) {
+    TTextImportInfo info;
+    info.encoding = encoding;
+    const char delimiter = choices.delimiter
+                               ? *choices.delimiter
+                               : DetectDelimiter(firstLines.size() > 0 ? firstLines[0] : std::string_view(),
+                                                 firstLines.size() > 1 ? firstLines[1] : std::string_view());
+    info.delimiter = delimiter;
     sheet.Reset(2, 2);
     // The row list and the text are sized from the file, so that neither is copied as it grows: the
     // packed text is about the file's (a length byte in place of each delimiter and line end). The
@@ -337,9 +374,13 @@ void FillFromLines(TDatasheet& sheet, const std::vector<std::string>& firstLines
     std::vector<std::string> fields;
     std::vector<std::string_view> views;
     const size_t maxFields = static_cast<size_t>(TDatasheet::kMaxColumns - firstColumn);
-    int row = 0;
-    const auto put = [&](std::string_view line) {
-        if (row == TDatasheet::kMaxRows) return;
+    // Without names in the file, row 0 is left for the "Column n" names written at the end.
+    int row = choices.firstRowHoldsNames ? 0 : 1;
+    int lines = 0;
+    std::string record; // a record whose quoted field runs on over more lines
+    bool pending = false;
+    const auto putRecord = [&](std::string_view line) {
+        if (row >= maxRows) return;
         if (row >= sheet.RowCount())
             sheet.SetRowCount(
                 static_cast<int>(std::min<int64_t>(2 * static_cast<int64_t>(row) + 2, TDatasheet::kMaxRows)));
@@ -352,48 +393,173 @@ void FillFromLines(TDatasheet& sheet, const std::vector<std::string>& firstLines
             views.insert(views.end(), fields.begin(), fields.begin() + static_cast<std::ptrdiff_t>(count));
         }
         const size_t count = std::min(views.size(), maxFields + firstColumn);
+        // A record with no text (an empty line, or delimiters only) would be a label with nothing on it.
+        if (std::all_of(views.begin(), views.begin() + static_cast<std::ptrdiff_t>(count),
+                        [](std::string_view v) { return v.empty(); })) {
+            ++info.emptyRowsSkipped;
+            return;
+        }
         if (static_cast<int>(count) > sheet.ColumnCount()) sheet.SetColumnCount(static_cast<int>(count));
         const std::span<const std::string_view> cells(views.data(), count);
         if (cut)
             sheet.SetCutRow(row, cells);
         else
             sheet.SetRow(row, cells);
-        if (++row % 16384 == 0) ReportProgress(progress, done(), total);
+        ++row;
+    };
+    const auto put = [&](std::string_view line) {
+        if (++lines % 16384 == 0) ReportProgress(progress, done(), total);
+        if (pending) {
+            record += '\n';
+            record += line;
+        } else if (line.find('"') != std::string_view::npos && delimiter != '\0' &&
+                   EndsInsideQuotes(line, delimiter)) {
+            record.assign(line);
+        } else {
+            putRecord(line);
+            return;
+        }
+        pending = EndsInsideQuotes(record, delimiter);
+        if (!pending) putRecord(record);
     };
     for (const std::string& line : firstLines) put(line);
-    while (const auto line = next()) put(*line);
-    sheet.SetRowCount(row);
+    while (row < maxRows) {
+        const auto line = next();
+        if (!line) break;
+        put(*line);
+    }
+    if (pending) putRecord(record); // a quote never closed: the rest of the file is that field
+    if (!choices.firstRowHoldsNames) {
+        std::vector<std::string> names(static_cast<size_t>(sheet.ColumnCount()));
+        for (size_t c = static_cast<size_t>(firstColumn); c < names.size(); ++c)
+            names[c] = "Column " + std::to_string(c + 1 - static_cast<size_t>(firstColumn));
+        sheet.SetRow(0, names);
+    }
+    sheet.SetRowCount(std::max(row, 1));
+    return info;
+}
+
+// The first line or two of a text for the delimiter guess.
+template <typename NextLine> std::vector<std::string> FirstLines(NextLine next, TLineDecoder& decode) {
+    std::vector<std::string> first;
+    for (int i = 0; i < 2; ++i)
+        if (const auto line = next()) first.emplace_back(decode(*line));
+    return first;
+}
+
+constexpr size_t kSampleBytes = 64 * 1024;
+
+struct TOpenedText {
+    std::ifstream in;
+    int64_t size = 0;
+    TDetectedEncoding detected;
+};
+
+TOpenedText OpenText(const std::string& path, const TTextImportChoices& choices) {
+    TOpenedText text;
+    text.in.open(path, std::ios::binary);
+    if (!text.in) throw EInOutError("Cannot open file " + path);
+    text.in.seekg(0, std::ios::end);
+    text.size = static_cast<int64_t>(text.in.tellg());
+    text.in.seekg(0);
+    std::string sample(kSampleBytes, '\0');
+    text.in.read(sample.data(), static_cast<std::streamsize>(sample.size()));
+    sample.resize(static_cast<size_t>(text.in.gcount()));
+    text.in.clear();
+    text.detected = DetectTextEncoding(sample);
+    if (choices.encoding && *choices.encoding != text.detected.encoding) {
+        const bool markedUtf8 =
+            text.detected.encoding == TTextEncoding::teUtf8 && text.detected.bomLength > 0;
+        // A chosen encoding reads the bytes after a byte-order mark of its own kind, all of them otherwise.
+        text.detected = {*choices.encoding,
+                         markedUtf8 && *choices.encoding == TTextEncoding::teUtf8 ? 3u : 0u};
+    }
+    text.in.seekg(static_cast<std::streamoff>(text.detected.bomLength));
+    return text;
+}
+
+TTextImportInfo ReadText(TDatasheet& sheet, const std::string& path, TProgress* progress, int firstColumn,
+                         const TTextImportChoices& choices, int maxRows) {
+    TOpenedText text = OpenText(path, choices);
+    const TTextEncoding encoding = text.detected.encoding;
+    firstColumn = std::clamp(firstColumn, 0, 1);
+    TLineDecoder decode(encoding);
+    if (encoding == TTextEncoding::teUtf16LE || encoding == TTextEncoding::teUtf16BE) {
+        // Lines of UTF-16 cannot be found byte by byte: the text is decoded whole first.
+        std::string bytes((std::istreambuf_iterator<char>(text.in)), std::istreambuf_iterator<char>());
+        const std::string utf8 = DecodeToUtf8(bytes, encoding);
+        bytes = std::string();
+        const auto lines = SplitTextLines(utf8);
+        size_t index = 0;
+        const auto next = [&]() -> std::optional<std::string_view> {
+            if (index < lines.size()) return lines[index++];
+            return std::nullopt;
+        };
+        const auto first = FirstLines(next, decode);
+        return FillFromLines(
+            sheet, first, next, firstColumn, progress,
+            [&] { return static_cast<int64_t>(index) * text.size / std::max<int64_t>(1, lines.size()); },
+            text.size, choices, encoding, maxRows);
+    }
+    TFileLines lines(text.in);
+    const auto next = [&]() -> std::optional<std::string_view> {
+        const auto line = lines.Next();
+        if (!line) return std::nullopt;
+        return decode(*line);
+    };
+    const auto first = FirstLines([&] { return lines.Next(); }, decode);
+    return FillFromLines(
+        sheet, first, next, firstColumn, progress, [&] { return lines.BytesRead(); }, text.size, choices,
+        encoding, maxRows);
 }
 
 } // namespace
 
-void LoadDelimitedText(TDatasheet& sheet, std::string_view text) {
-    const auto lines = SplitTextLines(text);
-    std::vector<std::string> first;
-    for (size_t i = 0; i < lines.size() && i < 2; ++i) first.emplace_back(lines[i]);
-    size_t index = first.size();
-    FillFromLines(
-        sheet, first,
-        [&]() -> std::optional<std::string_view> {
-            if (index < lines.size()) return lines[index++];
-            return std::nullopt;
-        },
-        0, nullptr, [] { return int64_t(0); }, 0);
+bool EndsInsideQuotes(std::string_view line, char delimiter) {
+    if (delimiter == '\0') return false; // a line without delimiters is one field as it stands
+    size_t pos = 0;
+    for (;;) {
+        if (pos < line.size() && line[pos] == '"') {
+            size_t i = pos + 1;
+            for (;;) {
+                i = line.find('"', i);
+                if (i == std::string_view::npos) return true;
+                if (i + 1 < line.size() && line[i + 1] == '"') {
+                    i += 2;
+                    continue;
+                }
+                break;
+            }
+            pos = i + 1;
+        }
+        const size_t next = line.find(delimiter, pos);
+        if (next == std::string_view::npos) return false;
+        pos = next + 1;
+    }
 }
 
-void ReadDelimitedTextFile(TDatasheet& sheet, const std::string& path, TProgress* progress, int firstColumn) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw EInOutError("Cannot open file " + path);
-    in.seekg(0, std::ios::end);
-    const int64_t size = static_cast<int64_t>(in.tellg());
-    in.seekg(0);
-    TFileLines lines(in);
-    std::vector<std::string> first;
-    for (int i = 0; i < 2; ++i)
-        if (const auto line = lines.Next()) first.emplace_back(*line);
-    FillFromLines(
-        sheet, first, [&] { return lines.Next(); }, std::clamp(firstColumn, 0, 1), progress,
-        [&] { return lines.BytesRead(); }, size);
+TTextImportInfo LoadDelimitedText(TDatasheet& sheet, std::string_view text,
+                                  const TTextImportChoices& choices) {
+    const auto lines = SplitTextLines(text);
+    size_t index = 0;
+    const auto next = [&]() -> std::optional<std::string_view> {
+        if (index < lines.size()) return lines[index++];
+        return std::nullopt;
+    };
+    TLineDecoder decode(TTextEncoding::teUtf8);
+    const auto first = FirstLines(next, decode);
+    return FillFromLines(
+        sheet, first, next, 0, nullptr, [] { return int64_t(0); }, 0, choices, TTextEncoding::teUtf8);
+}
+
+TTextImportInfo ReadDelimitedTextFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
+                                      int firstColumn, const TTextImportChoices& choices) {
+    return ReadText(sheet, path, progress, firstColumn, choices, TDatasheet::kMaxRows);
+}
+
+TTextImportInfo PreviewDelimitedTextFile(TDatasheet& sheet, const std::string& path, int maxRows,
+                                         const TTextImportChoices& choices) {
+    return ReadText(sheet, path, nullptr, 0, choices, std::max(maxRows, 1));
 }
 
 } // namespace qbm

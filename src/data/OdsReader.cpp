@@ -9,11 +9,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <set>
+#include <vector>
 
 namespace qbm {
 namespace {
 
 constexpr uint64_t kMaxContentPart = 2ull << 30;
+constexpr uint64_t kMaxSettingsPart = 16ull << 20;
 
 using Token = QXmlStreamReader::TokenType;
 using namespace Qt::Literals::StringLiterals;
@@ -21,9 +24,12 @@ using namespace Qt::Literals::StringLiterals;
 constexpr QLatin1StringView kTableNs("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
 constexpr QLatin1StringView kOfficeNs("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
 constexpr QLatin1StringView kTextNs("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
+constexpr QLatin1StringView kStyleNs("urn:oasis:names:tc:opendocument:xmlns:style:1.0");
+constexpr QLatin1StringView kConfigNs("urn:oasis:names:tc:opendocument:xmlns:config:1.0");
 
-std::string Latin1Of(QStringView text) {
-    return Utf8ToLatin1(text.toUtf8().toStdString());
+// The datasheet holds UTF-8.
+std::string Utf8Of(QStringView text) {
+    return text.toUtf8().toStdString();
 }
 
 // "2024-03-05T13:45:00.5" as the datasheet writes dates: "2024-03-05 13:45:00".
@@ -73,12 +79,19 @@ class TOdsDocument {
 public:
     explicit TOdsDocument(const std::string& path) : m_zip(path, "OpenDocument spreadsheet") {}
 
-    // Calls cell(row, column, repeatRows, text, repeatColumns) for every cell with a value and
-    // rowEnd(row, repeatRows) after each row, in the first table of the document.
+    // Calls cell(table, row, column, repeatRows, text, repeatColumns) for every cell with a value and
+    // rowEnd(table, row, repeatRows) after each row, in table `wanted` (from 0) or, with -1, in every
+    // table of the document. The tables' names and whether they are hidden are noted on the way.
     template <typename Cell, typename RowEnd>
-    void ReadFirstTable(TProgress* progress, int64_t base, int64_t total, Cell cell, RowEnd rowEnd) {
+    void ReadTables(TProgress* progress, int64_t base, int64_t total, int wanted, bool storedValues,
+                    Cell cell, RowEnd rowEnd) {
         TXmlPartReader xml(m_zip, "content.xml", kMaxContentPart);
-        int tableDepth = 0; // nesting inside the first table; -1 once it is done
+        m_tables.clear();
+        std::set<QString> hiddenStyles;
+        QString tableStyle;
+        int tableDepth = 0; // nesting inside the current table
+        int table = -1;
+        bool reading = false;
         int64_t row = 0, column = 0, rowRepeat = 1;
         bool inCell = false;
         int skipDepth = 0; // inside annotations, whose text is not the cell's
@@ -88,17 +101,35 @@ public:
         bool isError = false;
         int64_t elements = 0;
         for (Token t; (t = xml.Next()) != Token::EndDocument;) {
-            if (tableDepth < 0) break;
             if (t == Token::Characters) {
-                if (inCell && skipDepth == 0 && paragraphs > 0) text += Latin1Of(xml.Xml().text());
+                if (reading && inCell && skipDepth == 0 && paragraphs > 0) text += Utf8Of(xml.Xml().text());
                 continue;
             }
             if (++elements % 65536 == 0)
                 ReportProgress(progress, base + static_cast<int64_t>(xml.BytesRead()), total);
             const auto name = xml.Xml().name();
+            if (t == Token::StartElement && tableDepth == 0) {
+                const auto attributes = xml.Xml().attributes();
+                // Styles come before the tables: a table style that does not display hides its sheet.
+                if (name == u"style" && attributes.value(kStyleNs, "family"_L1) == u"table")
+                    tableStyle = attributes.value(kStyleNs, "name"_L1).toString();
+                else if (name == u"table-properties" && attributes.value(kTableNs, "display"_L1) == u"false")
+                    hiddenStyles.insert(tableStyle);
+                else if (name == u"table") {
+                    ++table;
+                    tableDepth = 1;
+                    reading = wanted < 0 || table == wanted;
+                    row = 0;
+                    m_tables.push_back(
+                        {Utf8Of(attributes.value(kTableNs, "name"_L1)),
+                         hiddenStyles.contains(attributes.value(kTableNs, "style-name"_L1).toString())});
+                }
+                continue;
+            }
+            if (tableDepth == 0) continue;
             if (t == Token::StartElement) {
-                if (tableDepth == 0) {
-                    if (name == u"table") tableDepth = 1;
+                if (!reading) {
+                    ++tableDepth;
                     continue;
                 }
                 ++tableDepth;
@@ -140,28 +171,58 @@ public:
                 } else if (inCell && name == u"line-break") {
                     text += "\r\n";
                 }
-            } else if (t == Token::EndElement && tableDepth > 0) {
+            } else if (t == Token::EndElement) {
                 if (--tableDepth == 0) {
-                    tableDepth = -1; // only the first table is read
+                    if (reading && wanted >= 0) break; // the wanted table is read
+                    reading = false;
                     continue;
                 }
+                if (!reading) continue;
                 if (skipDepth > 0) {
                     --skipDepth;
                 } else if (name == u"table-cell" || name == u"covered-table-cell") {
                     inCell = false;
-                    std::string value = isError ? std::string() : !shown.empty() ? shown : text;
-                    if (value.empty() && !isError && !m_number.isEmpty()) value = m_number.toStdString();
-                    if (!value.empty()) cell(row, column, rowRepeat, std::move(value), cellRepeat);
+                    // The cell's paragraphs are the text the suite shows; the value attributes hold
+                    // what it stores.
+                    std::string stored = !shown.empty() ? shown : m_number.toStdString();
+                    std::string value = isError                           ? std::string()
+                                        : storedValues && !stored.empty() ? stored
+                                        : !text.empty()                   ? text
+                                                                          : stored;
+                    if (!value.empty()) cell(table, row, column, rowRepeat, std::move(value), cellRepeat);
                     column += cellRepeat;
                     if (column > kMaxSheetColumns) column = kMaxSheetColumns;
                 } else if (name == u"table-row") {
-                    rowEnd(row, rowRepeat);
+                    rowEnd(table, row, rowRepeat);
                     row += rowRepeat;
                     if (row > kMaxSheetRows) row = kMaxSheetRows;
                 }
             }
         }
-        if (tableDepth == 0) m_zip.Fail("the document holds no sheet");
+        if (table < 0) m_zip.Fail("the document holds no sheet");
+    }
+
+    const std::vector<TWorkbookSheet>& Tables() const { return m_tables; }
+
+    // The sheet the document was last shown on, from its view settings; -1 when it does not say.
+    int ActiveTable() {
+        if (!m_zip.Has("settings.xml")) return -1;
+        TXmlPartReader xml(m_zip, "settings.xml", kMaxSettingsPart);
+        bool inActive = false;
+        QString active;
+        for (Token t; (t = xml.Next()) != Token::EndDocument;) {
+            if (t == Token::StartElement)
+                inActive = xml.Xml().name() == u"config-item" &&
+                           xml.Xml().attributes().value(kConfigNs, "name"_L1) == u"ActiveTable";
+            else if (t == Token::Characters && inActive)
+                active += xml.Xml().text();
+            else if (t == Token::EndElement && inActive)
+                break;
+        }
+        const std::string name = Utf8Of(active);
+        for (size_t i = 0; i < m_tables.size(); ++i)
+            if (m_tables[i].name == name) return static_cast<int>(i);
+        return -1;
     }
 
     uint64_t ContentSize() const { return m_zip.StatedSize("content.xml"); }
@@ -170,33 +231,42 @@ public:
 private:
     TZipArchive m_zip;
     QString m_number;
+    std::vector<TWorkbookSheet> m_tables;
 };
 
 } // namespace
 
-void ReadOdsFile(TDatasheet& sheet, const std::string& path, TProgress* progress) {
+void ReadOdsFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
+                 const TWorkbookChoices& choices) {
     TOdsDocument document(path);
     const int64_t total = 2 * static_cast<int64_t>(document.ContentSize());
-    TSheetBlock block;
+    std::vector<TSheetBlock> blocks;
     auto outOfRange = [&](int64_t row, int64_t column) {
         if (row >= kMaxSheetRows || column >= kMaxSheetColumns)
             document.Fail("a cell lies beyond the sheet's limits");
     };
-    // The block is known only after the whole table: a first pass finds it, a second writes it.
-    document.ReadFirstTable(
-        progress, 0, total,
-        [&](int64_t row, int64_t column, int64_t rows, const std::string&, int64_t columns) {
+    // The block is known only after the whole table: a first pass finds every table's, and their names,
+    // a second writes the chosen one.
+    document.ReadTables(
+        progress, 0, total, -1, choices.storedValues,
+        [&](int table, int64_t row, int64_t column, int64_t rows, const std::string&, int64_t columns) {
             outOfRange(row + rows - 1, column + columns - 1);
-            block.Note(row, column, rows, columns);
+            if (blocks.size() <= static_cast<size_t>(table)) blocks.resize(static_cast<size_t>(table) + 1);
+            blocks[static_cast<size_t>(table)].Note(row, column, rows, columns);
         },
-        [](int64_t, int64_t) {});
-    TSheetBlockWriter writer(sheet, block, [&](const std::string& reason) { document.Fail(reason); });
-    document.ReadFirstTable(
-        progress, total / 2, total,
-        [&](int64_t, int64_t column, int64_t, std::string text, int64_t columns) {
+        [](int, int64_t, int64_t) {});
+    const std::vector<TWorkbookSheet> tables = document.Tables();
+    const size_t chosen =
+        ChooseSheet(tables, document.ActiveTable(), choices, "OpenDocument spreadsheet", path);
+    blocks.resize(tables.size());
+    TSheetBlockWriter writer(sheet, blocks[chosen],
+                             [&](const std::string& reason) { document.Fail(reason); });
+    document.ReadTables(
+        progress, total / 2, total, static_cast<int>(chosen), choices.storedValues,
+        [&](int, int64_t, int64_t column, int64_t, std::string text, int64_t columns) {
             writer.Put(column, std::move(text), columns);
         },
-        [&](int64_t row, int64_t rows) { writer.EndRow(row, rows); });
+        [&](int, int64_t row, int64_t rows) { writer.EndRow(row, rows); });
 }
 
 } // namespace qbm

@@ -1,5 +1,7 @@
 #pragma once
-// Reading the first sheet of an OpenDocument spreadsheet (.ods) into the datasheet.
+// Reading a sheet of an OpenDocument spreadsheet (.ods) into the datasheet.
+
+#include "data/WorkbookSheets.h"
 
 #include <string>
 
@@ -8,9 +10,11 @@ namespace qbm {
 class TDatasheet;
 class TProgress;
 
-// Empties the sheet and fills it from cell (0, 0) with the first sheet's used block, as for .xls
-// workbooks: numbers as the sheet shows them, dates as YYYY-MM-DD (with the time when there is one),
-// error values left empty. Throws EInOutError naming the file for a damaged or oversized document.
-void ReadOdsFile(TDatasheet& sheet, const std::string& path, TProgress* progress = nullptr);
+// Empties the sheet and fills it from cell (0, 0) with the chosen sheet's used block (ChooseSheet):
+// every cell as the document shows it (its paragraphs), or with `storedValues` its stored number or
+// date (dates as YYYY-MM-DD, with the time when there is one); error values left empty. Throws
+// EInOutError naming the file for a damaged or oversized document or a sheet name it does not hold.
+void ReadOdsFile(TDatasheet& sheet, const std::string& path, TProgress* progress = nullptr,
+                 const TWorkbookChoices& choices = {});
 
 } // namespace qbm

@@ -75,7 +75,16 @@ std::vector<std::string> GenerateSequence(const TSequenceSettings& settings, TPr
 
 void PlaceSequence(TDatasheet& sheet, const std::vector<std::string>& codes, TDatasheetHistory* history,
                    TProgress* progress) {
-    PlaceInColumn(sheet, codes, "Fill Sequence Data", history, progress);
+    // The dialog's prefix and suffix are Latin-1 text; the datasheet holds UTF-8.
+    const bool ascii = std::all_of(codes.begin(), codes.end(), [](const std::string& code) {
+        return std::all_of(code.begin(), code.end(),
+                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    });
+    if (ascii) return PlaceInColumn(sheet, codes, "Fill Sequence Data", history, progress);
+    std::vector<std::string> utf8;
+    utf8.reserve(codes.size());
+    for (const std::string& code : codes) utf8.push_back(Latin1ToUtf8(code));
+    PlaceInColumn(sheet, utf8, "Fill Sequence Data", history, progress);
 }
 
 } // namespace qbm

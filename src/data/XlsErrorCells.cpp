@@ -153,6 +153,10 @@ private:
 
 constexpr const char* kWorkbookNames[] = {"Workbook", "Book"};
 
+std::optional<std::string> XlsWorkbookStream(std::string_view file) {
+    return TCompoundFile(file).Stream(kWorkbookNames, 2);
+}
+
 bool HasWholeWorkbookStream(std::string_view file) {
     return TCompoundFile(file).Stream(kWorkbookNames, 2).has_value();
 }

@@ -3,6 +3,8 @@
 // constant or as a formula's result. The workbook library reports such a cell like a TRUE or FALSE
 // value, so its records are read here: the compound file's "Workbook" stream, the sheet's records.
 
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +20,9 @@ struct TXlsCell {
 // stream. The workbook library trusts that structure and reads outside its buffers when it is broken,
 // so a file that fails here is not handed to it.
 bool HasWholeWorkbookStream(std::string_view file);
+
+// The workbook stream of an Excel 97-2003 file, or nothing when the compound file cannot be followed.
+std::optional<std::string> XlsWorkbookStream(std::string_view file);
 
 // Error cells of the sheet numbered `sheetIndex` (from 0, in workbook order) of the file's bytes.
 // A file whose structure cannot be followed has none: its damage is the workbook library's to report.

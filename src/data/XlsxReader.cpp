@@ -1,7 +1,9 @@
 #include "data/XlsxReader.h"
 
+#include "data/NumberFormat.h"
 #include "data/SheetBlock.h"
 #include "data/TDatasheet.h"
+#include "data/WorkbookSheets.h"
 #include "data/WorkbookText.h"
 #include "data/XmlPartReader.h"
 #include "data/ZipArchive.h"
@@ -23,127 +25,9 @@ constexpr uint64_t kMaxSheetPart = 2ull << 30;
 using Token = QXmlStreamReader::TokenType;
 using namespace Qt::Literals::StringLiterals;
 
-std::string Latin1(QStringView text) {
-    return text.toLatin1().toStdString();
-}
-
-// How a cell style shows a number.
-struct TNumberStyle {
-    enum Kind { General, Fixed, Date, Time, DateTime } kind = General;
-    int decimals = 0;
-    bool thousands = false;
-    bool percent = false;
-};
-
-TNumberStyle BuiltInStyle(int id) {
-    switch (id) {
-    case 1:
-        return {TNumberStyle::Fixed, 0, false, false};
-    case 2:
-        return {TNumberStyle::Fixed, 2, false, false};
-    case 3:
-    case 37:
-    case 38:
-        return {TNumberStyle::Fixed, 0, true, false};
-    case 4:
-    case 39:
-    case 40:
-        return {TNumberStyle::Fixed, 2, true, false};
-    case 9:
-        return {TNumberStyle::Fixed, 0, false, true};
-    case 10:
-        return {TNumberStyle::Fixed, 2, false, true};
-    case 14:
-    case 15:
-    case 16:
-    case 17:
-        return {TNumberStyle::Date};
-    case 18:
-    case 19:
-    case 20:
-    case 21:
-    case 45:
-    case 46:
-    case 47:
-        return {TNumberStyle::Time};
-    case 22:
-        return {TNumberStyle::DateTime};
-    default:
-        if ((id >= 27 && id <= 36) || (id >= 50 && id <= 58)) return {TNumberStyle::Date};
-        return {};
-    }
-}
-
-// A format code's first section read for what matters here: date and time parts, decimals,
-// thousands separators and percent; quoted text, escapes and [colour] brackets are skipped.
-TNumberStyle CustomStyle(const std::string& code) {
-    bool date = false, time = false, inDecimals = false, digits = false;
-    TNumberStyle style{TNumberStyle::Fixed};
-    for (size_t i = 0; i < code.size(); ++i) {
-        const char c = code[i];
-        if (c == ';') break;
-        if (c == '"') {
-            i = code.find('"', i + 1);
-            if (i == std::string::npos) break;
-            continue;
-        }
-        if (c == '\\' || c == '_' || c == '*') {
-            ++i;
-            continue;
-        }
-        if (c == '[') {
-            const size_t end = code.find(']', i);
-            const std::string inside = code.substr(i + 1, end == std::string::npos ? 0 : end - i - 1);
-            if (!inside.empty() &&
-                (inside[0] == 'h' || inside[0] == 'm' || inside[0] == 's' || inside[0] == 'H'))
-                time = true;
-            if (end == std::string::npos) break;
-            i = end;
-            continue;
-        }
-        const char l = static_cast<char>(c | 0x20);
-        if (l == 'y' || l == 'd')
-            date = true;
-        else if (l == 'h' || l == 's')
-            time = true;
-        else if (l == 'm')
-            date = date || !time;
-        else if (c == '0' || c == '#' || c == '?') {
-            digits = true;
-            if (inDecimals) ++style.decimals;
-        } else if (c == '.')
-            inDecimals = true;
-        else if (c == ',' && digits && !inDecimals)
-            style.thousands = true;
-        else if (c == '%')
-            style.percent = true;
-        else if (l == 'e' && digits)
-            return {}; // scientific: the general form is close enough
-    }
-    if (date && time) return {TNumberStyle::DateTime};
-    if (date) return {TNumberStyle::Date};
-    if (time) return {TNumberStyle::Time};
-    if (!digits) return {};
-    return style;
-}
-
-std::string StyledNumber(double value, const TNumberStyle& style, bool date1904) {
-    const double serial = date1904 ? value + 1462 : value;
-    // The 1900 date system counts a 29 February 1900 that never was: serials before it are a day off.
-    const double days = !date1904 && serial < 61 ? serial + 1 : serial;
-    switch (style.kind) {
-    case TNumberStyle::Date:
-        return SerialDateText(std::floor(days));
-    case TNumberStyle::DateTime:
-        return SerialDateText(days);
-    case TNumberStyle::Time:
-        return SerialTimeText(value);
-    case TNumberStyle::Fixed:
-        return FormattedNumberText(value, style.decimals, style.thousands, style.percent);
-    case TNumberStyle::General:
-        break;
-    }
-    return NumberText(value);
+// The datasheet holds UTF-8.
+std::string Utf8(QStringView text) {
+    return text.toUtf8().toStdString();
 }
 
 // A cell reference "BC12" as column and row from 0; nullopt when it is not one.
@@ -168,8 +52,10 @@ class TXlsxWorkbook {
 public:
     explicit TXlsxWorkbook(const std::string& path) : m_zip(path, "Excel workbook") {}
 
-    void ReadStructure() {
-        std::string firstSheetId;
+    void ReadStructure(const TWorkbookChoices& choices, const std::string& path) {
+        std::vector<TWorkbookSheet> sheets;
+        std::vector<std::string> ids;
+        int active = 0;
         {
             TXmlPartReader xml(m_zip, "xl/workbook.xml", kMaxSmallPart);
             for (Token t; (t = xml.Next()) != Token::EndDocument;) {
@@ -179,23 +65,31 @@ public:
                 if (name == u"workbookPr") {
                     const auto v = attributes.value("date1904"_L1);
                     m_date1904 = v == u"1" || v == u"true";
-                } else if (name == u"sheet" && firstSheetId.empty()) {
+                } else if (name == u"workbookView" && !attributes.value("activeTab"_L1).isEmpty()) {
+                    active = attributes.value("activeTab"_L1).toInt();
+                } else if (name == u"sheet") {
+                    std::string id;
                     for (const auto& a : attributes)
-                        if (a.name() == u"id") firstSheetId = Latin1(a.value());
+                        if (a.name() == u"id") id = Utf8(a.value());
+                    const auto state = attributes.value("state"_L1);
+                    sheets.push_back(
+                        {Utf8(attributes.value("name"_L1)), state == u"hidden" || state == u"veryHidden"});
+                    ids.push_back(id);
                 }
             }
         }
-        if (firstSheetId.empty()) m_zip.Fail("the workbook holds no sheet");
+        const size_t chosen = ChooseSheet(sheets, active, choices, "Excel workbook", path);
+        const std::string sheetId = ids[chosen];
         m_sheetPart.clear();
         if (m_zip.Has("xl/_rels/workbook.xml.rels")) {
             TXmlPartReader xml(m_zip, "xl/_rels/workbook.xml.rels", kMaxSmallPart);
             for (Token t; (t = xml.Next()) != Token::EndDocument;) {
                 if (t != Token::StartElement || xml.Xml().name() != u"Relationship") continue;
                 const auto attributes = xml.Xml().attributes();
-                std::string target = Latin1(attributes.value("Target"_L1));
+                std::string target = Utf8(attributes.value("Target"_L1));
                 target = target.starts_with('/') ? target.substr(1) : "xl/" + target;
                 const auto type = attributes.value("Type"_L1);
-                if (Latin1(attributes.value("Id"_L1)) == firstSheetId)
+                if (Utf8(attributes.value("Id"_L1)) == sheetId)
                     m_sheetPart = target;
                 else if (type.endsWith(u"/sharedStrings"))
                     m_sharedStringsPart = target;
@@ -203,7 +97,8 @@ public:
                     m_stylesPart = target;
             }
         }
-        if (m_sheetPart.empty()) m_zip.Fail("the first sheet's part is not named in the workbook");
+        if (m_sheetPart.empty()) m_zip.Fail("the sheet's part is not named in the workbook");
+        m_storedValues = choices.storedValues;
     }
 
     void ReadSharedStrings() {
@@ -231,7 +126,7 @@ public:
                     m_stringEnds.push_back(m_strings.size());
                 }
             } else if (t == Token::Characters && inText) {
-                current += Utf8ToLatin1(xml.Xml().text().toUtf8().toStdString());
+                current += Utf8(xml.Xml().text());
             }
         }
     }
@@ -249,17 +144,17 @@ public:
             const auto attributes = xml.Xml().attributes();
             if (name == u"numFmt")
                 custom.emplace_back(attributes.value("numFmtId"_L1).toInt(),
-                                    Latin1(attributes.value("formatCode"_L1)));
+                                    Utf8(attributes.value("formatCode"_L1)));
             else if (name == u"cellXfs")
                 inCellXfs = true;
             else if (name == u"xf" && inCellXfs)
                 formats.push_back(attributes.value("numFmtId"_L1).toInt());
         }
         for (const int id : formats) {
-            TNumberStyle style = BuiltInStyle(id);
-            for (const auto& [customId, code] : custom)
-                if (customId == id) style = CustomStyle(code);
-            m_styles.push_back(style);
+            std::string code(BuiltInFormatCode(id));
+            for (const auto& [customId, customCode] : custom)
+                if (customId == id) code = customCode;
+            m_formats.push_back(std::move(code));
         }
     }
 
@@ -278,7 +173,7 @@ public:
         int64_t elements = 0;
         for (Token t; (t = xml.Next()) != Token::EndDocument;) {
             if (t == Token::Characters) {
-                if (inValue || inInline) value += Utf8ToLatin1(xml.Xml().text().toUtf8().toStdString());
+                if (inValue || inInline) value += Utf8(xml.Xml().text());
                 continue;
             }
             if (++elements % 65536 == 0)
@@ -348,7 +243,7 @@ private:
     std::string CellText(const QString& type, int styleIndex, const std::string& value) const {
         if (type == u"s") {
             bool ok = false;
-            const qulonglong index = QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()))
+            const qulonglong index = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()))
                                          .trimmed()
                                          .toULongLong(&ok);
             if (!ok || index >= m_stringEnds.size())
@@ -370,10 +265,11 @@ private:
         char* end = nullptr;
         const double number = std::strtod(value.c_str(), &end);
         if (end == value.c_str()) return value;
-        const TNumberStyle style = styleIndex >= 0 && static_cast<size_t>(styleIndex) < m_styles.size()
-                                       ? m_styles[styleIndex]
-                                       : TNumberStyle{};
-        return StyledNumber(number, style, m_date1904);
+        if (m_storedValues) return NumberText(number);
+        const std::string& code = styleIndex >= 0 && static_cast<size_t>(styleIndex) < m_formats.size()
+                                      ? m_formats[static_cast<size_t>(styleIndex)]
+                                      : kGeneral;
+        return FormatNumber(number, code, m_date1904);
     }
 
     TZipArchive m_zip;
@@ -381,16 +277,19 @@ private:
     std::string m_sharedStringsPart = "xl/sharedStrings.xml";
     std::string m_stylesPart = "xl/styles.xml";
     bool m_date1904 = false;
+    bool m_storedValues = false;
     std::string m_strings;
     std::vector<size_t> m_stringEnds;
-    std::vector<TNumberStyle> m_styles;
+    std::vector<std::string> m_formats; // the number format code of each cell style
+    inline static const std::string kGeneral;
 };
 
 } // namespace
 
-void ReadXlsxFile(TDatasheet& sheet, const std::string& path, TProgress* progress) {
+void ReadXlsxFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
+                  const TWorkbookChoices& choices) {
     TXlsxWorkbook workbook(path);
-    workbook.ReadStructure();
+    workbook.ReadStructure(choices, path);
     workbook.ReadSharedStrings();
     workbook.ReadStyles();
     const int64_t total = 2 * static_cast<int64_t>(workbook.SheetSize());

@@ -1,5 +1,7 @@
 #pragma once
-// Reading the first sheet of an Excel workbook in Office Open XML form (.xlsx) into the datasheet.
+// Reading a sheet of an Excel workbook in Office Open XML form (.xlsx) into the datasheet.
+
+#include "data/WorkbookSheets.h"
 
 #include <string>
 
@@ -8,9 +10,11 @@ namespace qbm {
 class TDatasheet;
 class TProgress;
 
-// Empties the sheet and fills it from cell (0, 0) with the first sheet's used block, as for .xls
-// workbooks: numbers as the sheet shows them, dates as YYYY-MM-DD (with the time when there is one),
-// error values left empty. Throws EInOutError naming the file for a damaged or oversized workbook.
-void ReadXlsxFile(TDatasheet& sheet, const std::string& path, TProgress* progress = nullptr);
+// Empties the sheet and fills it from cell (0, 0) with the chosen sheet's used block (ChooseSheet):
+// numbers and dates as the cells' number formats show them (or as stored), formula cells as their
+// stored results, error values left empty. Throws EInOutError naming the file for a damaged or
+// oversized workbook or a sheet name it does not hold.
+void ReadXlsxFile(TDatasheet& sheet, const std::string& path, TProgress* progress = nullptr,
+                  const TWorkbookChoices& choices = {});
 
 } // namespace qbm

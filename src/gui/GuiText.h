@@ -1,5 +1,6 @@
 #pragma once
-// Helpers every window shares: texts cross between the engines' Latin-1 strings and Qt at this edge,
+// Helpers every window shares: texts cross between the engines' Latin-1 strings (the datasheet's UTF-8)
+// and Qt at this edge,
 // and every control carries its product name as object name and its caption as accessible name.
 
 #include <QFile>
@@ -13,6 +14,21 @@ namespace qbm {
 
 inline QString ToQ(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The datasheet's text is UTF-8, any script.
+inline QString Utf8ToQ(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::string Utf8FromQ(const QString& text) {
+    return text.toStdString();
+}
+
+// Messages may quote either kind of text: UTF-8 when the bytes are UTF-8, Latin-1 otherwise.
+inline QString AnyTextToQ(std::string_view text) {
+    const QString utf8 = Utf8ToQ(text);
+    return utf8.contains(QChar::ReplacementCharacter) ? ToQ(text) : utf8;
 }
 
 // Characters beyond Latin-1 cannot be printed by the engines; they become '?'.

@@ -30,14 +30,16 @@ QLabel* Buddy(QLabel* label, QWidget* control) {
 }
 
 // The list's entries as the document has them; the selection and the view stay when nothing changed.
-void SetItems(QComboBox* box, const std::vector<std::string>& items, int selected) {
+// Template names are the library's Latin-1 text, data fields the datasheet's UTF-8 (`utf8`).
+void SetItems(QComboBox* box, const std::vector<std::string>& items, int selected, bool utf8 = false) {
     const QSignalBlocker block(box);
+    const auto text = [utf8](const std::string& item) { return utf8 ? Utf8ToQ(item) : ToQ(item); };
     bool same = box->count() == static_cast<int>(items.size());
     for (int i = 0; same && i < box->count(); ++i)
-        same = box->itemText(i) == ToQ(items[static_cast<size_t>(i)]);
+        same = box->itemText(i) == text(items[static_cast<size_t>(i)]);
     if (!same) {
         box->clear();
-        for (const auto& item : items) box->addItem(ToQ(item));
+        for (const auto& item : items) box->addItem(text(item));
     }
     box->setCurrentIndex(selected < box->count() ? selected : -1);
 }
@@ -181,8 +183,8 @@ void LinearCodePage::RefreshTemplates() {
 
 void LinearCodePage::RefreshFields() {
     const TLabelProject& p = m_doc->Project();
-    SetItems(m_codeField, p.FieldList(), p.CodeField());
-    SetItems(m_capField, p.FieldList(), p.CapField());
+    SetItems(m_codeField, p.FieldList(), p.CodeField(), true);
+    SetItems(m_capField, p.FieldList(), p.CapField(), true);
 }
 
 void LinearCodePage::RefreshValues() {

@@ -41,7 +41,7 @@ QString TitleOf(TMsgKind kind) {
 } // namespace
 
 TMsgResult QtUserPrompts::Message(TMsgKind kind, TMsgButtons buttons, const std::string& text) {
-    QMessageBox box(IconOf(kind), TitleOf(kind), ToQ(text), QMessageBox::NoButton,
+    QMessageBox box(IconOf(kind), TitleOf(kind), AnyTextToQ(text), QMessageBox::NoButton,
                     m_parent ? m_parent : QApplication::activeWindow());
     box.setObjectName("MessageBox");
     switch (buttons) {
@@ -72,10 +72,11 @@ TMsgResult QtUserPrompts::Message(TMsgKind kind, TMsgButtons buttons, const std:
 std::optional<std::string> QtUserPrompts::InputBox(const std::string& caption, const std::string& prompt,
                                                    const std::string& value) {
     bool ok = false;
-    const QString text = QInputDialog::getText(m_parent ? m_parent : QApplication::activeWindow(),
-                                               ToQ(caption), ToQ(prompt), QLineEdit::Normal, ToQ(value), &ok);
+    const QString text =
+        QInputDialog::getText(m_parent ? m_parent : QApplication::activeWindow(), Utf8ToQ(caption),
+                              Utf8ToQ(prompt), QLineEdit::Normal, Utf8ToQ(value), &ok);
     if (!ok) return std::nullopt;
-    return FromQ(text);
+    return Utf8FromQ(text);
 }
 
 } // namespace qbm

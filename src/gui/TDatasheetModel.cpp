@@ -6,8 +6,9 @@
 namespace qbm {
 namespace {
 
-QString Text(std::string_view latin1) {
-    return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
+// The datasheet holds UTF-8 text in any script.
+QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 } // namespace

@@ -51,7 +51,7 @@ std::vector<std::string> TDatasheetServices::AskPicturePaths(QWidget* parent, bo
         if (!one.isEmpty()) chosen << one;
     }
     std::vector<std::string> paths;
-    for (const QString& p : chosen) paths.push_back(p.toLatin1().toStdString());
+    for (const QString& p : chosen) paths.push_back(p.toStdString()); // the datasheet holds UTF-8
     return paths;
 }
 

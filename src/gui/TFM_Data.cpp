@@ -380,7 +380,7 @@ void TFM_Data::ImportFile() {
         return m_services.PickTable(this, names);
     };
     const TImportResult result =
-        ImportData(*m_sheet, *path, m_services.Prompts(), picker, {progress.get(), m_history});
+        ImportData(*m_sheet, *path, m_services.Prompts(), picker, {progress.get(), m_history, {}, {}});
     if (result.outcome == TImportOutcome::ioImported) m_changed = true;
     Refresh();
 }

@@ -42,12 +42,12 @@ TFM_GetTable::TFM_GetTable(QWidget* parent) : QDialog(parent) {
 void TFM_GetTable::SetTables(const std::vector<std::string>& names) {
     m_tables->clear();
     for (const std::string& name : names)
-        m_tables->addItem(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        m_tables->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
     m_tables->setCurrentIndex(names.empty() ? -1 : 0);
 }
 
 std::string TFM_GetTable::SelectedTable() const {
-    return m_tables->currentText().toLatin1().toStdString();
+    return m_tables->currentText().toStdString();
 }
 
 std::optional<std::string> TFM_GetTable::Pick(const std::vector<std::string>& names) {

@@ -26,7 +26,8 @@ std::string FieldValue(TDatasheet& sheet, std::string_view name, int row) {
     const int column = FindFieldColumn(sheet, name);
     if (column < 0) return {};
     sheet.SetCurrentColumn(column);
-    return Trim(sheet.Cell(column, row));
+    // The datasheet holds UTF-8; labels take the engines' Latin-1.
+    return Utf8ToLatin1Replacing(Trim(sheet.Cell(column, row)));
 }
 
 bool ValidateCode(std::string_view text, TBarcodeType type) {

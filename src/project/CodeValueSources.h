@@ -24,7 +24,8 @@ struct TCodeValue {
 int FindFieldColumn(const TDatasheet& sheet, std::string_view name);
 
 // The trimmed cell in `row` of the column FindFieldColumn finds, which also becomes the datasheet's
-// current column; "" when no column matches.
+// current column; "" when no column matches. The datasheet's UTF-8 comes back as the engines' Latin-1
+// ('?' for a character Latin-1 lacks).
 std::string FieldValue(TDatasheet& sheet, std::string_view name, int row);
 
 // Whether a typed value suits the symbology: trimmed, then digits only for numeric symbologies, the

@@ -23,6 +23,7 @@ constexpr std::string_view kDatasheetSection = "VarCodeValue";
 constexpr std::string_view kExact2DListSection = "Var2DCodeList";
 constexpr std::string_view kExact2DTextSection = "B2DCodeText";
 constexpr std::string_view kSettings2DSection = "Settings2D";
+constexpr std::string_view kUnicodeDatasheetSection = "VarCodeValueUtf8";
 constexpr size_t kListedCells = 10;
 
 // A CR or LF would end the line, and the character 26 ends an INI text where it stands.
@@ -197,7 +198,13 @@ TSaveReport SaveProject(const std::string& path, const TLabelProject& project, c
     }
 
     NoteChangedCells(project.Datasheet(), report);
-    ini.WriteString(kDatasheetSection, "Data", StreamToHex(DatasheetToStream(project.Datasheet())));
+    // The datasheet holds UTF-8, the file's datasheet Latin-1: a datasheet of Latin-1 characters only
+    // is written exactly as ever. One with other characters keeps them in a section of its own
+    // written after the others, which older readers pass over ('?' stands for them in "Data").
+    std::string stream = DatasheetToStream(project.Datasheet());
+    const bool latin1 = FitsLatin1(stream);
+    ini.WriteString(kDatasheetSection, "Data", StreamToHex(Utf8ToLatin1Replacing(stream)));
+    if (latin1) stream = std::string();
 
     if (!listExact) {
         TStrings exactLines;
@@ -217,6 +224,7 @@ TSaveReport SaveProject(const std::string& path, const TLabelProject& project, c
         stored.MPST = stored.MPST.substr(0, stored.MPST.find_first_of(kLineBreakers));
         Write2DSettingsKeys(ini, kSettings2DSection, stored);
     }
+    if (!latin1) ini.WriteString(kUnicodeDatasheetSection, "Data", StreamToHex(stream));
 
     ini.UpdateFile();
     return report;
@@ -285,7 +293,9 @@ std::vector<std::string> LoadProject(const std::string& path, TLabelProject& pro
     else
         ini.ReadSection(k2DListSection, list);
 
-    const std::string stream = HexToStream(ini.ReadString(kDatasheetSection, "Data", ""));
+    const std::string stream = ini.SectionExists(kUnicodeDatasheetSection)
+                                   ? HexToStream(ini.ReadString(kUnicodeDatasheetSection, "Data", ""))
+                                   : Latin1ToUtf8(HexToStream(ini.ReadString(kDatasheetSection, "Data", "")));
     if (const std::string damage = DatasheetStreamDamage(stream); !damage.empty())
         throw EInOutError("The datasheet in \"" + path + "\" is damaged: " + damage + ".");
     DatasheetFromStream(project.Datasheet(), stream, env.progress);

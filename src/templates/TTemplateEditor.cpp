@@ -230,7 +230,8 @@ void TTemplateEditor::ChooseCaptionFont(const TFont& font) {
 bool TTemplateEditor::AddNew() {
     const auto answer = m_prompts.InputBox("New Template", "Please name this Template", "");
     if (!answer) return true;
-    const std::string name = Trim(*answer);
+    // Template names are the library file's Latin-1 text.
+    const std::string name = Trim(Utf8ToLatin1Replacing(*answer));
     if (name.empty()) return true;
     if (name == kBarcode2DSection) {
         m_prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK,

@@ -17,7 +17,7 @@ class TUserPrompts {
 public:
     virtual ~TUserPrompts() = default;
     virtual TMsgResult Message(TMsgKind kind, TMsgButtons buttons, const std::string& text) = 0;
-    // nullopt when the user cancels.
+    // UTF-8 texts, any script; nullopt when the user cancels.
     virtual std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                                 const std::string& value) = 0;
 };

@@ -1,5 +1,7 @@
 #include "util/Text.h"
 
+#include <utility>
+
 namespace qbm {
 
 std::string TrimLeft(std::string_view s) {
@@ -71,6 +73,57 @@ std::string Utf8ToLatin1(std::string_view s) {
         }
     }
     return r;
+}
+
+} // namespace qbm
+
+namespace qbm {
+namespace {
+
+// The code point and length of the UTF-8 sequence at `at`; length 0 when the bytes there are no
+// well-formed sequence.
+std::pair<char32_t, size_t> Utf8At(std::string_view s, size_t at) {
+    const auto b0 = static_cast<unsigned char>(s[at]);
+    if (b0 < 0x80) return {b0, 1};
+    const size_t length = b0 >= 0xF0 && b0 <= 0xF4 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC2 && b0 < 0xE0 ? 2 : 0;
+    if (length == 0 || at + length > s.size()) return {0, 0};
+    char32_t c = b0 & (0x7F >> length);
+    for (size_t k = 1; k < length; ++k) {
+        const auto b = static_cast<unsigned char>(s[at + k]);
+        if ((b & 0xC0) != 0x80) return {0, 0};
+        c = (c << 6) | (b & 0x3F);
+    }
+    return {c, length};
+}
+
+} // namespace
+
+std::string Utf8ToLatin1Replacing(std::string_view s) {
+    std::string r;
+    r.reserve(s.size());
+    for (size_t i = 0; i < s.size();) {
+        const auto [c, length] = Utf8At(s, i);
+        if (length == 0) {
+            r += s[i++];
+            continue;
+        }
+        r += c <= 0xFF ? static_cast<char>(c) : '?';
+        i += length;
+    }
+    return r;
+}
+
+bool FitsLatin1(std::string_view utf8) {
+    for (size_t i = 0; i < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const auto [c, length] = Utf8At(utf8, i);
+        if (length != 0 && c > 0xFF) return false;
+        i += length == 0 ? 1 : length;
+    }
+    return true;
 }
 
 } // namespace qbm

@@ -23,5 +23,10 @@ bool SameText(std::string_view a, std::string_view b);
 // Latin-1 to UTF-8 and back, for the edges where text meets Qt or the terminal.
 std::string Latin1ToUtf8(std::string_view s);
 std::string Utf8ToLatin1(std::string_view s);
+// The same where the engines take the text: a character Latin-1 lacks becomes '?' rather than the
+// bytes of its UTF-8 form. Bytes that are no UTF-8 at all are kept, as Latin-1 text would be.
+std::string Utf8ToLatin1Replacing(std::string_view s);
+// Whether every character of UTF-8 text is a Latin-1 one (bytes that are no UTF-8 count as Latin-1).
+bool FitsLatin1(std::string_view utf8);
 
 } // namespace qbm

@@ -76,7 +76,7 @@ TEST(DatasheetLongWork, CancelAtAnyReportLeavesTheTableAsItWas) {
         switch (c.work) {
         case TWork::wImport:
             EXPECT_EQ(ImportData(f.doc->Datasheet(), files.Path("codes.csv"), f.prompts, nullptr,
-                                 {&cancel, &f.doc->DatasheetHistory()})
+                                 {&cancel, &f.doc->DatasheetHistory(), {}, {}})
                           .outcome,
                       TImportOutcome::ioCancelled);
             break;

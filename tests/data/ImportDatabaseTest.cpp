@@ -23,7 +23,7 @@ std::string DateTest() {
     return test::TestDataPath("samples/DateTestDatabase.mdb");
 }
 
-const std::string kUmsaetze = "Ums\xE4tze"; // Latin-1
+const std::string kUmsaetze = "Ums\u00E4tze"; // the datasheet holds UTF-8
 
 } // namespace
 
@@ -56,16 +56,16 @@ TEST(ImportDatabase, ChosenTableFillsFromDataColumnTwo) {
     EXPECT_TRUE(prompts.Messages().empty());
 }
 
-TEST(ImportDatabase, LatinOneNamesAndValues) {
+TEST(ImportDatabase, NamesAndValuesInUtf8) {
     TDatasheet sheet;
     ReadDatabaseTable(sheet, Nwind(), kUmsaetze);
     EXPECT_EQ(sheet.ColumnName(1), "OrderID");
     EXPECT_GT(sheet.RowCount(), 2);
-    // Null fields are empty cells; texts come as Latin-1, dates as YYYY-MM-DD.
+    // Null fields are empty cells; texts come as UTF-8, dates as YYYY-MM-DD.
     TDatasheet orders;
     ReadDatabaseTable(orders, Nwind(), "Orders");
     ASSERT_EQ(orders.ColumnName(10), "ShipAddress");
-    EXPECT_EQ(orders.Cell(10, 1), "Carrera 52 con Ave. Bol\xEDvar #65-98 Llano Largo");
+    EXPECT_EQ(orders.Cell(10, 1), "Carrera 52 con Ave. Bol\u00EDvar #65-98 Llano Largo");
     EXPECT_EQ(orders.Cell(4, 1), "1994-11-16");
     EXPECT_EQ(orders.ColumnName(12), "ShipRegion");
     EXPECT_EQ(orders.Cell(12, 2), "");

@@ -26,15 +26,14 @@ TEST(ImportWorkbook, NumbersShowAsInTheSheet) {
     EXPECT_EQ(sheet.ColumnCount(), 5);
     EXPECT_EQ(sheet.RowCount(), 4);
     EXPECT_EQ(DataRow(sheet, 0), (Cells{"Code", "Name", "Qty", "Price"}));
-    EXPECT_EQ(DataRow(sheet, 1), (Cells{"4006381333931", "B\xFCrste", "12", "1.5"}));
+    EXPECT_EQ(DataRow(sheet, 1), (Cells{"4006381333931", "B\u00FCrste", "12", "1.5"}));
     EXPECT_EQ(DataRow(sheet, 2), (Cells{"123", "Box", "", "0.25"}));
     EXPECT_EQ(DataRow(sheet, 3), (Cells{"9", "Tape", "-3", "2"}));
 }
 
 TEST(ImportWorkbook, ErrorValuesAreNotWrittenOverWhatTheTableHeld) {
     const std::string path = test::TestDataPath("import/errors.xls");
-    // #DIV/0! in A3, #N/A in B5, a formula giving #DIV/0! in B6; the workbook library shows the first
-    // two as TRUE.
+    // #DIV/0! in A3, #N/A in B5, a formula giving #DIV/0! in B6.
     EXPECT_EQ(XlsErrorCells(test::ReadWholeFile(path), 0), (std::vector<TXlsCell>{{2, 0}, {4, 1}, {5, 1}}));
     TDatasheet sheet;
     sheet.Reset(3, 8);
@@ -94,11 +93,11 @@ TEST(ImportWorkbook, UnreadableFilesNameTheFile) {
     for (const std::string& damaged : {pointer, sound.substr(0, 6000)}) {
         const std::string path = test::WriteFile(dir, "damaged.xls", damaged);
         EXPECT_THROW_MSG(ReadWorkbookFile(sheet, path), EInOutError,
-                         "Cannot read Excel workbook " + path + ": the workbook is damaged");
+                         "Cannot read Excel workbook " + path +
+                             ": the workbook is damaged: its compound file holds no whole workbook stream");
     }
-    // A file on which the workbook library copies past the end of its own buffer, so what it makes of
-    // the file depends on memory beyond it: the library reads in a process of its own, so the program
-    // lives on, with the damage reported or with a table of whatever the library returned.
+    // A file on which the former workbook library copied past the end of its own buffer: read with
+    // every bound checked, it gives the same result every time.
     const std::string heap = test::TestDataPath("import/damaged-heap.xls");
     for (int run = 0; run < 5; ++run) {
         try {

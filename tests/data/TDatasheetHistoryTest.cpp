@@ -135,12 +135,12 @@ TEST(DatasheetHistory, ImportIsOneStepAndCancelledWorkChangesNothing) {
     TScriptedPrompts prompts;
     TCancelAfter cancel(2);
     TDatasheetHistory history;
-    EXPECT_EQ(ImportData(sheet, path, prompts, nullptr, {&cancel, &history}).outcome,
+    EXPECT_EQ(ImportData(sheet, path, prompts, nullptr, {&cancel, &history, {}, {}}).outcome,
               TImportOutcome::ioCancelled);
     EXPECT_EQ(State(sheet), before);
     EXPECT_FALSE(history.CanUndo());
 
-    EXPECT_EQ(ImportData(sheet, path, prompts, nullptr, {nullptr, &history}).outcome,
+    EXPECT_EQ(ImportData(sheet, path, prompts, nullptr, {nullptr, &history, {}, {}}).outcome,
               TImportOutcome::ioImported);
     EXPECT_EQ(sheet.RowCount(), 100001);
     EXPECT_EQ(sheet.Cell(2, 100000), "n99999");

@@ -83,7 +83,7 @@ TLabelProject FullProject() {
     sheet.SetCell(1, 1, "tab\there");
     sheet.SetCell(2, 1, "a=b");
     sheet.SetCell(3, 2, "\"quoted\"");
-    sheet.SetCell(1, 3, std::string("\x80\x81\xFE\0z", 5));
+    sheet.SetCell(1, 3, std::string("\u0080\u0081\u00FE\0z", 8)); // the datasheet holds UTF-8
     sheet.SetCell(2, 4, "[Properties]");
     sheet.SetCell(3, 3, "line1\r\nline2");
     sheet.SetColumnWidth(1, 200);
@@ -481,4 +481,35 @@ TEST(ProjectFile, StockKeysThatNoLongerFitTheMarginsAreDropped) {
         EXPECT_EQ(project.Stock().has_value(), cases[i].kept) << "case " << i;
         EXPECT_EQ(project.MarginLeft(), 5) << "case " << i;
     }
+}
+
+TEST(ProjectFile, Latin1DatasheetIsWrittenAsEverAndOtherScriptsTravelBeside) {
+    const std::string dir = test::MakeTempDir();
+    TLabelProject project;
+    project.SetTemplateName("T");
+    project.Datasheet().SetCell(1, 1, "K\u00E4se");
+    SaveProject(dir + "/latin.bpj", project, nullptr);
+    const std::string latin = ReadAll(dir + "/latin.bpj");
+    // "Käse" as the Latin-1 bytes older readers expect, and nothing more.
+    EXPECT_NE(latin.find("312C312C4BE47365"), std::string::npos);
+    EXPECT_EQ(latin.find("Utf8"), std::string::npos);
+
+    project.Datasheet().SetCell(1, 1, "\u03A9\u03BC\u00E9\u65E5\U0001F4E6");
+    project.Datasheet().SetCell(1, 0, "\u540D\u524D");
+    SaveProject(dir + "/any.bpj", project, nullptr);
+    const std::string any = ReadAll(dir + "/any.bpj");
+    // Older readers find '?' for what Latin-1 lacks, in the place they always read.
+    EXPECT_NE(any.find("312C312C3F3FE93F3F"), std::string::npos);
+    EXPECT_NE(any.find("[VarCodeValueUtf8]\r\nData="), std::string::npos);
+    TLabelProject loaded;
+    LoadProject(dir + "/any.bpj", loaded, {});
+    EXPECT_EQ(loaded.Datasheet().Cell(1, 1), "\u03A9\u03BC\u00E9\u65E5\U0001F4E6");
+    EXPECT_EQ(loaded.Datasheet().ColumnName(1), "\u540D\u524D");
+    SaveProject(dir + "/again.bpj", loaded, nullptr);
+    EXPECT_EQ(ReadAll(dir + "/again.bpj"), any);
+
+    // A file of an older writer holds Latin-1 and loads as the same characters.
+    TLabelProject old;
+    LoadProject(dir + "/latin.bpj", old, {});
+    EXPECT_EQ(old.Datasheet().Cell(1, 1), "K\u00E4se");
 }
