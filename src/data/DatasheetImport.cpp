@@ -13,6 +13,7 @@
 #include "util/Text.h"
 
 #include <filesystem>
+#include <set>
 #include <stdexcept>
 
 namespace qbm {
@@ -38,6 +39,36 @@ void InsertRowNumberColumn(TDatasheet& sheet, bool columnZeroFree) {
     sheet.SetCurrentCell(1, 1);
 }
 
+// Every column must be one a data field list can choose: an empty name becomes "Column n", and a name
+// met before (without regard to letter case, as the datasheet compares names) gets " (2)", " (3)", ...
+// whichever is not a name of the file.
+void MakeColumnNamesUnique(TDatasheet& sheet) {
+    std::vector<std::string> names = sheet.Row(0);
+    names.resize(static_cast<size_t>(sheet.ColumnCount()));
+    std::set<std::string> taken;
+    for (size_t c = 1; c < names.size(); ++c) taken.insert(UpperCase(Trim(names[c])));
+    std::set<std::string> seen;
+    bool changed = false;
+    for (size_t c = 1; c < names.size(); ++c) {
+        std::string name = Trim(names[c]);
+        const auto used = [&](const std::string& n) {
+            return taken.contains(UpperCase(n)) || seen.contains(UpperCase(n));
+        };
+        if (name.empty() || seen.contains(UpperCase(name))) {
+            const std::string base = name.empty() ? "Column " + std::to_string(c) : name;
+            name = base;
+            for (int n = 2; used(name); ++n) name = base + " (" + std::to_string(n) + ")";
+        }
+        seen.insert(UpperCase(name));
+        taken.insert(UpperCase(name));
+        if (name != names[c]) {
+            names[c] = name;
+            changed = true;
+        }
+    }
+    if (changed) sheet.SetRow(0, names);
+}
+
 TImportResult Outcome(TImportOutcome outcome, std::string message) {
     TImportResult result;
     result.outcome = outcome;
@@ -61,6 +92,7 @@ TImportResult ImportData(TDatasheet& sheet, const std::string& path, TUserPrompt
     TDatasheet imported;
     std::vector<TXlsCell> errorCells;
     std::optional<TTextImportInfo> text;
+    int skipped = 0;
     bool columnZeroFree = false;
     try {
         // A device or a pipe under a file name (/dev/zero) would be read until memory runs out.
@@ -68,11 +100,11 @@ TImportResult ImportData(TDatasheet& sheet, const std::string& path, TUserPrompt
         if (std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error))
             throw EInOutError("Cannot open file " + path + ": not a regular file");
         if (extension == ".XLS") {
-            ReadWorkbookFile(imported, path, options.progress, &errorCells, options.workbook);
+            skipped = ReadWorkbookFile(imported, path, options.progress, &errorCells, options.workbook);
         } else if (extension == ".XLSX") {
-            ReadXlsxFile(imported, path, options.progress, options.workbook);
+            skipped = ReadXlsxFile(imported, path, options.progress, options.workbook);
         } else if (extension == ".ODS") {
-            ReadOdsFile(imported, path, options.progress, options.workbook);
+            skipped = ReadOdsFile(imported, path, options.progress, options.workbook);
         } else if (extension == ".TXT" || extension == ".CSV") {
             text = ReadDelimitedTextFile(imported, path, options.progress, 1, options.text);
             columnZeroFree = true;
@@ -88,6 +120,8 @@ TImportResult ImportData(TDatasheet& sheet, const std::string& path, TUserPrompt
             return Outcome(TImportOutcome::ioUnsupported, message);
         }
         InsertRowNumberColumn(imported, columnZeroFree);
+        // A database's blank first column is the former row-number column, no field of the table.
+        if (extension != ".MDB") MakeColumnNamesUnique(imported);
         // A workbook cell holding an error value is not written: the datasheet keeps what it held.
         for (const TXlsCell& cell : errorCells) {
             const int column = static_cast<int>(cell.column) + 1, row = static_cast<int>(cell.row);
@@ -103,7 +137,7 @@ TImportResult ImportData(TDatasheet& sheet, const std::string& path, TUserPrompt
     TImportResult result = Outcome(TImportOutcome::ioImported, {});
     result.rows = imported.RowCount() - 1;
     result.text = text;
-    if (text) result.emptyRowsSkipped = text->emptyRowsSkipped;
+    result.emptyRowsSkipped = text ? text->emptyRowsSkipped : skipped;
     RecordReplacement(sheet, options.history, "Import Data", std::move(imported));
     return result;
 }

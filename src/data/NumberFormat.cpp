@@ -356,11 +356,10 @@ TDateTime DateTimeOf(double serial, bool date1904, int secondDecimals) {
     t.second = rest % 60;
     if (date1904) {
         CivilFromDays(days - 24107, t); // 1904-01-01 is day -24107 before 1970
-    } else if (days == 60) {
-        // The day the 1900 system counts though it never was.
-        t.year = 1900, t.month = 2, t.day = 29, t.weekday = 3;
     } else {
-        CivilFromDays(days - 25569 + (days < 60 ? 1 : 0), t);
+        // Days from 30 December 1899, as LibreOffice counts them: from 1 March 1900 on the same dates
+        // as Excel's count, which before it has a 29 February 1900 that never was.
+        CivilFromDays(days - 25569, t);
     }
     return t;
 }
@@ -408,6 +407,10 @@ std::string FormatDate(double serial, const TSection& section, bool date1904) {
         }
         if (token.kind == TKind::Digit) {
             out += token.text == "0" ? "0" : "";
+            continue;
+        }
+        if (token.kind == TKind::Point || token.kind == TKind::Comma || token.kind == TKind::Percent) {
+            out += token.kind == TKind::Point ? '.' : token.kind == TKind::Comma ? ',' : '%';
             continue;
         }
         if (token.kind != TKind::DatePart) continue;

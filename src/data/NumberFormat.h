@@ -8,8 +8,9 @@
 namespace qbm {
 
 // `code` as the workbook stores it; "General" (or an empty code) shows the number in the general
-// form. Dates count days from 30 December 1899 in the 1900 system, with its fictitious 29 February
-// 1900, and from 1 January 1904 in the 1904 system (`date1904`). Separators are the English ones
+// form. Dates count days from 30 December 1899 in the 1900 system (as LibreOffice shows them: Excel's
+// own count adds a 29 February 1900 that never was, so its dates before 1 March 1900 are a day
+// later), and from 1 January 1904 in the 1904 system (`date1904`). Separators are the English ones
 // ("." decimal, "," thousands) and month and day names English.
 std::string FormatNumber(double value, std::string_view code, bool date1904 = false);
 

@@ -236,8 +236,8 @@ private:
 
 } // namespace
 
-void ReadOdsFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
-                 const TWorkbookChoices& choices) {
+int ReadOdsFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
+                const TWorkbookChoices& choices) {
     TOdsDocument document(path);
     const int64_t total = 2 * static_cast<int64_t>(document.ContentSize());
     std::vector<TSheetBlock> blocks;
@@ -267,6 +267,7 @@ void ReadOdsFile(TDatasheet& sheet, const std::string& path, TProgress* progress
             writer.Put(column, std::move(text), columns);
         },
         [&](int, int64_t row, int64_t rows) { writer.EndRow(row, rows); });
+    return writer.Finish();
 }
 
 } // namespace qbm

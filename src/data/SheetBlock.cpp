@@ -42,10 +42,25 @@ void TSheetBlockWriter::EndRow(int64_t row, int64_t repeat) {
             m_fail("the sheet holds more than " + std::to_string(kMaxSheetBytes >> 20) +
                    " MB of text, more than the datasheet takes");
         const std::span<const std::string> cells(m_cells.data(), static_cast<size_t>(end));
-        for (int64_t r = first; r <= last; ++r) m_sheet.SetRow(static_cast<int>(r - m_block.top), cells);
+        m_runs.push_back({first, last - first + 1, m_written});
+        for (int64_t r = first; r <= last; ++r) m_sheet.SetRow(m_written++, cells);
     }
     for (const int index : m_touched) m_cells[index].clear();
     m_touched.clear();
+}
+
+int TSheetBlockWriter::Finish() {
+    const int height = m_block.Height();
+    m_sheet.SetRowCount(std::max(m_written, 1));
+    return std::max(0, height - std::max(m_written, 1));
+}
+
+int TSheetBlockWriter::WrittenRow(int64_t row) const {
+    const auto after = std::upper_bound(m_runs.begin(), m_runs.end(), row,
+                                        [](int64_t r, const TRun& run) { return r < run.sheetRow; });
+    if (after == m_runs.begin()) return -1;
+    const TRun& run = *std::prev(after);
+    return row < run.sheetRow + run.rows ? run.row + static_cast<int>(row - run.sheetRow) : -1;
 }
 
 } // namespace qbm

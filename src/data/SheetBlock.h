@@ -35,7 +35,12 @@ public:
     // The cells of one sheet row; rows come in rising order, cells in any order.
     void Put(int64_t column, std::string text, int64_t repeat = 1);
     // Writes the row collected since the last EndRow as sheet row `row` and the `repeat` - 1 rows after it.
+    // Rows without text are skipped: the datasheet's rows follow one another without gaps.
     void EndRow(int64_t row, int64_t repeat = 1);
+    // Ends the sheet: the row count becomes the rows written; returns how many empty rows were skipped.
+    int Finish();
+    // The datasheet row that sheet row `row` went to, or -1 when it held no text.
+    int WrittenRow(int64_t row) const;
 
 private:
     TDatasheet& m_sheet;
@@ -44,6 +49,13 @@ private:
     std::vector<std::string> m_cells;
     std::vector<int> m_touched;
     int64_t m_bytes = 0;
+    int m_written = 0;
+    // Where each run of written sheet rows went: its first sheet row, its length and its datasheet row.
+    struct TRun {
+        int64_t sheetRow, rows;
+        int row;
+    };
+    std::vector<TRun> m_runs;
 };
 
 } // namespace qbm

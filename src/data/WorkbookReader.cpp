@@ -16,8 +16,8 @@ namespace {
 
 } // namespace
 
-void ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
-                      std::vector<TXlsCell>* errorCells, const TWorkbookChoices& choices) {
+int ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
+                     std::vector<TXlsCell>* errorCells, const TWorkbookChoices& choices) {
     std::string bytes;
     if (!ReadFileIfExists(path, bytes)) Fail(path, "the file does not exist or cannot be opened");
     std::optional<std::string> stream = XlsWorkbookStream(bytes);
@@ -48,9 +48,11 @@ void ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* pro
     if (errorCells) {
         errorCells->clear();
         for (const TXlsCell& cell : read.errors)
-            errorCells->push_back({static_cast<unsigned>(cell.row - block.top),
-                                   static_cast<unsigned>(cell.column - block.left)});
+            if (const int row = writer.WrittenRow(cell.row); row >= 0)
+                errorCells->push_back(
+                    {static_cast<unsigned>(row), static_cast<unsigned>(cell.column - block.left)});
     }
+    return writer.Finish();
 }
 
 } // namespace qbm

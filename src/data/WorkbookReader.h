@@ -12,13 +12,13 @@ namespace qbm {
 class TDatasheet;
 class TProgress;
 
-// Empties the sheet. The chosen sheet's used block (ChooseSheet; from its first to its last used row and
-// column) goes to the table from cell (0, 0); the column and row counts become the block's size. Values
-// appear as the cells' number formats show them (or as stored), formula cells as their results. Throws
-// EInOutError naming the file and the reason when it cannot be read. Cells holding an error value are
-// left empty and listed in `errorCells` (table positions), for the import to leave what the datasheet
-// held there.
-void ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* progress = nullptr,
-                      std::vector<TXlsCell>* errorCells = nullptr, const TWorkbookChoices& choices = {});
+// Returns how many rows without text were skipped. Empties the sheet. The chosen sheet's used block
+// (ChooseSheet; from its first to its last used row and column) goes to the table from cell (0, 0); the
+// column and row counts become the block's size. Values appear as the cells' number formats show them (or as
+// stored), formula cells as their results. Throws EInOutError naming the file and the reason when it cannot
+// be read. Cells holding an error value are left empty and listed in `errorCells` (table positions), for the
+// import to leave what the datasheet held there.
+int ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* progress = nullptr,
+                     std::vector<TXlsCell>* errorCells = nullptr, const TWorkbookChoices& choices = {});
 
 } // namespace qbm

@@ -286,8 +286,8 @@ private:
 
 } // namespace
 
-void ReadXlsxFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
-                  const TWorkbookChoices& choices) {
+int ReadXlsxFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
+                 const TWorkbookChoices& choices) {
     TXlsxWorkbook workbook(path);
     workbook.ReadStructure(choices, path);
     workbook.ReadSharedStrings();
@@ -304,6 +304,7 @@ void ReadXlsxFile(TDatasheet& sheet, const std::string& path, TProgress* progres
         progress, total / 2, total,
         [&](int64_t, int64_t column, std::string text) { writer.Put(column, std::move(text)); },
         [&](int64_t row) { writer.EndRow(row); });
+    return writer.Finish();
 }
 
 } // namespace qbm

@@ -10,11 +10,11 @@ namespace qbm {
 class TDatasheet;
 class TProgress;
 
-// Empties the sheet and fills it from cell (0, 0) with the chosen sheet's used block (ChooseSheet):
-// numbers and dates as the cells' number formats show them (or as stored), formula cells as their
-// stored results, error values left empty. Throws EInOutError naming the file for a damaged or
-// oversized workbook or a sheet name it does not hold.
-void ReadXlsxFile(TDatasheet& sheet, const std::string& path, TProgress* progress = nullptr,
-                  const TWorkbookChoices& choices = {});
+// Returns how many rows without text were skipped. Empties the sheet and fills it from cell (0, 0) with the
+// chosen sheet's used block (ChooseSheet): numbers and dates as the cells' number formats show them (or as
+// stored), formula cells as their stored results, error values left empty. Throws EInOutError naming the file
+// for a damaged or oversized workbook or a sheet name it does not hold.
+int ReadXlsxFile(TDatasheet& sheet, const std::string& path, TProgress* progress = nullptr,
+                 const TWorkbookChoices& choices = {});
 
 } // namespace qbm

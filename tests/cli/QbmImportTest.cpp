@@ -60,4 +60,37 @@ TEST(QbmImport, DatabaseTablesByName) {
 }
 
 } // namespace
+TEST(QbmImport, WorkbookSheetsStoredValuesAndTextChoices) {
+    const std::string xlsx = test::TestDataPath("import/formats.xlsx");
+    const auto shown = Qbm({"import", xlsx});
+    EXPECT_EQ(shown.exitCode, 0) << shown.err;
+    EXPECT_TRUE(shown.out.starts_with(
+        "GTIN\tArticle\tName\tPrice\tShare\tDue\tTwice\tJoined\n"
+        "0012345678905\t00123\tK\u00E4se \u03B1\u03B2\u03B3 \u65E5\u672C\t1,234.50 \u20AC\t15.5%\t"
+        "15.02.1900\t246\tx\n"))
+        << shown.out.substr(0, 200);
+    EXPECT_EQ(shown.err, "2 rows imported\n");
+    const auto raw = Qbm({"import", xlsx, "--raw", "--sheet", "Labels"});
+    EXPECT_TRUE(raw.out.find("\n12345678905\t123\t") != std::string::npos) << raw.out.substr(0, 200);
+    const auto other = Qbm({"import", xlsx, "--sheet", "Other"});
+    EXPECT_EQ(other.out, "other sheet\n\n"); // the datasheet keeps one data row
+    const auto missing = Qbm({"import", xlsx, "--sheet", "Nope"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("it has no sheet \"Nope\"; its sheets are \"Labels\", \"Hidden\", \"Other\""),
+              std::string::npos)
+        << missing.err;
+    // Options for another kind of file are refused, not passed over.
+    EXPECT_EQ(Qbm({"import", xlsx, "--table", "Labels"}).exitCode, 2);
+    const std::string dir = test::MakeTempDir();
+    const std::string csv = dir + "/ansi.csv";
+    std::ofstream(csv, std::ios::binary) << "A;B\n\x80;2\n\n";
+    const auto text = Qbm({"import", csv});
+    EXPECT_EQ(text.out, "A\tB\n\u20AC\t2\n");
+    EXPECT_EQ(text.err, "1 row imported; 1 empty row skipped (Windows-1252, delimiter ';')\n");
+    EXPECT_EQ(Qbm({"import", csv, "--sheet", "A"}).exitCode, 2);
+    const auto chosen = Qbm({"import", csv, "--encoding", "utf-8", "--delimiter", "none", "--no-header"});
+    EXPECT_EQ(chosen.out, "Column 1\nA;B\n\u20AC;2\n");
+    EXPECT_EQ(Qbm({"import", csv, "--encoding", "ebcdic"}).exitCode, 2);
+}
+
 } // namespace qbm

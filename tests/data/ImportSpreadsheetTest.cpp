@@ -204,3 +204,80 @@ TEST(ImportSpreadsheet, DamagedAndHostileFilesFailClearly) {
         EXPECT_EQ(sheet.ColumnCount(), 2) << i;
     }
 }
+
+TEST(ImportSheets, TheSheetLastShownNeverAHiddenOne) {
+    const std::string dir = test::MakeTempDir();
+    const auto firstCell = [](const std::string& path, const TWorkbookChoices& choices = {}) {
+        TDatasheet sheet;
+        TScriptedPrompts prompts;
+        TImportOptions options;
+        options.workbook = choices;
+        const TImportResult result = ImportData(sheet, path, prompts, nullptr, options);
+        return result.outcome == TImportOutcome::ioImported ? std::string(sheet.Cell(1, 0)) : result.message;
+    };
+    // .xlsx: the third sheet active; then the hidden first one active, as a program may leave it.
+    for (const bool hiddenActive : {false, true}) {
+        const std::string path = dir + "/sheets" + (hiddenActive ? "h" : "") + ".xlsx";
+        lxw_workbook* workbook = workbook_new(path.c_str());
+        lxw_worksheet* hidden = workbook_add_worksheet(workbook, "Hidden");
+        lxw_worksheet* second = workbook_add_worksheet(workbook, "Second");
+        lxw_worksheet* third = workbook_add_worksheet(workbook, "Third");
+        worksheet_write_string(hidden, 0, 0, "hidden", nullptr);
+        worksheet_write_string(second, 0, 0, "second", nullptr);
+        worksheet_write_string(third, 0, 0, "third", nullptr);
+        worksheet_activate(hiddenActive ? second : third);
+        worksheet_hide(hidden);
+        ASSERT_EQ(workbook_close(workbook), LXW_NO_ERROR);
+        EXPECT_EQ(firstCell(path), hiddenActive ? "second" : "third");
+        EXPECT_EQ(firstCell(path, {"Hidden", false}), "hidden");
+    }
+    // .ods: the active table named in the settings; a hidden one is passed over.
+    const auto ods = [&](const std::string& active) {
+        const std::string content = R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
+ xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
+ xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"><office:automatic-styles>
+<style:style style:name="ta2" style:family="table"><style:table-properties table:display="false"/></style:style>
+</office:automatic-styles><office:body><office:spreadsheet>
+<table:table table:name="Hidden" table:style-name="ta2"><table:table-row><table:table-cell office:value-type="string"><text:p>hidden</text:p></table:table-cell></table:table-row></table:table>
+<table:table table:name="Second"><table:table-row><table:table-cell office:value-type="string"><text:p>second</text:p></table:table-cell></table:table-row></table:table>
+<table:table table:name="Third"><table:table-row><table:table-cell office:value-type="string"><text:p>third</text:p></table:table-cell></table:table-row></table:table>
+</office:spreadsheet></office:body></office:document-content>)";
+        const std::string settings = R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document-settings xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:config="urn:oasis:names:tc:opendocument:xmlns:config:1.0"><office:settings>
+<config:config-item-set config:name="ooo:view-settings"><config:config-item-map-indexed config:name="Views">
+<config:config-item-map-entry><config:config-item config:name="ActiveTable" config:type="string">)" +
+                                     active + R"(</config:config-item>
+</config:config-item-map-entry></config:config-item-map-indexed></config:config-item-set></office:settings>
+</office:document-settings>)";
+        return WriteZip(dir + "/" + active + ".ods",
+                        {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+                         {"content.xml", content},
+                         {"settings.xml", settings}});
+    };
+    EXPECT_EQ(firstCell(ods("Third")), "third");
+    EXPECT_EQ(firstCell(ods("Hidden")), "second");
+    EXPECT_EQ(firstCell(ods("Hidden"), {"Hidden", false}), "hidden");
+}
+
+TEST(ImportSheets, DuplicateAndEmptyHeadersBecomeUnique) {
+    const std::string path = test::MakeTempDir() + "/headers.xlsx";
+    lxw_workbook* workbook = workbook_new(path.c_str());
+    lxw_worksheet* sheet1 = workbook_add_worksheet(workbook, nullptr);
+    const char* headers[] = {"Code", "Name", "code", "", "Code", "Code (2)"};
+    for (int c = 0; c < 6; ++c)
+        if (*headers[c]) worksheet_write_string(sheet1, 0, static_cast<lxw_col_t>(c), headers[c], nullptr);
+    for (int c = 0; c < 6; ++c) worksheet_write_number(sheet1, 1, static_cast<lxw_col_t>(c), c, nullptr);
+    worksheet_write_number(sheet1, 3, 0, 7, nullptr); // row 3 empty between
+    ASSERT_EQ(workbook_close(workbook), LXW_NO_ERROR);
+    TDatasheet sheet;
+    TScriptedPrompts prompts;
+    const TImportResult result = Import(sheet, path, prompts);
+    ASSERT_EQ(result.outcome, TImportOutcome::ioImported) << result.message;
+    // Names compare without letter case, as the datasheet's own names do.
+    EXPECT_EQ(DataRow(sheet, 0), (Cells{"Code", "Name", "code (3)", "Column 4", "Code (4)", "Code (2)"}));
+    EXPECT_EQ(DataRow(sheet, 2), (Cells{"7", "", "", "", "", ""}));
+    EXPECT_EQ(result.emptyRowsSkipped, 1);
+}

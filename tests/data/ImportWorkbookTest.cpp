@@ -65,11 +65,11 @@ TEST(ImportWorkbook, BlockIsTheUsedPartOfTheSheet) {
     sheet.SetCell(6, 7, "old");
     ReadWorkbookFile(sheet, test::TestDataPath("import/offset.xls"));
     EXPECT_EQ(sheet.ColumnCount(), 2);
-    EXPECT_EQ(sheet.RowCount(), 4);
+    // The blank record is skipped: it would be a label with nothing on it.
+    EXPECT_EQ(sheet.RowCount(), 3);
     EXPECT_EQ(sheet.Row(0), (Cells{"Code", "Name"}));
     EXPECT_EQ(sheet.Row(1), (Cells{"1", "x"}));
-    EXPECT_EQ(sheet.Row(2), (Cells{"", ""}));
-    EXPECT_EQ(sheet.Row(3), (Cells{"2", ""}));
+    EXPECT_EQ(sheet.Row(2), (Cells{"2", ""}));
 }
 
 TEST(ImportWorkbook, UnreadableFilesNameTheFile) {
@@ -99,16 +99,9 @@ TEST(ImportWorkbook, UnreadableFilesNameTheFile) {
     // A file on which the former workbook library copied past the end of its own buffer: read with
     // every bound checked, it gives the same result every time.
     const std::string heap = test::TestDataPath("import/damaged-heap.xls");
-    for (int run = 0; run < 5; ++run) {
-        try {
-            ReadWorkbookFile(sheet, heap);
-            EXPECT_GE(sheet.ColumnCount(), 1);
-        } catch (const EInOutError& e) {
-            EXPECT_TRUE(std::string(e.what()).starts_with("Cannot read Excel workbook " + heap +
-                                                          ": the workbook is damaged"))
-                << e.what();
-        }
-    }
+    for (int run = 0; run < 3; ++run)
+        EXPECT_THROW_MSG(ReadWorkbookFile(sheet, heap), EInOutError,
+                         "Cannot read Excel workbook " + heap + ": the shared texts are cut short");
 }
 
 TEST(ImportWorkbook, AReaderProcessThatFailsIsNotTakenForItsOutput) {

