@@ -142,6 +142,22 @@ TImportResult ImportData(TDatasheet& sheet, const std::string& path, TUserPrompt
     return result;
 }
 
+TImportKind ImportKindOf(const std::string& path) {
+    const std::string extension = UpperCase(std::filesystem::path(path).extension().string());
+    if (extension == ".TXT" || extension == ".CSV") return TImportKind::ikText;
+    if (extension == ".XLS" || extension == ".XLSX" || extension == ".ODS") return TImportKind::ikWorkbook;
+    if (extension == ".MDB") return TImportKind::ikDatabase;
+    return TImportKind::ikOther;
+}
+
+TWorkbookSheetList ListImportSheets(const std::string& path) {
+    const std::string extension = UpperCase(std::filesystem::path(path).extension().string());
+    if (extension == ".XLS") return ListWorkbookSheets(path);
+    if (extension == ".XLSX") return ListXlsxSheets(path);
+    if (extension == ".ODS") return ListOdsSheets(path);
+    return {};
+}
+
 std::string TImportResult::Summary() const {
     std::string summary = std::to_string(rows) + (rows == 1 ? " row" : " rows") + " imported";
     if (emptyRowsSkipped > 0)

@@ -53,6 +53,14 @@ struct TImportOptions {
     TWorkbookChoices workbook;            // the sheet of a workbook, values as shown or as stored
 };
 
+// What a file's kind lets the user choose before it is read.
+enum class TImportKind { ikText, ikWorkbook, ikDatabase, ikOther };
+TImportKind ImportKindOf(const std::string& path);
+
+// The sheets of a workbook (.xls, .xlsx, .ods) for the import's sheet list; throws EInOutError as
+// the readers do.
+TWorkbookSheetList ListImportSheets(const std::string& path);
+
 // The table changes only when the outcome is ioImported; then it holds the file alone. Errors are
 // shown through `prompts` as the application's error display does.
 TImportResult ImportData(TDatasheet& sheet, const std::string& path, TUserPrompts& prompts,

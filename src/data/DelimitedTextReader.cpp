@@ -559,7 +559,7 @@ TTextImportInfo ReadDelimitedTextFile(TDatasheet& sheet, const std::string& path
 
 TTextImportInfo PreviewDelimitedTextFile(TDatasheet& sheet, const std::string& path, int maxRows,
                                          const TTextImportChoices& choices) {
-    return ReadText(sheet, path, nullptr, 0, choices, std::max(maxRows, 1));
+    return ReadText(sheet, path, nullptr, 1, choices, std::max(maxRows, 1));
 }
 
 } // namespace qbm

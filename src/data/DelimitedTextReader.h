@@ -59,8 +59,8 @@ TTextImportInfo ReadDelimitedTextFile(TDatasheet& sheet, const std::string& path
                                       TProgress* progress = nullptr, int firstColumn = 0,
                                       const TTextImportChoices& choices = {});
 
-// The first records of a file as they would be imported, for a live preview: at most `maxRows` rows,
-// the header included.
+// The first records of a file as they would be imported (from column 1, as the datasheet holds them),
+// for a live preview: at most `maxRows` rows, the header included.
 TTextImportInfo PreviewDelimitedTextFile(TDatasheet& sheet, const std::string& path, int maxRows,
                                          const TTextImportChoices& choices = {});
 

@@ -17,6 +17,8 @@ namespace {
 
 constexpr uint64_t kMaxContentPart = 2ull << 30;
 constexpr uint64_t kMaxSettingsPart = 16ull << 20;
+constexpr int kAllTables = -1;
+constexpr int kNoTable = -2; // only the tables' names
 
 using Token = QXmlStreamReader::TokenType;
 using namespace Qt::Literals::StringLiterals;
@@ -118,7 +120,7 @@ public:
                 else if (name == u"table") {
                     ++table;
                     tableDepth = 1;
-                    reading = wanted < 0 || table == wanted;
+                    reading = wanted == kAllTables || table == wanted;
                     row = 0;
                     m_tables.push_back(
                         {Utf8Of(attributes.value(kTableNs, "name"_L1)),
@@ -268,6 +270,14 @@ int ReadOdsFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
         },
         [&](int, int64_t row, int64_t rows) { writer.EndRow(row, rows); });
     return writer.Finish();
+}
+
+TWorkbookSheetList ListOdsSheets(const std::string& path) {
+    TOdsDocument document(path);
+    document.ReadTables(
+        nullptr, 0, 0, kNoTable, false, [](int, int64_t, int64_t, int64_t, const std::string&, int64_t) {},
+        [](int, int64_t, int64_t) {});
+    return {document.Tables(), document.ActiveTable()};
 }
 
 } // namespace qbm

@@ -18,4 +18,7 @@ class TProgress;
 int ReadOdsFile(TDatasheet& sheet, const std::string& path, TProgress* progress = nullptr,
                 const TWorkbookChoices& choices = {});
 
+// The document's sheets, for choosing one.
+TWorkbookSheetList ListOdsSheets(const std::string& path);
+
 } // namespace qbm

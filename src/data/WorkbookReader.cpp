@@ -14,10 +14,7 @@ namespace {
     throw EInOutError("Cannot read Excel workbook " + path + ": " + reason);
 }
 
-} // namespace
-
-int ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
-                     std::vector<TXlsCell>* errorCells, const TWorkbookChoices& choices) {
+std::string WorkbookStream(const std::string& path) {
     std::string bytes;
     if (!ReadFileIfExists(path, bytes)) Fail(path, "the file does not exist or cannot be opened");
     std::optional<std::string> stream = XlsWorkbookStream(bytes);
@@ -26,7 +23,18 @@ int ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* prog
             Fail(path, "not an Excel 97-2003 workbook");
         Fail(path, "the workbook is damaged: its compound file holds no whole workbook stream");
     }
-    bytes = std::string();
+    return std::move(*stream);
+}
+
+} // namespace
+
+TWorkbookSheetList ListWorkbookSheets(const std::string& path) {
+    return ListXlsSheets(WorkbookStream(path), path);
+}
+
+int ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
+                     std::vector<TXlsCell>* errorCells, const TWorkbookChoices& choices) {
+    std::optional<std::string> stream = WorkbookStream(path);
     const TXlsSheetCells read = ReadXlsSheet(*stream, choices, path);
     stream.reset();
 

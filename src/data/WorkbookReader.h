@@ -21,4 +21,7 @@ class TProgress;
 int ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* progress = nullptr,
                      std::vector<TXlsCell>* errorCells = nullptr, const TWorkbookChoices& choices = {});
 
+// The workbook's worksheets, for choosing one.
+TWorkbookSheetList ListWorkbookSheets(const std::string& path);
+
 } // namespace qbm

@@ -16,6 +16,12 @@ struct TWorkbookSheet {
     bool hidden = false;
 };
 
+// The sheets of a workbook and the one it was last shown on (an index into `sheets`, -1 when unknown).
+struct TWorkbookSheetList {
+    std::vector<TWorkbookSheet> sheets;
+    int active = -1;
+};
+
 // The index of the sheet to read: the one named (throws EInOutError naming the sheets there are when
 // none is), else `active` when it is a visible sheet, else the first visible one, else the first.
 // `what` names the file in the message ("Cannot read <what> <path>: ...").

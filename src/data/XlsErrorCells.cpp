@@ -44,7 +44,9 @@ public:
         const unsigned shift = U16(m_file, 0x1E), miniShift = U16(m_file, 0x20);
         if ((shift != 9 && shift != 12) || miniShift != 6) return std::nullopt;
         m_sectorSize = size_t{1} << shift;
-        m_sectorCount = (m_file.size() - kHeaderSize + m_sectorSize - 1) / m_sectorSize;
+        // The header takes the whole first sector: 512 bytes, or 4096 in files of 4096-byte sectors.
+        if (m_file.size() < m_sectorSize) return std::nullopt;
+        m_sectorCount = (m_file.size() - m_sectorSize + m_sectorSize - 1) / m_sectorSize;
         if (!ReadFat()) return std::nullopt;
         const auto directory =
             Chain(m_fat, U32(m_file, 0x30), m_sectorSize, [&](uint32_t s) { return Sector(s); });
@@ -75,7 +77,7 @@ public:
 private:
     std::string_view Sector(uint32_t s) const {
         if (s >= m_sectorCount) return {};
-        const size_t at = kHeaderSize + static_cast<size_t>(s) * m_sectorSize;
+        const size_t at = (static_cast<size_t>(s) + 1) * m_sectorSize;
         return m_file.substr(at, std::min(m_sectorSize, m_file.size() - at));
     }
 

@@ -401,4 +401,9 @@ TXlsSheetCells ReadXlsSheet(std::string_view stream, const TWorkbookChoices& cho
     return book.ReadSheet(globals, sheet, choices.storedValues);
 }
 
+TWorkbookSheetList ListXlsSheets(std::string_view stream, const std::string& path) {
+    const TGlobals globals = TXlsBook(stream, path).ReadGlobals();
+    return {globals.sheets, globals.active};
+}
+
 } // namespace qbm

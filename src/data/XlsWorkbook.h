@@ -30,4 +30,7 @@ struct TXlsSheetCells {
 TXlsSheetCells ReadXlsSheet(std::string_view stream, const TWorkbookChoices& choices,
                             const std::string& path);
 
+// The workbook's worksheets, for choosing one.
+TWorkbookSheetList ListXlsSheets(std::string_view stream, const std::string& path);
+
 } // namespace qbm

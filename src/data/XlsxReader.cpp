@@ -78,6 +78,8 @@ public:
                 }
             }
         }
+        m_list = {sheets, active};
+        if (m_listOnly) return;
         const size_t chosen = ChooseSheet(sheets, active, choices, "Excel workbook", path);
         const std::string sheetId = ids[chosen];
         m_sheetPart.clear();
@@ -278,6 +280,10 @@ private:
     std::string m_stylesPart = "xl/styles.xml";
     bool m_date1904 = false;
     bool m_storedValues = false;
+
+public:
+    bool m_listOnly = false;
+    TWorkbookSheetList m_list;
     std::string m_strings;
     std::vector<size_t> m_stringEnds;
     std::vector<std::string> m_formats; // the number format code of each cell style
@@ -305,6 +311,13 @@ int ReadXlsxFile(TDatasheet& sheet, const std::string& path, TProgress* progress
         [&](int64_t, int64_t column, std::string text) { writer.Put(column, std::move(text)); },
         [&](int64_t row) { writer.EndRow(row); });
     return writer.Finish();
+}
+
+TWorkbookSheetList ListXlsxSheets(const std::string& path) {
+    TXlsxWorkbook workbook(path);
+    workbook.m_listOnly = true;
+    workbook.ReadStructure({}, path);
+    return workbook.m_list;
 }
 
 } // namespace qbm

@@ -17,4 +17,7 @@ class TProgress;
 int ReadXlsxFile(TDatasheet& sheet, const std::string& path, TProgress* progress = nullptr,
                  const TWorkbookChoices& choices = {});
 
+// The workbook's sheets, for choosing one.
+TWorkbookSheetList ListXlsxSheets(const std::string& path);
+
 } // namespace qbm

@@ -1,5 +1,7 @@
 #include "gui/TDatasheetServices.h"
 
+#include "gui/TFM_Import.h"
+
 #include "data/DatasheetImport.h"
 #include "gui/TFM_GetTable.h"
 #include "gui/TFM_Sdata.h"
@@ -34,6 +36,15 @@ std::optional<std::string> TDatasheetServices::AskImportPath(QWidget* parent) {
                                                       DialogFilter(kImportFilter));
     if (path.isEmpty()) return std::nullopt;
     return path.toLocal8Bit().toStdString();
+}
+
+std::optional<TImportOptions> TDatasheetServices::AskImportOptions(QWidget* parent, const std::string& path) {
+    // Databases have their table picker; other kinds have nothing to choose.
+    const TImportKind kind = ImportKindOf(path);
+    if (kind != TImportKind::ikText && kind != TImportKind::ikWorkbook) return TImportOptions{};
+    TFM_Import dialog(path, parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Options();
 }
 
 std::vector<std::string> TDatasheetServices::AskPicturePaths(QWidget* parent, bool several) {

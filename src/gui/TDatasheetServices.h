@@ -3,6 +3,7 @@
 // picker, the sequence dialog, progress and help. The defaults show the real dialogs; tests replace
 // them with answers from a script.
 
+#include "data/DatasheetImport.h"
 #include "util/TProgress.h"
 
 #include <QPointer>
@@ -29,6 +30,9 @@ public:
     TUserPrompts& Prompts() { return m_prompts; }
     // "Import Data ...": the file to read, nullopt when cancelled.
     virtual std::optional<std::string> AskImportPath(QWidget* parent);
+    // The import's choices for that file (encoding, delimiter, header row; sheet, stored values), nullopt
+    // when cancelled.
+    virtual std::optional<TImportOptions> AskImportOptions(QWidget* parent, const std::string& path);
     // The picture dialog; several files when `several`. Empty when cancelled.
     virtual std::vector<std::string> AskPicturePaths(QWidget* parent, bool several);
     virtual std::optional<std::string> PickTable(QWidget* parent, const std::vector<std::string>& names);

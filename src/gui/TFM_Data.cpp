@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -128,9 +129,14 @@ TFM_Data::TFM_Data(TDatasheetServices& services, QWidget* parent) : QDialog(pare
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
+    // What the last import read and left out.
+    m_importSummary = new QLabel(this);
+    m_importSummary->setObjectName(QStringLiteral("Lbl_ImportSummary"));
+    m_importSummary->setAccessibleName(QStringLiteral("Import summary"));
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(title);
     bottom->addStretch();
+    bottom->addWidget(m_importSummary);
     bottom->addWidget(ok);
     bottom->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
@@ -374,14 +380,20 @@ void TFM_Data::ImportFile() {
     if (!m_sheet) return;
     const auto path = m_services.AskImportPath(this);
     if (!path) return;
+    std::optional<TImportOptions> options = m_services.AskImportOptions(this, *path);
+    if (!options) return;
     const auto progress =
         m_services.Progress(this, QStringLiteral("Importing ") + QString::fromLocal8Bit(path->c_str()));
     const TTablePicker picker = [this](const std::vector<std::string>& names) {
         return m_services.PickTable(this, names);
     };
-    const TImportResult result =
-        ImportData(*m_sheet, *path, m_services.Prompts(), picker, {progress.get(), m_history, {}, {}});
-    if (result.outcome == TImportOutcome::ioImported) m_changed = true;
+    options->progress = progress.get();
+    options->history = m_history;
+    const TImportResult result = ImportData(*m_sheet, *path, m_services.Prompts(), picker, *options);
+    if (result.outcome == TImportOutcome::ioImported) {
+        m_changed = true;
+        m_importSummary->setText(QString::fromStdString(result.Summary()));
+    }
     Refresh();
 }
 

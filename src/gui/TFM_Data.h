@@ -11,6 +11,7 @@
 
 class QAction;
 class QHeaderView;
+class QLabel;
 class QMenu;
 class QMenuBar;
 class QTableView;
@@ -80,6 +81,7 @@ private:
     TRowNumberHeader* m_rowHeader;
     QMenuBar* m_menuBar;
     QToolBar* m_toolBar;
+    QLabel* m_importSummary = nullptr;
     QMenu* m_popup;
     std::map<QString, QAction*> m_actions;
     bool m_changed = false;

@@ -21,6 +21,8 @@ public:
     std::deque<std::optional<std::string>> importPaths;
     std::deque<std::vector<std::string>> picturePaths;
     std::vector<bool> pictureAskedSeveral;
+    std::optional<TImportOptions> importOptions = TImportOptions{}; // the import dialog's answer
+    std::vector<std::string> importOptionsAsked;
     std::optional<std::string> table; // the picker's choice; nullopt: cancelled
     std::vector<std::string> tablesOffered;
     std::optional<std::vector<std::string>> sequence; // the sequence dialog's answer
@@ -32,6 +34,10 @@ public:
         auto p = importPaths.front();
         importPaths.pop_front();
         return p;
+    }
+    std::optional<TImportOptions> AskImportOptions(QWidget*, const std::string& path) override {
+        importOptionsAsked.push_back(path);
+        return importOptions;
     }
     std::vector<std::string> AskPicturePaths(QWidget*, bool several) override {
         pictureAskedSeveral.push_back(several);
