@@ -9,6 +9,7 @@
 #include "gui/TDatasheetModel.h"
 #include "gui/TFM_Data.h"
 #include "gui/TFM_GetTable.h"
+#include "gui/TFM_Import.h"
 #include "gui/TFM_Sdata.h"
 
 #include <QApplication>
@@ -79,5 +80,24 @@ int main(int argc, char* argv[]) {
     qbm::TFM_GetTable picker;
     picker.SetTables(qbm::DatabaseTableNames(qbm::test::TestDataPath("samples/nwind.mdb")));
     failures += Save(picker, out, "datasheet-table-picker.png");
+
+    // The import's choices: a Windows-1252 file of Western text, and a workbook's sheets.
+    {
+        std::ofstream csv(work + "/prices.csv", std::ios::binary);
+        csv << "Code;Name;Price\r\n00123;K\xE4se \x84"
+               "Emmentaler\x93;\x80 4,50\r\n\r\n"
+               "00124;Cr\xE8me br\xFBl\xE9"
+               "e;\x80 2,10\r\n00125;\"Two\r\nlines\";\x80 1,00\r\n";
+    }
+    qbm::TFM_Import text(work + "/prices.csv");
+    failures += Save(text, out, "datasheet-import-text.png");
+    qbm::TFM_Import workbook(qbm::test::TestDataPath("import/formats.ods"));
+    failures += Save(workbook, out, "datasheet-import-workbook.png");
+
+    // A workbook in several scripts, as the datasheet shows it.
+    services.importPaths.push_back(qbm::test::TestDataPath("import/formats.xlsx"));
+    window.ImportFile();
+    window.SetDatasheet(&sheet);
+    failures += Save(window, out, "datasheet-window-unicode.png");
     return failures ? 1 : 0;
 }
