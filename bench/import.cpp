@@ -225,7 +225,10 @@ std::string UnzipPart(const std::string& path, const char* part) {
     int error = 0;
     zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &error);
     zip_stat_t st;
-    zip_stat(archive, part, 0, &st);
+    if (zip_stat(archive, part, 0, &st) != 0) { // a part the file does not have
+        zip_close(archive);
+        return {};
+    }
     std::string bytes(st.size, '\0');
     zip_file_t* file = zip_fopen(archive, part, 0);
     zip_fread(file, bytes.data(), bytes.size());
