@@ -69,6 +69,22 @@ QString WithFilterExtension(const QString& path, const QString& filter) {
     return path + ext;
 }
 
+QString PathForFilters(const QString& typed, const QString& chosenFilter, const QStringList& filters) {
+    const QString suffix = QFileInfo(typed).suffix().toLower();
+    const QString spelled = suffix == "jpeg" ? "jpg" : suffix == "tiff" ? "tif" : suffix;
+    for (const QString& filter : filters)
+        if (!spelled.isEmpty() && FilterExtension(filter).mid(1).toLower() == spelled) return typed;
+    return WithFilterExtension(typed, chosenFilter);
+}
+
+QStringList PictureExportFilters(const QString& first) {
+    QStringList filters = {"Bitmaps (*.bmp)",    "PNG Image (*.png)",   "JPEG Image (*.jpg)",
+                           "TIFF Image (*.tif)", "SVG Drawing (*.svg)", "PDF Document (*.pdf)"};
+    filters.removeAll(first);
+    filters.prepend(first);
+    return filters;
+}
+
 std::optional<QString> ChooseSavePathWithDialog(QWidget* parent, const QString& caption,
                                                 const QStringList& filters) {
     QFileDialog dialog(parent, caption);
@@ -80,7 +96,7 @@ std::optional<QString> ChooseSavePathWithDialog(QWidget* parent, const QString& 
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     const QString typed = dialog.selectedFiles().front();
-    const QString path = WithFilterExtension(typed, dialog.selectedNameFilter());
+    const QString path = PathForFilters(typed, dialog.selectedNameFilter(), filters);
     // The dialog asked about the name as typed; a name that only now got its extension is asked here.
     if (path != typed && QFileInfo::exists(path) &&
         QMessageBox::warning(parent, caption,

@@ -44,6 +44,12 @@ std::optional<QString> ChooseSavePathWithDialog(QWidget* parent, const QString& 
 QString FilterExtension(const QString& filter);
 // The path with the filter's extension appended unless it already ends with it.
 QString WithFilterExtension(const QString& path, const QString& filter);
+// The name the user typed decides the file type when its extension is one of the filters' (or a
+// spelling of one, ".jpeg", ".tiff"); otherwise the chosen filter's extension is appended.
+QString PathForFilters(const QString& typed, const QString& chosenFilter, const QStringList& filters);
+
+// The picture formats both editors export, the editor's own default first.
+QStringList PictureExportFilters(const QString& first);
 
 // Templates are laid out for the printer the labels go to; without one, for 300 dpi.
 int EditorPrinterResolution();

@@ -2,6 +2,7 @@
 
 #include "barcode/EBarcodeError.h"
 #include "gui/GuiText.h"
+#include "gui/TExportOptions.h"
 #include "gui/TProblemLabel.h"
 #include "output/PreviewExport.h"
 #include "templates/TemplatePreview.h"
@@ -53,7 +54,7 @@ TFM_Template::TFM_Template(const std::string& libraryPath, TUserPrompts& prompts
 }
 
 QStringList TFM_Template::ExportFilters() {
-    return {"Bitmaps (*.bmp)", "PNG Image (*.png)", "SVG Drawing (*.svg)", "PDF Document (*.pdf)"};
+    return PictureExportFilters("Bitmaps (*.bmp)");
 }
 
 void TFM_Template::BuildControls() {
@@ -131,6 +132,9 @@ void TFM_Template::BuildControls() {
     previewBox->addStretch();
 
     auto* buttons = EditorButtonRow(m_export, m_ok);
+    m_exportOptions = new TExportOptions;
+    buttons->insertWidget(buttons->indexOf(m_export), m_exportOptions);
+    m_exportOptions->hide();
 
     auto* top = new QHBoxLayout;
     top->addLayout(names);
@@ -212,6 +216,7 @@ void TFM_Template::RefreshPreview() {
 
 void TFM_Template::ShowExportButton() {
     m_export->show();
+    m_exportOptions->show();
 }
 
 void TFM_Template::showEvent(QShowEvent* event) {
@@ -223,7 +228,10 @@ void TFM_Template::showEvent(QShowEvent* event) {
 
 void TFM_Template::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
-    if (!event->spontaneous()) m_export->hide();
+    if (!event->spontaneous()) {
+        m_export->hide();
+        m_exportOptions->hide();
+    }
 }
 
 bool TFM_Template::eventFilter(QObject* watched, QEvent* event) {
@@ -243,8 +251,9 @@ void TFM_Template::ChooseFont(bool codeFont) {
 }
 
 void TFM_Template::Export() {
-    ExportPreview(this, m_chooseSavePath, ExportFilters(), m_prompts,
-                  [this](const std::string& path) { ExportTemplatePreview(m_editor, path); });
+    ExportPreview(this, m_chooseSavePath, ExportFilters(), m_prompts, [this](const std::string& path) {
+        ExportTemplatePreview(m_editor, path, m_exportOptions->Choice());
+    });
 }
 
 void TFM_Template::Accept() {

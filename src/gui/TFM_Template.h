@@ -19,6 +19,8 @@ class QToolButton;
 
 namespace qbm {
 
+class TExportOptions;
+
 class TProblemLabel;
 
 class TUserPrompts;
@@ -74,6 +76,7 @@ private:
     QSpinBox* m_barWidth = nullptr;
     QLabel* m_preview = nullptr;
     QPushButton* m_export = nullptr;
+    TExportOptions* m_exportOptions = nullptr;
     QPushButton* m_ok = nullptr;
 };
 

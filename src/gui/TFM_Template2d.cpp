@@ -1,6 +1,7 @@
 #include "gui/TFM_Template2d.h"
 
 #include "gui/GuiText.h"
+#include "gui/TExportOptions.h"
 #include "gui/TProblemLabel.h"
 #include "output/PreviewExport.h"
 #include "util/TUserPrompts.h"
@@ -58,7 +59,6 @@ TFM_Template2d::TFM_Template2d(const std::string& libraryPath, TUserPrompts& pro
     setObjectName("FM_Template2d");
     setWindowTitle("Barcode Templates");
     setAccessibleName("Barcode Templates");
-    m_printerDpi = EditorPrinterResolution();
     BuildControls();
     Connect();
     m_editor.SetOnPreviewChanged([this] { RefreshPreview(); });
@@ -66,7 +66,7 @@ TFM_Template2d::TFM_Template2d(const std::string& libraryPath, TUserPrompts& pro
 }
 
 QStringList TFM_Template2d::ExportFilters() {
-    return {"JPEG Image (*.jpg)", "PNG Image (*.png)", "SVG Drawing (*.svg)", "PDF Document (*.pdf)"};
+    return PictureExportFilters("JPEG Image (*.jpg)");
 }
 
 void TFM_Template2d::BuildControls() {
@@ -141,6 +141,9 @@ void TFM_Template2d::BuildControls() {
     top->addWidget(m_pages);
     top->addLayout(previewBox, 1);
     auto* buttons = EditorButtonRow(m_export, m_ok);
+    m_exportOptions = new TExportOptions;
+    buttons->insertWidget(buttons->indexOf(m_export), m_exportOptions);
+    m_exportOptions->hide();
     buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
@@ -249,6 +252,7 @@ void TFM_Template2d::OpenOnPage(T2DTemplateEditor::TPage page, const std::string
 
 void TFM_Template2d::ShowExportButton() {
     m_export->show();
+    m_exportOptions->show();
 }
 
 void TFM_Template2d::showEvent(QShowEvent* event) {
@@ -266,7 +270,10 @@ void TFM_Template2d::resizeEvent(QResizeEvent* event) {
 
 void TFM_Template2d::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
-    if (!event->spontaneous()) m_export->hide();
+    if (!event->spontaneous()) {
+        m_export->hide();
+        m_exportOptions->hide();
+    }
 }
 
 bool TFM_Template2d::eventFilter(QObject* watched, QEvent* event) {
@@ -275,8 +282,9 @@ bool TFM_Template2d::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFM_Template2d::Export() {
-    ExportPreview(this, m_chooseSavePath, ExportFilters(), m_prompts,
-                  [this](const std::string& path) { Export2DPreview(m_editor, path, m_printerDpi); });
+    ExportPreview(this, m_chooseSavePath, ExportFilters(), m_prompts, [this](const std::string& path) {
+        Export2DPreview(m_editor, path, m_exportOptions->Choice());
+    });
 }
 
 void TFM_Template2d::Accept() {

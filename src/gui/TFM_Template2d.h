@@ -20,6 +20,8 @@ class QTabWidget;
 
 namespace qbm {
 
+class TExportOptions;
+
 class TProblemLabel;
 class TUserPrompts;
 
@@ -35,8 +37,6 @@ public:
     void OpenOnPage(T2DTemplateEditor::TPage page, const std::string& testText);
     void ShowExportButton();
     void SetSavePathChooser(TSavePathChooser chooser) { m_chooseSavePath = std::move(chooser); }
-    // Resolution of the printer the symbols print on, for the vector export at their real size.
-    void SetPrinterResolution(int dpi) { m_printerDpi = dpi; }
 
     static QStringList ExportFilters();
 
@@ -62,7 +62,6 @@ private:
     TUserPrompts& m_prompts;
     T2DTemplateEditor m_editor;
     TSavePathChooser m_chooseSavePath = ChooseSavePathWithDialog;
-    int m_printerDpi = 300;
     bool m_updating = false;
 
     QTabWidget* m_pages = nullptr;
@@ -83,6 +82,7 @@ private:
     QScrollArea* m_scroll = nullptr;
     QLabel* m_preview = nullptr;
     QPushButton* m_export = nullptr;
+    TExportOptions* m_exportOptions = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     // Beside the fields: why the page cannot be drawn.

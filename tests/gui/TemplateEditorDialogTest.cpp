@@ -1,3 +1,4 @@
+#include "gui/EditorSupport.h"
 #include "gui/TFM_Template.h"
 #include "gui/TFM_Template2d.h"
 
@@ -148,8 +149,11 @@ TEST(TemplateDialog, KeepsItsStateAndHidesExportWhenClosed) {
     QTest::keyClicks(Control<QLineEdit>(dialog, "Edit1"), "Q7");
     QTest::mouseClick(Control<QPushButton>(dialog, "Button1"), Qt::LeftButton);
     const TBitmap saved = test::LoadPicture(exported.toStdString());
-    EXPECT_EQ(saved.Width(), 257);
+    EXPECT_GT(saved.Width(), 257) << "the whole symbol at 300 dpi, not the preview box";
     EXPECT_EQ(test::Decode(saved, ZXing::BarcodeFormat::Code39).text, "Q7");
+    QTest::mouseClick(Control<QCheckBox>(dialog, "Chk_PreviewPicture"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(dialog, "Button1"), Qt::LeftButton);
+    EXPECT_EQ(test::LoadPicture(exported.toStdString()).Width(), 257);
 
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
@@ -241,6 +245,27 @@ TEST(Template2dDialog, CarrierDataIsCheckedBesideItsFieldAndEscUndoesTheEdits) {
     EXPECT_NE(Control<QPushButton>(dialog, "Btn_Cancel"), nullptr);
 }
 
+// The name typed decides the picture type when its extension is one the dialog offers; both editors
+// offer the same formats.
+TEST(ExportDialog, TheTypedExtensionDecidesTheFormat) {
+    const QStringList filters = TFM_Template2d::ExportFilters();
+    EXPECT_EQ(filters.front(), "JPEG Image (*.jpg)");
+    EXPECT_EQ(TFM_Template::ExportFilters().front(), "Bitmaps (*.bmp)");
+    QStringList linear = TFM_Template::ExportFilters(), twoD = filters;
+    linear.sort();
+    twoD.sort();
+    EXPECT_EQ(linear, twoD);
+    for (const char* ext : {"bmp", "png", "jpg", "tif", "svg", "pdf"})
+        EXPECT_TRUE(filters.join(" ").contains(QString("*.") + ext)) << ext;
+    const QString jpeg = "JPEG Image (*.jpg)";
+    EXPECT_EQ(PathForFilters("/x/exp_maxi.png", jpeg, filters), "/x/exp_maxi.png");
+    EXPECT_EQ(PathForFilters("/x/exp_maxi.PDF", jpeg, filters), "/x/exp_maxi.PDF");
+    EXPECT_EQ(PathForFilters("/x/photo.jpeg", jpeg, filters), "/x/photo.jpeg");
+    EXPECT_EQ(PathForFilters("/x/scan.tiff", jpeg, filters), "/x/scan.tiff");
+    EXPECT_EQ(PathForFilters("/x/label", jpeg, filters), "/x/label.jpg");
+    EXPECT_EQ(PathForFilters("/x/label.v2", jpeg, filters), "/x/label.v2.jpg");
+}
+
 TEST(Template2dDialog, OkWithAnUnwritableLibraryStaysOpenAndExportHidesOnClose) {
     TScriptedPrompts prompts;
     const std::string path = test::DefaultLibrary();
@@ -257,6 +282,14 @@ TEST(Template2dDialog, OkWithAnUnwritableLibraryStaysOpenAndExportHidesOnClose) 
         EXPECT_EQ(filters.front(), "JPEG Image (*.jpg)");
         return std::optional<QString>(exported);
     });
+    EXPECT_TRUE(Control<QSpinBox>(dialog, "Edt_ExportDpi")->isVisible());
+    EXPECT_EQ(Control<QSpinBox>(dialog, "Edt_ExportDpi")->value(), 300);
+    QTest::mouseClick(Control<QPushButton>(dialog, "Button1"), Qt::LeftButton);
+    // the symbol at 300 dpi (modules of 0.88 mm), not the screen's preview
+    const TBitmap saved = test::LoadPicture(exported.toStdString());
+    EXPECT_GT(saved.Width(), 300);
+    EXPECT_EQ(test::Decode(saved, ZXing::BarcodeFormat::MaxiCode).text, "Parcel 7");
+    QTest::mouseClick(Control<QCheckBox>(dialog, "Chk_PreviewPicture"), Qt::LeftButton);
     QTest::mouseClick(Control<QPushButton>(dialog, "Button1"), Qt::LeftButton);
     EXPECT_EQ(test::LoadPicture(exported.toStdString()).Width(), Picture(dialog).width());
 
@@ -268,6 +301,7 @@ TEST(Template2dDialog, OkWithAnUnwritableLibraryStaysOpenAndExportHidesOnClose) 
 
     dialog.reject();
     EXPECT_FALSE(Control<QPushButton>(dialog, "Button1")->isVisible());
+    EXPECT_FALSE(Control<QSpinBox>(dialog, "Edt_ExportDpi")->isVisible());
     dialog.show();
     EXPECT_FALSE(Control<QPushButton>(dialog, "Button1")->isVisible());
 }
