@@ -410,6 +410,11 @@ void TLabelDocument::Apply2DSettings() {
     Apply2DSettings(true);
 }
 
+void TLabelDocument::SetPrintPreferences(const TPrintPreferences& preferences) {
+    if (m_project.PrintPreferences() == preferences) return;
+    Change(kNoMerge, "Print options", [&] { m_project.SetPrintPreferences(preferences); });
+}
+
 void TLabelDocument::Apply2DSettings(bool report) {
     std::string problem;
     try {

@@ -144,6 +144,8 @@ public:
     T2DSettings Settings2D();
     // After the 2D editor closed with OK: its settings become the project's (undoable) and apply.
     void Set2DSettings(const T2DSettings& settings);
+    // "Page > Print Options ..." and the print dialog's "Labels" tab (undoable).
+    void SetPrintPreferences(const TPrintPreferences& preferences);
     // Lays out and draws the shown page of the preview with the current grid and updates the page
     // count; a label that does not fit its cell shows its warning and asks for the layout tab and the
     // focus in the columns or rows field.

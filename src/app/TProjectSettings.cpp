@@ -17,6 +17,7 @@ TProjectSettings TProjectSettings::Capture(const TLabelProject& p) {
     s.amount2D = p.Amount2D();
     s.format2D = p.Format2D();
     s.settings2D = p.Settings2D();
+    s.printPreferences = p.PrintPreferences();
     s.linearCodeList = p.LinearCodeList();
     s.linage = p.Linage();
     s.column = p.Column();
@@ -44,6 +45,7 @@ void TProjectSettings::RestoreInto(TLabelProject& p) const {
     p.SetAmount2D(amount2D);
     p.SetFormat2D(format2D);
     p.SetSettings2D(settings2D);
+    p.SetPrintPreferences(printPreferences);
     p.LinearCodeList() = linearCodeList;
     p.SetLinage(linage);
     p.SetColumn(column);

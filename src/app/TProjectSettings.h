@@ -24,6 +24,7 @@ struct TProjectSettings {
     int amount2D = 1;
     int format2D = 0;
     std::optional<T2DSettings> settings2D;
+    TPrintPreferences printPreferences;
     std::vector<std::string> linearCodeList;
     int linage = 2;
     int column = 2;

@@ -5,6 +5,7 @@
 #include "gui/TDatasheetServices.h"
 #include "gui/TFM_About.h"
 #include "gui/TFM_Data.h"
+#include "gui/TFM_PrintOptions.h"
 #include "gui/TFM_Stock.h"
 #include "gui/TFM_Wel.h"
 #include "gui/THelpViewer.h"
@@ -29,10 +30,6 @@ TDatasheetServices& TDialogs::DatasheetServices(QWidget*) {
         m_datasheetServices = std::make_shared<TDatasheetServices>(*m_datasheetPrompts);
     }
     return *m_datasheetServices;
-}
-
-void TDialogs::NotYetAvailable(QWidget* parent, const QString& what) {
-    QMessageBox::information(parent, what, what + " is not yet available in this build.");
 }
 
 int TDialogs::Welcome(QWidget* parent) {
@@ -83,8 +80,11 @@ void TDialogs::LabelStock(QWidget* parent, TLabelDocument& doc) {
     if (dialog.exec() == QDialog::Accepted && dialog.Chosen()) doc.ChooseStock(*dialog.Chosen());
 }
 
-void TDialogs::PrintOptions(QWidget* parent, TLabelDocument&) {
-    NotYetAvailable(parent, "The print options");
+void TDialogs::PrintOptions(QWidget* parent, TLabelDocument& doc) {
+    const TLabelProject& project = doc.Project();
+    TFM_PrintOptions dialog(project.PrintPreferences(), project.Linage() * project.Column(), doc.LabelCount(),
+                            parent);
+    if (dialog.exec() == QDialog::Accepted) doc.SetPrintPreferences(dialog.Preferences());
 }
 
 void TDialogs::Help(QWidget* parent, const QString& topic) {

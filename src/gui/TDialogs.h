@@ -1,7 +1,6 @@
 #pragma once
 // Every dialog the main window opens, one method each, so that the window's commands stay the same
-// whoever builds a dialog and tests can answer them from a script. A dialog that is not part of this
-// build shows a plain "not yet available" box.
+// whoever builds a dialog and tests can answer them from a script.
 
 #include "gui/TProductLinks.h"
 #include "templates/T2DSettings.h"
@@ -66,9 +65,6 @@ public:
     // Help topic of help.chm, and the maker's web site, FAQ page and support mail.
     virtual void Help(QWidget* parent, const QString& topic);
     virtual void OpenLink(QWidget* parent, TProductLink link);
-
-protected:
-    static void NotYetAvailable(QWidget* parent, const QString& what);
 
 private:
     TDatasheetServices& DatasheetServices(QWidget* parent);

@@ -63,6 +63,24 @@ TPrintRunTab::TPrintRunTab(int cells, long long labels, bool verify, QWidget* pa
     row("&To page:", m_lastPage);
 }
 
+void TPrintRunTab::Show(const TPrintPreferences& p) {
+    m_verify->setChecked(p.verify);
+    m_startCell->setValue(p.startCell);
+    m_fromLabel->setValue(static_cast<int>(std::clamp<long long>(p.fromLabel, 1, INT_MAX)));
+    m_firstPage->setValue(p.firstPage);
+    m_lastPage->setValue(p.lastPage);
+}
+
+TPrintPreferences TPrintRunTab::Preferences(const TPrintPreferences& base) const {
+    TPrintPreferences p = base;
+    p.verify = m_verify->isChecked();
+    p.startCell = m_startCell->value();
+    p.fromLabel = m_fromLabel->value();
+    p.firstPage = m_firstPage->value();
+    p.lastPage = m_lastPage->value();
+    return p;
+}
+
 void TPrintRunTab::FillIn(TPrinterChoice& choice) const {
     choice.verify = m_verify->isChecked();
     choice.startCell = m_startCell->value();

@@ -3,6 +3,7 @@
 // the first sheet, the label to start at (after a jam) and the pages of the run to print.
 
 #include "app/TPrinterChoice.h"
+#include "project/TPrintPreferences.h"
 
 #include <QWidget>
 
@@ -19,6 +20,10 @@ public:
 
     // The tab's choices written into `choice`; the printer and its name are the dialog's.
     void FillIn(TPrinterChoice& choice) const;
+    // The project's print options shown, and read back as the user left them (the journal is not
+    // the tab's).
+    void Show(const TPrintPreferences& preferences);
+    TPrintPreferences Preferences(const TPrintPreferences& base) const;
 
 private:
     QCheckBox* m_verify;

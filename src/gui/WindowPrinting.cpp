@@ -150,7 +150,8 @@ TPrintResult WindowPrinting::Run(TPrinter& printer, const QString& what, TChoose
         options.run.printerName = "PDF";
         options.run.calibration = m_calibrations.Load("PDF");
     }
-    if (!m_doc->Untitled() && !m_doc->ProjectFileName().empty())
+    if (!m_doc->Untitled() && !m_doc->ProjectFileName().empty() &&
+        m_doc->Project().PrintPreferences().journal)
         options.run.journalPath = JournalPathFor(m_doc->ProjectFileName());
     options.run.verifyProgress = [&](long long done, long long total) {
         // Counted in thousandths, so runs beyond the progress bar's range move it evenly too.
@@ -188,6 +189,7 @@ TPrinterChoice WindowPrinting::RunPrintDialog(bool labelsTab) {
     if (labelsTab) {
         runTab = new TPrintRunTab(m_doc->Project().Linage() * m_doc->Project().Column(), m_doc->LabelCount(),
                                   m_verify);
+        runTab->Show(m_doc->Project().PrintPreferences());
         dialog.setOptionTabs({runTab});
     }
     if (dialog.exec() != QDialog::Accepted) return {};
@@ -195,6 +197,8 @@ TPrinterChoice WindowPrinting::RunPrintDialog(bool labelsTab) {
     if (runTab) {
         runTab->FillIn(choice);
         m_verify = choice.verify;
+        // The tab's choices are the project's print options, kept for the next run.
+        m_doc->SetPrintPreferences(runTab->Preferences(m_doc->Project().PrintPreferences()));
     }
     if (target->outputFormat() == QPrinter::PdfFormat || !m_system) {
         const QString path = target->outputFileName();

@@ -24,6 +24,34 @@ constexpr std::string_view kExact2DListSection = "Var2DCodeList";
 constexpr std::string_view kExact2DTextSection = "B2DCodeText";
 constexpr std::string_view kSettings2DSection = "Settings2D";
 constexpr std::string_view kUnicodeDatasheetSection = "VarCodeValueUtf8";
+constexpr std::string_view kPrintOptionsSection = "PrintOptions";
+
+// Written only when they differ from the defaults, so a project that never changed them keeps the
+// bytes older versions wrote.
+void WritePrintPreferences(TBigIniFile& ini, const TPrintPreferences& p) {
+    if (p == TPrintPreferences{}) return;
+    ini.WriteBool(kPrintOptionsSection, "Verify", p.verify);
+    ini.WriteInteger(kPrintOptionsSection, "StartCell", p.startCell);
+    ini.WriteInteger(kPrintOptionsSection, "FirstPage", p.firstPage);
+    ini.WriteInteger(kPrintOptionsSection, "LastPage", p.lastPage);
+    ini.WriteString(kPrintOptionsSection, "FromLabel", IntToStr(p.fromLabel));
+    ini.WriteBool(kPrintOptionsSection, "Journal", p.journal);
+}
+
+// Values outside what a run accepts fall back to the defaults; the run checks the rest against the
+// layout it prints on.
+TPrintPreferences ReadPrintPreferences(TBigIniFile& ini) {
+    const TPrintPreferences d;
+    TPrintPreferences p;
+    p.verify = ini.ReadBool(kPrintOptionsSection, "Verify", d.verify);
+    p.startCell = std::max(1, ini.ReadInteger(kPrintOptionsSection, "StartCell", d.startCell));
+    p.firstPage = std::max(1, ini.ReadInteger(kPrintOptionsSection, "FirstPage", d.firstPage));
+    p.lastPage = std::max(0, ini.ReadInteger(kPrintOptionsSection, "LastPage", d.lastPage));
+    p.fromLabel = std::max<long long>(
+        1, TryStrToInt64(ini.ReadString(kPrintOptionsSection, "FromLabel", "1")).value_or(d.fromLabel));
+    p.journal = ini.ReadBool(kPrintOptionsSection, "Journal", d.journal);
+    return p;
+}
 constexpr size_t kListedCells = 10;
 
 // A CR or LF would end the line, and the character 26 ends an INI text where it stands.
@@ -217,6 +245,7 @@ TSaveReport SaveProject(const std::string& path, const TLabelProject& project, c
     }
 
     if (!text2DExact) ini.WriteString(kExact2DTextSection, "Data", StreamToHex(text2D));
+    WritePrintPreferences(ini, project.PrintPreferences());
     // Older readers ignore the section and take the library's 2D settings.
     if (const auto& settings = project.Settings2D()) {
         if (!FitsOnALine(settings->MPST)) report.unstored.emplace_back("MPST");
@@ -300,6 +329,7 @@ std::vector<std::string> LoadProject(const std::string& path, TLabelProject& pro
         throw EInOutError("The datasheet in \"" + path + "\" is damaged: " + damage + ".");
     DatasheetFromStream(project.Datasheet(), stream, env.progress);
 
+    project.SetPrintPreferences(ReadPrintPreferences(ini));
     project.SetSettings2D(ini.SectionExists(kSettings2DSection)
                               ? std::optional(Read2DSettingsKeys(ini, kSettings2DSection, T2DSettings{}))
                               : std::nullopt);

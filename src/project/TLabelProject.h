@@ -3,6 +3,7 @@
 // any widget so that the GUI, the CLI and the tests share it.
 
 #include "data/TDatasheet.h"
+#include "project/TPrintPreferences.h"
 #include "project/TStockChoice.h"
 #include "surface/Graphics.h"
 #include "templates/T2DSettings.h"
@@ -96,6 +97,10 @@ public:
     const std::optional<T2DSettings>& Settings2D() const { return m_settings2D; }
     void SetSettings2D(std::optional<T2DSettings> settings) { m_settings2D = std::move(settings); }
 
+    // The print options of the project's runs.
+    const TPrintPreferences& PrintPreferences() const { return m_printPreferences; }
+    void SetPrintPreferences(const TPrintPreferences& p) { m_printPreferences = p; }
+
     // Filled by "Import Various Code ..." and "Serial Code ..." in the linear kind; not printed.
     std::vector<std::string>& LinearCodeList() { return m_linearCodeList; }
     const std::vector<std::string>& LinearCodeList() const { return m_linearCodeList; }
@@ -150,6 +155,7 @@ private:
     int m_amount2D = 1;
     int m_format2D = 0;
     std::optional<T2DSettings> m_settings2D;
+    TPrintPreferences m_printPreferences;
     std::vector<std::string> m_linearCodeList;
     int m_linage = 2;
     int m_column = 2;

@@ -4,11 +4,14 @@
 #include "gui/TFM_Wel.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 #include <QUrl>
 
 #include <functional>
@@ -108,6 +111,43 @@ TEST_F(DroppedProject, OpensThroughTheCloseQuery) {
     enter.ignore();
     QApplication::sendEvent(window.get(), &enter);
     EXPECT_FALSE(enter.isAccepted());
+}
+
+using PrintOptionsMenu = WindowFixture;
+
+// "Page > Print Options ..." opens the project's print options (those of the print dialog's "Labels"
+// tab and the journal); OK keeps them in the project as one undo step, Cancel changes nothing.
+TEST_F(PrintOptionsMenu, OpensTheProjectsPrintOptionsAndKeepsThem) {
+    ShowWindow();
+    const auto answer = [](bool ok, std::function<void(QDialog&)> edit) {
+        QTimer::singleShot(0, [ok, edit] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->objectName(), "FM_PrintOptions");
+            edit(*dialog);
+            dialog->findChild<QPushButton*>(ok ? "Btn_OK" : "Btn_Cancel")->click();
+        });
+    };
+    const TPrintPreferences before = doc->Project().PrintPreferences();
+    answer(false, [](QDialog& d) { d.findChild<QSpinBox*>("Edt_StartCell")->setValue(2); });
+    Action("Mnu_PrintOptions")->trigger();
+    EXPECT_EQ(doc->Project().PrintPreferences(), before);
+
+    answer(true, [](QDialog& d) {
+        EXPECT_TRUE(d.findChild<QCheckBox*>("Chk_Verify")->isChecked());
+        d.findChild<QSpinBox*>("Edt_StartCell")->setValue(3);
+        d.findChild<QSpinBox*>("Edt_FirstPage")->setValue(2);
+        d.findChild<QCheckBox*>("Chk_Journal")->setChecked(false);
+    });
+    Action("Mnu_PrintOptions")->trigger();
+    const TPrintPreferences& after = doc->Project().PrintPreferences();
+    EXPECT_EQ(after.startCell, 3);
+    EXPECT_EQ(after.firstPage, 2);
+    EXPECT_FALSE(after.journal);
+    EXPECT_TRUE(doc->ProjectModified());
+    doc->UndoStack()->undo();
+    EXPECT_EQ(doc->Project().PrintPreferences(), before);
+    EXPECT_TRUE(Messages().empty()) << "no \"not yet available\" box";
 }
 
 } // namespace

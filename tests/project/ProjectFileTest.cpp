@@ -182,6 +182,37 @@ TEST(ProjectFile, Settings2DTravelWithTheProject) {
     EXPECT_EQ(*loaded.Settings2D(), s);
 }
 
+TEST(ProjectFile, PrintOptionsAreKeptWhenTheyDifferFromTheDefaults) {
+    const std::string dir = test::MakeTempDir();
+    TLabelProject project;
+    project.SetTemplateName("EAN13");
+    SaveProject(dir + "/plain.bpj", project, nullptr);
+    EXPECT_EQ(ReadAll(dir + "/plain.bpj").find("[PrintOptions]"), std::string::npos);
+
+    TPrintPreferences p;
+    p.verify = false;
+    p.startCell = 4;
+    p.firstPage = 2;
+    p.lastPage = 3;
+    p.fromLabel = 5000000000LL;
+    p.journal = false;
+    project.SetPrintPreferences(p);
+    SaveProject(dir + "/options.bpj", project, nullptr);
+    EXPECT_NE(ReadAll(dir + "/options.bpj")
+                  .find("[PrintOptions]\r\nVerify=0\r\nStartCell=4\r\nFirstPage=2\r\nLastPage=3\r\n"
+                        "FromLabel=5000000000\r\nJournal=0\r\n"),
+              std::string::npos);
+    TLabelProject loaded;
+    LoadProject(dir + "/options.bpj", loaded);
+    EXPECT_EQ(loaded.PrintPreferences(), p);
+    // values no run takes read as the defaults
+    std::ofstream(dir + "/odd.bpj", std::ios::binary)
+        << "[Properties]\r\nTemplate=EAN13\r\n[PrintOptions]\r\nStartCell=-4\r\nFromLabel=x\r\n";
+    LoadProject(dir + "/odd.bpj", loaded);
+    EXPECT_EQ(loaded.PrintPreferences().startCell, 1);
+    EXPECT_EQ(loaded.PrintPreferences().fromLabel, 1);
+}
+
 TEST(ProjectFile, WritesKeysInOrderAndTheDatasheetAsHex) {
     const std::string dir = test::MakeTempDir();
     TLabelProject project;
