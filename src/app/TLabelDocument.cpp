@@ -3,10 +3,12 @@
 #include "app/ProjectPrinting.h"
 #include "app/TProjectSettings.h"
 #include "app/TSettingsCommand.h"
+#include "data/DatasheetCommands.h"
 #include "ini/TIniFile.h"
 #include "output/CalibrationSheet.h"
 #include "output/TPageLayout.h"
 #include "project/CodeListFile.h"
+#include "project/CodeValueSources.h"
 #include "project/ProjectFile.h"
 #include "surface/TBitmapImpl.h"
 #include "surface/TPrinter.h"
@@ -23,6 +25,8 @@
 
 namespace qbm {
 namespace {
+
+constexpr std::string_view kSerialColumn = "Serial";
 
 // Undo ids of the fields whose keystrokes merge into one step.
 enum TMergeId : int {
@@ -683,12 +687,29 @@ void TLabelDocument::SerialCode(const std::vector<std::string>& codes) {
         Apply2DSettings();
         return;
     }
+    // The codes fill the datasheet column "Serial" from its first row, and that column becomes the
+    // code field: the labels print them. (Left in the code list alone, they would print nothing and
+    // leave the source on a datasheet with no field chosen.) Older codes below them are cleared.
+    TDatasheet& sheet = m_project.Datasheet();
+    if (FindFieldColumn(sheet, kSerialColumn) < 0) {
+        sheet.AddColumn(kSerialColumn);
+        m_changedOutsideStack = true;
+    }
+    const int column = FindFieldColumn(sheet, kSerialColumn);
+    std::vector<std::string> values = codes;
+    if (sheet.RowCount() - 1 > static_cast<int>(values.size()))
+        values.resize(static_cast<size_t>(sheet.RowCount() - 1));
+    sheet.SetCurrentCell(column, 1);
+    PlaceInColumn(sheet, values, "Serial Code", &m_datasheetHistory);
+    m_changedOutsideStack = true;
     Change(kNoMerge, "Serial codes", [&] {
         m_project.LinearCodeList() = codes;
+        m_project.RebuildFieldList(kFieldPlaceholderDatasheet);
+        m_project.SetCodeField(column);
         m_project.SetLinearSource(TLinearSource::lsDatasheet);
     });
-    m_setup.bcdMain.SetText(codes.front());
-    // Switching to the datasheet source shows its first value when that is valid.
+    emit fieldListChanged();
+    // The datasheet source shows its first value when that is valid.
     ShowFieldValue(true);
     emit showTabRequested(TMainTab::mtLinear);
     ApplyTemplate();

@@ -36,12 +36,21 @@ TCalibrationDialog::TCalibrationDialog(std::vector<std::string> printers, const 
     : QDialog(parent), m_store(std::move(store)) {
     Named(this, "TFM_Calibration", "Printer Calibration");
     setWindowTitle("Printer Calibration");
-    if (std::find(printers.begin(), printers.end(), current) == printers.end())
-        printers.insert(printers.begin(), current);
+    // No printer chosen yet (no default printer on the system): the first one with saved values, else
+    // the first one, never an empty box showing no correction.
+    std::string chosen = current;
+    if (chosen.empty()) {
+        const auto saved = std::find_if(printers.begin(), printers.end(), [this](const std::string& name) {
+            return !(m_store.Load(name) == TPrinterCalibration{});
+        });
+        chosen = saved != printers.end() ? *saved : printers.empty() ? std::string("PDF") : printers.front();
+    }
+    if (std::find(printers.begin(), printers.end(), chosen) == printers.end())
+        printers.insert(printers.begin(), chosen);
 
     m_printer = Named(new QComboBox(this), "Cmb_CalibrationPrinter", "Printer");
     for (const std::string& name : printers) m_printer->addItem(QString::fromStdString(name));
-    m_printer->setCurrentText(QString::fromStdString(current));
+    m_printer->setCurrentText(QString::fromStdString(chosen));
     m_offsetX = Spin(this, "Edt_OffsetX", "Offset X", -kMaxOffsetMm, kMaxOffsetMm, 2, 0.1);
     m_offsetY = Spin(this, "Edt_OffsetY", "Offset Y", -kMaxOffsetMm, kMaxOffsetMm, 2, 0.1);
     m_scaleX = Spin(this, "Edt_ScaleX", "Scale X", kMinScale, kMaxScale, 4, 0.001);

@@ -142,8 +142,21 @@ TEST(DocumentSources, SerialCodesGoToTheListOfTheCurrentKind) {
     EXPECT_EQ(f.doc->Project().LinearCodeList().size(), 3u);
     EXPECT_EQ(f.doc->Project().LinearSource(), TLinearSource::lsDatasheet);
     EXPECT_EQ(f.tabs.back(), TMainTab::mtLinear);
+    // the codes are the labels: a datasheet column, chosen as the code field
+    EXPECT_EQ(f.doc->Project().CodeFieldName(), "Serial");
+    EXPECT_EQ(f.doc->LabelCount(), 3);
+    EXPECT_EQ(f.doc->Setup().bcdMain.Text(), "L-1");
     f.doc->SerialCode({}); // a cancelled dialog changes nothing
     EXPECT_EQ(f.doc->Project().LinearCodeList().size(), 3u);
+    // every time: a shorter run again leaves no older codes below it to print
+    f.doc->SerialCode({"M-1", "M-2"});
+    EXPECT_EQ(f.doc->Project().CodeFieldName(), "Serial");
+    const TDatasheet& sheet = f.doc->Project().Datasheet();
+    const int column = f.doc->Project().CodeField();
+    EXPECT_EQ(sheet.Cell(column, 1), "M-1");
+    EXPECT_EQ(sheet.Cell(column, 2), "M-2");
+    EXPECT_EQ(sheet.Cell(column, 3), "");
+    EXPECT_EQ(sheet.ColumnNames(), (std::vector<std::string>{"Data1", "Serial"}));
 }
 
 TEST(DocumentSources, ImportVariousCodeIsLinearOnlyAndShowsTheFirstCode) {

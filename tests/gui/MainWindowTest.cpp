@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 
+#include "data/SequenceGenerator.h"
 #include "gui/RecentProjects.h"
 #include "gui/WindowPrinting.h"
 #include "project/ProjectFile.h"
@@ -246,6 +247,27 @@ TEST_F(MainWindow, ListCommandsAndSequencesReachTheCodeList) {
     fileDialogs.QueuePath(codes);
     Find<QAbstractButton>("Btn_Import")->click();
     EXPECT_EQ(list->count(), 4);
+}
+
+// "Code > Serial Code ..." with SN-0001 to SN-0050: the window shows the datasheet source with the
+// column of the codes chosen as the code field, and the labels are the codes, every time.
+TEST_F(MainWindow, SerialCodeFillsAColumnAndChoosesItAsTheCodeField) {
+    ShowWindow();
+    ChooseTemplate("Code128B");
+    TSequenceSettings settings;
+    settings.prefix = "SN-";
+    settings.from = "0001";
+    settings.to = "0050";
+    for (int round = 0; round < 2; ++round) {
+        dialogs.sequences.push_back(GenerateSequence(settings));
+        Action("Mnu_SerialCode")->trigger();
+        EXPECT_TRUE(Find<QAbstractButton>("RadioButton2")->isChecked()) << round;
+        EXPECT_EQ(Find<QComboBox>("CBX_BarcodeValue")->currentText(), "Serial") << round;
+        EXPECT_EQ(doc->LabelCount(), 50) << round;
+        EXPECT_EQ(doc->Setup().bcdMain.Text(), "SN-0001") << round;
+        EXPECT_EQ(Find<QLabel>("SB_Panel1")->text(), "Total: 13Pages") << round;
+    }
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(MainWindow, UndoAndRedoFromTheEditMenu) {

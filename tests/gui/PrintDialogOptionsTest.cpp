@@ -1,5 +1,7 @@
 #include "GuiTestSupport.h"
 
+#include "gui/TCalibrationDialog.h"
+
 #include "TestSupport.h"
 #include "gui/WindowPrinting.h"
 #include "surface/TRasterPrinter.h"
@@ -135,6 +137,22 @@ TEST_F(PrintDialogOptions, CalibrationIsKeptPerPrinterAndEscapeLeavesItAlone) {
         },
         [&] { Action("Mnu_PrinterCalibration")->trigger(); }));
     EXPECT_EQ(store.Load("PDF").offsetX, 1.5);
+}
+
+// A system without a default printer names no current one: the dialog opens on a printer with saved
+// values rather than on an empty box showing no correction.
+TEST(CalibrationDialog, OpensOnAPrinterWithItsSavedValuesWhenNoneIsCurrent) {
+    const std::string dir = MakeTempDir();
+    const TCalibrationStore store(dir + "/calibration.ini");
+    store.Save("Office", TPrinterCalibration{1.25, 0.5, 1, 1});
+    TCalibrationDialog dialog({"Lobby", "Office", "PDF"}, "", store, [] {});
+    auto* printer = dialog.findChild<QComboBox*>("Cmb_CalibrationPrinter");
+    EXPECT_EQ(printer->currentText(), "Office");
+    EXPECT_EQ(printer->findText(""), -1) << "no empty entry";
+    EXPECT_DOUBLE_EQ(dialog.findChild<QDoubleSpinBox*>("Edt_OffsetX")->value(), 1.25);
+    EXPECT_DOUBLE_EQ(dialog.findChild<QDoubleSpinBox*>("Edt_OffsetY")->value(), 0.5);
+    TCalibrationDialog none({"Lobby", "PDF"}, "", TCalibrationStore(dir + "/empty.ini"), [] {});
+    EXPECT_EQ(none.findChild<QComboBox*>("Cmb_CalibrationPrinter")->currentText(), "Lobby");
 }
 
 TEST_F(PrintDialogOptions, CalibrationSheetGoesToTheChosenPrinter) {
