@@ -6,6 +6,8 @@ namespace qbm::cli {
 namespace {
 
 constexpr auto kQuietFor = std::chrono::seconds(1);
+// A run of hundreds of millions of labels moves a tenth in minutes: it still says how far it is.
+constexpr auto kSilentAtMost = std::chrono::seconds(5);
 
 } // namespace
 
@@ -33,11 +35,14 @@ void TRunProgress::Report(const std::string& phase, long long done, long long to
     if (phase != m_phase) {
         m_phase = phase;
         m_tenth = 0;
+        m_phaseSaid = false;
     }
-    if (Clock::now() - m_started < kQuietFor) return;
+    const Clock::time_point now = Clock::now();
+    if (now - m_started < kQuietFor) return;
     const long long tenth = done * 10 / total;
-    if (tenth > m_tenth || done == total || !m_said) {
+    if (tenth > m_tenth || done == total || !m_phaseSaid || now - m_lastLine >= kSilentAtMost) {
         m_tenth = tenth;
+        m_phaseSaid = true;
         Write(line);
     }
 }
@@ -45,6 +50,7 @@ void TRunProgress::Report(const std::string& phase, long long done, long long to
 void TRunProgress::Write(const std::string& line) {
     std::cerr << line << std::endl;
     m_said = true;
+    m_lastLine = Clock::now();
 }
 
 } // namespace qbm::cli

@@ -18,8 +18,9 @@ public:
     TRunProgress(const TRunProgress&) = delete;
     TRunProgress& operator=(const TRunProgress&) = delete;
 
-    // Writes `line` when a second has passed since the start and the `phase` of the run (checking,
-    // printing) has moved on by a tenth since its last line, or when `done` == `total`.
+    // Writes `line` once a second has passed since the start: the first report of each `phase` of the
+    // run (checking, printing), then when the phase has moved on by a tenth or five seconds have passed
+    // since the last line, and when `done` == `total`.
     void Report(const std::string& phase, long long done, long long total, const std::string& line);
 
 private:
@@ -32,6 +33,8 @@ private:
     std::condition_variable m_ended;
     bool m_finished = false;
     bool m_said = false;
+    bool m_phaseSaid = false;
+    Clock::time_point m_lastLine;
     std::string m_phase;
     long long m_tenth = 0;
     std::thread m_watch;

@@ -66,9 +66,9 @@ struct Workspace {
                 if (e.path().filename().string().rfind(started + std::to_string(child), 0) == 0) return true;
             return false;
         };
-        for (int tries = 0; tries < 600 && !begun(); ++tries)
+        for (int tries = 0; tries < 600 && !started.empty() && !begun(); ++tries)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::this_thread::sleep_for(std::chrono::milliseconds(started.empty() ? 3000 : 300));
         kill(child, signalNumber);
         int status = 0;
         waitpid(child, &status, 0);
@@ -166,6 +166,17 @@ TEST(QbmStoppedRun, PagesTooLargeOrWithoutMemoryFailAndKeepTheEarlierPages) {
     ASSERT_EQ(lines.size(), 2u) << "the first run's page and the failed run";
     EXPECT_EQ(lines[1],
               "PNG\trun failed: Not enough memory for a page of 11575 x 16370 pixels; no page came out");
+}
+
+// A run of millions of labels says how far its reading back is within seconds, not after a tenth.
+TEST(QbmStoppedRun, VerifyingManyLabelsReportsProgressEarly) {
+    const Workspace w(20000000);
+    const int status =
+        w.PrintAndStop({"--no-journal", "--verify", "--pdf", w.dir + "/out.pdf"}, w.dir, "", SIGINT);
+    EXPECT_TRUE(WIFSIGNALED(status));
+    const std::string err = test::ReadWholeFile(w.dir + "/cli.err");
+    EXPECT_NE(err.find("printing 20000000 labels ..."), std::string::npos) << err;
+    EXPECT_NE(err.find(" of 20000000 labels\n"), std::string::npos) << err;
 }
 
 TEST(QbmStoppedRun, AJournalThatIsNotARegularFileIsRefused) {
