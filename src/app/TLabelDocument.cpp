@@ -390,6 +390,9 @@ void TLabelDocument::ApplyTemplate() {
     try {
         DrawLinearLabel();
     } catch (const std::exception& e) {
+        // No label could be drawn for the code (a code too long for any label): a run must not go on
+        // with the picture of the code before it.
+        m_codeRefused = true;
         ShowError(e.what());
         return;
     }

@@ -179,6 +179,28 @@ TEST(QbmStoppedRun, VerifyingManyLabelsReportsProgressEarly) {
     EXPECT_NE(err.find(" of 20000000 labels\n"), std::string::npos) << err;
 }
 
+// A constant code longer than any label is refused by the commands that use it, before its pattern
+// is built (a 200 MB code once took 19 GB and minutes).
+TEST(QbmStoppedRun, ACodeLongerThanAnyLabelIsRefused) {
+    const Workspace w(3);
+    TLabelProject p;
+    p.SetTemplateName("Code39");
+    p.SetLinearSource(TLinearSource::lsConstant);
+    p.SetFixedCode(std::string(2000000, 'A'));
+    p.SetFixedCodeAmount(3);
+    SaveProject(w.project, p, nullptr);
+    for (const std::string& command :
+         {"labels " + w.project, "print " + w.project + " --pdf " + w.dir + "/out.pdf"}) {
+        const test::TCliRun r = w.Run(command);
+        EXPECT_EQ(r.exitCode, 1) << command;
+        EXPECT_NE(r.err.find("The code has 2000000 characters, more than a label picture can hold."),
+                  std::string::npos)
+            << r.err.substr(0, 300);
+        EXPECT_EQ(r.out, "") << command;
+    }
+    EXPECT_FALSE(fs::exists(w.dir + "/out.pdf"));
+}
+
 TEST(QbmStoppedRun, AJournalThatIsNotARegularFileIsRefused) {
     const Workspace w(4);
     ASSERT_EQ(mkfifo(w.journal.c_str(), 0600), 0);
