@@ -2,7 +2,9 @@
 // A zlib stream for the rows of a label page, written with deflate's fixed codes: a row equal to the
 // one before it becomes a copy of that row, runs of one byte become copies of the byte before. A
 // page is mostly white space and bars that repeat row after row, so this costs about one look at
-// each distinct row instead of the per-byte search of a general compressor.
+// each distinct row instead of the per-byte search of a general compressor. Measured beside libdeflate
+// on an A4 page of 24 EAN-13 labels at 300 dpi (bench/deflate.cpp): 0.21 ms a page against 5.8 ms
+// (level 1), at 25 KB against 10 KB; it stays while it is more than ten times as fast.
 
 #include <cstddef>
 #include <cstdint>

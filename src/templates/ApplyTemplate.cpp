@@ -92,8 +92,9 @@ void ApplyTemplate(const TTemplate& t, TBarcode& barcode, TLabelPicture& label, 
     // Every symbology gives each character at least one pixel, so a code longer than a label is wide
     // is refused before its pattern (ten times its length) is built.
     if (barcode.Text().size() > static_cast<size_t>(kMaxLabelPixels))
-        throw EInOutError("The code has " + std::to_string(barcode.Text().size()) +
-                          " characters, more than a label picture can hold.");
+        throw EInOutError("The label would be more than " + std::to_string(kMaxLabelPixels) +
+                          " pixels wide, more than a label picture can hold; the code has " +
+                          std::to_string(barcode.Text().size()) + " characters.");
     const long long width = barcode.Width(),
                     height = Rnd(dpiY * 30.0 / 96) + static_cast<long long>(barcode.Height());
     if (width > kMaxLabelPixels || height > kMaxLabelPixels || width * height > kMaxLabelArea)

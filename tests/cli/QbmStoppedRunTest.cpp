@@ -193,7 +193,9 @@ TEST(QbmStoppedRun, ACodeLongerThanAnyLabelIsRefused) {
          {"labels " + w.project, "print " + w.project + " --pdf " + w.dir + "/out.pdf"}) {
         const test::TCliRun r = w.Run(command);
         EXPECT_EQ(r.exitCode, 1) << command;
-        EXPECT_NE(r.err.find("The code has 2000000 characters, more than a label picture can hold."),
+        EXPECT_NE(r.err.find("The label would be more than 100000 pixels wide, more than a label picture can "
+                             "hold; the code has "
+                             "2000000 characters."),
                   std::string::npos)
             << r.err.substr(0, 300);
         EXPECT_EQ(r.out, "") << command;
