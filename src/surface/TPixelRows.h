@@ -22,6 +22,9 @@ struct TPixelBox {
     int bottom = 0;
 };
 
+// Which path FillBoxes takes: the wide one (where the processor has it) or the plain one everywhere.
+enum class TRowStores { Wide, Plain };
+
 struct TPixelRows {
     uint8_t* bits = nullptr;
     std::ptrdiff_t stride = 0;
@@ -119,10 +122,13 @@ struct TPixelRows {
     // between stay untouched. Otherwise each box is filled on its own.
     void FillBoxes(std::span<const TPixelBox> boxes, uint32_t value) const;
 
+    // For the whole program: tests draw on both paths, and QBM_ROW_STORES=plain chooses the plain one
+    // from the start.
+    static void SetRowStores(TRowStores stores);
+    static TRowStores RowStores();
+
 private:
     bool WorthMasking(std::span<const TPixelBox> boxes) const;
-    // False, with nothing written, when the boxes come in more heights than are grouped.
-    template <typename TMask> bool FillBoxesMasked(std::span<const TPixelBox> boxes, uint32_t value) const;
 
     // A store of Bytes at the start of each row and one ending at the box's right edge.
     template <size_t Bytes>

@@ -1,7 +1,9 @@
 #include "surface/TPixelRows.h"
+#include "surface/WideRowStores.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -33,6 +35,25 @@ struct TPicture {
     }
 };
 
+// Runs `test` on the plain path, and again on the wide one where this processor has it; the path
+// is named in failures.
+template <typename F> void OnEveryPath(int depth, F&& test) {
+    struct Restore {
+        TRowStores was = TPixelRows::RowStores();
+        ~Restore() { TPixelRows::SetRowStores(was); }
+    } restore;
+    for (const TRowStores path : {TRowStores::Plain, TRowStores::Wide}) {
+        if (path == TRowStores::Wide && !HasWideRowStores(depth)) {
+            std::printf("no masked wide stores for %d-byte pixels on this processor: plain path only\n",
+                        depth);
+            continue;
+        }
+        TPixelRows::SetRowStores(path);
+        SCOPED_TRACE(path == TRowStores::Plain ? "plain path" : "wide path");
+        test();
+    }
+}
+
 uint32_t RandomValue(std::mt19937& rng, int depth) {
     return depth == 1 ? rng() & 0xFFu : 0xFF000000u | (rng() & 0xFFFFFFu);
 }
@@ -42,30 +63,33 @@ uint32_t RandomValue(std::mt19937& rng, int depth) {
 // the picture, and more distinct heights than are grouped; in colour and in grey pictures.
 TEST(PixelRows, FillBoxesEqualsFillingEachBox) {
     constexpr unsigned kSeed = 4711;
-    for (const int depth : {4, 1}) {
-        std::mt19937 rng(kSeed);
-        for (int round = 0; round < 500; ++round) {
-            const int heights = 1 + static_cast<int>(rng() % 6);
-            const unsigned gaps = round % 2 ? 3 : 9;
-            std::vector<TPixelBox> boxes;
-            int x = static_cast<int>(rng() % 40) - 20;
-            for (int n = static_cast<int>(rng() % 60); n > 0; --n) {
-                const int w = rng() % 8 ? 1 + static_cast<int>(rng() % 8) : 1 + static_cast<int>(rng() % 90);
-                const int band = static_cast<int>(rng() % heights);
-                boxes.push_back({x, -3 + band * 5, x + w, 20 + band * 7});
-                x += w + static_cast<int>(rng() % gaps);
+    for (const int depth : {4, 1})
+        OnEveryPath(depth, [&] {
+            std::mt19937 rng(kSeed);
+            for (int round = 0; round < 500; ++round) {
+                const int heights = 1 + static_cast<int>(rng() % 6);
+                const unsigned gaps = round % 2 ? 3 : 9;
+                std::vector<TPixelBox> boxes;
+                int x = static_cast<int>(rng() % 40) - 20;
+                for (int n = static_cast<int>(rng() % 60); n > 0; --n) {
+                    const int w =
+                        rng() % 8 ? 1 + static_cast<int>(rng() % 8) : 1 + static_cast<int>(rng() % 90);
+                    const int band = static_cast<int>(rng() % heights);
+                    boxes.push_back({x, -3 + band * 5, x + w, 20 + band * 7});
+                    x += w + static_cast<int>(rng() % gaps);
+                }
+                TPicture together(depth), oneByOne(depth);
+                const uint32_t value = RandomValue(rng, depth);
+                together.Rows().FillBoxes(boxes, value);
+                for (const TPixelBox& b : boxes)
+                    oneByOne.Rows().Fill(b.left, b.top, b.right, b.bottom, value);
+                for (size_t i = 0; i < together.bytes.size(); ++i)
+                    ASSERT_EQ(together.bytes[i], oneByOne.bytes[i])
+                        << "depth " << depth << " round " << round << " seed " << kSeed << ": pixel "
+                        << i / depth % TPicture::kWidth << "," << i / depth / TPicture::kWidth << " of "
+                        << boxes.size() << " boxes";
             }
-            TPicture together(depth), oneByOne(depth);
-            const uint32_t value = RandomValue(rng, depth);
-            together.Rows().FillBoxes(boxes, value);
-            for (const TPixelBox& b : boxes) oneByOne.Rows().Fill(b.left, b.top, b.right, b.bottom, value);
-            for (size_t i = 0; i < together.bytes.size(); ++i)
-                ASSERT_EQ(together.bytes[i], oneByOne.bytes[i])
-                    << "depth " << depth << " round " << round << " seed " << kSeed << ": pixel "
-                    << i / depth % TPicture::kWidth << "," << i / depth / TPicture::kWidth << " of "
-                    << boxes.size() << " boxes";
-        }
-    }
+        });
 }
 
 // Boxes of every width up to a few stores, each with its pixels set and its neighbours untouched.
