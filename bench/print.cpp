@@ -6,7 +6,7 @@
 // page's encoding alone on one core, beside zlib compressing the same page as grey and as colour
 // rows (how PNG pages were compressed before).
 //
-// 2D labels (PDF417 and MaxiCode from a code list) are printed to PDF as well.
+// 2D labels (PDF417, MaxiCode, QR Code and Data Matrix from a code list) are printed to PDF as well.
 //
 //   qbm_bench_print [--labels N] [--large N] [--2d-labels N] [--png-labels N] [--no-baseline]
 //                   [--png-only] [--pdf-only] [--pages-only] [--2d-only]
@@ -22,6 +22,7 @@
 #include "surface/TPageFileWriter.h"
 #include "surface/TPdfPrinter.h"
 #include "surface/TRasterPrinter.h"
+#include "symbols/TStSymbolBarcode.h"
 #include "templates/Apply2DSettings.h"
 #include "templates/T2DSettings.h"
 #include "templates/TLabelPicture.h"
@@ -185,11 +186,13 @@ std::vector<std::string> Texts2D(long long n) {
     return texts;
 }
 
-// 2D labels from a code list, 3 x 8 per A4 page, with the library's default symbol settings.
-int Print2D(long long labels, const std::string& pdf, bool maxiCode, bool pictures) {
+// 2D labels from a code list, 3 x 8 per A4 page, with the library's default symbol settings; `format`
+// is the index of the 2D format list (PDF417, MaxiCode, QR Code, Data Matrix ...).
+int Print2D(long long labels, const std::string& pdf, int format, bool pictures) {
+    const bool maxiCode = format == 1;
     qbm::TLabelProject project;
     project.SetKind(qbm::TBarcodeKind::bk2D);
-    project.SetFormat2D(maxiCode ? 1 : 0);
+    project.SetFormat2D(format);
     project.SetSource2D(qbm::T2DSource::tsCodeList);
     project.CodeList2D() = Texts2D(labels);
     OnSheetOfThreeByEight(project);
@@ -203,7 +206,15 @@ int Print2D(long long labels, const std::string& pdf, bool maxiCode, bool pictur
     qbm::TPdfPrinter printer(pdf, qbm::TPaperSize::A4(), 600);
     printer.SetPicturesAsRectangles(!pictures);
     qbm::TScriptedPrompts prompts;
-    qbm::TStCustom2DBarcode& symbol = maxiCode ? static_cast<qbm::TStCustom2DBarcode&>(maxi) : pdf417;
+    qbm::TStSymbolBarcode symbols;
+    if (const auto s = project.Symbol2DSettings()) {
+        symbols.SetSettings(*s);
+        qbm::Paint2DLabel(symbols, project.CodeList2D().front(), label);
+    }
+    qbm::TStCustom2DBarcode& symbol = format >= qbm::kFirstSymbolFormat
+                                          ? static_cast<qbm::TStCustom2DBarcode&>(symbols)
+                                      : maxiCode ? static_cast<qbm::TStCustom2DBarcode&>(maxi)
+                                                 : pdf417;
     symbol.SetShapesOnPages(!pictures);
     qbm::TBarcode unused;
     const auto r = qbm::PrintProject(project, printer, unused, &symbol, label.Bitmap, prompts);
@@ -314,15 +325,16 @@ void Report(const char* who, long long labels, const RunFigures& f) {
 bool Run2D(long long labels2D, const std::string& dir, bool withPictures) {
     std::printf("\n2D labels from a code list, 3 x 8 per A4 page, PDF at 600 dpi\n");
     bool ok2D = true;
-    for (const bool maxiCode : {false, true})
+    const char* const names[] = {"pdf417", "maxicode", "qrcode", "datamatrix"};
+    for (int format = 0; format < 4; ++format)
         for (const bool pictures : {false, true}) {
-            if (pictures && !withPictures) continue;
-            const std::string out =
-                dir + (maxiCode ? "/maxicode" : "/pdf417") + (pictures ? "-pictures.pdf" : ".pdf");
+            // QR Code and Data Matrix go out as module rows only.
+            if (pictures && (!withPictures || format >= qbm::kFirstSymbolFormat)) continue;
+            const std::string out = dir + "/" + names[format] + (pictures ? "-pictures.pdf" : ".pdf");
             const RunFigures f =
-                MeasureInChild([&] { return Print2D(labels2D, out, maxiCode, pictures); }, out);
+                MeasureInChild([&] { return Print2D(labels2D, out, format, pictures); }, out);
             std::printf("%-11s ", pictures ? "pictures" : "automatic");
-            Report(maxiCode ? "maxicode" : "pdf417", labels2D, f);
+            Report(names[format], labels2D, f);
             ok2D = ok2D && f.ok;
         }
     return ok2D;

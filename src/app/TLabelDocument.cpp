@@ -358,6 +358,11 @@ void TLabelDocument::SetFormat2D(int index) {
     Apply2DSettings();
 }
 
+void TLabelDocument::SetSymbolOptions2D(const TSymbolSettings& options) {
+    Change(kNoMerge, "2D options", [&] { m_project.SetSymbolOptions2D(options); });
+    Apply2DSettings();
+}
+
 void TLabelDocument::ApplyLabel() {
     if (Kind() == TBarcodeKind::bk2D)
         Apply2DSettings();
@@ -425,8 +430,7 @@ void TLabelDocument::SetPrintPreferences(const TPrintPreferences& preferences) {
 void TLabelDocument::Apply2DSettings(bool report) {
     std::string problem;
     try {
-        qbm::Apply2DSettings(Settings2D(), std::string(m_project.Format2DName()), Current2DText(m_project),
-                             m_setup.pdf417, m_setup.maxiCode, m_setup.label);
+        ApplyProjectLabel2D(m_setup, m_project, Settings2D());
     } catch (const std::exception& e) {
         problem = e.what();
         if (report) ShowError(problem);

@@ -133,8 +133,11 @@ public:
     void LinearEditorClosed(int rememberedIndex);
     const std::string& LibraryPath() const { return m_libraryPath; }
 
-    // 0 "PDF417 Format", 1 "Maxicode Format" (undoable); applies the 2D settings.
+    // 0 "PDF417 Format", 1 "Maxicode Format", then "QR Code Format", "Data Matrix Format", "Aztec Format",
+    // "Micro QR Format" (undoable); applies the 2D settings.
     void SetFormat2D(int index);
+    // The options of QR Code, Data Matrix, Aztec and Micro QR (undoable); applies the 2D settings.
+    void SetSymbolOptions2D(const TSymbolSettings& options);
 
     // Carry the library's settings into the on-screen symbols, redraw the label picture, refresh.
     // The 2D settings are the project's own copy; a project without one takes the library's.

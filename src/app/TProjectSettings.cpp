@@ -18,6 +18,7 @@ TProjectSettings TProjectSettings::Capture(const TLabelProject& p) {
     s.format2D = p.Format2D();
     s.settings2D = p.Settings2D();
     s.printPreferences = p.PrintPreferences();
+    s.symbolOptions2D = p.SymbolOptions2D();
     s.linearCodeList = p.LinearCodeList();
     s.linage = p.Linage();
     s.column = p.Column();
@@ -46,6 +47,7 @@ void TProjectSettings::RestoreInto(TLabelProject& p) const {
     p.SetFormat2D(format2D);
     p.SetSettings2D(settings2D);
     p.SetPrintPreferences(printPreferences);
+    p.SetSymbolOptions2D(symbolOptions2D);
     p.LinearCodeList() = linearCodeList;
     p.SetLinage(linage);
     p.SetColumn(column);

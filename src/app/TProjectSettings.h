@@ -25,6 +25,7 @@ struct TProjectSettings {
     int format2D = 0;
     std::optional<T2DSettings> settings2D;
     TPrintPreferences printPreferences;
+    TSymbolSettings symbolOptions2D;
     std::vector<std::string> linearCodeList;
     int linage = 2;
     int column = 2;

@@ -2,6 +2,7 @@
 
 #include "app/TLabelDocument.h"
 #include "gui/GuiText.h"
+#include "gui/SymbolOptionsBox.h"
 #include "gui/TProblemLabel.h"
 
 #include <QApplication>
@@ -47,8 +48,10 @@ Code2DPage::Code2DPage(QWidget* parent) : QWidget(parent) {
     for (std::string_view name : k2DFormatNames) m_format->addItem(ToQ(name));
     m_modify = Named(new QPushButton("Modify  Templates Properties ", formatBox), "Btn_Modify2DTemplate",
                      "Modify  Templates Properties ");
+    m_options = new SymbolOptionsBox(formatBox);
     auto* formatLayout = new QVBoxLayout(formatBox);
     formatLayout->addWidget(m_format);
+    formatLayout->addWidget(m_options);
     formatLayout->addWidget(m_modify);
 
     auto* listBox = new QGroupBox(this);
@@ -134,6 +137,7 @@ void Code2DPage::SetDocument(TLabelDocument* doc) {
     });
     connect(items[1], &QAction::triggered, doc, [doc] { doc->ClearAllList(); });
 
+    m_options->SetDocument(doc);
     connect(doc, &TLabelDocument::projectChanged, this, &Code2DPage::RefreshValues);
     const auto showProblem = [this] {
         m_textProblem->ShowProblem(m_doc->Kind() == TBarcodeKind::bk2D ? m_doc->InputProblem() : "");
@@ -153,6 +157,10 @@ void Code2DPage::RefreshValues() {
         const QSignalBlocker block(m_format);
         m_format->setCurrentIndex(p.Format2D());
     }
+    m_options->Refresh();
+    // The library's template properties are those of PDF417 and MaxiCode; the other formats keep
+    // their options on this page.
+    m_modify->setEnabled(!p.Symbol2DSettings());
     const auto& codes = p.CodeList2D();
     bool same = m_list->count() == static_cast<int>(codes.size());
     for (int i = 0; same && i < m_list->count(); ++i)

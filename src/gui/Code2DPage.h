@@ -17,6 +17,7 @@ namespace qbm {
 class TProblemLabel;
 
 class TLabelDocument;
+class SymbolOptionsBox;
 
 class Code2DPage : public QWidget {
     Q_OBJECT
@@ -38,6 +39,7 @@ private:
 
     TLabelDocument* m_doc = nullptr;
     QComboBox* m_format;
+    SymbolOptionsBox* m_options;
     QPushButton* m_modify;
     QRadioButton* m_listSource;
     QListWidget* m_list;

@@ -55,7 +55,46 @@ std::optional<std::string> Read(const TGreyPicture& picture, ZXing::DecodeHints 
     return std::nullopt;
 }
 
+ZXing::BarcodeFormats SymbologyFormats(TSymbology symbology) {
+    using F = ZXing::BarcodeFormat;
+    switch (symbology) {
+    case TSymbology::QrCode:
+        return F::QRCode;
+    case TSymbology::DataMatrix:
+        return F::DataMatrix;
+    case TSymbology::Aztec:
+        return F::Aztec;
+    case TSymbology::DataBar:
+    case TSymbology::DataBarStacked:
+    case TSymbology::DataBarLimited:
+        return F::DataBar;
+    case TSymbology::DataBarExpanded:
+        return F::DataBarExpanded;
+    default:
+        return F::None;
+    }
+}
+
 } // namespace
+
+bool CanReadSymbology(TSymbology symbology) {
+    return !SymbologyFormats(symbology).empty();
+}
+
+std::optional<std::string> ReadSymbologyText(const TGreyPicture& picture, TSymbology symbology) {
+    if (!CanReadSymbology(symbology)) return std::nullopt;
+    ZXing::DecodeHints hints;
+    hints.setFormats(SymbologyFormats(symbology));
+    hints.setTryRotate(true);
+    const ZXing::ImageView view(picture.pixels.data(), picture.width, picture.height,
+                                ZXing::ImageFormat::Lum);
+    for (const bool harder : {false, true}) {
+        hints.setTryHarder(harder);
+        const ZXing::Result r = ZXing::ReadBarcode(view, hints);
+        if (r.isValid()) return r.text();
+    }
+    return std::nullopt;
+}
 
 bool CanReadLinear(TBarcodeType type) {
     return HasBarPatternReader(type) || !LinearFormats(type).empty();

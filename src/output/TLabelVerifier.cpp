@@ -6,6 +6,7 @@
 #include "output/ScanExpectation.h"
 #include "output/SymbolReader.h"
 #include "output/TGreyPicture.h"
+#include "symbols/TStSymbolBarcode.h"
 
 #include <algorithm>
 #include <atomic>
@@ -95,7 +96,10 @@ TLabelVerifier::TLabelVerifier(const TBarcode& working) : m_working(std::make_un
 }
 
 TLabelVerifier::TLabelVerifier(TStCustom2DBarcode& symbol, int dpiX, int dpiY, bool maxiCode)
-    : m_symbol(&symbol), m_dpiX(dpiX), m_dpiY(dpiY), m_maxiCode(maxiCode) {}
+    : m_symbol(&symbol), m_dpiX(dpiX), m_dpiY(dpiY), m_maxiCode(maxiCode) {
+    if (const auto* symbols = dynamic_cast<const TStSymbolBarcode*>(&symbol))
+        m_symbology = symbols->Settings().symbology;
+}
 
 TLabelVerifier::~TLabelVerifier() = default;
 
@@ -114,8 +118,13 @@ TLabelVerifier::Job TLabelVerifier::Draw(long long label, const TLabelValue& val
             const int margin = std::max(20, kQuietModules * m_working->Modul());
             // Readers take grey: drawn so, the bars are a quarter of the bytes and need no conversion.
             job.picture = TGreyPicture::Of(RenderBarcode(*m_working, margin, TBitmapPixels::Grey));
+        } else if (m_symbology && !CanReadSymbology(*m_symbology)) {
+            job.error = "no reader for " + SymbologyName(*m_symbology) + " symbols";
+            return job;
         } else {
-            const std::optional<std::string> expected = Expected2DReading(value.code);
+            // These symbols hold the Code's text as it is, without escapes.
+            const std::optional<std::string> expected =
+                m_symbology ? SymbolText(value.code) : Expected2DReading(value.code);
             job.compare = expected.has_value();
             job.expected = expected.value_or(value.code);
             m_symbol->SetCode(value.code);
@@ -158,9 +167,10 @@ TVerifyReport TLabelVerifier::Verify(TLabelFeed& feed, long long first, long lon
             if (!job->error.empty()) {
                 failure.read = "not drawn: " + job->error;
             } else {
-                const std::optional<std::string> got = m_working
-                                                           ? ReadLinearSymbol(job->picture, type, checksum)
-                                                           : Read2DSymbol(job->picture, m_maxiCode);
+                const std::optional<std::string> got =
+                    m_working     ? ReadLinearSymbol(job->picture, type, checksum)
+                    : m_symbology ? ReadSymbologyText(job->picture, *m_symbology)
+                                  : Read2DSymbol(job->picture, m_maxiCode);
                 failure.readSomething = got.has_value();
                 failure.read = got.value_or("nothing");
                 ok = got && (!job->compare ||

@@ -6,9 +6,11 @@
 
 #include "barcode/TBarcodeTypes.h"
 #include "output/TLabelFeed.h"
+#include "symbols/TSymbology.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,8 @@ private:
     TStCustom2DBarcode* m_symbol = nullptr;
     int m_dpiX = 0, m_dpiY = 0;
     bool m_maxiCode = false;
+    // QR Code, Data Matrix, Aztec, Micro QR: read as text, compared with the Code's text.
+    std::optional<TSymbology> m_symbology;
     int m_threads = 0;
 };
 

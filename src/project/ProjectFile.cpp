@@ -52,6 +52,9 @@ TPrintPreferences ReadPrintPreferences(TBigIniFile& ini) {
     p.journal = ini.ReadBool(kPrintOptionsSection, "Journal", d.journal);
     return p;
 }
+// QR Code, Data Matrix, Aztec and Micro QR: their format and options, in a section older readers pass
+// over; "B2DFormat" keeps a format they know (PDF417).
+constexpr std::string_view kSymbol2DSection = "Symbol2D";
 constexpr size_t kListedCells = 10;
 
 // A CR or LF would end the line, and the character 26 ends an INI text where it stands.
@@ -173,6 +176,39 @@ std::optional<TStockChoice> ReadStock(TBigIniFile& ini, const TLabelProject& pro
     return stock;
 }
 
+void WriteSymbolOptions(TBigIniFile& ini, const TLabelProject& project) {
+    const TSymbolSettings& o = project.SymbolOptions2D();
+    ini.WriteString(kSymbol2DSection, "Format", project.Format2DName());
+    ini.WriteInteger(kSymbol2DSection, "QrEcc", static_cast<int>(o.qrEcc));
+    ini.WriteInteger(kSymbol2DSection, "Version", o.version);
+    ini.WriteInteger(kSymbol2DSection, "Shape", static_cast<int>(o.shape));
+    ini.WriteInteger(kSymbol2DSection, "Rows", o.rows);
+    ini.WriteInteger(kSymbol2DSection, "Columns", o.columns);
+    ini.WriteBool(kSymbol2DSection, "GS1", o.gs1);
+    ini.WriteInteger(kSymbol2DSection, "AztecEcc", o.aztecEccPercent);
+}
+
+// Values beyond their ranges (a hand-edited file) fall back to the defaults; the encoder refuses
+// what is left (a size Data Matrix does not have) when the symbol is drawn.
+void ReadSymbolOptions(TBigIniFile& ini, TLabelProject& project) {
+    const std::string format = ini.ReadString(kSymbol2DSection, "Format", "");
+    for (size_t i = kFirstSymbolFormat; i < k2DFormatNames.size(); ++i)
+        if (format == k2DFormatNames[i]) project.SetFormat2D(static_cast<int>(i));
+    const auto in = [&](std::string_view key, int lo, int hi, int def) {
+        const int v = ini.ReadInteger(kSymbol2DSection, key, def);
+        return v >= lo && v <= hi ? v : def;
+    };
+    TSymbolSettings o;
+    o.qrEcc = static_cast<TQrEcc>(in("QrEcc", 0, 4, 0));
+    o.version = in("Version", 0, 40, 0);
+    o.shape = static_cast<TDataMatrixShape>(in("Shape", 0, 2, 0));
+    o.rows = in("Rows", 0, 144, 0);
+    o.columns = in("Columns", 0, 144, 0);
+    o.gs1 = ini.ReadBool(kSymbol2DSection, "GS1", false);
+    o.aztecEccPercent = in("AztecEcc", 0, 50, 0);
+    project.SetSymbolOptions2D(o);
+}
+
 } // namespace
 
 std::string TSaveReport::Message() const {
@@ -208,7 +244,9 @@ TSaveReport SaveProject(const std::string& path, const TLabelProject& project, c
                          printer->Orientation() == TPrinterOrientation::poPortrait ? 1 : 0);
     ini.WriteBool(kProperties, "Various2DCode", project.Source2D() == T2DSource::tsCodeList);
     ini.WriteInteger(kProperties, "B2DAmount", project.Amount2D());
-    ini.WriteString(kProperties, "B2DFormat", project.Format2DName());
+    const bool symbolFormat = project.Format2D() >= kFirstSymbolFormat;
+    ini.WriteString(kProperties, "B2DFormat", symbolFormat ? k2DFormatNames[0] : project.Format2DName());
+    if (symbolFormat || project.SymbolOptions2D() != TSymbolSettings{}) WriteSymbolOptions(ini, project);
     if (project.Stock()) WriteStock(ini, *project.Stock(), report);
 
     // A fixed text of several lines keeps its first line in "Code" for older readers and travels
@@ -314,6 +352,7 @@ std::vector<std::string> LoadProject(const std::string& path, TLabelProject& pro
 
     const std::string format = ini.ReadString(kProperties, "B2DFormat", "");
     project.SetFormat2D(format == k2DFormatNames[1] ? 1 : 0);
+    if (ini.SectionExists(kSymbol2DSection)) ReadSymbolOptions(ini, project);
 
     std::vector<std::string>& list = project.CodeList2D();
     list.clear();

@@ -38,6 +38,9 @@ struct TSaveReport {
 // others, one key "Item<n>" per entry with the entry in hexadecimal; "Var2DCodeValue" still carries
 // the entries it can hold for older readers. A fixed 2D text of several lines is written the same way:
 // its first line as "Code", the whole text in hexadecimal as "Data" of a last section "B2DCodeText".
+// The 2D formats beyond PDF417 and MaxiCode (QR Code, Data Matrix, Aztec, Micro QR) leave "B2DFormat"
+// at "PDF417 Format", which older readers know, and keep their format ("Format") and options in a
+// section "Symbol2D" of their own.
 TSaveReport SaveProject(const std::string& path, const TLabelProject& project, const TPrinter* printer);
 
 struct TProjectEnvironment {

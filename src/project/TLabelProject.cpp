@@ -21,6 +21,7 @@ void TLabelProject::NewProject() {
     m_codeList2D.clear();
     m_text2D.clear();
     m_format2D = 0;
+    m_symbolOptions2D = {};
     m_amount2D = 1;
 }
 

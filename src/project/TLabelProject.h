@@ -6,6 +6,7 @@
 #include "project/TPrintPreferences.h"
 #include "project/TStockChoice.h"
 #include "surface/Graphics.h"
+#include "symbols/TSymbolSettings.h"
 #include "templates/T2DSettings.h"
 
 #include <array>
@@ -26,7 +27,14 @@ inline constexpr std::string_view kFieldPlaceholderStart = "Please choose the da
 inline constexpr std::string_view kFieldPlaceholderDatasheet = "Please choose the data field ...";
 inline constexpr std::string_view kFieldPlaceholderLoaded = "Please choose the data field ... ";
 
-inline constexpr std::array<std::string_view, 2> k2DFormatNames = {"PDF417 Format", "Maxicode Format"};
+inline constexpr std::array<std::string_view, 6> k2DFormatNames = {"PDF417 Format",  "Maxicode Format",
+                                                                   "QR Code Format", "Data Matrix Format",
+                                                                   "Aztec Format",   "Micro QR Format"};
+// The formats from this index on are drawn through the symbols' encoders, in the order of
+// k2DSymbolFormats.
+inline constexpr int kFirstSymbolFormat = 2;
+inline constexpr std::array<TSymbology, 4> k2DSymbolFormats = {TSymbology::QrCode, TSymbology::DataMatrix,
+                                                               TSymbology::Aztec, TSymbology::MicroQr};
 
 class TLabelProject {
 public:
@@ -86,10 +94,23 @@ public:
     void SetText2D(std::string text) { m_text2D = std::move(text); }
     int Amount2D() const { return m_amount2D; }
     void SetAmount2D(int amount);
-    // 0: PDF417, 1: MaxiCode, the index of the 2D format list.
+    // 0: PDF417, 1: MaxiCode, then QR Code, Data Matrix, Aztec and Micro QR: the index of the 2D format
+    // list. An index beyond it is PDF417.
     int Format2D() const { return m_format2D; }
-    void SetFormat2D(int index) { m_format2D = index == 1 ? 1 : 0; }
+    void SetFormat2D(int index) {
+        m_format2D = index >= 0 && index < static_cast<int>(k2DFormatNames.size()) ? index : 0;
+    }
     std::string_view Format2DName() const { return k2DFormatNames[static_cast<size_t>(m_format2D)]; }
+    // The options of QR Code, Data Matrix, Aztec and Micro QR; Symbol2DSettings() carries the symbology
+    // of the chosen format, when it is one of them.
+    void SetSymbolOptions2D(const TSymbolSettings& options) { m_symbolOptions2D = options; }
+    const TSymbolSettings& SymbolOptions2D() const { return m_symbolOptions2D; }
+    std::optional<TSymbolSettings> Symbol2DSettings() const {
+        if (m_format2D < kFirstSymbolFormat) return std::nullopt;
+        TSymbolSettings s = m_symbolOptions2D;
+        s.symbology = k2DSymbolFormats[static_cast<size_t>(m_format2D - kFirstSymbolFormat)];
+        return s;
+    }
 
     // The project's own copy of the 2D settings (symbol options, MaxiCode mode and carrier data), so
     // that a project moved to another machine prints the same symbols; nullopt until it has one (an
@@ -156,6 +177,7 @@ private:
     int m_format2D = 0;
     std::optional<T2DSettings> m_settings2D;
     TPrintPreferences m_printPreferences;
+    TSymbolSettings m_symbolOptions2D;
     std::vector<std::string> m_linearCodeList;
     int m_linage = 2;
     int m_column = 2;

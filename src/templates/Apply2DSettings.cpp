@@ -23,7 +23,9 @@ void CheckSetting(const char* key, int value, int most) {
                               std::to_string(value) + "; it can be at most " + std::to_string(most) + ".");
 }
 
-void PaintInto(TStCustom2DBarcode& component, const std::string& text, TLabelPicture& label) {
+} // namespace
+
+void Paint2DLabel(TStCustom2DBarcode& component, const std::string& text, TLabelPicture& label) {
     component.SetCode(text);
     const long long width = component.BarCodeWidth() + 2LL * component.QuietZone();
     const long long height = component.BarCodeHeight() + 2LL * component.QuietZone();
@@ -39,8 +41,6 @@ void PaintInto(TStCustom2DBarcode& component, const std::string& text, TLabelPic
         component.PaintToCanvas(label.Bitmap.Canvas(), TPoint{0, 0});
     }
 }
-
-} // namespace
 
 void ApplyPdf417Settings(const T2DSettings& s, TStPDF417Barcode& pdf417) {
     const T2DSettings d;
@@ -75,10 +75,10 @@ void Apply2DSettings(const T2DSettings& settings, const std::string& formatItem,
     Apply2DComponentSettings(settings, pdf417, maxiCode);
     if (formatItem == kPdf417FormatItem) {
         label.StatusText = "Barcode Type: PDF417 ";
-        PaintInto(pdf417, text, label);
+        Paint2DLabel(pdf417, text, label);
     } else if (formatItem == kMaxiCodeFormatItem) {
         label.StatusText = "Barcode Type: MaxiCode ";
-        PaintInto(maxiCode, text, label);
+        Paint2DLabel(maxiCode, text, label);
     }
 }
 

@@ -10,12 +10,17 @@
 namespace qbm {
 
 class TIniFile;
+class TStCustom2DBarcode;
 class TStPDF417Barcode;
 class TStMaxiCodeBarcode;
 
 // The items of the 2D format list.
 inline constexpr const char* kPdf417FormatItem = "PDF417 Format";
 inline constexpr const char* kMaxiCodeFormatItem = "Maxicode Format";
+
+// Gives the component the text and paints it into the label picture: symbol plus the quiet zone on
+// every side. A symbol too large for a label picture is refused (E2DBarcodeError).
+void Paint2DLabel(TStCustom2DBarcode& component, const std::string& text, TLabelPicture& label);
 
 // Sets one component from the settings, aligned left; component errors (E2DBarcodeError) propagate.
 void ApplyPdf417Settings(const T2DSettings& settings, TStPDF417Barcode& pdf417);

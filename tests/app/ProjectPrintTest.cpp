@@ -1,6 +1,7 @@
 #include "app/ProjectPrinting.h"
 #include "app/TLabelSetup.h"
 #include "barcode/EBarcodeError.h"
+#include "barcode2d/E2DBarcodeError.h"
 #include "ini/TIniFile.h"
 #include "project/TLabelProject.h"
 #include "surface/TCanvas.h"
@@ -107,6 +108,68 @@ TEST(ProjectPrint, EveryPdf417ListEntryDecodesInItsCell) {
     }
     EXPECT_FALSE(test::Decode(CellOf(run, 0, 1, 1), ZXing::BarcodeFormat::PDF417).found)
         << "fourth cell empty";
+}
+
+TEST(ProjectPrint, EveryQrDataMatrixAndAztecEntryDecodesInItsCell) {
+    struct Case {
+        int format;
+        bool gs1;
+        ZXing::BarcodeFormat reader;
+        std::vector<std::string> entries;
+        std::vector<std::string> expected; // as the reader hands it on
+    };
+    const Case cases[] = {
+        {2,
+         false,
+         ZXing::BarcodeFormat::QRCode,
+         {"https://example.com/?id=1", "Grüße", "日本語"},
+         {"https://example.com/?id=1", "Grüße", "日本語"}},
+        {3,
+         true,
+         ZXing::BarcodeFormat::DataMatrix,
+         {"(01)09501101530003(17)251231", "(01)09501101530003(10)AB"},
+         {"0109501101530003"
+          "17251231",
+          "0109501101530003"
+          "10AB"}},
+        {4,
+         false,
+         ZXing::BarcodeFormat::Aztec,
+         {"Ticket 1", "Ticket 2", "Ticket 3"},
+         {"Ticket 1", "Ticket 2", "Ticket 3"}},
+    };
+    for (const Case& c : cases) {
+        TLabelProject project;
+        project.SetKind(TBarcodeKind::bk2D);
+        project.SetSource2D(T2DSource::tsCodeList);
+        project.SetFormat2D(c.format);
+        TSymbolSettings options;
+        options.gs1 = c.gs1;
+        project.SetSymbolOptions2D(options);
+        project.CodeList2D() = c.entries;
+        const PrintedRun run = PrintOnPages(project, 300);
+        ASSERT_EQ(run.result.outcome, TPrintOutcome::poPrinted) << project.Format2DName();
+        for (size_t i = 0; i < c.entries.size(); ++i) {
+            const test::Decoded d = test::Decode(CellOf(run, 0, static_cast<int>(i) / 2, i % 2), c.reader);
+            EXPECT_EQ(d.text, c.expected[i]) << project.Format2DName() << " entry " << i;
+        }
+    }
+}
+
+TEST(ProjectPrint, GtinWithAWrongCheckDigitIsRefusedByName) {
+    TLabelProject project;
+    project.SetKind(TBarcodeKind::bk2D);
+    project.SetSource2D(T2DSource::tsFixedText);
+    project.SetFormat2D(3);
+    TSymbolSettings options;
+    options.gs1 = true;
+    project.SetSymbolOptions2D(options);
+    project.SetText2D("(01)09501101530004");
+    const std::string library = test::MakeTempDir() + "/Templates.dat";
+    WriteDefaultTemplates(library);
+    TLabelSetup setup;
+    EXPECT_THROW_MSG(ApplyProjectLabel(setup, project, TIniFile(library), 300, 300), E2DBarcodeError,
+                     "GS1 (01) check digit should be 3, not 4");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "GuiTestSupport.h"
+#include "TestSupport.h"
 
 #include "data/SequenceGenerator.h"
 #include "gui/RecentProjects.h"
@@ -8,6 +9,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -179,6 +181,44 @@ TEST_F(MainWindow, EditorsOpenForTheCurrentKind) {
     EXPECT_EQ(dialogs.editor2D[0].page, 1);
     EXPECT_EQ(dialogs.editor2D[0].testText, "PDF417 text");
     EXPECT_EQ(dialogs.linearEditor.size(), 2u);
+}
+
+TEST_F(MainWindow, MatrixFormatsShowTheirOptionsAndDrawTheLabelAtOnce) {
+    ShowWindow();
+    ShowTab(1);
+    Find<QPlainTextEdit>("Memo1")->setPlainText("Quirbel 4711");
+    auto* format = Find<QComboBox>("ComboBox2");
+    EXPECT_EQ(format->count(), 6);
+    EXPECT_FALSE(Find<QWidget>("GB_SymbolOptions")->isVisible()) << "PDF417 keeps its library settings";
+    format->setCurrentIndex(2);
+    emit format->activated(2);
+    EXPECT_EQ(format->currentText(), "QR Code Format");
+    EXPECT_TRUE(Find<QWidget>("GB_SymbolOptions")->isVisible());
+    EXPECT_TRUE(Find<QWidget>("CBX_SymbolEcc")->isVisible());
+    EXPECT_FALSE(Find<QWidget>("CB_SymbolGs1")->isVisible());
+    EXPECT_FALSE(Find<QWidget>("Btn_Modify2DTemplate")->isEnabled());
+    const test::Decoded qr = test::Decode(doc->Setup().label.Bitmap, ZXing::BarcodeFormat::QRCode);
+    EXPECT_EQ(qr.text, "Quirbel 4711");
+
+    auto* ecc = Find<QComboBox>("CBX_SymbolEcc");
+    ecc->setCurrentIndex(4);
+    emit ecc->activated(4);
+    EXPECT_EQ(doc->Project().SymbolOptions2D().qrEcc, TQrEcc::H);
+    EXPECT_EQ(test::Decode(doc->Setup().label.Bitmap, ZXing::BarcodeFormat::QRCode).ecLevel, "H");
+
+    // Data Matrix with GS1: a wrong check digit is named in a message, the window stays usable.
+    format->setCurrentIndex(3);
+    emit format->activated(3);
+    Messages();
+    Find<QPlainTextEdit>("Memo1")->setPlainText("(01)09501101530003(17)251231");
+    Find<QCheckBox>("CB_SymbolGs1")->setChecked(true);
+    EXPECT_TRUE(doc->Project().SymbolOptions2D().gs1);
+    EXPECT_EQ(test::Decode(doc->Setup().label.Bitmap, ZXing::BarcodeFormat::DataMatrix).text,
+              "010950110153000317251231");
+    Find<QPlainTextEdit>("Memo1")->setPlainText("(01)09501101530004");
+    const std::vector<std::string> shown = Messages();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), "GS1 (01) check digit should be 3, not 4");
 }
 
 TEST_F(MainWindow, ControlCharacterMenuFollowsTheSymbology) {

@@ -5,6 +5,7 @@
 #include "output/TPrintRun.h"
 #include "surface/GuiApplication.h"
 #include "surface/TRasterPrinter.h"
+#include "symbols/TStSymbolBarcode.h"
 #include "util/TUserPrompts.h"
 
 #include "ListFeed.h"
@@ -113,6 +114,30 @@ TEST(LabelVerifier, ReadsPdf417AndMaxiCodeEntries) {
     ListFeed maxiFeed({"MAXICODE LABEL 1", "maxicode label 2"}, 0);
     const TVerifyReport maxiReport = TLabelVerifier(maxi, 300, 300, true).Verify(maxiFeed, 0, 1);
     EXPECT_EQ(maxiReport.failed, 0) << VerifyFailuresMessage(maxiReport, false);
+}
+
+TEST(LabelVerifier, ReadsQrCodeDataMatrixAndAztecEntriesAsText) {
+    EnsureGuiApplication();
+    // Latin-1 accents, other scripts, a backslash that is no escape in these symbologies.
+    const std::vector<std::string> entries = {"Grüße, Köln", "Привет, 日本", "C:\\temp\\label"};
+    for (const TSymbology symbology : {TSymbology::QrCode, TSymbology::DataMatrix, TSymbology::Aztec}) {
+        TStSymbolBarcode symbol;
+        TSymbolSettings settings;
+        settings.symbology = symbology;
+        symbol.SetSettings(settings);
+        ListFeed feed(entries, 0);
+        const TVerifyReport report = TLabelVerifier(symbol, 300, 300, false).Verify(feed, 0, 2);
+        EXPECT_EQ(report.checked, 3) << SymbologyName(symbology);
+        EXPECT_EQ(report.failed, 0) << VerifyFailuresMessage(report, false);
+    }
+    // Micro QR has no reader here: every label is listed as not read, nothing passes unread.
+    TStSymbolBarcode micro;
+    TSymbolSettings settings;
+    settings.symbology = TSymbology::MicroQr;
+    micro.SetSettings(settings);
+    ListFeed feed({"12345"}, 0);
+    const TVerifyReport report = TLabelVerifier(micro, 300, 300, false).Verify(feed, 0, 0);
+    EXPECT_EQ(report.failed, 1);
 }
 
 TEST(LabelVerifier, CountsProgressAndListsTheFirstTwentyFailures) {

@@ -213,6 +213,40 @@ TEST(ProjectFile, PrintOptionsAreKeptWhenTheyDifferFromTheDefaults) {
     EXPECT_EQ(loaded.PrintPreferences().fromLabel, 1);
 }
 
+TEST(ProjectFile, NewTwoDFormatsKeepTheirOptionsWhereOlderReadersSeePdf417) {
+    const std::string dir = test::MakeTempDir();
+    TLabelProject original;
+    original.SetKind(TBarcodeKind::bk2D);
+    for (int format = kFirstSymbolFormat; format < static_cast<int>(k2DFormatNames.size()); ++format) {
+        original.SetFormat2D(format);
+        TSymbolSettings options;
+        options.qrEcc = TQrEcc::H;
+        options.version = 7;
+        options.shape = TDataMatrixShape::Rectangle;
+        options.rows = 16;
+        options.columns = 48;
+        options.gs1 = true;
+        options.aztecEccPercent = 36;
+        original.SetSymbolOptions2D(options);
+        SaveProject(dir + "/a.bpj", original, nullptr);
+        // Older readers know PDF417 and MaxiCode only: they open the project as PDF417.
+        TBigIniFile ini(dir + "/a.bpj");
+        EXPECT_EQ(ini.ReadString("Properties", "B2DFormat", ""), "PDF417 Format");
+
+        TLabelProject loaded;
+        LoadProject(dir + "/a.bpj", loaded, {});
+        EXPECT_EQ(loaded.Format2DName(), original.Format2DName());
+        EXPECT_EQ(loaded.SymbolOptions2D(), options);
+        EXPECT_EQ(loaded.Symbol2DSettings()->symbology,
+                  k2DSymbolFormats[static_cast<size_t>(format - kFirstSymbolFormat)]);
+    }
+    // A project of the two original formats writes no new section: its file stays as it was.
+    original.SetFormat2D(1);
+    original.SetSymbolOptions2D({});
+    SaveProject(dir + "/b.bpj", original, nullptr);
+    EXPECT_EQ(ReadAll(dir + "/b.bpj").find("Symbol2D"), std::string::npos);
+}
+
 TEST(ProjectFile, WritesKeysInOrderAndTheDatasheetAsHex) {
     const std::string dir = test::MakeTempDir();
     TLabelProject project;
