@@ -33,7 +33,7 @@ TLayoutSettings LayoutOf(const TLabelProject& project) {
     return s;
 }
 
-TLinearPrintChecks PrintChecksOf(TLabelProject& project, TBarcodeType type) {
+TLinearPrintChecks PrintChecksOf(TLabelProject& project, TBarcodeType type, bool checksum) {
     TLinearPrintChecks c;
     c.datasheetSource = project.LinearSource() == TLinearSource::lsDatasheet;
     c.constantCode = project.FixedCode();
@@ -43,8 +43,22 @@ TLinearPrintChecks PrintChecksOf(TLabelProject& project, TBarcodeType type) {
     c.rowCode = [&project](long long row) {
         return FieldValue(project.Datasheet(), project.CodeFieldName(), static_cast<int>(row));
     };
-    c.isValid = [type](const std::string& code) { return ValidateCode(code, type); };
+    c.problem = [type, checksum](const std::string& code) { return CodeProblem(code, type, checksum); };
     return c;
+}
+
+std::string PrintSummary(const TPrintResult& result, const std::string& target, bool toFile) {
+    const auto counted = [](long long n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    std::string line = counted(result.labels, "label", "labels") + " on " +
+                       counted(result.pages, "page", "pages") + (toFile ? " written to " : " sent to ") +
+                       target;
+    if (result.verified > 0 && result.unreadable == 0)
+        line += result.verified == 1 ? "; the label read back." : "; every label read back.";
+    else
+        line += ".";
+    return line;
 }
 
 TPrintJob PrintJobOf(const TLabelProject& project, const TBarcode& bcdMain, TStCustom2DBarcode* symbol2D,
@@ -78,7 +92,7 @@ TPrintResult PrintProject(TLabelProject& project, TPrinter& printer, const TBarc
         }
         return RunPrintCommand(printer, job, nullptr, prompts);
     }
-    const TLinearPrintChecks checks = PrintChecksOf(project, bcdMain.Typ());
+    const TLinearPrintChecks checks = PrintChecksOf(project, bcdMain.Typ(), bcdMain.Checksum());
     return RunPrintCommand(printer, job, &checks, prompts);
 }
 

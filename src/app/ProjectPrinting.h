@@ -5,6 +5,8 @@
 #include "output/TPageLayout.h"
 #include "output/TPrintRun.h"
 
+#include <string>
+
 namespace qbm {
 
 class TBarcode;
@@ -17,7 +19,11 @@ class TUserPrompts;
 TLayoutSettings LayoutOf(const TLabelProject& project);
 
 // The checks of a linear run: the constant code, the datasheet rows against the symbology.
-TLinearPrintChecks PrintChecksOf(TLabelProject& project, TBarcodeType type);
+TLinearPrintChecks PrintChecksOf(TLabelProject& project, TBarcodeType type, bool checksum);
+
+// The line a finished run leaves in the status bar: "24 labels on 2 pages written to shelf.pdf; every
+// label read back." (`target` is a file's name or "the printer NAME").
+std::string PrintSummary(const TPrintResult& result, const std::string& target, bool toFile);
 
 // The print job of the project's current kind and source, before any run choice: its layout, the
 // barcodes that draw its labels, and `feed` (the project's labels) as the source.

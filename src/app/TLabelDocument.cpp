@@ -6,6 +6,7 @@
 #include "data/DatasheetCommands.h"
 #include "ini/TIniFile.h"
 #include "output/CalibrationSheet.h"
+#include "output/LabelFit.h"
 #include "output/TPageLayout.h"
 #include "project/CodeListFile.h"
 #include "project/CodeValueSources.h"
@@ -172,7 +173,9 @@ void TLabelDocument::SetKind(TBarcodeKind kind) {
     // The problem shown is that of the kind's own input; the 2D one is found when its settings apply.
     const bool constant =
         kind == TBarcodeKind::bkLinear && m_project.LinearSource() == TLinearSource::lsConstant;
-    SetInputProblem(constant ? CodeProblem(m_project.FixedCode(), m_setup.bcdMain.Typ()) : std::string());
+    SetInputProblem(
+        constant ? CodeProblem(m_project.FixedCode(), m_setup.bcdMain.Typ(), m_setup.bcdMain.Checksum())
+                 : std::string());
     emit kindChanged();
 }
 
@@ -253,6 +256,8 @@ bool TLabelDocument::LoadFile(const std::string& path) {
         return false;
     }
     m_project = std::move(loaded);
+    m_projectTemplateChosen = ChooseProjectTemplate();
+    SetAmountLabel("Amount: " + std::to_string(m_project.CodeList2D().size()));
     m_datasheetHistory.Clear();
     m_untitled = false;
     m_fileName = path;
@@ -274,6 +279,19 @@ bool TLabelDocument::LoadFile(const std::string& path) {
     SetClean();
     emit projectChanged();
     return true;
+}
+
+bool TLabelDocument::ChooseProjectTemplate() {
+    const auto& copy = m_project.TemplateCopy();
+    if (!copy) return false;
+    const TIniFile library(m_libraryPath);
+    const std::string& name = m_project.TemplateName();
+    if (!library.SectionExists(name)) return true;
+    if (ReadTemplate(library, name) == *copy) return false;
+    return m_prompts.Message(TMsgKind::mkConfirmation, TMsgButtons::mbProjectOrLibrary,
+                             "The template \"" + name +
+                                 "\" in this project differs from the one in the template library.") ==
+           TMsgResult::mrYes;
 }
 
 bool TLabelDocument::Save() {
@@ -333,6 +351,7 @@ void TLabelDocument::SelectTemplate(int index) {
                                  ? m_templateNames[static_cast<size_t>(index)]
                                  : std::string();
     Change(kNoMerge, "Template", [&] { m_project.SetTemplateName(name); });
+    m_projectTemplateChosen = false;
     ApplyTemplate();
 }
 
@@ -370,13 +389,23 @@ void TLabelDocument::ApplyLabel() {
         ApplyTemplate();
 }
 
-void TLabelDocument::DrawLinearLabel(bool report) {
+TTemplate TLabelDocument::TemplateToDraw() {
     const TIniFile library(m_libraryPath);
+    const std::string& name = m_project.TemplateName();
+    // The library's version is taken unless the user chose the project's own copy when opening it;
+    // a template the library lacks is drawn from the copy.
+    if (!m_projectTemplateChosen && library.SectionExists(name))
+        m_project.SetTemplateCopy(ReadTemplate(library, name));
+    return m_project.TemplateCopy() ? *m_project.TemplateCopy() : ReadTemplate(library, name);
+}
+
+void TLabelDocument::DrawLinearLabel(bool report) {
+    const TTemplate drawn = TemplateToDraw();
     const int dpi = Resolution();
     const int dpiY = m_printer && m_printer->PrinterCount() > 0 ? m_printer->ResolutionY() : dpi;
     m_codeRefused = false;
     try {
-        qbm::ApplyTemplate(library, m_project.TemplateName(), m_setup.bcdMain, m_setup.label, dpi, dpiY);
+        qbm::ApplyTemplate(drawn, m_setup.bcdMain, m_setup.label, dpi, dpiY);
     } catch (const EBarcodeError&) {
         // The template's symbology cannot draw the code (another template was chosen, or the library
         // changed since the code was checked): the label shows no code and the user is told; the code
@@ -384,7 +413,7 @@ void TLabelDocument::DrawLinearLabel(bool report) {
         m_codeRefused = true;
         const std::string code = m_setup.bcdMain.Text();
         m_setup.bcdMain.SetText("");
-        qbm::ApplyTemplate(library, m_project.TemplateName(), m_setup.bcdMain, m_setup.label, dpi, dpiY);
+        qbm::ApplyTemplate(drawn, m_setup.bcdMain, m_setup.label, dpi, dpiY);
         m_setup.bcdMain.SetText(code);
         if (report) ShowError(InvalidCodeMessage(m_setup.bcdMain.Typ()));
     }
@@ -450,8 +479,10 @@ void TLabelDocument::SetInputProblem(std::string text) {
 TPrintJob TLabelDocument::PreviewJob(TSourceFeed& feed) {
     TPrintJob job =
         PrintJobOf(m_project, m_setup.bcdMain, &m_setup.Symbol2D(m_project), m_setup.label.Bitmap, feed);
-    if (!job.is2D && (!m_project.HasTemplate() ||
-                      !NothingToPrintMessage(PrintChecksOf(m_project, m_setup.bcdMain.Typ())).empty()))
+    if (!job.is2D &&
+        (!m_project.HasTemplate() ||
+         !NothingToPrintMessage(PrintChecksOf(m_project, m_setup.bcdMain.Typ(), m_setup.bcdMain.Checksum()))
+              .empty()))
         job.feed = nullptr;
     return job;
 }
@@ -467,18 +498,31 @@ void TLabelDocument::RefreshPreview() {
         return;
     }
     TSourceFeed feed(m_project);
-    const TPreviewResult r =
-        qbm::RefreshPreview(m_pagePicture, PreviewPaper(), PreviewJob(feed), m_previewPixelsPerInch,
-                            m_previewPage.number, LabelCount(), m_prompts);
+    const TPreviewResult r = qbm::RefreshPreview(m_pagePicture, PreviewPaper(), PreviewJob(feed),
+                                                 m_previewPixelsPerInch, m_previewPage.number, LabelCount());
     m_preview = r.layout;
     m_previewPage = r.page;
     m_pageCountText = r.pageCountText;
     emit previewChanged();
     emit pageCountChanged();
-    if (r.layout.fit != TLayoutFocus::lfNone) {
-        emit showTabRequested(TMainTab::mtLayout);
-        emit focusRequested(r.layout.fit == TLayoutFocus::lfColumns ? TFocusTarget::ftColumns
-                                                                    : TFocusTarget::ftRows);
+    // A linear label is measured as it prints, with its quiet zones, digits and caption, rather than
+    // by its picture; the warning keeps the layout check's words and adds both sizes.
+    SetLayoutWarning(PrintFitWarning(PreviewPaper(), r.warning));
+}
+
+std::string TLabelDocument::PrintFitWarning(const TPage& page, const std::string& pictureWarning) {
+    if (Kind() != TBarcodeKind::bkLinear || !m_project.HasTemplate() || m_codeRefused) return pictureWarning;
+    try {
+        // Measured as the print loop measures it: with the quiet zones, digits and caption.
+        auto working = MakeWorkingBarcode(m_setup.bcdMain, page.resY);
+        const TRect box = LinearLabelBox(*working, page.resY).whole;
+        const TLabelFit fit =
+            CheckLabelFit(box.Width(), box.Height(), page, PrinterCellGrid(page, LayoutOf(m_project)), true);
+        if (fit.fits) return {};
+        return std::string(fit.tooWide ? "To many barcode per line! " : "Out of output range! ") +
+               fit.message;
+    } catch (const std::exception&) {
+        return pictureWarning; // the code's own message has been given where it was typed
     }
 }
 
@@ -512,11 +556,18 @@ std::string TLabelDocument::PreviewPageText() const {
     return "Page " + std::to_string(m_previewPage.number) + " of " + std::to_string(m_previewPage.pages);
 }
 
+void TLabelDocument::SetLayoutWarning(const std::string& warning) {
+    if (warning == m_layoutWarning) return;
+    m_layoutWarning = warning;
+    emit layoutWarningChanged();
+}
+
 // ---- linear sources ----
 
 bool TLabelDocument::ShowConstantCode(bool report) {
     if (m_project.LinearSource() != TLinearSource::lsConstant) return false;
-    const std::string problem = CodeProblem(m_project.FixedCode(), m_setup.bcdMain.Typ());
+    const std::string problem =
+        CodeProblem(m_project.FixedCode(), m_setup.bcdMain.Typ(), m_setup.bcdMain.Checksum());
     SetInputProblem(problem);
     if (!problem.empty()) {
         if (report) ShowError(problem);
@@ -531,7 +582,7 @@ bool TLabelDocument::ShowFieldValue(bool report) {
     if (m_project.LinearSource() != TLinearSource::lsDatasheet) return false;
     TDatasheet& sheet = m_project.Datasheet();
     const std::string code = FieldValue(sheet, m_project.CodeFieldName(), 1);
-    const std::string problem = CodeProblem(code, m_setup.bcdMain.Typ());
+    const std::string problem = CodeProblem(code, m_setup.bcdMain.Typ(), m_setup.bcdMain.Checksum());
     SetInputProblem(problem);
     if (!problem.empty()) {
         if (report) ShowError(problem);
@@ -635,7 +686,10 @@ void TLabelDocument::SetAmount2D(int amount) {
 }
 
 void TLabelDocument::Import2D() {
-    if (ImportCodesInto(m_project.CodeList2D())) ApplyLabel();
+    if (!ImportCodesInto(m_project.CodeList2D())) return;
+    // The count under the list follows the list it counts.
+    SetAmountLabel("Amount: " + std::to_string(m_project.CodeList2D().size()));
+    ApplyLabel();
 }
 
 bool TLabelDocument::ImportCodesInto(std::vector<std::string>& list) {
@@ -776,6 +830,10 @@ void TLabelDocument::SetSplitMarks(bool on) {
     RefreshPreview();
 }
 
+void TLabelDocument::SetVerifyLabels(bool on) {
+    Change(kNoMerge, "Verify every label", [&] { m_project.SetVerifyLabels(on); });
+}
+
 void TLabelDocument::SetOrientation(TPrinterOrientation orientation) {
     Change(kNoMerge, "Orientation", [&] { m_project.SetOrientation(orientation); });
     if (m_printer && m_printer->PrinterCount() > 0) m_printer->SetOrientation(orientation);
@@ -805,16 +863,60 @@ void TLabelDocument::PrinterSettingsChanged() {
 
 // ---- printing ----
 
+bool TLabelDocument::FitToLabel() {
+    return FitToLabelOn(PageOf(m_printer, m_project.Orientation()));
+}
+
+bool TLabelDocument::FitToLabelOn(const TPage& page) {
+    if (Kind() != TBarcodeKind::bkLinear || !m_project.HasTemplate()) return false;
+    TTemplate fitted = TemplateToDraw();
+    try {
+        // Measured as the print loop draws it: the template at the page's resolution, the first label.
+        TBarcode atPage;
+        TLabelPicture scratch;
+        qbm::ApplyTemplate(fitted, atPage, scratch, page.resX, page.resY);
+        auto working = MakeWorkingBarcode(atPage, page.resY);
+        TSourceFeed feed(m_project);
+        if (feed.Count() > feed.FirstIndex()) {
+            const TLabelValue first = feed.Value(feed.FirstIndex());
+            working->SetText(first.code);
+            working->ExtCaption = first.caption;
+        }
+        const auto size = FitLinearLabel(*working, page, PrinterCellGrid(page, LayoutOf(m_project)));
+        if (!size) {
+            ShowError(
+                "The labels cannot fit their cells even with a module of one printer dot and a bar 1 mm "
+                "high: print fewer rows or columns.");
+            return false;
+        }
+        fitted.Height = size->heightMm;
+        fitted.BarWidth = DotsToHundredthsMm(size->moduleDots, page.resX);
+        const TIniFile library(m_libraryPath);
+        if (library.SectionExists(m_project.TemplateName())) {
+            TIniFile writable(m_libraryPath);
+            writable.WriteInteger(m_project.TemplateName(), "Height", fitted.Height);
+            writable.WriteInteger(m_project.TemplateName(), "BarWidth", fitted.BarWidth);
+        }
+    } catch (const std::exception& e) {
+        ShowError(e.what());
+        return false;
+    }
+    m_project.SetTemplateCopy(fitted);
+    m_changedOutsideStack = true;
+    ApplyTemplate();
+    UpdateModified();
+    return true;
+}
+
 TPrintResult TLabelDocument::Print(TPrinter& printer, const TPrintOptions& options) {
     // Linear labels print from Bcd_main, which holds its sizes in the dots of the device it was set up
     // for: a run on another device sets it up for that one first, and back afterwards.
     const bool linear = Kind() == TBarcodeKind::bkLinear && m_project.HasTemplate();
     auto setUpFor = [&](TPrinter& device) {
         if (!linear || device.PrinterCount() < 1) return;
-        const TIniFile library(m_libraryPath);
         try {
-            qbm::ApplyTemplate(library, m_project.TemplateName(), m_setup.bcdMain, m_setup.label,
-                               device.ResolutionX(), device.ResolutionY());
+            qbm::ApplyTemplate(TemplateToDraw(), m_setup.bcdMain, m_setup.label, device.ResolutionX(),
+                               device.ResolutionY());
         } catch (const EBarcodeError&) {
             // The print command's checks name the value; the label picture just stays without code.
         }
@@ -832,11 +934,20 @@ TPrintResult TLabelDocument::Print(TPrinter& printer, const TPrintOptions& optio
             return chosen.printer;
         };
     }
+    TPrintRunOptions run = options.run;
+    if (options.offerFitToLabel && linear) {
+        run.fitToLabel = [this](const TPage& page) {
+            if (!FitToLabelOn(page)) return false;
+            // The run goes on at its own printer's resolution.
+            qbm::ApplyTemplate(TemplateToDraw(), m_setup.bcdMain, m_setup.label, page.resX, page.resY);
+            return true;
+        };
+    }
     TPrintResult result;
     try {
         setUpFor(printer);
         result = PrintProject(m_project, printer, m_setup.bcdMain, &m_setup.Symbol2D(m_project),
-                              m_setup.label.Bitmap, m_prompts, options.progress, choose, options.run);
+                              m_setup.label.Bitmap, m_prompts, options.progress, choose, run);
     } catch (const std::exception& e) {
         ShowError(e.what());
         result = {};

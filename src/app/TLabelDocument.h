@@ -218,6 +218,8 @@ public:
     void SetColumn(int columns);
     void SetMargin(TMarginSide side, int mm);
     void SetSplitMarks(bool on);
+    // "Verify every label", kept in the project (undoable).
+    void SetVerifyLabels(bool on);
     void SetOrientation(TPrinterOrientation orientation);
     // A label stock chosen: rows, columns, margins, orientation and the stock, as one undo step.
     void ChooseStock(const TStockGrid& grid);
@@ -258,6 +260,12 @@ public:
     // `printerName` goes into its caption. Errors are shown; false when nothing was printed.
     bool PrintCalibrationSheet(TPrinter& printer, const std::string& printerName);
 
+    // "Fit to label": lowers the template's bar height (whole millimetres) and module width (whole
+    // dots of the printer) until the labels fit their cells with their quiet zones; the library's
+    // template and the project's copy take the new sizes. False, with a message, when nothing fits.
+    bool FitToLabel();
+    bool FitToLabelOn(const TPage& page);
+
     // ---- what a view reads ----
 
     const TLabelProject& Project() const { return m_project; }
@@ -272,6 +280,9 @@ public:
     const TBitmap& PagePicture() const { return m_pagePicture; }
     QImage PagePictureImage() const;
     const TPreviewLayout& PreviewLayout() const { return m_preview; }
+    // Why the labels do not fit their cells ("To many barcode per line! ", "Out of output range!" or
+    // both sizes in millimetres with what to change), empty when they fit; shown beside the layout.
+    const std::string& LayoutWarning() const { return m_layoutWarning; }
     // "Total: nPages", status bar panel 1.
     const std::string& PageCountText() const { return m_pageCountText; }
     // "Barcode Type: <name> ", status bar panel 2.
@@ -299,8 +310,18 @@ signals:
     void inputProblemChanged();
     void showTabRequested(qbm::TMainTab tab);
     void focusRequested(qbm::TFocusTarget target);
+    void layoutWarningChanged();
 
 private:
+    // The template the linear label is drawn with: the library's, or the project's copy.
+    TTemplate TemplateToDraw();
+    // After a project was read: whether its own copy of the template is to be used (the library
+    // lacks the template, or the user chose the copy over a library version that differs).
+    bool ChooseProjectTemplate();
+    // The layout warning: for a linear label measured as it prints (quiet zones, digits, caption),
+    // else the warning of the label picture's check.
+    std::string PrintFitWarning(const TPage& page, const std::string& pictureWarning);
+    void SetLayoutWarning(const std::string& warning);
     // Reads a code list file the user picks into `list` as one undo step; false when the user cancels.
     bool ImportCodesInto(std::vector<std::string>& list);
     template <typename Edit> void Change(int mergeId, const char* text, Edit&& edit);
@@ -351,6 +372,8 @@ private:
     bool m_previewShown = true;
     bool m_codeRefused = false;
     std::string m_inputProblem;
+    bool m_projectTemplateChosen = false;
+    std::string m_layoutWarning;
     TNotedFields m_noted;
     std::unique_ptr<QUndoStack> m_undo;
     TDatasheetHistory m_datasheetHistory;

@@ -19,6 +19,8 @@ struct TPrintOptions {
     TPrintRunOptions run;
     // Where the chosen printer's calibration is read: the user's settings unless a file is named.
     TCalibrationStore calibrations = TCalibrationStore();
+    // Labels larger than their cells: the message offers "Fit to label" (the window) or just says so.
+    bool offerFitToLabel = false;
 };
 
 } // namespace qbm

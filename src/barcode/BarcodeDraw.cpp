@@ -152,12 +152,11 @@ void TBarcode::PaintText(TCanvas& canvas, int width) {
     case bcCodeEAN8:
     case bcCodeEAN13:
     case bcCodeUPC_A:
-        if (m_checksum) {
-            const int digits = m_typ == bcCodeEAN8 ? 7 : m_typ == bcCodeEAN13 ? 12 : 11;
-            shown = ApplyChecksum(PadOrTruncate(digits));
-        } else {
-            shown = m_text;
-        }
+        shown = FixedLengthDigits(m_text,
+                                  m_typ == bcCodeEAN8    ? 8
+                                  : m_typ == bcCodeEAN13 ? 13
+                                                         : 12,
+                                  m_checksum, m_checkSumMethod);
         break;
     case bcCodeUPC_E0:
     case bcCodeUPC_E1:

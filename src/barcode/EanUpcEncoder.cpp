@@ -35,17 +35,6 @@ int DigitAt(const std::string& s, size_t i) {
     return s[i] - '0';
 }
 
-// The digits of a fixed-length EAN or UPC-A: with Checksum, all but the last from the text plus the
-// check digit. When no check digit is made (csmNone), the text supplies the full length rather than
-// leaving the symbol a digit short.
-std::string FixedDigits(const TBarcode& bc, int length) {
-    if (bc.Checksum()) {
-        std::string d = bc.ApplyChecksum(bc.PadOrTruncate(length - 1));
-        if (static_cast<int>(d.size()) == length) return d;
-    }
-    return bc.PadOrTruncate(length);
-}
-
 // "505", the left digits in set A, "05050", the right digits in set C, "505".
 std::string TwoHalves(const std::string& d, size_t leftFrom, size_t half, const char* leftParity) {
     std::string r = kGuard;
@@ -72,7 +61,32 @@ std::string UpcEPattern(const std::string& six, char checkDigit, bool numberSyst
     return r;
 }
 
+std::string CheckDigitMessage(const std::string& digits, char expected) {
+    return "The check digit of " + digits + " should be " + expected + ".";
+}
+
+// A value that holds its check digit, with Checksum off: the check digit must be the right one,
+// or the symbol would not scan; one that does not is refused rather than drawn.
+void RequireCheckDigit(const std::string& digits, char expected) {
+    if (digits.back() != expected) throw EBarcodeError(CheckDigitMessage(digits, expected));
+}
+
+std::string LeftPadded(const std::string& text, size_t n) {
+    return text.size() < n ? std::string(n - text.size(), '0') + text : text.substr(0, n);
+}
+
 } // namespace
+
+std::string FixedLengthDigits(const std::string& text, size_t length, bool checksum, TCheckSumMethod method) {
+    const auto withCheckDigit = [](const std::string& body) { return body + Modulo10CheckDigit(body); };
+    if (checksum && method != csmNone) return withCheckDigit(LeftPadded(text, length - 1));
+    // A value without its check digit gets one whatever Checksum says: without it no scanner reads
+    // the symbol.
+    if (text.size() < length) return withCheckDigit(LeftPadded(text, length - 1));
+    const std::string digits = text.substr(0, length);
+    RequireCheckDigit(digits, Modulo10CheckDigit(digits.substr(0, length - 1)));
+    return digits;
+}
 
 std::string ExpandUpcE(const std::string& s) {
     if (s.size() != 7 || (s[0] != '0' && s[0] != '1')) throw EConvertError(InvalidIntegerMessage(""));
@@ -113,29 +127,38 @@ char SupplementCheckDigit(const std::string& digits) {
 }
 
 std::string EncodeEAN8(TBarcode& bc) {
-    return TwoHalves(FixedDigits(bc, 8), 0, 4, nullptr);
+    return TwoHalves(FixedLengthDigits(bc.Text(), 8, bc.Checksum(), bc.CheckSumMethod()), 0, 4, nullptr);
 }
 
 std::string EncodeEAN13(TBarcode& bc) {
-    const std::string d = FixedDigits(bc, 13);
+    const std::string d = FixedLengthDigits(bc.Text(), 13, bc.Checksum(), bc.CheckSumMethod());
     return TwoHalves(d, 1, 6, kEan13Parity[DigitAt(d, 0)]);
 }
 
 std::string EncodeUPC_A(TBarcode& bc) {
-    return TwoHalves(FixedDigits(bc, 12), 0, 6, nullptr);
+    return TwoHalves(FixedLengthDigits(bc.Text(), 12, bc.Checksum(), bc.CheckSumMethod()), 0, 6, nullptr);
 }
 
 namespace {
 
-// Number system and the six digits of a UPC-E. The digits drawn are those that are expanded, so the
-// parity always carries the check digit of the digits in the symbol.
-std::string UpcEDigits(const TBarcode& bc) {
-    return bc.Typ() == bcCodeUPC_E1 ? "1" + bc.PadOrTruncate(6) : bc.PadOrTruncate(7);
-}
-
 // The check digit is made whatever Checksum says: a UPC-E without it cannot be read.
 char UpcECheckDigit(const std::string& digits) {
     return Modulo10CheckDigit(ExpandUpcE(digits));
+}
+
+// Number system and the six digits of a UPC-E. The digits drawn are those that are expanded, so the
+// parity always carries the check digit of the digits in the symbol. With Checksum off, a digit after
+// them is the value's own check digit, which must be the one the parity will carry.
+std::string UpcEDigits(const TBarcode& bc) {
+    const bool one = bc.Typ() == bcCodeUPC_E1;
+    const std::string s = one ? "1" + bc.PadOrTruncate(6) : bc.PadOrTruncate(7);
+    const size_t checkAt = one ? 6 : 7;
+    if (!bc.Checksum() && bc.Text().size() > checkAt) {
+        const char expected = UpcECheckDigit(s);
+        if (bc.Text()[checkAt] != expected)
+            throw EBarcodeError(CheckDigitMessage(bc.Text().substr(0, checkAt + 1), expected));
+    }
+    return s;
 }
 
 } // namespace

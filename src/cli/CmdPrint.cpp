@@ -55,7 +55,8 @@ Options PrintOptions() {
                  StockOptions(),
                  {{"--verify", "",
                    "read every label back before printing; print nothing when one does not read\n"
-                   "as its value"},
+                   "as its value (projects say whether they do by themselves; new ones do)"},
+                  {"--no-verify", "", "do not read the labels back in this run"},
                   {"--start", "N", "leave the first N-1 cells of the first sheet empty (row by row)"},
                   {"--pages", "A-B", "print only those pages of the run (or one page A)"},
                   {"--from-label", "K", "start with label K (a datasheet row's number)"},
@@ -164,6 +165,8 @@ int RunPrint(const Args& args) {
         return true;
     };
     options.run = RunOptions(args, projectPath);
+    if (args.Has("--verify") && args.Has("--no-verify")) throw UsageError("choose --verify or --no-verify");
+    options.run.verify = args.Has("--verify") || (doc.Project().VerifyLabels() && !args.Has("--no-verify"));
     using Clock = std::chrono::steady_clock;
     const auto verifyStarted = Clock::now();
     auto verifyEnded = verifyStarted;

@@ -68,10 +68,19 @@ LayoutPage::LayoutPage(QWidget* parent) : QWidget(parent) {
                                TLabelProject::kMinMargin, TLabelProject::kMaxMargin);
 
     m_printer =
-        Named(new QPushButton("&Printer Setting ...", this), "Btn_PrinterSetting", "Printer Setting ...");
+        Named(new QPushButton("Printer Settin&g ...", this), "Btn_PrinterSetting", "Printer Setting ...");
     m_stock = Named(new QPushButton("Label St&ock ...", this), "Btn_LabelStock", "Label Stock ...");
     m_stockName = Named(new QLabel(this), "Lbl_Stock", "Label stock");
     m_stockName->setWordWrap(true);
+    m_fit = Named(new QPushButton("F&it to Label", this), "Btn_FitToLabel", "Fit to label");
+    m_fit->setToolTip("Lower the bar height and narrow the modules until the labels fit their cells");
+    // The layout's warning stays beside the settings, in red, for as long as it holds.
+    m_warning = Named(new QLabel(this), "Lbl_LayoutWarning", "Layout warning");
+    m_warning->setWordWrap(true);
+    QPalette red = m_warning->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    m_warning->setPalette(red);
+    m_warning->hide();
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(arrange);
@@ -79,9 +88,11 @@ LayoutPage::LayoutPage(QWidget* parent) : QWidget(parent) {
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_printer);
     buttons->addWidget(m_stock);
+    buttons->addWidget(m_fit);
     buttons->addStretch(1);
     layout->addLayout(buttons);
     layout->addWidget(m_stockName);
+    layout->addWidget(m_warning);
     layout->addStretch(1);
 
     connect(m_printer, &QPushButton::clicked, this, &LayoutPage::printerSetupRequested);
@@ -106,7 +117,17 @@ void LayoutPage::SetDocument(TLabelDocument* doc) {
     }
     connect(m_splitMarks, &QCheckBox::clicked, doc, [doc](bool on) { doc->SetSplitMarks(on); });
     connect(doc, &TLabelDocument::projectChanged, this, &LayoutPage::RefreshValues);
+    connect(doc, &TLabelDocument::layoutWarningChanged, this, &LayoutPage::RefreshWarning);
+    connect(m_fit, &QPushButton::clicked, doc, [doc] { doc->FitToLabel(); });
     RefreshValues();
+    RefreshWarning();
+}
+
+void LayoutPage::RefreshWarning() {
+    const QString text = ToQ(m_doc->LayoutWarning());
+    m_warning->setText(text);
+    m_warning->setAccessibleDescription(text);
+    m_warning->setVisible(!text.isEmpty());
 }
 
 void LayoutPage::RefreshValues() {

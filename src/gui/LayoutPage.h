@@ -1,5 +1,6 @@
 #pragma once
-// The "Print Layout" tab: rows, columns, the four margins, split marks and the printer setting.
+// The "Print Layout" tab: rows, columns, the four margins, split marks, the printer setting, the
+// label stock, and the warning of labels that do not fit their cells with "Fit to label".
 
 #include <QWidget>
 
@@ -29,6 +30,7 @@ signals:
 
 private:
     void RefreshValues();
+    void RefreshWarning();
 
     TLabelDocument* m_doc = nullptr;
     QSpinBox* m_rows;
@@ -38,6 +40,8 @@ private:
     QPushButton* m_printer;
     QPushButton* m_stock;
     QLabel* m_stockName;
+    QPushButton* m_fit;
+    QLabel* m_warning;
 };
 
 } // namespace qbm

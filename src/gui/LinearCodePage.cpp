@@ -69,10 +69,10 @@ LinearCodePage::LinearCodePage(QWidget* parent) : QWidget(parent) {
     m_constant = Named(new QRadioButton("Constant Code Value: ", constantBox), "RadioButton1",
                        "Constant Code Value: ");
     m_fixedCode = Named(new QLineEdit(constantBox), "Edt_singletxt");
-    m_codeLabel = Buddy(Named(new QLabel("&Code:", constantBox), "Lb_Code"), m_fixedCode);
+    m_codeLabel = Buddy(Named(new QLabel("Co&de:", constantBox), "Lb_Code"), m_fixedCode);
     m_extCaption = Named(new QLineEdit(constantBox), "Edt_ExtCaption");
     m_captionLabel =
-        Buddy(Named(new QLabel("Extended Ca&ption:", constantBox), "Lb_ExtCaption"), m_extCaption);
+        Buddy(Named(new QLabel("E&xtended Caption:", constantBox), "Lb_ExtCaption"), m_extCaption);
     m_amount = Named(new QSpinBox(constantBox), "Edt_Amount");
     m_amount->setRange(TLabelProject::kMinAmount, TLabelProject::kMaxAmount);
     m_amountTitle = Buddy(Named(new QLabel("&Amount:", constantBox), "Lb_AmountTitle"), m_amount);

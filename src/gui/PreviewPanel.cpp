@@ -85,6 +85,14 @@ PreviewPanel::PreviewPanel(QWidget* parent) : QWidget(parent) {
         m_statusBar->addWidget(m_panels[i], i == 2 ? 1 : 0);
     }
 
+    // The layout warning, in red, while it holds (the same text as on the "Print Layout" tab).
+    m_warning = Named(new QLabel(m_statusBar), "SB_Warning", "Layout warning");
+    QPalette red = m_warning->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    m_warning->setPalette(red);
+    m_statusBar->addWidget(m_warning, 1);
+    m_warning->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
@@ -194,6 +202,16 @@ void PreviewPanel::SetDocument(TLabelDocument* doc) {
             [this, setPanel] { setPanel(1, m_doc->PageCountText()); });
     connect(doc, &TLabelDocument::barcodeTypeChanged, this,
             [this, setPanel] { setPanel(2, m_doc->BarcodeTypeText()); });
+    const auto showWarning = [this] {
+        const QString text = ToQ(m_doc->LayoutWarning());
+        // The status bar has one line: the first sentence, the whole text as its tooltip.
+        m_warning->setText(text.section(QLatin1Char(';'), 0, 0).section(QLatin1String(". "), 0, 0));
+        m_warning->setToolTip(text);
+        m_warning->setAccessibleDescription(text);
+        m_warning->setVisible(!text.isEmpty());
+    };
+    connect(doc, &TLabelDocument::layoutWarningChanged, this, showWarning);
+    showWarning();
     ApplyZoom();
     RefreshPicture();
 }

@@ -54,6 +54,7 @@ private:
     QWidget* m_shadow;
     QStatusBar* m_statusBar;
     QLabel* m_panels[3];
+    QLabel* m_warning;
 };
 
 } // namespace qbm

@@ -4,7 +4,9 @@
 #include "project/CodeListFile.h"
 #include "project/ProjectFile.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace qbm {
@@ -29,20 +31,35 @@ QString FilterOf(TFileKind kind) {
 
 } // namespace
 
+QString QtFileDialogs::StartFolder() const {
+    if (!m_lastFolder.isEmpty()) return m_lastFolder;
+    const std::string project = m_projectPath ? m_projectPath() : std::string();
+    if (!project.empty()) return QFileInfo(PathToQ(project)).absolutePath();
+    return QDir::homePath();
+}
+
+void QtFileDialogs::Remember(const QString& chosen) {
+    m_lastFolder = QFileInfo(chosen).absolutePath();
+}
+
 std::optional<std::string> QtFileDialogs::AskOpenPath(TFileKind kind) {
     const QString caption = kind == TFileKind::fkProject ? "Open Project" : "Import Code List";
-    const QString path = QFileDialog::getOpenFileName(m_parent, caption, {}, FilterOf(kind));
+    const QString path = QFileDialog::getOpenFileName(m_parent, caption, StartFolder(), FilterOf(kind));
     if (path.isEmpty()) return std::nullopt;
+    Remember(path);
     return PathFromQ(path);
 }
 
 std::optional<std::string> QtFileDialogs::AskSavePath(TFileKind kind, const std::string& proposed) {
-    QFileDialog dialog(m_parent, kind == TFileKind::fkProject ? "Save Project" : "Save Code List", {},
-                       FilterOf(kind));
+    QFileDialog dialog(m_parent, kind == TFileKind::fkProject ? "Save Project" : "Save Code List",
+                       StartFolder(), FilterOf(kind));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     if (kind == TFileKind::fkProject) dialog.setDefaultSuffix(ToQ(kProjectExtension));
-    dialog.selectFile(PathToQ(proposed));
+    // A bare name is proposed in the folder the dialog starts in.
+    const QFileInfo name(PathToQ(proposed));
+    dialog.selectFile(name.isAbsolute() ? name.filePath() : QDir(StartFolder()).filePath(name.filePath()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    Remember(dialog.selectedFiles().first());
     return PathFromQ(dialog.selectedFiles().first());
 }
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace qbm {
 
@@ -54,6 +55,25 @@ TMsgResult QtUserPrompts::Message(TMsgKind kind, TMsgButtons buttons, const std:
     case TMsgButtons::mbYesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    case TMsgButtons::mbFitToLabelCancel: {
+        QAbstractButton* fit = box.addButton("&Fit to label", QMessageBox::AcceptRole);
+        fit->setObjectName("FitToLabel");
+        box.setStandardButtons(QMessageBox::Cancel);
+        box.setDefaultButton(static_cast<QPushButton*>(fit));
+        box.setEscapeButton(QMessageBox::Cancel);
+        box.exec();
+        return box.clickedButton() == fit ? TMsgResult::mrYes : TMsgResult::mrCancel;
+    }
+    case TMsgButtons::mbProjectOrLibrary: {
+        QAbstractButton* project = box.addButton("Use the &project's copy", QMessageBox::AcceptRole);
+        QAbstractButton* library = box.addButton("Use the &library's", QMessageBox::RejectRole);
+        project->setObjectName("UseProjectTemplate");
+        library->setObjectName("UseLibraryTemplate");
+        box.setDefaultButton(static_cast<QPushButton*>(project));
+        box.setEscapeButton(project);
+        box.exec();
+        return box.clickedButton() == library ? TMsgResult::mrNo : TMsgResult::mrYes;
+    }
     }
     // Esc answers Cancel where there is one, OK otherwise: never a silent Yes.
     box.setEscapeButton(buttons == TMsgButtons::mbOK ? QMessageBox::Ok : QMessageBox::Cancel);

@@ -75,6 +75,8 @@ void TFM_Template::BuildControls() {
     m_preview = Named(new QLabel, "Image1", "Preview:");
     m_export = Named(new QPushButton("&Export"), "Button1", "Export");
     m_ok = Named(new QPushButton("&OK"), "Button2", "OK");
+    m_cancel = Named(new QPushButton("Cancel"), "Btn_Cancel", "Cancel");
+    m_cancel->setToolTip("Discard the changes made since the templates were opened (Esc)");
 
     for (QToolButton* button : {m_codeFont, m_captionFont}) {
         button->setText("F");
@@ -135,6 +137,7 @@ void TFM_Template::BuildControls() {
     m_exportOptions = new TExportOptions;
     buttons->insertWidget(buttons->indexOf(m_export), m_exportOptions);
     m_exportOptions->hide();
+    buttons->addWidget(m_cancel);
 
     auto* top = new QHBoxLayout;
     top->addLayout(names);
@@ -182,6 +185,7 @@ void TFM_Template::Connect() {
     connect(m_delete, &QPushButton::clicked, this, guarded([this](bool) { m_editor.Delete(); }));
     connect(m_export, &QPushButton::clicked, this, &TFM_Template::Export);
     connect(m_ok, &QPushButton::clicked, this, &TFM_Template::Accept);
+    connect(m_cancel, &QPushButton::clicked, this, &TFM_Template::reject);
 }
 
 void TFM_Template::Refresh() {
@@ -258,6 +262,15 @@ void TFM_Template::Export() {
 
 void TFM_Template::Accept() {
     if (m_editor.Ok()) accept();
+}
+
+void TFM_Template::reject() {
+    // Esc and the window's close button cancel too; a library that cannot be put back keeps the
+    // editor open with its message shown.
+    m_updating = true; // leaving a field while closing must not write it again
+    const bool restored = m_editor.Cancel();
+    m_updating = false;
+    if (restored) QDialog::reject();
 }
 
 } // namespace qbm

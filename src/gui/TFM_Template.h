@@ -40,6 +40,9 @@ public:
 
     static QStringList ExportFilters();
 
+    // Cancel, Esc and the close button: the library is put back as it was when the editor showed.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -78,6 +81,7 @@ private:
     QPushButton* m_export = nullptr;
     TExportOptions* m_exportOptions = nullptr;
     QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
 };
 
 } // namespace qbm

@@ -10,6 +10,7 @@
 #include "gui/RecentProjects.h"
 #include "gui/TDialogs.h"
 #include "gui/TQtProgress.h"
+#include "gui/TScreenFit.h"
 #include "gui/WindowPrinting.h"
 
 #include <QAction>
@@ -23,6 +24,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
@@ -63,6 +65,7 @@ TForm1::~TForm1() {
 void TForm1::BuildWindow() {
     Named(this, "Form1", kBaseCaption);
     setWindowTitle(QString(kBaseCaption) + " - Untitled Project");
+    setAccessibleName(windowTitle());
     setWindowIcon(QIcon(":/qbm/app.svg"));
     setAcceptDrops(true);
 
@@ -75,9 +78,19 @@ void TForm1::BuildWindow() {
     m_linearPage = new LinearCodePage(m_pages);
     m_2dPage = new Code2DPage(m_pages);
     m_layoutPage = new LayoutPage(m_pages);
-    m_pages->addTab(m_linearPage, "1D Barcode ");
-    m_pages->addTab(m_2dPage, "2D Barcode ");
-    m_pages->addTab(m_layoutPage, "Print Layout");
+    // Each page scrolls when the window is smaller than the page (a high scale on a small screen).
+    const auto scrolled = [this](QWidget* page) {
+        auto* area = new QScrollArea(m_pages);
+        area->setObjectName(page->objectName() + "_Scroll");
+        area->setWidget(page);
+        area->setWidgetResizable(true);
+        area->setFrameShape(QFrame::NoFrame);
+        return area;
+    };
+    m_pages->addTab(scrolled(m_linearPage), "1D Barcode ");
+    m_pages->addTab(scrolled(m_2dPage), "2D Barcode ");
+    m_pages->addTab(scrolled(m_layoutPage), "Print Layout");
+    TScreenFit::InstallForApplication();
     m_preview = new PreviewPanel(client);
     auto* layout = new QHBoxLayout(client);
     // The tabs keep their size; the preview takes whatever room the window has beyond them.
@@ -192,6 +205,8 @@ void TForm1::SetDocument(TLabelDocument* doc, QUndoStack* undoStack) {
 
 void TForm1::UpdateCaption() {
     setWindowTitle(ToQ(m_doc->Caption()));
+    // A screen reader names the window by its caption, so that it hears which project is open.
+    setAccessibleName(windowTitle());
     const QString file = PathToQ(m_doc->ProjectFileName());
     // A project that was opened or written goes to the front of "Open Recent".
     if (!file.isEmpty() && windowTitle().endsWith(file)) {
@@ -276,8 +291,10 @@ void TForm1::OpenTemplateEditor() {
         Modify2DTemplate();
         return;
     }
+    // The template in use stays selected after the editor closes, whatever was remembered before.
+    m_rememberedTemplate = m_doc->SelectedTemplate();
     TLinearEditorRequest request;
-    request.preselect = std::max(0, m_doc->SelectedTemplate());
+    request.preselect = std::max(0, m_rememberedTemplate);
     request.showExport = m_exporting;
     m_dialogs.LinearTemplateEditor(this, *m_doc, request);
     m_doc->LinearEditorClosed(m_rememberedTemplate);

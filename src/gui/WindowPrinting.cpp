@@ -1,5 +1,6 @@
 #include "gui/WindowPrinting.h"
 
+#include "app/ProjectPrinting.h"
 #include "app/TLabelDocument.h"
 #include "gui/GuiText.h"
 #include "gui/TCalibrationDialog.h"
@@ -164,9 +165,16 @@ TPrintResult WindowPrinting::Run(TPrinter& printer, const QString& what, TChoose
     options.progress = [&](int done, int total) {
         return show(done, total, QString("Page %1 of %2").arg(done).arg(total));
     };
+    options.run.verify = m_doc->Project().VerifyLabels();
+    options.offerFitToLabel = true;
     const TPrintResult result = m_doc->Print(printer, options);
     progress.reset();
     m_dialogPdf.reset();
+    if (result.outcome == TPrintOutcome::poPrinted) {
+        const std::string summary = PrintSummary(result, m_summaryTarget, m_summaryToFile);
+        if (auto* window = qobject_cast<QMainWindow*>(m_window))
+            window->statusBar()->showMessage(ToQ(summary));
+    }
     emit printFinished(result.pages, result.outcome == TPrintOutcome::poCancelled);
     return result;
 }
@@ -188,7 +196,7 @@ TPrinterChoice WindowPrinting::RunPrintDialog(bool labelsTab) {
     TPrintRunTab* runTab = nullptr;
     if (labelsTab) {
         runTab = new TPrintRunTab(m_doc->Project().Linage() * m_doc->Project().Column(), m_doc->LabelCount(),
-                                  m_verify);
+                                  m_doc->Project().VerifyLabels());
         runTab->Show(m_doc->Project().PrintPreferences());
         dialog.setOptionTabs({runTab});
     }
@@ -196,7 +204,6 @@ TPrinterChoice WindowPrinting::RunPrintDialog(bool labelsTab) {
     TPrinterChoice choice;
     if (runTab) {
         runTab->FillIn(choice);
-        m_verify = choice.verify;
         // The tab's choices are the project's print options, kept for the next run.
         m_doc->SetPrintPreferences(runTab->Preferences(m_doc->Project().PrintPreferences()));
     }
@@ -206,13 +213,20 @@ TPrinterChoice WindowPrinting::RunPrintDialog(bool labelsTab) {
         m_lastPdf = path;
         m_dialogPdf = std::make_unique<TPdfPrinter>(PathFromQ(path), PaperOf(*target), kPdfDpi);
         m_dialogPdf->SetOrientation(OrientationOf(*target));
+        SetSummaryTarget(QFileInfo(path).fileName(), true);
         choice.printer = m_dialogPdf.get();
         choice.printerName = "PDF";
         return choice;
     }
     choice.printer = m_system.get();
     choice.printerName = target->printerName().toStdString();
+    SetSummaryTarget(target->printerName(), false);
     return choice;
+}
+
+void WindowPrinting::SetSummaryTarget(const QString& target, bool toFile) {
+    m_summaryTarget = PathFromQ(target);
+    m_summaryToFile = toFile;
 }
 
 void WindowPrinting::Print() {
@@ -282,6 +296,7 @@ bool WindowPrinting::PrintToPdfFile(const QString& path) {
     const QPrinter* paperFrom = &PaperSource();
     TPdfPrinter pdf(PathFromQ(path), PaperOf(*paperFrom), kPdfDpi);
     pdf.SetOrientation(m_doc->Project().Orientation());
+    SetSummaryTarget(QFileInfo(path).fileName(), true);
     return Run(pdf, "Print to PDF").outcome == TPrintOutcome::poPrinted;
 }
 

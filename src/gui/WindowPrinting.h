@@ -89,6 +89,8 @@ private:
     // The paper the window prints on: the system printer's, or the page setup's without one.
     QPrinter& PaperSource() const;
     void UsePaper(const TPaperSize& paper);
+    // What the status bar names when the run has ended: the file written or the printer.
+    void SetSummaryTarget(const QString& target, bool toFile);
 
     QWidget* m_window;
     TLabelDocument* m_doc = nullptr;
@@ -99,8 +101,8 @@ private:
     std::function<QString()> m_choosePdfPath;
     std::function<TPrinterChoice()> m_printDialog;
     TCalibrationStore m_calibrations;
-    // "Verify every label" stays as the user last left it, for the session.
-    bool m_verify = false;
+    std::string m_summaryTarget = "the printer";
+    bool m_summaryToFile = false;
     // The PDF file the print dialog chose, for the run in progress.
     std::unique_ptr<TPdfPrinter> m_dialogPdf;
     QString m_lastPdf;

@@ -22,6 +22,7 @@ int main(int argc, char* argv[]) {
     qbm::TForm1 window(dialogs);
     prompts.SetParent(&window);
     fileDialogs.SetParent(&window);
+    fileDialogs.SetProjectPathSource([&document] { return document.ProjectFileName(); });
     window.SetDocument(&document, document.UndoStack());
     // A project named on the command line (or handed over by the desktop) opens in place of the
     // welcome dialog.

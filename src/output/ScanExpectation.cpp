@@ -18,10 +18,11 @@ std::string WithNulMarks(std::string s) {
     return s;
 }
 
-std::string FixedLength(const TBarcode& settings, const std::string& v, size_t length) {
-    if (settings.Checksum() && settings.CheckSumMethod() != csmNone && v.size() + 1 == length)
-        return v + Modulo10CheckDigit(v);
-    return v;
+// A value one digit short gets its check digit, with Checksum or without. Any other length is read
+// as given: a value padded with zeros, or whose check digit the symbol replaced, reads as another
+// number than the one the datasheet holds, and the run says so.
+std::string FixedLength(const std::string& v, size_t length) {
+    return v.size() + 1 == length ? v + Modulo10CheckDigit(v) : v;
 }
 
 std::string Gs1Numeric(const TBarcode& settings, const std::string& v) {
@@ -78,11 +79,11 @@ std::string ExpectedLinearReading(const TBarcode& settings, const std::string& v
     case bcCodeEAN128C:
         return Gs1Numeric(settings, v);
     case bcCodeEAN8:
-        return FixedLength(settings, v, 8);
+        return FixedLength(v, 8);
     case bcCodeEAN13:
-        return FixedLength(settings, v, 13);
+        return FixedLength(v, 13);
     case bcCodeUPC_A:
-        return FixedLength(settings, v, 12);
+        return FixedLength(v, 12);
     case bcCodeUPC_E0:
     case bcCodeUPC_E1:
         return UpcE(settings, v);

@@ -1,6 +1,8 @@
 #include "output/TPreview.h"
 
+#include "barcode/TBarcode.h"
 #include "barcode2d/TStCustom2DBarcode.h"
+#include "output/LabelFit.h"
 #include "output/TPrintPlan.h"
 #include "surface/TBitmap.h"
 #include "surface/TCanvas.h"
@@ -197,6 +199,8 @@ TPreviewPage DrawPreviewPage(TBitmap& picture, const TPreviewLayout& p, const TP
     run.run = TPrintRunOptions{};
     run.run.firstPage = run.run.lastPage = shown.number;
     run.run.verify = false;
+    // Labels that do not fit are shown where they would print, framed in red, not refused.
+    run.run.drawLabelsThatDoNotFit = true;
     TScaledPagePrinter printer(picture, page.width, page.height, page.resX, page.resY);
     TScriptedPrompts silent;
     {
@@ -213,16 +217,41 @@ TPreviewPage DrawPreviewPage(TBitmap& picture, const TPreviewLayout& p, const TP
     return shown;
 }
 
+namespace {
+
+// A linear label is measured as it prints, with its quiet zones, digits and caption: the preview
+// frames in red exactly the labels that printing refuses.
+void MeasureAsPrinted(TPreviewLayout& p, const TPage& page, const TPrintJob& job) {
+    if (job.is2D || !job.bcdMain || !job.feed || job.feed->Count() <= job.feed->FirstIndex()) return;
+    try {
+        const auto working = MakeWorkingBarcode(*job.bcdMain, page.resY);
+        const TLabelValue first = job.feed->Value(job.feed->FirstIndex());
+        working->SetText(first.code);
+        working->ExtCaption = first.caption;
+        const TRect box = LinearLabelBox(*working, page.resY).whole;
+        const TLabelFit fit = CheckLabelFit(box.Width(), box.Height(), page, p.grid, true);
+        p.labelWidth = box.Width();
+        p.labelHeight = box.Height();
+        p.fit = fit.tooWide   ? TLayoutFocus::lfColumns
+                : fit.tooHigh ? TLayoutFocus::lfRows
+                              : TLayoutFocus::lfNone;
+    } catch (const std::exception&) { // the value is named where the page is drawn
+    }
+}
+
+} // namespace
+
 TPreviewResult RefreshPreview(TBitmap& picture, const TPage& page, const TPrintJob& job, double pixelsPerInch,
-                              int number, long long labels, TUserPrompts& prompts) {
+                              int number, long long labels) {
     TPreviewResult r;
     const int labelWidth = job.labelPicture ? job.labelPicture->Width() : 0;
     const int labelHeight = job.labelPicture ? job.labelPicture->Height() : 0;
     r.layout = ComputePreviewLayout(page, job.layout, pixelsPerInch, labelWidth, labelHeight, job.is2D);
+    MeasureAsPrinted(r.layout, page, job);
     if (r.layout.fit == TLayoutFocus::lfColumns)
-        prompts.Message(TMsgKind::mkWarning, TMsgButtons::mbOK, "To many barcode per line! ");
+        r.warning = "To many barcode per line! ";
     else if (r.layout.fit == TLayoutFocus::lfRows)
-        prompts.Message(TMsgKind::mkWarning, TMsgButtons::mbOK, "Out of output range!");
+        r.warning = "Out of output range!";
     r.page = DrawPreviewPage(picture, r.layout, page, job, number);
     r.pageCountText = PageCountText(PageCount(labels, job.layout.rows, job.layout.columns));
     return r;

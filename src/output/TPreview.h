@@ -69,11 +69,15 @@ struct TPreviewResult {
     TPreviewLayout layout;
     TPreviewPage page;
     std::string pageCountText;
+    // "To many barcode per line! " or "Out of output range!" when a fit check failed, else empty;
+    // the window shows it beside the layout, never as a box that comes back on every refresh.
+    std::string warning;
 };
 
-// Lays out and draws the preview of page `number`, shows the fit warnings through the prompts, and
-// computes the page count text for `labels` labels. The page is drawn whether or not the checks pass.
+// Lays out and draws the preview of page `number`, tells which fit check failed (the window shows it
+// beside the layout, never as a box), and computes the page count text for `labels` labels. The page
+// is drawn whether or not the checks pass.
 TPreviewResult RefreshPreview(TBitmap& picture, const TPage& page, const TPrintJob& job, double pixelsPerInch,
-                              int number, long long labels, TUserPrompts& prompts);
+                              int number, long long labels);
 
 } // namespace qbm

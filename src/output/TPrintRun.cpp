@@ -3,6 +3,7 @@
 #include "barcode/TBarcode.h"
 #include "barcode2d/TStCustom2DBarcode.h"
 #include "barcode2d/TStMaxiCodeBarcode.h"
+#include "output/LabelFit.h"
 #include "output/TPrintJournal.h"
 #include "output/TPrintPlan.h"
 #include "surface/TBitmap.h"
@@ -20,6 +21,7 @@ namespace {
 
 constexpr int kPrintedMarkLength = 10;
 constexpr int kListedInvalidRows = 20;
+constexpr std::string_view kEmptyCode = "The code is empty.";
 
 // Split marks at the cell corners along the grid's edges, each point where the printer's calibration
 // puts it.
@@ -51,7 +53,8 @@ TFont AtPrinterResolution(TFont font, int dpi) {
     return font;
 }
 
-// The working barcode of one run: every setting of the on-screen barcode, fonts included.
+} // namespace
+
 std::unique_ptr<TBarcode> MakeWorkingBarcode(const TBarcode& main, int dpi) {
     auto bc = std::make_unique<TBarcode>();
     bc->Assign(main);
@@ -64,8 +67,6 @@ std::unique_ptr<TBarcode> MakeWorkingBarcode(const TBarcode& main, int dpi) {
     bc->ExtCaptionPosition = main.ExtCaptionPosition;
     return bc;
 }
-
-} // namespace
 
 namespace {
 
@@ -122,14 +123,18 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
 
     // Centred in the exact pitch, which is the cell size itself unless a label stock set the margins.
     int ox = 0, oy = 0;
+    TLabelFit fit;
     if (job.is2D) {
+        // The 2D picture holds the symbol with its quiet zone.
         const int lw = job.labelPicture ? job.labelPicture->Width() : 0;
         const int lh = job.labelPicture ? job.labelPicture->Height() : 0;
         ox = Rnd((grid.pitchX - lw / 96.0 * page.resX) / 2.0);
         oy = Rnd((grid.pitchY - lh / 96.0 * page.resY) / 2.0);
+        fit = CheckLabelFit(Rnd(lw / 96.0 * page.resX), Rnd(lh / 96.0 * page.resY), page, grid, false);
     } else {
         // Offsets come from the source's first label, also when a run resumes later on, so that
-        // every run puts its labels where the first one did; labels of other lengths keep them.
+        // every run puts its labels where the first one did; labels of other lengths keep them. The
+        // label is centred with its quiet zones, its digits and caption.
         const TLabelValue first = job.feed->Value(feedFirst);
         working->SetText(first.code);
         working->ExtCaption = first.caption;
@@ -137,8 +142,26 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
             *job.labelPicture = TBitmap(job.labelPicture->Width(), job.labelPicture->Height());
             working->Draw(job.labelPicture->Canvas());
         }
-        ox = Rnd((grid.pitchX - working->Width()) / 2.0);
-        oy = Rnd((grid.pitchY - working->Height()) / 2.0);
+        const TLabelBox box = LinearLabelBox(*working, page.resY);
+        const TPoint offset = LabelOffsetInCell(box, grid);
+        ox = offset.x;
+        oy = offset.y;
+        fit = CheckLabelFit(box.whole.Width(), box.whole.Height(), page, grid, true);
+    }
+    // A label larger than its cell would print over its neighbours: nothing goes out.
+    if (!fit.fits && !job.run.drawLabelsThatDoNotFit) {
+        const auto& fitToLabel = job.run.fitToLabel;
+        if (fitToLabel &&
+            prompts.Message(TMsgKind::mkError, TMsgButtons::mbFitToLabelCancel, fit.message) ==
+                TMsgResult::mrYes &&
+            fitToLabel(page)) {
+            TPrintJob fitted = job;
+            fitted.run.fitToLabel = {};
+            return RunPrintLoop(printer, fitted, prompts);
+        }
+        if (!fitToLabel) prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, fit.message);
+        result.outcome = TPrintOutcome::poNotFitting;
+        return result;
     }
 
     if (job.run.verify && !VerifyLabels(job, plan, page, working.get(), prompts, result)) return result;
@@ -227,11 +250,13 @@ std::string InvalidRowsMessage(const TLinearPrintChecks& checks) {
     std::string message;
     long long invalid = 0;
     for (long long row = 1; row < checks.datasheetRowCount; ++row) {
-        if (checks.isValid(checks.rowCode(row))) continue;
+        const std::string code = checks.rowCode(row);
+        // An empty code would print a valid-looking symbol of zeros or nothing at all.
+        const std::string problem = Trim(code).empty() ? std::string(kEmptyCode) : checks.problem(code);
+        if (problem.empty()) continue;
         if (++invalid <= kListedInvalidRows) {
             if (!message.empty()) message += "\n";
-            message +=
-                "Line(" + std::to_string(row) + "): Invild code data of " + checks.symbologyName + " format!";
+            message += "Line(" + std::to_string(row) + "): " + problem;
         }
     }
     if (invalid > kListedInvalidRows)
@@ -249,12 +274,13 @@ TPrintResult RunPrintCommand(TPrinter& printer, const TPrintJob& job, const TLin
             prompts.Message(TMsgKind::mkWarning, TMsgButtons::mbOK, nothing);
             return {};
         }
-        if (checks->datasheetSource) {
-            const std::string invalid = InvalidRowsMessage(*checks);
-            if (!invalid.empty()) {
-                prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, invalid);
-                return {};
-            }
+        // Every code is tested before the first page: a label that cannot be drawn would end the run
+        // part-way, and one with a wrong check digit would print a symbol no scanner reads.
+        const std::string invalid =
+            checks->datasheetSource ? InvalidRowsMessage(*checks) : checks->problem(checks->constantCode);
+        if (!invalid.empty()) {
+            prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, invalid);
+            return {};
         }
     }
     if (!job.choosePrinter) return RunPrintLoop(printer, job, prompts);

@@ -7,6 +7,7 @@
 #include "output/TPrintRunOptions.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,8 +43,20 @@ struct TPrintJob {
     TPrintRunOptions run;
 };
 
+// The working barcode of a print run: every setting of the on-screen barcode, fonts at the printer's
+// resolution.
+std::unique_ptr<TBarcode> MakeWorkingBarcode(const TBarcode& main, int dpi);
+
 // poNotVerified: some label did not read back as its value, and nothing was printed.
-enum class TPrintOutcome { poPrinted, poNothingPrinted, poNoPrinter, poCancelled, poNotVerified };
+// poNotFitting: the labels are larger than their cells, and nothing was printed.
+enum class TPrintOutcome {
+    poPrinted,
+    poNothingPrinted,
+    poNoPrinter,
+    poCancelled,
+    poNotVerified,
+    poNotFitting
+};
 
 struct TPrintResult {
     TPrintOutcome outcome = TPrintOutcome::poNothingPrinted;
@@ -67,9 +80,9 @@ struct TLinearPrintChecks {
     long long datasheetRowCount = 0; // header row included
     int codeFieldIndex = 0;          // the code field list's selected index; below 1: none chosen
     std::string symbologyName;       // for the messages
-    // Code of datasheet row n (1-based) and whether the symbology can encode a code.
+    // Code of datasheet row n (1-based), and why the symbology cannot print a code (empty when it can).
     std::function<std::string(long long row)> rowCode;
-    std::function<bool(const std::string& code)> isValid;
+    std::function<std::string(const std::string& code)> problem;
 };
 
 // Why a linear run has no label to print: "There are no various or fixed code to print! " (no
@@ -77,8 +90,8 @@ struct TLinearPrintChecks {
 // empty when it has labels.
 std::string NothingToPrintMessage(const TLinearPrintChecks& checks);
 
-// Every invalid datasheet row, listed by number in one message (the first 20, then "... and N more").
-// Empty when all rows are valid.
+// Every datasheet row that cannot be printed — an invalid code, a wrong check digit, an empty code —
+// listed by number in one message (the first 20, then "... and N more"). Empty when all rows print.
 std::string InvalidRowsMessage(const TLinearPrintChecks& checks);
 
 // The print command: confirmation, the checks for linear runs, then the loop.

@@ -4,8 +4,10 @@
 // calibration and the journal.
 
 #include "output/TLabelVerifier.h"
+#include "output/TPageLayout.h"
 #include "output/TPrinterCalibration.h"
 
+#include <functional>
 #include <string>
 
 namespace qbm {
@@ -21,6 +23,11 @@ struct TPrintRunOptions {
     std::string printerName;    // as the journal names it
     std::string journalPath;    // empty: no journal
     bool datasheetRows = false; // label numbers are datasheet rows in messages
+    // Offered beside the message of labels larger than their cells: makes the label fit the cells of
+    // a page (true when it did), after which the run starts again. Unset: the message has OK alone.
+    std::function<bool(const TPage& page)> fitToLabel;
+    // The preview draws labels larger than their cells as they would print, instead of refusing them.
+    bool drawLabelsThatDoNotFit = false;
 };
 
 } // namespace qbm

@@ -7,7 +7,8 @@
 
 namespace qbm {
 
-inline constexpr std::string_view kCodeListFilter = "Text File (One code per line)|*.txt|All Files (*.*)|*.*";
+inline constexpr std::string_view kCodeListFilter =
+    "Text File (One code per line)|*.txt;*.csv|All Files (*.*)|*.*";
 
 // The lines of a text, split at CR LF, LF or a lone CR; a line end at the very end adds no entry.
 std::vector<std::string> SplitCodeLines(std::string_view text);

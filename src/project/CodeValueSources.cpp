@@ -53,12 +53,25 @@ bool ValidateCode(std::string_view text, TBarcodeType type) {
     return true;
 }
 
-std::string InvalidCodeMessage(TBarcodeType type) {
-    return InvalidCodeText(type);
+std::string CodeProblem(std::string_view text, TBarcodeType type, bool checksum) {
+    if (!ValidateCode(text, type)) return InvalidCodeText(type);
+    // The pattern is what the encoders refuse (a wrong check digit); building it draws nothing.
+    TBarcode scratch;
+    scratch.SetTyp(type);
+    scratch.SetChecksum(checksum);
+    scratch.SetText(std::string(text));
+    try {
+        scratch.BuildPattern();
+    } catch (const EBarcodeError& e) {
+        return e.what();
+    } catch (const std::exception&) {
+        return InvalidCodeText(type);
+    }
+    return {};
 }
 
-std::string CodeProblem(std::string_view text, TBarcodeType type) {
-    return ValidateCode(text, type) ? std::string() : InvalidCodeMessage(type);
+std::string InvalidCodeMessage(TBarcodeType type) {
+    return InvalidCodeText(type);
 }
 
 long long LabelCount(const TLabelProject& project) {

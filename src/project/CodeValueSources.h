@@ -32,12 +32,14 @@ std::string FieldValue(TDatasheet& sheet, std::string_view name, int row);
 // Code 93 encoder's consent for Code93, and the table's maximum length.
 bool ValidateCode(std::string_view text, TBarcodeType type);
 
+// Why a code cannot be printed by a barcode of this type and check-digit setting, in words for the
+// user (a wrong EAN/UPC check digit is named: "The check digit of 5901234123458 should be 7."), or
+// empty when it can: shown beside the field while typing, in a box when the user confirms. An empty
+// code can be printed (the constant source tests for it apart).
+std::string CodeProblem(std::string_view text, TBarcodeType type, bool checksum);
+
 // "Invild code data of " + the symbology's name + " format!", shown for an invalid value.
 std::string InvalidCodeMessage(TBarcodeType type);
-
-// What the symbology says about a typed value: empty when it suits, else the message to show (beside
-// the field while typing, in a box when the user confirms).
-std::string CodeProblem(std::string_view text, TBarcodeType type);
 
 // The number of labels of the current kind and source; empty rows and entries count like any other.
 long long LabelCount(const TLabelProject& project);

@@ -55,6 +55,8 @@ TPrintPreferences ReadPrintPreferences(TBigIniFile& ini) {
 // QR Code, Data Matrix, Aztec and Micro QR: their format and options, in a section older readers pass
 // over; "B2DFormat" keeps a format they know (PDF417).
 constexpr std::string_view kSymbol2DSection = "Symbol2D";
+// The template's own settings, as the library holds them, for a library that lacks or changed it.
+constexpr std::string_view kTemplateCopySection = "LinearTemplate";
 constexpr size_t kListedCells = 10;
 
 // A CR or LF would end the line, and the character 26 ends an INI text where it stands.
@@ -247,7 +249,10 @@ TSaveReport SaveProject(const std::string& path, const TLabelProject& project, c
     const bool symbolFormat = project.Format2D() >= kFirstSymbolFormat;
     ini.WriteString(kProperties, "B2DFormat", symbolFormat ? k2DFormatNames[0] : project.Format2DName());
     if (symbolFormat || project.SymbolOptions2D() != TSymbolSettings{}) WriteSymbolOptions(ini, project);
+    // Absent reads as off, so a project that does not read its labels back is written as before.
+    if (project.VerifyLabels()) ini.WriteBool(kProperties, "Verify", true);
     if (project.Stock()) WriteStock(ini, *project.Stock(), report);
+    if (project.TemplateCopy()) WriteTemplateSection(ini, kTemplateCopySection, *project.TemplateCopy());
 
     // A fixed text of several lines keeps its first line in "Code" for older readers and travels
     // whole, in hexadecimal, in a section of its own written after the others.
@@ -303,10 +308,17 @@ std::vector<std::string> LoadProject(const std::string& path, TLabelProject& pro
     TBigIniFile ini(path);
 
     const std::string name = Trim(ini.ReadString(kProperties, "Template", " "));
+    project.SetTemplateCopy(ini.SectionExists(kTemplateCopySection)
+                                ? std::optional(ReadTemplateSection(ini, kTemplateCopySection))
+                                : std::nullopt);
+    // Files written before projects carried their template print as they always did: unverified.
+
     if (!env.templateNames) {
         project.SetTemplateName(name);
     } else if (std::find(env.templateNames->begin(), env.templateNames->end(), name) !=
-               env.templateNames->end()) {
+                   env.templateNames->end() ||
+               (project.TemplateCopy() && !name.empty())) {
+        // A template the library lacks is drawn from the project's own copy.
         project.SetTemplateName(name);
     } else {
         project.SetTemplateName({});
@@ -369,6 +381,9 @@ std::vector<std::string> LoadProject(const std::string& path, TLabelProject& pro
     DatasheetFromStream(project.Datasheet(), stream, env.progress);
 
     project.SetPrintPreferences(ReadPrintPreferences(ini));
+    // Reading back is on where the file says so; a file from before the setting prints as it did.
+    if (!ini.ValueExists(kPrintOptionsSection, "Verify"))
+        project.SetVerifyLabels(ini.ReadBool(kProperties, "Verify", false));
     project.SetSettings2D(ini.SectionExists(kSettings2DSection)
                               ? std::optional(Read2DSettingsKeys(ini, kSettings2DSection, T2DSettings{}))
                               : std::nullopt);

@@ -23,6 +23,7 @@ void TLabelProject::NewProject() {
     m_format2D = 0;
     m_symbolOptions2D = {};
     m_amount2D = 1;
+    m_printPreferences.verify = true;
 }
 
 void TLabelProject::SetFixedCodeAmount(int amount) {

@@ -8,6 +8,7 @@
 #include "surface/Graphics.h"
 #include "symbols/TSymbolSettings.h"
 #include "templates/T2DSettings.h"
+#include "templates/TTemplate.h"
 
 #include <array>
 #include <optional>
@@ -58,6 +59,14 @@ public:
     const std::string& TemplateName() const { return m_templateName; }
     void SetTemplateName(std::string name) { m_templateName = std::move(name); }
     bool HasTemplate() const { return !m_templateName.empty(); }
+    // The settings of the template the labels are drawn with, carried in the project so that it
+    // prints the same on a machine whose library lacks the template or holds another version of it.
+    const std::optional<TTemplate>& TemplateCopy() const { return m_templateCopy; }
+    void SetTemplateCopy(std::optional<TTemplate> t) { m_templateCopy = std::move(t); }
+    // "Verify every label": every label is read back before printing. On for a new project; a file
+    // that does not say keeps it off.
+    bool VerifyLabels() const { return m_printPreferences.verify; }
+    void SetVerifyLabels(bool on) { m_printPreferences.verify = on; }
 
     TBarcodeKind Kind() const { return m_kind; }
     void SetKind(TBarcodeKind kind) { m_kind = kind; }
@@ -162,6 +171,7 @@ private:
     int ValidFieldIndex(int index) const;
 
     std::string m_templateName;
+    std::optional<TTemplate> m_templateCopy;
     TBarcodeKind m_kind = TBarcodeKind::bkLinear;
     TLinearSource m_linearSource = TLinearSource::lsConstant;
     std::string m_fixedCode;

@@ -99,7 +99,10 @@ void ReadLabel(QXmlStreamReader& r, TStock& stock, std::string& fault) {
         stock.shape = TStockShape::ssRectangle;
         stock.labelWidth = a.Length("width");
         stock.labelHeight = a.Length("height");
-        stock.cornerRadius = a.Length("round", 0.0);
+        // A unit without its number ("in") is how the database writes a square corner; the label
+        // programs that share the database read it as 0.
+        const bool unitAlone = a.Text("round") == "in" || a.Text("round") == "mm" || a.Text("round") == "pt";
+        stock.cornerRadius = unitAlone ? 0.0 : a.Length("round", 0.0);
     } else if (Is(r, u"Label-round")) {
         stock.shape = TStockShape::ssRound;
         stock.cornerRadius = a.Length("radius");

@@ -6,6 +6,7 @@
 #include "templates/TEditorTemplate.h"
 #include "templates/TemplateLibrary.h"
 #include "templates/TemplatePreview.h"
+#include "util/AtomicFile.h"
 #include "util/Errors.h"
 #include "util/Rounding.h"
 #include "util/TUserPrompts.h"
@@ -13,6 +14,9 @@
 
 #include <algorithm>
 #include <ctime>
+#include <fstream>
+#include <optional>
+#include <sstream>
 
 namespace qbm {
 namespace {
@@ -102,7 +106,21 @@ void TTemplateEditor::PrepareOpening(int preselected, const std::string& testCod
     m_testCaption = testCaption;
 }
 
+namespace {
+
+std::optional<std::string> FileContent(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+} // namespace
+
 void TTemplateEditor::Show() {
+    // The controls write the library as they change; Cancel puts back the library as it was here.
+    m_libraryAtShow = FileContent(m_libraryPath);
     ReloadNames();
     m_selected = -1;
     if (!m_names.empty() && m_preselected >= 0 && m_preselected < static_cast<int>(m_names.size()))
@@ -273,6 +291,17 @@ bool TTemplateEditor::Ok() {
     if (m_previewError.empty()) return true;
     m_prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, m_previewError);
     return false;
+}
+
+bool TTemplateEditor::Cancel() {
+    if (!m_libraryAtShow || FileContent(m_libraryPath) == m_libraryAtShow) return true;
+    try {
+        WriteFileAtomically(m_libraryPath, *m_libraryAtShow);
+    } catch (const std::exception& e) {
+        m_prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, e.what());
+        return false;
+    }
+    return true;
 }
 
 void TTemplateEditor::DrawTemplatePreview() {

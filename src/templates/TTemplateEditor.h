@@ -9,6 +9,7 @@
 #include "surface/TFont.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace qbm {
@@ -51,6 +52,9 @@ public:
     // Writes the controls into the selected template; false when the write failed (the message has
     // been shown). Without a selection nothing is written.
     bool SaveTemplate();
+    // Cancel: the library goes back to what it held when the editor showed (templates added, deleted
+    // or changed since are undone); false, with the message shown, when it cannot be written.
+    bool Cancel();
 
     // Control values.
     int CodeType() const { return m_codeType; }
@@ -123,6 +127,7 @@ private:
     TBarcode m_barcode;
     TBitmap m_preview;
     std::string m_previewError;
+    std::optional<std::string> m_libraryAtShow;
 };
 
 } // namespace qbm

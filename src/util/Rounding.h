@@ -25,4 +25,12 @@ inline int HundredthsMmToDots(double v, int dotsPerInch) {
     return Rnd(v / 2540.0 * dotsPerInch);
 }
 
+// Device dots to the hundredths of a millimetre that convert back to the same dots.
+inline int DotsToHundredthsMm(int dots, int dotsPerInch) {
+    int v = Rnd(dots * 2540.0 / dotsPerInch);
+    while (HundredthsMmToDots(v, dotsPerInch) > dots) --v;
+    while (HundredthsMmToDots(v, dotsPerInch) < dots) ++v;
+    return v;
+}
+
 } // namespace qbm

@@ -10,7 +10,9 @@
 namespace qbm {
 
 enum class TMsgKind { mkWarning, mkError, mkConfirmation, mkInformation };
-enum class TMsgButtons { mbOK, mbYesCancel, mbYesNoCancel };
+// mbFitToLabelCancel: "Fit to label" (answered mrYes) and Cancel. mbProjectOrLibrary: "Use the
+// project's copy" (mrYes) and "Use the library's" (mrNo).
+enum class TMsgButtons { mbOK, mbYesCancel, mbYesNoCancel, mbFitToLabelCancel, mbProjectOrLibrary };
 enum class TMsgResult { mrOK, mrYes, mrNo, mrCancel };
 
 class TUserPrompts {

@@ -1,10 +1,13 @@
 #include "app/ProjectPrinting.h"
+#include "ini/TIniFile.h"
 #include "output/TPageLayout.h"
 #include "surface/TRasterPrinter.h"
 
 #include "DocumentTestSupport.h"
 
 #include <QImage>
+
+#include <functional>
 
 namespace qbm {
 namespace {
@@ -21,7 +24,13 @@ struct ChoiceRun {
     TCalibrationStore calibrations{f.Path("calibration.ini")};
     int dialogs = 0;
 
-    ChoiceRun(const std::string& templateName, const std::vector<std::string>& codes) {
+    // `editLibrary` changes the templates before the one named is chosen.
+    ChoiceRun(const std::string& templateName, const std::vector<std::string>& codes,
+              const std::function<void(TIniFile&)>& editLibrary = {}) {
+        if (editLibrary) {
+            TIniFile library(f.Path("Templates.dat"));
+            editLibrary(library);
+        }
         f.Select(templateName);
         TDatasheet& sheet = f.doc->Datasheet();
         sheet.Reset(2, static_cast<int>(codes.size()) + 1);
@@ -153,11 +162,15 @@ TEST(DocumentPrintChoice, TheChosenPrintersCalibrationMovesTheLabels) {
 }
 
 TEST(DocumentPrintChoice, VerifyingChosenWithThePrinterStopsABadRunBeforeItsFirstPage) {
-    // The template adds no check digit: the values carry theirs, and row 2's is wrong.
+    // The template makes the check digit anew: row 2's own, which is wrong, does not reach the symbol,
+    // so the symbol stands for another number than the row. Modules of 0.33 mm fit three columns.
     const std::vector<std::string> codes = {"4006381333931", "5901234123458", "8712345678906"};
     for (const bool verify : {false, true}) {
         SCOPED_TRACE(verify ? "verified" : "not verified");
-        ChoiceRun run("EAN13 (ISBN)", codes);
+        ChoiceRun run("EAN13 (ISBN)", codes, [](TIniFile& lib) {
+            lib.WriteBool("EAN13 (ISBN)", "CheckSum", true);
+            lib.WriteInteger("EAN13 (ISBN)", "BarWidth", 33);
+        });
         TPrinterChoice choice;
         choice.printerName = "Raster";
         choice.verify = verify;

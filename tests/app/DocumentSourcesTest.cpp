@@ -94,7 +94,7 @@ TEST(DocumentSources, CodeListCommandsAskWhereTheyEmptyAndSetTheAmountLabel) {
     f.doc->Import2D();
     EXPECT_EQ(f.doc->Project().CodeList2D(), (std::vector<std::string>{"first", "", " second "}));
     EXPECT_EQ(f.doc->PageCountText(), "Total: 1Pages");
-    EXPECT_EQ(f.doc->AmountLabel2D(), "Amount: 0"); // Import leaves the label alone
+    EXPECT_EQ(f.doc->AmountLabel2D(), "Amount: 3"); // the count under the list follows the list
 
     f.Shown();
     f.prompts.QueueAnswer(TMsgResult::mrCancel);
@@ -251,22 +251,17 @@ TEST(DocumentLayout, EveryLayoutChangeRefreshesThePreviewAndThePageCount) {
     EXPECT_EQ(f.doc->PagePicture().Height(), 207);
 }
 
-TEST(DocumentLayout, FitWarningsAskForTheLayoutTabAndTheirField) {
+TEST(DocumentLayout, FitWarningsAreKeptForTheLayoutWithoutABoxOrAMove) {
     struct Case {
         void (*change)(TLabelDocument&);
         const char* warning;
-        TFocusTarget focus;
     };
     const Case cases[] = {
-        /* 0 */ {[](TLabelDocument& d) { d.SetColumn(50); }, "To many barcode per line! ",
-                 TFocusTarget::ftColumns},
-        /* 1 */ {[](TLabelDocument& d) { d.SetLinage(30); }, "Out of output range!", TFocusTarget::ftRows},
+        /* 0 */ {[](TLabelDocument& d) { d.SetColumn(50); }, "To many barcode per line! "},
+        /* 1 */ {[](TLabelDocument& d) { d.SetLinage(30); }, "Out of output range!"},
         /* 2 */
-        {[](TLabelDocument& d) { d.SetMargin(TMarginSide::msRight, 200); }, "To many barcode per line! ",
-         TFocusTarget::ftColumns},
-        /* 3 */
-        {[](TLabelDocument& d) { d.SetMargin(TMarginSide::msTop, 280); }, "Out of output range!",
-         TFocusTarget::ftRows},
+        {[](TLabelDocument& d) { d.SetMargin(TMarginSide::msRight, 200); }, "To many barcode per line! "},
+        /* 3 */ {[](TLabelDocument& d) { d.SetMargin(TMarginSide::msTop, 280); }, "Out of output range!"},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE("case " + std::to_string(i));
@@ -274,12 +269,15 @@ TEST(DocumentLayout, FitWarningsAskForTheLayoutTabAndTheirField) {
         f.Select("EAN13 (ISBN)");
         f.Shown();
         f.doc->SetFixedCodeAmount(9);
+        EXPECT_EQ(f.doc->LayoutWarning(), "");
         cases[i].change(*f.doc);
-        EXPECT_EQ(f.Shown(), std::vector<std::string>{cases[i].warning});
-        ASSERT_FALSE(f.tabs.empty());
-        EXPECT_EQ(f.tabs.back(), TMainTab::mtLayout);
-        EXPECT_EQ(f.focus.back(), cases[i].focus);
+        EXPECT_EQ(f.doc->LayoutWarning().rfind(cases[i].warning, 0), 0u) << f.doc->LayoutWarning();
+        EXPECT_TRUE(f.Shown().empty());
+        EXPECT_TRUE(f.tabs.empty());
+        EXPECT_TRUE(f.focus.empty());
         EXPECT_NE(f.doc->PageCountText(), ""); // the count is updated although the check failed
+        f.doc->UndoStack()->undo();
+        EXPECT_EQ(f.doc->LayoutWarning(), "");
     }
 }
 

@@ -233,17 +233,18 @@ TEST(BarcodeText, Ean13ShortensTheDigitBarsAndPlacesTheDigits) {
     EXPECT_EQ(rec.texts[2].y, 45);
 }
 
-TEST(BarcodeText, Ean13WithoutChecksumShowsTheTextAsTyped) {
+TEST(BarcodeText, Ean13WithoutChecksumShowsTheDigitsItDraws) {
     TBarcode bc;
     bc.SetTyp(bcCodeEAN13);
-    bc.SetText("123");
+    bc.SetText("123"); // padded, and given its check digit: the symbol stands for 0000000001236
     bc.SetHeight(50);
     bc.SetShowText(bcoTyp); // EAN digits show for any text option, never the type name
     test::TRecordingCanvas rec;
     bc.Draw(rec);
-    ASSERT_EQ(rec.texts.size(), 2u);
-    EXPECT_EQ(rec.texts[0].text, "1");
-    EXPECT_EQ(rec.texts[1].text, "23");
+    ASSERT_EQ(rec.texts.size(), 3u);
+    EXPECT_EQ(rec.texts[0].text, "0");
+    EXPECT_EQ(rec.texts[1].text, "000000");
+    EXPECT_EQ(rec.texts[2].text, "001236");
 }
 
 TEST(BarcodeText, UpcAPutsTheFirstAndLastDigitsOutside) {
@@ -286,7 +287,7 @@ TEST(BarcodeText, DisplayedTextPerType) {
     };
     // EAN-8 with Checksum, right-aligned: the eight digits end exactly at the bars' right edge.
     EXPECT_EQ(shown(bcCodeEAN8, "1234567", true, stpTopRight), (std::pair{std::string("12345670"), 0}));
-    EXPECT_EQ(shown(bcCodeEAN8, "123", false).first, "123");
+    EXPECT_EQ(shown(bcCodeEAN8, "123", false).first, "00001236"); // the digits the symbol stands for
     EXPECT_EQ(shown(bcCodeUPC_E0, "0123456", false).first, "01234565");
     EXPECT_EQ(shown(bcCode128C, "123", false).first, "0123");
     EXPECT_EQ(shown(bcCode128Auto, "A\\9B\tC", false).first, "AB C");

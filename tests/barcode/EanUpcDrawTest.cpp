@@ -122,7 +122,7 @@ TEST(EanUpcText, UpcEShowsNumberSystemDigitsAndCheckDigit) {
     EXPECT_EQ(shown(bcCodeUPC_E0, "425261"), "04252614");
     EXPECT_EQ(shown(bcCodeUPC_E0, "04252614"), "04252614");
     EXPECT_EQ(shown(bcCodeUPC_E1, "123456"), "11234562");
-    EXPECT_EQ(shown(bcCodeEAN8, "1234567"), "1234567"); // without Checksum the text as typed
+    EXPECT_EQ(shown(bcCodeEAN8, "1234567"), "12345670"); // without Checksum too: the digits drawn
 }
 
 TEST(EanUpcDrawRoundTrip, EveryTypeReadsBackThroughDraw) {

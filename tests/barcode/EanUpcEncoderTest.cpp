@@ -62,6 +62,10 @@ std::string SupplementBits(const std::string& digits, const std::string& parity)
     return r;
 }
 
+// The EAN-13 parity of digits 2 to 7 for each first digit.
+constexpr const char* kEan13Rows[10] = {"LLLLLL", "LLGLGG", "LLGGLG", "LLGGGL", "LGLLGG",
+                                        "LGGLLG", "LGGGLL", "LGLGLG", "LGLGGL", "LGGLGL"};
+
 struct Built {
     std::string bits;
     std::string text; // Text after building
@@ -85,22 +89,65 @@ TEST(EanUpcCheckDigits, AddTheStandardCheckDigit) {
     EXPECT_EQ(Build(bcCodeEAN13, "5901234123450", true).bits, Build(bcCodeEAN13, "590123412345", true).bits);
 }
 
-TEST(EanUpcCheckDigits, WithoutChecksumTheTextIsPaddedOrCut) {
-    EXPECT_EQ(Build(bcCodeEAN13, "", false).bits, EanBits("000000", "LLLLLL", "000000"));
-    EXPECT_EQ(Build(bcCodeEAN13, "123", false).bits, EanBits("000000", "LLLLLL", "000123"));
-    EXPECT_EQ(Build(bcCodeEAN8, "123456789", false).bits, EanBits("1234", "LLLL", "5678"));
-    EXPECT_EQ(Build(bcCodeUPC_A, "042100005264", false).bits, EanBits("042100", "LLLLLL", "005264"));
+TEST(EanUpcCheckDigits, AValueWithoutItsCheckDigitGetsOneWhateverChecksumSays) {
+    struct Case {
+        TBarcodeType type;
+        const char* text;
+        bool checksum;
+        TCheckSumMethod method;
+        const char* digits; // the symbol's digits, check digit included
+    };
+    const Case cases[] = {
+        {bcCodeEAN13, "590123412345", false, csmModulo10, "5901234123457"},
+        {bcCodeEAN13, "", false, csmModulo10, "0000000000000"},
+        {bcCodeEAN13, "123", false, csmModulo10, "0000000001236"},
+        {bcCodeEAN13, "5901234123457", false, csmModulo10, "5901234123457"},
+        {bcCodeEAN13, "5901234123457", true, csmNone, "5901234123457"},
+        {bcCodeEAN8, "1234567", false, csmModulo10, "12345670"},
+        {bcCodeEAN8, "1234567", true, csmNone, "12345670"},
+        {bcCodeEAN8, "123456709", false, csmModulo10, "12345670"},
+        {bcCodeUPC_A, "12345678901", false, csmModulo10, "123456789012"},
+        {bcCodeUPC_A, "12345678901", true, csmNone, "123456789012"},
+        {bcCodeUPC_A, "042100005264", false, csmModulo10, "042100005264"},
+    };
+    for (const Case& c : cases) {
+        const std::string d = c.digits;
+        const std::string expected = c.type == bcCodeEAN13
+                                         ? EanBits(d.substr(1, 6), kEan13Rows[d[0] - '0'], d.substr(7))
+                                     : c.type == bcCodeEAN8 ? EanBits(d.substr(0, 4), "LLLL", d.substr(4))
+                                                            : EanBits(d.substr(0, 6), "LLLLLL", d.substr(6));
+        EXPECT_EQ(Build(c.type, c.text, c.checksum, c.method).bits, expected) << c.text;
+        EXPECT_EQ(FixedLengthDigits(c.text, d.size(), c.checksum, c.method), d) << c.text;
+    }
 }
 
-TEST(EanUpcCheckDigits, ChecksumWithoutAMethodKeepsTheFullLength) {
-    EXPECT_EQ(Build(bcCodeEAN13, "5901234123457", true, csmNone).bits, EanBits("901234", "LGGLLG", "123457"));
-    EXPECT_EQ(Build(bcCodeEAN8, "1234567", true, csmNone).bits, EanBits("0123", "LLLL", "4567"));
-    EXPECT_EQ(Build(bcCodeUPC_A, "12345678901", true, csmNone).bits, EanBits("012345", "LLLLLL", "678901"));
+TEST(EanUpcCheckDigits, AWrongCheckDigitIsRefusedByNameWithChecksumOff) {
+    struct Case {
+        TBarcodeType type;
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {bcCodeEAN13, "5901234123458", "The check digit of 5901234123458 should be 7."},
+        {bcCodeEAN13, "59012341234589", "The check digit of 5901234123458 should be 7."},
+        {bcCodeEAN8, "12345678", "The check digit of 12345678 should be 0."},
+        {bcCodeUPC_A, "123456789013", "The check digit of 123456789013 should be 2."},
+        {bcCodeUPC_E0, "04252615", "The check digit of 04252615 should be 4."},
+        {bcCodeUPC_E1, "1234561", "The check digit of 1234561 should be 2."},
+    };
+    for (const Case& c : cases) {
+        TBarcode bc;
+        bc.SetTyp(c.type);
+        bc.SetText(c.text);
+        EXPECT_THROW_MSG(bc.BuildPattern(), EBarcodeError, c.message);
+        // With Checksum on the check digit is made anew, as the template asks.
+        bc.SetChecksum(true);
+        EXPECT_NO_THROW(bc.BuildPattern()) << c.text;
+    }
 }
 
 TEST(EanUpcCheckDigits, EveryFirstDigitSelectsItsParityRow) {
-    const char* rows[10] = {"LLLLLL", "LLGLGG", "LLGGLG", "LLGGGL", "LGLLGG",
-                            "LGGLLG", "LGGGLL", "LGLGLG", "LGLGGL", "LGGLGL"};
+    const auto& rows = kEan13Rows;
     for (int first = 0; first < 10; ++first) {
         const std::string d = std::to_string(first) + "12345678901";
         const std::string full = d + Modulo10CheckDigit(d);

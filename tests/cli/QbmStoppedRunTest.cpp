@@ -32,6 +32,7 @@ struct Workspace {
         p.SetLinearSource(TLinearSource::lsConstant);
         p.SetFixedCode("ABC");
         p.SetFixedCodeAmount(amount);
+        p.SetVerifyLabels(false); // these runs are about writing pages, not reading them back
         SaveProject(project, p, nullptr);
     }
     test::TCliRun Run(const std::string& args) const {

@@ -28,6 +28,7 @@ struct Workspace {
         p.SetLinearSource(TLinearSource::lsConstant);
         p.SetFixedCode("ABC");
         p.SetFixedCodeAmount(amount);
+        p.SetVerifyLabels(false); // these runs are about writing pages, not reading them back
         SaveProject(project, p, nullptr);
     }
     // Names in the folder other than the files the workspace made and the captured output.

@@ -5,6 +5,7 @@
 #include "app/TLabelDocument.h"
 #include "gui/TDialogs.h"
 #include "gui/TForm1.h"
+#include "stock/StockGrid.h"
 #include "util/TUserPrompts.h"
 
 #include <QImage>
@@ -56,7 +57,12 @@ public:
     }
     void Help(QWidget*, const QString& topic) override { helpTopics.push_back(topic); }
     int labelStockShown = 0;
-    void LabelStock(QWidget*, TLabelDocument&) override { ++labelStockShown; }
+    // The sheet the picker answers with, as a user picks it; none: the picker is cancelled.
+    std::optional<TStockGrid> stockChoice;
+    void LabelStock(QWidget*, TLabelDocument& doc) override {
+        ++labelStockShown;
+        if (stockChoice) doc.ChooseStock(*stockChoice);
+    }
 };
 
 class WindowFixture : public ::testing::Test {

@@ -130,23 +130,28 @@ TEST_F(MainWindow, SourceRadioButtonsEnableTheirControls) {
     EXPECT_EQ(enabled(twoD), "111100");
 }
 
-TEST_F(MainWindow, FitWarningsSendTheFocusToTheFieldThatFixesThem) {
+TEST_F(MainWindow, FitWarningsShowBesideTheLayoutWithoutABoxOrAMove) {
     ShowWindow();
     Messages();
     ShowTab(0);
+    auto* warning = Find<QLabel>("Lbl_LayoutWarning");
+    auto* status = Find<QLabel>("SB_Warning");
     Find<QSpinBox>("Edt_Col")->setValue(50);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"To many barcode per line! "});
-    EXPECT_EQ(Find<QTabWidget>("PG_Pro")->currentIndex(), 2);
-    EXPECT_EQ(window->focusWidget(), Find<QSpinBox>("Edt_Col"));
-    EXPECT_EQ(doc->Kind(), TBarcodeKind::bkLinear);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Find<QTabWidget>("PG_Pro")->currentIndex(), 0);
+    EXPECT_TRUE(warning->text().startsWith("To many barcode per line! ")) << warning->text().toStdString();
+    EXPECT_FALSE(status->isHidden());
+    ShowTab(1);
+    ShowTab(0);
+    EXPECT_TRUE(Messages().empty()) << "no box comes back on a click of another tab";
 
     Find<QSpinBox>("Edt_Col")->setValue(1);
-    Messages();
-    ShowTab(0);
+    EXPECT_TRUE(warning->isHidden());
+    EXPECT_TRUE(status->isHidden());
     Find<QSpinBox>("Edt_Lin")->setValue(30);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Out of output range!"});
-    EXPECT_EQ(Find<QTabWidget>("PG_Pro")->currentIndex(), 2);
-    EXPECT_EQ(window->focusWidget(), Find<QSpinBox>("Edt_Lin"));
+    EXPECT_TRUE(warning->text().startsWith("Out of output range!")) << warning->text().toStdString();
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Find<QTabWidget>("PG_Pro")->currentIndex(), 0);
 }
 
 TEST_F(MainWindow, PageCountFollowsTheAmount) {

@@ -93,6 +93,38 @@ TEST_F(EditorOpeners, ModifyOpensTheSelectedTemplateAndTheWindowAppliesItAfterwa
     EXPECT_EQ(list->currentText(), "Code39") << "the remembered template stays selected";
 }
 
+TEST_F(EditorOpeners, CancelAndEscDiscardTheEditsAndTheTemplateInUseStaysSelected) {
+    auto* list = Find<QComboBox>(*window, "ComboBox1");
+    // Modify remembers Code39; the template chosen afterwards is the one that stays.
+    list->setCurrentIndex(list->findText("Code39"));
+    emit list->activated(list->currentIndex());
+    WithEditor<TFM_Template>(
+        [&] { QTest::mouseClick(Find<QPushButton>(*window, "Btn_ModifyTemplate"), Qt::LeftButton); },
+        [&](TFM_Template& editor) {
+            QTest::mouseClick(Find<QPushButton>(editor, "Button2"), Qt::LeftButton);
+        });
+    list->setCurrentIndex(list->findText("EAN13 (ISBN)"));
+    emit list->activated(list->currentIndex());
+
+    const std::string before = test::ReadWholeFile(libraryPath);
+    for (const bool escape : {true, false}) {
+        WithEditor<TFM_Template>([&] { Find<QAction>(*window, "Btn_Templates")->trigger(); },
+                                 [&](TFM_Template& editor) {
+                                     Find<QSpinBox>(editor, "SpinEdit2")->setValue(12);
+                                     editor.Editor().SaveTemplate(); // as leaving the field does
+                                     if (escape)
+                                         QTest::keyClick(&editor, Qt::Key_Escape);
+                                     else
+                                         QTest::mouseClick(Find<QPushButton>(editor, "Btn_Cancel"),
+                                                           Qt::LeftButton);
+                                     EXPECT_FALSE(editor.isVisible());
+                                 });
+        EXPECT_EQ(test::ReadWholeFile(libraryPath), before) << (escape ? "Esc" : "Cancel");
+        EXPECT_EQ(list->currentText(), "EAN13 (ISBN)");
+        EXPECT_EQ(doc->Project().TemplateName(), "EAN13 (ISBN)");
+    }
+}
+
 TEST_F(EditorOpeners, ExportShowsTheExportButtonOnlyThatOnce) {
     WithEditor<TFM_Template>([&] { Find<QAction>(*window, "Mnu_ExportImage")->trigger(); },
                              [&](TFM_Template& editor) {

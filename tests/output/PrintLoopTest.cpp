@@ -208,8 +208,10 @@ TEST(PrintCommand, AsksFirstAndChecksThereIsSomethingValidToPrint) {
     checks.codeFieldIndex = 1;
     checks.symbologyName = "EAN13";
     checks.rowCode = [&](long long row) { return feed.Value(row).code; };
-    checks.isValid = [](const std::string& code) {
-        return code.find_first_not_of("0123456789") == std::string::npos;
+    checks.problem = [](const std::string& code) {
+        return code.find_first_not_of("0123456789") == std::string::npos
+                   ? ""
+                   : "Invild code data of EAN13 format!";
     };
 
     TScriptedPrompts no;
@@ -245,8 +247,10 @@ TEST(PrintCommand, ChoosesThePrinterOnlyOnceTheChecksPassed) {
     checks.codeFieldIndex = 1;
     checks.symbologyName = "EAN13";
     checks.rowCode = [&](long long row) { return feed.Value(row).code; };
-    checks.isValid = [](const std::string& code) {
-        return code.find_first_not_of("0123456789") == std::string::npos;
+    checks.problem = [](const std::string& code) {
+        return code.find_first_not_of("0123456789") == std::string::npos
+                   ? ""
+                   : "Invild code data of EAN13 format!";
     };
     TRasterPrinter asked(kPaper, kDpi);
     TRasterPrinter chosen(kPaper, kDpi);
@@ -281,13 +285,65 @@ TEST(PrintCommand, ChoosesThePrinterOnlyOnceTheChecksPassed) {
     EXPECT_EQ(asked.PagesPrinted(), 0);
 }
 
+TEST(PrintLoop, LabelsLargerThanTheirCellsPrintNothingUnlessTheyAreFitted) {
+    Fixture f;
+    f.main.SetModul(6); // 113 modules of 1 mm with the quiet zones: more than the 50 mm cells
+    ListFeed feed(std::vector<std::string>(3, "590123412345"), 0);
+    TRasterPrinter printer(kPaper, kDpi);
+    TScriptedPrompts refused;
+    EXPECT_EQ(RunPrintLoop(printer, f.Job(feed), refused).outcome, TPrintOutcome::poNotFitting);
+    ASSERT_EQ(refused.Messages().size(), 1u);
+    EXPECT_EQ(refused.Messages()[0].buttons, TMsgButtons::mbOK);
+    const std::string& message = refused.Messages()[0].text;
+    EXPECT_EQ(message.rfind("The labels are 114.8 x ", 0), 0u) << message;
+    EXPECT_NE(message.find(" mm with their quiet zones; the cells are 50.1 x 50.1 mm. Choose a narrower "
+                           "module width or print fewer columns."),
+              std::string::npos)
+        << message;
+    EXPECT_EQ(printer.PagesPrinted(), 0);
+
+    // Offered "Fit to label" and taken: the run starts again with the fitted label.
+    TPrintJob job = f.Job(feed);
+    int fitted = 0;
+    job.run.fitToLabel = [&](const TPage&) {
+        ++fitted;
+        f.main.SetModul(2);
+        return true;
+    };
+    TScriptedPrompts fit;
+    fit.QueueAnswer(TMsgResult::mrYes);
+    EXPECT_EQ(RunPrintLoop(printer, job, fit).outcome, TPrintOutcome::poPrinted);
+    EXPECT_EQ(fitted, 1);
+    EXPECT_EQ(fit.Messages()[0].buttons, TMsgButtons::mbFitToLabelCancel);
+    ASSERT_EQ(printer.Pages().size(), 1u);
+    const TCellGrid g = PrinterCellGrid({printer.PageWidth(), printer.PageHeight(), kDpi, kDpi}, f.layout);
+    EXPECT_EQ(DecodeCell(printer.Pages()[0], g, 0, 1), "5901234123457");
+}
+
+TEST(PrintCommand, AConstantCodeWithAWrongCheckDigitIsRefusedBeforeTheFirstPage) {
+    Fixture f;
+    f.main.SetChecksum(false);
+    ListFeed feed({"5901234123458"}, 0);
+    TRasterPrinter printer(kPaper, kDpi);
+    TLinearPrintChecks checks;
+    checks.constantCode = "5901234123458";
+    checks.problem = [](const std::string& code) {
+        return code == "5901234123458" ? "The check digit of 5901234123458 should be 7." : "";
+    };
+    TScriptedPrompts prompts;
+    EXPECT_EQ(RunPrintCommand(printer, f.Job(feed), &checks, prompts).outcome,
+              TPrintOutcome::poNothingPrinted);
+    EXPECT_EQ(prompts.Messages().back().text, "The check digit of 5901234123458 should be 7.");
+    EXPECT_EQ(printer.PagesPrinted(), 0);
+}
+
 TEST(PrintCommand, ListsTheFirstTwentyInvalidRowsAndCountsTheRest) {
     TLinearPrintChecks checks;
     checks.datasheetSource = true;
     checks.datasheetRowCount = 31;
     checks.symbologyName = "Code93";
     checks.rowCode = [](long long) { return std::string("x"); };
-    checks.isValid = [](const std::string&) { return false; };
+    checks.problem = [](const std::string&) { return std::string("Invild code data of Code93 format!"); };
     const std::string m = InvalidRowsMessage(checks);
     EXPECT_EQ(std::count(m.begin(), m.end(), '\n'), 20);
     EXPECT_NE(m.find("Line(20): "), std::string::npos);

@@ -1,4 +1,5 @@
 #include "barcode/TBarcode.h"
+#include "output/LabelFit.h"
 #include "output/TPrintJournal.h"
 #include "output/TPrintPlan.h"
 #include "output/TPrintRun.h"
@@ -161,12 +162,10 @@ TEST(PrintRunOptions, CalibrationMovesEveryLabelByTheStatedDots) {
     const TBitmap& page = reference.Pages().at(0);
     const TCellGrid g = PrinterCellGrid({page.Width(), page.Height(), kDpi, kDpi}, plain.layout);
     const std::vector<TPoint> before = LabelCorners(page, g, 2, 3);
-    // Labels sit centred in their cells, as wide as the first label's bars.
-    TBarcode first;
-    first.Assign(plain.main);
-    first.SetText(plain.codes[0]);
-    const TPoint labelOffset{Rnd((g.cellWidth - first.Width()) / 2.0),
-                             Rnd((g.cellHeight - first.Height()) / 2.0)};
+    // Labels sit centred in their cells with their quiet zones, measured on the first label.
+    const auto first = MakeWorkingBarcode(plain.main, kDpi);
+    first->SetText(plain.codes[0]);
+    const TPoint labelOffset = LabelOffsetInCell(LinearLabelBox(*first, kDpi), g);
 
     struct Case {
         TPrinterCalibration cal;

@@ -272,6 +272,7 @@ TEST(ProjectFile, WritesKeysInOrderAndTheDatasheetAsHex) {
                                        "Various2DCode=0\r\n"
                                        "B2DAmount=1\r\n"
                                        "B2DFormat=PDF417 Format\r\n"
+                                       "Verify=1\r\n"
                                        "\r\n"
                                        "[B2DCode]\r\n"
                                        "Code=\r\n"
@@ -383,6 +384,40 @@ TEST(ProjectFile, HandEditedValuesAndMissingTemplate) {
     LoadProject(dir + "/q.bpj", project, {std::nullopt, &printer});
     EXPECT_EQ(project.Orientation(), TPrinterOrientation::poLandscape);
     EXPECT_EQ(printer.Orientation(), TPrinterOrientation::poPortrait);
+}
+
+TEST(ProjectFile, CarriesACopyOfItsTemplateAndWhetherItVerifies) {
+    const std::string dir = test::MakeTempDir();
+    TLabelProject p;
+    p.SetTemplateName("Shelf");
+    TTemplate t;
+    t.CodeType = 14;
+    t.Height = 12;
+    t.BarWidth = 33;
+    t.CheckSum = true;
+    t.CFontName = "DejaVu Sans";
+    t.CFontSize = 9;
+    p.SetTemplateCopy(t);
+    p.SetVerifyLabels(false);
+    SaveProject(dir + "/p.bpj", p, nullptr);
+    EXPECT_NE(test::ReadWholeFile(dir + "/p.bpj").find("[LinearTemplate]\r\nCodeType=14\r\n"),
+              std::string::npos);
+
+    // A library without the template: the project's copy draws it, and nothing is said.
+    TLabelProject q;
+    EXPECT_TRUE(LoadProject(dir + "/p.bpj", q, {std::vector<std::string>{"EAN13"}, nullptr}).empty());
+    EXPECT_EQ(q.TemplateName(), "Shelf");
+    ASSERT_TRUE(q.TemplateCopy());
+    EXPECT_EQ(*q.TemplateCopy(), t);
+    EXPECT_FALSE(q.VerifyLabels());
+
+    // A file from before: no copy, no reading back; a new project reads back.
+    WriteAll(dir + "/old.bpj", "[Properties]\r\nTemplate=EAN13\r\n");
+    TLabelProject old;
+    EXPECT_TRUE(old.VerifyLabels());
+    LoadProject(dir + "/old.bpj", old, {std::vector<std::string>{"EAN13"}, nullptr});
+    EXPECT_FALSE(old.TemplateCopy());
+    EXPECT_FALSE(old.VerifyLabels());
 }
 
 TEST(ProjectFile, PaperZXOnlyWithAPrinter) {

@@ -67,6 +67,31 @@ TEST(TemplateEditor, DefaultTemplateShowsEditorDefaultsAndLeavingWritesThem) {
     EXPECT_EQ(e.editor.Preselected(), 14);
 }
 
+TEST(TemplateEditor, CancelPutsTheLibraryBackAsItWasWhenTheEditorShowed) {
+    Editor e(test::DefaultLibrary(), 14);
+    const std::string before = test::ReadWholeFile(e.Path());
+    e.editor.Show();
+    e.editor.SetBarHeight(12);
+    ASSERT_TRUE(e.editor.SaveTemplate());
+    e.prompts.QueueInput(std::string("Shelf"));
+    e.editor.AddNew();
+    ASSERT_NE(test::ReadWholeFile(e.Path()), before);
+    EXPECT_TRUE(e.editor.Cancel());
+    EXPECT_EQ(test::ReadWholeFile(e.Path()), before);
+
+    // Changes kept with OK stay; a later Cancel goes back to them only.
+    e.editor.Show();
+    e.editor.SetBarHeight(20);
+    ASSERT_TRUE(e.editor.Ok());
+    const std::string kept = test::ReadWholeFile(e.Path());
+    e.editor.Show();
+    e.editor.SetBarHeight(5);
+    e.editor.SaveTemplate();
+    EXPECT_TRUE(e.editor.Cancel());
+    EXPECT_EQ(test::ReadWholeFile(e.Path()), kept);
+    EXPECT_EQ(ReadTemplate(TIniFile(e.Path()), "EAN13 (ISBN)").Height, 20);
+}
+
 TEST(TemplateEditor, PreselectionBeyondTheListSelectsNothing) {
     Editor e(test::DefaultLibrary(), 23);
     e.editor.Show();
