@@ -78,6 +78,10 @@ TEST(StockReader, RoundAndCdLabelsBecomeTheirBoundingBoxes) {
         /* 5 */
         {R"(<Label-cd id="0" radius="58mm" hole="20mm" width="116mm" height="80mm">)", TStockShape::ssCd, 116,
          80, 40},
+        // A unit without its number, as Debian's database writes one square corner: no radius.
+        /* 6 */
+        {R"(<Label-rectangle id="0" width="2in" height="4in" round="in">)", TStockShape::ssRectangle, 50.8,
+         101.6, 0},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         const std::string element =
