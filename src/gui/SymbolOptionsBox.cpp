@@ -21,7 +21,7 @@ SymbolOptionsBox::SymbolOptionsBox(QWidget* parent) : QGroupBox("Symbol Options"
     m_version->setSpecialValueText("Automatic");
     m_shape = Named(new QComboBox(this), "CBX_SymbolShape", "Shape:");
     m_shape->addItems({"Square", "Rectangle"});
-    m_gs1 = Named(new QCheckBox("&GS1 element string, such as (01)09501101530003(17)251231", this),
+    m_gs1 = Named(new QCheckBox("GS&1 element string, such as (01)09501101530003(17)251231", this),
                   "CB_SymbolGs1", "GS1 element string, such as (01)09501101530003(17)251231");
     m_aztecEcc = Named(new QSpinBox(this), "SE_AztecEcc", "Error Correction %:");
     m_aztecEcc->setRange(0, 50);
@@ -35,11 +35,11 @@ SymbolOptionsBox::SymbolOptionsBox(QWidget* parent) : QGroupBox("Symbol Options"
         layout->addRow(title, field);
         return title;
     };
-    m_eccTitle = row("&Error Correction:", m_ecc);
+    m_eccTitle = row("Error Correctio&n:", m_ecc);
     m_versionTitle = row("&Version:", m_version);
-    m_shapeTitle = row("S&hape:", m_shape);
+    m_shapeTitle = row("&Shape:", m_shape);
     layout->addRow(m_gs1);
-    m_aztecTitle = row("Error &Correction %:", m_aztecEcc);
+    m_aztecTitle = row("Error Correctio&n %:", m_aztecEcc);
 
     connect(m_ecc, &QComboBox::activated, this, [this] { Changed(); });
     connect(m_version, &QSpinBox::valueChanged, this, [this] { Changed(); });
