@@ -154,6 +154,11 @@ TEST(QbmStoppedRun, PagesTooLargeOrWithoutMemoryFailAndKeepTheEarlierPages) {
         std::string::npos)
         << huge.err;
     EXPECT_EQ(huge.out, "");
+#if defined(__SANITIZE_ADDRESS__)
+    // The address sanitizer reserves its shadow memory at start: a process with a memory limit cannot
+    // start at all, so the allocation failure is checked in the plain build only.
+    GTEST_SKIP() << "a memory limit stops a sanitized qbm before it starts";
+#endif
     // A4 at 1400 dpi (760 MB) fits the cap but not a process limited to 700 MB.
     const test::TCliRun starved = test::RunQbmWithMemoryLimit(
         w.dir, "print " + w.project + " --library " + w.library + " --png-dir " + pages + " --dpi 1400",
