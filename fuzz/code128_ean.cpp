@@ -118,9 +118,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         pattern = bc.BuildPattern();
     } catch (const EBarcodeError& e) {
-        // Digits only, and EAN-128 shipping codes and trade item numbers at their fixed length.
-        Check(std::string(e.what()) == "Barcode must be numeric" ||
-              (type == bcCodeEAN128C && std::string(e.what()) == InvalidCodeText(type)));
+        // Digits only, EAN-128 shipping codes and trade item numbers at their fixed length, and an
+        // EAN/UPC value whose own check digit is wrong.
+        const std::string why = e.what();
+        const bool eanUpc = type >= bcCodeEAN8 && type <= bcCodeUPC_E1;
+        Check(why == "Barcode must be numeric" || (type == bcCodeEAN128C && why == InvalidCodeText(type)) ||
+              (eanUpc && why.rfind("The check digit of ", 0) == 0));
         return 0;
     } catch (const EConvertError&) {
         Check(type == bcCodeUPC_E0);
