@@ -7,7 +7,7 @@ namespace {
 
 using enum TGs1Check;
 
-// GS1 General Specifications, section 3.2: data lengths and content of each identifier. Identifiers
+// The data length and content GS1 sets for each application identifier. Identifiers
 // whose last digit gives decimal places or a currency (310n to 369n, 390n to 395n) are listed by
 // their first three digits.
 constexpr TGs1Identifier kFixed[] = {
