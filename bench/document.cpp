@@ -4,31 +4,17 @@
 // time of one ApplyTemplate in the same run (the label and the preview, without the check and the
 // undo step).
 
-#include "app/TFileDialogs.h"
-#include "app/TLabelDocument.h"
+#include "BenchDocument.h"
 #include "surface/GuiApplication.h"
-#include "util/TUserPrompts.h"
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <string>
 
 namespace {
 
-struct Bench {
-    qbm::TScriptedPrompts prompts;
-    qbm::TScriptedFileDialogs dialogs;
-    std::unique_ptr<qbm::TLabelDocument> doc;
-
-    Bench() {
-        const auto dir = std::filesystem::temp_directory_path() / "qbm-bench-document";
-        std::filesystem::create_directories(dir);
-        doc = std::make_unique<qbm::TLabelDocument>(prompts, dialogs, (dir / "Templates.dat").string());
-        doc->Start();
-        const auto& names = doc->TemplateNames();
-        for (size_t i = 0; i < names.size(); ++i)
-            if (names[i] == "EAN13 (ISBN)") doc->SelectTemplate(static_cast<int>(i));
+struct Bench : qbm::bench::TBenchDocument {
+    Bench() : TBenchDocument("qbm-bench-document") {
         doc->SetLinage(7);
         doc->SetFixedCode("4006381333931");
     }

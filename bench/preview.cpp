@@ -4,33 +4,19 @@
 // preview as it was before: the one label picture stretched into each of the 21 cells of a picture
 // of the same size, which showed neither the values nor the digits.
 
-#include "app/TFileDialogs.h"
-#include "app/TLabelDocument.h"
+#include "BenchDocument.h"
 #include "surface/GuiApplication.h"
 #include "surface/TBitmap.h"
 #include "surface/TCanvas.h"
-#include "util/TUserPrompts.h"
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <string>
 
 namespace {
 
-struct Bench {
-    qbm::TScriptedPrompts prompts;
-    qbm::TScriptedFileDialogs dialogs;
-    std::unique_ptr<qbm::TLabelDocument> doc;
-
-    Bench() {
-        const auto dir = std::filesystem::temp_directory_path() / "qbm-bench-preview";
-        std::filesystem::create_directories(dir);
-        doc = std::make_unique<qbm::TLabelDocument>(prompts, dialogs, (dir / "Templates.dat").string());
-        doc->Start();
-        const auto& names = doc->TemplateNames();
-        for (size_t i = 0; i < names.size(); ++i)
-            if (names[i] == "EAN13 (ISBN)") doc->SelectTemplate(static_cast<int>(i));
+struct Bench : qbm::bench::TBenchDocument {
+    Bench() : TBenchDocument("qbm-bench-preview") {
         doc->SetColumn(3);
         doc->SetLinage(7);
         for (const auto side : {qbm::TMarginSide::msLeft, qbm::TMarginSide::msRight}) doc->SetMargin(side, 7);
