@@ -1,9 +1,4 @@
-#include "project/ProjectFile.h"
-#include "project/TLabelProject.h"
-#include "templates/TemplateLibrary.h"
-
-#include "CliRun.h"
-#include "TestSupport.h"
+#include "Code39Workspace.h"
 
 #include <chrono>
 #include <csignal>
@@ -19,22 +14,10 @@ namespace {
 namespace fs = std::filesystem;
 
 // A folder with a template library and a project of `amount` Code 39 labels, 4 on a page.
-struct Workspace {
-    std::string dir = test::MakeTempDir();
-    std::string library = dir + "/Templates.dat";
-    std::string project = dir + "/p.bpj";
+struct Workspace : test::TCode39Workspace {
     std::string journal = project + ".log";
 
-    explicit Workspace(int amount) {
-        WriteDefaultTemplates(library);
-        TLabelProject p;
-        p.SetTemplateName("Code39");
-        p.SetLinearSource(TLinearSource::lsConstant);
-        p.SetFixedCode("ABC");
-        p.SetFixedCodeAmount(amount);
-        p.SetVerifyLabels(false); // these runs are about writing pages, not reading them back
-        SaveProject(project, p, nullptr);
-    }
+    explicit Workspace(int amount) : TCode39Workspace(amount) {}
     test::TCliRun Run(const std::string& args) const {
         return test::RunQbm(dir, args + " --library " + library);
     }

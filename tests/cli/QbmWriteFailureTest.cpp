@@ -1,9 +1,4 @@
-#include "project/ProjectFile.h"
-#include "project/TLabelProject.h"
-#include "templates/TemplateLibrary.h"
-
-#include "CliRun.h"
-#include "TestSupport.h"
+#include "Code39Workspace.h"
 
 #include <chrono>
 #include <csignal>
@@ -16,21 +11,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Workspace {
-    std::string dir = test::MakeTempDir();
-    std::string library = dir + "/Templates.dat";
-    std::string project = dir + "/p.bpj";
-
-    explicit Workspace(int amount = 8) {
-        WriteDefaultTemplates(library);
-        TLabelProject p;
-        p.SetTemplateName("Code39");
-        p.SetLinearSource(TLinearSource::lsConstant);
-        p.SetFixedCode("ABC");
-        p.SetFixedCodeAmount(amount);
-        p.SetVerifyLabels(false); // these runs are about writing pages, not reading them back
-        SaveProject(project, p, nullptr);
-    }
+struct Workspace : test::TCode39Workspace {
+    explicit Workspace(int amount = 8) : TCode39Workspace(amount) {}
     // Names in the folder other than the files the workspace made and the captured output.
     std::vector<std::string> Strays() const {
         std::vector<std::string> names;

@@ -1,0 +1,34 @@
+#pragma once
+// A folder for runs of qbm that write pages: a template library and a project of `amount` Code 39
+// labels with the constant code "ABC", read-back off (these runs are about writing pages, not
+// reading them back).
+
+#include "project/ProjectFile.h"
+#include "project/TLabelProject.h"
+#include "templates/TemplateLibrary.h"
+
+#include "CliRun.h"
+#include "TestSupport.h"
+
+#include <string>
+
+namespace qbm::test {
+
+struct TCode39Workspace {
+    std::string dir = MakeTempDir();
+    std::string library = dir + "/Templates.dat";
+    std::string project = dir + "/p.bpj";
+
+    explicit TCode39Workspace(int amount) {
+        WriteDefaultTemplates(library);
+        TLabelProject p;
+        p.SetTemplateName("Code39");
+        p.SetLinearSource(TLinearSource::lsConstant);
+        p.SetFixedCode("ABC");
+        p.SetFixedCodeAmount(amount);
+        p.SetVerifyLabels(false);
+        SaveProject(project, p, nullptr);
+    }
+};
+
+} // namespace qbm::test
