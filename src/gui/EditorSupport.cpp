@@ -1,11 +1,13 @@
 #include "gui/EditorSupport.h"
 
+#include "gui/GuiText.h"
 #include "gui/TBrandLabel.h"
 #include "surface/TBitmap.h"
 #include "surface/TBitmapImpl.h"
 #include "surface/TSystemPrinter.h"
 #include "util/TUserPrompts.h"
 
+#include <QDialog>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -120,6 +122,20 @@ QHBoxLayout* EditorButtonRow(QPushButton* exportButton, QPushButton* ok) {
     buttons->addWidget(ok);
     exportButton->hide();
     ok->setDefault(true);
+    return buttons;
+}
+
+QHBoxLayout* OkCancelRow(QDialog* dialog) {
+    auto* ok = Named(new QPushButton(QStringLiteral("&OK"), dialog), "Btn_OK", QStringLiteral("OK"));
+    auto* cancel =
+        Named(new QPushButton(QStringLiteral("&Cancel"), dialog), "Btn_Cancel", QStringLiteral("Cancel"));
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
     return buttons;
 }
 

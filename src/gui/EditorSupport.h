@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+class QDialog;
 class QEvent;
 class QHBoxLayout;
 class QPushButton;
@@ -57,6 +58,9 @@ int EditorPrinterResolution();
 // The row below an editor's fields: the brand on the left, then "&Export" (shown for "Export Image
 // ...") and "&OK".
 QHBoxLayout* EditorButtonRow(QPushButton* exportButton, QPushButton* ok);
+
+// The right-aligned "&OK" (the default button, accepting) and "&Cancel" (rejecting) of a small dialog.
+QHBoxLayout* OkCancelRow(QDialog* dialog);
 
 // Leaving a field writes the library; opening the field's own pop-up list does not leave it.
 bool LeavesField(const QEvent* event);

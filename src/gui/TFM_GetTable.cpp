@@ -1,5 +1,7 @@
 #include "gui/TFM_GetTable.h"
 
+#include "gui/EditorSupport.h"
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,20 +20,7 @@ TFM_GetTable::TFM_GetTable(QWidget* parent) : QDialog(parent) {
     m_tables->setAccessibleName(label->text());
     m_tables->setMinimumWidth(260);
     label->setBuddy(m_tables);
-    auto* ok = new QPushButton(QStringLiteral("&OK"), this);
-    ok->setObjectName(QStringLiteral("Btn_OK"));
-    ok->setAccessibleName(QStringLiteral("OK"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    cancel->setAccessibleName(QStringLiteral("Cancel"));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = OkCancelRow(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(m_tables);

@@ -1,6 +1,7 @@
 #include "gui/TFM_Sdata.h"
 
 #include "data/SequenceGenerator.h"
+#include "gui/EditorSupport.h"
 #include "gui/TQtProgress.h"
 #include "util/Errors.h"
 #include "util/TUserPrompts.h"
@@ -52,19 +53,7 @@ TFM_Sdata::TFM_Sdata(TUserPrompts& prompts, QWidget* parent) : QDialog(parent), 
     add("Step :", "SEdt_Step", m_step);
     add("Suffix:", "Edt_Foot", m_foot);
 
-    auto* ok = new QPushButton(QStringLiteral("&OK"), this);
-    ok->setObjectName(QStringLiteral("Btn_OK"));
-    ok->setAccessibleName(QStringLiteral("OK"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    cancel->setAccessibleName(QStringLiteral("Cancel"));
-    connect(ok, &QPushButton::clicked, this, &TFM_Sdata::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = OkCancelRow(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(buttons);
@@ -75,8 +64,9 @@ TFM_Sdata::TFM_Sdata(TUserPrompts& prompts, QWidget* parent) : QDialog(parent), 
     setTabOrder(m_end, m_foot);
     setTabOrder(m_foot, m_repeat);
     setTabOrder(m_repeat, m_step);
+    auto* ok = findChild<QPushButton*>(QStringLiteral("Btn_OK"));
     setTabOrder(m_step, ok);
-    setTabOrder(ok, cancel);
+    setTabOrder(ok, findChild<QPushButton*>(QStringLiteral("Btn_Cancel")));
 
     // The From field is checked when it or the prefix or suffix changes, the To field when it changes.
     for (QLineEdit* edit : {m_begin, m_head, m_foot})
