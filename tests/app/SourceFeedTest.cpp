@@ -1,26 +1,15 @@
 #include "app/TSourceFeed.h"
 #include "project/TLabelProject.h"
 
+#include "SheetProject.h"
+
 #include <gtest/gtest.h>
 
 namespace qbm {
 namespace {
 
-// A project whose datasheet has the columns " Code " and "Caption" and three rows.
-TLabelProject WithSheet() {
-    TLabelProject project;
-    TDatasheet& sheet = project.Datasheet();
-    sheet.Reset(3, 4);
-    sheet.SetRow(0, {"", " Code ", "Caption"});
-    sheet.SetRow(1, {"", " 123 ", "first"});
-    sheet.SetRow(2, {"", "", "second"});
-    sheet.SetRow(3, {"", "456\t", " third "});
-    project.RebuildFieldList(kFieldPlaceholderDatasheet);
-    return project;
-}
-
 TEST(LabelSources, FeedWalksTheDatasheetFromIndexOneAsThePrintLoopDoes) {
-    TLabelProject project = WithSheet();
+    TLabelProject project = test::ProjectWithThreeRowSheet();
     project.SetLinearSource(TLinearSource::lsDatasheet);
     project.SetCodeField(1);
     project.SetCapField(2);

@@ -4,6 +4,7 @@
 #include "project/TLabelProject.h"
 #include "util/Errors.h"
 
+#include "SheetProject.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,25 +13,8 @@
 
 using namespace qbm;
 
-namespace {
-
-// A project whose datasheet has the columns " Code " and "Caption" and three rows.
-TLabelProject WithSheet() {
-    TLabelProject project;
-    TDatasheet& sheet = project.Datasheet();
-    sheet.Reset(3, 4);
-    sheet.SetRow(0, {"", " Code ", "Caption"});
-    sheet.SetRow(1, {"", " 123 ", "first"});
-    sheet.SetRow(2, {"", "", "second"});
-    sheet.SetRow(3, {"", "456\t", " third "});
-    project.RebuildFieldList(kFieldPlaceholderDatasheet);
-    return project;
-}
-
-} // namespace
-
 TEST(FieldValue, TrimsBothSidesComparesCaseAndMovesTheCurrentColumn) {
-    TLabelProject project = WithSheet();
+    TLabelProject project = test::ProjectWithThreeRowSheet();
     TDatasheet& sheet = project.Datasheet();
     EXPECT_EQ(FindFieldColumn(sheet, "Code"), 1);
     EXPECT_EQ(FindFieldColumn(sheet, "\tCode  "), 1);
@@ -48,7 +32,7 @@ TEST(FieldValue, TrimsBothSidesComparesCaseAndMovesTheCurrentColumn) {
 }
 
 TEST(LabelSources, CountsAndValuesOfTheFourSources) {
-    TLabelProject project = WithSheet();
+    TLabelProject project = test::ProjectWithThreeRowSheet();
 
     // Constant value: the code exactly as typed, every label alike.
     project.SetFixedCode(" 12 ");
@@ -212,7 +196,7 @@ TEST(LabelProject, ControlsRangesAndTheNewCommand) {
 }
 
 TEST(LabelSources, FieldChoicesFollowTheirNamesAcrossTheDatasheetWindow) {
-    TLabelProject project = WithSheet();
+    TLabelProject project = test::ProjectWithThreeRowSheet();
     project.SetCodeField(2);
     project.SetCapField(0);
     const TNotedFields noted = NoteFieldChoices(project);
