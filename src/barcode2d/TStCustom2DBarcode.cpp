@@ -190,9 +190,14 @@ void TStCustom2DBarcode::Render(int w, int h) {
 }
 
 std::pair<long long, long long> TStCustom2DBarcode::RenderedSize(int xDpi, int yDpi) const {
-    if (xDpi == 0 || yDpi == 0) return {m_width, m_height};
-    return {static_cast<long long>(std::trunc(m_width * (static_cast<double>(xDpi) / ScreenDpiX()))),
-            static_cast<long long>(std::trunc(m_height * (static_cast<double>(yDpi) / ScreenDpiY())))};
+    return RenderedSize(m_width, m_height, xDpi, yDpi);
+}
+
+std::pair<long long, long long> TStCustom2DBarcode::RenderedSize(long long width, long long height, int xDpi,
+                                                                 int yDpi) const {
+    if (xDpi == 0 || yDpi == 0) return {width, height};
+    return {static_cast<long long>(std::trunc(width * (static_cast<double>(xDpi) / ScreenDpiX()))),
+            static_cast<long long>(std::trunc(height * (static_cast<double>(yDpi) / ScreenDpiY())))};
 }
 
 TPictureSize TStCustom2DBarcode::RenderToBitmapScaled(TBitmap& target, int xDpi, int yDpi,

@@ -105,6 +105,9 @@ public:
     // The size RenderToBitmap gives, known before any picture is made (in 64 bits: a hostile
     // resolution can take it past int).
     std::pair<long long, long long> RenderedSize(int xDpi, int yDpi) const;
+    // The same for a control of width x height, asked before the control is given that size: the
+    // control's own picture is made at its size, so an oversized one is refused before it exists.
+    std::pair<long long, long long> RenderedSize(long long width, long long height, int xDpi, int yDpi) const;
 
     // Lays out symbol and caption in a w x h picture and draws both into the off-screen bitmap.
     void Render(int w, int h);

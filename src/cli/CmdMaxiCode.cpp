@@ -45,8 +45,12 @@ int RunMaxiCode(const Args& args) {
     bc.SetAutoScale(autoScale == 1);
     bc.SetCode(text);
 
-    bc.SetBounds(bc.BarCodeWidth() + 2 * bc.QuietZone(), bc.BarCodeHeight() + 2 * bc.QuietZone());
-    RefuseOversizedPicture(bc.RenderedSize(dpi, dpi), "--bar-size or --dpi");
+    const long long width = bc.BarCodeWidth() + 2 * bc.QuietZone();
+    const long long height = bc.BarCodeHeight() + 2 * bc.QuietZone();
+    // Both the control's own picture (its size) and the device picture must fit.
+    for (const int resolution : {0, dpi})
+        RefuseOversizedPicture(bc.RenderedSize(width, height, resolution, resolution), "--bar-size or --dpi");
+    bc.SetBounds(static_cast<int>(width), static_cast<int>(height));
     TBitmap picture;
     if (dpi > 0) picture.SetResolution(dpi);
     bc.RenderToBitmap(picture, dpi, dpi);

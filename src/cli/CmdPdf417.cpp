@@ -52,10 +52,13 @@ int RunPdf417(const Args& args) {
     probe.Canvas().SetFont(bc.Font());
     const int captionHeight = bc.Caption().empty() ? 0 : probe.Canvas().TextHeight("Yg0") + 4;
     const int captionWidth = probe.Canvas().TextWidth(bc.Caption());
-    bc.SetBounds(std::max(bc.BarCodeWidth() + 2 * bc.QuietZone(), captionWidth),
-                 bc.BarCodeHeight() + 2 * bc.QuietZone() + captionHeight);
-
-    RefuseOversizedPicture(bc.RenderedSize(dpi, dpi), "--bar-width, --row-height or --dpi");
+    const long long width = std::max(bc.BarCodeWidth() + 2 * bc.QuietZone(), captionWidth);
+    const long long height = bc.BarCodeHeight() + 2 * bc.QuietZone() + captionHeight;
+    // Both the control's own picture (its size) and the device picture must fit.
+    for (const int resolution : {0, dpi})
+        RefuseOversizedPicture(bc.RenderedSize(width, height, resolution, resolution),
+                               "--bar-width, --row-height or --dpi");
+    bc.SetBounds(static_cast<int>(width), static_cast<int>(height));
     TBitmap picture;
     if (dpi > 0) picture.SetResolution(dpi);
     bc.RenderToBitmap(picture, dpi, dpi);

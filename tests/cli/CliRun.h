@@ -5,7 +5,9 @@
 
 #include <cstdlib>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace qbm::test {
@@ -46,6 +48,30 @@ inline TCliRun RunQbmWithMemoryLimit(const std::string& dir, const std::string& 
     const int status = std::system(cmd.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(dir + "/cli.out"),
             ReadWholeFile(dir + "/cli.err")};
+}
+
+// The same, also giving the tool's peak resident memory in kilobytes (its own, as the kernel counts
+// it when the process ends).
+struct TMeasuredCliRun : TCliRun {
+    long peakKilobytes = 0;
+};
+inline TMeasuredCliRun RunQbmMeasured(const std::string& dir, const std::string& args) {
+    const std::string cmd =
+        "exec " + std::string(QBM_CLI_PATH) + " " + args + " >" + dir + "/cli.out 2>" + dir + "/cli.err";
+    const pid_t child = fork();
+    if (child == 0) {
+        execl("/bin/sh", "sh", "-c", cmd.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    TMeasuredCliRun r;
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = ReadWholeFile(dir + "/cli.out");
+    r.err = ReadWholeFile(dir + "/cli.err");
+    r.peakKilobytes = usage.ru_maxrss;
+    return r;
 }
 
 // One shell word, whatever the argument holds.

@@ -78,5 +78,30 @@ TEST(QbmSizeLimits, OversizedSettingsAreRefusedByName) {
     EXPECT_FALSE(std::filesystem::exists(dir + "/page.png")) << "a blank page in place of the label";
 }
 
+// The largest symbols the options allow are refused before any picture of them exists: the refusal
+// names the options and the run stays small (a picture of that size would take 1.9 GB).
+TEST(QbmSizeLimits, LargestSymbolsAreRefusedBeforeTheirPictureIsMade) {
+    const std::string dir = test::MakeTempDir();
+    const std::string out = dir + "/a.png";
+    const struct {
+        std::string args;
+        std::string message;
+    } cases[] = {
+        {"pdf417 " + std::string(1800, 'A') + " --bar-width 50 --row-height 500 --out " + out,
+         "the picture would be 28966 x 16516 pixels, more than any label"},
+        {"maxicode X --autoscale 0 --bar-size 200 --dpi 2400 --out " + out,
+         "more than any label; use smaller --bar-size"},
+    };
+    for (const auto& c : cases) {
+        const test::TMeasuredCliRun r = test::RunQbmMeasured(dir, c.args);
+        EXPECT_EQ(r.exitCode, 2) << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+#if !defined(__SANITIZE_ADDRESS__) // the sanitizer's own memory is not the program's
+        EXPECT_LT(r.peakKilobytes, 400'000) << c.args.substr(0, 40);
+#endif
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+}
+
 } // namespace
 } // namespace qbm
