@@ -4,6 +4,7 @@
 #include "barcode/TBarcode.h"
 #include "barcode/TBoundsCanvas.h"
 #include "surface/GuiApplication.h"
+#include "templates/LabelLimits.h"
 #include "util/Rounding.h"
 
 #include <algorithm>
@@ -41,6 +42,7 @@ bool FitsCell(TBarcode& barcode, const TPage& page, const TCellGrid& grid) {
 } // namespace
 
 TLabelBox LinearLabelBox(TBarcode& barcode, int dpi) {
+    RefuseCodeWiderThanAnyLabel(barcode.Text().size());
     EnsureGuiApplication();
     const int left = barcode.Left(), top = barcode.Top();
     barcode.SetLeft(0);

@@ -10,6 +10,7 @@
 #include "surface/TCanvas.h"
 #include "surface/TFont.h"
 #include "surface/TPrinter.h"
+#include "templates/LabelLimits.h"
 #include "util/Rounding.h"
 #include "util/TUserPrompts.h"
 #include "util/Text.h"
@@ -136,6 +137,7 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
         // every run puts its labels where the first one did; labels of other lengths keep them. The
         // label is centred with its quiet zones, its digits and caption.
         const TLabelValue first = job.feed->Value(feedFirst);
+        RefuseCodeWiderThanAnyLabel(first.code.size());
         working->SetText(first.code);
         working->ExtCaption = first.caption;
         if (job.labelPicture) {
@@ -195,6 +197,7 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
                     } else {
                         working->SetLeft(at.x);
                         working->SetTop(at.y);
+                        RefuseCodeWiderThanAnyLabel(v.code.size());
                         working->SetText(v.code);
                         working->ExtCaption = v.caption;
                         working->Draw(canvas);

@@ -5,6 +5,7 @@
 #include "data/TDatasheet.h"
 #include "project/TLabelProject.h"
 #include "surface/TBitmap.h"
+#include "templates/LabelLimits.h"
 #include "util/Text.h"
 
 #include <algorithm>
@@ -55,6 +56,11 @@ bool ValidateCode(std::string_view text, TBarcodeType type) {
 
 std::string CodeProblem(std::string_view text, TBarcodeType type, bool checksum) {
     if (!ValidateCode(text, type)) return InvalidCodeText(type);
+    try {
+        RefuseCodeWiderThanAnyLabel(text.size());
+    } catch (const EInOutError& e) {
+        return e.what();
+    }
     // The pattern is what the encoders refuse (a wrong check digit); building it draws nothing.
     TBarcode scratch;
     scratch.SetTyp(type);

@@ -89,12 +89,7 @@ void ApplyTemplate(const TTemplate& t, TBarcode& barcode, TLabelPicture& label, 
     } restore{barcode, codeFont, captionFont, codeSize, captionSize};
 
     // The picture's size is known before it is drawn: a code too long for any label is refused here.
-    // Every symbology gives each character at least one pixel, so a code longer than a label is wide
-    // is refused before its pattern (ten times its length) is built.
-    if (barcode.Text().size() > static_cast<size_t>(kMaxLabelPixels))
-        throw EInOutError("The label would be more than " + std::to_string(kMaxLabelPixels) +
-                          " pixels wide, more than a label picture can hold; the code has " +
-                          std::to_string(barcode.Text().size()) + " characters.");
+    RefuseCodeWiderThanAnyLabel(barcode.Text().size());
     const long long width = barcode.Width(),
                     height = Rnd(dpiY * 30.0 / 96) + static_cast<long long>(barcode.Height());
     if (width > kMaxLabelPixels || height > kMaxLabelPixels || width * height > kMaxLabelArea)

@@ -3,6 +3,11 @@
 // to them before anything is drawn, so a damaged or hostile value is reported by name instead of
 // exhausting memory or time in the drawing.
 
+#include "util/Errors.h"
+
+#include <cstddef>
+#include <string>
+
 namespace qbm {
 
 // A bar's height in a linear template, in millimetres (the editor offers up to 800).
@@ -17,5 +22,14 @@ inline constexpr int kMaxPdf417HeightToWidth = 100;
 inline constexpr int kMaxLabelPixels = 100000;
 // A label picture's area in pixels (a gigabyte of picture memory).
 inline constexpr long long kMaxLabelArea = 1LL << 28;
+
+// Every symbology gives each character at least one pixel, so a code longer than a label is wide is
+// refused before its pattern (ten times its length) is built or measured.
+inline void RefuseCodeWiderThanAnyLabel(size_t characters) {
+    if (characters > static_cast<size_t>(kMaxLabelPixels))
+        throw EInOutError("The label would be more than " + std::to_string(kMaxLabelPixels) +
+                          " pixels wide, more than a label picture can hold; the code has " +
+                          std::to_string(characters) + " characters.");
+}
 
 } // namespace qbm

@@ -103,5 +103,32 @@ TEST(QbmSizeLimits, LargestSymbolsAreRefusedBeforeTheirPictureIsMade) {
     }
 }
 
+// A constant code of millions of characters is refused by its length before it is encoded, measured or
+// drawn, in the preview and in a print run: the run stays small (a few copies of the text) instead of
+// building a pattern and bar list ten and a hundred times its size.
+TEST(QbmSizeLimits, AHugeConstantCodeIsRefusedBeforeItIsEncoded) {
+    const std::string dir = test::MakeTempDir();
+    WriteDefaultTemplates(dir + "/Templates.dat");
+    TLabelProject p;
+    p.SetTemplateName("Code128B");
+    p.SetLinearSource(TLinearSource::lsConstant);
+    p.SetFixedCode(std::string(5'000'000, 'A'));
+    SaveProject(dir + "/huge.bpj", p, nullptr);
+    const std::string lib = " --library " + dir + "/Templates.dat";
+    for (const std::string& run : {"preview " + dir + "/huge.bpj --out " + dir + "/page.png" + lib,
+                                   "print " + dir + "/huge.bpj --pdf " + dir + "/out.pdf" + lib}) {
+        const test::TMeasuredCliRun r = test::RunQbmMeasured(dir, run);
+        EXPECT_EQ(r.exitCode, 1) << run;
+        EXPECT_NE(r.err.find("more than a label picture can hold; the code has 5000000 characters"),
+                  std::string::npos)
+            << r.err;
+#if !defined(__SANITIZE_ADDRESS__)
+        EXPECT_LT(r.peakKilobytes, 250'000) << run;
+#endif
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir + "/page.png"));
+    EXPECT_FALSE(std::filesystem::exists(dir + "/out.pdf"));
+}
+
 } // namespace
 } // namespace qbm
