@@ -15,6 +15,7 @@
 #include "surface/TPrinter.h"
 #include "templates/Apply2DSettings.h"
 #include "templates/ApplyTemplate.h"
+#include "templates/LabelLimits.h"
 #include "templates/TemplateLibrary.h"
 #include "util/TUserPrompts.h"
 
@@ -571,6 +572,8 @@ bool TLabelDocument::ShowConstantCode(bool report) {
     SetInputProblem(problem);
     if (!problem.empty()) {
         if (report) ShowError(problem);
+        // No label can hold it: a run must not go on with the code shown before.
+        if (CodeWiderThanAnyLabel(m_project.FixedCode().size())) m_codeRefused = true;
         return false;
     }
     m_setup.bcdMain.SetText(m_project.FixedCode());

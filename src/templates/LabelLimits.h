@@ -25,8 +25,11 @@ inline constexpr long long kMaxLabelArea = 1LL << 28;
 
 // Every symbology gives each character at least one pixel, so a code longer than a label is wide is
 // refused before its pattern (ten times its length) is built or measured.
+inline bool CodeWiderThanAnyLabel(size_t characters) {
+    return characters > static_cast<size_t>(kMaxLabelPixels);
+}
 inline void RefuseCodeWiderThanAnyLabel(size_t characters) {
-    if (characters > static_cast<size_t>(kMaxLabelPixels))
+    if (CodeWiderThanAnyLabel(characters))
         throw EInOutError("The label would be more than " + std::to_string(kMaxLabelPixels) +
                           " pixels wide, more than a label picture can hold; the code has " +
                           std::to_string(characters) + " characters.");
