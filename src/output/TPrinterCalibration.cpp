@@ -2,12 +2,16 @@
 
 #include "util/Rounding.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QUrl>
 
 #include <cmath>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace qbm {
 namespace {
@@ -20,6 +24,37 @@ constexpr double kMaxScale = 1.1;
 std::unique_ptr<QSettings> OpenSettings(const std::string& file) {
     if (!file.empty()) return std::make_unique<QSettings>(QString::fromStdString(file), QSettings::IniFormat);
     return std::make_unique<QSettings>("Quirbel", "Quirbel Barcode Maker");
+}
+
+// The settings store writes its file in place: a write cut short (a full disk, a file-size limit)
+// leaves a truncated file and still reports success. So the change is made on a copy beside the file,
+// the copy is read back and compared key by key, and only a complete copy replaces the file.
+void EditSettings(const std::string& file, const std::function<void(QSettings&)>& edit) {
+    const QString path = OpenSettings(file)->fileName();
+    const QString copy = path + "." + QString::number(getpid()) + ".part";
+    const auto fail = [&] {
+        QFile::remove(copy);
+        throw std::runtime_error("Cannot save the printer calibration");
+    };
+    QFile::remove(copy);
+    if (QFile::exists(path) && !QFile::copy(path, copy)) fail();
+    QStringList keys;
+    std::vector<QVariant> values;
+    {
+        QSettings settings(copy, QSettings::IniFormat);
+        edit(settings);
+        settings.sync();
+        if (settings.status() != QSettings::NoError) fail();
+        keys = settings.allKeys();
+        for (const QString& key : keys) values.push_back(settings.value(key));
+    }
+    QSettings written(copy, QSettings::IniFormat);
+    if (written.status() != QSettings::NoError || written.allKeys().size() != keys.size()) fail();
+    for (qsizetype i = 0; i < keys.size(); ++i)
+        if (written.value(keys[i]) != values[static_cast<size_t>(i)]) fail();
+    std::error_code error;
+    std::filesystem::rename(copy.toStdString(), path.toStdString(), error);
+    if (error) fail();
 }
 
 // Printer names may hold "/" and other characters a settings key treats specially.
@@ -59,25 +94,20 @@ TPrinterCalibration TCalibrationStore::Load(const std::string& printerName) cons
 
 void TCalibrationStore::Save(const std::string& printerName, const TPrinterCalibration& c) const {
     if (const std::string problem = c.Problem(); !problem.empty()) throw std::invalid_argument(problem);
-    const auto settings = OpenSettings(m_file);
-    settings->beginGroup(GroupOf(printerName));
-    settings->setValue("OffsetX", c.offsetX);
-    settings->setValue("OffsetY", c.offsetY);
-    settings->setValue("ScaleX", c.scaleX);
-    settings->setValue("ScaleY", c.scaleY);
-    settings->endGroup();
-    settings->sync();
-    if (settings->status() != QSettings::NoError)
-        throw std::runtime_error("Cannot save the printer calibration");
+    const QString group = GroupOf(printerName);
+    EditSettings(m_file, [&](QSettings& settings) {
+        settings.beginGroup(group);
+        settings.setValue("OffsetX", c.offsetX);
+        settings.setValue("OffsetY", c.offsetY);
+        settings.setValue("ScaleX", c.scaleX);
+        settings.setValue("ScaleY", c.scaleY);
+        settings.endGroup();
+    });
 }
 
 void TCalibrationStore::Clear(const std::string& printerName) const {
-    const auto settings = OpenSettings(m_file);
     const QString group = GroupOf(printerName);
-    settings->remove(group);
-    settings->sync();
-    if (settings->status() != QSettings::NoError)
-        throw std::runtime_error("Cannot save the printer calibration");
+    EditSettings(m_file, [&](QSettings& settings) { settings.remove(group); });
 }
 
 } // namespace qbm

@@ -137,5 +137,24 @@ TEST(QbmCalibrate, RefusesEmptyNamesAndOddNumbersAndAllowsTheLimits) {
     EXPECT_EQ(f.Calibrate("--show PDF").out, stored) << "refusals change nothing";
 }
 
+// A settings file that cannot be written whole (here a file-size limit, as a full disk) fails the
+// change with exit 1 and keeps every printer's calibration as it was, with no stray file beside it.
+TEST(QbmCalibrate, AWriteCutShortKeepsTheStoredCalibrations) {
+    const Fixture f(kCodes);
+    for (int i = 1; i <= 30; ++i)
+        ASSERT_EQ(f.Calibrate("--set Printer" + std::to_string(i) + " 1 2 1 1").exitCode, 0);
+    const std::string folder = f.dir + "/config/Quirbel";
+    const std::string file = folder + "/Quirbel Barcode Maker.conf";
+    const std::string before = test::ReadWholeFile(file);
+    ASSERT_GT(before.size(), 2048u);
+    for (const char* change : {"--set Printer31 1 2 1 1", "--clear Printer30"}) {
+        const test::TCliRun r = test::RunQbmOnFullDisk(f.dir, std::string("calibrate ") + change, 4);
+        EXPECT_EQ(r.exitCode, 1) << change;
+        EXPECT_NE(r.err.find("Cannot save the printer calibration"), std::string::npos) << r.err;
+        EXPECT_EQ(test::ReadWholeFile(file), before) << change;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+}
+
 } // namespace
 } // namespace qbm
