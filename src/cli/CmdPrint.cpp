@@ -42,7 +42,9 @@ Options PrintOptions() {
                    "each appears whole, in page order; pages an earlier, longer run left in DIR\n"
                    "are removed"},
                   {"--printer", "NAME", "send the job to a system printer"},
-                  {"--dpi", "N", "resolution of --pdf and --png-dir, 1 to 4800"},
+                  {"--dpi", "N",
+                   "resolution of --pdf and --png-dir, 1 to 4800; a --png-dir page holds at\n"
+                   "most 200 million pixels (A4 up to 1400 dpi): larger pages are refused"},
                   {"--format", "png|pbm|tiff",
                    "the page files of --png-dir: png (default; one bit per pixel for black-and-\n"
                    "white pages, 8-bit grey when they have grey text edges, colour when they have\n"
