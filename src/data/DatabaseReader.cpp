@@ -48,6 +48,10 @@ TDatabaseHandle OpenDatabase(const std::string& path) {
         throw EInOutError("Cannot read Access database " + path + ": the file is damaged (cut short)");
     if (!mdb_read_catalog(mdb.get(), MDB_TABLE))
         throw EInOutError("Cannot read the table list of Access database " + path);
+    // Every database lists its own system tables; a catalogue without any was cut off or overwritten.
+    if (mdb->num_catalog == 0)
+        throw EInOutError("Cannot read Access database " + path +
+                          ": the file is damaged (its table list is empty)");
     return mdb;
 }
 

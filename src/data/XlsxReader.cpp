@@ -173,6 +173,7 @@ public:
         std::string value;
         bool inValue = false, inInline = false, inFormula = false;
         int64_t elements = 0;
+        bool rootSeen = false;
         for (Token t; (t = xml.Next()) != Token::EndDocument;) {
             if (t == Token::Characters) {
                 if (inValue || inInline) value += Utf8(xml.Xml().text());
@@ -181,6 +182,11 @@ public:
             if (++elements % 65536 == 0)
                 ReportProgress(progress, progressBase + static_cast<int64_t>(xml.BytesRead()), progressTotal);
             const auto name = xml.Xml().name();
+            // The workbook may name any part as the sheet's: only a worksheet holds its cells.
+            if (t == Token::StartElement && !rootSeen) {
+                if (name != u"worksheet") m_zip.Fail("the part " + m_sheetPart + " is not a worksheet");
+                rootSeen = true;
+            }
             if (t == Token::StartElement) {
                 const auto attributes = xml.Xml().attributes();
                 if (name == u"row") {

@@ -4,6 +4,7 @@
 
 #include <zip.h>
 
+#include <fstream>
 #include <vector>
 
 namespace qbm {
@@ -13,6 +14,12 @@ constexpr size_t kChunkSize = 256 * 1024;
 
 std::string Megabytes(uint64_t bytes) {
     return std::to_string(bytes / (1024 * 1024)) + " MB";
+}
+
+bool StartsAsZip(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    char head[4] = {};
+    return in.read(head, sizeof head) && std::string(head, sizeof head) == std::string("PK\x03\x04", 4);
 }
 
 } // namespace
@@ -31,7 +38,10 @@ TZipArchive::TZipArchive(const std::string& path, std::string what) : m_path(pat
         case ZIP_ER_READ:
             Fail("the file does not exist or cannot be opened");
         case ZIP_ER_NOZIP:
-            Fail("not a zipped document");
+            // A zipped document starts with an entry and ends with its directory: a file that starts
+            // as one but has no directory at its end was cut short.
+            Fail(StartsAsZip(path) ? "the file is truncated (it ends before the archive's directory)"
+                                   : "not a zipped document");
         default: {
             zip_error_t zerror;
             zip_error_init_with_code(&zerror, error);

@@ -114,8 +114,9 @@ TEST(ImportDatabase, CancelAndErrorsLeaveTheShape) {
 TEST(ImportDatabase, CutShortDatabaseIsDamagedNotPartlyRead) {
     const std::string whole = test::ReadWholeFile(Nwind());
     const std::string dir = test::MakeTempDir();
-    // Cut inside a page, at a page boundary before the catalogue's pages, and before a table's pages.
-    for (const size_t size : {size_t{600000}, size_t{204800}, size_t{1599488}}) {
+    // Cut inside a page, at a page boundary before the catalogue's pages, and before a table's pages;
+    // and so short that the catalogue reads as empty without a complaint from the library.
+    for (const size_t size : {size_t{600000}, size_t{204800}, size_t{1599488}, size_t{12288}}) {
         const std::string path = dir + "/cut" + std::to_string(size) + ".mdb";
         test::WriteWholeFile(path, whole.substr(0, size));
         try {

@@ -188,6 +188,14 @@ TEST(ImportSpreadsheet, DamagedAndHostileFilesFailClearly) {
            R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"/>)"}},
          "",
          "the document holds no sheet"},
+        // The sheet's relationship points at the workbook itself.
+        /* 10 */
+        {"selfsheet.xlsx",
+         {{"xl/workbook.xml", workbook},
+          {"xl/_rels/workbook.xml.rels",
+           R"(<Relationships><Relationship Id="rId1" Type="x/worksheet" Target="workbook.xml"/></Relationships>)"}},
+         "",
+         "the part xl/workbook.xml is not a worksheet"},
     };
     for (size_t i = 0; i < cases.size(); ++i) {
         const Case& c = cases[i];
@@ -203,6 +211,16 @@ TEST(ImportSpreadsheet, DamagedAndHostileFilesFailClearly) {
         EXPECT_EQ(sheet.Cell(1, 1), "kept") << i;
         EXPECT_EQ(sheet.ColumnCount(), 2) << i;
     }
+    // A whole workbook cut by its last byte: the archive's directory at its end is gone.
+    const std::string whole =
+        test::ReadWholeFile(WriteZip(dir + "/whole.xlsx", {{"xl/workbook.xml", workbook},
+                                                           {"xl/_rels/workbook.xml.rels", rels},
+                                                           {"xl/worksheets/sheet1.xml", sheetXml}}));
+    const std::string cut = test::WriteFile(dir, "cut-short.xlsx", whole.substr(0, whole.size() - 1));
+    TDatasheet sheet;
+    TScriptedPrompts prompts;
+    EXPECT_EQ(Import(sheet, cut, prompts).message,
+              xlsxNote + cut + ": the file is truncated (it ends before the archive's directory)");
 }
 
 TEST(ImportSheets, TheSheetLastShownNeverAHiddenOne) {
