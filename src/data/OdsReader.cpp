@@ -102,9 +102,13 @@ public:
         int64_t cellRepeat = 1;
         bool isError = false;
         int64_t elements = 0;
+        const auto fail = [&](const std::string& reason) { m_zip.Fail(reason); };
         for (Token t; (t = xml.Next()) != Token::EndDocument;) {
             if (t == Token::Characters) {
-                if (reading && inCell && skipDepth == 0 && paragraphs > 0) text += Utf8Of(xml.Xml().text());
+                if (reading && inCell && skipDepth == 0 && paragraphs > 0) {
+                    text += Utf8Of(xml.Xml().text());
+                    RefuseOversizedCell(text, m_tables.back().name, column, row, fail);
+                }
                 continue;
             }
             if (++elements % 65536 == 0)
@@ -168,6 +172,7 @@ public:
                 } else if (inCell && name == u"s") {
                     const auto c = attributes.value(kTextNs, "c"_L1);
                     text.append(static_cast<size_t>(std::clamp(c.isEmpty() ? 1 : c.toInt(), 1, 1000)), ' ');
+                    RefuseOversizedCell(text, m_tables.back().name, column, row, fail);
                 } else if (inCell && name == u"tab") {
                     text += '\t';
                 } else if (inCell && name == u"line-break") {

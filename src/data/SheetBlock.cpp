@@ -4,6 +4,20 @@
 
 namespace qbm {
 
+std::string CellName(int64_t column, int64_t row) {
+    std::string letters;
+    for (int64_t c = column + 1; c > 0; c = (c - 1) / 26)
+        letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
+    return letters + std::to_string(row + 1);
+}
+
+void RefuseOversizedCell(const std::string& text, const std::string& sheet, int64_t column, int64_t row,
+                         const std::function<void(const std::string&)>& fail) {
+    if (text.size() <= kMaxCellBytes) return;
+    fail("the cell " + CellName(column, row) + " of sheet \"" + sheet + "\" is too large (more than " +
+         std::to_string(kMaxCellBytes >> 20) + " MB of text)");
+}
+
 void TSheetBlock::Note(int64_t row, int64_t column, int64_t rows, int64_t columns) {
     top = std::min(top, row);
     left = std::min(left, column);

@@ -15,8 +15,18 @@ namespace qbm {
 // Spreadsheet programs' own sheet limits.
 inline constexpr int64_t kMaxSheetRows = 16 * 1024 * 1024;
 inline constexpr int64_t kMaxSheetColumns = 16384;
-// The packed text an imported sheet may bring into the datasheet.
-inline constexpr int64_t kMaxSheetBytes = int64_t(1) << 30;
+// The packed text an imported sheet may bring into the datasheet: with the datasheet's own
+// bookkeeping and the reader's buffers an import stays within a gigabyte.
+inline constexpr int64_t kMaxSheetBytes = int64_t(512) << 20;
+// The text of one cell. Real cells stay far below (a spreadsheet program's cell holds 32,767
+// characters); a file whose cell text expands beyond it (space runs, repeated references) is hostile.
+inline constexpr size_t kMaxCellBytes = size_t(1) << 20;
+
+// A cell's name as the spreadsheet shows it: column letters and row number ("B7"), from 0-based indexes.
+std::string CellName(int64_t column, int64_t row);
+// Why a cell's text is refused: `sheet` names the sheet, `text` is the text so far.
+void RefuseOversizedCell(const std::string& text, const std::string& sheet, int64_t column, int64_t row,
+                         const std::function<void(const std::string&)>& fail);
 
 struct TSheetBlock {
     int64_t top = kMaxSheetRows, left = kMaxSheetColumns, bottom = -1, right = -1;

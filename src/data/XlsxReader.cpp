@@ -82,6 +82,7 @@ public:
         if (m_listOnly) return;
         const size_t chosen = ChooseSheet(sheets, active, choices, "Excel workbook", path);
         const std::string sheetId = ids[chosen];
+        m_sheetName = sheets[chosen].name;
         m_sheetPart.clear();
         if (m_zip.Has("xl/_rels/workbook.xml.rels")) {
             TXmlPartReader xml(m_zip, "xl/_rels/workbook.xml.rels", kMaxSmallPart);
@@ -129,6 +130,9 @@ public:
                 }
             } else if (t == Token::Characters && inText) {
                 current += Utf8(xml.Xml().text());
+                if (current.size() > kMaxCellBytes)
+                    m_zip.Fail("a shared text is too large (more than " +
+                               std::to_string(kMaxCellBytes >> 20) + " MB)");
             }
         }
     }
@@ -176,7 +180,12 @@ public:
         bool rootSeen = false;
         for (Token t; (t = xml.Next()) != Token::EndDocument;) {
             if (t == Token::Characters) {
-                if (inValue || inInline) value += Utf8(xml.Xml().text());
+                if (inValue || inInline) {
+                    value += Utf8(xml.Xml().text());
+                    RefuseOversizedCell(value, m_sheetName, std::max<int64_t>(column, 0),
+                                        std::max<int64_t>(row, 0),
+                                        [&](const std::string& reason) { m_zip.Fail(reason); });
+                }
                 continue;
             }
             if (++elements % 65536 == 0)
@@ -286,6 +295,7 @@ private:
     std::string m_stylesPart = "xl/styles.xml";
     bool m_date1904 = false;
     bool m_storedValues = false;
+    std::string m_sheetName;
 
 public:
     bool m_listOnly = false;

@@ -181,7 +181,7 @@ TEST(ImportSpreadsheet, DamagedAndHostileFilesFailClearly) {
          {{"content.xml", OdsContent(R"(<table:table-row table:number-rows-repeated="1000000">
 <table:table-cell table:number-columns-repeated="16384" office:value-type="string"><text:p>x</text:p></table:table-cell></table:table-row>)")}},
          "",
-         "the sheet holds more than 1024 MB of text, more than the datasheet takes"},
+         "the sheet holds more than 512 MB of text, more than the datasheet takes"},
         /* 9 */
         {"notable.ods",
          {{"content.xml",
@@ -196,6 +196,40 @@ TEST(ImportSpreadsheet, DamagedAndHostileFilesFailClearly) {
            R"(<Relationships><Relationship Id="rId1" Type="x/worksheet" Target="workbook.xml"/></Relationships>)"}},
          "",
          "the part xl/workbook.xml is not a worksheet"},
+        // Cells whose text expands beyond what a cell holds: a run of space runs, a shared text, an
+        // inline text. Each is refused at the cell, before it is copied anywhere.
+        /* 11 */
+        {"spaces.ods",
+         {{"content.xml",
+           OdsContent(
+               "<table:table-row><table:table-cell/><table:table-cell office:value-type=\"string\"><text:p>" +
+               [] {
+                   std::string runs;
+                   for (int i = 0; i < 1100; ++i) runs += R"(<text:s text:c="1000"/>)";
+                   return runs;
+               }() +
+               "</text:p></table:table-cell></table:table-row>")}},
+         "",
+         "the cell B1 of sheet \"First\" is too large (more than 1 MB of text)"},
+        /* 12 */
+        {"shared.xlsx",
+         {{"xl/workbook.xml", workbook},
+          {"xl/_rels/workbook.xml.rels",
+           R"(<Relationships><Relationship Id="rId1" Type="x/worksheet" Target="worksheets/sheet1.xml"/>)"
+           R"(<Relationship Id="rId2" Type="x/sharedStrings" Target="sharedStrings.xml"/></Relationships>)"},
+          {"xl/sharedStrings.xml", "<sst><si><t>" + std::string(1100000, 'x') + "</t></si></sst>"},
+          {"xl/worksheets/sheet1.xml", sheetXml}},
+         "",
+         "a shared text is too large (more than 1 MB)"},
+        /* 13 */
+        {"inline.xlsx",
+         {{"xl/workbook.xml", workbook},
+          {"xl/_rels/workbook.xml.rels", rels},
+          {"xl/worksheets/sheet1.xml", R"(<worksheet><sheetData><row r="3"><c r="C3" t="inlineStr"><is><t>)" +
+                                           std::string(1100000, ' ') +
+                                           "</t></is></c></row></sheetData></worksheet>"}},
+         "",
+         "the cell C3 of sheet \"A\" is too large (more than 1 MB of text)"},
     };
     for (size_t i = 0; i < cases.size(); ++i) {
         const Case& c = cases[i];
