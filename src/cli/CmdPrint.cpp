@@ -43,8 +43,10 @@ Options PrintOptions() {
                    "are removed"},
                   {"--printer", "NAME", "send the job to a system printer"},
                   {"--dpi", "N",
-                   "resolution of --pdf and --png-dir, 1 to 4800; a --png-dir page holds at\n"
-                   "most 200 million pixels (A4 up to 1400 dpi): larger pages are refused"},
+                   "resolution of --pdf and --png-dir, 1 to 4800; a --png-dir page of more than\n"
+                   "200 million pixels (A4 above 1400 dpi) is drawn in bands, within 1 GB of\n"
+                   "memory; pages over 3000 million pixels (more than Legal at 4800 dpi) are\n"
+                   "refused"},
                   {"--format", "png|pbm|tiff",
                    "the page files of --png-dir: png (default; one bit per pixel for black-and-\n"
                    "white pages, 8-bit grey when they have grey text edges, colour when they have\n"

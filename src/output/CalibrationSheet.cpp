@@ -2,6 +2,7 @@
 
 #include "surface/TCanvas.h"
 #include "surface/TFont.h"
+#include "surface/TOffsetCanvas.h"
 #include "surface/TPrinter.h"
 #include "util/Rounding.h"
 
@@ -59,6 +60,23 @@ void DrawGrid(TCanvas& c, const TPage& page, const TCellGrid& g, const TLayoutSe
         }
 }
 
+void DrawSheet(TCanvas& c, const TPage& page, const TCellGrid& grid, const TLayoutSettings& layout,
+               const std::string& printerName) {
+    TFont font;
+    font.SetName("DejaVu Sans");
+    font.SetPixelsPerInch(page.resY);
+    font.SetSize(7);
+    c.SetFont(font);
+    c.SetBrush(TBrush{clWhite, TBrushStyle::bsClear});
+    c.Pen() = TPen{clBlack, std::max(1, MmToDots(kLineMm, page.resX)), TPenStyle::psSolid};
+    DrawRulers(c, page);
+    DrawGrid(c, page, grid, layout);
+    const std::string caption = "Calibration sheet for " + printerName + ": " +
+                                std::to_string(layout.rows) + " x " + std::to_string(layout.columns) +
+                                " cells, ruler in mm from the sheet's edges";
+    c.TextOut(MmToDots(12, page.resX), page.height - grid.marginBottom + MmToDots(2, page.resY), caption);
+}
+
 } // namespace
 
 void PrintCalibrationSheet(TPrinter& printer, const TLayoutSettings& layout, const std::string& printerName) {
@@ -66,20 +84,12 @@ void PrintCalibrationSheet(TPrinter& printer, const TLayoutSettings& layout, con
     const TCellGrid grid = PrinterCellGrid(page, layout);
     printer.BeginDoc();
     try {
-        TCanvas& c = printer.Canvas();
-        TFont font;
-        font.SetName("DejaVu Sans");
-        font.SetPixelsPerInch(page.resY);
-        font.SetSize(7);
-        c.SetFont(font);
-        c.SetBrush(TBrush{clWhite, TBrushStyle::bsClear});
-        c.Pen() = TPen{clBlack, std::max(1, MmToDots(kLineMm, page.resX)), TPenStyle::psSolid};
-        DrawRulers(c, page);
-        DrawGrid(c, page, grid, layout);
-        const std::string caption = "Calibration sheet for " + printerName + ": " +
-                                    std::to_string(layout.rows) + " x " + std::to_string(layout.columns) +
-                                    " cells, ruler in mm from the sheet's edges";
-        c.TextOut(MmToDots(12, page.resX), page.height - grid.marginBottom + MmToDots(2, page.resY), caption);
+        // A page too large to hold at once is drawn once for each of its bands, moved up to it.
+        do {
+            const int top = printer.BandTop();
+            TOffsetCanvas moved(printer.Canvas(), TPoint{0, -top}, false);
+            DrawSheet(top == 0 ? printer.Canvas() : moved, page, grid, layout, printerName);
+        } while (printer.NextBand());
     } catch (...) {
         printer.Abort();
         throw;

@@ -16,6 +16,8 @@
 #include "util/Text.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace qbm {
 namespace {
@@ -26,13 +28,14 @@ constexpr std::string_view kEmptyCode = "The code is empty.";
 
 // Split marks at the cell corners along the grid's edges, each point where the printer's calibration
 // puts it.
+// `top` is the page row at the canvas's top (pages drawn in bands).
 void DrawSplitMarks(TCanvas& c, const TPage& page, const TCellGrid& g, const TLayoutSettings& layout,
-                    const TPrinterCalibration& cal) {
+                    const TPrinterCalibration& cal, int top) {
     c.Pen() = TPen{};
     const auto line = [&](int x0, int y0, int x1, int y1) {
         const TPoint a = cal.Map({x0, y0}, page.resX, page.resY), b = cal.Map({x1, y1}, page.resX, page.resY);
-        c.MoveTo(a.x, a.y);
-        c.LineTo(b.x, b.y);
+        c.MoveTo(a.x, a.y - top);
+        c.LineTo(b.x, b.y - top);
     };
     const int bottom = page.height - g.marginBottom, right = page.width - g.marginRight;
     for (int col = 0; col <= layout.columns; ++col) {
@@ -46,6 +49,13 @@ void DrawSplitMarks(TCanvas& c, const TPage& page, const TCellGrid& g, const TLa
         line(right - kPrintedMarkLength, y, right, y);
     }
 }
+
+// A label of a page: which one of the run, where it goes, what it shows.
+struct TPlacedLabel {
+    long long index;
+    TPoint at;
+    TLabelValue value;
+};
 
 // A font of the on-screen barcode as the printer canvas takes it: the same point size at the
 // printer's resolution, so text keeps its printed size at any resolution.
@@ -178,34 +188,44 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
     try {
         printer.BeginDoc();
         for (int p = plan.firstPage; p <= plan.lastPage; ++p) {
-            TCanvas& canvas = printer.Canvas();
-            if (job.layout.splitMarks) DrawSplitMarks(canvas, page, grid, job.layout, cal);
-            long long pageFirst = -1, pageLast = -1;
-            std::string firstValue, lastValue;
+            std::vector<TPlacedLabel> labels;
             for (int r = 0; r < job.layout.rows; ++r)
                 for (int c = 0; c < job.layout.columns; ++c) {
                     const long long i = plan.IndexAt(p, r, c, job.layout.columns);
                     if (i < 0) continue;
                     const TPoint at =
                         cal.Map({grid.CellLeft(c) + ox, grid.CellTop(r) + oy}, page.resX, page.resY);
-                    const TLabelValue v = job.feed->Value(i);
+                    labels.push_back({i, at, job.feed->Value(i)});
+                }
+            // A page too large to hold at once is drawn once for each of its bands.
+            do {
+                TCanvas& canvas = printer.Canvas();
+                const int top = printer.BandTop();
+                if (job.layout.splitMarks) DrawSplitMarks(canvas, page, grid, job.layout, cal, top);
+                for (const TPlacedLabel& label : labels) {
+                    const TPoint at{label.at.x, label.at.y - top};
                     if (job.is2D) {
-                        job.symbol2D->SetCode(v.code);
+                        job.symbol2D->SetCode(label.value.code);
                         // Entries of a list differ in size; each is printed whole from the same corner.
                         SizeToSymbol(*job.symbol2D);
                         job.symbol2D->PrintToCanvas(canvas, at);
                     } else {
                         working->SetLeft(at.x);
                         working->SetTop(at.y);
-                        RefuseCodeWiderThanAnyLabel(v.code.size());
-                        working->SetText(v.code);
-                        working->ExtCaption = v.caption;
+                        RefuseCodeWiderThanAnyLabel(label.value.code.size());
+                        working->SetText(label.value.code);
+                        working->ExtCaption = label.value.caption;
                         working->Draw(canvas);
                     }
-                    if (pageFirst < 0) pageFirst = i, firstValue = v.code;
-                    pageLast = i, lastValue = v.code;
-                    ++result.labels;
                 }
+            } while (printer.NextBand());
+            long long pageFirst = -1, pageLast = -1;
+            std::string firstValue, lastValue;
+            if (!labels.empty()) {
+                pageFirst = labels.front().index, firstValue = labels.front().value.code;
+                pageLast = labels.back().index, lastValue = labels.back().value.code;
+            }
+            result.labels += static_cast<long long>(labels.size());
             ++result.pages;
             if (journal && pageFirst >= 0)
                 journal->Page(p, pageFirst - feedFirst + 1, firstValue, pageLast - feedFirst + 1, lastValue);

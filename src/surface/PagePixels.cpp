@@ -42,27 +42,33 @@ QImage Rgb32Of(const QImage& picture) {
 }
 
 TPageSurvey SurveyPage(const QImage& page) {
-    const int w = page.width(), h = page.height(), w8 = w & ~7;
-    TPageSurvey survey;
-    survey.sameAsAbove.assign(static_cast<size_t>(h), 0);
-    survey.white.assign(static_cast<size_t>(h), 0);
-    bool bilevel = true, grey = true;
+    TPageSurveyor surveyor;
+    surveyor.Add(page, page.height());
+    return surveyor.Take();
+}
+
+void TPageSurveyor::Add(const QImage& band, int rows) {
+    const int w = band.width(), w8 = w & ~7;
+    const size_t first = m_survey.white.size();
+    m_survey.sameAsAbove.resize(first + static_cast<size_t>(rows), 0);
+    m_survey.white.resize(first + static_cast<size_t>(rows), 0);
     const auto look = [&](QRgb px) {
         const QRgb p = px & 0xFFFFFFu;
         if (p == 0xFFFFFFu || p == 0u) return;
-        bilevel = false;
-        grey = grey && IsGrey(p);
+        m_bilevel = false;
+        m_grey = m_grey && IsGrey(p);
     };
     const size_t rowBytes = static_cast<size_t>(w) * 4;
-    for (int y = 0; y < h; ++y) {
-        const QRgb* row = RowOf(page, y);
-        const auto i = static_cast<size_t>(y);
-        if (y > 0 && std::memcmp(row, RowOf(page, y - 1), rowBytes) == 0) {
-            survey.sameAsAbove[i] = 1;
-            survey.white[i] = survey.white[i - 1];
+    for (int y = 0; y < rows; ++y) {
+        const QRgb* row = RowOf(band, y);
+        const QRgb* above = y > 0 ? RowOf(band, y - 1) : first > 0 ? m_lastRow.data() : nullptr;
+        const size_t i = first + static_cast<size_t>(y);
+        if (above && std::memcmp(row, above, rowBytes) == 0) {
+            m_survey.sameAsAbove[i] = 1;
+            m_survey.white[i] = m_survey.white[i - 1];
             continue;
         }
-        if (!grey) continue; // colour already: only the repeats are still wanted
+        if (!m_grey) continue; // colour already: only the repeats are still wanted
         bool white = true;
         int x = 0;
         for (; x < w8; x += 8)
@@ -74,10 +80,17 @@ TPageSurvey SurveyPage(const QImage& page) {
             white = white && row[x] == 0xFFFFFFFFu;
             look(row[x]);
         }
-        survey.white[i] = white ? 1 : 0;
+        m_survey.white[i] = white ? 1 : 0;
     }
-    survey.colours = bilevel ? TPageColours::Bilevel : grey ? TPageColours::Grey : TPageColours::Colour;
-    return survey;
+    if (rows > 0) {
+        const QRgb* last = RowOf(band, rows - 1);
+        m_lastRow.assign(last, last + w);
+    }
+}
+
+TPageSurvey TPageSurveyor::Take() {
+    m_survey.colours = m_bilevel ? TPageColours::Bilevel : m_grey ? TPageColours::Grey : TPageColours::Colour;
+    return std::move(m_survey);
 }
 
 void GreyRow(const QImage& page, int y, uint8_t* out) {

@@ -25,6 +25,22 @@ QImage Rgb32Of(const QImage& picture);
 // `page` is 32-bit (RGB32 or ARGB32; alpha is not looked at for the colours).
 TPageSurvey SurveyPage(const QImage& page);
 
+// Surveys a page that is seen in horizontal bands, top to bottom, as if it were seen whole: a page
+// too large to hold at once is drawn a band at a time.
+class TPageSurveyor {
+public:
+    // The first `rows` rows of `band` (32-bit, the page's width) are the page's next rows.
+    void Add(const QImage& band, int rows);
+    // The survey of every row added; the surveyor is spent.
+    TPageSurvey Take();
+
+private:
+    TPageSurvey m_survey;
+    std::vector<QRgb> m_lastRow; // the row above the next band's first
+    bool m_bilevel = true;
+    bool m_grey = true;
+};
+
 // Row `y` as one byte per pixel: its grey level (for a colour page, the lightness the eye sees).
 void GreyRow(const QImage& page, int y, uint8_t* out);
 // Row `y` as one bit per pixel, first pixel in the high bit: pixels darker than half grey are

@@ -12,23 +12,6 @@
 #include <vector>
 
 namespace qbm {
-namespace {
-
-void PutBigEndian(std::string& out, uint32_t v) {
-    const char b[4] = {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
-                       static_cast<char>(v)};
-    out.append(b, 4);
-}
-
-void PutChunk(std::string& out, const char* type, const std::string& data) {
-    PutBigEndian(out, static_cast<uint32_t>(data.size()));
-    const size_t start = out.size();
-    out.append(type, 4);
-    out += data;
-    const auto crc =
-        crc32(0, reinterpret_cast<const Bytef*>(out.data() + start), static_cast<uInt>(out.size() - start));
-    PutBigEndian(out, static_cast<uint32_t>(crc));
-}
 
 // Colour pages hold pictures (logos, photos) whose rows rarely repeat: zlib's own search, set for
 // runs, compresses them.
@@ -65,39 +48,22 @@ private:
     size_t m_used = 0;
 };
 
-std::string ColourRows(const QImage& img, size_t rowBytes) {
-    TRowDeflater deflater;
-    std::vector<uint8_t> row(rowBytes);
-    const int w = img.width(), h = img.height();
-    for (int y = 0; y < h; ++y) {
-        const auto* src = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-        uint8_t* out = row.data() + 1; // filter byte 0: the row as it is
-        for (int x = 0; x < w; ++x) {
-            out[3 * x] = static_cast<uint8_t>(qRed(src[x]));
-            out[3 * x + 1] = static_cast<uint8_t>(qGreen(src[x]));
-            out[3 * x + 2] = static_cast<uint8_t>(qBlue(src[x]));
-        }
-        deflater.Add(row.data(), rowBytes, y == h - 1);
-    }
-    if (h == 0) deflater.Add(nullptr, 0, true);
-    return deflater.Take();
+namespace {
+
+void PutBigEndian(std::string& out, uint32_t v) {
+    const char b[4] = {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+                       static_cast<char>(v)};
+    out.append(b, 4);
 }
 
-std::string GreyOrBitRows(const QImage& img, const TPageSurvey& survey, size_t rowBytes) {
-    TRunDeflater deflater(rowBytes);
-    std::vector<uint8_t> row(rowBytes); // filter byte 0: the row as it is
-    for (int y = 0; y < img.height(); ++y) {
-        if (survey.sameAsAbove[static_cast<size_t>(y)]) {
-            deflater.RepeatRow();
-            continue;
-        }
-        if (survey.colours == TPageColours::Bilevel)
-            BitRow(img, y, row.data() + 1, false);
-        else
-            GreyRow(img, y, row.data() + 1);
-        deflater.AddRow(row.data());
-    }
-    return deflater.Finish();
+void PutChunk(std::string& out, const char* type, const std::string& data) {
+    PutBigEndian(out, static_cast<uint32_t>(data.size()));
+    const size_t start = out.size();
+    out.append(type, 4);
+    out += data;
+    const auto crc =
+        crc32(0, reinterpret_cast<const Bytef*>(out.data() + start), static_cast<uInt>(out.size() - start));
+    PutBigEndian(out, static_cast<uint32_t>(crc));
 }
 
 } // namespace
@@ -108,23 +74,62 @@ std::string EncodePng(const TBitmap& picture) {
 
 std::string EncodePng(const TBitmap& picture, const TPageSurvey& survey) {
     const QImage rgb = Rgb32Of(picture.Internal().Image());
-    const int w = rgb.width(), h = rgb.height();
-    const int depth = survey.colours == TPageColours::Bilevel ? 1 : 8;
-    const int channels = survey.colours == TPageColours::Colour ? 3 : 1;
-    const size_t rowBytes = 1 + (static_cast<size_t>(w) * channels * depth + 7) / 8;
-    const std::string data = survey.colours == TPageColours::Colour ? ColourRows(rgb, rowBytes)
-                                                                    : GreyOrBitRows(rgb, survey, rowBytes);
+    TPngRows png(rgb.width(), rgb.height(), picture.Resolution(), survey.colours);
+    png.Add(rgb, rgb.height(), survey.sameAsAbove.data());
+    return png.Finish();
+}
 
+TPngRows::TPngRows(int width, int height, int dpi, TPageColours colours)
+    : m_width(width), m_height(height), m_dpi(dpi), m_colours(colours) {
+    const int depth = colours == TPageColours::Bilevel ? 1 : 8;
+    const int channels = colours == TPageColours::Colour ? 3 : 1;
+    m_rowBytes = 1 + (static_cast<size_t>(width) * channels * depth + 7) / 8;
+    m_row.assign(m_rowBytes, 0);
+    if (colours == TPageColours::Colour)
+        m_colour = std::make_unique<TRowDeflater>();
+    else
+        m_runs = std::make_unique<TRunDeflater>(m_rowBytes);
+}
+
+TPngRows::~TPngRows() = default;
+
+void TPngRows::Add(const QImage& band, int rows, const uint8_t* sameAsAbove) {
+    for (int y = 0; y < rows; ++y, ++m_added) {
+        if (m_colour) {
+            const auto* src = reinterpret_cast<const QRgb*>(band.constScanLine(y));
+            uint8_t* out = m_row.data() + 1;
+            for (int x = 0; x < m_width; ++x) {
+                out[3 * x] = static_cast<uint8_t>(qRed(src[x]));
+                out[3 * x + 1] = static_cast<uint8_t>(qGreen(src[x]));
+                out[3 * x + 2] = static_cast<uint8_t>(qBlue(src[x]));
+            }
+            m_colour->Add(m_row.data(), m_rowBytes, m_added == m_height - 1);
+        } else if (sameAsAbove[y]) {
+            m_runs->RepeatRow();
+        } else {
+            if (m_colours == TPageColours::Bilevel)
+                BitRow(band, y, m_row.data() + 1, false);
+            else
+                GreyRow(band, y, m_row.data() + 1);
+            m_runs->AddRow(m_row.data());
+        }
+    }
+}
+
+std::string TPngRows::Finish() {
+    if (m_colour && m_height == 0) m_colour->Add(nullptr, 0, true);
+    const std::string data = m_colour ? m_colour->Take() : m_runs->Finish();
+    const bool colour = m_colours == TPageColours::Colour;
     std::string png("\x89PNG\r\n\x1A\n", 8);
     std::string ihdr;
-    PutBigEndian(ihdr, static_cast<uint32_t>(w));
-    PutBigEndian(ihdr, static_cast<uint32_t>(h));
-    ihdr += static_cast<char>(depth);
-    ihdr += static_cast<char>(survey.colours == TPageColours::Colour ? 2 : 0);
+    PutBigEndian(ihdr, static_cast<uint32_t>(m_width));
+    PutBigEndian(ihdr, static_cast<uint32_t>(m_height));
+    ihdr += static_cast<char>(m_colours == TPageColours::Bilevel ? 1 : 8);
+    ihdr += static_cast<char>(colour ? 2 : 0);
     ihdr.append(3, '\0'); // deflate, adaptive filtering (rows use none), no interlace
     PutChunk(png, "IHDR", ihdr);
     std::string phys;
-    const auto dpm = static_cast<uint32_t>(std::lround(picture.Resolution() / 0.0254));
+    const auto dpm = static_cast<uint32_t>(std::lround(m_dpi / 0.0254));
     PutBigEndian(phys, dpm);
     PutBigEndian(phys, dpm);
     phys += '\1'; // metres

@@ -1,11 +1,9 @@
 #include "surface/TPageFileWriter.h"
 
 #include "surface/PagePixels.h"
-#include "surface/PbmEncoder.h"
-#include "surface/PngEncoder.h"
 #include "surface/TBitmapImpl.h"
+#include "surface/TPageRowWriter.h"
 #include "surface/TPixelRows.h"
-#include "surface/TiffEncoder.h"
 #include "util/Errors.h"
 #include "util/TempFileCleanup.h"
 
@@ -39,14 +37,6 @@ void Blank(TBitmap& page, const std::vector<uint8_t>& whiteRows) {
         while (y < rows.height && !isWhite(y)) ++y;
         rows.Fill(0, top, rows.width, y, white);
     }
-}
-
-// Writes `data` to `path` whole, or throws.
-void WriteWhole(const std::string& path, const std::string& data) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) throw EInOutError("Cannot write file " + path);
-    const bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-    if (std::fclose(f) != 0 || !ok) throw EInOutError("Cannot write file " + path);
 }
 
 // The hidden folder beside `folder` (same file system, so its pages move into place by renaming).
@@ -178,24 +168,21 @@ void TPageFileWriter::Work() {
 }
 
 std::vector<uint8_t> TPageFileWriter::Encode(const TBitmap& page, const std::string& path) {
-    TPageSurvey survey = SurveyPage(Rgb32Of(page.Internal().Image()));
-    switch (m_format) {
-    case TPageFormat::Png:
-        WriteWhole(path, EncodePng(page, survey));
-        break;
-    case TPageFormat::Pbm:
-        WriteWhole(path, EncodePbm(page, survey));
-        break;
-    case TPageFormat::Tiff:
-        WriteTiff(page, survey, path);
-        break;
-    }
+    const QImage rgb = Rgb32Of(page.Internal().Image());
+    TPageSurvey survey = SurveyPage(rgb);
+    const auto writer = MakePageRowWriter(m_format, path, rgb.width(), rgb.height(), page.Resolution(),
+                                          survey.colours);
+    writer->Add(rgb, rgb.height(), survey.sameAsAbove.data());
+    writer->Finish();
     return std::move(survey.white);
 }
 
+std::string TPageFileWriter::TempPath(int pageNumber) const {
+    return m_staging + "/.page-" + std::to_string(pageNumber) + ".part";
+}
+
 void TPageFileWriter::WriteOne(TJob& job, int turn) {
-    const std::string path = PagePath(job.number);
-    const std::string temp = m_staging + "/.page-" + std::to_string(job.number) + ".part";
+    const std::string temp = TempPath(job.number);
     std::exception_ptr failure;
     bool written = false;
     std::vector<uint8_t> whiteRows;
@@ -205,30 +192,100 @@ void TPageFileWriter::WriteOne(TJob& job, int turn) {
         } catch (const EInOutError&) {
             // The user knows the page by its final name, not the temporary one.
             std::remove(temp.c_str());
-            throw EInOutError("Cannot write file " + path);
+            throw EInOutError("Cannot write file " + PagePath(job.number));
         }
         written = true;
     } catch (...) {
         failure = std::current_exception();
     }
     Blank(job.page, whiteRows);
+    Commit(turn, job.number, temp, written, failure);
+    const std::lock_guard lock(m_mutex);
+    --m_inHand;
+    if (m_spare.size() < m_maxSpare) m_spare.push_back(std::move(job.page));
+    m_changed.notify_all();
+}
+
+void TPageFileWriter::Commit(int turn, int pageNumber, const std::string& temp, bool written,
+                             std::exception_ptr failure) {
     // Files appear in page order: each waits for the pages before it.
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [&] { return m_nextToCommit == turn; });
     if (written) {
         if (m_failure || m_abandoned)
             std::remove(temp.c_str());
-        else if (std::rename(temp.c_str(), StagedPath(job.number).c_str()) != 0) {
+        else if (std::rename(temp.c_str(), StagedPath(pageNumber).c_str()) != 0) {
             std::remove(temp.c_str());
-            failure = std::make_exception_ptr(EInOutError("Cannot write file " + path));
+            failure = std::make_exception_ptr(EInOutError("Cannot write file " + PagePath(pageNumber)));
         }
     }
     if (failure && !m_failure) m_failure = failure;
-    if (written && !failure) m_pagesWritten = std::max(m_pagesWritten, job.number);
+    if (written && !failure) m_pagesWritten = std::max(m_pagesWritten, pageNumber);
     ++m_nextToCommit;
-    --m_inHand;
-    if (m_spare.size() < m_maxSpare) m_spare.push_back(std::move(job.page));
     m_changed.notify_all();
+}
+
+// A page too large to hold whole is written by the thread that draws it, band by band: the pages
+// before it are out first, and nothing else is in hand meanwhile.
+struct TPageFileWriter::TBandedPage {
+    int width, height, dpi, number;
+    TPageSurveyor surveyor;
+    TPageSurvey survey;
+    std::unique_ptr<TPageRowWriter> rows;
+    int written = 0; // rows of the page written so far
+};
+
+void TPageFileWriter::BeginBandedPage(int width, int height, int dpi, int pageNumber) {
+    StartRun(4LL * width * height);
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_inHand == 0; });
+        ThrowIfFailed();
+    }
+    m_banded = std::make_unique<TBandedPage>(TBandedPage{width, height, dpi, pageNumber, {}, {}, {}, 0});
+}
+
+void TPageFileWriter::SurveyBand(const TBitmap& band, int rows) {
+    m_banded->surveyor.Add(Rgb32Of(band.Internal().Image()), rows);
+}
+
+void TPageFileWriter::WriteBand(const TBitmap& band, int rows) {
+    TBandedPage& page = *m_banded;
+    try {
+        if (!page.rows) {
+            page.survey = page.surveyor.Take();
+            page.rows = MakePageRowWriter(m_format, TempPath(page.number), page.width, page.height, page.dpi,
+                                          page.survey.colours);
+        }
+        page.rows->Add(Rgb32Of(band.Internal().Image()), rows,
+                       page.survey.sameAsAbove.data() + page.written);
+        page.written += rows;
+    } catch (const EInOutError&) {
+        page.rows.reset();
+        std::remove(TempPath(page.number).c_str());
+        throw EInOutError("Cannot write file " + PagePath(page.number));
+    }
+}
+
+void TPageFileWriter::EndBandedPage() {
+    const std::unique_ptr<TBandedPage> page = std::move(m_banded);
+    const std::string temp = TempPath(page->number);
+    std::exception_ptr failure;
+    try {
+        page->rows->Finish();
+    } catch (const EInOutError&) {
+        std::remove(temp.c_str());
+        failure = std::make_exception_ptr(EInOutError("Cannot write file " + PagePath(page->number)));
+    }
+    page->rows.reset();
+    int turn = 0;
+    {
+        const std::lock_guard lock(m_mutex);
+        turn = m_nextTicket++;
+    }
+    Commit(turn, page->number, temp, !failure, failure);
+    const std::lock_guard lock(m_mutex);
+    ThrowIfFailed();
 }
 
 void TPageFileWriter::Stop() {
@@ -283,6 +340,7 @@ void TPageFileWriter::RemoveStaging() {
 }
 
 void TPageFileWriter::Abandon() {
+    m_banded.reset(); // its file, half written, goes with the hidden folder
     {
         std::unique_lock lock(m_mutex);
         m_abandoned = true;

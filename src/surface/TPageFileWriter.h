@@ -37,6 +37,10 @@ public:
     void Put(TBitmap page, int pageNumber) override;
     void Finish() override;
     void Abandon() override;
+    void BeginBandedPage(int width, int height, int dpi, int pageNumber) override;
+    void SurveyBand(const TBitmap& band, int rows) override;
+    void WriteBand(const TBitmap& band, int rows) override;
+    void EndBandedPage() override;
 
     std::string PagePath(int pageNumber) const;
     // Pages of an earlier, longer run that the finished run removed from the folder.
@@ -50,6 +54,9 @@ private:
     void Work();
     void WriteOne(TJob& job, int turn);
     std::vector<uint8_t> Encode(const TBitmap& page, const std::string& path);
+    // Moves a written page's file into the run's folder in its turn (pages appear in order).
+    void Commit(int turn, int pageNumber, const std::string& temp, bool written, std::exception_ptr failure);
+    std::string TempPath(int pageNumber) const;
     void Stop();
     void ThrowIfFailed();
     // Makes the hidden folder and fits the pages in hand to the memory budget, at the first page.
@@ -79,6 +86,10 @@ private:
     bool m_abandoned = false;
     std::exception_ptr m_failure;
     std::vector<std::thread> m_workers;
+
+    // The page coming in bands: surveyed first, then written row by row.
+    struct TBandedPage;
+    std::unique_ptr<TBandedPage> m_banded;
 };
 
 } // namespace qbm

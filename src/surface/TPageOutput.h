@@ -19,6 +19,15 @@ public:
     virtual void Finish() = 0;
     // The run stopped: work in hand is waited for, nothing more is written.
     virtual void Abandon() = 0;
+
+    // A page too large to hand over whole comes in horizontal bands, top to bottom, twice: first
+    // each band is surveyed (for the colours the file needs), then each is written. `rows` of the
+    // band (the last one may be shorter) belong to the page.
+    virtual void BeginBandedPage(int width, int height, int dpi, int pageNumber) = 0;
+    virtual void SurveyBand(const TBitmap& band, int rows) = 0;
+    virtual void WriteBand(const TBitmap& band, int rows) = 0;
+    // Every band is written: the page is out (or throws EInOutError, as Put does).
+    virtual void EndBandedPage() = 0;
 };
 
 } // namespace qbm

@@ -35,6 +35,13 @@ public:
 
     // Canvas of the current page; valid between BeginDoc and EndDoc/Abort.
     virtual TCanvas& Canvas() = 0;
+
+    // A page too large to hold at once is drawn in horizontal bands: the caller draws the whole page
+    // once per band, moved up by BandTop() (what falls outside the band is cut off), and calls
+    // NextBand() after each. NextBand() is false once the page is complete; printers that hold their
+    // pages whole have one band, at the top.
+    virtual int BandTop() const { return 0; }
+    virtual bool NextBand() { return false; }
 };
 
 } // namespace qbm

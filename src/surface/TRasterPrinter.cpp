@@ -3,6 +3,7 @@
 #include "surface/TCanvas.h"
 #include "util/Errors.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qbm {
@@ -15,16 +16,45 @@ TRasterPrinter::TRasterPrinter(TPaperSize paper, int dpi, std::unique_ptr<TPageO
 
 std::string TRasterPrinter::PageSizeProblem() const {
     const long long pixels = 1LL * PageWidth() * PageHeight();
-    if (pixels <= kMaxPagePixels) return {};
-    const int fits = static_cast<int>(std::floor(
-        ResolutionX() * std::sqrt(static_cast<double>(kMaxPagePixels) / static_cast<double>(pixels))));
+    // Pages kept or handed to a callback are whole pictures; pages written to files can be banded.
+    const long long most = m_output ? kMaxPagePixels : kMaxWholePagePixels;
+    if (pixels <= most) return {};
+    const int fits = static_cast<int>(
+        std::floor(ResolutionX() * std::sqrt(static_cast<double>(most) / static_cast<double>(pixels))));
     return "A page of " + std::to_string(PageWidth()) + " x " + std::to_string(PageHeight()) + " pixels at " +
            std::to_string(ResolutionX()) + " dpi is larger than a page picture may be (" +
-           std::to_string(kMaxPagePixels / 1'000'000) + " million pixels); choose " + std::to_string(fits) +
+           std::to_string(most / 1'000'000) + " million pixels); choose " + std::to_string(fits) +
            " dpi or less, or a smaller paper";
 }
 
+int TRasterPrinter::BandRows() const {
+    if (!m_output) return 0;
+    if (m_bandRows > 0) return std::min(m_bandRows, PageHeight());
+    if (1LL * PageWidth() * PageHeight() <= kMaxWholePagePixels) return 0;
+    return static_cast<int>(std::clamp<long long>(kBandPixels / PageWidth(), 1, PageHeight()));
+}
+
 void TRasterPrinter::StartPage() {
+    if (const int rows = BandRows(); rows > 0) {
+        if (m_band && m_band->Height() == rows) {
+            BlankBand();
+        } else {
+            m_band.reset();
+            m_band = std::make_unique<TBitmap>(PageWidth(), rows);
+            m_band->SetResolution(ResolutionX());
+        }
+        if (m_band->Width() != PageWidth() || m_band->Height() != rows) {
+            m_band.reset();
+            throw EInOutError("Not enough memory for a band of " + std::to_string(PageWidth()) + " x " +
+                              std::to_string(rows) + " pixels");
+        }
+        m_output->BeginBandedPage(PageWidth(), PageHeight(), ResolutionX(), m_pagesPrinted + 1);
+        m_page = std::make_unique<TBitmap>(); // marks the page as begun; its pixels are the band's
+        m_bandTop = 0;
+        m_surveying = true;
+        m_bandsDone = false;
+        return;
+    }
     if (m_output) {
         m_page = std::make_unique<TBitmap>(m_output->BlankPage(PageWidth(), PageHeight(), ResolutionX()));
     } else {
@@ -39,7 +69,40 @@ void TRasterPrinter::StartPage() {
     }
 }
 
+bool TRasterPrinter::NextBand() {
+    if (!m_page || !m_band || m_bandsDone) return false;
+    const int rows = std::min(m_band->Height(), PageHeight() - m_bandTop);
+    if (m_surveying)
+        m_output->SurveyBand(*m_band, rows);
+    else
+        m_output->WriteBand(*m_band, rows);
+    m_bandTop += rows;
+    if (m_bandTop >= PageHeight()) {
+        if (!m_surveying) {
+            m_bandsDone = true;
+            return false;
+        }
+        m_surveying = false;
+        m_bandTop = 0;
+    }
+    BlankBand();
+    return true;
+}
+
+void TRasterPrinter::BlankBand() {
+    const TPixelRows& pixels = *m_band->Canvas().PixelRows();
+    pixels.Fill(0, 0, pixels.width, pixels.height, pixels.ValueOf(clWhite));
+}
+
 void TRasterPrinter::FinishPage() {
+    if (m_band) {
+        // A caller that stopped before the last band would leave a page cut short.
+        if (!m_bandsDone) throw EInOutError("The page was not drawn to its end");
+        ++m_pagesPrinted;
+        m_page.reset();
+        m_output->EndBandedPage();
+        return;
+    }
     ++m_pagesPrinted;
     if (m_output)
         m_output->Put(std::move(*m_page), m_pagesPrinted);
@@ -73,13 +136,14 @@ void TRasterPrinter::EndDoc() {
 
 void TRasterPrinter::Abort() {
     m_page.reset();
+    m_band.reset();
     m_aborted = true;
     if (m_output) m_output->Abandon();
 }
 
 TCanvas& TRasterPrinter::Canvas() {
     if (!m_page) throw EInOutError("No print job is running");
-    return m_page->Canvas();
+    return m_band ? m_band->Canvas() : m_page->Canvas();
 }
 
 } // namespace qbm

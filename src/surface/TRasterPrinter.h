@@ -14,7 +14,11 @@
 namespace qbm {
 
 // The largest page picture drawn in one piece (32 bits a pixel: 800 MB). A4 fits up to 1400 dpi.
-inline constexpr long long kMaxPagePixels = 200'000'000;
+inline constexpr long long kMaxWholePagePixels = 200'000'000;
+// Larger pages written to files are drawn in bands of about this many pixels (64 MB)...
+inline constexpr long long kBandPixels = 16'000'000;
+// ... up to this size (a page of legal paper at 4800 dpi has 2.74 billion pixels).
+inline constexpr long long kMaxPagePixels = 3'000'000'000;
 
 class TRasterPrinter : public TPaperPrinter {
 public:
@@ -28,6 +32,9 @@ public:
 
     // Why the page cannot be drawn at this size and resolution (and what would fit), or empty.
     std::string PageSizeProblem() const;
+    // Draws pages given to an output in bands of `rows` rows whatever their size (0: only pages too
+    // large to draw whole, in bands of about kBandPixels).
+    void SetBandRows(int rows) { m_bandRows = rows; }
 
     void BeginDoc() override;
     void NewPage() override;
@@ -35,6 +42,8 @@ public:
     void Abort() override;
     bool Printing() const override { return m_page != nullptr; }
     TCanvas& Canvas() override;
+    int BandTop() const override { return m_bandTop; }
+    bool NextBand() override;
 
     const std::vector<TBitmap>& Pages() const { return m_pages; }
     int PagesPrinted() const { return m_pagesPrinted; }
@@ -43,6 +52,9 @@ public:
 private:
     void FinishPage();
     void StartPage();
+    // Rows a band of the page has; 0 when the page is drawn whole.
+    int BandRows() const;
+    void BlankBand();
 
     TPageSink m_sink;
     std::unique_ptr<TPageOutput> m_output;
@@ -50,6 +62,11 @@ private:
     std::vector<TBitmap> m_pages;
     int m_pagesPrinted = 0;
     bool m_aborted = false;
+    int m_bandRows = 0;
+    std::unique_ptr<TBitmap> m_band; // the band being drawn of a page drawn in bands
+    int m_bandTop = 0;
+    bool m_surveying = false; // the first time over the page's bands
+    bool m_bandsDone = false;
 };
 
 } // namespace qbm

@@ -32,10 +32,6 @@ int IgnoreWarning(TIFF*, void*, const char*, const char*, va_list) {
     return 1;
 }
 
-struct TCloser {
-    void operator()(TIFF* t) const { TIFFClose(t); }
-};
-
 } // namespace
 
 void WriteTiff(const TBitmap& picture, const std::string& path) {
@@ -44,60 +40,75 @@ void WriteTiff(const TBitmap& picture, const std::string& path) {
 
 void WriteTiff(const TBitmap& picture, const TPageSurvey& survey, const std::string& path) {
     const QImage rgb = Rgb32Of(picture.Internal().Image());
-    const int w = rgb.width(), h = rgb.height();
-    const bool colour = survey.colours == TPageColours::Colour;
+    TTiffRows tiff(path, rgb.width(), rgb.height(), picture.Resolution(), survey.colours);
+    tiff.Add(rgb, rgb.height(), survey.sameAsAbove.data());
+    tiff.Finish();
+}
 
-    std::string reason;
-    const auto fail = [&] {
-        throw EInOutError("Cannot write file " + path + (reason.empty() ? "" : " (" + reason + ")"));
-    };
+TTiffRows::TTiffRows(const std::string& path, int width, int height, int dpi, TPageColours colours)
+    : m_path(path), m_reason(std::make_unique<std::string>()), m_width(width),
+      m_colour(colours == TPageColours::Colour) {
     TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
-    TIFFOpenOptionsSetErrorHandlerExtR(options, KeepError, &reason);
+    TIFFOpenOptionsSetErrorHandlerExtR(options, KeepError, m_reason.get());
     TIFFOpenOptionsSetWarningHandlerExtR(options, IgnoreWarning, nullptr);
-    std::unique_ptr<TIFF, TCloser> tiff(TIFFOpenExt(path.c_str(), "w", options));
+    m_tiff = TIFFOpenExt(path.c_str(), "w", options);
     TIFFOpenOptionsFree(options);
-    if (!tiff) fail();
-    TIFF* t = tiff.get();
-    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(w));
-    TIFFSetField(t, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(h));
+    if (!m_tiff) Fail();
+    TIFF* t = m_tiff;
+    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(width));
+    TIFFSetField(t, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(height));
     TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(t, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
-    TIFFSetField(t, TIFFTAG_XRESOLUTION, static_cast<float>(picture.Resolution()));
-    TIFFSetField(t, TIFFTAG_YRESOLUTION, static_cast<float>(picture.Resolution()));
-    std::vector<uint8_t> row;
-    if (colour) {
+    TIFFSetField(t, TIFFTAG_XRESOLUTION, static_cast<float>(dpi));
+    TIFFSetField(t, TIFFTAG_YRESOLUTION, static_cast<float>(dpi));
+    if (m_colour) {
         TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
         TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 3);
         TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
         TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
         TIFFSetField(t, TIFFTAG_ZIPQUALITY, 1);
         TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(t, 0));
-        row.resize(static_cast<size_t>(w) * 3);
+        m_row.resize(static_cast<size_t>(width) * 3);
     } else {
         TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 1);
         TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 1);
         TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE); // fax convention: 1 is black
         TIFFSetField(t, TIFFTAG_FILLORDER, FILLORDER_MSB2LSB);
         TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4);
-        TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, static_cast<uint32_t>(std::max(h, 1)));
-        row.resize((static_cast<size_t>(w) + 7) / 8);
+        TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, static_cast<uint32_t>(std::max(height, 1)));
+        m_row.resize((static_cast<size_t>(width) + 7) / 8);
     }
-    for (int y = 0; y < h; ++y) {
-        if (colour) {
-            const auto* src = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-            for (int x = 0; x < w; ++x) {
-                row[3 * x] = static_cast<uint8_t>(qRed(src[x]));
-                row[3 * x + 1] = static_cast<uint8_t>(qGreen(src[x]));
-                row[3 * x + 2] = static_cast<uint8_t>(qBlue(src[x]));
+}
+
+TTiffRows::~TTiffRows() {
+    if (m_tiff) TIFFClose(m_tiff);
+}
+
+void TTiffRows::Fail() const {
+    throw EInOutError("Cannot write file " + m_path + (m_reason->empty() ? "" : " (" + *m_reason + ")"));
+}
+
+void TTiffRows::Add(const QImage& band, int rows, const uint8_t* sameAsAbove) {
+    for (int y = 0; y < rows; ++y, ++m_next) {
+        if (m_colour) {
+            const auto* src = reinterpret_cast<const QRgb*>(band.constScanLine(y));
+            for (int x = 0; x < m_width; ++x) {
+                m_row[3 * x] = static_cast<uint8_t>(qRed(src[x]));
+                m_row[3 * x + 1] = static_cast<uint8_t>(qGreen(src[x]));
+                m_row[3 * x + 2] = static_cast<uint8_t>(qBlue(src[x]));
             }
-        } else if (!survey.sameAsAbove[static_cast<size_t>(y)]) {
-            BitRow(rgb, y, row.data(), true);
+        } else if (!sameAsAbove[y]) {
+            BitRow(band, y, m_row.data(), true);
         }
-        if (TIFFWriteScanline(t, row.data(), static_cast<uint32_t>(y), 0) < 0) fail();
+        if (TIFFWriteScanline(m_tiff, m_row.data(), static_cast<uint32_t>(m_next), 0) < 0) Fail();
     }
-    if (!TIFFWriteDirectory(t)) fail();
-    tiff.reset();
-    if (!reason.empty()) fail();
+}
+
+void TTiffRows::Finish() {
+    if (!TIFFWriteDirectory(m_tiff)) Fail();
+    TIFFClose(m_tiff);
+    m_tiff = nullptr;
+    if (!m_reason->empty()) Fail();
 }
 
 } // namespace qbm

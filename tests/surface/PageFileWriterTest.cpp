@@ -1,5 +1,6 @@
 #include "surface/TCanvas.h"
 #include "surface/TFont.h"
+#include "surface/TOffsetCanvas.h"
 #include "surface/TPageFileWriter.h"
 #include "surface/TPaperSize.h"
 #include "surface/TRasterPrinter.h"
@@ -41,12 +42,18 @@ struct TRun {
     std::vector<TBitmap> drawn;
     // Prints pages through the page writer, page i showing what DrawPage draws for contents[i]; the
     // pages are also kept as drawn.
-    void Print(const std::vector<int>& contents, int threads, TPageFormat format = TPageFormat::Png) {
+    // With `bandRows`, pages are drawn in bands of that many rows.
+    void Print(const std::vector<int>& contents, int threads, TPageFormat format = TPageFormat::Png,
+               int bandRows = 0) {
         TRasterPrinter printer(kSmallPaper, 100, std::make_unique<TPageFileWriter>(dir, threads, format));
+        printer.SetBandRows(bandRows);
         printer.BeginDoc();
         for (size_t i = 0; i < contents.size(); ++i) {
             if (i > 0) printer.NewPage();
-            DrawPage(printer.Canvas(), contents[i]);
+            do {
+                TOffsetCanvas band(printer.Canvas(), TPoint{0, -printer.BandTop()}, false);
+                DrawPage(printer.BandTop() == 0 ? printer.Canvas() : band, contents[i]);
+            } while (printer.NextBand());
             TBitmap copy(printer.PageWidth(), printer.PageHeight());
             DrawPage(copy.Canvas(), contents[i]);
             drawn.push_back(copy);
@@ -149,6 +156,37 @@ TEST(PageFileWriter, EveryFormatHoldsThePagesAsDrawn) {
 }
 
 // A run that does not complete leaves the folder as the earlier run left it, and nothing beside it.
+// Pages drawn in bands (one row, a few, most of the page) are stored as the same files as pages
+// drawn whole, black-and-white, grey and colour ones, in every format.
+TEST(PageFileWriter, PagesDrawnInBandsGiveTheSameFiles) {
+    for (const TPageFormat format : {TPageFormat::Png, TPageFormat::Pbm, TPageFormat::Tiff}) {
+        TRun whole;
+        whole.Print({1, 2, 3, 5, 6}, 2, format);
+        for (const int rows : {1, 9, 100}) {
+            TRun banded;
+            banded.Print({1, 2, 3, 5, 6}, 2, format, rows);
+            for (int n = 1; n <= 5; ++n) {
+                const std::string path = TPageFileWriter(whole.dir, 1, format).PagePath(n);
+                EXPECT_TRUE(test::ReadWholeFile(TPageFileWriter(banded.dir, 1, format).PagePath(n)) ==
+                            test::ReadWholeFile(path))
+                    << PageExtension(format) << " page " << n << " in bands of " << rows;
+            }
+        }
+    }
+}
+
+// A page left before its last band is not written as if it were complete.
+TEST(PageFileWriter, APageLeftBeforeItsLastBandFailsTheRun) {
+    TRun run;
+    TRasterPrinter printer(kSmallPaper, 100, std::make_unique<TPageFileWriter>(run.dir, 1));
+    printer.SetBandRows(50);
+    printer.BeginDoc();
+    DrawPage(printer.Canvas(), 1);
+    EXPECT_THROW(printer.EndDoc(), EInOutError);
+    printer.Abort();
+    EXPECT_FALSE(fs::exists(TPageFileWriter(run.dir, 1).PagePath(1)));
+}
+
 TEST(PageFileWriter, AbortKeepsTheEarlierRunsPages) {
     TRun earlier;
     earlier.Print(3, 2);
