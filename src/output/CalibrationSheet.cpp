@@ -71,8 +71,8 @@ void DrawSheet(TCanvas& c, const TPage& page, const TCellGrid& grid, const TLayo
     c.Pen() = TPen{clBlack, std::max(1, MmToDots(kLineMm, page.resX)), TPenStyle::psSolid};
     DrawRulers(c, page);
     DrawGrid(c, page, grid, layout);
-    const std::string caption = "Calibration sheet for " + printerName + ": " +
-                                std::to_string(layout.rows) + " x " + std::to_string(layout.columns) +
+    const std::string caption = "Calibration sheet for " + printerName + ": " + std::to_string(layout.rows) +
+                                " x " + std::to_string(layout.columns) +
                                 " cells, ruler in mm from the sheet's edges";
     c.TextOut(MmToDots(12, page.resX), page.height - grid.marginBottom + MmToDots(2, page.resY), caption);
 }

@@ -170,8 +170,8 @@ void TPageFileWriter::Work() {
 std::vector<uint8_t> TPageFileWriter::Encode(const TBitmap& page, const std::string& path) {
     const QImage rgb = Rgb32Of(page.Internal().Image());
     TPageSurvey survey = SurveyPage(rgb);
-    const auto writer = MakePageRowWriter(m_format, path, rgb.width(), rgb.height(), page.Resolution(),
-                                          survey.colours);
+    const auto writer =
+        MakePageRowWriter(m_format, path, rgb.width(), rgb.height(), page.Resolution(), survey.colours);
     writer->Add(rgb, rgb.height(), survey.sameAsAbove.data());
     writer->Finish();
     return std::move(survey.white);
@@ -257,8 +257,7 @@ void TPageFileWriter::WriteBand(const TBitmap& band, int rows) {
             page.rows = MakePageRowWriter(m_format, TempPath(page.number), page.width, page.height, page.dpi,
                                           page.survey.colours);
         }
-        page.rows->Add(Rgb32Of(band.Internal().Image()), rows,
-                       page.survey.sameAsAbove.data() + page.written);
+        page.rows->Add(Rgb32Of(band.Internal().Image()), rows, page.survey.sameAsAbove.data() + page.written);
         page.written += rows;
     } catch (const EInOutError&) {
         page.rows.reset();

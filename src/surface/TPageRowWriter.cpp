@@ -31,8 +31,7 @@ void Complete(TTiffRows& rows, const std::string&) {
     rows.Finish();
 }
 
-template <class Rows>
-class TRowsFile : public TPageRowWriter {
+template <class Rows> class TRowsFile : public TPageRowWriter {
 public:
     template <class... Args>
     explicit TRowsFile(std::string path, Args&&... args)

@@ -19,7 +19,6 @@ namespace qbm {
 enum class TPageColours;
 struct TPageSurvey;
 
-
 // Writes `picture` to `path`; throws EInOutError with libtiff's reason when it cannot.
 void WriteTiff(const TBitmap& picture, const std::string& path);
 

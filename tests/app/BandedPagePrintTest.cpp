@@ -85,8 +85,8 @@ TEST(BandedPagePrint, BandsGiveTheFilesOfTheWholePage) {
                 const std::vector<std::string> banded = PrintToFiles(project, format, rows);
                 ASSERT_EQ(banded.size(), whole.size()) << name << " in bands of " << rows;
                 for (size_t p = 0; p < whole.size(); ++p)
-                    EXPECT_TRUE(banded[p] == whole[p])
-                        << name << ", " << PageExtension(format) << " page " << p + 1 << " in bands of " << rows;
+                    EXPECT_TRUE(banded[p] == whole[p]) << name << ", " << PageExtension(format) << " page "
+                                                       << p + 1 << " in bands of " << rows;
             }
         }
 }
