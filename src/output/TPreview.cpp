@@ -7,6 +7,7 @@
 #include "surface/TBitmap.h"
 #include "surface/TCanvas.h"
 #include "surface/TScaledPagePrinter.h"
+#include "templates/LabelLimits.h"
 #include "util/Rounding.h"
 #include "util/TUserPrompts.h"
 
@@ -226,6 +227,8 @@ void MeasureAsPrinted(TPreviewLayout& p, const TPage& page, const TPrintJob& job
     try {
         const auto working = MakeWorkingBarcode(*job.bcdMain, page.resY);
         const TLabelValue first = job.feed->Value(job.feed->FirstIndex());
+        // A code too long for any label is not copied into the barcode to be measured.
+        RefuseCodeWiderThanAnyLabel(first.code.size());
         working->SetText(first.code);
         working->ExtCaption = first.caption;
         const TRect box = LinearLabelBox(*working, page.resY).whole;

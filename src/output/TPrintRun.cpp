@@ -262,7 +262,7 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
 }
 
 std::string NothingToPrintMessage(const TLinearPrintChecks& checks) {
-    if (checks.datasheetSource ? checks.datasheetRowCount - 1 < 1 : Trim(checks.constantCode).empty())
+    if (checks.datasheetSource ? checks.datasheetRowCount - 1 < 1 : IsBlank(checks.constantCode))
         return "There are no various or fixed code to print! ";
     if (checks.datasheetSource && checks.codeFieldIndex < 1)
         return "Please choose the barcode data field from datasheet! ";
@@ -299,8 +299,9 @@ TPrintResult RunPrintCommand(TPrinter& printer, const TPrintJob& job, const TLin
         }
         // Every code is tested before the first page: a label that cannot be drawn would end the run
         // part-way, and one with a wrong check digit would print a symbol no scanner reads.
-        const std::string invalid =
-            checks->datasheetSource ? InvalidRowsMessage(*checks) : checks->problem(checks->constantCode);
+        const std::string invalid = checks->datasheetSource
+                                        ? InvalidRowsMessage(*checks)
+                                        : checks->problem(std::string(checks->constantCode));
         if (!invalid.empty()) {
             prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, invalid);
             return {};

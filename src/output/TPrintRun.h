@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qbm {
@@ -76,7 +77,8 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
 // What the print command checks for a linear run before printing.
 struct TLinearPrintChecks {
     bool datasheetSource = false;
-    std::string constantCode;        // the constant value as typed
+    // The constant value as typed: the project's own text (a code can be very long; it is not copied).
+    std::string_view constantCode;
     long long datasheetRowCount = 0; // header row included
     int codeFieldIndex = 0;          // the code field list's selected index; below 1: none chosen
     std::string symbologyName;       // for the messages

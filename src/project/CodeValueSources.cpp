@@ -34,7 +34,8 @@ std::string FieldValue(TDatasheet& sheet, std::string_view name, int row) {
 bool ValidateCode(std::string_view text, TBarcodeType type) {
     if (type >= kBarcodeTypeCount) return false;
     const TBCdata& row = BCdata[type];
-    const std::string value = Trim(text);
+    // A view: the code may be very long, and only what it holds is looked at.
+    const std::string_view value = TrimmedView(text);
     if (row.Num && !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return false;
     if (type == bcCode93) {
@@ -42,7 +43,7 @@ bool ValidateCode(std::string_view text, TBarcodeType type) {
         try {
             TBarcode scratch;
             scratch.SetTyp(bcCode93);
-            scratch.SetText(value);
+            scratch.SetText(std::string(value));
             TBitmap picture(1, 1);
             scratch.Draw(picture.Canvas());
         } catch (const EBarcodeError&) {

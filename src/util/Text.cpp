@@ -16,8 +16,19 @@ std::string TrimRight(std::string_view s) {
     return std::string(s.substr(0, e));
 }
 
+std::string_view TrimmedView(std::string_view s) {
+    size_t b = 0, e = s.size();
+    while (b < e && IsBlankOrControl(s[b])) ++b;
+    while (e > b && IsBlankOrControl(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+
+bool IsBlank(std::string_view s) {
+    return TrimmedView(s).empty();
+}
+
 std::string Trim(std::string_view s) {
-    return TrimLeft(TrimRight(s));
+    return std::string(TrimmedView(s));
 }
 
 std::string UpperCase(std::string_view s) {

@@ -12,6 +12,10 @@ inline bool IsBlankOrControl(char c) {
 }
 
 std::string Trim(std::string_view s);
+// Whether Trim would leave nothing, without making the trimmed copy.
+bool IsBlank(std::string_view s);
+// What Trim leaves, as a view into `s` (no copy of a long text).
+std::string_view TrimmedView(std::string_view s);
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);
 

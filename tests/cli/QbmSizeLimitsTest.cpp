@@ -130,5 +130,25 @@ TEST(QbmSizeLimits, AHugeConstantCodeIsRefusedBeforeItIsEncoded) {
     EXPECT_FALSE(std::filesystem::exists(dir + "/out.pdf"));
 }
 
+// The preview of a project whose constant code is 100 MB holds the code about twice (the project's
+// own and the first label's value), not once more for each check and measurement before it is refused.
+TEST(QbmSizeLimits, AHugeConstantCodeIsNotCopiedByThePreview) {
+    const std::string dir = test::MakeTempDir();
+    WriteDefaultTemplates(dir + "/Templates.dat");
+    TLabelProject p;
+    p.SetTemplateName("Code39");
+    p.SetLinearSource(TLinearSource::lsConstant);
+    p.SetFixedCode(std::string(100'000'000, 'A'));
+    SaveProject(dir + "/huge.bpj", p, nullptr);
+    p.SetFixedCode({});
+    const test::TMeasuredCliRun r = test::RunQbmMeasured(
+        dir, "preview " + dir + "/huge.bpj --out " + dir + "/page.png --library " + dir + "/Templates.dat");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("the code has 100000000 characters"), std::string::npos) << r.err.substr(0, 300);
+#if !defined(__SANITIZE_ADDRESS__)
+    EXPECT_LT(r.peakKilobytes, 300'000) << "peak " << r.peakKilobytes / 1024 << " MB";
+#endif
+}
+
 } // namespace
 } // namespace qbm
