@@ -103,17 +103,23 @@ TEST(QbmSizeLimits, LargestSymbolsAreRefusedBeforeTheirPictureIsMade) {
     }
 }
 
+// A folder with the template library and huge.bpj: a constant code of `length` letters A.
+std::string HugeCodeProject(const std::string& templateName, size_t length) {
+    const std::string dir = test::MakeTempDir();
+    WriteDefaultTemplates(dir + "/Templates.dat");
+    TLabelProject p;
+    p.SetTemplateName(templateName);
+    p.SetLinearSource(TLinearSource::lsConstant);
+    p.SetFixedCode(std::string(length, 'A'));
+    SaveProject(dir + "/huge.bpj", p, nullptr);
+    return dir;
+}
+
 // A constant code of millions of characters is refused by its length before it is encoded, measured or
 // drawn, in the preview and in a print run: the run stays small (a few copies of the text) instead of
 // building a pattern and bar list ten and a hundred times its size.
 TEST(QbmSizeLimits, AHugeConstantCodeIsRefusedBeforeItIsEncoded) {
-    const std::string dir = test::MakeTempDir();
-    WriteDefaultTemplates(dir + "/Templates.dat");
-    TLabelProject p;
-    p.SetTemplateName("Code128B");
-    p.SetLinearSource(TLinearSource::lsConstant);
-    p.SetFixedCode(std::string(5'000'000, 'A'));
-    SaveProject(dir + "/huge.bpj", p, nullptr);
+    const std::string dir = HugeCodeProject("Code128B", 5'000'000);
     const std::string lib = " --library " + dir + "/Templates.dat";
     for (const std::string& run : {"preview " + dir + "/huge.bpj --out " + dir + "/page.png" + lib,
                                    "print " + dir + "/huge.bpj --pdf " + dir + "/out.pdf" + lib}) {
@@ -133,14 +139,7 @@ TEST(QbmSizeLimits, AHugeConstantCodeIsRefusedBeforeItIsEncoded) {
 // The preview of a project whose constant code is 100 MB holds the code about twice (the project's
 // own and the first label's value), not once more for each check and measurement before it is refused.
 TEST(QbmSizeLimits, AHugeConstantCodeIsNotCopiedByThePreview) {
-    const std::string dir = test::MakeTempDir();
-    WriteDefaultTemplates(dir + "/Templates.dat");
-    TLabelProject p;
-    p.SetTemplateName("Code39");
-    p.SetLinearSource(TLinearSource::lsConstant);
-    p.SetFixedCode(std::string(100'000'000, 'A'));
-    SaveProject(dir + "/huge.bpj", p, nullptr);
-    p.SetFixedCode({});
+    const std::string dir = HugeCodeProject("Code39", 100'000'000);
     const test::TMeasuredCliRun r = test::RunQbmMeasured(
         dir, "preview " + dir + "/huge.bpj --out " + dir + "/page.png --library " + dir + "/Templates.dat");
     EXPECT_EQ(r.exitCode, 1);
