@@ -45,7 +45,7 @@ Options PrintOptions() {
                   {"--dpi", "N",
                    "resolution of --pdf and --png-dir, 1 to 4800; a --png-dir page of more than\n"
                    "200 million pixels (A4 above 1400 dpi) is drawn in bands, within 1 GB of\n"
-                   "memory; pages over 3000 million pixels (more than Legal at 4800 dpi) are\n"
+                   "memory; pages over 6000 million pixels (larger than SRA3 at 4800 dpi) are\n"
                    "refused"},
                   {"--format", "png|pbm|tiff",
                    "the page files of --png-dir: png (default; one bit per pixel for black-and-\n"

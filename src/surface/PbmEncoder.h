@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QImage;
 
@@ -17,19 +19,19 @@ std::string EncodePbm(const TBitmap& picture);
 // The same, with the page's pixels already surveyed (SurveyPage of its 32-bit picture).
 std::string EncodePbm(const TBitmap& picture, const TPageSurvey& survey);
 
-// A PBM file built from a page's rows as they come, band by band.
+// A PBM file made from a page's rows as they come, band by band: the bytes made so far are taken
+// as they are written, so a page of any size takes only its band's rows in memory.
 class TPbmRows {
 public:
     TPbmRows(int width, int height);
     // The first `rows` rows of `band` (32-bit); sameAsAbove[y] is 1 where row y repeats the row above.
     void Add(const QImage& band, int rows, const uint8_t* sameAsAbove);
-    // The whole file, once every row is added.
-    std::string Finish() { return std::move(m_pbm); }
+    // The file's bytes made since the last call (the header first).
+    std::string Take() { return std::exchange(m_out, {}); }
 
 private:
-    std::string m_pbm;
-    size_t m_rowBytes;
-    size_t m_next; // where the next row goes
+    std::string m_out;
+    std::vector<uint8_t> m_last; // the row above the next one, packed
 };
 
 } // namespace qbm

@@ -19,12 +19,9 @@ void WriteWhole(const std::string& path, const std::string& data) {
     if (std::fclose(f) != 0 || !ok) throw EInOutError("Cannot write file " + path);
 }
 
-// PNG and PBM files are built in memory (a PNG page is small once compressed; a PBM page takes a bit
-// a pixel) and written whole at the end; a TIFF file is written as its rows come.
+// A PNG file is built in memory (a page is small once compressed) and written whole at the end; a
+// TIFF file is written as its rows come.
 void Complete(TPngRows& rows, const std::string& path) {
-    WriteWhole(path, rows.Finish());
-}
-void Complete(TPbmRows& rows, const std::string& path) {
     WriteWhole(path, rows.Finish());
 }
 void Complete(TTiffRows& rows, const std::string&) {
@@ -46,6 +43,36 @@ private:
     Rows m_rows;
 };
 
+// A PBM file takes a bit a pixel: its rows are written as they come.
+class TPbmFile : public TPageRowWriter {
+public:
+    TPbmFile(std::string path, int width, int height)
+        : m_path(std::move(path)), m_file(std::fopen(m_path.c_str(), "wb")), m_rows(width, height) {
+        if (!m_file) throw EInOutError("Cannot write file " + m_path);
+    }
+    ~TPbmFile() override {
+        if (m_file) std::fclose(m_file);
+    }
+    TPbmFile(const TPbmFile&) = delete;
+    TPbmFile& operator=(const TPbmFile&) = delete;
+
+    void Add(const QImage& band, int rows, const uint8_t* sameAsAbove) override {
+        m_rows.Add(band, rows, sameAsAbove);
+        const std::string bytes = m_rows.Take();
+        if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size())
+            throw EInOutError("Cannot write file " + m_path);
+    }
+    void Finish() override {
+        const bool closed = std::fclose(std::exchange(m_file, nullptr)) == 0;
+        if (!closed) throw EInOutError("Cannot write file " + m_path);
+    }
+
+private:
+    std::string m_path;
+    std::FILE* m_file;
+    TPbmRows m_rows;
+};
+
 } // namespace
 
 std::unique_ptr<TPageRowWriter> MakePageRowWriter(TPageFormat format, const std::string& path, int width,
@@ -54,7 +81,7 @@ std::unique_ptr<TPageRowWriter> MakePageRowWriter(TPageFormat format, const std:
     case TPageFormat::Png:
         return std::make_unique<TRowsFile<TPngRows>>(path, width, height, dpi, colours);
     case TPageFormat::Pbm:
-        return std::make_unique<TRowsFile<TPbmRows>>(path, width, height);
+        return std::make_unique<TPbmFile>(path, width, height);
     case TPageFormat::Tiff:
         break;
     }

@@ -17,8 +17,9 @@ namespace qbm {
 inline constexpr long long kMaxWholePagePixels = 200'000'000;
 // Larger pages written to files are drawn in bands of about this many pixels (64 MB)...
 inline constexpr long long kBandPixels = 16'000'000;
-// ... up to this size (a page of legal paper at 4800 dpi has 2.74 billion pixels).
-inline constexpr long long kMaxPagePixels = 3'000'000'000;
+// ... up to this size: the largest label stock sheet (SRA3, 320 x 450 mm) has 5.1 billion pixels at
+// 4800 dpi.
+inline constexpr long long kMaxPagePixels = 6'000'000'000;
 
 class TRasterPrinter : public TPaperPrinter {
 public:

@@ -132,8 +132,8 @@ TEST(QbmStoppedRun, PagesTooLargeOrWithoutMemoryFailAndKeepTheEarlierPages) {
         w.Run("print " + w.project + " --png-dir " + pages + " --paper 1000x1000mm --dpi 2400");
     EXPECT_EQ(huge.exitCode, 1);
     EXPECT_NE(
-        huge.err.find("A page of 94488 x 94488 pixels at 2400 dpi is larger than a page picture may be (3000 "
-                      "million pixels); choose 1391 dpi or less, or a smaller paper"),
+        huge.err.find("A page of 94488 x 94488 pixels at 2400 dpi is larger than a page picture may be (6000 "
+                      "million pixels); choose 1967 dpi or less, or a smaller paper"),
         std::string::npos)
         << huge.err;
     EXPECT_EQ(huge.out, "");
