@@ -54,7 +54,9 @@ std::string PrintSummary(const TPrintResult& result, const std::string& target, 
     std::string line = counted(result.labels, "label", "labels") + " on " +
                        counted(result.pages, "page", "pages") + (toFile ? " written to " : " sent to ") +
                        target;
-    if (result.verified > 0 && result.unreadable == 0)
+    if (!result.notReadBack.empty())
+        line += "; not read back (" + result.notReadBack + ").";
+    else if (result.verified > 0 && result.unreadable == 0)
         line += result.verified == 1 ? "; the label read back." : "; every label read back.";
     else
         line += ".";

@@ -181,6 +181,7 @@ int RunPrint(const Args& args) {
         return true;
     };
     const TPrintResult result = doc.Print(*printer, options);
+    if (!result.notReadBack.empty()) std::cerr << "labels not read back: " << result.notReadBack << "\n";
     if (result.verified > 0) {
         // Both rates, so the cost of reading every label back stands beside the print's own.
         const double verifying = std::chrono::duration<double>(verifyEnded - verifyStarted).count();

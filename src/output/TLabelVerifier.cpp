@@ -103,13 +103,21 @@ TLabelVerifier::TLabelVerifier(TStCustom2DBarcode& symbol, int dpiX, int dpiY, b
 
 TLabelVerifier::~TLabelVerifier() = default;
 
+std::string TLabelVerifier::NoReader() const {
+    if (m_working && !CanReadLinear(m_working->Typ()))
+        return std::string("no reader for ") + m_working->TypeName() + " symbols";
+    if (m_symbology && !CanReadSymbology(*m_symbology))
+        return "no reader for " + SymbologyName(*m_symbology) + " symbols";
+    return {};
+}
+
 TLabelVerifier::Job TLabelVerifier::Draw(long long label, const TLabelValue& value) {
     Job job;
     job.label = label;
     try {
         if (m_working) {
-            if (!CanReadLinear(m_working->Typ())) {
-                job.error = std::string("no reader for ") + m_working->TypeName() + " symbols";
+            if (const std::string reason = NoReader(); !reason.empty()) {
+                job.error = reason;
                 return job;
             }
             job.expected = ExpectedLinearReading(*m_working, value.code);
@@ -118,8 +126,8 @@ TLabelVerifier::Job TLabelVerifier::Draw(long long label, const TLabelValue& val
             const int margin = std::max(20, kQuietModules * m_working->Modul());
             // Readers take grey: drawn so, the bars are a quarter of the bytes and need no conversion.
             job.picture = TGreyPicture::Of(RenderBarcode(*m_working, margin, TBitmapPixels::Grey));
-        } else if (m_symbology && !CanReadSymbology(*m_symbology)) {
-            job.error = "no reader for " + SymbologyName(*m_symbology) + " symbols";
+        } else if (const std::string reason = NoReader(); !reason.empty()) {
+            job.error = reason;
             return job;
         } else {
             // These symbols hold the Code's text as it is, without escapes.

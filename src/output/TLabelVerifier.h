@@ -49,6 +49,9 @@ public:
     TLabelVerifier(const TLabelVerifier&) = delete;
     TLabelVerifier& operator=(const TLabelVerifier&) = delete;
 
+    // Why these labels cannot be read back at all (no reader for their symbology), or empty.
+    std::string NoReader() const;
+
     // Reading threads; all cores by default.
     void SetThreads(int threads) { m_threads = threads; }
 

@@ -91,6 +91,12 @@ bool VerifyLabels(const TPrintJob& job, const TPrintPlan& plan, const TPage& pag
             *job.symbol2D, page.resX, page.resY, dynamic_cast<TStMaxiCodeBarcode*>(job.symbol2D) != nullptr);
     else
         verifier = std::make_unique<TLabelVerifier>(*working);
+    // A symbology no reader here knows prints as it would without read-back, and the run says so:
+    // refusing it would leave such labels unprintable while the option is on.
+    if (std::string reason = verifier->NoReader(); !reason.empty()) {
+        result.notReadBack = std::move(reason);
+        return true;
+    }
     const TVerifyReport report =
         verifier->Verify(*job.feed, plan.FirstPrinted(), plan.LastPrinted(), job.run.verifyProgress);
     result.verified = report.checked;

@@ -66,6 +66,9 @@ struct TPrintResult {
     long long labels = 0;
     long long verified = 0; // labels read back before printing
     long long unreadable = 0;
+    // Why the labels were printed without being read back although that was asked (no reader for
+    // their symbology), or empty.
+    std::string notReadBack;
 };
 
 // The print loop. "No printr device installed! " when the printer has no device. Options the run

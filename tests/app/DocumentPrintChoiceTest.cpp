@@ -235,5 +235,20 @@ TEST(DocumentPrint2D, EntriesLargerThanTheFirstArePrintedWholeAndReadBack) {
     EXPECT_EQ(read, expected);
 }
 
+// The line a finished run ends with says whether its labels were read back.
+TEST(PrintSummaryLine, SaysWhetherTheLabelsWereReadBack) {
+    TPrintResult r;
+    r.labels = 2;
+    r.pages = 1;
+    EXPECT_EQ(PrintSummary(r, "out.pdf", true), "2 labels on 1 page written to out.pdf.");
+    r.verified = 2;
+    EXPECT_EQ(PrintSummary(r, "out.pdf", true),
+              "2 labels on 1 page written to out.pdf; every label read back.");
+    r.verified = 0;
+    r.notReadBack = "no reader for Micro QR symbols";
+    EXPECT_EQ(PrintSummary(r, "Office", false),
+              "2 labels on 1 page sent to Office; not read back (no reader for Micro QR symbols).");
+}
+
 } // namespace
 } // namespace qbm

@@ -191,5 +191,31 @@ TEST(LabelVerifier, AFailedRunPrintsNothingAndSaysWhichLabels) {
     EXPECT_EQ(printer.PagesPrinted(), 1);
 }
 
+// Labels of a symbology no reader here knows (Micro QR) print with read-back asked for, and the run
+// says they were not read back instead of refusing every label.
+TEST(LabelVerifier, ASymbologyWithoutAReaderPrintsAndSaysItWasNotReadBack) {
+    EnsureGuiApplication();
+    TStSymbolBarcode micro;
+    TSymbolSettings settings;
+    settings.symbology = TSymbology::MicroQr;
+    micro.SetSettings(settings);
+    TBitmap picture(100, 100); // the symbol's picture, 26 mm square: it fits its cell
+    ListFeed feed({"12345", "67890"}, 0);
+    TPrintJob job;
+    job.is2D = true;
+    job.symbol2D = &micro;
+    job.labelPicture = &picture;
+    job.feed = &feed;
+    job.run.verify = true;
+    TRasterPrinter printer(TPaperSize{120, 120}, 150);
+    TScriptedPrompts prompts;
+    const TPrintResult r = RunPrintLoop(printer, job, prompts);
+    EXPECT_EQ(r.outcome, TPrintOutcome::poPrinted);
+    EXPECT_EQ(r.notReadBack, "no reader for Micro QR symbols");
+    EXPECT_EQ(r.verified, 0);
+    EXPECT_EQ(printer.PagesPrinted(), 1);
+    EXPECT_TRUE(prompts.Messages().empty());
+}
+
 } // namespace
 } // namespace qbm
