@@ -50,5 +50,21 @@ TEST(QbmLargePage, A4At2400And4800DpiAndSra3At4800DpiPrintWithinAGigabyte) {
     EXPECT_LT(sra3.peakKilobytes, 1024L * 1024) << "peak " << sra3.peakKilobytes / 1024 << " MB";
 }
 
+// A page drawn in bands that cannot be written whole (a full disk, mid-page) fails the run with
+// exit 1 and keeps the pages of the earlier run.
+TEST(QbmLargePage, APageInBandsCutShortByAFullDiskKeepsTheEarlierPages) {
+    const test::TCode39Workspace w(4);
+    const std::string pages = w.dir + "/pages";
+    const std::string print = "print " + w.project + " --library " + w.library + " --png-dir " + pages;
+    ASSERT_EQ(test::RunQbm(w.dir, print + " --format pbm --dpi 30").exitCode, 0);
+    const std::string before = test::ReadWholeFile(pages + "/page-0001.pbm");
+    const test::TCliRun full = test::RunQbmOnFullDisk(w.dir, print + " --format pbm --dpi 2400", 4000);
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_NE(full.err.find("Cannot write file " + pages + "/page-0001.pbm"), std::string::npos) << full.err;
+    EXPECT_EQ(full.out, "");
+    EXPECT_EQ(test::ReadWholeFile(pages + "/page-0001.pbm"), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(pages), {}), 1);
+}
+
 } // namespace
 } // namespace qbm
