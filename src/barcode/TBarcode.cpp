@@ -67,7 +67,7 @@ void TBarcode::SetLeft(int value) {
 
 void TBarcode::SetModul(int value) {
     // Values outside the component's range are ignored; a valid value always notifies.
-    if (value < 1 || value > 49) return;
+    if (value < 1 || value > kMaxModul) return;
     m_modul = value;
     NotifyChange();
 }

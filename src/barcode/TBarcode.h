@@ -39,6 +39,9 @@ inline constexpr std::array<TElementCode, 256> kElementCodes = [] {
     return codes;
 }();
 
+// The widest narrow element the barcode draws, in dots; wider settings are ignored.
+inline constexpr int kMaxModul = 49;
+
 class TBarcode : public TPersistent {
 public:
     using TNotifyEvent = std::function<void(TBarcode& sender)>;

@@ -61,6 +61,16 @@ void ApplyTemplate(const TTemplate& t, TBarcode& barcode, TLabelPicture& label, 
     }
     // The bar height converts with the horizontal resolution too: labels were laid out that way.
     if (t.Height > 0) barcode.SetHeight(MmToDots(t.Height, dpiX));
+    // The barcode ignores a narrow bar wider than it draws: the label would come out with the bars
+    // of the setting before, far too thin, and still scan as something.
+    if (modul > kMaxModul) {
+        int fits = dpiX;
+        while (fits > 1 && HundredthsMmToDots(t.BarWidth, fits) > kMaxModul) --fits;
+        throw EInOutError("The template's bar width of " + std::to_string(t.BarWidth) +
+                          " hundredths of a millimetre is " + std::to_string(modul) + " dots at " +
+                          std::to_string(dpiX) + " dpi, more than the " + std::to_string(kMaxModul) +
+                          " dots a bar may be; choose " + std::to_string(fits) + " dpi or less.");
+    }
     barcode.SetModul(modul);
     if (t.ExtCaptionPosition >= 0 && t.ExtCaptionPosition <= 2)
         barcode.ExtCaptionPosition = static_cast<uint8_t>(t.ExtCaptionPosition);

@@ -3,6 +3,7 @@
 // labels with the constant code "ABC", read-back off (these runs are about writing pages, not
 // reading them back).
 
+#include "ini/TIniFile.h"
 #include "project/ProjectFile.h"
 #include "project/TLabelProject.h"
 #include "templates/TemplateLibrary.h"
@@ -19,8 +20,11 @@ struct TCode39Workspace {
     std::string library = dir + "/Templates.dat";
     std::string project = dir + "/p.bpj";
 
-    explicit TCode39Workspace(int amount) {
+    // `barWidth` (hundredths of a millimetre) narrows the template's bars, for runs at resolutions where
+    // the default bars would be wider than a bar may be.
+    explicit TCode39Workspace(int amount, int barWidth = 0) {
         WriteDefaultTemplates(library);
+        if (barWidth > 0) TIniFile(library).WriteInteger("Code39", "BarWidth", barWidth);
         TLabelProject p;
         p.SetTemplateName("Code39");
         p.SetLinearSource(TLinearSource::lsConstant);

@@ -22,7 +22,7 @@ std::pair<uint32_t, uint32_t> PngSize(const std::string& png) {
 // its rows come) and the largest label stock sheet, SRA3, at 4800 dpi (5 billion pixels) come out
 // whole, each as one page file, while the run holds well under a gigabyte.
 TEST(QbmLargePage, A4At2400And4800DpiAndSra3At4800DpiPrintWithinAGigabyte) {
-    const test::TCode39Workspace w(4);
+    const test::TCode39Workspace w(4, 20); // 0.2 mm bars: 38 dots at 4800 dpi
     const std::string pages = w.dir + "/pages";
     const std::string print = "print " + w.project + " --library " + w.library + " --png-dir " + pages;
     const test::TMeasuredCliRun png = test::RunQbmMeasured(w.dir, print + " --dpi 2400");
@@ -53,7 +53,7 @@ TEST(QbmLargePage, A4At2400And4800DpiAndSra3At4800DpiPrintWithinAGigabyte) {
 // A page drawn in bands that cannot be written whole (a full disk, mid-page) fails the run with
 // exit 1 and keeps the pages of the earlier run.
 TEST(QbmLargePage, APageInBandsCutShortByAFullDiskKeepsTheEarlierPages) {
-    const test::TCode39Workspace w(4);
+    const test::TCode39Workspace w(4, 20); // 0.2 mm bars: 38 dots at 4800 dpi
     const std::string pages = w.dir + "/pages";
     const std::string print = "print " + w.project + " --library " + w.library + " --png-dir " + pages;
     ASSERT_EQ(test::RunQbm(w.dir, print + " --format pbm --dpi 30").exitCode, 0);

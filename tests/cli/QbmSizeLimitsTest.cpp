@@ -4,6 +4,7 @@
 #include "templates/TemplateLibrary.h"
 
 #include "CliRun.h"
+#include "Code39Workspace.h"
 #include "TestSupport.h"
 
 #include <filesystem>
@@ -147,6 +148,23 @@ TEST(QbmSizeLimits, AHugeConstantCodeIsNotCopiedByThePreview) {
 #if !defined(__SANITIZE_ADDRESS__)
     EXPECT_LT(r.peakKilobytes, 300'000) << "peak " << r.peakKilobytes / 1024 << " MB";
 #endif
+}
+
+// A template's bar width that is more dots at the printer's resolution than a bar may be is refused
+// with the resolution that fits, instead of printing the bars of the setting before (one dot wide).
+TEST(QbmSizeLimits, BarsWiderThanTheBarcodeDrawsAreRefusedWithTheResolutionThatFits) {
+    const test::TCode39Workspace w(4);
+    const std::string lib = " --library " + w.library + " --no-journal";
+    const test::TCliRun high =
+        test::RunQbm(w.dir, "print " + w.project + " --pdf " + w.dir + "/high.pdf --dpi 2400" + lib);
+    EXPECT_EQ(high.exitCode, 1);
+    EXPECT_NE(high.err.find("dots at 2400 dpi, more than the 49 dots a bar may be; choose "),
+              std::string::npos)
+        << high.err;
+    EXPECT_FALSE(std::filesystem::exists(w.dir + "/high.pdf"));
+    const test::TCliRun fits =
+        test::RunQbm(w.dir, "print " + w.project + " --pdf " + w.dir + "/fits.pdf --dpi 1200" + lib);
+    EXPECT_EQ(fits.exitCode, 0) << fits.err;
 }
 
 } // namespace

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 struct Workspace : test::TCode39Workspace {
     std::string journal = project + ".log";
 
-    explicit Workspace(int amount) : TCode39Workspace(amount) {}
+    explicit Workspace(int amount, int barWidth = 0) : TCode39Workspace(amount, barWidth) {}
     test::TCliRun Run(const std::string& args) const {
         return test::RunQbm(dir, args + " --library " + library);
     }
@@ -124,7 +124,7 @@ TEST(QbmStoppedRun, StoppedPageRunKeepsTheEarlierPages) {
 // A page larger than a page picture may be is refused by name; one that cannot be allocated fails the
 // run; either way no page is claimed and the earlier pages stay.
 TEST(QbmStoppedRun, PagesTooLargeOrWithoutMemoryFailAndKeepTheEarlierPages) {
-    const Workspace w(4);
+    const Workspace w(4, 20); // 0.2 mm bars: 19 dots at 2400 dpi
     const std::string pages = w.dir + "/pages";
     ASSERT_EQ(w.Run("print " + w.project + " --png-dir " + pages + " --dpi 30").exitCode, 0);
     const std::string before = test::ReadWholeFile(pages + "/page-0001.png");
