@@ -225,6 +225,14 @@ void PlaceInColumn(TDatasheet& sheet, const std::vector<std::string>& values, co
                    [&](TDatasheet& s) { s.PlaceInCurrentColumn(values, progress); });
 }
 
+bool EditCell(TDatasheet& sheet, int column, int row, std::string_view text, TDatasheetHistory* history) {
+    if (column < 1 || column >= sheet.ColumnCount() || row < 1 || row >= sheet.RowCount()) return false;
+    if (sheet.Cell(column, row) == text) return false;
+    RecordCellEdit(sheet, history, "Edit Cell", {column, row, column, row},
+                   [&](TDatasheet& s) { s.SetCell(column, row, text); });
+    return true;
+}
+
 void MoveRowRecorded(TDatasheet& sheet, int from, int to, TDatasheetHistory* history) {
     sheet.MoveRow(from, to);
     Push(

@@ -4,6 +4,7 @@
 // Each returns whether the table changed, so the window knows to repaint.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qbm {
@@ -45,6 +46,10 @@ bool InsertPicturePaths(TDatasheet& sheet, const std::vector<std::string>& paths
 // the table is as before and no step is recorded.
 void PlaceInColumn(TDatasheet& sheet, const std::vector<std::string>& values, const std::string& name,
                    TDatasheetHistory* history, TProgress* progress = nullptr);
+
+// Typing into a cell of the window's grid, as one step ("Edit Cell"). Returns false, and records
+// nothing, when the text is what the cell holds already or the cell lies outside the data area.
+bool EditCell(TDatasheet& sheet, int column, int row, std::string_view text, TDatasheetHistory* history);
 
 // Dragging a row or a column to another place, as one step.
 void MoveRowRecorded(TDatasheet& sheet, int from, int to, TDatasheetHistory* history);

@@ -716,6 +716,28 @@ TDatasheet TDatasheet::Outline() const {
     return outline;
 }
 
+TDatasheet TDatasheet::Reordered(std::span<const int> order) const {
+    TDatasheet result;
+    result.m_columnCount = m_columnCount;
+    result.m_rowCount = m_rowCount;
+    result.m_widths = m_widths;
+    result.m_currentColumn = m_currentColumn;
+    result.m_currentRow = m_currentRow;
+    result.m_selection = m_selection;
+    result.m_rows.clear();
+    result.m_text.clear();
+    result.m_live = 0;
+    result.m_rows.reserve(order.size() + 1);
+    result.m_text.reserve(m_live);
+    if (const std::string_view header = Packed(0); !header.empty())
+        result.m_rows.push_back(result.Keep(0, header));
+    const size_t rows = std::min(order.size(), static_cast<size_t>(m_rowCount - 1));
+    for (size_t i = 0; i < rows; ++i)
+        if (const std::string_view packed = Packed(order[i]); !packed.empty() && order[i] > 0)
+            result.m_rows.push_back(result.Keep(static_cast<int>(i) + 1, packed));
+    return result;
+}
+
 size_t TDatasheet::MemoryUsed() const {
     return sizeof(*this) + m_rows.capacity() * sizeof(StoredRow) + m_widths.capacity() * sizeof(int) +
            m_text.capacity();

@@ -169,6 +169,11 @@ public:
     // row: what is left after a command that discards every other row, built without copying them.
     TDatasheet Outline() const;
 
+    // The table with its data rows in a new order: row i (from 1) of the result is row order[i - 1]
+    // of this one, and rows past the list are empty. Header, counts, widths and cursor stay. Each
+    // row's packed run is copied as it lies (sorting a million rows).
+    TDatasheet Reordered(std::span<const int> order) const;
+
     // Bytes of text and packing held, for measuring.
     size_t MemoryUsed() const;
 

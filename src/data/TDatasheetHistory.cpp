@@ -73,20 +73,30 @@ void RecordCellEdit(TDatasheet& sheet, TDatasheetHistory* history, const std::st
     }
     const TCursor cursorBefore(sheet);
     auto before = std::make_shared<TCellBlock>(sheet.CopyCells(range));
-    const int rowsBefore = sheet.RowCount();
-    edit(sheet);
-    auto after = std::make_shared<TCellBlock>(sheet.CopyCells(range));
-    const int rowsAfter = sheet.RowCount();
-    const TCursor cursorAfter(sheet);
-    TDatasheetChange change;
-    change.name = name;
-    change.bytes = before->MemoryUsed() + after->MemoryUsed() + 2 * sizeof(TCellBlock);
-    change.undo = [=](TDatasheet& s) {
+    const int rowsBefore = sheet.RowCount(), columnsBefore = sheet.ColumnCount();
+    const auto putBack = [=](TDatasheet& s) {
+        if (s.ColumnCount() != columnsBefore) s.SetColumnCount(columnsBefore);
         s.PutCells(*before);
         s.SetRowCount(rowsBefore);
         cursorBefore.Restore(s);
     };
+    try {
+        edit(sheet);
+    } catch (...) {
+        // An edit refused half-way leaves the table as it found it, so that the next undo is the
+        // step before it and not a half-made change that no step records.
+        putBack(sheet);
+        throw;
+    }
+    auto after = std::make_shared<TCellBlock>(sheet.CopyCells(range));
+    const int rowsAfter = sheet.RowCount(), columnsAfter = sheet.ColumnCount();
+    const TCursor cursorAfter(sheet);
+    TDatasheetChange change;
+    change.name = name;
+    change.bytes = before->MemoryUsed() + after->MemoryUsed() + 2 * sizeof(TCellBlock);
+    change.undo = putBack;
     change.redo = [=](TDatasheet& s) {
+        if (s.ColumnCount() != columnsAfter) s.SetColumnCount(columnsAfter);
         s.SetRowCount(rowsAfter);
         s.PutCells(*after);
         cursorAfter.Restore(s);

@@ -44,7 +44,9 @@ private:
 };
 
 // Runs `edit` on the sheet as one step named `name`, keeping the cells of `range` from before and
-// after it and the row count (commands that change cells and may add rows below).
+// after it and the row and column counts (commands that change cells and may add rows below or
+// columns to the right; the range holds the header cells of added columns). An edit that throws
+// leaves the range and the counts as they were, and no step.
 void RecordCellEdit(TDatasheet& sheet, TDatasheetHistory* history, const std::string& name,
                     const TGridRect& range, const std::function<void(TDatasheet&)>& edit);
 

@@ -37,7 +37,8 @@ int TDatasheetModel::columnCount(const QModelIndex& parent) const {
 
 QVariant TDatasheetModel::data(const QModelIndex& index, int role) const {
     if (!m_sheet || !index.isValid()) return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)
+    if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole ||
+        role == Qt::AccessibleTextRole)
         return Text(m_sheet->Cell(index.column() + 1, index.row() + 1));
     return {};
 }
@@ -54,8 +55,23 @@ QVariant TDatasheetModel::headerData(int section, Qt::Orientation orientation, i
 }
 
 Qt::ItemFlags TDatasheetModel::flags(const QModelIndex& index) const {
-    // Values enter by the window's commands, never by typing into a cell.
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable : Qt::NoItemFlags;
+}
+
+bool TDatasheetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!m_sheet || !index.isValid() || role != Qt::EditRole) return false;
+    const QByteArray text = value.toString().toUtf8();
+    try {
+        if (!EditCell(*m_sheet, index.column() + 1, index.row() + 1,
+                      std::string_view(text.constData(), static_cast<size_t>(text.size())), m_history))
+            return false;
+    } catch (const EDatasheetError& e) {
+        emit EditRefused(QString::fromUtf8(e.what()));
+        return false;
+    }
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    emit CellEdited();
+    return true;
 }
 
 void TDatasheetModel::MoveRow(int from, int to) {

@@ -25,10 +25,17 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Typing into a cell: one undo step in the history, and CellEdited; a refused text leaves the
+    // cell as it was and gives EditRefused with the reason.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // Dragging: moves the sheet's row or column (model indices) as one undo step.
     void MoveRow(int from, int to);
     void MoveColumn(int from, int to);
+
+signals:
+    void CellEdited();
+    void EditRefused(const QString& message);
 
 private:
     TDatasheet* m_sheet = nullptr;

@@ -1,8 +1,11 @@
 #include "gui/TFM_Data.h"
 
 #include "data/DatasheetImport.h"
+#include "data/DatasheetSort.h"
 #include "data/SequenceGenerator.h"
 #include "data/TDatasheet.h"
+#include "data/TabSeparatedText.h"
+#include "gui/TDatasheetFindBar.h"
 #include "gui/TDatasheetModel.h"
 #include "gui/TDatasheetServices.h"
 #include "gui/TRowNumberHeader.h"
@@ -11,6 +14,8 @@
 #include "util/TUserPrompts.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -38,7 +43,8 @@ struct TCommandAction {
 };
 
 const TCommandAction kCommandActions[] = {
-    {"Insert Blank Row", "Mnu_InsertRow", TDatasheetCommand::dcInsertBlankRow, QKeySequence(Qt::Key_F2)},
+    // F2 edits the current cell, as in every table; Insert adds the row.
+    {"Insert Blank Row", "Mnu_InsertRow", TDatasheetCommand::dcInsertBlankRow, QKeySequence(Qt::Key_Insert)},
     {"Clear Current Row Data", "Mnu_ClearRow", TDatasheetCommand::dcClearCurrentRow, {}},
     {"Delete Current Row", "Mnu_DeleteRow", TDatasheetCommand::dcDeleteCurrentRow, QKeySequence(Qt::Key_F3)},
     {"Delete All Rows", "Mnu_DeleteAllRows", TDatasheetCommand::dcDeleteAllRows, {}},
@@ -70,7 +76,9 @@ TFM_Data::TFM_Data(TDatasheetServices& services, QWidget* parent) : QDialog(pare
     m_rowHeader = new TRowNumberHeader(m_grid);
     m_grid->setVerticalHeader(m_rowHeader);
     m_grid->setModel(m_model);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Typing over a cell, F2 and a double-click edit it in place; Enter too (below).
+    m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed);
     m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectItems);
     m_grid->setWordWrap(false);
@@ -87,6 +95,17 @@ TFM_Data::TFM_Data(TDatasheetServices& services, QWidget* parent) : QDialog(pare
                 if (m_sheet && index.isValid() && !m_refreshing)
                     m_sheet->SetCurrentCell(index.column() + 1, index.row() + 1);
             });
+    connect(m_grid, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
+        if (index.isValid()) m_grid->edit(index);
+    });
+    connect(m_model, &TDatasheetModel::CellEdited, this, [this] {
+        m_changed = true;
+        m_insertedRow = 0; // the inserted row now holds what was typed: Esc no longer takes it back
+        UpdateUndoActions();
+    });
+    connect(m_model, &TDatasheetModel::EditRefused, this, &TFM_Data::ShowError);
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int section) { SortByColumn(section + 1); });
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int logical, int, int size) {
                 if (m_sheet && !m_refreshing) m_sheet->SetColumnWidth(logical + 1, size);
@@ -139,18 +158,59 @@ TFM_Data::TFM_Data(TDatasheetServices& services, QWidget* parent) : QDialog(pare
     bottom->addWidget(m_importSummary);
     bottom->addWidget(ok);
     bottom->addWidget(cancel);
+    m_findBar = new TDatasheetFindBar(this);
+    m_findBar->hide();
+    connect(m_findBar, &TDatasheetFindBar::CellFound, this, &TFM_Data::ShowCell);
+    connect(m_findBar, &TDatasheetFindBar::Closed, this, [this] { m_grid->setFocus(); });
+
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(m_menuBar);
     layout->addWidget(m_toolBar);
     layout->addWidget(m_grid, 1);
+    layout->addWidget(m_findBar);
     layout->addLayout(bottom);
 
-    // Esc is the window's before the grid sees it, and leaves the grid disabled until shown again.
+    // Esc is the window's before the grid sees it.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] {
-        m_grid->setEnabled(false);
-        reject();
-    });
+    connect(escape, &QShortcut::activated, this, &TFM_Data::Escape);
+}
+
+void TFM_Data::Escape() {
+    // The editor of a cell is a child of the grid's viewport: the key goes to it, which ends the
+    // typing and leaves the cell as it was.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && m_grid->viewport()->isAncestorOf(focus)) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(focus, &key);
+        m_grid->setFocus();
+        return;
+    }
+    if (m_findBar->isVisible()) {
+        m_findBar->hide();
+        m_grid->setFocus();
+        return;
+    }
+    // A row inserted a moment ago and still empty: Esc takes the insertion back, as a database grid
+    // does, instead of leaving a blank label in the sheet.
+    if (m_sheet && m_insertedRow > 0 && m_history->UndoName() == m_insertStep &&
+        m_sheet->NextRowWithText(m_insertedRow) != m_insertedRow) {
+        m_insertedRow = 0;
+        Undo();
+        return;
+    }
+    // Closing leaves the grid disabled until the window is shown again.
+    m_grid->setEnabled(false);
+    reject();
+}
+
+void TFM_Data::ShowCell(int column, int row) {
+    const QModelIndex index = m_model->index(row - 1, column - 1);
+    m_grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    m_grid->scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+void TFM_Data::ShowError(const QString& message) {
+    m_services.Prompts().Message(TMsgKind::mkError, TMsgButtons::mbOK, message.toStdString());
 }
 
 TFM_Data::~TFM_Data() = default;
@@ -185,8 +245,9 @@ void TFM_Data::BuildActions() {
         const TDatasheetCommand command = a.command;
         connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
     }
+    // Ctrl+F finds, as everywhere; the sequence takes Ctrl+Shift+F.
     connect(MakeAction(QStringLiteral("Fill Sequence Data ..."), QStringLiteral("Mnu_FillSequence"),
-                       QKeySequence(Qt::CTRL | Qt::Key_F)),
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)),
             &QAction::triggered, this, &TFM_Data::FillSequence);
     connect(MakeAction(QStringLiteral("Insert a Picture Path Name ..."), QStringLiteral("Pop_PicturePath"),
                        QKeySequence(Qt::CTRL | Qt::Key_P)),
@@ -206,6 +267,15 @@ void TFM_Data::BuildActions() {
     connect(MakeAction(QStringLiteral("&Redo"), QStringLiteral("Mnu_Redo"),
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)),
             &QAction::triggered, this, &TFM_Data::Redo);
+    connect(
+        MakeAction(QStringLiteral("&Copy"), QStringLiteral("Mnu_Copy"), QKeySequence(Qt::CTRL | Qt::Key_C)),
+        &QAction::triggered, this, &TFM_Data::CopySelection);
+    connect(
+        MakeAction(QStringLiteral("&Paste"), QStringLiteral("Mnu_Paste"), QKeySequence(Qt::CTRL | Qt::Key_V)),
+        &QAction::triggered, this, &TFM_Data::Paste);
+    connect(MakeAction(QStringLiteral("&Find ..."), QStringLiteral("Mnu_Find"),
+                       QKeySequence(Qt::CTRL | Qt::Key_F)),
+            &QAction::triggered, this, &TFM_Data::OpenFind);
     for (auto& [caption, action] : m_actions) {
         QString plain = caption;
         action->setStatusTip(plain.remove(QLatin1Char('&')));
@@ -229,8 +299,8 @@ void TFM_Data::BuildMenus() {
     };
     menu(nullptr, QStringLiteral("&File"), QStringLiteral("Mnu_File"), {"Import Data ...", "", "Close"});
     menu(nullptr, QStringLiteral("&Edit"), QStringLiteral("Mnu_Edit"),
-         {"&Undo", "&Redo", "", "Fill Sequence Data ...", "Insert Pictures by Path Name ...", "",
-          "Clear All Data", "Clear Selected Cells Data"});
+         {"&Undo", "&Redo", "", "&Copy", "&Paste", "&Find ...", "", "Fill Sequence Data ...",
+          "Insert Pictures by Path Name ...", "", "Clear All Data", "Clear Selected Cells Data"});
     menu(nullptr, QStringLiteral("&Rows"), QStringLiteral("Mnu_Rows"),
          {"Insert Blank Row", "Clear Current Row Data", "Delete Current Row", "Delete All Rows"});
     menu(nullptr, QStringLiteral("&Columns"), QStringLiteral("Mnu_Columns"),
@@ -246,8 +316,9 @@ void TFM_Data::BuildMenus() {
          {"Add a New Column", "Rename Column", "Clear Current Column Data", "Delete Current Column",
           "Delete All Columns (and Rows)"});
     m_popup->addSeparator();
-    for (const char* caption : {"Fill Sequence Data ...", "Insert a Picture Path Name ...", "Import Data ...",
-                                "", "Clear All Data", "Clear Selectd Cells Data"}) {
+    for (const char* caption :
+         {"&Copy", "&Paste", "", "Fill Sequence Data ...", "Insert a Picture Path Name ...",
+          "Import Data ...", "", "Clear All Data", "Clear Selectd Cells Data"}) {
         if (!*caption)
             m_popup->addSeparator();
         else
@@ -287,6 +358,10 @@ void TFM_Data::SetDatasheet(TDatasheet* sheet, TDatasheetHistory* history) {
     m_history = history ? history : &m_ownHistory;
     if (!history) m_ownHistory.Clear();
     m_model->SetDatasheet(sheet, m_history);
+    m_findBar->SetDatasheet(sheet);
+    m_insertedRow = 0;
+    m_sortColumn = 0;
+    m_grid->horizontalHeader()->setSortIndicatorShown(false);
     Refresh();
 }
 
@@ -329,17 +404,77 @@ void TFM_Data::UpdateUndoActions() {
     QAction* redo = Action(QStringLiteral("&Redo"));
     undo->setEnabled(m_history->CanUndo());
     redo->setEnabled(m_history->CanRedo());
-    undo->setText(m_history->CanUndo() ? QStringLiteral("&Undo ") + QString::fromLatin1(m_history->UndoName())
-                                       : QStringLiteral("&Undo"));
-    redo->setText(m_history->CanRedo() ? QStringLiteral("&Redo ") + QString::fromLatin1(m_history->RedoName())
-                                       : QStringLiteral("&Redo"));
+    undo->setText(m_history->CanUndo()
+                      ? QStringLiteral("&Undo ") + QString::fromStdString(m_history->UndoName())
+                      : QStringLiteral("&Undo"));
+    redo->setText(m_history->CanRedo()
+                      ? QStringLiteral("&Redo ") + QString::fromStdString(m_history->RedoName())
+                      : QStringLiteral("&Redo"));
 }
 
 void TFM_Data::RunCommand(TDatasheetCommand command) {
     if (!m_sheet) return;
     SyncCursorToSheet();
-    if (RunDatasheetCommand(*m_sheet, command, m_services.Prompts(), m_history)) m_changed = true;
+    m_insertedRow = 0;
+    if (RunDatasheetCommand(*m_sheet, command, m_services.Prompts(), m_history)) {
+        m_changed = true;
+        if (command == TDatasheetCommand::dcInsertBlankRow) {
+            m_insertedRow = m_sheet->CurrentRow();
+            m_insertStep = m_history->UndoName();
+        }
+    }
     Refresh();
+}
+
+void TFM_Data::CopySelection() {
+    if (!m_sheet) return;
+    SyncCursorToSheet();
+    const std::string text = CopyAsTabSeparated(*m_sheet, m_sheet->Selection());
+    QApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+void TFM_Data::Paste() {
+    if (!m_sheet) return;
+    SyncCursorToSheet();
+    const QByteArray text = QApplication::clipboard()->text().toUtf8();
+    TGridRect written;
+    try {
+        if (!PasteTabSeparated(*m_sheet, std::string_view(text.constData(), static_cast<size_t>(text.size())),
+                               m_history, &written))
+            return;
+    } catch (const EDatasheetError& e) {
+        ShowError(QString::fromUtf8(e.what()));
+        return;
+    }
+    m_changed = true;
+    m_insertedRow = 0;
+    Refresh();
+    // The pasted cells stay selected, as in a spreadsheet.
+    m_grid->selectionModel()->select(QItemSelection(m_model->index(written.top - 1, written.left - 1),
+                                                    m_model->index(written.bottom - 1, written.right - 1)),
+                                     QItemSelectionModel::ClearAndSelect);
+}
+
+void TFM_Data::OpenFind() {
+    SyncCursorToSheet();
+    m_findBar->Open();
+}
+
+void TFM_Data::SortByColumn(int column) {
+    if (!m_sheet || column < 1 || column >= m_sheet->ColumnCount()) return;
+    m_sortAscending = column == m_sortColumn ? !m_sortAscending : true;
+    m_sortColumn = column;
+    // A million rows take about half a second.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool sorted = qbm::SortByColumn(*m_sheet, column, m_sortAscending, m_history);
+    QApplication::restoreOverrideCursor();
+    if (!sorted) return;
+    m_changed = true;
+    m_insertedRow = 0;
+    Refresh();
+    QHeaderView* header = m_grid->horizontalHeader();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(column - 1, m_sortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 void TFM_Data::FillSequence() {
@@ -398,6 +533,7 @@ void TFM_Data::ImportFile() {
 }
 
 void TFM_Data::Undo() {
+    m_insertedRow = 0;
     if (m_sheet && m_history->Undo(*m_sheet)) m_changed = true;
     Refresh();
 }

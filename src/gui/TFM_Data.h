@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include <map>
+#include <string>
 
 class QAction;
 class QHeaderView;
@@ -21,6 +22,7 @@ namespace qbm {
 
 class TDatasheet;
 class TDatasheetModel;
+class TDatasheetFindBar;
 class TDatasheetServices;
 class TRowNumberHeader;
 
@@ -48,12 +50,19 @@ public:
     void Undo();
     void Redo();
     void ShowContents();
+    // The selection as tab-separated text on the clipboard, and such text pasted at the current cell.
+    void CopySelection();
+    void Paste();
+    void OpenFind();
+    // A click on a column's header: ascending first, then descending on each further click.
+    void SortByColumn(int column);
 
     QTableView* Grid() const { return m_grid; }
     TDatasheetModel* Model() const { return m_model; }
     QMenuBar* MenuBar() const { return m_menuBar; }
     QMenu* PopupMenu() const { return m_popup; }
     QToolBar* ToolBar() const { return m_toolBar; }
+    TDatasheetFindBar* FindBar() const { return m_findBar; }
     // The action of a menu caption ("Insert Blank Row", "&Contents" …).
     QAction* Action(const QString& caption) const;
 
@@ -70,6 +79,11 @@ private:
     void Refresh();
     void UpdateUndoActions();
     void RestoreSectionOrder(QHeaderView* header, int from, int to);
+    void ShowCell(int column, int row);
+    void ShowError(const QString& message);
+    // Esc, in the order a user means it: ends the typing in a cell, closes the find bar, takes back a
+    // row just inserted and left empty, and only then closes the window.
+    void Escape();
     QAction* MakeAction(const QString& caption, const QString& name, const QKeySequence& shortcut = {});
 
     TDatasheetServices& m_services;
@@ -82,10 +96,16 @@ private:
     QMenuBar* m_menuBar;
     QToolBar* m_toolBar;
     QLabel* m_importSummary = nullptr;
+    TDatasheetFindBar* m_findBar;
     QMenu* m_popup;
     std::map<QString, QAction*> m_actions;
     bool m_changed = false;
     bool m_refreshing = false;
+    // The row "Insert Blank Row" just added while it is untouched (0: none), and the undo step it made.
+    int m_insertedRow = 0;
+    std::string m_insertStep;
+    int m_sortColumn = 0;
+    bool m_sortAscending = true;
 };
 
 } // namespace qbm

@@ -6,6 +6,7 @@
 #include "data/DatabaseReader.h"
 #include "data/DatasheetImport.h"
 #include "data/TDatasheet.h"
+#include "gui/TDatasheetFindBar.h"
 #include "gui/TDatasheetModel.h"
 #include "gui/TFM_Data.h"
 #include "gui/TFM_GetTable.h"
@@ -68,6 +69,19 @@ int main(int argc, char* argv[]) {
     window.resize(760, 520);
     window.Grid()->setCurrentIndex(window.Model()->index(3, 1));
     int failures = Save(window, out, "datasheet-window.png");
+
+    // Sorted by product, the find bar open on a found cell, and a price being typed over.
+    window.SortByColumn(2);
+    window.OpenFind();
+    window.FindBar()->TextBox()->setText(QStringLiteral("glue"));
+    window.FindBar()->FindNext();
+    const QModelIndex price = window.Model()->index(window.Grid()->currentIndex().row(), 3);
+    window.Grid()->setCurrentIndex(price);
+    window.Grid()->edit(price);
+    if (auto* editor = window.Grid()->viewport()->findChild<QLineEdit*>())
+        editor->setText(QStringLiteral("4.95"));
+    failures += Save(window, out, "datasheet-editing.png");
+    window.close();
 
     qbm::TFM_Sdata sequence(services.prompts);
     sequence.Head()->setText("A-");

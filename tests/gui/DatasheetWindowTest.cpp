@@ -1,6 +1,7 @@
 #include "data/DatasheetStream.h"
 #include "data/TDatasheet.h"
 #include "data/TDatasheetHistory.h"
+#include "gui/TDatasheetFindBar.h"
 #include "gui/TDatasheetModel.h"
 #include "gui/TFM_Data.h"
 #include "gui/TRowNumberHeader.h"
@@ -11,7 +12,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -82,24 +85,28 @@ TEST(DatasheetWindow, MenusToolbarShortcutsAndLook) {
     EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&Rows", "&Columns", "&Help"}));
     const auto menu = [&](int i) { return MenuItems(w.window.MenuBar()->actions()[i]->menu()); };
     EXPECT_EQ(menu(0), (QStringList{"Import Data ...", "Close"}));
-    EXPECT_EQ(menu(1),
-              (QStringList{"&Undo", "&Redo", "Fill Sequence Data ...", "Insert Pictures by Path Name ...",
-                           "Clear All Data", "Clear Selected Cells Data"}));
+    EXPECT_EQ(menu(1), (QStringList{"&Undo", "&Redo", "&Copy", "&Paste", "&Find ...",
+                                    "Fill Sequence Data ...", "Insert Pictures by Path Name ...",
+                                    "Clear All Data", "Clear Selected Cells Data"}));
     EXPECT_EQ(menu(2), (QStringList{"Insert Blank Row", "Clear Current Row Data", "Delete Current Row",
                                     "Delete All Rows"}));
     EXPECT_EQ(menu(3), (QStringList{"Add a New Column", "Rename Column", "Clear Current Column Data",
                                     "Delete Current Column", "Delete All Columns (and Rows)"}));
     EXPECT_EQ(menu(4), (QStringList{"&Contents"}));
     EXPECT_EQ(MenuItems(w.window.PopupMenu()),
-              (QStringList{"Rows", "Columns", "Fill Sequence Data ...", "Insert a Picture Path Name ...",
-                           "Import Data ...", "Clear All Data", "Clear Selectd Cells Data"}));
+              (QStringList{"Rows", "Columns", "&Copy", "&Paste", "Fill Sequence Data ...",
+                           "Insert a Picture Path Name ...", "Import Data ...", "Clear All Data",
+                           "Clear Selectd Cells Data"}));
 
     const std::pair<const char*, QKeySequence> shortcuts[] = {
-        {"Insert Blank Row", QKeySequence(Qt::Key_F2)},
+        {"Insert Blank Row", QKeySequence(Qt::Key_Insert)},
         {"Delete Current Row", QKeySequence(Qt::Key_F3)},
         {"Add a New Column", QKeySequence(Qt::Key_F5)},
         {"Delete Current Column", QKeySequence(Qt::Key_F6)},
-        {"Fill Sequence Data ...", QKeySequence("Ctrl+F")},
+        {"Fill Sequence Data ...", QKeySequence("Ctrl+Shift+F")},
+        {"&Find ...", QKeySequence("Ctrl+F")},
+        {"&Copy", QKeySequence("Ctrl+C")},
+        {"&Paste", QKeySequence("Ctrl+V")},
         {"Insert a Picture Path Name ...", QKeySequence("Ctrl+P")},
         {"&Undo", QKeySequence("Ctrl+Z")},
         {"&Redo", QKeySequence("Ctrl+Shift+Z")}};
@@ -113,12 +120,10 @@ TEST(DatasheetWindow, MenusToolbarShortcutsAndLook) {
 
     QTableView* grid = w.window.findChild<QTableView*>("StrGrid_Data");
     ASSERT_EQ(grid, w.window.Grid());
-    EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_EQ(grid->toolTip(), "Right Click to Pop up Menu");
     EXPECT_EQ(grid->verticalHeader()->defaultSectionSize(), 21);
     EXPECT_EQ(grid->horizontalHeader()->sectionSize(0), 115);
     EXPECT_EQ(w.window.Model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "Data1");
-    EXPECT_FALSE(w.window.Model()->flags(w.window.Model()->index(0, 0)) & Qt::ItemIsEditable);
     auto* numbers = static_cast<TRowNumberHeader*>(grid->verticalHeader());
     const QRect cell(0, 0, 50, 21);
     EXPECT_EQ(numbers->NumberRect(cell).right(),
@@ -303,7 +308,7 @@ TEST(DatasheetWindow, EscapeClosesAndTheGridIsEnabledWhenShownAgain) {
     EXPECT_FALSE(w.window.Grid()->isEnabled());
     w.Show();
     EXPECT_TRUE(w.window.Grid()->isEnabled());
-    QTest::keyClick(w.window.Grid(), Qt::Key_F2); // the grid works again
+    QTest::keyClick(w.window.Grid(), Qt::Key_Insert); // the grid works again
     EXPECT_EQ(w.sheet.RowCount(), 3);
     w.window.findChild<QPushButton*>("Btn_OK")->click();
     EXPECT_EQ(w.window.result(), QDialog::Accepted);
@@ -369,7 +374,7 @@ TEST(DatasheetWindow, UndoOutlivesTheWindowAndAStoppedSequenceChangesNothing) {
         first.show();
         first.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&first));
-        QTest::keyClick(first.Grid(), Qt::Key_F2);
+        QTest::keyClick(first.Grid(), Qt::Key_Insert);
         ASSERT_EQ(sheet.RowCount(), 4);
         first.close();
     }
@@ -398,4 +403,152 @@ TEST(DatasheetWindow, UndoOutlivesTheWindowAndAStoppedSequenceChangesNothing) {
     // A window given no history keeps one of its own, which starts anew with each table.
     second.SetDatasheet(&sheet);
     EXPECT_FALSE(second.Action("&Undo")->isEnabled());
+}
+
+namespace {
+
+// The open one: an editor closed a moment ago may linger until it is deleted.
+QLineEdit* CellEditor(TFM_Data& window) {
+    for (QLineEdit* editor : window.Grid()->viewport()->findChildren<QLineEdit*>())
+        if (editor->isVisible()) return editor;
+    return nullptr;
+}
+
+void ClickCell(TFM_Data& window, int column, int row) {
+    const QRect cell = window.Grid()->visualRect(window.Model()->index(row - 1, column - 1));
+    QTest::mouseClick(window.Grid()->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+// Enter in a cell's editor: the view stores the text once the event loop runs again.
+void Commit(TFM_Data& window) {
+    ASSERT_NE(CellEditor(window), nullptr);
+    QTest::keyClick(CellEditor(window), Qt::Key_Return);
+    QApplication::processEvents();
+}
+
+} // namespace
+
+// Typing over a cell, F2, a double-click and Enter edit in place; Esc ends the typing and keeps the
+// cell; each edit is one undo step.
+TEST(DatasheetWindow, CellsAreEditedInPlace) {
+    TWindow w;
+    w.Fill(3);
+    w.Show();
+    w.Current(1, 2);
+    QTest::keyClicks(w.window.Grid(), "K"); // the key typed over the cell starts the text
+    ASSERT_NE(CellEditor(w.window), nullptr);
+    CellEditor(w.window)->insert(QStringLiteral("äse"));
+    Commit(w.window);
+    EXPECT_EQ(w.sheet.Cell(1, 2), "Käse");
+    EXPECT_EQ(w.window.Action("&Undo")->text(), "&Undo Edit Cell");
+    EXPECT_TRUE(w.window.isVisible());
+
+    QTest::keyClick(w.window.Grid(), Qt::Key_F2);
+    QLineEdit* editor = CellEditor(w.window);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), "Käse");
+    editor->setText("gone");
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_EQ(w.sheet.Cell(1, 2), "Käse");
+    EXPECT_TRUE(w.window.isVisible()); // the first Esc ends the typing only
+
+    w.Current(1, 3);
+    QTest::keyClick(w.window.Grid(), Qt::Key_Return);
+    ASSERT_NE(CellEditor(w.window), nullptr);
+    CellEditor(w.window)->setText("by Enter");
+    Commit(w.window);
+    EXPECT_EQ(w.sheet.Cell(1, 3), "by Enter");
+
+    const QRect cell = w.window.Grid()->visualRect(w.window.Model()->index(0, 0));
+    QTest::mouseClick(w.window.Grid()->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(w.window.Grid()->viewport(), Qt::LeftButton, {}, cell.center());
+    ASSERT_NE(CellEditor(w.window), nullptr);
+    CellEditor(w.window)->setText("by double-click");
+    Commit(w.window);
+    EXPECT_EQ(w.Column(1), (std::vector<std::string>{"by double-click", "Käse", "by Enter"}));
+
+    QTest::keyClick(w.window.Grid(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(w.window.Grid(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.Column(1), (std::vector<std::string>{"r1", "Käse", "r3"}));
+}
+
+TEST(DatasheetWindow, CopyAndPasteTabSeparatedText) {
+    TWindow w;
+    w.Fill(3);
+    w.sheet.SetCell(1, 2, "two\nlines");
+    w.window.SetDatasheet(&w.sheet);
+    w.Show();
+    QTableView* grid = w.window.Grid();
+    grid->selectionModel()->select(
+        QItemSelection(w.window.Model()->index(0, 0), w.window.Model()->index(1, 0)),
+        QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "r1\n\"two\nlines\"");
+
+    // What a spreadsheet copies: two columns, three rows, CR LF after each.
+    const std::string before = DatasheetToStream(w.sheet);
+    QApplication::clipboard()->setText("A\tB\r\nC\tD\r\nE\tF\r\n");
+    ClickCell(w.window, 1, 3);
+    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w.sheet.RowCount(), 6);
+    EXPECT_EQ(w.sheet.ColumnCount(), 3);
+    EXPECT_EQ(w.Column(1), (std::vector<std::string>{"r1", "two\nlines", "A", "C", "E"}));
+    EXPECT_EQ(w.Column(2), (std::vector<std::string>{"", "", "B", "D", "F"}));
+    EXPECT_EQ(w.window.Model()->rowCount(), 5);
+    EXPECT_EQ(grid->selectionModel()->selectedIndexes().size(), 6);
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(DatasheetToStream(w.sheet), before);
+}
+
+TEST(DatasheetWindow, FindSortAndAnInsertionTakenBackByEsc) {
+    TWindow w;
+    w.Fill(4);
+    w.sheet.SetCell(1, 3, "Apple");
+    w.window.SetDatasheet(&w.sheet);
+    w.Show();
+    w.Current(1, 1);
+    QTest::keyClick(w.window.Grid(), Qt::Key_F, Qt::ControlModifier);
+    TDatasheetFindBar* find = w.window.FindBar();
+    ASSERT_TRUE(find->isVisible());
+    ASSERT_TRUE(find->TextBox()->hasFocus());
+    QTest::keyClicks(find->TextBox(), "apple");
+    QTest::keyClick(find->TextBox(), Qt::Key_Return);
+    EXPECT_EQ(w.window.Grid()->currentIndex().row(), 2);
+    EXPECT_EQ(w.sheet.CurrentRow(), 3);
+    find->TextBox()->setText("pear");
+    QTest::keyClick(find->TextBox(), Qt::Key_Return);
+    EXPECT_EQ(find->Result(), "Not found");
+    QTest::keyClick(find->TextBox(), Qt::Key_Escape);
+    EXPECT_FALSE(find->isVisible());
+    EXPECT_TRUE(w.window.isVisible());
+
+    // A click on the header sorts; the next one turns the order round; each is one step.
+    QHeaderView* header = w.window.Grid()->horizontalHeader();
+    const QPoint title(header->sectionViewportPosition(0) + 10, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, title);
+    EXPECT_EQ(w.Column(1), (std::vector<std::string>{"Apple", "r1", "r2", "r4"}));
+    EXPECT_EQ(w.window.Action("&Undo")->text(), "&Undo Sort by Data1");
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, title);
+    EXPECT_EQ(w.Column(1), (std::vector<std::string>{"r4", "r2", "r1", "Apple"}));
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    QTest::keyClick(w.window.Grid(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(w.window.Grid(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.Column(1), (std::vector<std::string>{"r1", "r2", "Apple", "r4"}));
+
+    // An inserted row left empty goes again with Esc; the next Esc closes the window.
+    w.Current(1, 2);
+    QTest::keyClick(w.window.Grid(), Qt::Key_Insert);
+    EXPECT_EQ(w.sheet.RowCount(), 6);
+    QTest::keyClick(w.window.Grid(), Qt::Key_Escape);
+    EXPECT_EQ(w.sheet.RowCount(), 5);
+    EXPECT_EQ(w.Column(1), (std::vector<std::string>{"r1", "r2", "Apple", "r4"}));
+    EXPECT_TRUE(w.window.isVisible());
+    // One that was typed into stays.
+    QTest::keyClick(w.window.Grid(), Qt::Key_Insert);
+    QTest::keyClicks(w.window.Grid(), "n");
+    QTest::keyClicks(CellEditor(w.window), "ew");
+    Commit(w.window);
+    QTest::keyClick(w.window.Grid(), Qt::Key_Escape);
+    EXPECT_FALSE(w.window.isVisible());
+    EXPECT_EQ(w.Column(1), (std::vector<std::string>{"r1", "new", "r2", "Apple", "r4"}));
 }
