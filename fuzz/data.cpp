@@ -1,10 +1,13 @@
-// Any bytes as a datasheet stream, as hexadecimal text, or as a project file. Errors are the
+// Any bytes as a datasheet stream, as hexadecimal text, as a project file, or as text pasted into the
+// datasheet (what was pasted copies back as the same cells, and undo gives the table back). Errors are the
 // conversion error and, for a project, its refused damaged datasheet; whatever was read, writing it and
 // reading it back settles after one more round, and the sheet keeps its shape (at least one data column and
 // row, widths for every column).
 
 #include "data/DatasheetStream.h"
 #include "data/TDatasheet.h"
+#include "data/TDatasheetHistory.h"
+#include "data/TabSeparatedText.h"
 #include "project/ProjectFile.h"
 #include "project/TLabelProject.h"
 #include "util/Errors.h"
@@ -103,6 +106,31 @@ void FuzzLoadProject(const std::string& input) {
     Check(third.CodeList2D() == second.CodeList2D());
 }
 
+void FuzzPastedText(const std::string& input) {
+    TDatasheet sheet;
+    sheet.Reset(3, 4);
+    sheet.SetCell(1, 0, "Data1");
+    sheet.SetCell(1, 2, "kept");
+    sheet.SetCurrentCell(1, 2);
+    sheet.SetSelection({1, 2, 1, 2});
+    const std::string before = DatasheetToStream(sheet);
+    TDatasheetHistory history;
+    TGridRect written;
+    if (!PasteTabSeparated(sheet, input, &history, &written)) {
+        Check(DatasheetToStream(sheet) == before);
+        return;
+    }
+    CheckShape(sheet);
+    const TTextTable pasted = ParseTabSeparated(input);
+    const TTextTable copied = ParseTabSeparated(CopyAsTabSeparated(sheet, written));
+    Check(copied.size() == pasted.size());
+    for (size_t r = 0; r < pasted.size() && r < copied.size(); ++r)
+        for (size_t c = 0; c < copied[r].size(); ++c)
+            Check(copied[r][c] == (c < pasted[r].size() ? pasted[r][c] : std::string()));
+    Check(history.Undo(sheet));
+    Check(DatasheetToStream(sheet) == before);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -111,6 +139,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzDatasheetStream(input);
 #elif defined(QBM_FUZZ_HEX_STREAM)
     FuzzHexStream(input);
+#elif defined(QBM_FUZZ_PASTED_TEXT)
+    FuzzPastedText(input);
 #else
     FuzzLoadProject(input);
 #endif

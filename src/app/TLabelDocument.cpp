@@ -592,7 +592,7 @@ bool TLabelDocument::ShowFieldValue(bool report) {
         return false;
     }
     m_setup.bcdMain.SetText(code);
-    m_setup.bcdMain.ExtCaption = FieldValue(sheet, m_project.CapFieldName(), 1);
+    m_setup.bcdMain.ExtCaption = FieldText(sheet, m_project.CapFieldName(), 1);
     return true;
 }
 

@@ -183,6 +183,9 @@ void TBarcode::PaintText(TCanvas& canvas, int width) {
     // Control characters and the NUL marker have no glyph of their own.
     for (char& ch : shown)
         if (static_cast<unsigned char>(ch) < 32 || static_cast<unsigned char>(ch) == 128) ch = ' ';
+    // The code is Latin-1, as the symbologies encode it; the canvas takes UTF-8. The caption is UTF-8
+    // already: it is for people, in any script.
+    shown = Latin1ToUtf8(shown);
 
     canvas.SetFont(m_showTextFont.Turned(Rnd(m_angle * 10)));
     canvas.Pen().color = canvas.Font().Color();

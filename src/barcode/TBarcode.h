@@ -97,7 +97,7 @@ public:
     void SetWidth(int value);
 
     // Plain public fields written directly by callers.
-    std::string ExtCaption;
+    std::string ExtCaption;         // UTF-8, any script (the code itself is Latin-1)
     uint8_t ExtCaptionPosition = 0; // 0 left, 1 right, 2 centre
 
     // Left and right ends of the two digit groups of EAN-13 and UPC-A, written while painting bars.

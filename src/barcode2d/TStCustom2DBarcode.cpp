@@ -3,6 +3,7 @@
 #include "surface/TOffsetCanvas.h"
 
 #include "surface/TCanvas.h"
+#include "util/Text.h"
 
 #include <cmath>
 
@@ -122,7 +123,8 @@ void TStCustom2DBarcode::Render(int w, int h) {
     // An empty caption neither reserves space nor shows, so it needs no font metrics.
     const bool hasCaption = !m_caption.empty();
     const int textHeight = hasCaption ? canvas.TextHeight("Yg0") : 0;
-    const int textWidth = hasCaption ? canvas.TextWidth(m_caption) : 0;
+    // The caption is Latin-1, as the symbols' texts are; the canvas takes UTF-8.
+    const int textWidth = hasCaption ? canvas.TextWidth(Latin1ToUtf8(m_caption)) : 0;
 
     int x = 0;
     switch (m_alignment) {
@@ -186,7 +188,7 @@ void TStCustom2DBarcode::Render(int w, int h) {
 
     if (!hasCaption) return;
     canvas.Brush().color = m_backgroundColor;
-    canvas.TextOut(x, y, m_caption);
+    canvas.TextOut(x, y, Latin1ToUtf8(m_caption));
 }
 
 std::pair<long long, long long> TStCustom2DBarcode::RenderedSize(int xDpi, int yDpi) const {

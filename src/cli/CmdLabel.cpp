@@ -56,7 +56,7 @@ int RunLabel(const Args& args) {
                       << "; its defaults are used\n";
         TBarcode barcode;
         barcode.SetText(Utf8ToLatin1(args.Positional(1, "TEXT")));
-        barcode.ExtCaption = Utf8ToLatin1(args.Value("--caption", ""));
+        barcode.ExtCaption = args.Value("--caption", ""); // UTF-8, as the terminal gives it
         ApplyTemplate(library, name, barcode, label, dpi, dpi);
     }
     label.Bitmap.SaveToFile(*out);

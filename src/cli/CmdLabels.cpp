@@ -10,12 +10,13 @@ namespace qbm::cli {
 namespace {
 
 // One label per line, so control characters (a CR LF in a fixed 2D text, a tab in a datasheet cell)
-// are shown as \xHH, and a backslash as \\ to keep the form unambiguous.
-std::string Printable(const std::string& text) {
+// are shown as \xHH, and a backslash as \\ to keep the form unambiguous. Codes are Latin-1,
+// captions UTF-8 already.
+std::string Printable(const std::string& text, bool utf8 = false) {
     std::string out;
     for (const char c : text) {
         const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA0)) {
+        if (b < 0x20 || b == 0x7F || (!utf8 && b >= 0x80 && b < 0xA0)) {
             char hex[8];
             std::snprintf(hex, sizeof hex, "\\x%02X", b);
             out += hex;
@@ -25,7 +26,7 @@ std::string Printable(const std::string& text) {
             out += c;
         }
     }
-    return Latin1ToUtf8(out);
+    return utf8 ? out : Latin1ToUtf8(out);
 }
 
 int RunLabels(const Args& args) {
@@ -41,7 +42,7 @@ int RunLabels(const Args& args) {
     for (long long i = feed.FirstIndex(); i <= feed.Count() - 1; ++i) {
         const TLabelValue value = feed.Value(i);
         std::cout << Printable(value.code);
-        if (linear) std::cout << '\t' << Printable(value.caption);
+        if (linear) std::cout << '\t' << Printable(value.caption, true);
         std::cout << '\n';
     }
     return std::cout.good() ? 0 : 1;

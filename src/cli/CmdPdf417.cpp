@@ -51,7 +51,7 @@ int RunPdf417(const Args& args) {
     TBitmap probe;
     probe.Canvas().SetFont(bc.Font());
     const int captionHeight = bc.Caption().empty() ? 0 : probe.Canvas().TextHeight("Yg0") + 4;
-    const int captionWidth = probe.Canvas().TextWidth(bc.Caption());
+    const int captionWidth = probe.Canvas().TextWidth(Latin1ToUtf8(bc.Caption()));
     const long long width = std::max(bc.BarCodeWidth() + 2 * bc.QuietZone(), captionWidth);
     const long long height = bc.BarCodeHeight() + 2 * bc.QuietZone() + captionHeight;
     // Both the control's own picture (its size) and the device picture must fit.

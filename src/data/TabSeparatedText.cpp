@@ -41,13 +41,12 @@ std::string CopyAsTabSeparated(const TDatasheet& sheet, const TGridRect& range) 
     const int top = std::max(range.top, 0), bottom = std::min(range.bottom, sheet.RowCount() - 1);
     std::string out;
     for (int row = top; row <= bottom; ++row) {
-        if (row > top) out += '\n';
-        // Empty rows are skipped in one step: a million-row selection costs its text, not its rows.
         const auto cells = sheet.RowCells(row);
         for (int c = left; c <= right; ++c) {
             if (c > left) out += '\t';
             if (static_cast<size_t>(c) < cells.size()) AppendCell(out, cells[c]);
         }
+        out += '\n';
     }
     return out;
 }

@@ -16,8 +16,8 @@ struct TGridRect;
 
 using TTextTable = std::vector<std::vector<std::string>>;
 
-// The cells of `range` (clipped to the table) as tab-separated text; rows end with a line break
-// except the last.
+// The cells of `range` (clipped to the table) as tab-separated text; every row ends with a line
+// break, as spreadsheets write it, so that an empty last row is not lost.
 std::string CopyAsTabSeparated(const TDatasheet& sheet, const TGridRect& range);
 
 // Tab-separated text as rows of cells. Lines may end in CR LF, LF or CR; a line break after the last

@@ -44,8 +44,7 @@ void SetItems(QComboBox* box, const std::vector<std::string>& items, int selecte
     box->setCurrentIndex(selected < box->count() ? selected : -1);
 }
 
-void SetText(QLineEdit* edit, const std::string& text) {
-    const QString value = ToQ(text);
+void SetText(QLineEdit* edit, const QString& value) {
     if (edit->text() == value) return; // keeps the caret while typing
     const QSignalBlocker block(edit);
     edit->setText(value);
@@ -152,7 +151,7 @@ void LinearCodePage::SetDocument(TLabelDocument* doc) {
     connect(m_fixedCode, &QLineEdit::textEdited, doc,
             [doc](const QString& t) { doc->SetFixedCode(FromQ(t)); });
     connect(m_extCaption, &QLineEdit::textEdited, doc,
-            [doc](const QString& t) { doc->SetExtCaption(FromQ(t)); });
+            [doc](const QString& t) { doc->SetExtCaption(Utf8FromQ(t)); });
     connect(m_amount, &QSpinBox::valueChanged, doc, [doc](int v) { doc->SetFixedCodeAmount(v); });
     connect(m_codeField, &QComboBox::activated, doc, [doc](int i) { doc->SetCodeField(i); });
     connect(m_capField, &QComboBox::activated, doc, [doc](int i) { doc->SetCapField(i); });
@@ -189,8 +188,8 @@ void LinearCodePage::RefreshFields() {
 
 void LinearCodePage::RefreshValues() {
     const TLabelProject& p = m_doc->Project();
-    SetText(m_fixedCode, p.FixedCode());
-    SetText(m_extCaption, p.ExtCaption());
+    SetText(m_fixedCode, ToQ(p.FixedCode()));
+    SetText(m_extCaption, Utf8ToQ(p.ExtCaption())); // captions are for people: any script
     if (m_amount->value() != p.FixedCodeAmount()) {
         const QSignalBlocker block(m_amount);
         m_amount->setValue(p.FixedCodeAmount());

@@ -166,7 +166,7 @@ void TFM_Template::Connect() {
     connect(m_testCode, &QLineEdit::textChanged, this,
             guarded([this](const QString& text) { m_editor.SetTestCode(FromQ(text)); }));
     connect(m_testCaption, &QLineEdit::textChanged, this,
-            guarded([this](const QString& text) { m_editor.SetTestCaption(FromQ(text)); }));
+            guarded([this](const QString& text) { m_editor.SetTestCaption(Utf8FromQ(text)); }));
     connect(m_captionPosition, &QComboBox::currentIndexChanged, this,
             guarded([this](int index) { m_editor.SetCaptionPosition(index); }));
     connect(m_format, &QComboBox::currentIndexChanged, this,
@@ -200,8 +200,8 @@ void TFM_Template::Refresh() {
     }
     m_list->setCurrentRow(m_editor.Selected());
     if (FromQ(m_testCode->text()) != m_editor.TestCode()) m_testCode->setText(ToQ(m_editor.TestCode()));
-    if (FromQ(m_testCaption->text()) != m_editor.TestCaption())
-        m_testCaption->setText(ToQ(m_editor.TestCaption()));
+    if (Utf8FromQ(m_testCaption->text()) != m_editor.TestCaption())
+        m_testCaption->setText(Utf8ToQ(m_editor.TestCaption()));
     m_format->setCurrentIndex(m_editor.CodeType());
     m_textLayout->setCurrentIndex(m_editor.TextLayout());
     m_captionPosition->setCurrentIndex(m_editor.CaptionPosition());

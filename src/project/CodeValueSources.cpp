@@ -23,12 +23,16 @@ int FindFieldColumn(const TDatasheet& sheet, std::string_view name) {
     return -1;
 }
 
-std::string FieldValue(TDatasheet& sheet, std::string_view name, int row) {
+std::string FieldText(TDatasheet& sheet, std::string_view name, int row) {
     const int column = FindFieldColumn(sheet, name);
     if (column < 0) return {};
     sheet.SetCurrentColumn(column);
-    // The datasheet holds UTF-8; labels take the engines' Latin-1.
-    return Utf8ToLatin1Replacing(Trim(sheet.Cell(column, row)));
+    return Trim(sheet.Cell(column, row));
+}
+
+std::string FieldValue(TDatasheet& sheet, std::string_view name, int row) {
+    // The datasheet holds UTF-8; codes take the engines' Latin-1, as the symbologies encode them.
+    return Utf8ToLatin1Replacing(FieldText(sheet, name, row));
 }
 
 bool ValidateCode(std::string_view text, TBarcodeType type) {
@@ -100,7 +104,7 @@ TCodeValue LabelValue(TLabelProject& project, long long number) {
         const int row = static_cast<int>(number + 1);
         // The caption is read last, so the caption field's column ends up current, as when printing.
         std::string code = FieldValue(sheet, project.CodeFieldName(), row);
-        std::string caption = FieldValue(sheet, project.CapFieldName(), row);
+        std::string caption = FieldText(sheet, project.CapFieldName(), row);
         return {std::move(code), std::move(caption)};
     }
     if (project.Source2D() == T2DSource::tsCodeList)

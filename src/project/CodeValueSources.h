@@ -15,8 +15,8 @@ class TLabelProject;
 
 // What one label carries: its code and, for linear labels, its extended caption.
 struct TCodeValue {
-    std::string code;
-    std::string caption;
+    std::string code;    // Latin-1, as the symbologies encode it
+    std::string caption; // UTF-8, any script
 };
 
 // The column (1 or more) whose header, with blanks and control characters around it removed, equals
@@ -24,8 +24,9 @@ struct TCodeValue {
 int FindFieldColumn(const TDatasheet& sheet, std::string_view name);
 
 // The trimmed cell in `row` of the column FindFieldColumn finds, which also becomes the datasheet's
-// current column; "" when no column matches. The datasheet's UTF-8 comes back as the engines' Latin-1
-// ('?' for a character Latin-1 lacks).
+// current column; "" when no column matches. FieldText gives the datasheet's UTF-8 (captions);
+// FieldValue the engines' Latin-1 ('?' for a character Latin-1 lacks), as codes take it.
+std::string FieldText(TDatasheet& sheet, std::string_view name, int row);
 std::string FieldValue(TDatasheet& sheet, std::string_view name, int row);
 
 // Whether a typed value suits the symbology: trimmed, then digits only for numeric symbologies, the

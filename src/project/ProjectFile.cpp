@@ -24,6 +24,8 @@ constexpr std::string_view kExact2DListSection = "Var2DCodeList";
 constexpr std::string_view kExact2DTextSection = "B2DCodeText";
 constexpr std::string_view kSettings2DSection = "Settings2D";
 constexpr std::string_view kUnicodeDatasheetSection = "VarCodeValueUtf8";
+// Texts of the [Properties] section with characters beyond Latin-1, as UTF-8 in hexadecimal.
+constexpr std::string_view kUnicodePropertiesSection = "PropertiesUtf8";
 constexpr std::string_view kPrintOptionsSection = "PrintOptions";
 
 // Written only when they differ from the defaults, so a project that never changed them keeps the
@@ -231,7 +233,9 @@ TSaveReport SaveProject(const std::string& path, const TLabelProject& project, c
     ini.WriteBool(kProperties, "VariousCode", project.LinearSource() == TLinearSource::lsDatasheet);
     ini.WriteBool(kProperties, "SplitMark", project.SplitMarks());
     WriteValue(ini, kProperties, "FixedCode", project.FixedCode(), report);
-    WriteValue(ini, kProperties, "ExtCaption", project.ExtCaption(), report);
+    // The caption is UTF-8, the file's [Properties] Latin-1: one of Latin-1 characters only is written
+    // as ever; one with others has its exact form in a section of its own, after the others.
+    WriteValue(ini, kProperties, "ExtCaption", Utf8ToLatin1Replacing(project.ExtCaption()), report);
     ini.WriteInteger(kProperties, "CodeField", project.CodeField());
     ini.WriteInteger(kProperties, "CapField", project.CapField());
     ini.WriteInteger(kProperties, "FixedCodeAmount", project.FixedCodeAmount());
@@ -297,6 +301,10 @@ TSaveReport SaveProject(const std::string& path, const TLabelProject& project, c
         Write2DSettingsKeys(ini, kSettings2DSection, stored);
     }
     if (!latin1) ini.WriteString(kUnicodeDatasheetSection, "Data", StreamToHex(stream));
+    if (const std::string& caption = project.ExtCaption(); !FitsLatin1(caption)) {
+        const std::string line = caption.substr(0, caption.find_first_of(kLineBreakers));
+        ini.WriteString(kUnicodePropertiesSection, "ExtCaption", StreamToHex(line));
+    }
 
     ini.UpdateFile();
     return report;
@@ -331,7 +339,9 @@ std::vector<std::string> LoadProject(const std::string& path, TLabelProject& pro
                                                                           : T2DSource::tsFixedText);
     project.SetSplitMarks(ini.ReadBool(kProperties, "SplitMark", true));
     project.SetFixedCode(ini.ReadString(kProperties, "FixedCode", ""));
-    project.SetExtCaption(ini.ReadString(kProperties, "ExtCaption", ""));
+    project.SetExtCaption(ini.ValueExists(kUnicodePropertiesSection, "ExtCaption")
+                              ? HexToStream(ini.ReadString(kUnicodePropertiesSection, "ExtCaption", ""))
+                              : Latin1ToUtf8(ini.ReadString(kProperties, "ExtCaption", "")));
     project.SetLinage(ini.ReadInteger(kProperties, "Linage", 1));
     project.SetColumn(ini.ReadInteger(kProperties, "Column", 1));
     project.SetMarginLeft(ini.ReadInteger(kProperties, "MLeft", 10));

@@ -1,6 +1,7 @@
 #include "surface/QtPainterCanvas.h"
 
 #include "surface/CanvasShapes.h"
+#include "surface/CanvasText.h"
 #include "surface/GuiApplication.h"
 #include "surface/PictureRectangles.h"
 #include "surface/TBitmap.h"
@@ -345,7 +346,7 @@ void QtPainterCanvas::FloodFill(int x, int y, TColor border) {
     }
 }
 
-bool QtPainterCanvas::GlyphTextOut(QPainter& p, int x, int y, const std::string& text) {
+bool QtPainterCanvas::GlyphTextOut(QPainter& p, int x, int y, const std::string& text, int width) {
     const int turn = Font().Orientation();
     // Right angles map every pen position exactly; at other angles the shaper's own rounding of the
     // turned positions decides which pixel a glyph starts on. Lines under or through the text are
@@ -373,7 +374,7 @@ bool QtPainterCanvas::GlyphTextOut(QPainter& p, int x, int y, const std::string&
         y = 0;
     }
     if (Brush().style == TBrushStyle::bsSolid)
-        p.fillRect(QRect(x, y, TextWidth(text), e.height), ToQColor(Brush().color));
+        p.fillRect(QRect(x, y, width, e.height), ToQColor(Brush().color));
     if (!m_layout.glyphs.empty()) {
         m_run.setRawFont(e.drawing->RawFont());
         m_run.setRawData(m_layout.glyphs.data(), m_layout.positions.data(),
@@ -393,9 +394,11 @@ void QtPainterCanvas::TextOut(int x, int y, const std::string& text) {
     const TQtFontCache::TEntry& e = CurrentFont();
     const QFont& f = e.qfont;
     QPainter& p = Painter();
-    if (GlyphTextOut(p, x, y, text)) return;
+    const auto latin1 = CanvasLatin1(text);
+    if (latin1 && GlyphTextOut(p, x, y, *latin1, Brush().style == TBrushStyle::bsSolid ? TextWidth(text) : 0))
+        return;
     const QFontMetrics& fm = e.metrics;
-    const QString s = QString::fromLatin1(text.data(), static_cast<int>(text.size()));
+    const QString s = CanvasQString(text);
     p.setFont(f);
     if (Font().Orientation() != 0) {
         p.save();
@@ -429,7 +432,7 @@ void QtPainterCanvas::TextRectRight(const TRect& rect, const std::string& text) 
     p.setFont(f);
     p.setPen(ToQColor(Font().Color()));
     p.drawText(QRect(rect.left, rect.top, rect.Width() - 2, rect.Height()), Qt::AlignRight | Qt::AlignVCenter,
-               QString::fromLatin1(text.data(), static_cast<int>(text.size())));
+               CanvasQString(text));
     p.restore();
 }
 

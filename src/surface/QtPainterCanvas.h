@@ -66,7 +66,8 @@ private:
     void ApplyBrush(QPainter& p) const;
     TQtFontCache::TEntry& CurrentFont() { return m_fonts.Select(Font()); }
     // Draws the text from its glyph table; false when the shaper has to lay it out.
-    bool GlyphTextOut(QPainter& p, int x, int y, const std::string& text);
+    // Latin-1 text through the glyph table; `width` is the text's width for a solid background.
+    bool GlyphTextOut(QPainter& p, int x, int y, const std::string& latin1, int width);
     // The image in a 32-bit format, its painter closed.
     QImage& RasterImage();
     // Paints the picture part as rectangles on a vector device; false when it is not worth it.

@@ -41,8 +41,9 @@ public:
     // Fills the area around (x, y) bounded by `border` with the brush. Only bitmaps can do this;
     // other surfaces ignore it.
     virtual void FloodFill(int x, int y, TColor border) = 0;
-    // The text's cell has its top-left corner at (x, y); a turned font turns the text about that
-    // point. With a clear brush the background stays untouched.
+    // Texts are UTF-8 in any script (bytes that are no UTF-8 are read as Latin-1). The text's cell has
+    // its top-left corner at (x, y); a turned font turns the text about that point. With a clear brush
+    // the background stays untouched.
     virtual void TextOut(int x, int y, const std::string& text) = 0;
     virtual int TextWidth(const std::string& text) = 0;
     // The font's cell height.

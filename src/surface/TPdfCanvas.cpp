@@ -1,6 +1,7 @@
 #include "surface/TPdfCanvas.h"
 
 #include "surface/CanvasShapes.h"
+#include "surface/CanvasText.h"
 #include "surface/PdfPaths.h"
 #include "surface/PictureRectangles.h"
 #include "surface/TBitmap.h"
@@ -49,6 +50,15 @@ void AppendLiteral(std::string& out, std::string_view text) {
         out += c;
     }
     out += ')';
+}
+
+// UTF-16BE with its byte-order mark, in hexadecimal: a text string of any script.
+void AppendUnicodeHex(std::string& out, const QString& text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    out += "<FEFF";
+    for (const QChar ch : text)
+        for (const int shift : {12, 8, 4, 0}) out += kHex[(ch.unicode() >> shift) & 0xF];
+    out += '>';
 }
 
 bool IsRightAngle(int tenths) {
@@ -323,15 +333,46 @@ void TPdfCanvas::DrawText(const QTransform& place, const std::string& text) {
         }
         m_content += "h f\n";
     }
-    if (DrawGlyphText(place, text)) return;
-    // Texts only the shaper can lay out (a character from another font, lines under or through the
-    // text, a turn other than a right angle) go out as outlines.
+    const auto latin1 = CanvasLatin1(text);
+    if (latin1 && DrawGlyphText(place, *latin1)) return;
+    // Texts only the shaper can lay out (a character from another font or script, lines under or
+    // through the text, a turn other than a right angle) go out as outlines.
+    const QString shaped = CanvasQString(text);
     QPainterPath path;
-    path.addText(0, e.ascent, e.qfont, QString::fromLatin1(text.data(), static_cast<int>(text.size())));
+    path.addText(0, e.ascent, e.qfont, shaped);
     if (path.isEmpty()) return;
     SetFill(Font().Color());
     AppendPath(m_content, path, place);
     m_content += "f\n";
+    MarkActualText(place, shaped);
+}
+
+void TPdfCanvas::MarkActualText(const QTransform& place, const QString& text) {
+    TQtFontCache::TEntry& e = m_fonts.Select(Font());
+    TGlyphTable& table = e.Widths();
+    // Any character of the font will do; it is never seen.
+    char stand = 0;
+    for (const char c : {'x', 'o', '0', '-'})
+        if (table.Layout(std::string_view(&c, 1), m_layout) &&
+            table.Advance(static_cast<unsigned char>(c)) > 0) {
+            stand = c;
+            break;
+        }
+    const double width = e.metrics.horizontalAdvance(text);
+    if (!stand || width <= 0) return;
+    int index = 0;
+    Type3Font(e.widths, index).Use(std::string_view(&stand, 1));
+    const double stretch = width * 64.0 / table.Advance(static_cast<unsigned char>(stand));
+    const QTransform m = QTransform::fromScale(stretch, -1) * QTransform::fromTranslate(0, e.ascent) * place;
+    m_content += "/Span << /ActualText ";
+    AppendUnicodeHex(m_content, text);
+    m_content += " >> BDC BT 3 Tr /F";
+    AppendInt(m_content, index);
+    m_content += " 1 Tf ";
+    AppendMatrix(m_content, m);
+    m_content += "Tm ";
+    AppendLiteral(m_content, std::string_view(&stand, 1));
+    m_content += " Tj 0 Tr ET EMC\n";
 }
 
 void TPdfCanvas::TextOut(int x, int y, const std::string& text) {

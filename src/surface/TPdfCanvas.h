@@ -79,6 +79,9 @@ private:
     // Draws a text with its cell's top-left corner at the origin of `place`.
     void DrawText(const QTransform& place, const std::string& text);
     bool DrawGlyphText(const QTransform& place, const std::string& text);
+    // Text drawn as outlines is no text to a reader: it goes with them as one invisible character of
+    // the text's width, marked with the text itself, so that the page stays searchable.
+    void MarkActualText(const QTransform& place, const QString& text);
     TPdfType3Font& Type3Font(const std::shared_ptr<TGlyphTable>& table, int& index);
     int PictureObject(const QImage& img, const TRect& sourceRect);
 

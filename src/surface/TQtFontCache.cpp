@@ -1,5 +1,6 @@
 #include "surface/TQtFontCache.h"
 
+#include "surface/CanvasText.h"
 #include "surface/QtPainterCanvas.h"
 
 namespace qbm {
@@ -34,7 +35,8 @@ int TQtFontCache::TextWidth(const TFont& font, const std::string& text, bool sha
     constexpr size_t kWidths = 8;
     TEntry& e = Select(font);
     int w = 0;
-    if (!shapeAll && e.Widths().Width(text, w)) return w;
+    const auto latin1 = CanvasLatin1(text);
+    if (!shapeAll && latin1 && e.Widths().Width(*latin1, w)) return w;
     if (m_widthsFor != &e) {
         m_widths.clear();
         m_nextWidthSlot = 0;
@@ -42,7 +44,9 @@ int TQtFontCache::TextWidth(const TFont& font, const std::string& text, bool sha
     }
     for (const auto& [t, cached] : m_widths)
         if (t == text) return cached;
-    w = e.metrics.horizontalAdvance(QString::fromLatin1(text.data(), static_cast<int>(text.size())));
+    w = e.metrics.horizontalAdvance(
+        latin1 ? QString::fromLatin1(latin1->data(), static_cast<qsizetype>(latin1->size()))
+               : CanvasQString(text));
     if (m_widths.size() < kWidths) {
         m_widths.emplace_back(text, w);
     } else {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 namespace qbm {
 namespace {
@@ -98,6 +99,33 @@ TEST(QbmPrint, WritesAPdfWithAPageForEveryFourLabels) {
     const std::string pdf = test::ReadWholeFile(f.dir + "/out.pdf");
     EXPECT_NE(pdf.find("/Count 3"), std::string::npos);
     EXPECT_NE(pdf.find("/MediaBox [0 0 792.000000 612.000000]"), std::string::npos) << "Letter, landscape";
+}
+
+// Captions from the datasheet in any script print, and the PDF's text finds them.
+TEST(QbmPrint, DatasheetCaptionsInAnyScriptArePrintedAsText) {
+    const Fixture f(3);
+    // A template that shows its text: the caption goes with it.
+    std::ofstream(f.library, std::ios::app | std::ios::binary)
+        << "[Shelf]\r\nCodeType=6\r\nTextLayout=2\r\nHeight=12\r\nBarWidth=20\r\nXFontName=DejaVu "
+           "Sans\r\nXFontSize=8\r\n";
+    TLabelProject p;
+    LoadProject(f.project, p, {});
+    p.SetTemplateName("Shelf");
+    TDatasheet& sheet = p.Datasheet();
+    sheet.AddColumn("Caption");
+    const char* const kCaptions[] = {"Fr\u00FChst\u00FCck \u2013 1,50 \u20AC",
+                                     "\u0395\u03BB\u03BB\u03AC\u03B4\u03B1", "K\u00E4se"};
+    for (int r = 1; r <= 3; ++r) sheet.SetCell(2, r, kCaptions[r - 1]);
+    p.RebuildFieldList(kFieldPlaceholderDatasheet);
+    p.SetCodeField(1);
+    p.SetCapField(2);
+    SaveProject(f.project, p, nullptr);
+    const test::TCliRun r = f.Run("print " + f.project + " --pdf " + f.dir + "/out.pdf");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(std::system(("pdftotext '" + f.dir + "/out.pdf' '" + f.dir + "/out.txt'").c_str()), 0);
+    const std::string text = test::ReadWholeFile(f.dir + "/out.txt");
+    for (const char* caption : kCaptions)
+        EXPECT_NE(text.find(caption), std::string::npos) << caption << " in " << text;
 }
 
 TEST(QbmPrint, InvalidRowsAreListedAndNothingIsWritten) {

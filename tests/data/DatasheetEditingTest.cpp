@@ -92,7 +92,7 @@ TEST(DatasheetEditing, TabSeparatedTextAsSpreadsheetsWriteIt) {
     TDatasheet sheet = SheetOf({"plain", "tab\there", "two\nlines", "\"quoted\"", ""}, 3);
     sheet.SetCell(2, 1, "Käse €");
     const std::string copied = CopyAsTabSeparated(sheet, {1, 1, 2, 5});
-    EXPECT_EQ(copied, "plain\tKäse €\n\"tab\there\"\t\n\"two\nlines\"\t\n\"\"\"quoted\"\"\"\t\n\t");
+    EXPECT_EQ(copied, "plain\tKäse €\n\"tab\there\"\t\n\"two\nlines\"\t\n\"\"\"quoted\"\"\"\t\n\t\n");
     const TTextTable back = ParseTabSeparated(copied);
     ASSERT_EQ(back.size(), 5u);
     for (int r = 1; r <= 5; ++r)

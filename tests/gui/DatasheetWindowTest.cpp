@@ -483,7 +483,7 @@ TEST(DatasheetWindow, CopyAndPasteTabSeparatedText) {
         QItemSelection(w.window.Model()->index(0, 0), w.window.Model()->index(1, 0)),
         QItemSelectionModel::ClearAndSelect);
     QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), "r1\n\"two\nlines\"");
+    EXPECT_EQ(QApplication::clipboard()->text(), "r1\n\"two\nlines\"\n");
 
     // What a spreadsheet copies: two columns, three rows, CR LF after each.
     const std::string before = DatasheetToStream(w.sheet);

@@ -63,7 +63,7 @@ TLabelProject FullProject() {
     p.SetLinearSource(TLinearSource::lsDatasheet);
     p.SetSplitMarks(false);
     p.SetFixedCode(" 1234567 ");
-    p.SetExtCaption("Caption = \"quoted\" \xE4");
+    p.SetExtCaption("Caption = \"quoted\" \u00E4"); // UTF-8, as typed
     p.SetFixedCodeAmount(999999999);
     p.SetLinage(30);
     p.SetColumn(7);
@@ -587,22 +587,31 @@ TEST(ProjectFile, Latin1DatasheetIsWrittenAsEverAndOtherScriptsTravelBeside) {
     const std::string dir = test::MakeTempDir();
     TLabelProject project;
     project.SetTemplateName("T");
+    project.SetExtCaption("Cr\u00E8me");
     project.Datasheet().SetCell(1, 1, "K\u00E4se");
     SaveProject(dir + "/latin.bpj", project, nullptr);
     const std::string latin = ReadAll(dir + "/latin.bpj");
     // "Käse" as the Latin-1 bytes older readers expect, and nothing more.
     EXPECT_NE(latin.find("312C312C4BE47365"), std::string::npos);
+    EXPECT_NE(latin.find("ExtCaption=Cr\xE8me\r\n"), std::string::npos);
     EXPECT_EQ(latin.find("Utf8"), std::string::npos);
 
     project.Datasheet().SetCell(1, 1, "\u03A9\u03BC\u00E9\u65E5\U0001F4E6");
     project.Datasheet().SetCell(1, 0, "\u540D\u524D");
+    project.SetExtCaption("Fr\u00FChst\u00FCck \u2013 1,50 \u20AC \u0395\u03BB\u03BB\u03AC\u03B4\u03B1");
     SaveProject(dir + "/any.bpj", project, nullptr);
     const std::string any = ReadAll(dir + "/any.bpj");
     // Older readers find '?' for what Latin-1 lacks, in the place they always read.
     EXPECT_NE(any.find("312C312C3F3FE93F3F"), std::string::npos);
     EXPECT_NE(any.find("[VarCodeValueUtf8]\r\nData="), std::string::npos);
+    EXPECT_NE(any.find("ExtCaption=Fr\xFChst\xFC"
+                       "ck ? 1,50 ? ??????\r\n"),
+              std::string::npos);
+    EXPECT_NE(any.find("[PropertiesUtf8]\r\nExtCaption="), std::string::npos);
     TLabelProject loaded;
     LoadProject(dir + "/any.bpj", loaded, {});
+    EXPECT_EQ(loaded.ExtCaption(),
+              "Fr\u00FChst\u00FCck \u2013 1,50 \u20AC \u0395\u03BB\u03BB\u03AC\u03B4\u03B1");
     EXPECT_EQ(loaded.Datasheet().Cell(1, 1), "\u03A9\u03BC\u00E9\u65E5\U0001F4E6");
     EXPECT_EQ(loaded.Datasheet().ColumnName(1), "\u540D\u524D");
     SaveProject(dir + "/again.bpj", loaded, nullptr);
@@ -612,4 +621,5 @@ TEST(ProjectFile, Latin1DatasheetIsWrittenAsEverAndOtherScriptsTravelBeside) {
     TLabelProject old;
     LoadProject(dir + "/latin.bpj", old, {});
     EXPECT_EQ(old.Datasheet().Cell(1, 1), "K\u00E4se");
+    EXPECT_EQ(old.ExtCaption(), "Cr\u00E8me");
 }

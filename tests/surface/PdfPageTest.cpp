@@ -128,6 +128,45 @@ TEST(PdfPage, LooksAsQtDrawsItAndKeepsTextAsText) {
         EXPECT_NE(extracted.find(expected), std::string::npos) << expected << " in " << extracted;
 }
 
+// A caption in any script prints with the glyphs of a font that has them, beside Qt's own drawing of
+// it, and stays text that a reader finds, turned or not, Latin-1 or not.
+TEST(PdfPage, CaptionsInAnyScriptPrintAndStaySearchable) {
+    const std::string dir = test::MakeTempDir();
+    const char* const kTexts[] = {"Fr\u00FChst\u00FCck \u2013 1,50 \u20AC",
+                                  "\u0395\u03BB\u03BB\u03AC\u03B4\u03B1",
+                                  "\u041A\u0438\u0440\u0438\u043B\u043B\u0438\u0446\u0430", "K\u00E4se"};
+    const auto draw = [&](TCanvas& c) {
+        int y = 100;
+        for (const int turn : {0, 900}) {
+            test::TFontCase f = test::kFonts[0];
+            f.height = f.height * kDpi / 96;
+            test::SetFont(c, f, turn);
+            c.Brush() = TBrush{clWhite, TBrushStyle::bsClear};
+            for (const char* text : kTexts) {
+                c.TextOut(turn ? 2000 : 100, y, text);
+                y += 120;
+            }
+        }
+    };
+    const std::string ours = PrintOurs(dir + "/ours.pdf", draw);
+    const std::string txt = dir + "/ours.txt";
+    ASSERT_EQ(std::system(("pdftotext '" + ours + "' '" + txt + "'").c_str()), 0);
+    const std::string extracted = test::ReadWholeFile(txt);
+    for (const char* expected : kTexts)
+        EXPECT_NE(extracted.find(expected), std::string::npos) << expected << " in " << extracted;
+
+    const auto a = test::RasterisePdf(ours, kDpi);
+    const auto b = test::RasterisePdf(PrintWithQt(dir + "/qt.pdf", draw), kDpi);
+    ASSERT_EQ(a.size(), 1u);
+    ASSERT_EQ(b.size(), 1u);
+    for (const bool oursFirst : {true, false}) {
+        long dark = 0;
+        const long unmatched = oursFirst ? Unmatched(a[0], b[0], dark) : Unmatched(b[0], a[0], dark);
+        EXPECT_GT(dark, 5000);
+        EXPECT_LT(unmatched, dark / 100) << unmatched << " of " << dark;
+    }
+}
+
 // ... and a picture redrawn in place for the next label is a picture of its own.
 TEST(PdfPage, APicturePrintedOnEveryLabelIsStoredOnce) {
     const std::string dir = test::MakeTempDir();
