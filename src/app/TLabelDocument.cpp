@@ -660,7 +660,7 @@ void TLabelDocument::ImportVariousCode() {
     if (Kind() != TBarcodeKind::bkLinear) return;
     SetLinearSource(TLinearSource::lsDatasheet);
     emit showTabRequested(TMainTab::mtLinear);
-    if (!ImportCodesInto(m_project.LinearCodeList())) return;
+    if (!ImportCodesInto(m_project.LinearCodeList(), TCodeListText::ctLatin1)) return;
     if (!m_project.LinearCodeList().empty()) m_setup.bcdMain.SetText(m_project.LinearCodeList().front());
     ApplyTemplate();
 }
@@ -689,19 +689,19 @@ void TLabelDocument::SetAmount2D(int amount) {
 }
 
 void TLabelDocument::Import2D() {
-    if (!ImportCodesInto(m_project.CodeList2D())) return;
+    if (!ImportCodesInto(m_project.CodeList2D(), TCodeListText::ctUtf8)) return;
     // The count under the list follows the list it counts.
     SetAmountLabel("Amount: " + std::to_string(m_project.CodeList2D().size()));
     ApplyLabel();
 }
 
-bool TLabelDocument::ImportCodesInto(std::vector<std::string>& list) {
+bool TLabelDocument::ImportCodesInto(std::vector<std::string>& list, TCodeListText text) {
     const auto path = m_dialogs.AskOpenPath(TFileKind::fkCodeList);
     if (!path) return false;
     std::string error;
     Change(kNoMerge, "Import codes", [&] {
         try {
-            ImportCodeList(*path, list);
+            ImportCodeList(*path, list, text);
         } catch (const std::exception& e) {
             error = e.what();
         }

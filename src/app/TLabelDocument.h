@@ -25,6 +25,7 @@
 #include "data/TDatasheetHistory.h"
 #include "output/TPreview.h"
 #include "output/TPrintRun.h"
+#include "project/CodeListFile.h"
 #include "project/CodeValueSources.h"
 #include "project/ControlCharMenu.h"
 #include "project/TLabelProject.h"
@@ -323,7 +324,7 @@ private:
     std::string PrintFitWarning(const TPage& page, const std::string& pictureWarning);
     void SetLayoutWarning(const std::string& warning);
     // Reads a code list file the user picks into `list` as one undo step; false when the user cancels.
-    bool ImportCodesInto(std::vector<std::string>& list);
+    bool ImportCodesInto(std::vector<std::string>& list, TCodeListText text);
     template <typename Edit> void Change(int mergeId, const char* text, Edit&& edit);
     bool AskSaveModified();
     bool SaveTo(const std::string& path);

@@ -25,9 +25,9 @@ namespace qbm {
 
 namespace {
 
-// The memo shows lines; the document keeps them joined by CR LF as the labels carry them.
+// The memo shows lines; the document keeps them joined by CR LF as the labels carry them, in UTF-8.
 QString MemoText(const std::string& text) {
-    QString shown = ToQ(text);
+    QString shown = Utf8ToQ(text);
     shown.replace("\r\n", "\n");
     return shown;
 }
@@ -35,7 +35,7 @@ QString MemoText(const std::string& text) {
 std::string DocumentText(const QString& memo) {
     QString text = memo;
     text.replace("\n", "\r\n");
-    return FromQ(text);
+    return Utf8FromQ(text);
 }
 
 } // namespace
@@ -164,13 +164,13 @@ void Code2DPage::RefreshValues() {
     const auto& codes = p.CodeList2D();
     bool same = m_list->count() == static_cast<int>(codes.size());
     for (int i = 0; same && i < m_list->count(); ++i)
-        same = m_list->item(i)->text() == ToQ(codes[static_cast<size_t>(i)]);
+        same = m_list->item(i)->text() == Utf8ToQ(codes[static_cast<size_t>(i)]);
     if (!same) {
         const int row = m_list->currentRow();
         m_list->clear();
         QStringList entries;
         entries.reserve(static_cast<qsizetype>(codes.size()));
-        for (const auto& code : codes) entries << ToQ(code);
+        for (const auto& code : codes) entries << Utf8ToQ(code);
         m_list->addItems(entries);
         if (row >= 0 && row < m_list->count()) m_list->setCurrentRow(row);
     }

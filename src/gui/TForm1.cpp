@@ -12,6 +12,7 @@
 #include "gui/TQtProgress.h"
 #include "gui/TScreenFit.h"
 #include "gui/WindowPrinting.h"
+#include "util/Text.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -314,7 +315,8 @@ void TForm1::Modify2DTemplate() {
     if (!m_doc) return;
     T2DEditorRequest request;
     request.page = m_doc->Project().Format2D();
-    request.testText = m_doc->Project().Text2D();
+    // The editor tries PDF417 and MaxiCode, whose text is Latin-1.
+    request.testText = Utf8ToLatin1Replacing(m_doc->Project().Text2D());
     request.settings = m_doc->Settings2D();
     request.showExport = m_exporting;
     if (const auto settings = m_dialogs.Template2DEditor(this, *m_doc, request))

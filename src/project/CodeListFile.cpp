@@ -1,7 +1,9 @@
 #include "project/CodeListFile.h"
 
+#include "data/TextEncoding.h"
 #include "util/AtomicFile.h"
 #include "util/Errors.h"
+#include "util/Text.h"
 
 namespace qbm {
 
@@ -21,12 +23,16 @@ std::vector<std::string> SplitCodeLines(std::string_view text) {
     return lines;
 }
 
-void ImportCodeList(const std::string& path, std::vector<std::string>& list) {
+void ImportCodeList(const std::string& path, std::vector<std::string>& list, TCodeListText text) {
     list.clear();
     std::string content;
     if (!ReadFileIfExists(path, content))
         throw EInOutError("Cannot open file \"" + path + "\". No such file or directory");
-    list = SplitCodeLines(content);
+    const TDetectedEncoding detected = DetectTextEncoding(content);
+    list =
+        SplitCodeLines(DecodeToUtf8(std::string_view(content).substr(detected.bomLength), detected.encoding));
+    if (text == TCodeListText::ctLatin1)
+        for (std::string& code : list) code = Utf8ToLatin1Replacing(code);
 }
 
 } // namespace qbm

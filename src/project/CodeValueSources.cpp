@@ -108,14 +108,21 @@ TCodeValue LabelValue(TLabelProject& project, long long number) {
         return {std::move(code), std::move(caption)};
     }
     if (project.Source2D() == T2DSource::tsCodeList)
-        return {Trim(project.CodeList2D()[static_cast<size_t>(number)]), {}};
-    return {Trim(project.Text2D()), {}};
+        return {Engine2DText(project, Trim(project.CodeList2D()[static_cast<size_t>(number)])), {}};
+    return {Engine2DText(project, Trim(project.Text2D())), {}};
+}
+
+std::string Engine2DText(const TLabelProject& project, std::string_view text) {
+    // QR Code, Data Matrix, Aztec and Micro QR encode UTF-8 (with its ECI); PDF417 and MaxiCode
+    // encode Latin-1 bytes.
+    if (project.Format2D() >= kFirstSymbolFormat) return std::string(text);
+    return Utf8ToLatin1Replacing(text);
 }
 
 std::string Current2DText(const TLabelProject& project) {
     if (project.Source2D() == T2DSource::tsCodeList && !project.CodeList2D().empty())
-        return project.CodeList2D().front();
-    return project.Text2D();
+        return Engine2DText(project, project.CodeList2D().front());
+    return Engine2DText(project, project.Text2D());
 }
 
 TNotedFields NoteFieldChoices(const TLabelProject& project) {

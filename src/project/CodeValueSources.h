@@ -53,6 +53,11 @@ TCodeValue LabelValue(TLabelProject& project, long long number);
 // and the list has entries, else the fixed text.
 std::string Current2DText(const TLabelProject& project);
 
+// The project holds 2D texts as UTF-8; this is one as the project's 2D format encodes it: UTF-8 for
+// QR Code and the other symbols of libzint, the engines' Latin-1 for PDF417 and MaxiCode ('?' for a
+// character Latin-1 lacks). LabelValue and Current2DText give their texts so.
+std::string Engine2DText(const TLabelProject& project, std::string_view text);
+
 // The chosen code and caption fields, noted by name before the datasheet window opens (trimmed; empty
 // when the list's selection is below 1).
 struct TNotedFields {

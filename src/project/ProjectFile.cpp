@@ -26,6 +26,8 @@ constexpr std::string_view kSettings2DSection = "Settings2D";
 constexpr std::string_view kUnicodeDatasheetSection = "VarCodeValueUtf8";
 // Texts of the [Properties] section with characters beyond Latin-1, as UTF-8 in hexadecimal.
 constexpr std::string_view kUnicodePropertiesSection = "PropertiesUtf8";
+// The 2D fixed text and code list, as UTF-8 in hexadecimal, when one of them goes beyond Latin-1.
+constexpr std::string_view kUnicode2DSection = "B2DCodeUtf8";
 constexpr std::string_view kPrintOptionsSection = "PrintOptions";
 
 // Written only when they differ from the defaults, so a project that never changed them keeps the
@@ -260,13 +262,23 @@ TSaveReport SaveProject(const std::string& path, const TLabelProject& project, c
 
     // A fixed text of several lines keeps its first line in "Code" for older readers and travels
     // whole, in hexadecimal, in a section of its own written after the others.
-    const std::string& text2D = project.Text2D();
+    // The project holds the 2D texts as UTF-8, the file's sections Latin-1: texts of Latin-1
+    // characters only are written exactly as ever; with others, those sections hold '?' for them and
+    // the exact texts follow in a section of their own.
+    const std::string text2D = Utf8ToLatin1Replacing(project.Text2D());
+    std::vector<std::string> list2D;
+    list2D.reserve(project.CodeList2D().size());
+    bool latin1Texts2D = FitsLatin1(project.Text2D());
+    for (const std::string& entry : project.CodeList2D()) {
+        latin1Texts2D = latin1Texts2D && FitsLatin1(entry);
+        list2D.push_back(Utf8ToLatin1Replacing(entry));
+    }
     const bool text2DExact = FitsOnALine(text2D);
     ini.WriteString(k2DCodeSection, "Code", text2D.substr(0, text2D.find_first_of(kLineBreakers)));
 
     // The list goes in as whole sections: one write per entry would rescan the section each time.
     bool listExact = true;
-    TStrings keyLines = KeyLines(project.CodeList2D(), listExact);
+    TStrings keyLines = KeyLines(list2D, listExact);
     if (!keyLines.empty()) {
         keyLines.insert(keyLines.begin(), "[" + std::string(k2DListSection) + "]");
         ini.SetStrings(keyLines);
@@ -283,10 +295,10 @@ TSaveReport SaveProject(const std::string& path, const TLabelProject& project, c
 
     if (!listExact) {
         TStrings exactLines;
-        exactLines.reserve(project.CodeList2D().size() + 1);
+        exactLines.reserve(list2D.size() + 1);
         exactLines.push_back("[" + std::string(kExact2DListSection) + "]");
         int n = 0;
-        for (const std::string& entry : project.CodeList2D())
+        for (const std::string& entry : list2D)
             exactLines.push_back("Item" + IntToStr(++n) + "=" + StreamToHex(entry));
         ini.SetStrings(exactLines);
     }
@@ -301,6 +313,16 @@ TSaveReport SaveProject(const std::string& path, const TLabelProject& project, c
         Write2DSettingsKeys(ini, kSettings2DSection, stored);
     }
     if (!latin1) ini.WriteString(kUnicodeDatasheetSection, "Data", StreamToHex(stream));
+    if (!latin1Texts2D) {
+        TStrings lines;
+        lines.reserve(project.CodeList2D().size() + 3);
+        lines.push_back("[" + std::string(kUnicode2DSection) + "]");
+        lines.push_back("Text=" + StreamToHex(project.Text2D()));
+        int n = 0;
+        for (const std::string& entry : project.CodeList2D())
+            lines.push_back("Item" + IntToStr(++n) + "=" + StreamToHex(entry));
+        ini.SetStrings(lines);
+    }
     if (const std::string& caption = project.ExtCaption(); !FitsLatin1(caption)) {
         const std::string line = caption.substr(0, caption.find_first_of(kLineBreakers));
         ini.WriteString(kUnicodePropertiesSection, "ExtCaption", StreamToHex(line));
@@ -367,10 +389,13 @@ std::vector<std::string> LoadProject(const std::string& path, TLabelProject& pro
     }
 
     project.SetAmount2D(ini.ReadInteger(kProperties, "B2DAmount", 1));
-    if (ini.SectionExists(kExact2DTextSection))
-        project.SetText2D(HexToStream(ini.ReadString(kExact2DTextSection, "Data", "")));
+    const bool unicode2D = ini.SectionExists(kUnicode2DSection);
+    if (unicode2D)
+        project.SetText2D(HexToStream(ini.ReadString(kUnicode2DSection, "Text", "")));
+    else if (ini.SectionExists(kExact2DTextSection))
+        project.SetText2D(Latin1ToUtf8(HexToStream(ini.ReadString(kExact2DTextSection, "Data", ""))));
     else
-        project.SetText2D(ini.ReadString(k2DCodeSection, "Code", ""));
+        project.SetText2D(Latin1ToUtf8(ini.ReadString(k2DCodeSection, "Code", "")));
 
     const std::string format = ini.ReadString(kProperties, "B2DFormat", "");
     project.SetFormat2D(format == k2DFormatNames[1] ? 1 : 0);
@@ -378,10 +403,20 @@ std::vector<std::string> LoadProject(const std::string& path, TLabelProject& pro
 
     std::vector<std::string>& list = project.CodeList2D();
     list.clear();
-    if (ini.SectionExists(kExact2DListSection))
-        list = ReadExactList(ini);
-    else
-        ini.ReadSection(k2DListSection, list);
+    if (unicode2D) {
+        // One pass over the section: a key looked up per entry would rescan it each time.
+        TStrings lines;
+        ini.ReadSectionValues(kUnicode2DSection, lines);
+        for (const std::string& line : lines)
+            if (line.rfind("Item", 0) == 0 && line.find('=') != std::string::npos)
+                list.push_back(HexToStream(std::string_view(line).substr(line.find('=') + 1)));
+    } else {
+        if (ini.SectionExists(kExact2DListSection))
+            list = ReadExactList(ini);
+        else
+            ini.ReadSection(k2DListSection, list);
+        for (std::string& entry : list) entry = Latin1ToUtf8(entry);
+    }
 
     const std::string stream = ini.SectionExists(kUnicodeDatasheetSection)
                                    ? HexToStream(ini.ReadString(kUnicodeDatasheetSection, "Data", ""))

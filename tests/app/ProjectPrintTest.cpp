@@ -94,19 +94,37 @@ TEST(ProjectPrint, EveryDatasheetLabelDecodesToItsRow) {
     }
 }
 
+// QR Code carries any script: a code list in Greek, Japanese and German reads back as typed.
+TEST(ProjectPrint, QrCodeListInAnyScriptDecodesAsTyped) {
+    TLabelProject project;
+    project.SetKind(TBarcodeKind::bk2D);
+    project.SetFormat2D(kFirstSymbolFormat); // QR Code
+    project.SetSource2D(T2DSource::tsCodeList);
+    project.CodeList2D() = {"\u0395\u03BB\u03BB\u03AC\u03B4\u03B1", "\u65E5\u672C\u8A9E 2026",
+                            "K\u00E4se \u20AC"};
+    const PrintedRun run = PrintOnPages(project, 300);
+    ASSERT_EQ(run.result.outcome, TPrintOutcome::poPrinted);
+    for (int i = 0; i < 3; ++i) {
+        const test::Decoded d = test::Decode(CellOf(run, 0, i / 2, i % 2), ZXing::BarcodeFormat::QRCode);
+        EXPECT_EQ(d.text, project.CodeList2D()[static_cast<size_t>(i)]) << "entry " << i;
+    }
+}
+
 TEST(ProjectPrint, EveryPdf417ListEntryDecodesInItsCell) {
     TLabelProject project;
     project.SetKind(TBarcodeKind::bk2D);
     project.SetSource2D(T2DSource::tsCodeList);
-    project.CodeList2D() = {"  first entry  ", "Second: 1234567890", "third/ÄÖÜ"};
+    project.CodeList2D() = {"  first entry  ", "Second: 1234567890", "third/Käse"};
     const PrintedRun run = PrintOnPages(project, 300);
     ASSERT_EQ(run.result.outcome, TPrintOutcome::poPrinted);
     ASSERT_EQ(run.pages.size(), 1u);
-    const std::vector<std::string> expected = {"first entry", "Second: 1234567890", "third/ÄÖÜ"};
+    // The list is UTF-8; PDF417 carries Latin-1, which a scanner reads back as the same letters.
+    const std::vector<std::string> expected = {"first entry", "Second: 1234567890", "third/Käse"};
     for (int i = 0; i < 3; ++i) {
         const test::Decoded d = test::Decode(CellOf(run, 0, i / 2, i % 2), ZXing::BarcodeFormat::PDF417);
-        EXPECT_EQ(d.bytes, expected[static_cast<size_t>(i)]) << "entry " << i;
+        EXPECT_EQ(d.text, expected[static_cast<size_t>(i)]) << "entry " << i;
     }
+    EXPECT_EQ(test::Decode(CellOf(run, 0, 1, 0), ZXing::BarcodeFormat::PDF417).bytes, "third/K\xE4se");
     EXPECT_FALSE(test::Decode(CellOf(run, 0, 1, 1), ZXing::BarcodeFormat::PDF417).found)
         << "fourth cell empty";
 }

@@ -204,6 +204,13 @@ TEST_F(MainWindow, MatrixFormatsShowTheirOptionsAndDrawTheLabelAtOnce) {
     EXPECT_FALSE(Find<QWidget>("Btn_Modify2DTemplate")->isEnabled());
     const test::Decoded qr = test::Decode(doc->Setup().label.Bitmap, ZXing::BarcodeFormat::QRCode);
     EXPECT_EQ(qr.text, "Quirbel 4711");
+    // Any script: the text goes to the symbol as typed.
+    Find<QPlainTextEdit>("Memo1")->setPlainText(
+        QStringLiteral("\u0395\u03BB\u03BB\u03AC\u03B4\u03B1 \u65E5\u672C"));
+    EXPECT_EQ(doc->Project().Text2D(), "\u0395\u03BB\u03BB\u03AC\u03B4\u03B1 \u65E5\u672C");
+    EXPECT_EQ(test::Decode(doc->Setup().label.Bitmap, ZXing::BarcodeFormat::QRCode).text,
+              "\u0395\u03BB\u03BB\u03AC\u03B4\u03B1 \u65E5\u672C");
+    Find<QPlainTextEdit>("Memo1")->setPlainText("Quirbel 4711");
 
     auto* ecc = Find<QComboBox>("CBX_SymbolEcc");
     ecc->setCurrentIndex(4);

@@ -150,6 +150,24 @@ TEST(CodeListFile, OneEntryPerLineEmptyLinesIncluded) {
     list = {"old"};
     EXPECT_THROW(ImportCodeList(dir + "/missing.txt", list), EInOutError);
     EXPECT_TRUE(list.empty());
+
+    // Files in the encodings text files come in: the list holds UTF-8; linear lists Latin-1.
+    const struct {
+        std::string bytes;
+        std::vector<std::string> utf8, latin1;
+    } files[] = {
+        {"K\xC3\xA4se\r\n\xCE\xA9\r\n", {"K\u00E4se", "\u03A9"}, {"K\xE4se", "?"}}, // UTF-8
+        {"\xEF\xBB\xBFK\xC3\xA4se\n", {"K\u00E4se"}, {"K\xE4se"}},                  // with its mark
+        {"K\xE4se \x80\r\n", {"K\u00E4se \u20AC"}, {"K\xE4se ?"}},                  // Windows-1252
+        {std::string("\xFF\xFEK\0\xE4\0\r\0\n\0", 10), {"K\u00E4"}, {"K\xE4"}},     // UTF-16 LE
+    };
+    for (const auto& f : files) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << f.bytes;
+        ImportCodeList(path, list);
+        EXPECT_EQ(list, f.utf8);
+        ImportCodeList(path, list, TCodeListText::ctLatin1);
+        EXPECT_EQ(list, f.latin1);
+    }
 }
 
 TEST(LabelProject, ControlsRangesAndTheNewCommand) {

@@ -74,8 +74,8 @@ TLabelProject FullProject() {
     p.SetSource2D(T2DSource::tsCodeList);
     p.SetAmount2D(42);
     p.SetFormat2D(1);
-    p.SetText2D("fixed 2D = text\t\xFF");
-    p.CodeList2D() = {"first", " spaced ", "[bracket]", "\xC4\xD6\xDC", "last"};
+    p.SetText2D("fixed 2D = text\t\u00FF"); // 2D texts are UTF-8
+    p.CodeList2D() = {"first", " spaced ", "[bracket]", "\u00C4\u00D6\u00DC", "last"};
     TDatasheet& sheet = p.Datasheet();
     sheet.AddColumn("Caption");
     sheet.AddColumn("Other");
@@ -588,17 +588,22 @@ TEST(ProjectFile, Latin1DatasheetIsWrittenAsEverAndOtherScriptsTravelBeside) {
     TLabelProject project;
     project.SetTemplateName("T");
     project.SetExtCaption("Cr\u00E8me");
+    project.SetText2D("\u00C4pfel");
+    project.CodeList2D() = {"K\u00E4se", "Brot"};
     project.Datasheet().SetCell(1, 1, "K\u00E4se");
     SaveProject(dir + "/latin.bpj", project, nullptr);
     const std::string latin = ReadAll(dir + "/latin.bpj");
     // "Käse" as the Latin-1 bytes older readers expect, and nothing more.
     EXPECT_NE(latin.find("312C312C4BE47365"), std::string::npos);
     EXPECT_NE(latin.find("ExtCaption=Cr\xE8me\r\n"), std::string::npos);
+    EXPECT_NE(latin.find("Code=\xC4pfel\r\n"), std::string::npos);
+    EXPECT_NE(latin.find("K\xE4se= \r\n"), std::string::npos);
     EXPECT_EQ(latin.find("Utf8"), std::string::npos);
 
     project.Datasheet().SetCell(1, 1, "\u03A9\u03BC\u00E9\u65E5\U0001F4E6");
     project.Datasheet().SetCell(1, 0, "\u540D\u524D");
     project.SetExtCaption("Fr\u00FChst\u00FCck \u2013 1,50 \u20AC \u0395\u03BB\u03BB\u03AC\u03B4\u03B1");
+    project.CodeList2D() = {"https://example.com/\u65E5\u672C", "K\u00E4se"};
     SaveProject(dir + "/any.bpj", project, nullptr);
     const std::string any = ReadAll(dir + "/any.bpj");
     // Older readers find '?' for what Latin-1 lacks, in the place they always read.
@@ -612,6 +617,9 @@ TEST(ProjectFile, Latin1DatasheetIsWrittenAsEverAndOtherScriptsTravelBeside) {
     LoadProject(dir + "/any.bpj", loaded, {});
     EXPECT_EQ(loaded.ExtCaption(),
               "Fr\u00FChst\u00FCck \u2013 1,50 \u20AC \u0395\u03BB\u03BB\u03AC\u03B4\u03B1");
+    EXPECT_EQ(loaded.CodeList2D(), project.CodeList2D());
+    EXPECT_EQ(loaded.Text2D(), "\u00C4pfel");
+    EXPECT_NE(any.find("[B2DCodeUtf8]\r\n"), std::string::npos);
     EXPECT_EQ(loaded.Datasheet().Cell(1, 1), "\u03A9\u03BC\u00E9\u65E5\U0001F4E6");
     EXPECT_EQ(loaded.Datasheet().ColumnName(1), "\u540D\u524D");
     SaveProject(dir + "/again.bpj", loaded, nullptr);
@@ -622,4 +630,6 @@ TEST(ProjectFile, Latin1DatasheetIsWrittenAsEverAndOtherScriptsTravelBeside) {
     LoadProject(dir + "/latin.bpj", old, {});
     EXPECT_EQ(old.Datasheet().Cell(1, 1), "K\u00E4se");
     EXPECT_EQ(old.ExtCaption(), "Cr\u00E8me");
+    EXPECT_EQ(old.CodeList2D(), (std::vector<std::string>{"K\u00E4se", "Brot"}));
+    EXPECT_EQ(old.Text2D(), "\u00C4pfel");
 }
