@@ -92,6 +92,10 @@ TPrintResult PrintProject(TLabelProject& project, TPrinter& printer, const TBarc
                 return {};
             }
         }
+        if (const std::string problem = Latin1Problem2D(project); !problem.empty()) {
+            prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, problem);
+            return {};
+        }
         return RunPrintCommand(printer, job, nullptr, prompts);
     }
     const TLinearPrintChecks checks = PrintChecksOf(project, bcdMain.Typ(), bcdMain.Checksum());

@@ -465,6 +465,8 @@ void TLabelDocument::Apply2DSettings(bool report) {
         problem = e.what();
         if (report) ShowError(problem);
     }
+    // Shown beside the text, not in a box: it is typed one character at a time.
+    if (problem.empty()) problem = Latin1Problem2D(m_project);
     if (Kind() == TBarcodeKind::bk2D) SetInputProblem(problem);
     emit labelPictureChanged();
     RefreshPreview();

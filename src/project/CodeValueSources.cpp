@@ -119,6 +119,22 @@ std::string Engine2DText(const TLabelProject& project, std::string_view text) {
     return Utf8ToLatin1Replacing(text);
 }
 
+std::string Latin1Problem2D(const TLabelProject& project) {
+    if (project.Format2D() >= kFirstSymbolFormat) return {};
+    const std::string format = project.Format2D() == 1 ? "MaxiCode" : "PDF417";
+    const auto problem = [&](const std::string& text, const std::string& where) {
+        return format + " carries Latin-1 characters only, and " + where + " \"" + text +
+               "\" has others. QR Code, Data Matrix and Aztec carry any script.";
+    };
+    if (project.Source2D() == T2DSource::tsCodeList) {
+        const auto& list = project.CodeList2D();
+        for (size_t i = 0; i < list.size(); ++i)
+            if (!FitsLatin1(list[i])) return problem(list[i], "code " + std::to_string(i + 1));
+        return {};
+    }
+    return FitsLatin1(project.Text2D()) ? std::string() : problem(project.Text2D(), "the fixed text");
+}
+
 std::string Current2DText(const TLabelProject& project) {
     if (project.Source2D() == T2DSource::tsCodeList && !project.CodeList2D().empty())
         return Engine2DText(project, project.CodeList2D().front());

@@ -58,6 +58,10 @@ std::string Current2DText(const TLabelProject& project);
 // character Latin-1 lacks). LabelValue and Current2DText give their texts so.
 std::string Engine2DText(const TLabelProject& project, std::string_view text);
 
+// For PDF417 and MaxiCode, the first text the labels would print with a character beyond Latin-1
+// (which they would print as '?'), named with the formats that carry it; "" when there is none.
+std::string Latin1Problem2D(const TLabelProject& project);
+
 // The chosen code and caption fields, noted by name before the datasheet window opens (trimmed; empty
 // when the list's selection is below 1).
 struct TNotedFields {

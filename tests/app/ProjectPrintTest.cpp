@@ -3,6 +3,7 @@
 #include "barcode/EBarcodeError.h"
 #include "barcode2d/E2DBarcodeError.h"
 #include "ini/TIniFile.h"
+#include "project/CodeValueSources.h"
 #include "project/TLabelProject.h"
 #include "surface/TCanvas.h"
 #include "surface/TRasterPrinter.h"
@@ -108,6 +109,31 @@ TEST(ProjectPrint, QrCodeListInAnyScriptDecodesAsTyped) {
         const test::Decoded d = test::Decode(CellOf(run, 0, i / 2, i % 2), ZXing::BarcodeFormat::QRCode);
         EXPECT_EQ(d.text, project.CodeList2D()[static_cast<size_t>(i)]) << "entry " << i;
     }
+}
+
+// PDF417 and MaxiCode carry Latin-1: a text with other characters is refused by name before
+// anything prints, instead of printing '?' for them.
+TEST(ProjectPrint, Pdf417AndMaxiCodeRefuseTextsBeyondLatin1) {
+    TLabelProject project;
+    project.SetKind(TBarcodeKind::bk2D);
+    project.SetSource2D(T2DSource::tsCodeList);
+    project.CodeList2D() = {"K\u00E4se", "\u65E5\u672C"};
+    EXPECT_EQ(Latin1Problem2D(project),
+              "PDF417 carries Latin-1 characters only, and code 2 \"\u65E5\u672C\" has "
+              "others. QR Code, Data Matrix and Aztec carry any script.");
+    const PrintedRun run = PrintOnPages(project, 200);
+    EXPECT_NE(run.result.outcome, TPrintOutcome::poPrinted);
+    EXPECT_TRUE(run.pages.empty());
+    project.SetFormat2D(1);
+    project.SetSource2D(T2DSource::tsFixedText);
+    project.SetText2D("\u03A9");
+    EXPECT_EQ(Latin1Problem2D(project).substr(0, 60),
+              "MaxiCode carries Latin-1 characters only, and the fixed text");
+    project.SetText2D("K\u00E4se");
+    EXPECT_EQ(Latin1Problem2D(project), "");
+    project.SetFormat2D(kFirstSymbolFormat);
+    project.SetText2D("\u03A9");
+    EXPECT_EQ(Latin1Problem2D(project), "");
 }
 
 TEST(ProjectPrint, EveryPdf417ListEntryDecodesInItsCell) {
