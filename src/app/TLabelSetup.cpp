@@ -3,6 +3,7 @@
 #include "ini/TIniFile.h"
 #include "project/CodeValueSources.h"
 #include "project/TLabelProject.h"
+#include "symbols/TSymbology.h"
 #include "templates/Apply2DSettings.h"
 #include "templates/ApplyTemplate.h"
 
@@ -24,6 +25,7 @@ void ApplyProjectLabel2D(TLabelSetup& setup, const TLabelProject& project, const
     // The options first, without a text: the last text may not fit the new options.
     setup.symbols.SetCode("");
     Paint2DLabel(setup.Symbol2D(project), Current2DText(project), setup.label);
+    setup.label.StatusText = "Barcode Type: " + SymbologyName(project.Symbol2DSettings()->symbology) + " ";
 }
 
 void ApplyProjectLabel(TLabelSetup& setup, TLabelProject& project, const TIniFile& library, int dpiX,

@@ -57,6 +57,32 @@ TEST(QbmLabel, Pdf417PictureScans) {
     EXPECT_EQ(d.text, "Label 2D text");
 }
 
+// The matrix symbols' label pictures, with texts in any script.
+TEST(QbmLabel, MatrixSymbolPicturesScan) {
+    const std::string dir = test::MakeTempDir();
+    const struct {
+        const char* name;
+        const char* status;
+        ZXing::BarcodeFormat format;
+        const char* text;
+    } kCases[] = {
+        {"qrcode", "QR Code", ZXing::BarcodeFormat::QRCode,
+         "\u0395\u03BB\u03BB\u03AC\u03B4\u03B1 \u65E5\u672C"},
+        {"datamatrix", "Data Matrix", ZXing::BarcodeFormat::DataMatrix, "K\u00E4se 4711"},
+        {"aztec", "Aztec", ZXing::BarcodeFormat::Aztec, "Ticket 42"},
+        {"microqr", "Micro QR", ZXing::BarcodeFormat::MicroQRCode, "12345"},
+    };
+    for (const auto& c : kCases) {
+        const std::string out = dir + "/" + c.name + ".png";
+        const TQbmRun run = Qbm(dir, std::string("label --2d ") + c.name + " '" + c.text + "' --out " + out +
+                                         " --library " + dir + "/Templates.dat");
+        ASSERT_EQ(run.exitCode, 0) << c.name << ": " << run.err;
+        EXPECT_EQ(run.out, std::string("Barcode Type: ") + c.status + " \n");
+        const test::Decoded d = test::Decode(test::LoadPicture(out, 0), c.format);
+        EXPECT_EQ(d.text, c.text) << c.name;
+    }
+}
+
 TEST(QbmLabel, ErrorsAndWrongUse) {
     const std::string dir = test::MakeTempDir();
     const std::string lib = " --library " + dir + "/Templates.dat";

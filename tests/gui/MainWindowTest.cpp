@@ -198,6 +198,7 @@ TEST_F(MainWindow, MatrixFormatsShowTheirOptionsAndDrawTheLabelAtOnce) {
     format->setCurrentIndex(2);
     emit format->activated(2);
     EXPECT_EQ(format->currentText(), "QR Code Format");
+    EXPECT_EQ(doc->BarcodeTypeText(), "Barcode Type: QR Code ");
     EXPECT_TRUE(Find<QWidget>("GB_SymbolOptions")->isVisible());
     EXPECT_TRUE(Find<QWidget>("CBX_SymbolEcc")->isVisible());
     EXPECT_FALSE(Find<QWidget>("CB_SymbolGs1")->isVisible());
