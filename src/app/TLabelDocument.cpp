@@ -18,6 +18,7 @@
 #include "templates/LabelLimits.h"
 #include "templates/TemplateLibrary.h"
 #include "util/TUserPrompts.h"
+#include "util/Text.h"
 
 #include <QUndoStack>
 
@@ -611,6 +612,13 @@ void TLabelDocument::SetFixedCode(const std::string& code) {
         ApplyLabel();
     else
         DrawPreview(); // a blank code leaves the cells empty; a refused one says why
+}
+
+void TLabelDocument::SetTypedFixedCode(const std::string& utf8) {
+    SetFixedCode(Utf8ToLatin1Replacing(utf8));
+    if (!FitsLatin1(utf8))
+        SetInputProblem("Linear barcodes carry Latin-1 characters only; the others in \"" + utf8 +
+                        "\" become '?'. QR Code, Data Matrix and Aztec on the 2D tab carry any script.");
 }
 
 void TLabelDocument::SetExtCaption(const std::string& caption) {

@@ -162,6 +162,9 @@ public:
     // on-screen code, an invalid one's message ("Invild code data of <name> format!") becomes the
     // input problem, shown beside the field. Nothing typed is lost, and no box interrupts the typing.
     void SetFixedCode(const std::string& code);
+    // The code as typed (UTF-8). Linear symbologies carry Latin-1: a character beyond it becomes '?',
+    // as the label then shows, and is named beside the code rather than passed over.
+    void SetTypedFixedCode(const std::string& utf8);
     void SetExtCaption(const std::string& caption);
     void SetFixedCodeAmount(int amount);
     void SetCodeField(int index);

@@ -149,7 +149,7 @@ void LinearCodePage::SetDocument(TLabelDocument* doc) {
     connect(m_datasheet, &QRadioButton::clicked, doc,
             [doc] { doc->SetLinearSource(TLinearSource::lsDatasheet); });
     connect(m_fixedCode, &QLineEdit::textEdited, doc,
-            [doc](const QString& t) { doc->SetFixedCode(FromQ(t)); });
+            [doc](const QString& t) { doc->SetTypedFixedCode(Utf8FromQ(t)); });
     connect(m_extCaption, &QLineEdit::textEdited, doc,
             [doc](const QString& t) { doc->SetExtCaption(Utf8FromQ(t)); });
     connect(m_amount, &QSpinBox::valueChanged, doc, [doc](int v) { doc->SetFixedCodeAmount(v); });

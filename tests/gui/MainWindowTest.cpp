@@ -162,6 +162,24 @@ TEST_F(MainWindow, PageCountFollowsTheAmount) {
     EXPECT_EQ(Find<QLabel>("SB_Panel1")->text(), "Total: 1Pages");
 }
 
+// A character no linear symbology carries is named beside the code as it is typed, not printed as
+// '?' without a word.
+TEST_F(MainWindow, LinearCodeBeyondLatin1IsNamedWhileTyping) {
+    ShowWindow();
+    ChooseTemplate("Code128B");
+    auto* code = Find<QLineEdit>("Edt_singletxt");
+    code->setText(QStringLiteral("K\u00E4se"));
+    emit code->textEdited(code->text());
+    EXPECT_EQ(doc->Project().FixedCode(), "K\xE4se");
+    EXPECT_EQ(doc->InputProblem(), "");
+    code->setText(QStringLiteral("\u03A9-1"));
+    emit code->textEdited(code->text());
+    EXPECT_EQ(doc->Project().FixedCode(), "?-1");
+    EXPECT_EQ(doc->InputProblem(),
+              "Linear barcodes carry Latin-1 characters only; the others in \"\u03A9-1\" "
+              "become '?'. QR Code, Data Matrix and Aztec on the 2D tab carry any script.");
+}
+
 TEST_F(MainWindow, EditorsOpenForTheCurrentKind) {
     ShowWindow();
     ChooseTemplate("EAN13 (ISBN)");
