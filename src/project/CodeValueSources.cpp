@@ -4,7 +4,6 @@
 #include "barcode/TBarcode.h"
 #include "data/TDatasheet.h"
 #include "project/TLabelProject.h"
-#include "surface/TBitmap.h"
 #include "templates/LabelLimits.h"
 #include "util/Text.h"
 
@@ -43,13 +42,12 @@ bool ValidateCode(std::string_view text, TBarcodeType type) {
     if (row.Num && !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return false;
     if (type == bcCode93) {
-        // The Code 93 encoder refuses characters outside its set; drawing once is how to ask it.
+        // The Code 93 encoder refuses characters outside its set: its pattern is the answer.
         try {
             TBarcode scratch;
             scratch.SetTyp(bcCode93);
             scratch.SetText(std::string(value));
-            TBitmap picture(1, 1);
-            scratch.Draw(picture.Canvas());
+            scratch.BuildPattern();
         } catch (const EBarcodeError&) {
             return false;
         }
