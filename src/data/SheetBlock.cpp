@@ -32,14 +32,14 @@ TSheetBlockWriter::TSheetBlockWriter(TDatasheet& sheet, const TSheetBlock& block
     m_cells.resize(block.Width());
 }
 
-void TSheetBlockWriter::Put(int64_t column, std::string text, int64_t repeat) {
+void TSheetBlockWriter::Put(int64_t column, std::string_view text, int64_t repeat) {
     if (m_block.Empty() || text.empty()) return;
     const int64_t first = std::max(column, m_block.left);
     const int64_t last = std::min(column + repeat - 1, m_block.right);
     for (int64_t c = first; c <= last; ++c) {
         const int index = static_cast<int>(c - m_block.left);
         if (m_cells[index].empty()) m_touched.push_back(index);
-        m_cells[index] = text;
+        m_cells[index].assign(text); // the cell's string keeps its room from row to row
     }
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qbm {
@@ -43,7 +44,7 @@ public:
     TSheetBlockWriter(TDatasheet& sheet, const TSheetBlock& block,
                       std::function<void(const std::string&)> fail);
     // The cells of one sheet row; rows come in rising order, cells in any order.
-    void Put(int64_t column, std::string text, int64_t repeat = 1);
+    void Put(int64_t column, std::string_view text, int64_t repeat = 1);
     // Writes the row collected since the last EndRow as sheet row `row` and the `repeat` - 1 rows after it.
     // Rows without text are skipped: the datasheet's rows follow one another without gaps.
     void EndRow(int64_t row, int64_t repeat = 1);

@@ -41,16 +41,15 @@ int ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* prog
     // The block is the used part of the sheet: blank rows and columns around it are left out, and a
     // blank in the first column or the header row does not cut data off.
     TSheetBlock block;
-    for (const TXlsCellText& cell : read.cells)
-        if (!cell.text.empty()) block.Note(cell.row, cell.column);
+    for (const TXlsSheetCells::TCell& cell : read.cells) block.Note(cell.row, cell.column);
     for (const TXlsCell& cell : read.errors) block.Note(cell.row, cell.column);
     TSheetBlockWriter writer(sheet, block, [&](const std::string& reason) { Fail(path, reason); });
     const size_t total = read.cells.size();
     for (size_t i = 0; i < total; ++i) {
-        const TXlsCellText& cell = read.cells[i];
+        const TXlsSheetCells::TCell& cell = read.cells[i];
         if (i % 65536 == 65535)
             ReportProgress(progress, static_cast<int64_t>(i), static_cast<int64_t>(total));
-        writer.Put(cell.column, cell.text);
+        writer.Put(cell.column, read.Text(cell));
         if (i + 1 == total || read.cells[i + 1].row != cell.row) writer.EndRow(cell.row);
     }
     if (errorCells) {

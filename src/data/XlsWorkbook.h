@@ -12,15 +12,33 @@
 
 namespace qbm {
 
-struct TXlsCellText {
-    uint32_t row = 0;
-    uint32_t column = 0;
-    std::string text; // UTF-8
-};
+// The cells of a sheet that hold text, in sheet order (row by row, column by column), packed: a cell
+// names its text among the workbook's shared texts or the sheet's own (numbers as shown, inline texts),
+// so that a cell costs eight bytes beside a text it does not copy.
+class TXlsSheetCells {
+public:
+    struct TCell {
+        uint16_t row, column;
+        uint32_t text; // kShared | index of a shared text, or where the sheet's own text starts
+    };
+    static constexpr uint32_t kShared = 0x80000000u;
 
-struct TXlsSheetCells {
-    std::vector<TXlsCellText> cells; // in sheet order: row by row, column by column
-    std::vector<TXlsCell> errors;    // cells holding an error value, as constants or formula results
+    std::vector<TCell> cells;
+    std::vector<TXlsCell> errors; // cells holding an error value, as constants or formula results
+
+    std::string_view Text(const TCell& cell) const;
+    // A cell with a text of the sheet's own; false when the sheet's texts outgrow what a cell can name.
+    bool Add(uint16_t row, uint16_t column, std::string_view text);
+    void AddShared(uint16_t row, uint16_t column, uint32_t index) {
+        cells.push_back({row, column, kShared | index});
+    }
+
+    // The workbook's shared texts, one after another, and where each ends.
+    std::string shared;
+    std::vector<size_t> sharedEnds;
+
+private:
+    std::string m_own; // each text after its length (7 bits a byte, low bits first)
 };
 
 // Reads the chosen sheet (ChooseSheet: by name, else the one the workbook was last shown on, never a
