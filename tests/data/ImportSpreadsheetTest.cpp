@@ -257,6 +257,60 @@ TEST(ImportSpreadsheet, DamagedAndHostileFilesFailClearly) {
               xlsxNote + cut + ": the file is truncated (it ends before the archive's directory)");
 }
 
+// Parts in forms office suites seldom write (another encoding, a line end inside an attribute value)
+// read as XML reads them, and a part that is not XML fails with the XML reader's own words.
+TEST(ImportXlsx, UncommonXmlReadsAsXmlAndDamageFailsClearly) {
+    const std::string dir = test::MakeTempDir();
+    const std::string workbook =
+        R"(<workbook xmlns:r="r"><sheets><sheet name="A" sheetId="1" r:id="rId1"/></sheets></workbook>)";
+    const std::string rels =
+        R"(<Relationships><Relationship Id="rId1" Type="x/worksheet" Target="worksheets/sheet1.xml"/>
+<Relationship Id="rId2" Type="x/sharedStrings" Target="sharedStrings.xml"/></Relationships>)";
+    const std::string sheetXml = "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
+                                 "<c r=\"B1\" t=\"inlineStr\"><is><t>in&#10;line</t></is></c></row>"
+                                 "<row r=\"2\" spans=\"1:2\n\"><c r=\"A2\" t=\"s\"><v> 1 </v></c>"
+                                 "<c r=\"B2\"><v>42</v></c></row></sheetData></worksheet>";
+    const std::string strings = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"
+                                "<sst><si><t>Caf\xE9</t></si><si><t>Stra\xDF\x65</t></si></sst>";
+    TDatasheet sheet;
+    TScriptedPrompts prompts;
+    const TImportResult result =
+        Import(sheet,
+               WriteZip(dir + "/latin1.xlsx", {{"xl/workbook.xml", workbook},
+                                               {"xl/_rels/workbook.xml.rels", rels},
+                                               {"xl/worksheets/sheet1.xml", sheetXml},
+                                               {"xl/sharedStrings.xml", strings}}),
+               prompts);
+    ASSERT_EQ(result.outcome, TImportOutcome::ioImported) << result.message;
+    EXPECT_EQ(DataRow(sheet, 0), (Cells{"Caf\xC3\xA9", "in\nline"}));
+    EXPECT_EQ(DataRow(sheet, 1), (Cells{"Stra\xC3\x9F"
+                                        "e",
+                                        "42"}));
+
+    const std::string path =
+        WriteZip(dir + "/bad.xlsx", {{"xl/workbook.xml", workbook},
+                                     {"xl/_rels/workbook.xml.rels", rels},
+                                     {"xl/worksheets/sheet1.xml", "<worksheet><row></worksheet>"}});
+    EXPECT_EQ(
+        Import(sheet, path, prompts).message,
+        "Cannot read Excel workbook " + path +
+            ": the part xl/worksheets/sheet1.xml is not well-formed XML (Opening and ending tag mismatch.)");
+}
+
+// A cell is what it holds itself: a date without its value does not show the number of the cell before.
+TEST(ImportOds, ACellWithoutItsValueStaysEmpty) {
+    const std::string body =
+        R"(<table:table-row><table:table-cell table:number-columns-repeated="4" office:value-type="string"><text:p>N</text:p></table:table-cell></table:table-row>
+<table:table-row><table:table-cell office:value-type="string"><text:p>A</text:p></table:table-cell>
+ <table:table-cell office:value-type="float" office:value="7"/><table:table-cell office:value-type="date"/>
+ <table:table-cell office:value-type="string"><text:p>Z</text:p></table:table-cell></table:table-row>)";
+    TDatasheet sheet;
+    TScriptedPrompts prompts;
+    const TImportResult result = Import(sheet, WriteOds(test::MakeTempDir(), body), prompts);
+    ASSERT_EQ(result.outcome, TImportOutcome::ioImported) << result.message;
+    EXPECT_EQ(DataRow(sheet, 1), (Cells{"A", "7", "", "Z"}));
+}
+
 TEST(ImportSheets, TheSheetLastShownNeverAHiddenOne) {
     const std::string dir = test::MakeTempDir();
     const auto firstCell = [](const std::string& path, const TWorkbookChoices& choices = {}) {
