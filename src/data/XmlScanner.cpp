@@ -8,6 +8,9 @@ namespace {
 constexpr size_t kChunkSize = 256 * 1024;
 // Text longer than this without markup goes out in pieces, so that the buffer stays small.
 constexpr size_t kTextPiece = 64 * 1024;
+// Markup longer than this (a tag, a comment, a CDATA section) is left to the full reader, so that the
+// buffer never holds more than a few pieces of the part.
+constexpr size_t kMaxMarkup = 16 << 20;
 constexpr std::string_view kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
 
 bool IsBlank(char c) {
@@ -107,6 +110,7 @@ void TXmlScanner::Refuse(const char* why) {
 bool TXmlScanner::Have(size_t offset) {
     while (m_pos + offset >= m_end) {
         if (m_inputEnded) return false;
+        if (m_end - m_pos > kMaxMarkup) Refuse("very long markup");
         if (m_pos > 0) {
             std::memmove(m_buffer.data(), m_buffer.data() + m_pos, m_end - m_pos);
             m_end -= m_pos;
