@@ -258,20 +258,41 @@ int ReadOdsFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
     };
     // The block is known only after the whole table: a first pass finds every table's, and their names,
     // a second writes the chosen one.
+    // What each table holds, for the room its sheet needs; counts stop growing far beyond any budget.
+    struct TSize {
+        int64_t rows = 0, cells = 0, textBytes = 0;
+    };
+    std::vector<TSize> sizes;
+    bool rowHasCells = false;
+    constexpr int64_t kEnough = int64_t(1) << 40;
     document.ReadTables(
         progress, 0, total, -1, choices.storedValues,
-        [&](int table, int64_t row, int64_t column, int64_t rows, const std::string&, int64_t columns) {
+        [&](int table, int64_t row, int64_t column, int64_t rows, const std::string& text, int64_t columns) {
             outOfRange(row + rows - 1, column + columns - 1);
-            if (blocks.size() <= static_cast<size_t>(table)) blocks.resize(static_cast<size_t>(table) + 1);
+            if (blocks.size() <= static_cast<size_t>(table)) {
+                blocks.resize(static_cast<size_t>(table) + 1);
+                sizes.resize(static_cast<size_t>(table) + 1);
+            }
             blocks[static_cast<size_t>(table)].Note(row, column, rows, columns);
+            TSize& size = sizes[static_cast<size_t>(table)];
+            size.cells = std::min(kEnough, size.cells + rows * columns);
+            size.textBytes =
+                std::min(kEnough, size.textBytes + static_cast<int64_t>(text.size()) * rows * columns);
+            rowHasCells = true;
         },
-        [](int, int64_t, int64_t) {});
+        [&](int table, int64_t, int64_t rows) {
+            if (rowHasCells && static_cast<size_t>(table) < sizes.size())
+                sizes[static_cast<size_t>(table)].rows += rows;
+            rowHasCells = false;
+        });
     const std::vector<TWorkbookSheet> tables = document.Tables();
     const size_t chosen =
         ChooseSheet(tables, document.ActiveTable(), choices, "OpenDocument spreadsheet", path);
     blocks.resize(tables.size());
+    sizes.resize(tables.size());
     TSheetBlockWriter writer(sheet, blocks[chosen],
                              [&](const std::string& reason) { document.Fail(reason); });
+    writer.Reserve(sizes[chosen].rows, sizes[chosen].cells, sizes[chosen].textBytes);
     document.ReadTables(
         progress, total / 2, total, static_cast<int>(chosen), choices.storedValues,
         [&](int, int64_t, int64_t column, int64_t, std::string text, int64_t columns) {

@@ -32,6 +32,16 @@ TSheetBlockWriter::TSheetBlockWriter(TDatasheet& sheet, const TSheetBlock& block
     m_cells.resize(block.Width());
 }
 
+void TSheetBlockWriter::Reserve(int64_t rows, int64_t cells, int64_t textBytes) {
+    if (m_block.Empty()) return;
+    rows = std::min(rows, static_cast<int64_t>(m_block.Height()));
+    // Each cell's length takes up to three bytes (a cell holds at most a megabyte), and each empty cell
+    // before a row's last one takes one.
+    const int64_t packed = textBytes + 3 * cells + rows * m_block.Width();
+    m_sheet.ReserveRows(static_cast<size_t>(rows));
+    m_sheet.ReserveText(static_cast<size_t>(std::min(packed, kMaxSheetBytes + 3 * kMaxSheetRows)));
+}
+
 void TSheetBlockWriter::Put(int64_t column, std::string_view text, int64_t repeat) {
     if (m_block.Empty() || text.empty()) return;
     const int64_t first = std::max(column, m_block.left);

@@ -43,6 +43,10 @@ public:
     // Resets the sheet to the block's size. `fail` throws the reader's error with the reason given.
     TSheetBlockWriter(TDatasheet& sheet, const TSheetBlock& block,
                       std::function<void(const std::string&)> fail);
+    // Room in the sheet for what a first pass over the sheet found: `rows` rows holding `cells` cells of
+    // `textBytes` bytes of text in all. Reserved room costs memory only as far as it is filled, while a
+    // sheet that grows as it fills holds its old and its new buffer at once.
+    void Reserve(int64_t rows, int64_t cells, int64_t textBytes);
     // The cells of one sheet row; rows come in rising order, cells in any order.
     void Put(int64_t column, std::string_view text, int64_t repeat = 1);
     // Writes the row collected since the last EndRow as sheet row `row` and the `repeat` - 1 rows after it.

@@ -275,15 +275,12 @@ public:
         return g;
     }
 
-    // Takes the shared texts over from `g` into the result, which names them.
-    TXlsSheetCells ReadSheet(TGlobals& g, size_t sheet, bool storedValues) const {
-        TXlsSheetCells out;
-        // One cell record of at least 14 bytes, or six bytes of a MULRK, is a cell at most: room for
-        // that many cells is an upper bound that costs memory only as far as it is filled.
-        out.cells.reserve(m_records.Size() / 6);
-        const auto add = [&](uint16_t row, uint16_t column, std::string_view text) {
-            if (!out.Add(row, column, text)) Fail("the sheet holds more text than the datasheet takes");
-        };
+    // Calls add(row, column, text) for every cell with a text of its own (empty ones too),
+    // shared(row, column, index) for every cell naming a shared text that is not empty, and
+    // error(row, column) for every cell holding an error value, in the order of the sheet's records.
+    template <typename Add, typename Shared, typename Error>
+    void ForEachCell(const TGlobals& g, size_t sheet, bool storedValues, Add add, Shared shared,
+                     Error error) const {
         TRecord r{};
         if (!m_records.Read(g.offsets[sheet], r) || r.type != kBof)
             Fail("a sheet's records are not where the workbook says");
@@ -326,7 +323,7 @@ public:
                 if (d.size() < 10 || index >= g.stringEnds.size())
                     Fail("a cell names a shared text that does not exist");
                 const size_t start = index == 0 ? 0 : g.stringEnds[index - 1];
-                if (g.stringEnds[index] > start) out.AddShared(row, column, index);
+                if (g.stringEnds[index] > start) shared(row, column, index);
                 break;
             }
             case kLabel:
@@ -341,7 +338,7 @@ public:
             case kBoolErr:
                 if (d.size() < 8) break;
                 if (d[7] == 1)
-                    out.errors.push_back({row, column});
+                    error(row, column);
                 else
                     add(row, column, d[6] ? "TRUE" : "FALSE");
                 break;
@@ -356,7 +353,7 @@ public:
                 } else if (d[6] == 1) {
                     add(row, column, d[8] ? "TRUE" : "FALSE");
                 } else if (d[6] == 2) {
-                    out.errors.push_back({row, column});
+                    error(row, column);
                 } // 3: an empty text
                 break;
             case kString:
@@ -374,25 +371,25 @@ public:
                 break;
             }
         }
-        // Sheets come in order as a rule; sorting (which needs room for a copy) is for those that do not.
-        const auto before = [](const TXlsSheetCells::TCell& a, const TXlsSheetCells::TCell& b) {
-            return a.row != b.row ? a.row < b.row : a.column < b.column;
-        };
-        if (!std::is_sorted(out.cells.begin(), out.cells.end(), before))
-            std::stable_sort(out.cells.begin(), out.cells.end(), before);
-        out.shared = std::move(g.strings);
-        out.sharedEnds = std::move(g.stringEnds);
-        return out;
     }
+
+    size_t StreamSize() const { return m_records.Size(); }
 
 private:
     void ReadSharedTexts(TRecord& sst, std::string& strings, std::vector<size_t>& ends) const {
         TPieces in;
         in.Add(sst.data.substr(std::min<size_t>(8, sst.data.size())));
         const uint32_t unique = U32(sst.data, 4);
-        for (TRecord c{}; m_records.Read(sst.next, c) && c.type == kContinue; sst = c) in.Add(c.data);
+        size_t raw = sst.data.size();
+        for (TRecord c{}; m_records.Read(sst.next, c) && c.type == kContinue; sst = c) {
+            in.Add(c.data);
+            raw += c.data.size();
+        }
         // The count is the file's word: it is never trusted for more room than the texts can fill.
-        ends.reserve(std::min<size_t>(unique, sst.data.size()));
+        // Texts of one byte a character (the rule) take as many bytes as they fill in the file, and less
+        // than that with their headers: the room for them is taken once rather than doubled as they come.
+        ends.reserve(std::min<size_t>(unique, raw / 3));
+        strings.reserve(raw);
         std::string text;
         for (uint32_t i = 0; i < unique && !in.AtEnd(); ++i) {
             text.clear();
@@ -435,12 +432,66 @@ bool TXlsSheetCells::Add(uint16_t row, uint16_t column, std::string_view text) {
     return true;
 }
 
+struct TXlsSheetReader::TImpl {
+    TXlsBook book;
+    TGlobals globals;
+    size_t sheet = 0;
+    bool storedValues = false;
+};
+
+TXlsSheetReader::TXlsSheetReader(std::string_view stream, const TWorkbookChoices& choices,
+                                 const std::string& path)
+    : m(std::make_unique<TImpl>(TImpl{TXlsBook(stream, path), {}, 0, choices.storedValues})) {
+    m->globals = m->book.ReadGlobals();
+    m->sheet = ChooseSheet(m->globals.sheets, m->globals.active, choices, "Excel workbook", path);
+}
+
+TXlsSheetReader::~TXlsSheetReader() = default;
+
+void TXlsSheetReader::ForEachCell(const std::function<void(uint16_t, uint16_t, std::string_view)>& cell,
+                                  const std::function<void(uint16_t, uint16_t)>& error) const {
+    const TGlobals& g = m->globals;
+    m->book.ForEachCell(
+        g, m->sheet, m->storedValues,
+        [&](uint16_t row, uint16_t column, std::string_view text) {
+            if (!text.empty()) cell(row, column, text);
+        },
+        [&](uint16_t row, uint16_t column, uint32_t index) {
+            const size_t start = index == 0 ? 0 : g.stringEnds[index - 1];
+            cell(row, column, std::string_view(g.strings).substr(start, g.stringEnds[index] - start));
+        },
+        error);
+}
+
+TXlsSheetCells TXlsSheetReader::Cells() {
+    TXlsSheetCells out;
+    // One cell record of at least 14 bytes, or six bytes of a MULRK, is a cell at most: room for that
+    // many cells is an upper bound that costs memory only as far as it is filled.
+    out.cells.reserve(m->book.StreamSize() / 6);
+    m->book.ForEachCell(
+        m->globals, m->sheet, m->storedValues,
+        [&](uint16_t row, uint16_t column, std::string_view text) {
+            if (!out.Add(row, column, text))
+                m->book.Fail("the sheet holds more text than the datasheet takes");
+        },
+        [&](uint16_t row, uint16_t column, uint32_t index) { out.AddShared(row, column, index); },
+        [&](uint16_t row, uint16_t column) {
+            out.errors.push_back({row, column});
+        });
+    // Sheets come in order as a rule; sorting (which needs room for a copy) is for those that do not.
+    const auto before = [](const TXlsSheetCells::TCell& a, const TXlsSheetCells::TCell& b) {
+        return a.row != b.row ? a.row < b.row : a.column < b.column;
+    };
+    if (!std::is_sorted(out.cells.begin(), out.cells.end(), before))
+        std::stable_sort(out.cells.begin(), out.cells.end(), before);
+    out.shared = std::move(m->globals.strings);
+    out.sharedEnds = std::move(m->globals.stringEnds);
+    return out;
+}
+
 TXlsSheetCells ReadXlsSheet(std::string_view stream, const TWorkbookChoices& choices,
                             const std::string& path) {
-    const TXlsBook book(stream, path);
-    TGlobals globals = book.ReadGlobals();
-    const size_t sheet = ChooseSheet(globals.sheets, globals.active, choices, "Excel workbook", path);
-    return book.ReadSheet(globals, sheet, choices.storedValues);
+    return TXlsSheetReader(stream, choices, path).Cells();
 }
 
 TWorkbookSheetList ListXlsSheets(std::string_view stream, const std::string& path) {

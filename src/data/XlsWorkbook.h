@@ -6,6 +6,8 @@
 #include "data/XlsErrorCells.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +41,28 @@ public:
 
 private:
     std::string m_own; // each text after its length (7 bits a byte, low bits first)
+};
+
+// The chosen sheet of a workbook stream (ChooseSheet: by name, else the one the workbook was last shown
+// on, never a hidden one), read as often as needed. Numbers come as their cells' formats show them, or
+// as stored with `choices.storedValues`; formula cells as their stored results. Throws EInOutError
+// "Cannot read Excel workbook <path>: <reason>" for a damaged stream or a sheet name it does not hold.
+// The stream must outlive the reader.
+class TXlsSheetReader {
+public:
+    TXlsSheetReader(std::string_view stream, const TWorkbookChoices& choices, const std::string& path);
+    ~TXlsSheetReader();
+    // Calls cell(row, column, text) for every cell with text and error(row, column) for every cell
+    // holding an error value, in the order of the sheet's records: row by row as a rule, but a file may
+    // list them in any order, and name a cell more than once (the last one counts).
+    void ForEachCell(const std::function<void(uint16_t, uint16_t, std::string_view)>& cell,
+                     const std::function<void(uint16_t, uint16_t)>& error) const;
+    // All of them packed, in sheet order; the reader's shared texts go with them.
+    TXlsSheetCells Cells();
+
+private:
+    struct TImpl;
+    std::unique_ptr<TImpl> m;
 };
 
 // Reads the chosen sheet (ChooseSheet: by name, else the one the workbook was last shown on, never a

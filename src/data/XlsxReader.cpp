@@ -355,10 +355,17 @@ int ReadXlsxFile(TDatasheet& sheet, const std::string& path, TProgress* progress
 
     // The block is known only after the whole sheet: a first pass finds it, a second writes it.
     TSheetBlock block;
+    int64_t rows = 0, cells = 0, textBytes = 0;
     workbook.ReadSheet(
-        progress, 0, total, [&](int64_t row, int64_t column, const std::string&) { block.Note(row, column); },
-        [](int64_t) {});
+        progress, 0, total,
+        [&](int64_t row, int64_t column, const std::string& text) {
+            block.Note(row, column);
+            ++cells;
+            textBytes += static_cast<int64_t>(text.size());
+        },
+        [&](int64_t) { ++rows; });
     TSheetBlockWriter writer(sheet, block, [&](const std::string& reason) { workbook.Fail(reason); });
+    writer.Reserve(rows, cells, textBytes);
     workbook.ReadSheet(
         progress, total / 2, total,
         [&](int64_t, int64_t column, std::string text) { writer.Put(column, std::move(text)); },
