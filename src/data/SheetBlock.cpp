@@ -3,6 +3,11 @@
 #include <algorithm>
 
 namespace qbm {
+namespace {
+
+constexpr int64_t kMaxReservedRows = 1 << 20;
+
+} // namespace
 
 std::string CellName(int64_t column, int64_t row) {
     std::string letters;
@@ -34,12 +39,14 @@ TSheetBlockWriter::TSheetBlockWriter(TDatasheet& sheet, const TSheetBlock& block
 
 void TSheetBlockWriter::Reserve(int64_t rows, int64_t cells, int64_t textBytes) {
     if (m_block.Empty()) return;
-    rows = std::min(rows, static_cast<int64_t>(m_block.Height()));
+    // Never more than the budget lets a sheet fill (the rows of a spreadsheet program's longest sheet):
+    // a hostile file's counts are no reason to ask the system for gigabytes.
+    rows = std::min({rows, static_cast<int64_t>(m_block.Height()), kMaxReservedRows});
     // Each cell's length takes up to three bytes (a cell holds at most a megabyte), and each empty cell
     // before a row's last one takes one.
     const int64_t packed = textBytes + 3 * cells + rows * m_block.Width();
     m_sheet.ReserveRows(static_cast<size_t>(rows));
-    m_sheet.ReserveText(static_cast<size_t>(std::min(packed, kMaxSheetBytes + 3 * kMaxSheetRows)));
+    m_sheet.ReserveText(static_cast<size_t>(std::min(packed, kMaxSheetBytes)));
 }
 
 void TSheetBlockWriter::Put(int64_t column, std::string_view text, int64_t repeat) {
