@@ -11,6 +11,8 @@ constexpr size_t kTextPiece = 64 * 1024;
 // Markup longer than this (a tag, a comment, a CDATA section) is left to the full reader, so that the
 // buffer never holds more than a few pieces of the part.
 constexpr size_t kMaxMarkup = 16 << 20;
+// Attributes are checked against each other for repeats; a tag with more than this goes to the full reader.
+constexpr size_t kMaxAttributes = 256;
 constexpr std::string_view kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
 
 bool IsBlank(char c) {
@@ -153,8 +155,16 @@ std::string_view TXmlScanner::Resolve(std::string_view prefix, bool element) con
     if (prefix.empty() && !element) return {};
     if (prefix == "xml") return kXmlNamespace;
     if (prefix == "xmlns") Refuse("a reserved prefix");
-    for (auto b = m_bindings.rbegin(); b != m_bindings.rend(); ++b)
-        if (b->prefix == prefix) return b->uri;
+    // A document declares its prefixes once, on the root, and its elements use a few of them over and
+    // over: the last few answers are kept until a declaration comes or goes.
+    for (const TCachedPrefix& c : m_cache)
+        if (c.generation == m_generation && c.prefix == prefix) return c.uri;
+    for (auto b = m_bindings.rbegin(); b != m_bindings.rend(); ++b) {
+        if (b->prefix != prefix) continue;
+        TCachedPrefix& c = m_cache[m_cacheNext++ % m_cache.size()];
+        c = {b->prefix, b->uri, m_generation};
+        return b->uri;
+    }
     if (!prefix.empty()) Refuse("an undeclared prefix");
     return {};
 }
@@ -277,7 +287,10 @@ TXmlToken TXmlScanner::Next() {
     if (m_popPending) {
         m_popPending = false;
         const size_t depth = m_openEnds.size();
-        while (!m_bindings.empty() && m_bindings.back().depth == depth) m_bindings.pop_back();
+        while (!m_bindings.empty() && m_bindings.back().depth == depth) {
+            m_bindings.pop_back();
+            ++m_generation;
+        }
         m_openNames.resize(m_openEnds.size() > 1 ? m_openEnds[m_openEnds.size() - 2] : 0);
         m_openEnds.pop_back();
     }
@@ -364,11 +377,7 @@ TXmlToken TXmlScanner::StartTag() {
     const std::string_view qualifiedName = ScanName(p, end);
     const size_t depth = m_openEnds.size() + 1;
     bool empty = false;
-    struct TRaw {
-        std::string_view name, value;
-    };
-    TRaw raw[32];
-    size_t count = 0;
+    m_raw.clear();
     for (;;) {
         const char* before = p;
         while (p < end && IsBlank(*p)) ++p;
@@ -386,10 +395,12 @@ TXmlToken TXmlScanner::StartTag() {
         const char q = *p++;
         const char* close = static_cast<const char*>(std::memchr(p, q, static_cast<size_t>(end - p)));
         if (!close) Refuse("an unterminated attribute value");
-        if (count == std::size(raw)) Refuse("many attributes");
-        raw[count++] = {name, std::string_view(p, static_cast<size_t>(close - p))};
+        if (m_raw.size() == kMaxAttributes) Refuse("very many attributes");
+        m_raw.push_back({name, std::string_view(p, static_cast<size_t>(close - p))});
         p = close + 1;
     }
+    const size_t count = m_raw.size();
+    const auto& raw = m_raw;
     if (m_decoded.size() < count) m_decoded.resize(count);
     for (size_t a = 0; a < count; ++a) {
         for (size_t b = 0; b < a; ++b)
@@ -402,6 +413,7 @@ TXmlToken TXmlScanner::StartTag() {
                 uri == kXmlNamespace)
                 Refuse("an unusual namespace declaration");
             m_bindings.push_back({std::string(prefix), std::string(uri), depth});
+            ++m_generation;
         }
     }
     m_qualifiedName = qualifiedName;

@@ -6,6 +6,7 @@
 // returns, names beyond ASCII - so that a full XML reader, whose verdict and error texts count, reads
 // such a part instead. Whatever it does accept it reports exactly as that reader would.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -78,8 +79,19 @@ private:
     std::string m_openNames;
     std::vector<size_t> m_openEnds;
     std::vector<TBinding> m_bindings;
+    uint64_t m_generation = 1; // changes with every declaration that comes or goes
+    struct TCachedPrefix {
+        std::string_view prefix, uri; // views of a binding, valid while the generation holds
+        uint64_t generation = 0;
+    };
+    mutable std::array<TCachedPrefix, 4> m_cache;
+    mutable size_t m_cacheNext = 0;
     std::string_view m_name, m_qualifiedName, m_namespaceUri, m_text;
     std::vector<TXmlAttribute> m_attributes;
+    struct TRawAttribute {
+        std::string_view name, value; // as written
+    };
+    std::vector<TRawAttribute> m_raw;
     std::vector<std::string> m_decoded; // attribute values that needed decoding
     std::string m_textDecoded;
 };
