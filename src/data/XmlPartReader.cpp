@@ -41,6 +41,7 @@ std::optional<unsigned long long> XmlULongLong(std::string_view text) {
 }
 
 int XmlInt(std::string_view text) {
+    if (text.empty()) return 0; // most cells name no style
     if (const auto digits = Digits(text, 9)) return static_cast<int>(*digits);
     return Qt(text).toInt();
 }

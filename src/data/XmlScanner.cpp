@@ -317,7 +317,9 @@ TXmlToken TXmlScanner::Next() {
             const char* p = body.data();
             const std::string_view target = ScanName(p, body.data() + body.size());
             const std::string_view rest(p, static_cast<size_t>(body.data() + body.size() - p));
-            if (!rest.empty() && !IsBlank(rest[0])) Refuse("an unusual processing instruction");
+            // A namespace-aware reader takes no colon in a target.
+            if ((!rest.empty() && !IsBlank(rest[0])) || target.find(':') != std::string_view::npos)
+                Refuse("an unusual processing instruction");
             if (target == "xml") {
                 if (!(start || (m_pos == 3 && std::string_view(m_buffer.data(), 3) == "\xEF\xBB\xBF")))
                     Refuse("a declaration after the start");

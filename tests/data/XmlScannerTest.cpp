@@ -210,6 +210,7 @@ TEST(XmlScanner, RefusesAllElseForQtToRead) {
         /* 21 */ "<a xmlns:p=\"urn:1\" xmlns:q=\"urn:1\" p:x=\"1\" q:x=\"2\"/>",
         /* 22 */ "<a>\xEF\xBF\xBF</a>", // U+FFFF
         /* 23 */ "<a>\xC2\x85</a>",     // a C1 control
+        /* 24 */ "<?x:y data?><a/>",    // a colon in a processing instruction's target
     };
     for (size_t i = 0; i < documents.size(); ++i) {
         for (const std::vector<size_t>& pieces : {std::vector<size_t>{1 << 20}, std::vector<size_t>{1}})
