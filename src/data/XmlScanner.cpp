@@ -14,6 +14,7 @@ constexpr size_t kMaxMarkup = 16 << 20;
 // Attributes are checked against each other for repeats; a tag with more than this goes to the full reader.
 constexpr size_t kMaxAttributes = 256;
 constexpr std::string_view kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
+constexpr std::string_view kXmlnsNamespace = "http://www.w3.org/2000/xmlns/";
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
@@ -412,7 +413,7 @@ TXmlToken TXmlScanner::StartTag() {
             const std::string_view prefix = name == "xmlns" ? std::string_view() : LocalName(name);
             const std::string_view uri = Decode(raw[a].value, true, m_decoded[a]);
             if (prefix == "xml" || prefix == "xmlns" || (!prefix.empty() && uri.empty()) ||
-                uri == kXmlNamespace)
+                uri == kXmlNamespace || uri == kXmlnsNamespace)
                 Refuse("an unusual namespace declaration");
             m_bindings.push_back({std::string(prefix), std::string(uri), depth});
             ++m_generation;
