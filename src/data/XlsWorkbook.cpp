@@ -489,11 +489,6 @@ TXlsSheetCells TXlsSheetReader::Cells() {
     return out;
 }
 
-TXlsSheetCells ReadXlsSheet(std::string_view stream, const TWorkbookChoices& choices,
-                            const std::string& path) {
-    return TXlsSheetReader(stream, choices, path).Cells();
-}
-
 TWorkbookSheetList ListXlsSheets(std::string_view stream, const std::string& path) {
     const TGlobals globals = TXlsBook(stream, path).ReadGlobals();
     return {globals.sheets, globals.active};

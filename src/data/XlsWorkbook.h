@@ -65,13 +65,6 @@ private:
     std::unique_ptr<TImpl> m;
 };
 
-// Reads the chosen sheet (ChooseSheet: by name, else the one the workbook was last shown on, never a
-// hidden one) of a workbook stream. Numbers come as their cells' formats show them, or as stored with
-// `choices.storedValues`; formula cells as their stored results. Throws EInOutError "Cannot read Excel
-// workbook <path>: <reason>" for a damaged stream or a sheet name it does not hold.
-TXlsSheetCells ReadXlsSheet(std::string_view stream, const TWorkbookChoices& choices,
-                            const std::string& path);
-
 // The workbook's worksheets, for choosing one.
 TWorkbookSheetList ListXlsSheets(std::string_view stream, const std::string& path);
 
