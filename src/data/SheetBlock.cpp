@@ -30,6 +30,54 @@ void TSheetBlock::Note(int64_t row, int64_t column, int64_t rows, int64_t column
     right = std::max(right, column + columns - 1);
 }
 
+namespace {
+
+template <typename Out> void PutNumber(Out& out, uint64_t n) {
+    for (; n >= 0x80; n >>= 7) out += static_cast<char>((n & 0x7F) | 0x80);
+    out += static_cast<char>(n);
+}
+
+uint64_t TakeNumber(std::string_view bytes, size_t& at) {
+    uint64_t n = 0;
+    for (int shift = 0;; shift += 7) {
+        const auto byte = static_cast<uint8_t>(bytes[at++]);
+        n |= static_cast<uint64_t>(byte & 0x7F) << shift;
+        if (!(byte & 0x80)) return n;
+    }
+}
+
+} // namespace
+
+void TGatheredCells::Add(int64_t row, int64_t column, std::string_view text) {
+    if (m_dropped) return;
+    if (m_bytes.size() + text.size() + 3 * 10 > m_maxBytes) {
+        m_dropped = true;
+        m_bytes = {};
+        return;
+    }
+    if (m_bytes.capacity() == 0) m_bytes.reserve(m_maxBytes);
+    PutNumber(m_bytes, static_cast<uint64_t>(row));
+    PutNumber(m_bytes, static_cast<uint64_t>(column));
+    PutNumber(m_bytes, text.size());
+    m_bytes.append(text.data(), text.size());
+}
+
+void TGatheredCells::Clear() {
+    m_bytes.clear();
+    m_dropped = false;
+}
+
+void TGatheredCells::ForEach(const std::function<void(int64_t, int64_t, std::string_view)>& visit) const {
+    const std::string_view bytes(m_bytes.data(), m_bytes.size());
+    for (size_t at = 0; at < bytes.size();) {
+        const auto row = static_cast<int64_t>(TakeNumber(bytes, at));
+        const auto column = static_cast<int64_t>(TakeNumber(bytes, at));
+        const auto length = static_cast<size_t>(TakeNumber(bytes, at));
+        visit(row, column, bytes.substr(at, length));
+        at += length;
+    }
+}
+
 TSheetBlockWriter::TSheetBlockWriter(TDatasheet& sheet, const TSheetBlock& block,
                                      std::function<void(const std::string&)> fail)
     : m_sheet(sheet), m_block(block), m_fail(std::move(fail)) {

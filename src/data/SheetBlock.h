@@ -4,6 +4,7 @@
 // talk past.
 
 #include "data/TDatasheet.h"
+#include "util/BigBufferAllocator.h"
 
 #include <cstdint>
 #include <functional>
@@ -36,6 +37,26 @@ struct TSheetBlock {
     bool Empty() const { return bottom < 0; }
     int Width() const { return Empty() ? 1 : static_cast<int>(right - left + 1); }
     int Height() const { return Empty() ? 1 : static_cast<int>(bottom - top + 1); }
+};
+
+// Cells gathered while a sheet is read, for writing them once its block is known: each as its row, its
+// column and its text, packed one after another, up to a number of bytes. Past that they are dropped,
+// and the sheet has to be read again.
+class TGatheredCells {
+public:
+    explicit TGatheredCells(uint64_t maxBytes) : m_maxBytes(maxBytes) {}
+    void Add(int64_t row, int64_t column, std::string_view text);
+    bool Complete() const { return !m_dropped; }
+    void Clear();
+    // Calls visit(row, column, text) for every cell, in the order they came.
+    void ForEach(const std::function<void(int64_t, int64_t, std::string_view)>& visit) const;
+
+private:
+    // Row, column and text length, 7 bits a byte, low bits first; then the text. Its room is taken for
+    // the most it may hold at once, which costs memory only as far as it is filled.
+    std::basic_string<char, std::char_traits<char>, TBigBufferAllocator<char>> m_bytes;
+    uint64_t m_maxBytes;
+    bool m_dropped = false;
 };
 
 class TSheetBlockWriter {

@@ -21,6 +21,8 @@ namespace {
 constexpr uint64_t kMaxSmallPart = 16ull << 20;
 constexpr uint64_t kMaxSharedStrings = 256ull << 20;
 constexpr uint64_t kMaxSheetPart = 2ull << 30;
+// The packed cells gathered in the first pass over a sheet; a sheet with more goes through a second.
+constexpr uint64_t kMaxGathered = 256ull << 20;
 
 using Token = TXmlToken;
 
@@ -193,12 +195,14 @@ public:
 
     // Calls cell(row, column, text) for every cell with a value, row by row, and rowEnd(row) after
     // each row that had one. A first pass finds the parser for the sheet; the second goes straight to it.
-    template <typename Cell, typename RowEnd>
-    void ReadSheet(TProgress* progress, int64_t progressBase, int64_t progressTotal, Cell cell,
-                   RowEnd rowEnd) {
+    // `start()` comes first in each attempt, so that whatever the calls gather starts afresh.
+    template <typename Cell, typename RowEnd, typename Start>
+    void ReadSheet(TProgress* progress, int64_t progressBase, int64_t progressTotal, Cell cell, RowEnd rowEnd,
+                   Start start) {
         m_sheetParser = ReadXmlPart(
             m_zip, m_sheetPart, kMaxSheetPart,
             [&](TXmlPartReader& xml) {
+                start();
                 ReadSheetTokens(xml, progress, progressBase, progressTotal, cell, rowEnd);
             },
             m_sheetParser);
@@ -353,23 +357,44 @@ int ReadXlsxFile(TDatasheet& sheet, const std::string& path, TProgress* progress
     workbook.ReadStyles();
     const int64_t total = 2 * static_cast<int64_t>(workbook.SheetSize());
 
-    // The block is known only after the whole sheet: a first pass finds it, a second writes it.
+    // The block is known only after the whole sheet. A first pass finds it and gathers the cells, packed,
+    // while they stay within the sheet XML's size; a second pass over the sheet is needed only for
+    // those that do not.
     TSheetBlock block;
     int64_t rows = 0, cells = 0, textBytes = 0;
+    TGatheredCells gathered(std::min<uint64_t>(workbook.SheetSize(), kMaxGathered));
     workbook.ReadSheet(
         progress, 0, total,
         [&](int64_t row, int64_t column, const std::string& text) {
             block.Note(row, column);
             ++cells;
             textBytes += static_cast<int64_t>(text.size());
+            gathered.Add(row, column, text);
         },
-        [&](int64_t) { ++rows; });
+        [&](int64_t) { ++rows; },
+        [&] {
+            block = {};
+            rows = cells = textBytes = 0;
+            gathered.Clear();
+        });
     TSheetBlockWriter writer(sheet, block, [&](const std::string& reason) { workbook.Fail(reason); });
     writer.Reserve(rows, cells, textBytes);
-    workbook.ReadSheet(
-        progress, total / 2, total,
-        [&](int64_t, int64_t column, std::string text) { writer.Put(column, std::move(text)); },
-        [&](int64_t row) { writer.EndRow(row); });
+    if (gathered.Complete()) {
+        int64_t lastRow = -1, written = 0;
+        gathered.ForEach([&](int64_t row, int64_t column, std::string_view text) {
+            if (++written % 65536 == 0)
+                ReportProgress(progress, total / 2 + total / 2 * written / cells, total);
+            if (row != lastRow && lastRow >= 0) writer.EndRow(lastRow);
+            writer.Put(column, text);
+            lastRow = row;
+        });
+        if (lastRow >= 0) writer.EndRow(lastRow);
+    } else {
+        workbook.ReadSheet(
+            progress, total / 2, total,
+            [&](int64_t, int64_t column, std::string text) { writer.Put(column, std::move(text)); },
+            [&](int64_t row) { writer.EndRow(row); }, [] {});
+    }
     return writer.Finish();
 }
 

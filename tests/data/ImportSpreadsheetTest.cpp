@@ -297,6 +297,46 @@ TEST(ImportXlsx, UncommonXmlReadsAsXmlAndDamageFailsClearly) {
             ": the part xl/worksheets/sheet1.xml is not well-formed XML (Opening and ending tag mismatch.)");
 }
 
+// A sheet whose cells name shared texts far longer than the sheet's own XML: its cells are not gathered
+// in one pass (they would outgrow the XML) but written in a second, to the same table.
+TEST(ImportXlsx, LongSharedTextsReadInTwoPassesAlike) {
+    const std::string dir = test::MakeTempDir();
+    const std::string workbook =
+        R"(<workbook xmlns:r="r"><sheets><sheet name="A" sheetId="1" r:id="rId1"/></sheets></workbook>)";
+    const std::string rels =
+        R"(<Relationships><Relationship Id="rId1" Type="x/worksheet" Target="worksheets/sheet1.xml"/>
+<Relationship Id="rId2" Type="x/sharedStrings" Target="sharedStrings.xml"/></Relationships>)";
+    const std::string longText(300, 'w');
+    std::string sheetXml =
+        R"(<worksheet><sheetData><row r="2"><c r="B2" t="s"><v>0</v></c><c r="C2" t="s"><v>1</v></c></row>)";
+    for (int r = 3; r <= 40; ++r)
+        sheetXml += "<row r=\"" + std::to_string(r) + "\"><c r=\"B" + std::to_string(r) +
+                    "\" t=\"s\"><v>2</v></c><c r=\"C" + std::to_string(r) + "\"><v>" + std::to_string(r) +
+                    "</v></c></row>";
+    sheetXml += "</sheetData></worksheet>";
+    const std::string strings =
+        "<sst><si><t>Text</t></si><si><t>Number</t></si><si><t>" + longText + "</t></si></sst>";
+    for (const bool gathered : {false, true}) {
+        TDatasheet sheet;
+        TScriptedPrompts prompts;
+        // The same cells with a short shared text: gathered in the first pass.
+        const std::string path =
+            WriteZip(dir + (gathered ? "/short.xlsx" : "/long.xlsx"),
+                     {{"xl/workbook.xml", workbook},
+                      {"xl/_rels/workbook.xml.rels", rels},
+                      {"xl/worksheets/sheet1.xml", sheetXml},
+                      {"xl/sharedStrings.xml",
+                       gathered ? strings.substr(0, strings.find("www")) + "w</t></si></sst>" : strings}});
+        const TImportResult result = Import(sheet, path, prompts);
+        ASSERT_EQ(result.outcome, TImportOutcome::ioImported) << result.message;
+        EXPECT_EQ(sheet.RowCount(), 39) << gathered;
+        EXPECT_EQ(DataRow(sheet, 0), (Cells{"Text", "Number"})) << gathered;
+        for (int r = 1; r < 39; ++r)
+            EXPECT_EQ(DataRow(sheet, r), (Cells{gathered ? "w" : longText, std::to_string(r + 2)}))
+                << gathered << r;
+    }
+}
+
 // A cell is what it holds itself: a date without its value does not show the number of the cell before.
 TEST(ImportOds, ACellWithoutItsValueStaysEmpty) {
     const std::string body =
