@@ -17,6 +17,8 @@ namespace {
 
 constexpr uint64_t kMaxContentPart = 2ull << 30;
 constexpr uint64_t kMaxSettingsPart = 16ull << 20;
+// The packed cells gathered in the first pass over the tables; a document with more goes through a second.
+constexpr uint64_t kMaxGathered = 256ull << 20;
 constexpr int kAllTables = -1;
 constexpr int kNoTable = -2; // only the tables' names
 
@@ -80,12 +82,14 @@ public:
     // Calls cell(table, row, column, repeatRows, text, repeatColumns) for every cell with a value and
     // rowEnd(table, row, repeatRows) after each row, in table `wanted` (from 0) or, with -1, in every
     // table of the document. The tables' names and whether they are hidden are noted on the way.
-    template <typename Cell, typename RowEnd>
+    // `start()` comes first in each attempt, so that whatever the calls gather starts afresh.
+    template <typename Cell, typename RowEnd, typename Start>
     void ReadTables(TProgress* progress, int64_t base, int64_t total, int wanted, bool storedValues,
-                    Cell cell, RowEnd rowEnd) {
+                    Cell cell, RowEnd rowEnd, Start start) {
         m_contentParser = ReadXmlPart(
             m_zip, "content.xml", kMaxContentPart,
             [&](TXmlPartReader& xml) {
+                start();
                 ReadTableTokens(xml, progress, base, total, wanted, storedValues, cell, rowEnd);
             },
             m_contentParser);
@@ -256,15 +260,20 @@ int ReadOdsFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
         if (row >= kMaxSheetRows || column >= kMaxSheetColumns)
             document.Fail("a cell lies beyond the sheet's limits");
     };
-    // The block is known only after the whole table: a first pass finds every table's, and their names,
-    // a second writes the chosen one.
-    // What each table holds, for the room its sheet needs; counts stop growing far beyond any budget.
-    struct TSize {
+    // A table's block is known only after the whole table, and which table to read only after all of
+    // them: a first pass finds every table's block, its names and what it holds, and gathers the cells
+    // and row ends of all of them, packed, while they stay within the content's size. A second pass over
+    // the chosen table is needed only for a document whose cells do not.
+    struct TSize { // counts stop growing far beyond any budget
         int64_t rows = 0, cells = 0, textBytes = 0;
     };
     std::vector<TSize> sizes;
     bool rowHasCells = false;
+    int64_t events = 0;
     constexpr int64_t kEnough = int64_t(1) << 40;
+    enum : int64_t { kCell, kRowEnd };
+    // kind, table, row, column, rows, columns
+    TGatheredCells gathered(std::min<uint64_t>(document.ContentSize(), kMaxGathered), 6);
     document.ReadTables(
         progress, 0, total, -1, choices.storedValues,
         [&](int table, int64_t row, int64_t column, int64_t rows, const std::string& text, int64_t columns) {
@@ -279,11 +288,22 @@ int ReadOdsFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
             size.textBytes =
                 std::min(kEnough, size.textBytes + static_cast<int64_t>(text.size()) * rows * columns);
             rowHasCells = true;
+            gathered.Add({kCell, table, row, column, rows, columns}, text);
+            ++events;
         },
-        [&](int table, int64_t, int64_t rows) {
+        [&](int table, int64_t row, int64_t rows) {
             if (rowHasCells && static_cast<size_t>(table) < sizes.size())
                 sizes[static_cast<size_t>(table)].rows += rows;
             rowHasCells = false;
+            gathered.Add({kRowEnd, table, row, 0, rows, 0});
+            ++events;
+        },
+        [&] {
+            blocks.clear();
+            sizes.clear();
+            rowHasCells = false;
+            events = 0;
+            gathered.Clear();
         });
     const std::vector<TWorkbookSheet> tables = document.Tables();
     const size_t chosen =
@@ -293,12 +313,25 @@ int ReadOdsFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
     TSheetBlockWriter writer(sheet, blocks[chosen],
                              [&](const std::string& reason) { document.Fail(reason); });
     writer.Reserve(sizes[chosen].rows, sizes[chosen].cells, sizes[chosen].textBytes);
-    document.ReadTables(
-        progress, total / 2, total, static_cast<int>(chosen), choices.storedValues,
-        [&](int, int64_t, int64_t column, int64_t, std::string text, int64_t columns) {
-            writer.Put(column, std::move(text), columns);
-        },
-        [&](int, int64_t row, int64_t rows) { writer.EndRow(row, rows); });
+    if (gathered.Complete()) {
+        int64_t written = 0;
+        gathered.ForEach([&](const int64_t* at, std::string_view text) {
+            if (++written % 65536 == 0)
+                ReportProgress(progress, total / 2 + total / 2 * written / events, total);
+            if (at[1] != static_cast<int64_t>(chosen)) return;
+            if (at[0] == kCell)
+                writer.Put(at[3], text, at[5]);
+            else
+                writer.EndRow(at[2], at[4]);
+        });
+    } else {
+        document.ReadTables(
+            progress, total / 2, total, static_cast<int>(chosen), choices.storedValues,
+            [&](int, int64_t, int64_t column, int64_t, std::string text, int64_t columns) {
+                writer.Put(column, std::move(text), columns);
+            },
+            [&](int, int64_t row, int64_t rows) { writer.EndRow(row, rows); }, [] {});
+    }
     return writer.Finish();
 }
 
@@ -306,7 +339,7 @@ TWorkbookSheetList ListOdsSheets(const std::string& path) {
     TOdsDocument document(path);
     document.ReadTables(
         nullptr, 0, 0, kNoTable, false, [](int, int64_t, int64_t, int64_t, const std::string&, int64_t) {},
-        [](int, int64_t, int64_t) {});
+        [](int, int64_t, int64_t) {}, [] {});
     return {document.Tables(), document.ActiveTable()};
 }
 

@@ -48,16 +48,15 @@ uint64_t TakeNumber(std::string_view bytes, size_t& at) {
 
 } // namespace
 
-void TGatheredCells::Add(int64_t row, int64_t column, std::string_view text) {
+void TGatheredCells::Add(std::initializer_list<int64_t> numbers, std::string_view text) {
     if (m_dropped) return;
-    if (m_bytes.size() + text.size() + 3 * 10 > m_maxBytes) {
+    if (m_bytes.size() + text.size() + 10 * (numbers.size() + 1) > m_maxBytes) {
         m_dropped = true;
         m_bytes = {};
         return;
     }
     if (m_bytes.capacity() == 0) m_bytes.reserve(m_maxBytes);
-    PutNumber(m_bytes, static_cast<uint64_t>(row));
-    PutNumber(m_bytes, static_cast<uint64_t>(column));
+    for (const int64_t n : numbers) PutNumber(m_bytes, static_cast<uint64_t>(n));
     PutNumber(m_bytes, text.size());
     m_bytes.append(text.data(), text.size());
 }
@@ -67,13 +66,13 @@ void TGatheredCells::Clear() {
     m_dropped = false;
 }
 
-void TGatheredCells::ForEach(const std::function<void(int64_t, int64_t, std::string_view)>& visit) const {
+void TGatheredCells::ForEach(const std::function<void(const int64_t*, std::string_view)>& visit) const {
     const std::string_view bytes(m_bytes.data(), m_bytes.size());
+    std::vector<int64_t> numbers(m_numbers);
     for (size_t at = 0; at < bytes.size();) {
-        const auto row = static_cast<int64_t>(TakeNumber(bytes, at));
-        const auto column = static_cast<int64_t>(TakeNumber(bytes, at));
+        for (int64_t& n : numbers) n = static_cast<int64_t>(TakeNumber(bytes, at));
         const auto length = static_cast<size_t>(TakeNumber(bytes, at));
-        visit(row, column, bytes.substr(at, length));
+        visit(numbers.data(), bytes.substr(at, length));
         at += length;
     }
 }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,23 +40,25 @@ struct TSheetBlock {
     int Height() const { return Empty() ? 1 : static_cast<int>(bottom - top + 1); }
 };
 
-// Cells gathered while a sheet is read, for writing them once its block is known: each as its row, its
-// column and its text, packed one after another, up to a number of bytes. Past that they are dropped,
-// and the sheet has to be read again.
+// Cells gathered while a sheet is read, for writing them once its block is known: each as a few
+// numbers (its row and column, and what else the reader needs) and its text, packed one after another,
+// up to a number of bytes. Past that they are dropped, and the sheet has to be read again.
 class TGatheredCells {
 public:
-    explicit TGatheredCells(uint64_t maxBytes) : m_maxBytes(maxBytes) {}
-    void Add(int64_t row, int64_t column, std::string_view text);
+    TGatheredCells(uint64_t maxBytes, size_t numbers) : m_maxBytes(maxBytes), m_numbers(numbers) {}
+    // `numbers` holds as many as the constructor said, none negative.
+    void Add(std::initializer_list<int64_t> numbers, std::string_view text = {});
     bool Complete() const { return !m_dropped; }
     void Clear();
-    // Calls visit(row, column, text) for every cell, in the order they came.
-    void ForEach(const std::function<void(int64_t, int64_t, std::string_view)>& visit) const;
+    // Calls visit(numbers, text) for every cell, in the order they came.
+    void ForEach(const std::function<void(const int64_t* numbers, std::string_view text)>& visit) const;
 
 private:
-    // Row, column and text length, 7 bits a byte, low bits first; then the text. Its room is taken for
-    // the most it may hold at once, which costs memory only as far as it is filled.
+    // The numbers and the text's length, 7 bits a byte, low bits first; then the text. Its room is taken
+    // for the most it may hold at once, which costs memory only as far as it is filled.
     std::basic_string<char, std::char_traits<char>, TBigBufferAllocator<char>> m_bytes;
     uint64_t m_maxBytes;
+    size_t m_numbers;
     bool m_dropped = false;
 };
 

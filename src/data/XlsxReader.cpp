@@ -362,14 +362,14 @@ int ReadXlsxFile(TDatasheet& sheet, const std::string& path, TProgress* progress
     // those that do not.
     TSheetBlock block;
     int64_t rows = 0, cells = 0, textBytes = 0;
-    TGatheredCells gathered(std::min<uint64_t>(workbook.SheetSize(), kMaxGathered));
+    TGatheredCells gathered(std::min<uint64_t>(workbook.SheetSize(), kMaxGathered), 2);
     workbook.ReadSheet(
         progress, 0, total,
         [&](int64_t row, int64_t column, const std::string& text) {
             block.Note(row, column);
             ++cells;
             textBytes += static_cast<int64_t>(text.size());
-            gathered.Add(row, column, text);
+            gathered.Add({row, column}, text);
         },
         [&](int64_t) { ++rows; },
         [&] {
@@ -381,7 +381,8 @@ int ReadXlsxFile(TDatasheet& sheet, const std::string& path, TProgress* progress
     writer.Reserve(rows, cells, textBytes);
     if (gathered.Complete()) {
         int64_t lastRow = -1, written = 0;
-        gathered.ForEach([&](int64_t row, int64_t column, std::string_view text) {
+        gathered.ForEach([&](const int64_t* at, std::string_view text) {
+            const int64_t row = at[0], column = at[1];
             if (++written % 65536 == 0)
                 ReportProgress(progress, total / 2 + total / 2 * written / cells, total);
             if (row != lastRow && lastRow >= 0) writer.EndRow(lastRow);

@@ -337,6 +337,30 @@ TEST(ImportXlsx, LongSharedTextsReadInTwoPassesAlike) {
     }
 }
 
+// Cells whose space runs expand far beyond the document's XML are not gathered in the first pass (they
+// would outgrow it) but written in a second, to the same table.
+TEST(ImportOds, LongSpaceRunsReadInTwoPassesAlike) {
+    const std::string dir = test::MakeTempDir();
+    for (const int spaces : {3, 1000}) {
+        std::string body;
+        for (int r = 0; r < 30; ++r)
+            body +=
+                R"(<table:table-row><table:table-cell office:value-type="string"><text:p>a<text:s text:c=")" +
+                std::to_string(spaces) +
+                R"("/>b</text:p></table:table-cell><table:table-cell office:value-type="float" office:value=")" +
+                std::to_string(r) + R"("/></table:table-row>)";
+        TDatasheet sheet;
+        TScriptedPrompts prompts;
+        const TImportResult result = Import(sheet, WriteOds(dir, body), prompts);
+        ASSERT_EQ(result.outcome, TImportOutcome::ioImported) << result.message;
+        EXPECT_EQ(sheet.RowCount(), 30) << spaces;
+        for (int r = 1; r < 30; ++r)
+            EXPECT_EQ(DataRow(sheet, r),
+                      (Cells{"a" + std::string(static_cast<size_t>(spaces), ' ') + "b", std::to_string(r)}))
+                << spaces << " " << r;
+    }
+}
+
 // A cell is what it holds itself: a date without its value does not show the number of the cell before.
 TEST(ImportOds, ACellWithoutItsValueStaysEmpty) {
     const std::string body =
