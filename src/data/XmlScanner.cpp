@@ -145,10 +145,11 @@ std::string_view TXmlScanner::ScanName(const char*& p, const char* end) const {
     bool colon = false;
     for (++p; p < end; ++p) {
         if (IsNameChar(*p)) continue;
-        if (*p != ':' || colon || p[-1] == ':') break;
+        if (*p != ':') break;
+        // A prefix and a local name, each a name of its own: no second colon, no digit after the colon.
+        if (colon || p + 1 == end || !IsNameStart(p[1])) Refuse("not a plain name");
         colon = true;
     }
-    if (p[-1] == ':' || (p < end && *p == ':')) Refuse("not a plain name");
     return {start, static_cast<size_t>(p - start)};
 }
 

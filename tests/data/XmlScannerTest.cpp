@@ -214,6 +214,7 @@ TEST(XmlScanner, RefusesAllElseForQtToRead) {
         /* 23 */ "<a>\xC2\x85</a>",     // a C1 control
         /* 24 */ "<?x:y data?><a/>",    // a colon in a processing instruction's target
         /* 25 */ "<a xmlns:p=\"http://www.w3.org/2000/xmlns/\"/>",
+        /* 26 */ "<p:9a xmlns:p=\"urn:1\"/>", // a local name that is no name
     };
     for (size_t i = 0; i < documents.size(); ++i) {
         for (const std::vector<size_t>& pieces : {std::vector<size_t>{1 << 20}, std::vector<size_t>{1}})
