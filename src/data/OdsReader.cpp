@@ -17,26 +17,25 @@ namespace {
 
 constexpr uint64_t kMaxContentPart = 2ull << 30;
 constexpr uint64_t kMaxSettingsPart = 16ull << 20;
+// The packed cells gathered in the first pass over the tables; a document with more goes through a second.
+constexpr uint64_t kMaxGathered = 256ull << 20;
 constexpr int kAllTables = -1;
 constexpr int kNoTable = -2; // only the tables' names
 
-using Token = QXmlStreamReader::TokenType;
-using namespace Qt::Literals::StringLiterals;
+using Token = TXmlToken;
 
-constexpr QLatin1StringView kTableNs("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
-constexpr QLatin1StringView kOfficeNs("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
-constexpr QLatin1StringView kTextNs("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
-constexpr QLatin1StringView kStyleNs("urn:oasis:names:tc:opendocument:xmlns:style:1.0");
-constexpr QLatin1StringView kConfigNs("urn:oasis:names:tc:opendocument:xmlns:config:1.0");
-
-// The datasheet holds UTF-8.
-std::string Utf8Of(QStringView text) {
-    return text.toUtf8().toStdString();
-}
+constexpr std::string_view kTableNs("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
+constexpr std::string_view kOfficeNs("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
+constexpr std::string_view kTextNs("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
+constexpr std::string_view kStyleNs("urn:oasis:names:tc:opendocument:xmlns:style:1.0");
+constexpr std::string_view kConfigNs("urn:oasis:names:tc:opendocument:xmlns:config:1.0");
 
 // "2024-03-05T13:45:00.5" as the datasheet writes dates: "2024-03-05 13:45:00".
-std::string DateValueText(QStringView value) {
-    std::string text = value.toLatin1().toStdString();
+std::string DateValueText(std::string_view value) {
+    std::string text(value);
+    // Beyond ASCII, each character as its Latin-1 byte or '?', as the stored value would convert.
+    if (std::any_of(value.begin(), value.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+        text = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())).toLatin1().toStdString();
     if (const size_t t = text.find('T'); t != std::string::npos) text[t] = ' ';
     if (const size_t dot = text.find('.'); dot != std::string::npos) text.resize(dot);
     if (text.ends_with(" 00:00:00")) text.resize(text.size() - 9);
@@ -44,10 +43,10 @@ std::string DateValueText(QStringView value) {
 }
 
 // "PT13H45M00S" as "13:45:00".
-std::string TimeValueText(QStringView value) {
+std::string TimeValueText(std::string_view value) {
     long long parts[3] = {0, 0, 0};
     long long number = 0;
-    for (const QChar c : value) {
+    for (const QChar c : QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()))) {
         if (c.isDigit())
             number = std::min<long long>(number * 10 + c.digitValue(), 1000000);
         else if (c == u'H')
@@ -64,12 +63,11 @@ std::string TimeValueText(QStringView value) {
     return buf;
 }
 
-int64_t Repeat(const QXmlStreamAttributes& attributes, QLatin1StringView name) {
-    const auto value = attributes.value(kTableNs, name);
-    if (value.isEmpty()) return 1;
-    bool ok = false;
-    const long long n = value.toLongLong(&ok);
-    return ok && n >= 1 ? std::min<long long>(n, kMaxSheetRows) : 1;
+int64_t Repeat(const TXmlPartReader& xml, std::string_view name) {
+    const std::string_view value = xml.Value(kTableNs, name);
+    if (value.empty()) return 1;
+    const auto n = XmlLongLong(value);
+    return n && *n >= 1 ? std::min<long long>(*n, kMaxSheetRows) : 1;
 }
 
 struct TOdsCell {
@@ -84,13 +82,52 @@ public:
     // Calls cell(table, row, column, repeatRows, text, repeatColumns) for every cell with a value and
     // rowEnd(table, row, repeatRows) after each row, in table `wanted` (from 0) or, with -1, in every
     // table of the document. The tables' names and whether they are hidden are noted on the way.
-    template <typename Cell, typename RowEnd>
+    // `start()` comes first in each attempt, so that whatever the calls gather starts afresh.
+    template <typename Cell, typename RowEnd, typename Start>
     void ReadTables(TProgress* progress, int64_t base, int64_t total, int wanted, bool storedValues,
-                    Cell cell, RowEnd rowEnd) {
-        TXmlPartReader xml(m_zip, "content.xml", kMaxContentPart);
+                    Cell cell, RowEnd rowEnd, Start start) {
+        m_contentParser = ReadXmlPart(
+            m_zip, "content.xml", kMaxContentPart,
+            [&](TXmlPartReader& xml) {
+                start();
+                ReadTableTokens(xml, progress, base, total, wanted, storedValues, cell, rowEnd);
+            },
+            m_contentParser);
+    }
+
+    const std::vector<TWorkbookSheet>& Tables() const { return m_tables; }
+
+    // The sheet the document was last shown on, from its view settings; -1 when it does not say.
+    int ActiveTable() {
+        if (!m_zip.Has("settings.xml")) return -1;
+        std::string active;
+        ReadXmlPart(m_zip, "settings.xml", kMaxSettingsPart, [&](TXmlPartReader& xml) {
+            active.clear();
+            bool inActive = false;
+            for (Token t; (t = xml.Next()) != Token::EndDocument;) {
+                if (t == Token::StartElement)
+                    inActive = xml.Name() == "config-item" && xml.Value(kConfigNs, "name") == "ActiveTable";
+                else if (t == Token::Characters && inActive)
+                    active += xml.Text();
+                else if (t == Token::EndElement && inActive)
+                    break;
+            }
+        });
+        for (size_t i = 0; i < m_tables.size(); ++i)
+            if (m_tables[i].name == active) return static_cast<int>(i);
+        return -1;
+    }
+
+    uint64_t ContentSize() const { return m_zip.StatedSize("content.xml"); }
+    [[noreturn]] void Fail(const std::string& reason) const { m_zip.Fail(reason); }
+
+private:
+    template <typename Cell, typename RowEnd>
+    void ReadTableTokens(TXmlPartReader& xml, TProgress* progress, int64_t base, int64_t total, int wanted,
+                         bool storedValues, Cell& cell, RowEnd& rowEnd) {
         m_tables.clear();
-        std::set<QString> hiddenStyles;
-        QString tableStyle;
+        std::set<std::string, std::less<>> hiddenStyles;
+        std::string tableStyle;
         int tableDepth = 0; // nesting inside the current table
         int table = -1;
         bool reading = false;
@@ -98,7 +135,7 @@ public:
         bool inCell = false;
         int skipDepth = 0; // inside annotations, whose text is not the cell's
         int paragraphs = 0;
-        std::string text, shown;
+        std::string text, shown, number;
         int64_t cellRepeat = 1;
         bool isError = false;
         int64_t elements = 0;
@@ -106,29 +143,28 @@ public:
         for (Token t; (t = xml.Next()) != Token::EndDocument;) {
             if (t == Token::Characters) {
                 if (reading && inCell && skipDepth == 0 && paragraphs > 0) {
-                    text += Utf8Of(xml.Xml().text());
-                    RefuseOversizedCell(text, m_tables.back().name, column, row, fail);
+                    text += xml.Text();
+                    if (text.size() > kMaxCellBytes)
+                        RefuseOversizedCell(text, m_tables.back().name, column, row, fail);
                 }
                 continue;
             }
             if (++elements % 65536 == 0)
                 ReportProgress(progress, base + static_cast<int64_t>(xml.BytesRead()), total);
-            const auto name = xml.Xml().name();
+            const std::string_view name = xml.Name();
             if (t == Token::StartElement && tableDepth == 0) {
-                const auto attributes = xml.Xml().attributes();
                 // Styles come before the tables: a table style that does not display hides its sheet.
-                if (name == u"style" && attributes.value(kStyleNs, "family"_L1) == u"table")
-                    tableStyle = attributes.value(kStyleNs, "name"_L1).toString();
-                else if (name == u"table-properties" && attributes.value(kTableNs, "display"_L1) == u"false")
+                if (name == "style" && xml.Value(kStyleNs, "family") == "table")
+                    tableStyle = xml.Value(kStyleNs, "name");
+                else if (name == "table-properties" && xml.Value(kTableNs, "display") == "false")
                     hiddenStyles.insert(tableStyle);
-                else if (name == u"table") {
+                else if (name == "table") {
                     ++table;
                     tableDepth = 1;
                     reading = wanted == kAllTables || table == wanted;
                     row = 0;
-                    m_tables.push_back(
-                        {Utf8Of(attributes.value(kTableNs, "name"_L1)),
-                         hiddenStyles.contains(attributes.value(kTableNs, "style-name"_L1).toString())});
+                    m_tables.push_back({std::string(xml.Value(kTableNs, "name")),
+                                        hiddenStyles.contains(xml.Value(kTableNs, "style-name"))});
                 }
                 continue;
             }
@@ -139,43 +175,42 @@ public:
                     continue;
                 }
                 ++tableDepth;
-                const auto attributes = xml.Xml().attributes();
-                if (name == u"table-row") {
-                    rowRepeat = Repeat(attributes, "number-rows-repeated"_L1);
+                if (name == "table-row") {
+                    rowRepeat = Repeat(xml, "number-rows-repeated");
                     column = 0;
-                } else if (name == u"table-cell" || name == u"covered-table-cell") {
+                } else if (name == "table-cell" || name == "covered-table-cell") {
                     inCell = true;
-                    cellRepeat = Repeat(attributes, "number-columns-repeated"_L1);
+                    cellRepeat = Repeat(xml, "number-columns-repeated");
                     text.clear();
                     paragraphs = 0;
                     shown.clear();
                     isError = false;
-                    const auto type = attributes.value(kOfficeNs, "value-type"_L1);
-                    for (const auto& a : attributes)
-                        if (a.name() == u"value-type" && a.value() == u"error") isError = true;
-                    if (type.isEmpty() && !attributes.value(kTableNs, "formula"_L1).isNull()) isError = true;
-                    if (type == u"date")
-                        shown = DateValueText(attributes.value(kOfficeNs, "date-value"_L1));
-                    else if (type == u"time")
-                        shown = TimeValueText(attributes.value(kOfficeNs, "time-value"_L1));
-                    else if (type == u"float" || type == u"percentage" || type == u"currency")
-                        m_number = attributes.value(kOfficeNs, "value"_L1).toString();
-                    else
-                        m_number.clear();
-                    if (type.isEmpty() && !isError) m_number.clear();
+                    const std::string_view type = xml.Value(kOfficeNs, "value-type");
+                    for (const TXmlAttribute& a : xml.Attributes())
+                        if (a.name == "value-type" && a.value == "error") isError = true;
+                    if (type.empty() && xml.Find(kTableNs, "formula")) isError = true;
+                    // Only the cell's own value: a date or time without one is not given the number
+                    // of the cell before it.
+                    number.clear();
+                    if (type == "date")
+                        shown = DateValueText(xml.Value(kOfficeNs, "date-value"));
+                    else if (type == "time")
+                        shown = TimeValueText(xml.Value(kOfficeNs, "time-value"));
+                    else if (type == "float" || type == "percentage" || type == "currency")
+                        number = xml.Value(kOfficeNs, "value");
                 } else if (inCell && skipDepth > 0) {
                     ++skipDepth;
-                } else if (inCell && name == u"annotation") {
+                } else if (inCell && name == "annotation") {
                     skipDepth = 1;
-                } else if (inCell && name == u"p") {
+                } else if (inCell && name == "p") {
                     if (paragraphs++ > 0) text += "\r\n";
-                } else if (inCell && name == u"s") {
-                    const auto c = attributes.value(kTextNs, "c"_L1);
-                    text.append(static_cast<size_t>(std::clamp(c.isEmpty() ? 1 : c.toInt(), 1, 1000)), ' ');
+                } else if (inCell && name == "s") {
+                    const std::string_view c = xml.Value(kTextNs, "c");
+                    text.append(static_cast<size_t>(std::clamp(c.empty() ? 1 : XmlInt(c), 1, 1000)), ' ');
                     RefuseOversizedCell(text, m_tables.back().name, column, row, fail);
-                } else if (inCell && name == u"tab") {
+                } else if (inCell && name == "tab") {
                     text += '\t';
-                } else if (inCell && name == u"line-break") {
+                } else if (inCell && name == "line-break") {
                     text += "\r\n";
                 }
             } else if (t == Token::EndElement) {
@@ -187,11 +222,11 @@ public:
                 if (!reading) continue;
                 if (skipDepth > 0) {
                     --skipDepth;
-                } else if (name == u"table-cell" || name == u"covered-table-cell") {
+                } else if (name == "table-cell" || name == "covered-table-cell") {
                     inCell = false;
                     // The cell's paragraphs are the text the suite shows; the value attributes hold
                     // what it stores.
-                    std::string stored = !shown.empty() ? shown : m_number.toStdString();
+                    const std::string& stored = !shown.empty() ? shown : number;
                     std::string value = isError                           ? std::string()
                                         : storedValues && !stored.empty() ? stored
                                         : !text.empty()                   ? text
@@ -199,7 +234,7 @@ public:
                     if (!value.empty()) cell(table, row, column, rowRepeat, std::move(value), cellRepeat);
                     column += cellRepeat;
                     if (column > kMaxSheetColumns) column = kMaxSheetColumns;
-                } else if (name == u"table-row") {
+                } else if (name == "table-row") {
                     rowEnd(table, row, rowRepeat);
                     row += rowRepeat;
                     if (row > kMaxSheetRows) row = kMaxSheetRows;
@@ -209,35 +244,8 @@ public:
         if (table < 0) m_zip.Fail("the document holds no sheet");
     }
 
-    const std::vector<TWorkbookSheet>& Tables() const { return m_tables; }
-
-    // The sheet the document was last shown on, from its view settings; -1 when it does not say.
-    int ActiveTable() {
-        if (!m_zip.Has("settings.xml")) return -1;
-        TXmlPartReader xml(m_zip, "settings.xml", kMaxSettingsPart);
-        bool inActive = false;
-        QString active;
-        for (Token t; (t = xml.Next()) != Token::EndDocument;) {
-            if (t == Token::StartElement)
-                inActive = xml.Xml().name() == u"config-item" &&
-                           xml.Xml().attributes().value(kConfigNs, "name"_L1) == u"ActiveTable";
-            else if (t == Token::Characters && inActive)
-                active += xml.Xml().text();
-            else if (t == Token::EndElement && inActive)
-                break;
-        }
-        const std::string name = Utf8Of(active);
-        for (size_t i = 0; i < m_tables.size(); ++i)
-            if (m_tables[i].name == name) return static_cast<int>(i);
-        return -1;
-    }
-
-    uint64_t ContentSize() const { return m_zip.StatedSize("content.xml"); }
-    [[noreturn]] void Fail(const std::string& reason) const { m_zip.Fail(reason); }
-
-private:
     TZipArchive m_zip;
-    QString m_number;
+    TXmlParser m_contentParser = TXmlParser::xpScanner;
     std::vector<TWorkbookSheet> m_tables;
 };
 
@@ -252,28 +260,78 @@ int ReadOdsFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
         if (row >= kMaxSheetRows || column >= kMaxSheetColumns)
             document.Fail("a cell lies beyond the sheet's limits");
     };
-    // The block is known only after the whole table: a first pass finds every table's, and their names,
-    // a second writes the chosen one.
+    // A table's block is known only after the whole table, and which table to read only after all of
+    // them: a first pass finds every table's block, its names and what it holds, and gathers the cells
+    // and row ends of all of them, packed, while they stay within the content's size. A second pass over
+    // the chosen table is needed only for a document whose cells do not.
+    struct TSize { // counts stop growing far beyond any budget
+        int64_t rows = 0, cells = 0, textBytes = 0;
+    };
+    std::vector<TSize> sizes;
+    bool rowHasCells = false;
+    int64_t events = 0;
+    constexpr int64_t kEnough = int64_t(1) << 40;
+    enum : int64_t { kCell, kRowEnd };
+    // kind, table, row, column, rows, columns
+    TGatheredCells gathered(std::min<uint64_t>(document.ContentSize(), kMaxGathered), 6);
     document.ReadTables(
         progress, 0, total, -1, choices.storedValues,
-        [&](int table, int64_t row, int64_t column, int64_t rows, const std::string&, int64_t columns) {
+        [&](int table, int64_t row, int64_t column, int64_t rows, const std::string& text, int64_t columns) {
             outOfRange(row + rows - 1, column + columns - 1);
-            if (blocks.size() <= static_cast<size_t>(table)) blocks.resize(static_cast<size_t>(table) + 1);
+            if (blocks.size() <= static_cast<size_t>(table)) {
+                blocks.resize(static_cast<size_t>(table) + 1);
+                sizes.resize(static_cast<size_t>(table) + 1);
+            }
             blocks[static_cast<size_t>(table)].Note(row, column, rows, columns);
+            TSize& size = sizes[static_cast<size_t>(table)];
+            size.cells = std::min(kEnough, size.cells + rows * columns);
+            size.textBytes =
+                std::min(kEnough, size.textBytes + static_cast<int64_t>(text.size()) * rows * columns);
+            rowHasCells = true;
+            gathered.Add({kCell, table, row, column, rows, columns}, text);
+            ++events;
         },
-        [](int, int64_t, int64_t) {});
+        [&](int table, int64_t row, int64_t rows) {
+            if (rowHasCells && static_cast<size_t>(table) < sizes.size())
+                sizes[static_cast<size_t>(table)].rows += rows;
+            rowHasCells = false;
+            gathered.Add({kRowEnd, table, row, 0, rows, 0});
+            ++events;
+        },
+        [&] {
+            blocks.clear();
+            sizes.clear();
+            rowHasCells = false;
+            events = 0;
+            gathered.Clear();
+        });
     const std::vector<TWorkbookSheet> tables = document.Tables();
     const size_t chosen =
         ChooseSheet(tables, document.ActiveTable(), choices, "OpenDocument spreadsheet", path);
     blocks.resize(tables.size());
+    sizes.resize(tables.size());
     TSheetBlockWriter writer(sheet, blocks[chosen],
                              [&](const std::string& reason) { document.Fail(reason); });
-    document.ReadTables(
-        progress, total / 2, total, static_cast<int>(chosen), choices.storedValues,
-        [&](int, int64_t, int64_t column, int64_t, std::string text, int64_t columns) {
-            writer.Put(column, std::move(text), columns);
-        },
-        [&](int, int64_t row, int64_t rows) { writer.EndRow(row, rows); });
+    writer.Reserve(sizes[chosen].rows, sizes[chosen].cells, sizes[chosen].textBytes);
+    if (gathered.Complete()) {
+        int64_t written = 0;
+        gathered.ForEach([&](const int64_t* at, std::string_view text) {
+            if (++written % 65536 == 0)
+                ReportProgress(progress, total / 2 + total / 2 * written / events, total);
+            if (at[1] != static_cast<int64_t>(chosen)) return;
+            if (at[0] == kCell)
+                writer.Put(at[3], text, at[5]);
+            else
+                writer.EndRow(at[2], at[4]);
+        });
+    } else {
+        document.ReadTables(
+            progress, total / 2, total, static_cast<int>(chosen), choices.storedValues,
+            [&](int, int64_t, int64_t column, int64_t, std::string text, int64_t columns) {
+                writer.Put(column, std::move(text), columns);
+            },
+            [&](int, int64_t row, int64_t rows) { writer.EndRow(row, rows); }, [] {});
+    }
     return writer.Finish();
 }
 
@@ -281,7 +339,7 @@ TWorkbookSheetList ListOdsSheets(const std::string& path) {
     TOdsDocument document(path);
     document.ReadTables(
         nullptr, 0, 0, kNoTable, false, [](int, int64_t, int64_t, int64_t, const std::string&, int64_t) {},
-        [](int, int64_t, int64_t) {});
+        [](int, int64_t, int64_t) {}, [] {});
     return {document.Tables(), document.ActiveTable()};
 }
 

@@ -4,10 +4,13 @@
 // talk past.
 
 #include "data/TDatasheet.h"
+#include "util/BigBufferAllocator.h"
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qbm {
@@ -37,13 +40,39 @@ struct TSheetBlock {
     int Height() const { return Empty() ? 1 : static_cast<int>(bottom - top + 1); }
 };
 
+// Cells gathered while a sheet is read, for writing them once its block is known: each as a few
+// numbers (its row and column, and what else the reader needs) and its text, packed one after another,
+// up to a number of bytes. Past that they are dropped, and the sheet has to be read again.
+class TGatheredCells {
+public:
+    TGatheredCells(uint64_t maxBytes, size_t numbers) : m_maxBytes(maxBytes), m_numbers(numbers) {}
+    // `numbers` holds as many as the constructor said, none negative.
+    void Add(std::initializer_list<int64_t> numbers, std::string_view text = {});
+    bool Complete() const { return !m_dropped; }
+    void Clear();
+    // Calls visit(numbers, text) for every cell, in the order they came.
+    void ForEach(const std::function<void(const int64_t* numbers, std::string_view text)>& visit) const;
+
+private:
+    // The numbers and the text's length, 7 bits a byte, low bits first; then the text. Its room is taken
+    // for the most it may hold at once, which costs memory only as far as it is filled.
+    std::basic_string<char, std::char_traits<char>, TBigBufferAllocator<char>> m_bytes;
+    uint64_t m_maxBytes;
+    size_t m_numbers;
+    bool m_dropped = false;
+};
+
 class TSheetBlockWriter {
 public:
     // Resets the sheet to the block's size. `fail` throws the reader's error with the reason given.
     TSheetBlockWriter(TDatasheet& sheet, const TSheetBlock& block,
                       std::function<void(const std::string&)> fail);
+    // Room in the sheet for what a first pass over the sheet found: `rows` rows holding `cells` cells of
+    // `textBytes` bytes of text in all. Reserved room costs memory only as far as it is filled, while a
+    // sheet that grows as it fills holds its old and its new buffer at once.
+    void Reserve(int64_t rows, int64_t cells, int64_t textBytes);
     // The cells of one sheet row; rows come in rising order, cells in any order.
-    void Put(int64_t column, std::string text, int64_t repeat = 1);
+    void Put(int64_t column, std::string_view text, int64_t repeat = 1);
     // Writes the row collected since the last EndRow as sheet row `row` and the `repeat` - 1 rows after it.
     // Rows without text are skipped: the datasheet's rows follow one another without gaps.
     void EndRow(int64_t row, int64_t repeat = 1);

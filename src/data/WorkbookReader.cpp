@@ -35,27 +35,51 @@ TWorkbookSheetList ListWorkbookSheets(const std::string& path) {
 int ReadWorkbookFile(TDatasheet& sheet, const std::string& path, TProgress* progress,
                      std::vector<TXlsCell>* errorCells, const TWorkbookChoices& choices) {
     std::optional<std::string> stream = WorkbookStream(path);
-    const TXlsSheetCells read = ReadXlsSheet(*stream, choices, path);
-    stream.reset();
+    TXlsSheetReader reader(*stream, choices, path);
 
     // The block is the used part of the sheet: blank rows and columns around it are left out, and a
-    // blank in the first column or the header row does not cut data off.
+    // blank in the first column or the header row does not cut data off. A first pass over the records
+    // finds it, and whether they come in sheet order, as they do as a rule.
     TSheetBlock block;
-    for (const TXlsCellText& cell : read.cells)
-        if (!cell.text.empty()) block.Note(cell.row, cell.column);
-    for (const TXlsCell& cell : read.errors) block.Note(cell.row, cell.column);
+    std::vector<TXlsCell> errors;
+    bool inOrder = true;
+    int64_t lastRow = -1, lastColumn = -1, total = 0, rows = 0, textBytes = 0;
+    reader.ForEachCell(
+        [&](uint16_t row, uint16_t column, std::string_view text) {
+            block.Note(row, column);
+            inOrder = inOrder && (row > lastRow || (row == lastRow && column >= lastColumn));
+            rows += row != lastRow;
+            lastRow = row, lastColumn = column;
+            ++total;
+            textBytes += static_cast<int64_t>(text.size());
+        },
+        [&](uint16_t row, uint16_t column) {
+            block.Note(row, column);
+            errors.push_back({row, column});
+        });
     TSheetBlockWriter writer(sheet, block, [&](const std::string& reason) { Fail(path, reason); });
-    const size_t total = read.cells.size();
-    for (size_t i = 0; i < total; ++i) {
-        const TXlsCellText& cell = read.cells[i];
-        if (i % 65536 == 65535)
-            ReportProgress(progress, static_cast<int64_t>(i), static_cast<int64_t>(total));
-        writer.Put(cell.column, cell.text);
-        if (i + 1 == total || read.cells[i + 1].row != cell.row) writer.EndRow(cell.row);
+    writer.Reserve(rows, total, textBytes);
+    int64_t done = 0;
+    lastRow = -1;
+    const auto put = [&](int64_t row, int64_t column, std::string_view text) {
+        if (done++ % 65536 == 65535) ReportProgress(progress, done, total);
+        if (row != lastRow && lastRow >= 0) writer.EndRow(lastRow);
+        writer.Put(column, text);
+        lastRow = row;
+    };
+    if (inOrder) {
+        // A second pass writes the cells as they come: they are never all held at once.
+        reader.ForEachCell(put, [](uint16_t, uint16_t) {});
+    } else {
+        // Cells out of order are gathered (packed) and sorted first; the stream goes before writing.
+        const TXlsSheetCells cells = reader.Cells();
+        stream.reset();
+        for (const TXlsSheetCells::TCell& cell : cells.cells) put(cell.row, cell.column, cells.Text(cell));
     }
+    if (lastRow >= 0) writer.EndRow(lastRow);
     if (errorCells) {
         errorCells->clear();
-        for (const TXlsCell& cell : read.errors)
+        for (const TXlsCell& cell : errors)
             if (const int row = writer.WrittenRow(cell.row); row >= 0)
                 errorCells->push_back(
                     {static_cast<unsigned>(row), static_cast<unsigned>(cell.column - block.left)});

@@ -66,7 +66,8 @@ public:
             if (size < miniCutoff)
                 bytes = MiniStream(*directory, start);
             else
-                bytes = Chain(m_fat, start, m_sectorSize, [&](uint32_t s) { return Sector(s); });
+                bytes = Chain(
+                    m_fat, start, m_sectorSize, [&](uint32_t s) { return Sector(s); }, size);
             if (!bytes || bytes->size() < size) return std::nullopt;
             bytes->resize(size);
             return bytes;
@@ -104,11 +105,14 @@ private:
         return true;
     }
 
-    // Follows a chain of the table `fat`; a loop or a link out of the file ends in nothing.
+    // Follows a chain of the table `fat`; a loop or a link out of the file ends in nothing. Room for
+    // `expected` bytes (the size the directory states, never trusted beyond the file's) is taken at
+    // once: a buffer that doubles as it grows would hold twice the stream, and three times while it moves.
     template <typename Read>
-    std::optional<std::string> Chain(const std::vector<uint32_t>& fat, uint32_t start, size_t unit,
-                                     Read read) const {
+    std::optional<std::string> Chain(const std::vector<uint32_t>& fat, uint32_t start, size_t unit, Read read,
+                                     size_t expected = 0) const {
         std::string bytes;
+        bytes.reserve(std::min(expected, m_file.size()) + unit);
         for (uint32_t s = start; s != kEndOfChain;) {
             if (s >= fat.size() || bytes.size() > m_file.size()) return std::nullopt;
             const std::string_view part = read(s);

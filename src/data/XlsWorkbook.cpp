@@ -186,6 +186,7 @@ public:
         record = {U16(m_stream, at), m_stream.substr(at + 4, length), at + 4 + length};
         return true;
     }
+    size_t Size() const { return m_stream.size(); }
 
 private:
     std::string_view m_stream;
@@ -196,7 +197,8 @@ struct TGlobals {
     std::vector<uint32_t> offsets; // of each worksheet's BOF
     int active = 0;                // among the worksheets
     bool date1904 = false;
-    std::vector<std::string> strings;
+    std::string strings;            // the shared texts, one after another
+    std::vector<size_t> stringEnds; // where each ends
     std::map<uint16_t, std::string> formats;
     std::vector<uint16_t> cellFormats; // the number format of each cell style
 };
@@ -252,7 +254,7 @@ public:
                 g.cellFormats.push_back(U16(r.data, 2));
                 break;
             case kSst:
-                ReadSharedTexts(r, g.strings);
+                ReadSharedTexts(r, g.strings, g.stringEnds);
                 break;
             default:
                 break;
@@ -273,8 +275,12 @@ public:
         return g;
     }
 
-    TXlsSheetCells ReadSheet(const TGlobals& g, size_t sheet, bool storedValues) const {
-        TXlsSheetCells out;
+    // Calls add(row, column, text) for every cell with a text of its own (empty ones too),
+    // shared(row, column, index) for every cell naming a shared text that is not empty, and
+    // error(row, column) for every cell holding an error value, in the order of the sheet's records.
+    template <typename Add, typename Shared, typename Error>
+    void ForEachCell(const TGlobals& g, size_t sheet, bool storedValues, Add add, Shared shared,
+                     Error error) const {
         TRecord r{};
         if (!m_records.Read(g.offsets[sheet], r) || r.type != kBof)
             Fail("a sheet's records are not where the workbook says");
@@ -285,9 +291,8 @@ public:
             return custom != g.formats.end() ? std::string_view(custom->second) : BuiltInFormatCode(id);
         };
         const auto number = [&](uint16_t row, uint16_t column, uint16_t xf, double value) {
-            out.cells.push_back(
-                {row, column,
-                 storedValues ? NumberText(value) : FormatNumber(value, formatOf(xf), g.date1904)});
+            add(row, column,
+                storedValues ? NumberText(value) : FormatNumber(value, formatOf(xf), g.date1904));
         };
         bool stringFollows = false; // a formula's text result comes in the STRING record after it
         uint16_t formulaRow = 0, formulaColumn = 0;
@@ -315,9 +320,10 @@ public:
                 break;
             case kLabelSst: {
                 const uint32_t index = U32(d, 6);
-                if (d.size() < 10 || index >= g.strings.size())
+                if (d.size() < 10 || index >= g.stringEnds.size())
                     Fail("a cell names a shared text that does not exist");
-                out.cells.push_back({row, column, g.strings[index]});
+                const size_t start = index == 0 ? 0 : g.stringEnds[index - 1];
+                if (g.stringEnds[index] > start) shared(row, column, index);
                 break;
             }
             case kLabel:
@@ -326,15 +332,15 @@ public:
                 text.Add(d.substr(std::min<size_t>(6, d.size())));
                 std::string value;
                 if (!ReadText(text, true, value)) Fail("a cell's text is cut short");
-                out.cells.push_back({row, column, value});
+                add(row, column, value);
                 break;
             }
             case kBoolErr:
                 if (d.size() < 8) break;
                 if (d[7] == 1)
-                    out.errors.push_back({row, column});
+                    error(row, column);
                 else
-                    out.cells.push_back({row, column, d[6] ? "TRUE" : "FALSE"});
+                    add(row, column, d[6] ? "TRUE" : "FALSE");
                 break;
             case kFormula:
                 if (d.size() < 14) break;
@@ -345,9 +351,9 @@ public:
                     formulaRow = row;
                     formulaColumn = column;
                 } else if (d[6] == 1) {
-                    out.cells.push_back({row, column, d[8] ? "TRUE" : "FALSE"});
+                    add(row, column, d[8] ? "TRUE" : "FALSE");
                 } else if (d[6] == 2) {
-                    out.errors.push_back({row, column});
+                    error(row, column);
                 } // 3: an empty text
                 break;
             case kString:
@@ -358,32 +364,38 @@ public:
                         text.Add(c.data);
                     std::string value;
                     if (!ReadText(text, true, value)) Fail("a formula's text result is cut short");
-                    out.cells.push_back({formulaRow, formulaColumn, value});
+                    add(formulaRow, formulaColumn, value);
                 }
                 break;
             default:
                 break;
             }
         }
-        std::stable_sort(out.cells.begin(), out.cells.end(),
-                         [](const TXlsCellText& a, const TXlsCellText& b) {
-                             return a.row != b.row ? a.row < b.row : a.column < b.column;
-                         });
-        return out;
     }
 
+    size_t StreamSize() const { return m_records.Size(); }
+
 private:
-    void ReadSharedTexts(TRecord& sst, std::vector<std::string>& strings) const {
+    void ReadSharedTexts(TRecord& sst, std::string& strings, std::vector<size_t>& ends) const {
         TPieces in;
         in.Add(sst.data.substr(std::min<size_t>(8, sst.data.size())));
         const uint32_t unique = U32(sst.data, 4);
-        for (TRecord c{}; m_records.Read(sst.next, c) && c.type == kContinue; sst = c) in.Add(c.data);
+        size_t raw = sst.data.size();
+        for (TRecord c{}; m_records.Read(sst.next, c) && c.type == kContinue; sst = c) {
+            in.Add(c.data);
+            raw += c.data.size();
+        }
         // The count is the file's word: it is never trusted for more room than the texts can fill.
-        strings.reserve(std::min<size_t>(unique, sst.data.size()));
+        // Texts of one byte a character (the rule) take as many bytes as they fill in the file, and less
+        // than that with their headers: the room for them is taken once rather than doubled as they come.
+        ends.reserve(std::min<size_t>(unique, raw / 3));
+        strings.reserve(raw);
+        std::string text;
         for (uint32_t i = 0; i < unique && !in.AtEnd(); ++i) {
-            std::string text;
+            text.clear();
             if (!ReadText(in, true, text)) Fail("the shared texts are cut short");
-            strings.push_back(std::move(text));
+            strings += text;
+            ends.push_back(strings.size());
         }
     }
 
@@ -393,12 +405,88 @@ private:
 
 } // namespace
 
-TXlsSheetCells ReadXlsSheet(std::string_view stream, const TWorkbookChoices& choices,
-                            const std::string& path) {
-    const TXlsBook book(stream, path);
-    const TGlobals globals = book.ReadGlobals();
-    const size_t sheet = ChooseSheet(globals.sheets, globals.active, choices, "Excel workbook", path);
-    return book.ReadSheet(globals, sheet, choices.storedValues);
+std::string_view TXlsSheetCells::Text(const TCell& cell) const {
+    if (cell.text & kShared) {
+        const size_t index = cell.text & ~kShared;
+        const size_t start = index == 0 ? 0 : sharedEnds[index - 1];
+        return std::string_view(shared).substr(start, sharedEnds[index] - start);
+    }
+    size_t at = cell.text, length = 0;
+    for (int shift = 0;; shift += 7) {
+        const auto byte = static_cast<uint8_t>(m_own[at++]);
+        length |= static_cast<size_t>(byte & 0x7F) << shift;
+        if (!(byte & 0x80)) break;
+    }
+    return std::string_view(m_own).substr(at, length);
+}
+
+bool TXlsSheetCells::Add(uint16_t row, uint16_t column, std::string_view text) {
+    if (text.empty()) return true; // nothing to write, and no cell it would clear
+    if (m_own.size() + text.size() + 5 >= kShared) return false;
+    cells.push_back({row, column, static_cast<uint32_t>(m_own.size())});
+    for (size_t n = text.size();; n >>= 7) {
+        m_own += static_cast<char>((n & 0x7F) | (n > 0x7F ? 0x80 : 0));
+        if (n <= 0x7F) break;
+    }
+    m_own += text;
+    return true;
+}
+
+struct TXlsSheetReader::TImpl {
+    TXlsBook book;
+    TGlobals globals;
+    size_t sheet = 0;
+    bool storedValues = false;
+};
+
+TXlsSheetReader::TXlsSheetReader(std::string_view stream, const TWorkbookChoices& choices,
+                                 const std::string& path)
+    : m(std::make_unique<TImpl>(TImpl{TXlsBook(stream, path), {}, 0, choices.storedValues})) {
+    m->globals = m->book.ReadGlobals();
+    m->sheet = ChooseSheet(m->globals.sheets, m->globals.active, choices, "Excel workbook", path);
+}
+
+TXlsSheetReader::~TXlsSheetReader() = default;
+
+void TXlsSheetReader::ForEachCell(const std::function<void(uint16_t, uint16_t, std::string_view)>& cell,
+                                  const std::function<void(uint16_t, uint16_t)>& error) const {
+    const TGlobals& g = m->globals;
+    m->book.ForEachCell(
+        g, m->sheet, m->storedValues,
+        [&](uint16_t row, uint16_t column, std::string_view text) {
+            if (!text.empty()) cell(row, column, text);
+        },
+        [&](uint16_t row, uint16_t column, uint32_t index) {
+            const size_t start = index == 0 ? 0 : g.stringEnds[index - 1];
+            cell(row, column, std::string_view(g.strings).substr(start, g.stringEnds[index] - start));
+        },
+        error);
+}
+
+TXlsSheetCells TXlsSheetReader::Cells() {
+    TXlsSheetCells out;
+    // One cell record of at least 14 bytes, or six bytes of a MULRK, is a cell at most: room for that
+    // many cells is an upper bound that costs memory only as far as it is filled.
+    out.cells.reserve(m->book.StreamSize() / 6);
+    m->book.ForEachCell(
+        m->globals, m->sheet, m->storedValues,
+        [&](uint16_t row, uint16_t column, std::string_view text) {
+            if (!out.Add(row, column, text))
+                m->book.Fail("the sheet holds more text than the datasheet takes");
+        },
+        [&](uint16_t row, uint16_t column, uint32_t index) { out.AddShared(row, column, index); },
+        [&](uint16_t row, uint16_t column) {
+            out.errors.push_back({row, column});
+        });
+    // Sheets come in order as a rule; sorting (which needs room for a copy) is for those that do not.
+    const auto before = [](const TXlsSheetCells::TCell& a, const TXlsSheetCells::TCell& b) {
+        return a.row != b.row ? a.row < b.row : a.column < b.column;
+    };
+    if (!std::is_sorted(out.cells.begin(), out.cells.end(), before))
+        std::stable_sort(out.cells.begin(), out.cells.end(), before);
+    out.shared = std::move(m->globals.strings);
+    out.sharedEnds = std::move(m->globals.stringEnds);
+    return out;
 }
 
 TWorkbookSheetList ListXlsSheets(std::string_view stream, const std::string& path) {

@@ -21,14 +21,10 @@ namespace {
 constexpr uint64_t kMaxSmallPart = 16ull << 20;
 constexpr uint64_t kMaxSharedStrings = 256ull << 20;
 constexpr uint64_t kMaxSheetPart = 2ull << 30;
+// The packed cells gathered in the first pass over a sheet; a sheet with more goes through a second.
+constexpr uint64_t kMaxGathered = 256ull << 20;
 
-using Token = QXmlStreamReader::TokenType;
-using namespace Qt::Literals::StringLiterals;
-
-// The datasheet holds UTF-8.
-std::string Utf8(QStringView text) {
-    return text.toUtf8().toStdString();
-}
+using Token = TXmlToken;
 
 // A cell reference "BC12" as column and row from 0; nullopt when it is not one.
 std::optional<std::pair<int64_t, int64_t>> CellReference(QStringView ref) {
@@ -48,6 +44,31 @@ std::optional<std::pair<int64_t, int64_t>> CellReference(QStringView ref) {
     return std::make_pair(column - 1, row - 1);
 }
 
+// The same for the reference as the file holds it: ASCII letters and digits are read here, anything
+// else as above.
+std::optional<std::pair<int64_t, int64_t>> CellReference(std::string_view ref) {
+    for (const char c : ref)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return CellReference(QString::fromUtf8(ref.data(), static_cast<qsizetype>(ref.size())));
+    int64_t column = 0, row = 0;
+    size_t i = 0;
+    for (; i < ref.size(); ++i) {
+        const char c = ref[i];
+        const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+        if (upper < 'A' || upper > 'Z') break;
+        column = column * 26 + (upper - 'A' + 1);
+        if (column > kMaxSheetColumns) return std::nullopt;
+    }
+    if (i == 0 || i == ref.size()) return std::nullopt;
+    for (; i < ref.size(); ++i) {
+        if (ref[i] < '0' || ref[i] > '9') return std::nullopt;
+        row = row * 10 + (ref[i] - '0');
+        if (row > kMaxSheetRows) return std::nullopt;
+    }
+    if (row == 0) return std::nullopt;
+    return std::make_pair(column - 1, row - 1);
+}
+
 class TXlsxWorkbook {
 public:
     explicit TXlsxWorkbook(const std::string& path) : m_zip(path, "Excel workbook") {}
@@ -56,49 +77,50 @@ public:
         std::vector<TWorkbookSheet> sheets;
         std::vector<std::string> ids;
         int active = 0;
-        {
-            TXmlPartReader xml(m_zip, "xl/workbook.xml", kMaxSmallPart);
+        ReadXmlPart(m_zip, "xl/workbook.xml", kMaxSmallPart, [&](TXmlPartReader& xml) {
+            sheets.clear(), ids.clear(), active = 0, m_date1904 = false;
             for (Token t; (t = xml.Next()) != Token::EndDocument;) {
                 if (t != Token::StartElement) continue;
-                const auto name = xml.Xml().name();
-                const auto attributes = xml.Xml().attributes();
-                if (name == u"workbookPr") {
-                    const auto v = attributes.value("date1904"_L1);
-                    m_date1904 = v == u"1" || v == u"true";
-                } else if (name == u"workbookView" && !attributes.value("activeTab"_L1).isEmpty()) {
-                    active = attributes.value("activeTab"_L1).toInt();
-                } else if (name == u"sheet") {
+                const std::string_view name = xml.Name();
+                if (name == "workbookPr") {
+                    const std::string_view v = xml.Value("date1904");
+                    m_date1904 = v == "1" || v == "true";
+                } else if (name == "workbookView" && !xml.Value("activeTab").empty()) {
+                    active = XmlInt(xml.Value("activeTab"));
+                } else if (name == "sheet") {
                     std::string id;
-                    for (const auto& a : attributes)
-                        if (a.name() == u"id") id = Utf8(a.value());
-                    const auto state = attributes.value("state"_L1);
+                    for (const TXmlAttribute& a : xml.Attributes())
+                        if (a.name == "id") id = a.value;
+                    const std::string_view state = xml.Value("state");
                     sheets.push_back(
-                        {Utf8(attributes.value("name"_L1)), state == u"hidden" || state == u"veryHidden"});
+                        {std::string(xml.Value("name")), state == "hidden" || state == "veryHidden"});
                     ids.push_back(id);
                 }
             }
-        }
+        });
         m_list = {sheets, active};
         if (m_listOnly) return;
         const size_t chosen = ChooseSheet(sheets, active, choices, "Excel workbook", path);
         const std::string sheetId = ids[chosen];
         m_sheetName = sheets[chosen].name;
-        m_sheetPart.clear();
         if (m_zip.Has("xl/_rels/workbook.xml.rels")) {
-            TXmlPartReader xml(m_zip, "xl/_rels/workbook.xml.rels", kMaxSmallPart);
-            for (Token t; (t = xml.Next()) != Token::EndDocument;) {
-                if (t != Token::StartElement || xml.Xml().name() != u"Relationship") continue;
-                const auto attributes = xml.Xml().attributes();
-                std::string target = Utf8(attributes.value("Target"_L1));
-                target = target.starts_with('/') ? target.substr(1) : "xl/" + target;
-                const auto type = attributes.value("Type"_L1);
-                if (Utf8(attributes.value("Id"_L1)) == sheetId)
-                    m_sheetPart = target;
-                else if (type.endsWith(u"/sharedStrings"))
-                    m_sharedStringsPart = target;
-                else if (type.endsWith(u"/styles"))
-                    m_stylesPart = target;
-            }
+            ReadXmlPart(m_zip, "xl/_rels/workbook.xml.rels", kMaxSmallPart, [&](TXmlPartReader& xml) {
+                m_sheetPart.clear();
+                m_sharedStringsPart = kSharedStringsPart;
+                m_stylesPart = kStylesPart;
+                for (Token t; (t = xml.Next()) != Token::EndDocument;) {
+                    if (t != Token::StartElement || xml.Name() != "Relationship") continue;
+                    std::string target(xml.Value("Target"));
+                    target = target.starts_with('/') ? target.substr(1) : "xl/" + target;
+                    const std::string_view type = xml.Value("Type");
+                    if (xml.Value("Id") == sheetId)
+                        m_sheetPart = target;
+                    else if (type.ends_with("/sharedStrings"))
+                        m_sharedStringsPart = target;
+                    else if (type.ends_with("/styles"))
+                        m_stylesPart = target;
+                }
+            });
         }
         if (m_sheetPart.empty()) m_zip.Fail("the sheet's part is not named in the workbook");
         m_storedValues = choices.storedValues;
@@ -106,56 +128,63 @@ public:
 
     void ReadSharedStrings() {
         if (!m_zip.Has(m_sharedStringsPart)) return;
-        TXmlPartReader xml(m_zip, m_sharedStringsPart, kMaxSharedStrings);
-        int depthInPhonetic = 0;
-        bool inText = false;
-        std::string current;
-        for (Token t; (t = xml.Next()) != Token::EndDocument;) {
-            const auto name = xml.Xml().name();
-            if (t == Token::StartElement) {
-                if (name == u"rPh")
-                    ++depthInPhonetic;
-                else if (name == u"t")
-                    inText = depthInPhonetic == 0;
-                else if (name == u"si")
-                    current.clear();
-            } else if (t == Token::EndElement) {
-                if (name == u"rPh")
-                    --depthInPhonetic;
-                else if (name == u"t")
-                    inText = false;
-                else if (name == u"si") {
-                    m_strings += current;
-                    m_stringEnds.push_back(m_strings.size());
+        ReadXmlPart(m_zip, m_sharedStringsPart, kMaxSharedStrings, [&](TXmlPartReader& xml) {
+            m_strings.clear();
+            m_stringEnds.clear();
+            int depthInPhonetic = 0;
+            bool inText = false;
+            std::string current;
+            for (Token t; (t = xml.Next()) != Token::EndDocument;) {
+                if (t == Token::Characters) {
+                    if (!inText) continue;
+                    current += xml.Text();
+                    if (current.size() > kMaxCellBytes)
+                        m_zip.Fail("a shared text is too large (more than " +
+                                   std::to_string(kMaxCellBytes >> 20) + " MB)");
+                    continue;
                 }
-            } else if (t == Token::Characters && inText) {
-                current += Utf8(xml.Xml().text());
-                if (current.size() > kMaxCellBytes)
-                    m_zip.Fail("a shared text is too large (more than " +
-                               std::to_string(kMaxCellBytes >> 20) + " MB)");
+                const std::string_view name = xml.Name();
+                if (t == Token::StartElement) {
+                    if (name == "rPh")
+                        ++depthInPhonetic;
+                    else if (name == "t")
+                        inText = depthInPhonetic == 0;
+                    else if (name == "si")
+                        current.clear();
+                } else if (t == Token::EndElement) {
+                    if (name == "rPh")
+                        --depthInPhonetic;
+                    else if (name == "t")
+                        inText = false;
+                    else if (name == "si") {
+                        m_strings += current;
+                        m_stringEnds.push_back(m_strings.size());
+                    }
+                }
             }
-        }
+        });
     }
 
     void ReadStyles() {
         if (!m_zip.Has(m_stylesPart)) return;
-        TXmlPartReader xml(m_zip, m_stylesPart, kMaxSmallPart);
         std::vector<std::pair<int, std::string>> custom;
         std::vector<int> formats;
-        bool inCellXfs = false;
-        for (Token t; (t = xml.Next()) != Token::EndDocument;) {
-            const auto name = xml.Xml().name();
-            if (t == Token::EndElement && name == u"cellXfs") inCellXfs = false;
-            if (t != Token::StartElement) continue;
-            const auto attributes = xml.Xml().attributes();
-            if (name == u"numFmt")
-                custom.emplace_back(attributes.value("numFmtId"_L1).toInt(),
-                                    Utf8(attributes.value("formatCode"_L1)));
-            else if (name == u"cellXfs")
-                inCellXfs = true;
-            else if (name == u"xf" && inCellXfs)
-                formats.push_back(attributes.value("numFmtId"_L1).toInt());
-        }
+        ReadXmlPart(m_zip, m_stylesPart, kMaxSmallPart, [&](TXmlPartReader& xml) {
+            custom.clear(), formats.clear();
+            bool inCellXfs = false;
+            for (Token t; (t = xml.Next()) != Token::EndDocument;) {
+                if (t == Token::Characters) continue;
+                const std::string_view name = xml.Name();
+                if (t == Token::EndElement && name == "cellXfs") inCellXfs = false;
+                if (t != Token::StartElement) continue;
+                if (name == "numFmt")
+                    custom.emplace_back(XmlInt(xml.Value("numFmtId")), std::string(xml.Value("formatCode")));
+                else if (name == "cellXfs")
+                    inCellXfs = true;
+                else if (name == "xf" && inCellXfs)
+                    formats.push_back(XmlInt(xml.Value("numFmtId")));
+            }
+        });
         for (const int id : formats) {
             std::string code(BuiltInFormatCode(id));
             for (const auto& [customId, customCode] : custom)
@@ -165,14 +194,30 @@ public:
     }
 
     // Calls cell(row, column, text) for every cell with a value, row by row, and rowEnd(row) after
-    // each row that had one.
+    // each row that had one. A first pass finds the parser for the sheet; the second goes straight to it.
+    // `start()` comes first in each attempt, so that whatever the calls gather starts afresh.
+    template <typename Cell, typename RowEnd, typename Start>
+    void ReadSheet(TProgress* progress, int64_t progressBase, int64_t progressTotal, Cell cell, RowEnd rowEnd,
+                   Start start) {
+        m_sheetParser = ReadXmlPart(
+            m_zip, m_sheetPart, kMaxSheetPart,
+            [&](TXmlPartReader& xml) {
+                start();
+                ReadSheetTokens(xml, progress, progressBase, progressTotal, cell, rowEnd);
+            },
+            m_sheetParser);
+    }
+
+    uint64_t SheetSize() const { return m_zip.StatedSize(m_sheetPart); }
+    [[noreturn]] void Fail(const std::string& reason) const { m_zip.Fail(reason); }
+
+private:
     template <typename Cell, typename RowEnd>
-    void ReadSheet(TProgress* progress, int64_t progressBase, int64_t progressTotal, Cell cell,
-                   RowEnd rowEnd) {
-        TXmlPartReader xml(m_zip, m_sheetPart, kMaxSheetPart);
+    void ReadSheetTokens(TXmlPartReader& xml, TProgress* progress, int64_t progressBase,
+                         int64_t progressTotal, Cell& cell, RowEnd& rowEnd) {
         int64_t row = -1, column = -1, lastRow = -1;
         bool rowHasCells = false;
-        QString type;
+        std::string type;
         int styleIndex = 0;
         std::string value;
         bool inValue = false, inInline = false, inFormula = false;
@@ -181,33 +226,33 @@ public:
         for (Token t; (t = xml.Next()) != Token::EndDocument;) {
             if (t == Token::Characters) {
                 if (inValue || inInline) {
-                    value += Utf8(xml.Xml().text());
-                    RefuseOversizedCell(value, m_sheetName, std::max<int64_t>(column, 0),
-                                        std::max<int64_t>(row, 0),
-                                        [&](const std::string& reason) { m_zip.Fail(reason); });
+                    value += xml.Text();
+                    if (value.size() > kMaxCellBytes)
+                        RefuseOversizedCell(value, m_sheetName, std::max<int64_t>(column, 0),
+                                            std::max<int64_t>(row, 0),
+                                            [&](const std::string& reason) { m_zip.Fail(reason); });
                 }
                 continue;
             }
             if (++elements % 65536 == 0)
                 ReportProgress(progress, progressBase + static_cast<int64_t>(xml.BytesRead()), progressTotal);
-            const auto name = xml.Xml().name();
+            const std::string_view name = xml.Name();
             // The workbook may name any part as the sheet's: only a worksheet holds its cells.
             if (t == Token::StartElement && !rootSeen) {
-                if (name != u"worksheet") m_zip.Fail("the part " + m_sheetPart + " is not a worksheet");
+                if (name != "worksheet") m_zip.Fail("the part " + m_sheetPart + " is not a worksheet");
                 rootSeen = true;
             }
             if (t == Token::StartElement) {
-                const auto attributes = xml.Xml().attributes();
-                if (name == u"row") {
-                    const auto r = attributes.value("r"_L1);
-                    const int64_t next = r.isEmpty() ? row + 1 : r.toLongLong() - 1;
+                if (name == "row") {
+                    const std::string_view r = xml.Value("r");
+                    const int64_t next = r.empty() ? row + 1 : XmlLongLong(r).value_or(0) - 1;
                     if (next < 0 || next >= kMaxSheetRows) m_zip.Fail("a row number is out of range");
                     if (next < row) m_zip.Fail("the rows are out of order");
                     row = next;
                     column = -1;
-                } else if (name == u"c") {
-                    const auto ref = attributes.value("r"_L1);
-                    if (!ref.isEmpty()) {
+                } else if (name == "c") {
+                    const std::string_view ref = xml.Value("r");
+                    if (!ref.empty()) {
                         const auto at = CellReference(ref);
                         if (!at) m_zip.Fail("a cell reference is not valid");
                         column = at->first;
@@ -220,26 +265,26 @@ public:
                     }
                     if (row < 0) row = 0;
                     if (column >= kMaxSheetColumns) m_zip.Fail("a cell lies beyond the last column");
-                    type = attributes.value("t"_L1).toString();
-                    styleIndex = attributes.value("s"_L1).toInt();
+                    type = xml.Value("t");
+                    styleIndex = XmlInt(xml.Value("s"));
                     value.clear();
-                } else if (name == u"v") {
+                } else if (name == "v") {
                     inValue = !inFormula;
-                } else if (name == u"is") {
+                } else if (name == "is") {
                     inInline = true;
-                } else if (name == u"f") {
+                } else if (name == "f") {
                     inFormula = true;
-                } else if (name == u"rPh") {
+                } else if (name == "rPh") {
                     inInline = false; // phonetic hints are not part of the text
                 }
             } else if (t == Token::EndElement) {
-                if (name == u"v")
+                if (name == "v")
                     inValue = false;
-                else if (name == u"f")
+                else if (name == "f")
                     inFormula = false;
-                else if (name == u"is")
+                else if (name == "is")
                     inInline = false;
-                else if (name == u"c") {
+                else if (name == "c") {
                     std::string text = CellText(type, styleIndex, value);
                     if (!text.empty()) {
                         if (lastRow != row && rowHasCells) rowEnd(lastRow);
@@ -253,25 +298,18 @@ public:
         if (rowHasCells) rowEnd(lastRow);
     }
 
-    uint64_t SheetSize() const { return m_zip.StatedSize(m_sheetPart); }
-    [[noreturn]] void Fail(const std::string& reason) const { m_zip.Fail(reason); }
-
-private:
-    std::string CellText(const QString& type, int styleIndex, const std::string& value) const {
-        if (type == u"s") {
-            bool ok = false;
-            const qulonglong index = QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()))
-                                         .trimmed()
-                                         .toULongLong(&ok);
-            if (!ok || index >= m_stringEnds.size())
+    std::string CellText(std::string_view type, int styleIndex, const std::string& value) const {
+        if (type == "s") {
+            const auto index = XmlULongLong(value);
+            if (!index || *index >= m_stringEnds.size())
                 m_zip.Fail("a cell names a shared text that does not exist");
-            const size_t start = index == 0 ? 0 : m_stringEnds[index - 1];
-            return m_strings.substr(start, m_stringEnds[index] - start);
+            const size_t start = *index == 0 ? 0 : m_stringEnds[*index - 1];
+            return m_strings.substr(start, m_stringEnds[*index] - start);
         }
-        if (type == u"inlineStr" || type == u"str") return value;
-        if (type == u"e") return {}; // error values are not written
-        if (type == u"b") return value == "1" ? "TRUE" : value.empty() ? "" : "FALSE";
-        if (type == u"d") {
+        if (type == "inlineStr" || type == "str") return value;
+        if (type == "e") return {}; // error values are not written
+        if (type == "b") return value == "1" ? "TRUE" : value.empty() ? "" : "FALSE";
+        if (type == "d") {
             std::string text = value;
             if (const size_t t = text.find('T'); t != std::string::npos) text[t] = ' ';
             if (const size_t dot = text.find('.'); dot != std::string::npos) text.resize(dot);
@@ -289,10 +327,13 @@ private:
         return FormatNumber(number, code, m_date1904);
     }
 
+    inline static const std::string kSharedStringsPart = "xl/sharedStrings.xml";
+    inline static const std::string kStylesPart = "xl/styles.xml";
     TZipArchive m_zip;
     std::string m_sheetPart;
-    std::string m_sharedStringsPart = "xl/sharedStrings.xml";
-    std::string m_stylesPart = "xl/styles.xml";
+    std::string m_sharedStringsPart = kSharedStringsPart;
+    std::string m_stylesPart = kStylesPart;
+    TXmlParser m_sheetParser = TXmlParser::xpScanner;
     bool m_date1904 = false;
     bool m_storedValues = false;
     std::string m_sheetName;
@@ -316,16 +357,45 @@ int ReadXlsxFile(TDatasheet& sheet, const std::string& path, TProgress* progress
     workbook.ReadStyles();
     const int64_t total = 2 * static_cast<int64_t>(workbook.SheetSize());
 
-    // The block is known only after the whole sheet: a first pass finds it, a second writes it.
+    // The block is known only after the whole sheet. A first pass finds it and gathers the cells, packed,
+    // while they stay within the sheet XML's size; a second pass over the sheet is needed only for
+    // those that do not.
     TSheetBlock block;
+    int64_t rows = 0, cells = 0, textBytes = 0;
+    TGatheredCells gathered(std::min<uint64_t>(workbook.SheetSize(), kMaxGathered), 2);
     workbook.ReadSheet(
-        progress, 0, total, [&](int64_t row, int64_t column, const std::string&) { block.Note(row, column); },
-        [](int64_t) {});
+        progress, 0, total,
+        [&](int64_t row, int64_t column, const std::string& text) {
+            block.Note(row, column);
+            ++cells;
+            textBytes += static_cast<int64_t>(text.size());
+            gathered.Add({row, column}, text);
+        },
+        [&](int64_t) { ++rows; },
+        [&] {
+            block = {};
+            rows = cells = textBytes = 0;
+            gathered.Clear();
+        });
     TSheetBlockWriter writer(sheet, block, [&](const std::string& reason) { workbook.Fail(reason); });
-    workbook.ReadSheet(
-        progress, total / 2, total,
-        [&](int64_t, int64_t column, std::string text) { writer.Put(column, std::move(text)); },
-        [&](int64_t row) { writer.EndRow(row); });
+    writer.Reserve(rows, cells, textBytes);
+    if (gathered.Complete()) {
+        int64_t lastRow = -1, written = 0;
+        gathered.ForEach([&](const int64_t* at, std::string_view text) {
+            const int64_t row = at[0], column = at[1];
+            if (++written % 65536 == 0)
+                ReportProgress(progress, total / 2 + total / 2 * written / cells, total);
+            if (row != lastRow && lastRow >= 0) writer.EndRow(lastRow);
+            writer.Put(column, text);
+            lastRow = row;
+        });
+        if (lastRow >= 0) writer.EndRow(lastRow);
+    } else {
+        workbook.ReadSheet(
+            progress, total / 2, total,
+            [&](int64_t, int64_t column, std::string text) { writer.Put(column, std::move(text)); },
+            [&](int64_t row) { writer.EndRow(row); }, [] {});
+    }
     return writer.Finish();
 }
 

@@ -257,6 +257,124 @@ TEST(ImportSpreadsheet, DamagedAndHostileFilesFailClearly) {
               xlsxNote + cut + ": the file is truncated (it ends before the archive's directory)");
 }
 
+// Parts in forms office suites seldom write (another encoding, a line end inside an attribute value)
+// read as XML reads them, and a part that is not XML fails with the XML reader's own words.
+TEST(ImportXlsx, UncommonXmlReadsAsXmlAndDamageFailsClearly) {
+    const std::string dir = test::MakeTempDir();
+    const std::string workbook =
+        R"(<workbook xmlns:r="r"><sheets><sheet name="A" sheetId="1" r:id="rId1"/></sheets></workbook>)";
+    const std::string rels =
+        R"(<Relationships><Relationship Id="rId1" Type="x/worksheet" Target="worksheets/sheet1.xml"/>
+<Relationship Id="rId2" Type="x/sharedStrings" Target="sharedStrings.xml"/></Relationships>)";
+    const std::string sheetXml = "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
+                                 "<c r=\"B1\" t=\"inlineStr\"><is><t>in&#10;line</t></is></c></row>"
+                                 "<row r=\"2\" spans=\"1:2\n\"><c r=\"A2\" t=\"s\"><v> 1 </v></c>"
+                                 "<c r=\"B2\"><v>42</v></c></row></sheetData></worksheet>";
+    const std::string strings = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"
+                                "<sst><si><t>Caf\xE9</t></si><si><t>Stra\xDF\x65</t></si></sst>";
+    TDatasheet sheet;
+    TScriptedPrompts prompts;
+    const TImportResult result =
+        Import(sheet,
+               WriteZip(dir + "/latin1.xlsx", {{"xl/workbook.xml", workbook},
+                                               {"xl/_rels/workbook.xml.rels", rels},
+                                               {"xl/worksheets/sheet1.xml", sheetXml},
+                                               {"xl/sharedStrings.xml", strings}}),
+               prompts);
+    ASSERT_EQ(result.outcome, TImportOutcome::ioImported) << result.message;
+    EXPECT_EQ(DataRow(sheet, 0), (Cells{"Caf\xC3\xA9", "in\nline"}));
+    EXPECT_EQ(DataRow(sheet, 1), (Cells{"Stra\xC3\x9F"
+                                        "e",
+                                        "42"}));
+
+    const std::string path =
+        WriteZip(dir + "/bad.xlsx", {{"xl/workbook.xml", workbook},
+                                     {"xl/_rels/workbook.xml.rels", rels},
+                                     {"xl/worksheets/sheet1.xml", "<worksheet><row></worksheet>"}});
+    EXPECT_EQ(
+        Import(sheet, path, prompts).message,
+        "Cannot read Excel workbook " + path +
+            ": the part xl/worksheets/sheet1.xml is not well-formed XML (Opening and ending tag mismatch.)");
+}
+
+// A sheet whose cells name shared texts far longer than the sheet's own XML: its cells are not gathered
+// in one pass (they would outgrow the XML) but written in a second, to the same table.
+TEST(ImportXlsx, LongSharedTextsReadInTwoPassesAlike) {
+    const std::string dir = test::MakeTempDir();
+    const std::string workbook =
+        R"(<workbook xmlns:r="r"><sheets><sheet name="A" sheetId="1" r:id="rId1"/></sheets></workbook>)";
+    const std::string rels =
+        R"(<Relationships><Relationship Id="rId1" Type="x/worksheet" Target="worksheets/sheet1.xml"/>
+<Relationship Id="rId2" Type="x/sharedStrings" Target="sharedStrings.xml"/></Relationships>)";
+    const std::string longText(300, 'w');
+    std::string sheetXml =
+        R"(<worksheet><sheetData><row r="2"><c r="B2" t="s"><v>0</v></c><c r="C2" t="s"><v>1</v></c></row>)";
+    for (int r = 3; r <= 40; ++r)
+        sheetXml += "<row r=\"" + std::to_string(r) + "\"><c r=\"B" + std::to_string(r) +
+                    "\" t=\"s\"><v>2</v></c><c r=\"C" + std::to_string(r) + "\"><v>" + std::to_string(r) +
+                    "</v></c></row>";
+    sheetXml += "</sheetData></worksheet>";
+    const std::string strings =
+        "<sst><si><t>Text</t></si><si><t>Number</t></si><si><t>" + longText + "</t></si></sst>";
+    for (const bool gathered : {false, true}) {
+        TDatasheet sheet;
+        TScriptedPrompts prompts;
+        // The same cells with a short shared text: gathered in the first pass.
+        const std::string path =
+            WriteZip(dir + (gathered ? "/short.xlsx" : "/long.xlsx"),
+                     {{"xl/workbook.xml", workbook},
+                      {"xl/_rels/workbook.xml.rels", rels},
+                      {"xl/worksheets/sheet1.xml", sheetXml},
+                      {"xl/sharedStrings.xml",
+                       gathered ? strings.substr(0, strings.find("www")) + "w</t></si></sst>" : strings}});
+        const TImportResult result = Import(sheet, path, prompts);
+        ASSERT_EQ(result.outcome, TImportOutcome::ioImported) << result.message;
+        EXPECT_EQ(sheet.RowCount(), 39) << gathered;
+        EXPECT_EQ(DataRow(sheet, 0), (Cells{"Text", "Number"})) << gathered;
+        for (int r = 1; r < 39; ++r)
+            EXPECT_EQ(DataRow(sheet, r), (Cells{gathered ? "w" : longText, std::to_string(r + 2)}))
+                << gathered << r;
+    }
+}
+
+// Cells whose space runs expand far beyond the document's XML are not gathered in the first pass (they
+// would outgrow it) but written in a second, to the same table.
+TEST(ImportOds, LongSpaceRunsReadInTwoPassesAlike) {
+    const std::string dir = test::MakeTempDir();
+    for (const int spaces : {3, 1000}) {
+        std::string body;
+        for (int r = 0; r < 30; ++r)
+            body +=
+                R"(<table:table-row><table:table-cell office:value-type="string"><text:p>a<text:s text:c=")" +
+                std::to_string(spaces) +
+                R"("/>b</text:p></table:table-cell><table:table-cell office:value-type="float" office:value=")" +
+                std::to_string(r) + R"("/></table:table-row>)";
+        TDatasheet sheet;
+        TScriptedPrompts prompts;
+        const TImportResult result = Import(sheet, WriteOds(dir, body), prompts);
+        ASSERT_EQ(result.outcome, TImportOutcome::ioImported) << result.message;
+        EXPECT_EQ(sheet.RowCount(), 30) << spaces;
+        for (int r = 1; r < 30; ++r)
+            EXPECT_EQ(DataRow(sheet, r),
+                      (Cells{"a" + std::string(static_cast<size_t>(spaces), ' ') + "b", std::to_string(r)}))
+                << spaces << " " << r;
+    }
+}
+
+// A cell is what it holds itself: a date without its value does not show the number of the cell before.
+TEST(ImportOds, ACellWithoutItsValueStaysEmpty) {
+    const std::string body =
+        R"(<table:table-row><table:table-cell table:number-columns-repeated="4" office:value-type="string"><text:p>N</text:p></table:table-cell></table:table-row>
+<table:table-row><table:table-cell office:value-type="string"><text:p>A</text:p></table:table-cell>
+ <table:table-cell office:value-type="float" office:value="7"/><table:table-cell office:value-type="date"/>
+ <table:table-cell office:value-type="string"><text:p>Z</text:p></table:table-cell></table:table-row>)";
+    TDatasheet sheet;
+    TScriptedPrompts prompts;
+    const TImportResult result = Import(sheet, WriteOds(test::MakeTempDir(), body), prompts);
+    ASSERT_EQ(result.outcome, TImportOutcome::ioImported) << result.message;
+    EXPECT_EQ(DataRow(sheet, 1), (Cells{"A", "7", "", "Z"}));
+}
+
 TEST(ImportSheets, TheSheetLastShownNeverAHiddenOne) {
     const std::string dir = test::MakeTempDir();
     const auto firstCell = [](const std::string& path, const TWorkbookChoices& choices = {}) {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <stdexcept>
 
@@ -70,6 +71,102 @@ TEST(ImportWorkbook, BlockIsTheUsedPartOfTheSheet) {
     EXPECT_EQ(sheet.Row(0), (Cells{"Code", "Name"}));
     EXPECT_EQ(sheet.Row(1), (Cells{"1", "x"}));
     EXPECT_EQ(sheet.Row(2), (Cells{"2", ""}));
+}
+
+namespace {
+
+void Put16(std::string& s, uint16_t v) {
+    s += static_cast<char>(v & 0xFF), s += static_cast<char>(v >> 8);
+}
+void Put32(std::string& s, uint32_t v) {
+    Put16(s, static_cast<uint16_t>(v & 0xFFFF)), Put16(s, static_cast<uint16_t>(v >> 16));
+}
+std::string Record(uint16_t type, const std::string& data) {
+    std::string r;
+    Put16(r, type), Put16(r, static_cast<uint16_t>(data.size()));
+    return r + data;
+}
+// A cell with a text of its own (LABEL, 8-bit characters).
+std::string Label(uint16_t row, uint16_t column, const std::string& text) {
+    std::string d;
+    Put16(d, row), Put16(d, column), Put16(d, 0), Put16(d, static_cast<uint16_t>(text.size()));
+    return Record(0x0204, d + '\0' + text);
+}
+
+// An Excel 97-2003 file of one sheet holding the given cell records, in a compound file of 512-byte
+// sectors (the workbook stream padded to the 4096 bytes below which it would go to the small-stream store).
+std::string XlsFile(const std::vector<std::string>& cells) {
+    std::string bof;
+    Put16(bof, 0x0600), Put16(bof, 0x0005), Put16(bof, 0x0DBB), Put16(bof, 0x07CC), Put32(bof, 0),
+        Put32(bof, 6);
+    std::string sheetEntry;
+    Put32(sheetEntry, 0), sheetEntry += std::string("\0\0\x01\0S", 5);
+    std::string stream = Record(0x0809, bof) + Record(0x0085, sheetEntry) + Record(0x000A, "");
+    const auto offset = static_cast<uint32_t>(stream.size());
+    for (int i = 0; i < 4; ++i) stream[bof.size() + 8 + i] = static_cast<char>((offset >> (8 * i)) & 0xFF);
+    std::string sheetBof = bof;
+    sheetBof[2] = 0x10, sheetBof[3] = 0;
+    stream += Record(0x0809, sheetBof);
+    for (const std::string& cell : cells) stream += cell;
+    stream += Record(0x000A, "");
+    const auto streamSize = static_cast<uint32_t>(std::max<size_t>(stream.size(), 4096));
+    stream.resize((streamSize + 511) / 512 * 512, '\0');
+    const auto sectors = static_cast<uint32_t>(stream.size() / 512);
+    // Sectors: the stream, the directory, the FAT.
+    std::string header(512, '\0');
+    header.replace(0, 8, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+    const auto set = [&](size_t at, uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) header[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    set(0x18, 0x3E, 2), set(0x1A, 3, 2), set(0x1C, 0xFFFE, 2), set(0x1E, 9, 2), set(0x20, 6, 2);
+    set(0x2C, 1, 4), set(0x30, sectors, 4), set(0x38, 4096, 4), set(0x3C, 0xFFFFFFFE, 4),
+        set(0x44, 0xFFFFFFFE, 4);
+    for (size_t i = 0; i < 109; ++i) set(0x4C + 4 * i, i == 0 ? sectors + 1 : 0xFFFFFFFF, 4);
+    std::string directory(512, '\0');
+    const auto entry = [&](size_t index, const char* name, char kind, uint32_t child, uint32_t start,
+                           uint32_t size) {
+        std::string e;
+        for (const char* c = name; *c; ++c) e += *c, e += '\0';
+        e.resize(64, '\0');
+        Put16(e, static_cast<uint16_t>(2 * (std::strlen(name) + 1)));
+        e += kind, e += '\x01';
+        Put32(e, 0xFFFFFFFF), Put32(e, 0xFFFFFFFF), Put32(e, child);
+        e.resize(116, '\0');
+        Put32(e, start), Put32(e, size);
+        e.resize(128, '\0');
+        directory.replace(128 * index, 128, e);
+    };
+    entry(0, "Root Entry", 5, 1, 0xFFFFFFFE, 0);
+    entry(1, "Workbook", 2, 0xFFFFFFFF, 0, streamSize);
+    std::string fat;
+    for (uint32_t s = 0; s < sectors; ++s) Put32(fat, s + 1 == sectors ? 0xFFFFFFFE : s + 1);
+    Put32(fat, 0xFFFFFFFE), Put32(fat, 0xFFFFFFFD);
+    fat.resize(512, '\xFF');
+    return header + stream + directory + fat;
+}
+
+} // namespace
+
+// Cells come row by row as a rule, but a file may list them in any order and name a cell twice (the
+// last one counts): either way the sheet reads the same.
+TEST(ImportWorkbook, CellsInAnyOrderReadAsTheSheetShowsThem) {
+    const std::string dir = test::MakeTempDir();
+    const std::vector<std::vector<std::string>> orders = {
+        /* 0 */ {Label(0, 0, "Code"), Label(0, 1, "Name"), Label(1, 0, "1"), Label(1, 1, "x"),
+                 Label(2, 0, "old"), Label(2, 0, "2"), Label(2, 1, "y")},
+        /* 1 */
+        {Label(1, 1, "x"), Label(2, 0, "old"), Label(1, 0, "1"), Label(0, 0, "Code"), Label(2, 1, "y"),
+         Label(0, 1, "Name"), Label(2, 0, "2")},
+    };
+    for (size_t i = 0; i < orders.size(); ++i) {
+        TDatasheet sheet;
+        ReadWorkbookFile(sheet,
+                         test::WriteFile(dir, "order" + std::to_string(i) + ".xls", XlsFile(orders[i])));
+        EXPECT_EQ(sheet.RowCount(), 3) << i;
+        EXPECT_EQ(sheet.Row(0), (Cells{"Code", "Name"})) << i;
+        EXPECT_EQ(sheet.Row(1), (Cells{"1", "x"})) << i;
+        EXPECT_EQ(sheet.Row(2), (Cells{"2", "y"})) << i;
+    }
 }
 
 TEST(ImportWorkbook, UnreadableFilesNameTheFile) {
