@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs; only the missing ones are fetched.
+# Droid Sans Fallback gives captions in Chinese, Japanese and Korean their glyphs where the chosen
+# font has none.
 set -euo pipefail
 
 packages=(
@@ -7,7 +9,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev
     libjpeg62-turbo-dev zlib1g-dev libdeflate-dev libtiff-dev libfreexl-dev mdbtools-dev mdbtools libchm-dev fp-utils libzip-dev libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev libzint-dev
-    fonts-dejavu-core fonts-liberation fonts-urw-base35 xvfb xauth
+    fonts-dejavu-core fonts-liberation fonts-urw-base35 fonts-droid-fallback xvfb xauth
     cups printer-driver-cups-pdf poppler-utils
     glabels-data
 )

@@ -132,9 +132,9 @@ TEST(PdfPage, LooksAsQtDrawsItAndKeepsTextAsText) {
 // it, and stays text that a reader finds, turned or not, Latin-1 or not.
 TEST(PdfPage, CaptionsInAnyScriptPrintAndStaySearchable) {
     const std::string dir = test::MakeTempDir();
-    const char* const kTexts[] = {"Fr\u00FChst\u00FCck \u2013 1,50 \u20AC",
-                                  "\u0395\u03BB\u03BB\u03AC\u03B4\u03B1",
-                                  "\u041A\u0438\u0440\u0438\u043B\u043B\u0438\u0446\u0430", "K\u00E4se"};
+    const char* const kTexts[] = {
+        "Fr\u00FChst\u00FCck \u2013 1,50 \u20AC", "\u0395\u03BB\u03BB\u03AC\u03B4\u03B1",
+        "\u041A\u0438\u0440\u0438\u043B\u043B\u0438\u0446\u0430", "K\u00E4se", "\u65E5\u672C\u8A9E"};
     const auto draw = [&](TCanvas& c) {
         int y = 100;
         for (const int turn : {0, 900}) {
