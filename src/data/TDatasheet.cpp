@@ -698,17 +698,22 @@ void TDatasheet::PutCells(const TCellBlock& block) {
     CompactIfWasteful();
 }
 
+TDatasheet TDatasheet::EmptyOfSameShape() const {
+    TDatasheet empty;
+    empty.m_columnCount = m_columnCount;
+    empty.m_rowCount = m_rowCount;
+    empty.m_widths = m_widths;
+    empty.m_currentColumn = m_currentColumn;
+    empty.m_currentRow = m_currentRow;
+    empty.m_selection = m_selection;
+    empty.m_rows.clear();
+    empty.m_text.clear();
+    empty.m_live = 0;
+    return empty;
+}
+
 TDatasheet TDatasheet::Outline() const {
-    TDatasheet outline;
-    outline.m_columnCount = m_columnCount;
-    outline.m_rowCount = m_rowCount;
-    outline.m_widths = m_widths;
-    outline.m_currentColumn = m_currentColumn;
-    outline.m_currentRow = m_currentRow;
-    outline.m_selection = m_selection;
-    outline.m_rows.clear();
-    outline.m_text.clear();
-    outline.m_live = 0;
+    TDatasheet outline = EmptyOfSameShape();
     if (const std::string_view header = Packed(0); !header.empty())
         outline.m_rows.push_back(outline.Keep(0, header));
     if (const std::string_view last = Packed(m_rowCount - 1); !last.empty() && m_rowCount - 1 > 0)
@@ -717,16 +722,7 @@ TDatasheet TDatasheet::Outline() const {
 }
 
 TDatasheet TDatasheet::Reordered(std::span<const int> order) const {
-    TDatasheet result;
-    result.m_columnCount = m_columnCount;
-    result.m_rowCount = m_rowCount;
-    result.m_widths = m_widths;
-    result.m_currentColumn = m_currentColumn;
-    result.m_currentRow = m_currentRow;
-    result.m_selection = m_selection;
-    result.m_rows.clear();
-    result.m_text.clear();
-    result.m_live = 0;
+    TDatasheet result = EmptyOfSameShape();
     result.m_rows.reserve(order.size() + 1);
     result.m_text.reserve(m_live);
     if (const std::string_view header = Packed(0); !header.empty())

@@ -208,6 +208,8 @@ private:
     // Rows left empty are dropped. Whole-column commands use it, so they leave no waste behind.
     template <typename Rewrite> void RebuildRows(Rewrite rewrite);
     void DropEmptyRows();
+    // A table of this one's counts, widths, cursor and selection with no text at all.
+    TDatasheet EmptyOfSameShape() const;
     void CompactIfWasteful();
     void ClampCurrent();
 

@@ -3,6 +3,7 @@
 #include "data/NumberFormat.h"
 #include "data/WorkbookText.h"
 #include "util/Errors.h"
+#include "util/Text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -46,19 +47,6 @@ double F64(std::string_view b, size_t at) {
     double value = 0;
     if (at + 8 <= b.size()) std::memcpy(&value, b.data() + at, 8);
     return value;
-}
-
-void AppendUtf8(std::string& out, uint32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 // A record's payload with the CONTINUE records that follow it: a text may run on into the next

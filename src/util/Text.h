@@ -24,6 +24,9 @@ std::string UpperCase(std::string_view s);
 std::string LowerCase(std::string_view s);
 bool SameText(std::string_view a, std::string_view b);
 
+// One code point's UTF-8 bytes appended (readers that decode character references and UTF-16).
+void AppendUtf8(std::string& out, char32_t c);
+
 // Latin-1 to UTF-8 and back, for the edges where text meets Qt or the terminal.
 std::string Latin1ToUtf8(std::string_view s);
 std::string Utf8ToLatin1(std::string_view s);
