@@ -194,61 +194,70 @@ std::shared_ptr<TGlyphTable> TGlyphTable::Shared(const QFont& font) {
     return tables.back();
 }
 
-void TGlyphTable::MeasureChar(unsigned char c) {
-    m_charState[c] = kShaped;
+void TGlyphTable::MeasureChar(TContext& context, unsigned char c) {
+    context.charState[c] = kShaped;
     if (IsControl(c) || !m_raw.isValid()) return;
-    const auto s = Shape(m_font, m_raw, QString(QChar(c)));
-    if (!s || s->glyphs.size() != 1 || s->glyphs[0] == 0 || s->positions[0].x() != 0) return;
-    m_glyph[c] = s->glyphs[0];
-    m_advance[c] = s->advance;
-    m_charState[c] = kPlain;
+    const qsizetype lead = context.lead.size();
+    const auto s = Shape(m_font, m_raw, context.lead + QChar(c));
+    if (!s || s->glyphs.size() != static_cast<size_t>(lead) + 1 || s->glyphs[lead] == 0) return;
+    const auto origin = ToFixed(s->positions[lead].x());
+    if (!origin || s->positions[lead].y() != s->positions[0].y() || (lead == 0 && *origin != 0)) return;
+    if (&context != &m_alone) {
+        // The character's glyph and advance must be those it has alone.
+        if (!Char(m_alone, c) || s->glyphs[lead] != m_glyph[c] || s->advance - *origin != m_advance[c]) return;
+    } else {
+        m_glyph[c] = s->glyphs[0];
+        m_advance[c] = s->advance;
+    }
+    context.charState[c] = kPlain;
 }
 
-void TGlyphTable::MeasurePair(unsigned char a, unsigned char b) {
+void TGlyphTable::MeasurePair(TContext& context, unsigned char a, unsigned char b) {
     const size_t at = a * 256u + b;
-    m_pairState[at] = kShaped;
+    context.pairState[at] = kShaped;
+    const qsizetype lead = context.lead.size();
     const QChar pair[2] = {QChar(a), QChar(b)};
-    const auto s = Shape(m_font, m_raw, QString(pair, 2));
-    if (!s || s->glyphs != std::vector<quint32>{m_glyph[a], m_glyph[b]}) return; // joined or replaced
-    if (s->positions[0].x() != 0 || s->positions[1].y() != s->positions[0].y()) return;
-    const int kern = s->advance - m_advance[a] - m_advance[b];
-    const auto second = ToFixed(s->positions[1].x());
+    const auto s = Shape(m_font, m_raw, context.lead + QString(pair, 2));
+    if (!s || s->glyphs.size() != static_cast<size_t>(lead) + 2) return;
+    if (s->glyphs[lead] != m_glyph[a] || s->glyphs[lead + 1] != m_glyph[b]) return; // joined or replaced
+    const auto first = ToFixed(s->positions[lead].x()), second = ToFixed(s->positions[lead + 1].x());
+    if (!first || !second || s->positions[lead + 1].y() != s->positions[lead].y()) return;
+    if (lead == 0 && *first != 0) return;
+    const int kern = s->advance - *first - m_advance[a] - m_advance[b];
     // Kerning widens or narrows the first glyph's advance; a second glyph set off on its own would
     // not carry over into a longer text the same way.
-    if (!second || *second != m_advance[a] + kern || kern < INT16_MIN || kern > INT16_MAX) return;
-    m_kern[at] = static_cast<int16_t>(kern);
-    m_pairState[at] = kern == 0 ? kPlain : kKerned;
+    if (*second - *first != m_advance[a] + kern || kern < INT16_MIN || kern > INT16_MAX) return;
+    context.kern[at] = static_cast<int16_t>(kern);
+    context.pairState[at] = kern == 0 ? kPlain : kKerned;
 }
 
-bool TGlyphTable::Char(unsigned char c, bool latinText) {
-    if (m_charState[c] == kUnknown) MeasureChar(c);
-    if (m_charState[c] != kPlain) return false;
-    // Measured alone, a neutral character was shaped by the default rules.
-    return m_scriptsAgree || !latinText || IsLatinScript(c);
+bool TGlyphTable::Char(TContext& context, unsigned char c) {
+    if (context.charState[c] == kUnknown) MeasureChar(context, c);
+    return context.charState[c] == kPlain;
 }
 
-bool TGlyphTable::Pair(unsigned char a, unsigned char b, bool latinText, int& kern) {
-    if (!m_scriptsAgree && latinText && !IsLatinScript(a) && !IsLatinScript(b)) return false;
-    if (m_pairState.empty()) {
-        m_pairState.assign(256 * 256, kUnknown);
-        m_kern.assign(256 * 256, 0);
+bool TGlyphTable::Pair(TContext& context, unsigned char a, unsigned char b, int& kern) {
+    if (context.pairState.empty()) {
+        context.pairState.assign(256 * 256, kUnknown);
+        context.kern.assign(256 * 256, 0);
     }
     const size_t at = a * 256u + b;
-    if (m_pairState[at] == kUnknown) MeasurePair(a, b);
-    kern = m_kern[at];
-    return m_pairState[at] != kShaped;
+    if (context.pairState[at] == kUnknown) MeasurePair(context, a, b);
+    kern = context.kern[at];
+    return context.pairState[at] != kShaped;
 }
 
 bool TGlyphTable::Lay(std::string_view text, int& advance, TLayout* layout) {
     const bool latinText = std::any_of(text.begin(), text.end(),
                                        [](char c) { return IsLatinScript(static_cast<unsigned char>(c)); });
+    TContext& context = latinText && !m_scriptsAgree ? m_latin : m_alone;
     int x = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (!Char(c, latinText)) return false;
+        if (!Char(context, c)) return false;
         if (i > 0) {
             int kern = 0;
-            if (!Pair(static_cast<unsigned char>(text[i - 1]), c, latinText, kern)) return false;
+            if (!Pair(context, static_cast<unsigned char>(text[i - 1]), c, kern)) return false;
             x += kern;
         }
         if (layout) {

@@ -44,24 +44,33 @@ public:
 
 private:
     enum TState : uint8_t { kUnknown, kPlain, kKerned, kShaped };
-    bool Char(unsigned char c, bool latinText);
-    bool Pair(unsigned char a, unsigned char b, bool latinText, int& kern);
+    // What is known of characters and neighbours in one kind of text.
+    struct TContext {
+        // Shaped before each measured text so that it is shaped as this kind of text.
+        QString lead;
+        std::array<TState, 256> charState{};
+        std::vector<TState> pairState;
+        std::vector<int16_t> kern;
+    };
+    bool Char(TContext& context, unsigned char c);
+    bool Pair(TContext& context, unsigned char a, unsigned char b, int& kern);
     // The advance in 1/64 pixel, and the glyphs when asked for.
     bool Lay(std::string_view text, int& advance, TLayout* layout);
-    void MeasureChar(unsigned char c);
-    void MeasurePair(unsigned char a, unsigned char b);
+    void MeasureChar(TContext& context, unsigned char c);
+    void MeasurePair(TContext& context, unsigned char a, unsigned char b);
 
     QFont m_font;
     QRawFont m_raw;
     // The shaper takes a text of digits and punctuation as script-neutral and a text with a letter as
-    // Latin. Fonts whose Latin rules are their default rules shape a pair alike in both kinds of text;
-    // for the others a pair is only known in the kind of text it forms by itself.
+    // Latin. Fonts whose Latin rules are their default rules shape a character alike in both kinds of
+    // text; for the others, the digits, spaces and signs of a Latin text are measured after a Latin
+    // letter, as the shaper meets them there.
     bool m_scriptsAgree = false;
-    std::array<TState, 256> m_charState{};
+    TContext m_alone;
+    TContext m_latin{QStringLiteral("H"), {}, {}, {}};
+    // A character's glyph and advance are the same in both kinds of text, or it is left to the shaper.
     std::array<quint32, 256> m_glyph{};
     std::array<int, 256> m_advance{};
-    std::vector<TState> m_pairState;
-    std::vector<int16_t> m_kern;
 };
 
 } // namespace qbm
