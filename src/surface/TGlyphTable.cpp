@@ -204,7 +204,8 @@ void TGlyphTable::MeasureChar(TContext& context, unsigned char c) {
     if (!origin || s->positions[lead].y() != s->positions[0].y() || (lead == 0 && *origin != 0)) return;
     if (&context != &m_alone) {
         // The character's glyph and advance must be those it has alone.
-        if (!Char(m_alone, c) || s->glyphs[lead] != m_glyph[c] || s->advance - *origin != m_advance[c]) return;
+        if (!Char(m_alone, c) || s->glyphs[lead] != m_glyph[c] || s->advance - *origin != m_advance[c])
+            return;
     } else {
         m_glyph[c] = s->glyphs[0];
         m_advance[c] = s->advance;

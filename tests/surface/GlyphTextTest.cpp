@@ -95,11 +95,15 @@ TEST(GlyphText, LaysOutWhatTheFontShowsAlone) {
          false}, // a letter the symbol font lacks
         /* 9 */ {10, "123", true},
         /* 10 */ {7, "0123 456", true},
-        /* 11 */ {7, "flag", false},  // a ligature
+        /* 11 */ {7, "flag", false}, // a ligature
         // Digits and spaces among letters, in a font whose Latin rules are not its default ones (and so
         // in Liberation Sans 2 for every text above): measured as the shaper meets them in Latin text.
         /* 12 */ {7, "ab 12", true},
-        /* 13 */ {6, "No. 5 «" "café»", true},
+        /* 13 */
+        {6,
+         "No. 5 \xAB"
+         "caf\xE9\xBB",
+         true},
     };
     for (size_t i = 0; i < std::size(kCases); ++i) {
         TGlyphTable table(QtFont(kFonts[kCases[i].font]));
