@@ -127,6 +127,7 @@ void TBarcode::LayOutBars(const std::string& pattern, TCanvas& measure, TLinearL
     const bool retail = m_typ == bcCodeEAN13 || m_typ == bcCodeUPC_A;
     const int shortenBy = retail ? Rnd(0.6 * measure.TextHeight("A")) : 0;
     const int shortBar = m_height * 2 / 5;
+    const TPoint o = frame.Origin();
     int x = 0;
     for (size_t k = 0; k < pattern.size(); ++k) {
         const int i = static_cast<int>(k) + 1;
@@ -142,8 +143,12 @@ void TBarcode::LayOutBars(const std::string& pattern, TCanvas& measure, TLinearL
         if (el.kind != 0 && w > 0) {
             int end = el.kind == 2 ? shortBar : m_height;
             if (retail && IsShortenedElement(m_typ, i)) end -= shortenBy;
-            out.bars.push_back(
-                {frame.At(x, 0), frame.At(x, end), frame.At(x + w - 1, end), frame.At(x + w - 1, 0)});
+            if (upright) // the turn's rounding is the identity: integers suffice, once per bar
+                out.bars.push_back({TPoint{o.x + x, o.y}, TPoint{o.x + x, o.y + end},
+                                    TPoint{o.x + x + w - 1, o.y + end}, TPoint{o.x + x + w - 1, o.y}});
+            else
+                out.bars.push_back(
+                    {frame.At(x, 0), frame.At(x, end), frame.At(x + w - 1, end), frame.At(x + w - 1, 0)});
         }
         x += w;
     }
