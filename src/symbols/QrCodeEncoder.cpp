@@ -6,6 +6,7 @@
 #include "symbols/QrReedSolomon.h"
 
 #include <array>
+#include <bit>
 #include <vector>
 
 namespace qbm {
@@ -164,14 +165,15 @@ TQrCode EncodeQrCode(std::string_view utf8, TQrEcc ecc, int version) {
 
     const TQrLayout& layout = QrLayout(code.version);
     code.modules = layout.functions;
+    TQrMatrix columns = layout.functionColumns;
     // Remainder bits past the last codeword stay light.
-    const size_t bits = codewords.size() * 8;
-    for (size_t i = 0; i < bits; ++i)
-        if ((codewords[i >> 3] >> (7 - (i & 7))) & 1) {
-            const auto& [row, column] = layout.path[i];
+    for (size_t k = 0; k < codewords.size(); ++k)
+        for (unsigned byte = codewords[k]; byte; byte &= byte - 1) {
+            const auto& [row, column] = layout.path[k * 8 + 7 - static_cast<size_t>(std::countr_zero(byte))];
             code.modules.Set(row, column, true);
+            columns.Set(column, row, true);
         }
-    code.mask = QrApplyBestMask(code.modules, layout, code.level);
+    code.mask = QrApplyBestMask(code.modules, columns, layout, code.level);
     return code;
 }
 

@@ -8,6 +8,9 @@
 namespace qbm {
 namespace {
 
+// Inlined into the scoring's copies for each processor (see ChooseMaskForSize).
+#define QBM_INLINE [[gnu::always_inline]] inline
+
 constexpr int kMasks = 8;
 // Every mask repeats after 12 rows and 12 columns.
 constexpr int kPeriod = 12;
@@ -60,46 +63,46 @@ const TMaskPatterns& Patterns() {
 template <int W> struct TBits {
     uint64_t w[W];
 
-    TBits operator&(const TBits& o) const {
+    QBM_INLINE TBits operator&(const TBits& o) const {
         TBits r;
         for (int i = 0; i < W; ++i) r.w[i] = w[i] & o.w[i];
         return r;
     }
-    TBits operator|(const TBits& o) const {
+    QBM_INLINE TBits operator|(const TBits& o) const {
         TBits r;
         for (int i = 0; i < W; ++i) r.w[i] = w[i] | o.w[i];
         return r;
     }
-    TBits operator^(const TBits& o) const {
+    QBM_INLINE TBits operator^(const TBits& o) const {
         TBits r;
         for (int i = 0; i < W; ++i) r.w[i] = w[i] ^ o.w[i];
         return r;
     }
-    TBits operator~() const {
+    QBM_INLINE TBits operator~() const {
         TBits r;
         for (int i = 0; i < W; ++i) r.w[i] = ~w[i];
         return r;
     }
-    TBits Down(int k, bool fill = false) const {
+    QBM_INLINE TBits Down(int k, bool fill = false) const {
         TBits r;
         for (int i = 0; i < W; ++i)
             r.w[i] = (w[i] >> k) | (i + 1 < W ? w[i + 1] << (64 - k) : fill ? ~uint64_t{0} << (64 - k) : 0);
         return r;
     }
-    TBits Up(int k, bool fill = false) const {
+    QBM_INLINE TBits Up(int k, bool fill = false) const {
         TBits r;
         for (int i = 0; i < W; ++i)
             r.w[i] = (w[i] << k) | (i > 0 ? w[i - 1] >> (64 - k) : fill ? (uint64_t{1} << k) - 1 : 0);
         return r;
     }
-    int Count() const {
+    QBM_INLINE int Count() const {
         int n = 0;
         for (int i = 0; i < W; ++i) n += std::popcount(w[i]);
         return n;
     }
 };
 
-template <int W> TBits<W> Load(const TQrRow& row) {
+template <int W> QBM_INLINE TBits<W> Load(const TQrRow& row) {
     TBits<W> b;
     for (int i = 0; i < W; ++i) b.w[i] = row[static_cast<size_t>(i)];
     return b;
@@ -123,7 +126,7 @@ template <int W> struct TLineRules {
 
     explicit TLineRules(int n) : pairs(Ones<W>(n - 1)), inside(Ones<W>(n)) {}
 
-    int Score(const TBits<W>& x) const {
+    QBM_INLINE int Score(const TBits<W>& x) const {
         const TBits<W> same = ~(x ^ x.Down(1)) & pairs;
         const TBits<W> five = same & same.Down(1) & same.Down(2) & same.Down(3);
         const int runs = five.Count() + 2 * (five & ~five.Up(1)).Count();
@@ -153,20 +156,24 @@ struct TFormatLines {
 };
 
 TFormatLines FormatLines(int size, TQrLevel level, int mask) {
-    TQrMatrix m(size);
-    QrDrawFormat(m, level, mask);
+    const uint32_t bits = QrFormatBits(level, mask);
     TFormatLines f;
-    f.row8 = m.rows[8];
-    for (int r = 0; r < size; ++r)
-        if (m.Dark(r, 8)) f.column8[static_cast<size_t>(r >> 6)] |= uint64_t{1} << (r & 63);
+    for (int i = 0; i < 15; ++i) {
+        if (!((bits >> i) & 1)) continue;
+        for (const bool second : {false, true}) {
+            const auto [r, c] = QrFormatPlace(i, size, second);
+            if (r == 8) f.row8[static_cast<size_t>(c >> 6)] |= uint64_t{1} << (c & 63);
+            if (c == 8) f.column8[static_cast<size_t>(r >> 6)] |= uint64_t{1} << (r & 63);
+        }
+    }
     return f;
 }
 
 // The line `index` of the masked symbol: rows of the symbol or rows of its transpose, with the format
 // information of the mask (light in `base`, outside the data area) laid over it.
 template <int W>
-TBits<W> MaskedLine(const TQrRow& base, const TQrRow& data, const TQrRow& pattern, const TFormatLines& format,
-                    bool columns, int index) {
+QBM_INLINE TBits<W> MaskedLine(const TQrRow& base, const TQrRow& data, const TQrRow& pattern,
+                               const TFormatLines& format, bool columns, int index) {
     TBits<W> line = Load<W>(base) ^ (Load<W>(pattern) & Load<W>(data));
     const TQrRow& across = columns ? format.row8 : format.column8;
     if (index == 8) return line | Load<W>(columns ? format.column8 : format.row8);
@@ -174,19 +181,9 @@ TBits<W> MaskedLine(const TQrRow& base, const TQrRow& data, const TQrRow& patter
     return line;
 }
 
-TQrMatrix Transposed(const TQrMatrix& m) {
-    TQrMatrix t(m.size);
-    for (int r = 0; r < m.size; ++r)
-        for (int w = 0; w < kQrRowWords; ++w)
-            for (uint64_t bits = m.rows[static_cast<size_t>(r)][static_cast<size_t>(w)]; bits;
-                 bits &= bits - 1)
-                t.Set(64 * w + std::countr_zero(bits), r, true);
-    return t;
-}
-
 template <int W>
-int MaskPenalty(const TQrMatrix& base, const TQrMatrix& baseColumns, const TQrLayout& layout,
-                const TQrMatrix& dataColumns, const TFormatLines& format, int mask, int best) {
+QBM_INLINE int MaskPenalty(const TQrMatrix& base, const TQrMatrix& baseColumns, const TQrLayout& layout,
+                           const TQrMatrix& dataColumns, const TFormatLines& format, int mask, int best) {
     const int n = base.size;
     const TMaskPatterns& p = Patterns();
     const TLineRules<W> rules(n);
@@ -215,9 +212,10 @@ int MaskPenalty(const TQrMatrix& base, const TQrMatrix& baseColumns, const TQrLa
     return score;
 }
 
-template <int W> int ChooseMask(const TQrMatrix& base, const TQrLayout& layout, TQrLevel level) {
-    const TQrMatrix baseColumns = Transposed(base);
-    const TQrMatrix dataColumns = Transposed(layout.dataArea);
+template <int W>
+QBM_INLINE int ChooseMask(const TQrMatrix& base, const TQrMatrix& baseColumns, const TQrLayout& layout,
+                          TQrLevel level) {
+    const TQrMatrix& dataColumns = layout.dataColumns;
     int bestMask = 0, best = std::numeric_limits<int>::max();
     for (int mask = 0; mask < kMasks; ++mask) {
         const int score = MaskPenalty<W>(base, baseColumns, layout, dataColumns,
@@ -230,6 +228,18 @@ template <int W> int ChooseMask(const TQrMatrix& base, const TQrLayout& layout, 
     return bestMask;
 }
 
+// Counting bits is most of the scoring: where the processor has an instruction for it, a copy of the
+// scoring that uses it is taken at load time.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+__attribute__((target_clones("popcnt", "default")))
+#endif
+int ChooseMaskForSize(const TQrMatrix& base, const TQrMatrix& columns, const TQrLayout& layout, TQrLevel level) {
+    const int n = base.size;
+    return n <= 64    ? ChooseMask<1>(base, columns, layout, level)
+           : n <= 128 ? ChooseMask<2>(base, columns, layout, level)
+                      : ChooseMask<3>(base, columns, layout, level);
+}
+
 } // namespace
 
 int QrPenalty(const TQrMatrix& m) {
@@ -237,15 +247,13 @@ int QrPenalty(const TQrMatrix& m) {
     TQrLayout plain;
     plain.dataArea = TQrMatrix(m.size);
     const TFormatLines none;
-    return MaskPenalty<kQrRowWords>(m, Transposed(m), plain, Transposed(plain.dataArea), none, 0,
+    return MaskPenalty<kQrRowWords>(m, QrTransposed(m), plain, QrTransposed(plain.dataArea), none, 0,
                                     std::numeric_limits<int>::max());
 }
 
-int QrApplyBestMask(TQrMatrix& unmasked, const TQrLayout& layout, TQrLevel level) {
+int QrApplyBestMask(TQrMatrix& unmasked, const TQrMatrix& columns, const TQrLayout& layout, TQrLevel level) {
     const int n = unmasked.size;
-    const int mask = n <= 64    ? ChooseMask<1>(unmasked, layout, level)
-                     : n <= 128 ? ChooseMask<2>(unmasked, layout, level)
-                                : ChooseMask<3>(unmasked, layout, level);
+    const int mask = ChooseMaskForSize(unmasked, columns, layout, level);
     const TMaskPatterns& p = Patterns();
     for (int r = 0; r < n; ++r) {
         const auto i = static_cast<size_t>(r);

@@ -11,7 +11,8 @@ namespace qbm {
 int QrPenalty(const TQrMatrix& m);
 
 // Masks the codeword modules of `unmasked` (function patterns drawn, format light) with the best
-// pattern and draws the format information; returns the mask's number.
-int QrApplyBestMask(TQrMatrix& unmasked, const TQrLayout& layout, TQrLevel level);
+// pattern and draws the format information; returns the mask's number. `columns` is `unmasked`
+// transposed.
+int QrApplyBestMask(TQrMatrix& unmasked, const TQrMatrix& columns, const TQrLayout& layout, TQrLevel level);
 
 } // namespace qbm

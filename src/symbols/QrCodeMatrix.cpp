@@ -1,6 +1,7 @@
 #include "symbols/QrCodeMatrix.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
@@ -43,8 +44,9 @@ uint32_t VersionBits(int version) {
     return static_cast<uint32_t>(version) << 12 | rem;
 }
 
-// Where format bit i lies in its first and second copy, as {row, column}.
-std::array<int, 2> FormatPlace(int i, int size, bool second) {
+} // namespace
+
+std::array<int, 2> QrFormatPlace(int i, int size, bool second) {
     if (!second) {
         if (i < 6) return {i, 8};
         if (i < 8) return {i + 1, 8};
@@ -54,6 +56,18 @@ std::array<int, 2> FormatPlace(int i, int size, bool second) {
     if (i < 8) return {8, size - 1 - i};
     return {size - 15 + i, 8};
 }
+
+TQrMatrix QrTransposed(const TQrMatrix& m) {
+    TQrMatrix t(m.size);
+    for (int r = 0; r < m.size; ++r)
+        for (int w = 0; w < kQrRowWords; ++w)
+            for (uint64_t bits = m.rows[static_cast<size_t>(r)][static_cast<size_t>(w)]; bits;
+                 bits &= bits - 1)
+                t.Set(64 * w + std::countr_zero(bits), r, true);
+    return t;
+}
+
+namespace {
 
 std::unique_ptr<TQrLayout> BuildLayout(int version) {
     auto layout = std::make_unique<TQrLayout>();
@@ -79,7 +93,7 @@ std::unique_ptr<TQrLayout> BuildLayout(int version) {
         }
     for (int i = 0; i < 15; ++i) {
         for (const bool second : {false, true}) {
-            const auto [r, c] = FormatPlace(i, size, second);
+            const auto [r, c] = QrFormatPlace(i, size, second);
             b.Put(r, c, false);
         }
     }
@@ -108,6 +122,8 @@ std::unique_ptr<TQrLayout> BuildLayout(int version) {
             }
         }
     }
+    layout->functionColumns = QrTransposed(layout->functions);
+    layout->dataColumns = QrTransposed(layout->dataArea);
     return layout;
 }
 
@@ -134,7 +150,7 @@ void QrDrawFormat(TQrMatrix& m, TQrLevel level, int mask) {
     const uint32_t bits = QrFormatBits(level, mask);
     for (int i = 0; i < 15; ++i)
         for (const bool second : {false, true}) {
-            const auto [r, c] = FormatPlace(i, m.size, second);
+            const auto [r, c] = QrFormatPlace(i, m.size, second);
             m.Set(r, c, (bits >> i) & 1);
         }
 }

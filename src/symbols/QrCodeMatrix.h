@@ -38,6 +38,9 @@ struct TQrLayout {
     TQrMatrix functions;
     // 1 where a codeword bit goes.
     TQrMatrix dataArea;
+    // The two above transposed: the columns as rows, for the penalty rules down the columns.
+    TQrMatrix functionColumns;
+    TQrMatrix dataColumns;
     // Row and column of every codeword bit in the order they are placed.
     std::vector<std::array<uint8_t, 2>> path;
 };
@@ -48,5 +51,8 @@ const TQrLayout& QrLayout(int version);
 // The 15 format bits (level and mask with their BCH check, masked) at their two places.
 void QrDrawFormat(TQrMatrix& m, TQrLevel level, int mask);
 uint32_t QrFormatBits(TQrLevel level, int mask);
+// Where format bit i lies in its first or second copy, as {row, column}.
+std::array<int, 2> QrFormatPlace(int i, int size, bool second);
+TQrMatrix QrTransposed(const TQrMatrix& m);
 
 } // namespace qbm

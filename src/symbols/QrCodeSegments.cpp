@@ -39,14 +39,13 @@ TQrMode ModeOf(int state) {
 class TBitWriter {
 public:
     explicit TBitWriter(size_t bytes) { m_out.reserve(bytes); }
+    // Up to 16 bits, the highest first.
     void Put(uint32_t value, int bits) {
-        for (int i = bits - 1; i >= 0; --i) {
-            m_acc = (m_acc << 1) | ((value >> i) & 1);
-            if (++m_count == 8) {
-                m_out.push_back(static_cast<uint8_t>(m_acc));
-                m_acc = 0;
-                m_count = 0;
-            }
+        m_acc = (m_acc << bits) | (value & ((uint32_t{1} << bits) - 1));
+        m_count += bits;
+        while (m_count >= 8) {
+            m_count -= 8;
+            m_out.push_back(static_cast<uint8_t>(m_acc >> m_count));
         }
     }
     int Bits() const { return static_cast<int>(m_out.size()) * 8 + m_count; }
@@ -54,7 +53,7 @@ public:
 
 private:
     std::vector<uint8_t> m_out;
-    uint32_t m_acc = 0;
+    uint64_t m_acc = 0;
     int m_count = 0;
 };
 
