@@ -145,6 +145,7 @@ std::vector<uint8_t> QrDataCodewords(std::span<const uint8_t> bytes, int eci, in
         out.Put(0b0111, kModeBits);
         out.Put(static_cast<uint32_t>(eci), 8);
     }
+    // No segment outgrows its count field: every version's capacity in each mode is below it.
     for (const TQrSegment& seg : segmentation.segments) {
         const auto data = bytes.subspan(static_cast<size_t>(seg.start), static_cast<size_t>(seg.length));
         switch (seg.mode) {
