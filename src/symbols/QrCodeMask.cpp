@@ -129,6 +129,7 @@ template <int W> struct TLineRules {
     QBM_INLINE int Score(const TBits<W>& x) const {
         const TBits<W> same = ~(x ^ x.Down(1)) & pairs;
         const TBits<W> five = same & same.Down(1) & same.Down(2) & same.Down(3);
+        // A run of L holds L - 4 windows of five, and its first window adds 2: L - 2 = 3 + (L - 5).
         const int runs = five.Count() + 2 * (five & ~five.Up(1)).Count();
         // Beyond the symbol lies the light quiet zone.
         const TBits<W> light = ~x;
@@ -204,6 +205,7 @@ QBM_INLINE int MaskPenalty(const TQrMatrix& base, const TQrMatrix& baseColumns, 
         above = row;
     }
     score += BalancePenalty(dark, n * n);
+    // A mask already scoring no better than the best one is not scored to the end.
     for (int c = 0; c < n && score < best; ++c) {
         const auto i = static_cast<size_t>(c);
         score += rules.Score(MaskedLine<W>(baseColumns.rows[i], dataColumns.rows[i],
