@@ -40,6 +40,10 @@ for type in $(printf '%s\n' "${!codes[@]}" | sort); do
     "$qbm" render "$type" "${codes[$type]}" --modul 2 --show code --out "$work/r$n.bmp" >/dev/null 2>&1 &&
         digest "render $type bmp" "$work/r$n.bmp"
     n=$((n + 1))
+    # Vector pictures hold the same drawing as shapes and text.
+    "$qbm" render "$type" "${codes[$type]}" --modul 3 --show both --caption Box --angle 90 --out "$work/r$n.svg" \
+        >/dev/null 2>&1 && digest "render $type svg" "$work/r$n.svg"
+    n=$((n + 1))
 done
 
 lib=$work/Templates.dat

@@ -3,6 +3,8 @@
 #include "barcode/TBarcode.h"
 #include "barcode/TBoundsCanvas.h"
 #include "surface/GuiApplication.h"
+#include "surface/LinearLayoutPainter.h"
+#include "surface/TCanvasStateGuard.h"
 
 #include <algorithm>
 
@@ -11,22 +13,38 @@ namespace {
 constexpr long long kMaxPixels = 100'000'000;
 } // namespace
 
-TBitmap RenderBarcode(TBarcode& bc, int margin, TBitmapPixels pixels) {
-    bc.BuildPattern(); // a text the engine rejects fails before any font machinery starts
+TPlacedBarcode LayOutAtOrigin(TBarcode& bc, int dpi) {
+    TPlacedBarcode placed;
+    placed.pattern = bc.BuildPattern(); // a text the engine rejects fails before any font machinery
     EnsureGuiApplication();
-    margin = std::max(0, margin);
-    bc.SetLeft(0);
-    bc.SetTop(0);
+    // Measured with the metrics every canvas of the product measures text with, then drawn onto a
+    // canvas that only records the box everything covers.
     TBoundsCanvas bounds;
-    bc.Draw(bounds);
-    const TRect box = bounds.Bounds();
+    bounds.SetResolution(dpi);
+    bc.LayOut(placed.pattern, bounds, placed.layout);
+    placed.layout.Move(-bc.Left(), -bc.Top());
+    PaintLayout(bounds, placed.layout);
+    placed.empty = bounds.Empty();
+    placed.ink = bounds.Bounds();
+    return placed;
+}
+
+void PaintLayout(TCanvas& canvas, const TLinearLayout& layout) {
+    const TCanvasStateGuard guard(canvas);
+    PaintLinearBars(canvas, layout);
+    PaintLinearTexts(canvas, layout);
+}
+
+TBitmap RenderBarcode(TBarcode& bc, int margin, TBitmapPixels pixels) {
+    TPlacedBarcode placed = LayOutAtOrigin(bc);
+    margin = std::max(0, margin);
+    const TRect box = placed.ink;
     const long long w = static_cast<long long>(box.Width()) + 2LL * margin;
     const long long h = static_cast<long long>(box.Height()) + 2LL * margin;
     if (w * h > kMaxPixels || w > 1'000'000 || h > 1'000'000) throw EBarcodeError("Picture too large");
-    bc.SetLeft(margin - box.left);
-    bc.SetTop(margin - box.top);
+    placed.layout.Move(margin - box.left, margin - box.top);
     TBitmap bitmap(static_cast<int>(std::max(1LL, w)), static_cast<int>(std::max(1LL, h)), pixels);
-    bc.Draw(bitmap.Canvas());
+    PaintLayout(bitmap.Canvas(), placed.layout);
     return bitmap;
 }
 

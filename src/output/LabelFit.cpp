@@ -1,8 +1,8 @@
 #include "output/LabelFit.h"
 
+#include "barcode/BarcodeRender.h"
 #include "barcode/QuietZones.h"
 #include "barcode/TBarcode.h"
-#include "barcode/TBoundsCanvas.h"
 #include "surface/GuiApplication.h"
 #include "templates/LabelLimits.h"
 #include "util/Rounding.h"
@@ -44,23 +44,10 @@ bool FitsCell(TBarcode& barcode, const TPage& page, const TCellGrid& grid) {
 TLabelBox LinearLabelBox(TBarcode& barcode, int dpi) {
     RefuseCodeWiderThanAnyLabel(barcode.Text().size());
     EnsureGuiApplication();
-    const int left = barcode.Left(), top = barcode.Top();
-    barcode.SetLeft(0);
-    barcode.SetTop(0);
-    TBoundsCanvas bounds;
-    bounds.SetResolution(dpi);
-    try {
-        barcode.Draw(bounds);
-    } catch (...) {
-        barcode.SetLeft(left);
-        barcode.SetTop(top);
-        throw;
-    }
-    barcode.SetLeft(left);
-    barcode.SetTop(top);
+    const TPlacedBarcode placed = LayOutAtOrigin(barcode, dpi);
     const TQuietZone zone = LinearQuietZone(barcode.Typ());
-    const TRect bars{0, 0, barcode.Width(), barcode.Height()};
-    const TRect ink = bounds.Empty() ? bars : bounds.Bounds();
+    const TRect bars{0, 0, barcode.PatternWidth(placed.pattern), barcode.Height()};
+    const TRect ink = placed.empty ? bars : placed.ink;
     const TRect zones{-zone.left * barcode.Modul(), 0, bars.right + zone.right * barcode.Modul(),
                       bars.bottom};
     return {ink,

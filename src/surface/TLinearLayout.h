@@ -29,6 +29,13 @@ struct TLinearLayout {
     // The font the bars were measured with (their shortening under the digits of EAN-13 and UPC-A).
     TFont barFont;
 
+    // The same symbol laid out dx, dy pixels further on.
+    void Move(int dx, int dy) {
+        for (auto& bar : bars)
+            for (TPoint& p : bar) p = {p.x + dx, p.y + dy};
+        for (TLinearText& t : texts) t.at = {t.at.x + dx, t.at.y + dy};
+    }
+
     void Clear() {
         bars.clear();
         texts.clear();

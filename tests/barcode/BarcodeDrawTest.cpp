@@ -377,5 +377,36 @@ TEST(BarcodeRender, MarginSurroundsBarsAndText) {
     EXPECT_GE(maxY, bmp.Height() - 1 - 7 - 4);
 }
 
+// The picture is made from one layout of the symbol: wherever the barcode stands, turned or not, the
+// picture is the same and the barcode is not moved (nor told it changed) on the way.
+TEST(BarcodeRender, ThePictureDoesNotDependOnOrMoveTheBarcodesPosition) {
+    const auto picture = [](int left, int top, double angle, int& changes) {
+        TBarcode bc;
+        bc.SetTyp(bcCodeEAN13);
+        bc.SetText("590123412345");
+        bc.SetHeight(40);
+        bc.SetModul(2);
+        bc.SetShowText(bcoCode);
+        bc.SetAngle(angle);
+        bc.ExtCaption = "Shelf 12";
+        bc.SetLeft(left);
+        bc.SetTop(top);
+        bc.SetOnChange([&](TBarcode&) { ++changes; });
+        const TBitmap bmp = RenderBarcode(bc, 5);
+        EXPECT_EQ(bc.Left(), left);
+        EXPECT_EQ(bc.Top(), top);
+        std::vector<TColor> pixels;
+        for (int y = 0; y < bmp.Height(); ++y)
+            for (int x = 0; x < bmp.Width(); ++x) pixels.push_back(bmp.Pixel(x, y));
+        return std::make_pair(std::make_pair(bmp.Width(), bmp.Height()), pixels);
+    };
+    for (const double angle : {0.0, 90.0, 30.0}) {
+        int changes = 0;
+        const auto atOrigin = picture(0, 0, angle, changes);
+        EXPECT_EQ(picture(37, -11, angle, changes), atOrigin) << angle;
+        EXPECT_EQ(changes, 0) << angle;
+    }
+}
+
 } // namespace
 } // namespace qbm
