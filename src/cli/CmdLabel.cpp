@@ -27,7 +27,7 @@ const char* kDescription =
     "given. With --2d, the picture of the library's 2D settings for TEXT, drawn at screen resolution\n"
     "(QR Code, Data Matrix, Aztec and Micro QR with their default options; TEXT in any script).";
 
-// The matrix symbols --2d draws through libzint, by the names the other commands use.
+// The matrix symbols --2d draws, by the names the other commands use.
 std::optional<TSymbology> MatrixSymbology(const std::string& name) {
     const std::pair<const char*, TSymbology> kNames[] = {{"qrcode", TSymbology::QrCode},
                                                          {"datamatrix", TSymbology::DataMatrix},

@@ -1,5 +1,6 @@
 #pragma once
-// What the commands drawing a libzint symbology share: the text, --out, --modul and --dpi.
+// What the commands drawing the symbologies beside our linear, PDF417 and MaxiCode engines share: the text,
+// --out, --modul and --dpi.
 
 #include "cli/CliCommand.h"
 #include "symbols/TSymbolSettings.h"

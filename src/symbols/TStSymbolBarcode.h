@@ -1,6 +1,6 @@
 #pragma once
 // QR Code, Data Matrix, Aztec and Micro QR as a 2D component beside PDF417 and MaxiCode: the same
-// properties, caption, setter protocol and painting, its symbol a geometry from the libzint encoders.
+// properties, caption, setter protocol and painting, its symbol a geometry from the symbology's encoder.
 
 #include "barcode2d/TStCustom2DBarcode.h"
 #include "surface/TSymbolGeometry.h"

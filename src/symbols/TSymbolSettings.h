@@ -7,7 +7,8 @@
 
 namespace qbm {
 
-// QR Code and Micro QR error correction: Auto leaves the choice to the encoder (M for QR Code).
+// QR Code and Micro QR error correction: Auto leaves the choice to the encoder (for QR Code the
+// highest level that still fits the smallest version holding the text at level L).
 enum class TQrEcc : uint8_t { Auto, L, M, Q, H };
 
 enum class TDataMatrixShape : uint8_t { Square, Rectangle, Auto };

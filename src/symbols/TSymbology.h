@@ -1,5 +1,6 @@
 #pragma once
-// The symbologies drawn through libzint, beside our own engines' linear types, PDF417 and MaxiCode.
+// The symbologies beside our own engines' linear types, PDF417 and MaxiCode: QR Code through our own
+// encoder, the others through libzint.
 
 #include <cstdint>
 #include <optional>
