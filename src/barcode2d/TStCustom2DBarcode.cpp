@@ -10,7 +10,7 @@
 namespace qbm {
 
 TStCustom2DBarcode::TStCustom2DBarcode() {
-    m_fontPixelsPerInch = m_bitmap.Resolution();
+    m_screen.fontPixelsPerInch = m_bitmap.Resolution();
 }
 
 TStCustom2DBarcode::~TStCustom2DBarcode() = default;
@@ -107,8 +107,9 @@ void TStCustom2DBarcode::Paint() {
     Invalidate();
 }
 
-void TStCustom2DBarcode::Render(int w, int h) {
-    if (!m_shapes) m_target->SetSize(w, h);
+void TStCustom2DBarcode::Render(TRenderPass& pass, int w, int h) {
+    const TActivePass active(*this, pass);
+    if (!pass.shapes) pass.target->SetSize(w, h);
     TCanvas& canvas = BitmapCanvas();
     canvas.Pen().color = m_color;
     canvas.Pen().style = TPenStyle::psSolid;
@@ -117,7 +118,7 @@ void TStCustom2DBarcode::Render(int w, int h) {
     canvas.FillRect(TRect{0, 0, w, h});
     canvas.Brush().color = m_color;
     TFont font = m_font;
-    font.SetPixelsPerInch(m_fontPixelsPerInch);
+    font.SetPixelsPerInch(pass.fontPixelsPerInch);
     canvas.SetFont(font);
 
     // An empty caption neither reserves space nor shows, so it needs no font metrics.
@@ -181,7 +182,7 @@ void TStCustom2DBarcode::Render(int w, int h) {
             break;
         }
     }
-    m_barCodeRect =
+    pass.barCodeRect =
         TRect{leftMargin, m_quietZone + topReserve, w - rightMargin, h - m_quietZone - bottomReserve};
 
     DrawBarcode();
@@ -206,32 +207,25 @@ TPictureSize TStCustom2DBarcode::RenderToBitmapScaled(TBitmap& target, int xDpi,
                                                       const std::function<void(double, double)>& scale,
                                                       const std::function<void()>& restore) {
     const bool scaled = xDpi != 0 && yDpi != 0;
-    const int savedFontPpi = m_fontPixelsPerInch;
-    const TRect savedRect = m_barCodeRect;
+    // The device picture is drawn straight into the target in a pass of its own; the screen's
+    // picture and layout stay as they are, so nothing has to be drawn again afterwards.
+    TRenderPass pass{&target, m_pageShapes, target.Resolution(), {}};
     TPictureSize size{m_width, m_height};
-    // The device picture is drawn straight into the target; the off-screen bitmap keeps the screen
-    // picture, so nothing has to be drawn again afterwards.
-    const auto putBack = [&] {
-        m_target = &m_bitmap;
-        if (scaled) restore();
-        m_fontPixelsPerInch = savedFontPpi;
-        m_barCodeRect = savedRect;
-    };
-    try {
-        if (scaled) {
-            const double rx = static_cast<double>(xDpi) / ScreenDpiX();
-            const double ry = static_cast<double>(yDpi) / ScreenDpiY();
-            scale(rx, ry);
-            size = {static_cast<int>(std::trunc(m_width * rx)), static_cast<int>(std::trunc(m_height * ry))};
+    // The descendant's sizes are scaled for the device only while the pass draws.
+    struct TScaledSizes {
+        const std::function<void()>* restore = nullptr;
+        ~TScaledSizes() {
+            if (restore) (*restore)();
         }
-        m_fontPixelsPerInch = target.Resolution();
-        m_target = &target;
-        Render(size.width, size.height);
-    } catch (...) {
-        putBack();
-        throw;
+    } sizes;
+    if (scaled) {
+        const double rx = static_cast<double>(xDpi) / ScreenDpiX();
+        const double ry = static_cast<double>(yDpi) / ScreenDpiY();
+        sizes.restore = &restore;
+        scale(rx, ry);
+        size = {static_cast<int>(std::trunc(m_width * rx)), static_cast<int>(std::trunc(m_height * ry))};
     }
-    putBack();
+    Render(pass, size.width, size.height);
     return size;
 }
 
@@ -263,15 +257,13 @@ bool TStCustom2DBarcode::PrintShapes(TCanvas& canvas, TPoint position, int xDpi,
         TOffsetCanvas shapes(canvas, position, measureOnly);
         TBitmap unused;
         unused.SetResolution(yDpi);
-        m_shapes = &shapes;
-        TPictureSize size;
-        try {
-            size = RenderToBitmap(unused, xDpi, yDpi);
-        } catch (...) {
-            m_shapes = nullptr;
-            throw;
-        }
-        m_shapes = nullptr;
+        // The device pass RenderToBitmap makes draws onto the page instead of into `unused`.
+        struct TPage {
+            TCanvas*& shapes;
+            ~TPage() { shapes = nullptr; }
+        } page{m_pageShapes};
+        m_pageShapes = &shapes;
+        const TPictureSize size = RenderToBitmap(unused, xDpi, yDpi);
         const TRect& c = shapes.Covered();
         return c.left >= 0 && c.top >= 0 && c.right <= size.width && c.bottom <= size.height;
     };

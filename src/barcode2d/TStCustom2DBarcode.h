@@ -110,7 +110,7 @@ public:
     std::pair<long long, long long> RenderedSize(long long width, long long height, int xDpi, int yDpi) const;
 
     // Lays out symbol and caption in a w x h picture and draws both into the off-screen bitmap.
-    void Render(int w, int h);
+    void Render(int w, int h) { Render(m_screen, w, h); }
 
     // With true, modules are drawn through the canvas' shape operations even on bitmaps, as on
     // printers and vector files; by default bitmaps get their module rows, hexagons and rings
@@ -177,14 +177,14 @@ protected:
     int ScreenDpiX() const { return m_bitmap.Resolution(); }
     int ScreenDpiY() const { return m_bitmap.Resolution(); }
 
-    // Symbol rectangle inside the off-screen bitmap, written by Render.
-    const TRect& BarCodeRect() const { return m_barCodeRect; }
+    // Symbol rectangle inside the picture being rendered, laid out by Render.
+    const TRect& BarCodeRect() const { return m_pass->barCodeRect; }
     // The canvas of the picture being rendered: the off-screen bitmap, a device picture, or a page
     // that keeps shapes, seen in the picture's coordinates.
-    TCanvas& BitmapCanvas() { return m_shapes ? *m_shapes : m_target->Canvas(); }
+    TCanvas& BitmapCanvas() { return m_pass->shapes ? *m_pass->shapes : m_pass->target->Canvas(); }
     // Whether the symbol is being drawn as shapes onto a page rather than into a picture: what
     // needs pixels (flood fills) must then be drawn as shapes of its own.
-    bool DrawingShapes() const { return m_shapes != nullptr; }
+    bool DrawingShapes() const { return m_pass->shapes != nullptr; }
     // Symbologies whose modules are smaller and faster on a page as shapes than as a picture.
     virtual bool PrintsAsShapes() const { return false; }
     // Its pixel rows when modules may be written straight into them, else nullptr. The engines write
@@ -202,6 +202,28 @@ protected:
     bool m_relativeBarHeight = false;
 
 private:
+    // One rendering: where it draws, the resolution its caption font is scaled for (so the caption
+    // keeps its point size on any device) and the symbol's rectangle it laid out. The screen's lasts
+    // as long as the component; a device's lives while RenderToBitmap runs.
+    struct TRenderPass {
+        TBitmap* target = nullptr;
+        TCanvas* shapes = nullptr; // a page that keeps shapes, instead of the target's pixels
+        int fontPixelsPerInch = 96;
+        TRect barCodeRect;
+    };
+    // Makes a pass the one drawing happens in, and the screen's again however the pass ends.
+    class TActivePass {
+    public:
+        TActivePass(TStCustom2DBarcode& owner, TRenderPass& pass) : m_owner(owner) { owner.m_pass = &pass; }
+        ~TActivePass() { m_owner.m_pass = &m_owner.m_screen; }
+        TActivePass(const TActivePass&) = delete;
+        TActivePass& operator=(const TActivePass&) = delete;
+
+    private:
+        TStCustom2DBarcode& m_owner;
+    };
+    void Render(TRenderPass& pass, int w, int h);
+
     template <typename T> void Restore(T& field, T old, TRefresh what) {
         field = std::move(old);
         try {
@@ -224,16 +246,13 @@ private:
     bool m_extendedSyntax = true;
     int m_width = 329;
     int m_height = 50;
-    // Resolution the caption font is scaled for: the screen's, or the target device's while
-    // RenderToBitmap runs, so the caption keeps its point size.
-    int m_fontPixelsPerInch = 96;
     TBitmap m_bitmap;
-    // Where Render draws: the off-screen bitmap, or the target of RenderToBitmap while it runs.
-    TBitmap* m_target = &m_bitmap;
-    TCanvas* m_shapes = nullptr; // set while PrintShapes draws onto a page
+    TRenderPass m_screen{&m_bitmap, nullptr, 96, {}};
+    TRenderPass* m_pass = &m_screen;
+    // The page PrintShapes draws onto, for the device pass RenderToBitmap makes.
+    TCanvas* m_pageShapes = nullptr;
     bool m_shapesOnPages = true;
     bool m_shapesOnly = false;
-    TRect m_barCodeRect;
     std::function<void()> m_onInvalidate;
 };
 

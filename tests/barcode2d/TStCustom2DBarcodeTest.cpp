@@ -138,6 +138,38 @@ TEST_F(Custom2D, DoubleResolutionDoublesThePictureAndKeepsTheCaptionPointSize) {
     EXPECT_EQ(d.bytes, "Twice");
 }
 
+// A device picture is drawn in a pass of its own: the screen's picture and symbol rectangle stay as
+// they were, and a second device picture comes out as the first.
+TEST_F(Custom2D, DevicePicturesLeaveTheScreensPictureAndLayout) {
+    TProbe bc;
+    bc.SetCode("Device");
+    bc.SetCaption("Device");
+    bc.SetBounds(bc.BarCodeWidth() + 16, 120);
+    const auto pixels = [](const TBitmap& b) {
+        std::vector<TColor> all;
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = 0; x < b.Width(); ++x) all.push_back(b.Pixel(x, y));
+        return all;
+    };
+    const std::vector<TColor> screen = pixels(bc.Bitmap());
+    const TRect rect = bc.BarCodeRect();
+    std::vector<TColor> first;
+    for (const int dpi : {300, 600, 300}) {
+        TBitmap device;
+        device.SetResolution(dpi);
+        bc.RenderToBitmap(device, dpi, dpi);
+        EXPECT_EQ(bc.BarCodeRect(), rect) << dpi;
+        EXPECT_TRUE(pixels(bc.Bitmap()) == screen) << dpi;
+        if (dpi != 300) continue;
+        if (first.empty()) {
+            first = pixels(device);
+        } else {
+            EXPECT_TRUE(pixels(device) == first);
+        }
+    }
+    EXPECT_EQ(bc.BarWidth(), 2);
+}
+
 TEST_F(Custom2D, CoarseDeviceKeepsAtLeastOnePixelPerModule) {
     TStPDF417Barcode bc;
     bc.SetCode("Coarse");
