@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace qbm {
 namespace {
@@ -73,10 +74,14 @@ void PaintSymbolShapes(TCanvas& canvas, const TSymbolGeometry& geometry, const T
             canvas.FillRect(placement.Bounds(geometry));
         }
         canvas.SetBrush({placement.ink, TBrushStyle::bsSolid});
+        // In one call: a page gathers them into one path without a call for each.
+        thread_local std::vector<TRect> boxes;
+        boxes.clear();
         for (const TModuleRect& r : geometry.rects) {
             const TRect box = placement.Box(r);
-            if (box.right > box.left && box.bottom > box.top) canvas.FillRect(box);
+            if (box.right > box.left && box.bottom > box.top) boxes.push_back(box);
         }
+        canvas.FillRects(boxes);
     }
     PaintSymbolExtras(canvas, geometry, placement);
 }

@@ -19,8 +19,9 @@ void PaintSymbolPixels(TCanvas& canvas, const TSymbolGeometry& geometry, const T
         const TRect b = placement.Bounds(geometry);
         rows->Fill(b.left, b.top, b.right, b.bottom, rows->ValueOf(placement.paper));
     }
-    std::vector<TPixelBox> boxes;
-    boxes.reserve(geometry.rects.size());
+    // Kept from symbol to symbol: a print run paints one after the other.
+    thread_local std::vector<TPixelBox> boxes;
+    boxes.clear();
     for (const TModuleRect& r : geometry.rects) {
         const TRect box = placement.Box(r);
         if (box.right > box.left && box.bottom > box.top)

@@ -2,8 +2,11 @@
 #include "surface/SymbolRasterPainter.h"
 #include "surface/TBitmap.h"
 #include "surface/TCanvas.h"
+#include "surface/TOffsetCanvas.h"
+#include "surface/TPdfPrinter.h"
 
 #include "ShapesOnlyCanvas.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +83,55 @@ TEST(SymbolPainter, PictureHoldsTheQuietZone) {
     EXPECT_EQ(picture.Pixel(12, 12), clBlack);
     EXPECT_EQ(picture.Pixel(74, 74), clBlack);
     EXPECT_EQ(picture.Pixel(75, 75), clWhite);
+}
+
+// Rectangles as a symbol hands them over: neighbours, one empty, one far from the rest.
+const std::vector<TRect> kModules = {
+    {10, 10, 14, 12}, {14, 10, 16, 20}, {20, 20, 20, 30}, {10, 30, 40, 32}, {90, 4, 92, 6}};
+
+TEST(SymbolPainter, RectanglesInOneCallDrawAsOneAtATimeThroughAnOffset) {
+    for (const bool measureOnly : {false, true}) {
+        TBitmap batch(120, 60), single(120, 60);
+        test::TShapesOnlyCanvas batchPage(batch), singlePage(single);
+        TOffsetCanvas batchOffset(batchPage, {5, 7}, measureOnly),
+            singleOffset(singlePage, {5, 7}, measureOnly);
+        for (TCanvas* c : {static_cast<TCanvas*>(&batchOffset), static_cast<TCanvas*>(&singleOffset)})
+            c->SetBrush({clRed, TBrushStyle::bsSolid});
+        batchOffset.FillRects(kModules);
+        for (const TRect& r : kModules) singleOffset.FillRect(r);
+        EXPECT_EQ(test::FirstDifference(batch, single), "") << measureOnly;
+        EXPECT_EQ(batch.Pixel(15, 17), measureOnly ? clWhite : clRed);
+        EXPECT_EQ(batchOffset.Covered(), singleOffset.Covered()) << measureOnly;
+        EXPECT_EQ(batchOffset.Covered(), (TRect{10, 4, 92, 32}));
+    }
+}
+
+// The PDF page writes the rectangles of one call exactly as those of a call each: the same bytes.
+TEST(SymbolPainter, RectanglesInOneCallMakeTheSamePdfPage) {
+    const std::string dir = test::MakeTempDir();
+    const auto print = [&](const std::string& name, bool oneCall, const std::vector<TRect>& rects) {
+        TPdfPrinter printer(dir + "/" + name, TPaperSize{50, 50}, 300);
+        printer.BeginDoc();
+        TCanvas& c = printer.Canvas();
+        c.SetBrush({clBlack, TBrushStyle::bsSolid});
+        c.FillRect({1, 1, 3, 3}); // a batch of the same colour already open
+        if (oneCall)
+            c.FillRects(rects);
+        else
+            for (const TRect& r : rects) c.FillRect(r);
+        c.SetBrush({clRed, TBrushStyle::bsClear});
+        c.FillRects(rects); // a clear brush fills nothing
+        c.SetBrush({clRed, TBrushStyle::bsSolid});
+        c.FillRects(std::vector<TRect>{{5, 5, 5, 9}}); // nothing to fill: no empty path is written
+        c.FillRect({50, 50, 60, 60});
+        printer.EndDoc();
+        return test::ReadWholeFile(dir + "/" + name);
+    };
+    for (const auto& rects : {kModules, std::vector<TRect>{}, std::vector<TRect>{{0, 0, 4, 4}}}) {
+        const std::string batch = print("batch.pdf", true, rects), single = print("single.pdf", false, rects);
+        EXPECT_FALSE(batch.empty());
+        EXPECT_EQ(batch, single) << rects.size() << " rectangles";
+    }
 }
 
 } // namespace
