@@ -8,6 +8,7 @@
 #include <zint.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -205,7 +206,15 @@ TSymbolGeometry FromMatrix(const zint_symbol& sym, TSymbology symbology) {
     // About one run in every four modules of a row, a third of them below an equal one.
     g.rects.reserve(static_cast<size_t>(sym.rows) * (sym.width / 6 + 1));
     TModuleRectBuilder rects(g.rects, sym.width, quiet);
+    TModuleRows& m = g.modules;
+    m = {sym.width, sym.rows, (sym.width + 7) / 8, quiet, quiet, {}};
+    m.bits.resize(static_cast<size_t>(m.rows) * m.bytesPerRow);
     for (int row = 0; row < sym.rows; ++row, rects.NextRow()) {
+        // The encoder's row as it is: its bits are in the same order.
+        std::memcpy(m.bits.data() + static_cast<size_t>(row) * m.bytesPerRow, sym.encoded_data[row],
+                    static_cast<size_t>(m.bytesPerRow));
+        if (sym.width % 8 != 0)
+            m.bits[static_cast<size_t>(row + 1) * m.bytesPerRow - 1] &= (1u << (sym.width % 8)) - 1;
         for (int column = 0; column < sym.width;) {
             if (!isSet(row, column)) {
                 // Eight light modules at a time.

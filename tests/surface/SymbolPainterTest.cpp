@@ -2,6 +2,7 @@
 #include "surface/SymbolRasterPainter.h"
 #include "surface/TBitmap.h"
 #include "surface/TCanvas.h"
+#include "surface/TModuleRectBuilder.h"
 #include "surface/TOffsetCanvas.h"
 #include "surface/TPdfPrinter.h"
 
@@ -9,6 +10,8 @@
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace qbm {
 namespace {
@@ -83,6 +86,66 @@ TEST(SymbolPainter, PictureHoldsTheQuietZone) {
     EXPECT_EQ(picture.Pixel(12, 12), clBlack);
     EXPECT_EQ(picture.Pixel(74, 74), clBlack);
     EXPECT_EQ(picture.Pixel(75, 75), clWhite);
+}
+
+// A random matrix symbol with its modules both as rectangles and as rows, as the encoder gives it.
+TSymbolGeometry RandomMatrix(int columns, int rowCount, int quiet, unsigned seed) {
+    std::mt19937 rng(seed);
+    TSymbolGeometry g;
+    g.width = columns + 2 * quiet;
+    g.height = rowCount + 2 * quiet;
+    g.quietX = g.quietY = quiet;
+    g.modules = {columns, rowCount, (columns + 7) / 8, quiet, quiet, {}};
+    g.modules.bits.resize(static_cast<size_t>(rowCount) * g.modules.bytesPerRow);
+    TModuleRectBuilder rects(g.rects, columns, quiet);
+    for (int y = 0; y < rowCount; ++y, rects.NextRow()) {
+        for (int x = 0; x < columns;) {
+            if (rng() % 2) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < columns && rng() % 3) ++x;
+            x = std::max(x, start + 1);
+            rects.AddRun(start, x);
+            for (int c = start; c < x; ++c) g.modules.bits[y * g.modules.bytesPerRow + c / 8] |= 1 << (c % 8);
+            ++x;
+        }
+    }
+    return g;
+}
+
+// Written row by row from the module rows, the picture is the one the rectangles give: at every
+// whole number of dots, anywhere on the picture, cut off at its edges, on paper or on what is there.
+TEST(SymbolPainter, ModuleRowsPaintAsTheRectangles) {
+    for (const int columns : {7, 8, 21, 33}) {
+        const TSymbolGeometry g = RandomMatrix(columns, columns - 3, columns % 4, 7u * columns);
+        TSymbolGeometry rectsOnly = g;
+        rectsOnly.modules = {};
+        for (const double dots : {1.0, 2.0, 3.0, 8.0, 2.5}) {
+            for (const TPoint origin : {TPoint{0, 0}, TPoint{5, 9}, TPoint{-11, -6}, TPoint{40, 30}}) {
+                for (const bool fillPaper : {true, false}) {
+                    SCOPED_TRACE(std::to_string(columns) + " columns, dots " + std::to_string(dots) +
+                                 ", origin " + std::to_string(origin.x) + ", paper " +
+                                 std::to_string(fillPaper));
+                    TSymbolPlacement p;
+                    p.dotsPerModule = dots;
+                    p.origin = origin;
+                    p.fillPaper = fillPaper;
+                    p.ink = RGBColor(20, 40, 120);
+                    p.paper = RGBColor(250, 240, 200);
+                    TBitmap rows(90, 70), rects(90, 70);
+                    for (TBitmap* b : {&rows, &rects}) {
+                        b->Canvas().SetBrush({clRed, TBrushStyle::bsSolid});
+                        b->Canvas().FillRect({0, 0, 45, 70}); // what is there stays where the symbol is light
+                    }
+                    PaintSymbolPixels(rows.Canvas(), g, p);
+                    PaintSymbolPixels(rects.Canvas(), rectsOnly, p);
+                    EXPECT_EQ(test::FirstDifference(rows, rects), "");
+                }
+            }
+        }
+    }
 }
 
 // Rectangles as a symbol hands them over: neighbours, one empty, one far from the rest.
