@@ -63,6 +63,20 @@ void AppendUnicodeHex(std::string& out, const QString& text) {
     out += '>';
 }
 
+// Most numbers of a symbol's rectangles on its module grid have one or two digits.
+char* PutInt(char* p, int v) {
+    if (static_cast<unsigned>(v) < 10) {
+        *p = static_cast<char>('0' + v);
+        return p + 1;
+    }
+    if (static_cast<unsigned>(v) < 100) {
+        p[0] = static_cast<char>('0' + v / 10);
+        p[1] = static_cast<char>('0' + v % 10);
+        return p + 2;
+    }
+    return std::to_chars(p, p + 11, v).ptr;
+}
+
 bool IsRightAngle(int tenths) {
     return tenths == 0 || tenths == 900 || tenths == 1800 || tenths == 2700;
 }
@@ -133,7 +147,7 @@ void TPdfCanvas::WriteBatchRects() {
     char* p = m_content.data() + at;
     for (const TRect& r : m_batchRects) {
         for (const int v : {(r.left - left) / gx, (r.top - top) / gy, r.Width() / gx, r.Height() / gy}) {
-            p = std::to_chars(p, p + 12, v).ptr;
+            p = PutInt(p, v);
             *p++ = ' ';
         }
         std::memcpy(p, "re\n", 3);

@@ -116,7 +116,8 @@ TSymbolGeometry RandomMatrix(int columns, int rowCount, int quiet, unsigned seed
 }
 
 // Written row by row from the module rows, the picture is the one the rectangles give: at every
-// whole number of dots, anywhere on the picture, cut off at its edges, on paper or on what is there.
+// whole number of dots, anywhere on the picture, cut off at its edges, on paper or on what is there;
+// and so do the shapes of a matrix symbol.
 TEST(SymbolPainter, ModuleRowsPaintAsTheRectangles) {
     for (const int columns : {7, 8, 21, 33}) {
         const TSymbolGeometry g = RandomMatrix(columns, columns - 3, columns % 4, 7u * columns);
@@ -134,14 +135,18 @@ TEST(SymbolPainter, ModuleRowsPaintAsTheRectangles) {
                     p.fillPaper = fillPaper;
                     p.ink = RGBColor(20, 40, 120);
                     p.paper = RGBColor(250, 240, 200);
-                    TBitmap rows(90, 70), rects(90, 70);
-                    for (TBitmap* b : {&rows, &rects}) {
+                    TBitmap rows(90, 70), rects(90, 70), shapes(90, 70);
+                    for (TBitmap* b : {&rows, &rects, &shapes}) {
                         b->Canvas().SetBrush({clRed, TBrushStyle::bsSolid});
                         b->Canvas().FillRect({0, 0, 45, 70}); // what is there stays where the symbol is light
                     }
                     PaintSymbolPixels(rows.Canvas(), g, p);
                     PaintSymbolPixels(rects.Canvas(), rectsOnly, p);
                     EXPECT_EQ(test::FirstDifference(rows, rects), "");
+                    // Shapes of a matrix symbol take their edges from whole modules the same way.
+                    test::TShapesOnlyCanvas canvas(shapes);
+                    PaintSymbolShapes(canvas, g, p);
+                    EXPECT_EQ(test::FirstDifference(shapes, rects), "");
                 }
             }
         }
