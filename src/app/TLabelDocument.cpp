@@ -922,14 +922,29 @@ bool TLabelDocument::FitToLabelOn(const TPage& page) {
 }
 
 TPrintResult TLabelDocument::Print(TPrinter& printer, const TPrintOptions& options) {
-    // Linear labels print from Bcd_main, which holds its sizes in the dots of the device it was set up
-    // for: a run on another device sets it up for that one first, and back afterwards.
+    // Linear labels print from a barcode set up in the dots of the run's own printer, made from the
+    // on-screen one, which stays as it is: the window's label is neither changed nor drawn again.
     const bool linear = Kind() == TBarcodeKind::bkLinear && m_project.HasTemplate();
-    auto setUpFor = [&](TPrinter& device) {
-        if (!linear || device.PrinterCount() < 1) return;
+    TBarcode device;
+    TLabelPicture deviceLabel;
+    const auto copyScreen = [&] {
+        device.Assign(m_setup.bcdMain);
+        device.SetOnChange(nullptr);
+        device.SetShowTextFont(m_setup.bcdMain.ShowTextFont());
+        device.SetExtCapFont(m_setup.bcdMain.ExtCapFont());
+        device.SetShowTextPosition(m_setup.bcdMain.ShowTextPosition());
+        device.ExtCaption = m_setup.bcdMain.ExtCaption;
+        device.ExtCaptionPosition = m_setup.bcdMain.ExtCaptionPosition;
+    };
+    copyScreen();
+    auto setUp = [&](int dpiX, int dpiY) {
+        copyScreen();
+        qbm::ApplyTemplate(TemplateToDraw(), device, deviceLabel, dpiX, dpiY);
+    };
+    auto setUpFor = [&](TPrinter& printerToUse) {
+        if (!linear || printerToUse.PrinterCount() < 1) return;
         try {
-            qbm::ApplyTemplate(TemplateToDraw(), m_setup.bcdMain, m_setup.label, device.ResolutionX(),
-                               device.ResolutionY());
+            setUp(printerToUse.ResolutionX(), printerToUse.ResolutionY());
         } catch (const EBarcodeError&) {
             // The print command's checks name the value; the label picture just stays without code.
         }
@@ -949,29 +964,22 @@ TPrintResult TLabelDocument::Print(TPrinter& printer, const TPrintOptions& optio
     }
     TPrintRunOptions run = options.run;
     if (options.offerFitToLabel && linear) {
-        run.fitToLabel = [this](const TPage& page) {
+        run.fitToLabel = [this, &setUp](const TPage& page) {
             if (!FitToLabelOn(page)) return false;
             // The run goes on at its own printer's resolution.
-            qbm::ApplyTemplate(TemplateToDraw(), m_setup.bcdMain, m_setup.label, page.resX, page.resY);
+            setUp(page.resX, page.resY);
             return true;
         };
     }
     TPrintResult result;
     try {
         setUpFor(printer);
-        result = PrintProject(m_project, printer, m_setup.bcdMain, &m_setup.Symbol2D(m_project),
-                              m_setup.label.Bitmap, m_prompts, options.progress, choose, run);
+        result = PrintProject(
+            m_project, printer, linear ? device : m_setup.bcdMain, &m_setup.Symbol2D(m_project),
+            linear ? deviceLabel.Bitmap : m_setup.label.Bitmap, m_prompts, options.progress, choose, run);
     } catch (const std::exception& e) {
         ShowError(e.what());
         result = {};
-    }
-    // The run drew its first label into the label picture; the on-screen label is drawn again.
-    if (linear) {
-        try {
-            DrawLinearLabel(false);
-        } catch (const std::exception&) {
-        }
-        emit labelPictureChanged();
     }
     return result;
 }

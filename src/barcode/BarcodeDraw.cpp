@@ -1,9 +1,9 @@
 #include "barcode/Code128Encoder.h"
 #include "barcode/EanUpcEncoder.h"
 #include "barcode/TBarcode.h"
+#include "surface/LinearLayoutPainter.h"
 #include "surface/TCanvas.h"
 #include "surface/TCanvasStateGuard.h"
-#include "surface/TPixelRows.h"
 #include "util/Rounding.h"
 #include "util/Text.h"
 
@@ -86,34 +86,48 @@ std::string Part(const std::string& s, size_t from, size_t count) {
 
 void TBarcode::Draw(TCanvas& canvas) {
     const std::string pattern = BuildPattern();
+    // One layout per thread, its buffers kept from symbol to symbol.
+    thread_local TLinearLayout layout;
     const TCanvasStateGuard guard(canvas);
-    PaintBars(pattern, canvas);
+    LayOut(pattern, canvas, layout);
+    GroupMarks = layout.groupMarks;
+    PaintLinearBars(canvas, layout);
+    PaintLinearTexts(canvas, layout);
+}
+
+void TBarcode::LayOut(const std::string& pattern, TCanvas& measure, TLinearLayout& out) const {
+    const TCanvasStateGuard guard(measure);
+    out.Clear();
+    LayOutBars(pattern, measure, out);
     // The extended caption belongs to the text step: without text there is no caption either.
-    if (m_showText != bcoNone) PaintText(canvas, PatternWidth(pattern));
+    if (m_showText != bcoNone) LayOutTexts(measure, PatternWidth(pattern), out.groupMarks, out);
 }
 
 void TBarcode::PaintBars(const std::string& pattern, TCanvas& canvas) {
+    TLinearLayout layout;
+    LayOutBars(pattern, canvas, layout);
+    GroupMarks = layout.groupMarks;
+    PaintLinearBars(canvas, layout);
+}
+
+void TBarcode::PaintText(TCanvas& canvas, int width) {
+    TLinearLayout layout;
+    LayOutTexts(canvas, width, GroupMarks, layout);
+    PaintLinearTexts(canvas, layout);
+}
+
+void TBarcode::LayOutBars(const std::string& pattern, TCanvas& measure, TLinearLayout& out) const {
     // Upright, the frame starts at (Left, Top) whatever the symbol's width, so the pattern is only
     // measured for turned symbols.
     const bool upright = m_angle == 0;
     const TTurnedFrame frame(m_angle, m_left, m_top, upright ? 0 : PatternWidth(pattern), m_height);
-    canvas.Pen().width = 1;
-    canvas.SetFont(m_showTextFont);
+    out.upright = upright;
+    out.barFont = m_showTextFont;
+    measure.SetFont(m_showTextFont);
     const bool retail = m_typ == bcCodeEAN13 || m_typ == bcCodeUPC_A;
-    const int shortenBy = retail ? Rnd(0.6 * canvas.TextHeight("A")) : 0;
-
-    // Every bar is solid black; gaps are not painted at all, which is what a clear pen and brush
-    // would give.
-    canvas.SetPen(TPen{clBlack, 1, TPenStyle::psSolid});
-    canvas.SetBrush(TBrush{clBlack, TBrushStyle::bsSolid});
-    const TPixelRows* rows = upright ? canvas.PixelRows() : nullptr;
-    std::vector<TPoint> corners(rows ? 0 : 4); // one buffer for every bar
-    // The bar boxes of every symbol drawn on this thread share one buffer: a symbol's bars take less
-    // time to write than a buffer takes to be allocated and freed.
-    thread_local std::vector<TPixelBox> boxes;
-    boxes.clear();
-    const TPoint o = frame.Origin();
+    const int shortenBy = retail ? Rnd(0.6 * measure.TextHeight("A")) : 0;
     const int shortBar = m_height * 2 / 5;
+    const TPoint o = frame.Origin();
     int x = 0;
     for (size_t k = 0; k < pattern.size(); ++k) {
         const int i = static_cast<int>(k) + 1;
@@ -123,30 +137,26 @@ void TBarcode::PaintBars(const std::string& pattern, TCanvas& canvas) {
             // A group opens at its first element's left edge and closes at its last element's
             // right-most pixel.
             const int mark = GroupMarkAt(m_typ, i);
-            if (mark >= 0) GroupMarks[mark] = mark % 2 == 0 ? x : x + w - 1;
+            if (mark >= 0) out.groupMarks[mark] = mark % 2 == 0 ? x : x + w - 1;
         }
         // Gaps are left as they are, so the symbol can be drawn over any background.
         if (el.kind != 0 && w > 0) {
             int end = el.kind == 2 ? shortBar : m_height;
             if (retail && IsShortenedElement(m_typ, i)) end -= shortenBy;
-            if (rows) {
-                // Upright bars on a bitmap: the rectangle the polygon's corners enclose, corners
-                // included, written straight into the pixel rows once all bars are known.
-                boxes.push_back({o.x + x, o.y + std::min(0, end), o.x + x + w, o.y + std::max(0, end) + 1});
-            } else {
-                corners[0] = frame.At(x, 0);
-                corners[1] = frame.At(x, end);
-                corners[2] = frame.At(x + w - 1, end);
-                corners[3] = frame.At(x + w - 1, 0);
-                canvas.Polygon(corners);
-            }
+            if (upright) // the turn's rounding is the identity: integers suffice, once per bar
+                out.bars.push_back({TPoint{o.x + x, o.y}, TPoint{o.x + x, o.y + end},
+                                    TPoint{o.x + x + w - 1, o.y + end}, TPoint{o.x + x + w - 1, o.y}});
+            else
+                out.bars.push_back(
+                    {frame.At(x, 0), frame.At(x, end), frame.At(x + w - 1, end), frame.At(x + w - 1, 0)});
         }
         x += w;
     }
-    if (rows) rows->FillBoxes(boxes, rows->ValueOf(clBlack));
 }
 
-void TBarcode::PaintText(TCanvas& canvas, int width) {
+void TBarcode::LayOutTexts(TCanvas& measure, int width, const std::array<int, 4>& marks,
+                           TLinearLayout& out) const {
+
     std::string shown;
     switch (m_typ) {
     case bcCodeEAN8:
@@ -160,7 +170,7 @@ void TBarcode::PaintText(TCanvas& canvas, int width) {
         break;
     case bcCodeUPC_E0:
     case bcCodeUPC_E1:
-        shown = UpcEText(*this);
+        shown = UpcEText(EncoderInput());
         break;
     case bcCode128C:
         shown = m_text.size() % 2 != 0 ? "0" + m_text : m_text;
@@ -187,9 +197,10 @@ void TBarcode::PaintText(TCanvas& canvas, int width) {
     // already: it is for people, in any script.
     shown = Latin1ToUtf8(shown);
 
+    TCanvas& canvas = measure;
     canvas.SetFont(m_showTextFont.Turned(Rnd(m_angle * 10)));
-    canvas.Pen().color = canvas.Font().Color();
-    canvas.SetBrush(TBrush{clWhite, TBrushStyle::bsClear});
+    const TFont codeFont = canvas.Font();
+    const TColor pen = codeFont.Color();
 
     int textX = 0;
     switch (m_showTextPosition) {
@@ -235,31 +246,30 @@ void TBarcode::PaintText(TCanvas& canvas, int width) {
         const int wA = canvas.TextWidth("A");
         const int y = m_height - Rnd(canvas.TextHeight("A") / 2.0);
         const int wGroup = canvas.TextWidth(ean ? "123456" : "12345");
-        const auto out = [&](int u, const std::string& s) {
+        const auto put = [&](int u, const std::string& s) {
             if (s.empty()) return;
-            const TPoint p = frame.At(u, y);
-            canvas.TextOut(p.x, p.y, s);
+            out.texts.push_back({codeFont, pen, frame.At(u, y), s});
         };
         const auto groupX = [&](int start, int end) {
             return std::max(start, start + Rnd((end - start - wGroup) / 2.0));
         };
-        out(-wA - 2, Part(shown, 0, 1));
-        out(groupX(GroupMarks[0], GroupMarks[1]), Part(shown, 1, groupDigits));
-        out(groupX(GroupMarks[2], GroupMarks[3]), Part(shown, 1 + groupDigits, groupDigits));
-        if (!ean) out(width + 2, Part(shown, 11, 1));
+        put(-wA - 2, Part(shown, 0, 1));
+        put(groupX(marks[0], marks[1]), Part(shown, 1, groupDigits));
+        put(groupX(marks[2], marks[3]), Part(shown, 1 + groupDigits, groupDigits));
+        if (!ean) put(width + 2, Part(shown, 11, 1));
     } else {
         if (m_showText == bcoCode || m_showText == bcoBoth) {
-            const TPoint p = frame.At(textX, m_height + Rnd(std::abs(fh / 5.0)));
-            canvas.TextOut(p.x, p.y, shown);
+            out.texts.push_back({codeFont, pen, frame.At(textX, m_height + Rnd(std::abs(fh / 5.0))), shown});
         }
         // The type name is not turned with the symbol: it stays at the box's top-left corner,
         // above the symbol for the usual negative font heights.
         if (m_showText == bcoTyp || m_showText == bcoBoth)
-            canvas.TextOut(m_left, m_top + Rnd(2.5 * fh), TypeName());
+            out.texts.push_back({codeFont, pen, {m_left, m_top + Rnd(2.5 * fh)}, TypeName()});
     }
 
-    canvas.SetFont(m_extCapFont);
-    if (hasCaption) canvas.TextOut(captionX, m_top + Rnd(1.5 * canvas.Font().Height()), ExtCaption);
+    if (hasCaption)
+        out.texts.push_back(
+            {m_extCapFont, pen, {captionX, m_top + Rnd(1.5 * m_extCapFont.Height())}, ExtCaption});
 }
 
 } // namespace qbm

@@ -1,6 +1,5 @@
 #include "barcode/Encoders.h"
 #include "barcode/LinearSymbolTables.h"
-#include "barcode/TBarcode.h"
 
 namespace qbm {
 namespace {
@@ -35,7 +34,7 @@ std::string Doubled(const std::string& decimal) {
     return r;
 }
 
-char MsiCheckDigit(const std::string& digits) {
+char MsiCheckDigit(std::string_view digits) {
     // Digits in odd positions (from 1, left) form one number, those in even positions the other;
     // the number holding the last digit is doubled. Leading zeros change no digit sum.
     std::string odd, even;
@@ -48,11 +47,11 @@ char MsiCheckDigit(const std::string& digits) {
 
 } // namespace
 
-std::string EncodeCodabar(TBarcode& bc) {
+TLinearCode EncodeCodabar(const TLinearInput& in) {
     std::string r = FindCodabar('A');
-    r.reserve((bc.Text().size() + 2) * 8);
+    r.reserve((in.text.size() + 2) * 8);
     r += '0';
-    for (const char c : bc.Text()) {
+    for (const char c : in.text) {
         // A character Codabar cannot carry is skipped, so a typo never stops a label from printing.
         const char* pattern = FindCodabar(c);
         if (!pattern) continue;
@@ -60,24 +59,24 @@ std::string EncodeCodabar(TBarcode& bc) {
         r += '0';
     }
     r += FindCodabar('B');
-    return r;
+    return {r};
 }
 
-std::string EncodeMSI(TBarcode& bc) {
-    const std::string& text = bc.Text();
+TLinearCode EncodeMSI(const TLinearInput& in) {
+    const std::string_view text = in.text;
     std::string r = "60";
     r.reserve(2 + 8 * (text.size() + 1) + 3);
     for (const char c : text) AppendMsiDigit(r, c - '0');
     AppendMsiDigit(r, MsiCheckDigit(text) - '0');
     r += "515";
-    return r;
+    return {r};
 }
 
-std::string EncodePostNet(TBarcode& bc) {
+TLinearCode EncodePostNet(const TLinearInput& in) {
     // Full bars and the short bars hanging from the top edge, each followed by a wide gap.
     std::string r = "51";
-    r.reserve(2 + bc.Text().size() * 10 + 1);
-    for (const char c : bc.Text()) {
+    r.reserve(2 + in.text.size() * 10 + 1);
+    for (const char c : in.text) {
         const char* bars = PostNetBars[c - '0'];
         for (int k = 0; k < 5; ++k) {
             r += bars[k] == '1' ? '5' : 'A';
@@ -85,7 +84,7 @@ std::string EncodePostNet(TBarcode& bc) {
         }
     }
     r += '5';
-    return r;
+    return {r};
 }
 
 } // namespace qbm

@@ -3,7 +3,6 @@
 #include "barcode/Code128Patterns.h"
 #include "barcode/EBarcodeError.h"
 #include "barcode/Encoders.h"
-#include "barcode/TBarcode.h"
 
 #include <array>
 #include <vector>
@@ -101,7 +100,7 @@ const std::array<std::array<char, kSymbolElements>, kCode128SymbolCount>& Symbol
     static const auto patterns = [] {
         std::array<std::array<char, kSymbolElements>, kCode128SymbolCount> p;
         for (int v = 0; v < kCode128SymbolCount; ++v) {
-            const std::string elements = TBarcode::WidthsToPattern(Code128Widths[v]);
+            const std::string elements = WidthsToPattern(Code128Widths[v]);
             std::copy(elements.begin(), elements.end(), p[v].begin());
         }
         return p;
@@ -110,7 +109,7 @@ const std::array<std::array<char, kSymbolElements>, kCode128SymbolCount>& Symbol
 }
 
 std::string ValuesToPattern(const std::vector<int>& values) {
-    static const std::string stop = TBarcode::WidthsToPattern(Code128Stop);
+    static const std::string stop = WidthsToPattern(Code128Stop);
     const auto& patterns = SymbolPatterns();
     // The check symbol weights the start symbol and the first data symbol with 1, then 2, 3, ...
     int sum = values.front();
@@ -122,8 +121,8 @@ std::string ValuesToPattern(const std::vector<int>& values) {
     return r + stop;
 }
 
-std::string EncodeFixedSet(TBarcode& bc) {
-    const TBarcodeType typ = bc.Typ();
+std::string EncodeFixedSet(const TLinearInput& in) {
+    const TBarcodeType typ = in.typ;
     const bool ean = typ == bcCodeEAN128A || typ == bcCodeEAN128B || typ == bcCodeEAN128C;
     std::vector<int> values;
     switch (typ) {
@@ -141,17 +140,17 @@ std::string EncodeFixedSet(TBarcode& bc) {
     }
     if (ean) values.push_back(kFnc1);
 
-    const std::string& text = bc.Text();
+    const std::string_view text = in.text;
     if (typ == bcCode128C || typ == bcCodeEAN128C) {
-        std::string d = text;
+        std::string d(text);
         if (typ == bcCode128C) {
             if (d.size() % 2 == 1) d = "0" + d;
         } else if (d.size() > 2) {
             // The serial shipping code and the trade item numbers carry a check digit of their own,
             // and scanners and databases reject them at any other length.
-            if (!Ean128FixedLengthFits(d, bc.CheckSumMethod())) throw EBarcodeError(InvalidCodeText(typ));
+            if (!Ean128FixedLengthFits(d, in.method)) throw EBarcodeError(InvalidCodeText(typ));
             const std::string ai = d.substr(0, 2);
-            if (ai == "00" || ai == "01" || ai == "02") d = ai + bc.ApplyChecksum(d.substr(2, 100));
+            if (ai == "00" || ai == "01" || ai == "02") d = ai + ApplyChecksum(d.substr(2, 100), in.method);
             if (d.size() % 2 == 1) d += "0";
         }
         for (size_t i = 0; i + 1 < d.size(); i += 2) values.push_back(SetCValue(d[i], d[i + 1]));
@@ -162,8 +161,8 @@ std::string EncodeFixedSet(TBarcode& bc) {
     return ValuesToPattern(values);
 }
 
-std::string EncodeAuto(const TBarcode& bc) {
-    const std::string d = ParseEscapes(bc.Text(), true);
+std::string EncodeAuto(const TLinearInput& in) {
+    const std::string d = ParseEscapes(std::string(in.text), true);
     const size_t n = d.size();
     // Past the end counts as a set B character and as no digit.
     const auto at = [&](size_t i) { return i < n ? Code(d[i]) : -1; };
@@ -298,9 +297,9 @@ bool Ean128FixedLengthFits(std::string_view digits, TCheckSumMethod method) {
     return digits.size() - 2 == length;
 }
 
-std::string EncodeCode128(TBarcode& bc) {
-    if (bc.Typ() == bcCode128Auto) return EncodeAuto(bc);
-    return EncodeFixedSet(bc);
+TLinearCode EncodeCode128(const TLinearInput& in) {
+    if (in.typ == bcCode128Auto) return {EncodeAuto(in)};
+    return {EncodeFixedSet(in)};
 }
 
 } // namespace qbm

@@ -1,6 +1,6 @@
+#include "barcode/EBarcodeError.h"
 #include "barcode/Encoders.h"
 #include "barcode/LinearSymbolTables.h"
-#include "barcode/TBarcode.h"
 
 #include <array>
 #include <string_view>
@@ -56,7 +56,7 @@ const std::array<std::array<char, kCode93Elements>, kCode93RowCount>& Code93Patt
     static const auto patterns = [] {
         std::array<std::array<char, kCode93Elements>, kCode93RowCount> p;
         for (int v = 0; v < kCode93RowCount; ++v) {
-            const std::string elements = TBarcode::WidthsToPattern(Code93Table[v].widths);
+            const std::string elements = WidthsToPattern(Code93Table[v].widths);
             std::copy(elements.begin(), elements.end(), p[v].begin());
         }
         return p;
@@ -67,7 +67,7 @@ const std::array<std::array<char, kCode93Elements>, kCode93RowCount>& Code93Patt
 // The Full ASCII form of a text: each code 0..127 becomes its one or two characters, with the shift
 // characters a symbology uses in place of Code 39's "$", "%", "/" and "+". The product's NUL marker
 // 128 is carried as NUL, so no symbology loses it; the other codes above 127 have no Full ASCII form.
-std::string FullAscii(const std::string& text, std::string_view shifts) {
+std::string FullAscii(std::string_view text, std::string_view shifts) {
     std::string mapped;
     mapped.reserve(2 * text.size());
     for (const char ch : text) {
@@ -109,8 +109,8 @@ std::string Code39Symbol(std::string_view text, bool checksum) {
 }
 
 std::string Code93Symbol(std::string_view text) {
-    static const std::string start = TBarcode::WidthsToPattern("111141");
-    static const std::string stop = TBarcode::WidthsToPattern("1111411");
+    static const std::string start = WidthsToPattern("111141");
+    static const std::string stop = WidthsToPattern("1111411");
     const TCharIndex& values = Code93Values();
     const auto& patterns = Code93Patterns();
     std::string r = start;
@@ -135,21 +135,21 @@ std::string Code93Symbol(std::string_view text) {
 
 } // namespace
 
-std::string EncodeCode39(TBarcode& bc) {
-    return Code39Symbol(bc.Text(), bc.Checksum());
+TLinearCode EncodeCode39(const TLinearInput& in) {
+    return {Code39Symbol(in.text, in.checksum)};
 }
 
-std::string EncodeCode39Extended(TBarcode& bc) {
-    return Code39Symbol(FullAscii(bc.Text(), "$%/+"), bc.Checksum());
+TLinearCode EncodeCode39Extended(const TLinearInput& in) {
+    return {Code39Symbol(FullAscii(in.text, "$%/+"), in.checksum)};
 }
 
-std::string EncodeCode93(TBarcode& bc) {
-    return Code93Symbol(bc.Text());
+TLinearCode EncodeCode93(const TLinearInput& in) {
+    return {Code93Symbol(in.text)};
 }
 
-std::string EncodeCode93Extended(TBarcode& bc) {
+TLinearCode EncodeCode93Extended(const TLinearInput& in) {
     // Code 93 has shift characters of its own, written "[", "]", "{", "}" in its table.
-    return Code93Symbol(FullAscii(bc.Text(), "[]{}"));
+    return {Code93Symbol(FullAscii(in.text, "[]{}"))};
 }
 
 } // namespace qbm

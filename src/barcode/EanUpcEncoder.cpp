@@ -1,5 +1,6 @@
 #include "barcode/EanUpcEncoder.h"
 
+#include "barcode/EBarcodeError.h"
 #include "barcode/Encoders.h"
 #include "barcode/TBarcode.h"
 #include "util/Errors.h"
@@ -71,19 +72,20 @@ void RequireCheckDigit(const std::string& digits, char expected) {
     if (digits.back() != expected) throw EBarcodeError(CheckDigitMessage(digits, expected));
 }
 
-std::string LeftPadded(const std::string& text, size_t n) {
-    return text.size() < n ? std::string(n - text.size(), '0') + text : text.substr(0, n);
+std::string LeftPadded(std::string_view text, size_t n) {
+    return text.size() < n ? std::string(n - text.size(), '0') + std::string(text)
+                           : std::string(text.substr(0, n));
 }
 
 } // namespace
 
-std::string FixedLengthDigits(const std::string& text, size_t length, bool checksum, TCheckSumMethod method) {
+std::string FixedLengthDigits(std::string_view text, size_t length, bool checksum, TCheckSumMethod method) {
     const auto withCheckDigit = [](const std::string& body) { return body + Modulo10CheckDigit(body); };
     if (checksum && method != csmNone) return withCheckDigit(LeftPadded(text, length - 1));
     // A value without its check digit gets one whatever Checksum says: without it no scanner reads
     // the symbol.
     if (text.size() < length) return withCheckDigit(LeftPadded(text, length - 1));
-    const std::string digits = text.substr(0, length);
+    const std::string digits(text.substr(0, length));
     RequireCheckDigit(digits, Modulo10CheckDigit(digits.substr(0, length - 1)));
     return digits;
 }
@@ -126,17 +128,17 @@ char SupplementCheckDigit(const std::string& digits) {
     return static_cast<char>('0' + sum % 10);
 }
 
-std::string EncodeEAN8(TBarcode& bc) {
-    return TwoHalves(FixedLengthDigits(bc.Text(), 8, bc.Checksum(), bc.CheckSumMethod()), 0, 4, nullptr);
+TLinearCode EncodeEAN8(const TLinearInput& in) {
+    return {TwoHalves(FixedLengthDigits(in.text, 8, in.checksum, in.method), 0, 4, nullptr)};
 }
 
-std::string EncodeEAN13(TBarcode& bc) {
-    const std::string d = FixedLengthDigits(bc.Text(), 13, bc.Checksum(), bc.CheckSumMethod());
-    return TwoHalves(d, 1, 6, kEan13Parity[DigitAt(d, 0)]);
+TLinearCode EncodeEAN13(const TLinearInput& in) {
+    const std::string d = FixedLengthDigits(in.text, 13, in.checksum, in.method);
+    return {TwoHalves(d, 1, 6, kEan13Parity[DigitAt(d, 0)])};
 }
 
-std::string EncodeUPC_A(TBarcode& bc) {
-    return TwoHalves(FixedLengthDigits(bc.Text(), 12, bc.Checksum(), bc.CheckSumMethod()), 0, 6, nullptr);
+TLinearCode EncodeUPC_A(const TLinearInput& in) {
+    return {TwoHalves(FixedLengthDigits(in.text, 12, in.checksum, in.method), 0, 6, nullptr)};
 }
 
 namespace {
@@ -149,60 +151,58 @@ char UpcECheckDigit(const std::string& digits) {
 // Number system and the six digits of a UPC-E. The digits drawn are those that are expanded, so the
 // parity always carries the check digit of the digits in the symbol. With Checksum off, a digit after
 // them is the value's own check digit, which must be the one the parity will carry.
-std::string UpcEDigits(const TBarcode& bc) {
-    const bool one = bc.Typ() == bcCodeUPC_E1;
-    const std::string s = one ? "1" + bc.PadOrTruncate(6) : bc.PadOrTruncate(7);
+std::string UpcEDigits(const TLinearInput& in) {
+    const bool one = in.typ == bcCodeUPC_E1;
+    const std::string s = one ? "1" + PadOrTruncate(in.text, 6) : PadOrTruncate(in.text, 7);
     const size_t checkAt = one ? 6 : 7;
-    if (!bc.Checksum() && bc.Text().size() > checkAt) {
+    if (!in.checksum && in.text.size() > checkAt) {
         const char expected = UpcECheckDigit(s);
-        if (bc.Text()[checkAt] != expected)
-            throw EBarcodeError(CheckDigitMessage(bc.Text().substr(0, checkAt + 1), expected));
+        if (in.text[checkAt] != expected)
+            throw EBarcodeError(CheckDigitMessage(std::string(in.text.substr(0, checkAt + 1)), expected));
     }
     return s;
 }
 
 } // namespace
 
-std::string UpcEText(const TBarcode& bc) {
-    const std::string s = UpcEDigits(bc);
+std::string UpcEText(const TLinearInput& in) {
+    const std::string s = UpcEDigits(in);
     return s + UpcECheckDigit(s);
 }
 
-std::string EncodeUPC_E0(TBarcode& bc) {
-    const std::string s = UpcEDigits(bc);
-    return UpcEPattern(s.substr(1), UpcECheckDigit(s), s[0] == '1');
+TLinearCode EncodeUPC_E0(const TLinearInput& in) {
+    const std::string s = UpcEDigits(in);
+    return {UpcEPattern(s.substr(1), UpcECheckDigit(s), s[0] == '1')};
 }
 
-std::string EncodeUPC_E1(TBarcode& bc) {
-    const std::string s = UpcEDigits(bc);
-    return UpcEPattern(s.substr(1), UpcECheckDigit(s), true);
+TLinearCode EncodeUPC_E1(const TLinearInput& in) {
+    const std::string s = UpcEDigits(in);
+    return {UpcEPattern(s.substr(1), UpcECheckDigit(s), true)};
 }
 
-std::string EncodeUPC_Supp2(TBarcode& bc) {
-    const std::string d = bc.PadOrTruncate(2);
-    bc.StoreText(d);
+TLinearCode EncodeUPC_Supp2(const TLinearInput& in) {
+    const std::string d = PadOrTruncate(in.text, 2);
     const int v = DigitAt(d, 0) * 10 + DigitAt(d, 1);
-    if (bc.Checksum()) bc.StoreText(d + SupplementCheckDigit(d));
-    std::string r = kSupplementStart;
+    TLinearCode code{kSupplementStart, in.checksum ? d + SupplementCheckDigit(d) : d};
+    std::string& r = code.pattern;
     r += v % 4 >= 2 ? kSetB[DigitAt(d, 0)] : kSetA[DigitAt(d, 0)];
     r += kSupplementSeparator;
     r += v % 2 == 1 ? kSetB[DigitAt(d, 1)] : kSetA[DigitAt(d, 1)];
-    return r;
+    return code;
 }
 
-std::string EncodeUPC_Supp5(TBarcode& bc) {
-    const std::string d = bc.PadOrTruncate(5);
-    bc.StoreText(d);
+TLinearCode EncodeUPC_Supp5(const TLinearInput& in) {
+    const std::string d = PadOrTruncate(in.text, 5);
     const char c = SupplementCheckDigit(d);
-    if (bc.Checksum()) bc.StoreText(d + c);
+    TLinearCode code{kSupplementStart, in.checksum ? d + c : d};
     // The check digit is never drawn: it only selects the parity of the five digits.
     const char* row = kUpcEParity[c - '0'];
-    std::string r = kSupplementStart;
+    std::string& r = code.pattern;
     for (size_t i = 0; i < 5; ++i) {
         if (i > 0) r += kSupplementSeparator;
         r += row[i + 1] == 'E' ? kSetB[DigitAt(d, i)] : kSetA[DigitAt(d, i)];
     }
-    return r;
+    return code;
 }
 
 } // namespace qbm

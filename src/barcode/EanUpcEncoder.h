@@ -1,13 +1,13 @@
 #pragma once
 // EAN/UPC helpers shared with the text drawing: UPC-E expansion and the supplement check digit.
 
+#include "barcode/Encoders.h"
 #include "barcode/TBarcodeTypes.h"
 
 #include <string>
+#include <string_view>
 
 namespace qbm {
-
-class TBarcode;
 
 // The eleven-digit UPC-A form (without check digit) of a seven-digit UPC-E code whose first digit is
 // the number system "0" or "1". Any other first digit throws EConvertError
@@ -23,10 +23,10 @@ char SupplementCheckDigit(const std::string& digits);
 // says; with `checksum` on, the first `length` - 1 digits are taken and the check digit made anew.
 // With it off, a value of `length` digits or more keeps its first `length`, whose last digit must be
 // the right check digit: EBarcodeError "The check digit of 5901234123458 should be 7." otherwise.
-std::string FixedLengthDigits(const std::string& text, size_t length, bool checksum, TCheckSumMethod method);
+std::string FixedLengthDigits(std::string_view text, size_t length, bool checksum, TCheckSumMethod method);
 
 // The eight digits a UPC-E0 or UPC-E1 symbol stands for: number system, the six digits in the bars
 // and the check digit their parity carries. The human-readable text of both types.
-std::string UpcEText(const TBarcode& bc);
+std::string UpcEText(const TLinearInput& in);
 
 } // namespace qbm

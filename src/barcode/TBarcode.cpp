@@ -158,56 +158,10 @@ void TBarcode::ComputeModuleWidths() {
 
 std::string TBarcode::BuildPattern() {
     ComputeModuleWidths();
-    if (m_typ < kBarcodeTypeCount && BCdata[m_typ].Num) {
-        m_text = Trim(m_text);
-        for (const char c : m_text)
-            if (c < '0' || c > '9') throw EBarcodeError("Barcode must be numeric");
-    }
-    switch (m_typ) {
-    case bcCode_2_5_interleaved:
-        return EncodeCode_2_5_interleaved(*this);
-    case bcCode_2_5_industrial:
-        return EncodeCode_2_5_industrial(*this);
-    case bcCode_2_5_matrix:
-        return EncodeCode_2_5_matrix(*this);
-    case bcCode39:
-        return EncodeCode39(*this);
-    case bcCode39Extended:
-        return EncodeCode39Extended(*this);
-    case bcCode93:
-        return EncodeCode93(*this);
-    case bcCode93Extended:
-        return EncodeCode93Extended(*this);
-    case bcCodeMSI:
-        return EncodeMSI(*this);
-    case bcCodePostNet:
-        return EncodePostNet(*this);
-    case bcCodeCodabar:
-        return EncodeCodabar(*this);
-    case bcCodeEAN8:
-        return EncodeEAN8(*this);
-    case bcCodeEAN13:
-        return EncodeEAN13(*this);
-    case bcCodeUPC_A:
-        return EncodeUPC_A(*this);
-    case bcCodeUPC_E0:
-        return EncodeUPC_E0(*this);
-    case bcCodeUPC_E1:
-        return EncodeUPC_E1(*this);
-    case bcCodeUPC_Supp2:
-        return EncodeUPC_Supp2(*this);
-    case bcCodeUPC_Supp5:
-        return EncodeUPC_Supp5(*this);
-    case bcCode128A:
-    case bcCode128B:
-    case bcCode128C:
-    case bcCodeEAN128A:
-    case bcCodeEAN128B:
-    case bcCodeEAN128C:
-    case bcCode128Auto:
-        return EncodeCode128(*this);
-    }
-    throw EBarcodeError("System error!");
+    if (m_typ < kBarcodeTypeCount && BCdata[m_typ].Num) m_text = Trim(m_text);
+    TLinearCode code = EncodeLinear(EncoderInput());
+    if (code.completedText) m_text = std::move(*code.completedText);
+    return std::move(code.pattern);
 }
 
 void TBarcode::ThrowUnknownElement() {
@@ -227,34 +181,6 @@ int TBarcode::Width() {
 void TBarcode::SetWidth(int value) {
     const int w = Width();
     if (w > 0) SetModul(static_cast<int>(static_cast<int64_t>(m_modul) * value / w));
-}
-
-std::string TBarcode::PadOrTruncate(int n) const {
-    const int len = static_cast<int>(m_text.size());
-    if (len < n) return std::string(n - len, '0') + m_text;
-    if (len > n) return m_text.substr(0, n);
-    return m_text;
-}
-
-char Modulo10CheckDigit(const std::string& digits) {
-    int sum = 0;
-    int weight = 3;
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        sum += (*it - '0') * weight;
-        weight = 4 - weight;
-    }
-    return static_cast<char>('0' + (10 - sum % 10) % 10);
-}
-
-std::string TBarcode::ApplyChecksum(const std::string& digits) const {
-    if (m_checkSumMethod == csmNone) return digits;
-    return digits + Modulo10CheckDigit(digits);
-}
-
-std::string TBarcode::WidthsToPattern(const std::string& widths) {
-    std::string r(widths);
-    for (size_t i = 0; i < r.size(); ++i) r[i] = static_cast<char>(i % 2 == 0 ? r[i] + 4 : r[i] - 1);
-    return r;
 }
 
 } // namespace qbm

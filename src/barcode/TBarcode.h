@@ -2,9 +2,11 @@
 // TBarcode: the settings of one linear barcode and the bar pattern they produce.
 
 #include "barcode/EBarcodeError.h"
+#include "barcode/Encoders.h"
 #include "barcode/TBarcodeTypes.h"
 #include "surface/Graphics.h"
 #include "surface/TFont.h"
+#include "surface/TLinearLayout.h"
 #include "util/TPersistent.h"
 
 #include <array>
@@ -100,7 +102,7 @@ public:
     std::string ExtCaption;         // UTF-8, any script (the code itself is Latin-1)
     uint8_t ExtCaptionPosition = 0; // 0 left, 1 right, 2 centre
 
-    // Left and right ends of the two digit groups of EAN-13 and UPC-A, written while painting bars.
+    // Left and right ends of the two digit groups of EAN-13 and UPC-A, as the last drawing laid them out.
     std::array<int, 4> GroupMarks{};
 
     std::string BuildPattern();
@@ -116,14 +118,21 @@ public:
     int PatternWidth(const std::string& pattern) const;
 
     void Draw(TCanvas& canvas);
+    // The symbol of this pattern laid out with the canvas's text metrics; the canvas is left as it
+    // was and the barcode unchanged. Draw paints the same layout.
+    void LayOut(const std::string& pattern, TCanvas& measure, TLinearLayout& out) const;
     void PaintBars(const std::string& pattern, TCanvas& canvas);
-    // The text of a symbol `width` pixels wide.
+    // The text of a symbol `width` pixels wide, its digit groups where GroupMarks has them.
     void PaintText(TCanvas& canvas, int width);
 
-    // Shared by the encoders.
-    std::string PadOrTruncate(int n) const;
-    std::string ApplyChecksum(const std::string& digits) const;
-    static std::string WidthsToPattern(const std::string& widths);
+    // The encoders' helpers applied to this barcode's Text and CheckSumMethod.
+    std::string PadOrTruncate(int n) const { return qbm::PadOrTruncate(m_text, n); }
+    std::string ApplyChecksum(const std::string& digits) const {
+        return qbm::ApplyChecksum(digits, m_checkSumMethod);
+    }
+    static std::string WidthsToPattern(const std::string& widths) { return qbm::WidthsToPattern(widths); }
+    // The encoder's input made of this barcode's settings; valid while Text is unchanged.
+    TLinearInput EncoderInput() const { return {m_text, m_typ, m_checksum, m_checkSumMethod}; }
     // Writes Text without notifying: the encoders' and trimming's write-backs.
     void StoreText(const std::string& value) { m_text = value; }
 
@@ -134,6 +143,8 @@ public:
 
 private:
     void ComputeModuleWidths();
+    void LayOutBars(const std::string& pattern, TCanvas& measure, TLinearLayout& out) const;
+    void LayOutTexts(TCanvas& measure, int width, const std::array<int, 4>& marks, TLinearLayout& out) const;
     [[noreturn]] static void ThrowUnknownElement();
 
     int m_height = 0;
@@ -155,8 +166,5 @@ private:
     TFont m_extCapFont;
     TShowTextPosition m_showTextPosition = stpTopLeft;
 };
-
-// The modulo-10 check digit of a digit string: weights 3, 1, 3, ... from the rightmost digit.
-char Modulo10CheckDigit(const std::string& digits);
 
 } // namespace qbm

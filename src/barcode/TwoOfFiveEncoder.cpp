@@ -1,5 +1,4 @@
 #include "barcode/Encoders.h"
-#include "barcode/TBarcode.h"
 
 namespace qbm {
 namespace {
@@ -14,11 +13,13 @@ const char* Flags(char digit) {
 
 } // namespace
 
-std::string EncodeCode_2_5_interleaved(TBarcode& bc) {
+TLinearCode EncodeCode_2_5_interleaved(const TLinearInput& in) {
     // Digits go in pairs; an odd text gets a leading zero, kept in Text so the shown text matches.
-    if (bc.Text().size() % 2 != 0) bc.StoreText("0" + bc.Text());
-    const std::string& text = bc.Text();
-    std::string r = "5050";
+    TLinearCode code;
+    if (in.text.size() % 2 != 0) code.completedText = "0" + std::string(in.text);
+    const std::string_view text = code.completedText ? std::string_view(*code.completedText) : in.text;
+    std::string& r = code.pattern;
+    r = "5050";
     r.reserve(4 + text.size() * 5 + 3);
     for (size_t i = 0; i + 1 < text.size(); i += 2) {
         const char* bars = Flags(text[i]);
@@ -29,14 +30,14 @@ std::string EncodeCode_2_5_interleaved(TBarcode& bc) {
         }
     }
     r += "605";
-    return r;
+    return code;
 }
 
-std::string EncodeCode_2_5_industrial(TBarcode& bc) {
+TLinearCode EncodeCode_2_5_industrial(const TLinearInput& in) {
     // Only the bars carry information; every gap is narrow.
     std::string r = "606050";
-    r.reserve(6 + bc.Text().size() * 10 + 6);
-    for (const char c : bc.Text()) {
+    r.reserve(6 + in.text.size() * 10 + 6);
+    for (const char c : in.text) {
         const char* flags = Flags(c);
         for (int k = 0; k < 5; ++k) {
             r += flags[k] == '1' ? '6' : '5';
@@ -44,14 +45,14 @@ std::string EncodeCode_2_5_industrial(TBarcode& bc) {
         }
     }
     r += "605060";
-    return r;
+    return {r};
 }
 
-std::string EncodeCode_2_5_matrix(TBarcode& bc) {
+TLinearCode EncodeCode_2_5_matrix(const TLinearInput& in) {
     // Start and stop open with a W3 bar, which is why this type keeps a ratio of at least 2.25.
     std::string r = "705050";
-    r.reserve(6 + bc.Text().size() * 6 + 5);
-    for (const char c : bc.Text()) {
+    r.reserve(6 + in.text.size() * 6 + 5);
+    for (const char c : in.text) {
         const char* flags = Flags(c);
         for (int k = 0; k < 5; ++k) {
             const bool wide = flags[k] == '1';
@@ -60,7 +61,7 @@ std::string EncodeCode_2_5_matrix(TBarcode& bc) {
         r += '0';
     }
     r += "70505";
-    return r;
+    return {r};
 }
 
 } // namespace qbm

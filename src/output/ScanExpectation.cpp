@@ -37,11 +37,10 @@ std::string Gs1Numeric(const TBarcode& settings, const std::string& v) {
 }
 
 std::string UpcE(const TBarcode& settings, const std::string& v) {
-    TBarcode copy;
-    copy.Assign(settings);
-    copy.StoreText(v);
+    TLinearInput in = settings.EncoderInput();
+    in.text = v;
     try {
-        return UpcEText(copy);
+        return UpcEText(in);
     } catch (const std::exception&) {
         return v;
     }

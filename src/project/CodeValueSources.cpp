@@ -44,10 +44,7 @@ bool ValidateCode(std::string_view text, TBarcodeType type) {
     if (type == bcCode93) {
         // The Code 93 encoder refuses characters outside its set: its pattern is the answer.
         try {
-            TBarcode scratch;
-            scratch.SetTyp(bcCode93);
-            scratch.SetText(std::string(value));
-            scratch.BuildPattern();
+            EncodeLinear({value, bcCode93});
         } catch (const EBarcodeError&) {
             return false;
         }
@@ -64,13 +61,11 @@ std::string CodeProblem(std::string_view text, TBarcodeType type, bool checksum)
     } catch (const EInOutError& e) {
         return e.what();
     }
-    // The pattern is what the encoders refuse (a wrong check digit); building it draws nothing.
-    TBarcode scratch;
-    scratch.SetTyp(type);
-    scratch.SetChecksum(checksum);
-    scratch.SetText(std::string(text));
+    // The encoder refuses what no symbol can carry (a wrong check digit); it draws nothing. Numeric
+    // codes are encoded trimmed, as the barcode trims them.
+    const TBCdata& row = BCdata[type];
     try {
-        scratch.BuildPattern();
+        EncodeLinear({row.Num ? TrimmedView(text) : text, type, checksum});
     } catch (const EBarcodeError& e) {
         return e.what();
     } catch (const std::exception&) {

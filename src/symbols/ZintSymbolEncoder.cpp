@@ -4,6 +4,7 @@
 #include "symbols/DataMatrixSizes.h"
 #include "symbols/ESymbolError.h"
 #include "symbols/Gs1ElementString.h"
+#include "symbols/QrCodeSymbol.h"
 
 #include <zint.h>
 
@@ -270,6 +271,8 @@ int EncodeRectangularDataMatrix(zint_symbol& sym, const std::string& data) {
 } // namespace
 
 TSymbolGeometry EncodeSymbol(const TSymbolSettings& settings, std::string_view text) {
+    // Our own encoder: libzint spends most of a QR Code label choosing the mask.
+    if (settings.symbology == TSymbology::QrCode) return EncodeQrCodeSymbol(settings, text);
     zint_symbol* const sym = &ReusedSymbol();
     const std::string data = Configure(*sym, settings, text);
     const std::string name = SymbologyName(settings.symbology);

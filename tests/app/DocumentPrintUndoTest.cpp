@@ -136,6 +136,43 @@ TEST(DocumentPrinter, TheLabelFollowsThePrintersResolutionAndTheProjectItsOrient
     EXPECT_EQ(printer.Orientation(), TPrinterOrientation::poPortrait);
 }
 
+// A run on a printer of another resolution prints from a barcode set up for that printer; the
+// window's barcode and label picture are not changed on the way, and nothing has to be drawn again.
+TEST(DocumentPrint, PrintingAtAnotherResolutionLeavesTheWindowsLabelAsItWas) {
+    DocumentFixture f;
+    f.Select("EAN13 (ISBN)");
+    f.doc->SetFixedCode("4006381333931");
+    f.doc->SetFixedCodeAmount(3);
+    const TBarcode& screen = f.doc->Setup().bcdMain;
+    const int modul = screen.Modul(), height = screen.Height(), fontHeight = screen.ShowTextFont().Height();
+    const auto pixels = [&] {
+        const TBitmap& b = f.doc->Setup().label.Bitmap;
+        std::vector<TColor> all;
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = 0; x < b.Width(); ++x) all.push_back(b.Pixel(x, y));
+        return all;
+    };
+    const std::vector<TColor> before = pixels();
+    ASSERT_FALSE(before.empty());
+    int redrawn = 0;
+    QObject::connect(f.doc.get(), &TLabelDocument::labelPictureChanged, [&] { ++redrawn; });
+
+    const std::string pdf = f.Path("at600.pdf");
+    TPdfPrinter printer(pdf, TPaperSize::A4(), 600);
+    f.prompts.QueueAnswer(TMsgResult::mrYes);
+    EXPECT_EQ(f.doc->Print(printer).outcome, TPrintOutcome::poPrinted);
+    std::vector<std::string> codes;
+    for (const QImage& page : test::RasterisePdf(pdf, kDpi))
+        for (std::string& code : test::DecodeAll(page, ZXing::BarcodeFormat::EAN13)) codes.push_back(code);
+    EXPECT_EQ(codes, std::vector<std::string>(3, "4006381333931"));
+
+    EXPECT_EQ(screen.Modul(), modul);
+    EXPECT_EQ(screen.Height(), height);
+    EXPECT_EQ(screen.ShowTextFont().Height(), fontHeight);
+    EXPECT_EQ(redrawn, 0);
+    EXPECT_TRUE(pixels() == before);
+}
+
 TEST(DocumentUndo, UndoingAndRedoingASequenceOfEditsGivesBackTheSavedBytes) {
     DocumentFixture f;
     f.Select("EAN13 (ISBN)");

@@ -188,12 +188,12 @@ TEST(UpcE, SevenOrEightDigitsDrawTheDigitsAfterTheNumberSystem) {
     TBarcode bc;
     bc.SetTyp(bcCodeUPC_E0);
     bc.SetText("04252614");
-    EXPECT_EQ(UpcEText(bc), "04252614");
+    EXPECT_EQ(UpcEText(bc.EncoderInput()), "04252614");
     bc.SetText("425261");
-    EXPECT_EQ(UpcEText(bc), "04252614");
+    EXPECT_EQ(UpcEText(bc.EncoderInput()), "04252614");
     bc.SetTyp(bcCodeUPC_E1);
     bc.SetText("123456");
-    EXPECT_EQ(UpcEText(bc), "11234562");
+    EXPECT_EQ(UpcEText(bc.EncoderInput()), "11234562");
 }
 
 TEST(UpcE, ANumberSystemOtherThanZeroOrOneIsAConversionError) {

@@ -66,7 +66,7 @@ TEST(EanUpcRoundTrip, UpcEDecodesToItsEightDigits) {
         const std::string expanded = ExpandUpcE(ns + six);
         const std::string expected = ns + six + Modulo10CheckDigit(expanded);
         bc.SetText(full && bc.Typ() == bcCodeUPC_E0 ? expected : six);
-        EXPECT_EQ(UpcEText(bc), expected);
+        EXPECT_EQ(UpcEText(bc.EncoderInput()), expected);
         const test::Decoded d = test::Decode(test::PaintPattern(bc), ZXing::BarcodeFormat::UPCE);
         ASSERT_TRUE(d.found) << "case " << i << " text " << bc.Text();
         ASSERT_EQ(d.text, expected) << "case " << i << " text " << bc.Text();

@@ -1,5 +1,6 @@
 #include "barcode/LinearSymbolTables.h"
 #include "barcode/TBarcode.h"
+#include "util/Text.h"
 
 #include "TestSupport.h"
 
@@ -261,6 +262,57 @@ TEST(LinearEncoders, RatioClampShapesTheWideElements) {
     // Ratio clamps to 2.25: W2 = rnd(4.5) = 4, W3 = 6, W4 = 8.
     EXPECT_EQ(bc.Width(), (6 + 2 + 2 + 2 + 2 + 2) + (4 + 2 + 2 + 2 + 4) + 2 + (6 + 2 + 2 + 2 + 2));
     EXPECT_EQ(bc.Ratio(), 2.25);
+}
+
+// The encoders need no barcode object: the pure function and the component give the same pattern for
+// every type, and the text the component keeps is the one the encoder completed.
+TEST(LinearEncoding, PureEncoderAndComponentAgreeOnEveryType) {
+    struct TCase {
+        TBarcodeType type;
+        const char* text;
+        bool checksum;
+        const char* kept;
+    };
+    const TCase kCases[] = {
+        {bcCode_2_5_interleaved, " 12345 ", false, "012345"},
+        {bcCode_2_5_industrial, "123", false, "123"},
+        {bcCode_2_5_matrix, "987", true, "987"},
+        {bcCode39, "AB-12", true, "AB-12"},
+        {bcCode39Extended, "ab+1", false, "ab+1"},
+        {bcCode93, "CODE 93", false, "CODE 93"},
+        {bcCode93Extended, "x\x01y", false, "x\x01y"},
+        {bcCodeMSI, "8052", false, "8052"},
+        {bcCodePostNet, "55555", false, "55555"},
+        {bcCodeCodabar, "A40156B", false, "A40156B"},
+        {bcCode128A, "ABC", false, "ABC"},
+        {bcCode128B, "Abc", false, "Abc"},
+        {bcCode128C, "12345", false, "12345"},
+        {bcCodeEAN128A, "AB", false, "AB"},
+        {bcCodeEAN128B, "ab", false, "ab"},
+        {bcCodeEAN128C, "010950110153000", false, "010950110153000"},
+        {bcCode128Auto, "ab1234", false, "ab1234"},
+        {bcCodeEAN8, "1234567", true, "1234567"},
+        {bcCodeEAN13, "590123412345", false, "590123412345"},
+        {bcCodeUPC_A, "03600029145", true, "03600029145"},
+        {bcCodeUPC_E0, "0425261", false, "0425261"},
+        {bcCodeUPC_E1, "123456", false, "123456"},
+        {bcCodeUPC_Supp2, "5", true, "055"},
+        {bcCodeUPC_Supp5, "5249", false, "05249"},
+    };
+    for (const TCase& c : kCases) {
+        TBarcode bc;
+        bc.SetTyp(c.type);
+        bc.SetText(c.text);
+        bc.SetChecksum(c.checksum);
+        const std::string pattern = bc.BuildPattern();
+        EXPECT_EQ(bc.Text(), c.kept) << c.type;
+        const std::string trimmed = BCdata[c.type].Num ? Trim(c.text) : c.text;
+        const TLinearCode code = EncodeLinear({trimmed, c.type, c.checksum});
+        EXPECT_EQ(code.pattern, pattern) << c.type;
+        EXPECT_EQ(code.completedText.value_or(trimmed), c.kept) << c.type;
+    }
+    EXPECT_THROW_MSG(EncodeLinear({"12a", bcCodeEAN13}), EBarcodeError, "Barcode must be numeric");
+    EXPECT_THROW_MSG(EncodeLinear({"ab", bcCode93}), EBarcodeError, "Code93 bad Data !");
 }
 
 } // namespace
