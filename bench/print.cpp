@@ -9,7 +9,7 @@
 // 2D labels (PDF417, MaxiCode, QR Code and Data Matrix from a code list) are printed to PDF as well.
 //
 //   qbm_bench_print [--labels N] [--large N] [--2d-labels N] [--png-labels N] [--no-baseline]
-//                   [--png-only] [--pdf-only] [--pages-only] [--2d-only]
+//                   [--png-only] [--pdf-only] [--pages-only] [--2d-only] [--2d-format NAME]
 
 #include "app/ProjectPrinting.h"
 #include "barcode/TBarcode.h"
@@ -322,12 +322,13 @@ void Report(const char* who, long long labels, const RunFigures& f) {
 }
 
 // Both 2D symbologies, each as the run chooses (shapes or rectangles) and as pictures.
-bool Run2D(long long labels2D, const std::string& dir, bool withPictures) {
+bool Run2D(long long labels2D, const std::string& dir, bool withPictures, const std::string& only) {
     std::printf("\n2D labels from a code list, 3 x 8 per A4 page, PDF at 600 dpi\n");
     bool ok2D = true;
     const char* const names[] = {"pdf417", "maxicode", "qrcode", "datamatrix"};
     for (int format = 0; format < 4; ++format)
         for (const bool pictures : {false, true}) {
+            if (!only.empty() && only != names[format]) continue;
             // QR Code and Data Matrix go out as module rows only.
             if (pictures && (!withPictures || format >= qbm::kFirstSymbolFormat)) continue;
             const std::string out = dir + "/" + names[format] + (pictures ? "-pictures.pdf" : ".pdf");
@@ -346,6 +347,7 @@ int main(int argc, char** argv) {
     long long labels = 10000, large = 100000, pngLabels = 2400, labels2D = 10000;
     bool baseline = true, pngOnly = false, pdfOnly = false, pagesOnly = false, only2D = false;
     bool pictures2D = true;
+    std::string format2D; // all four when empty
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--labels" && i + 1 < argc)
@@ -368,6 +370,8 @@ int main(int argc, char** argv) {
             only2D = true; // the 2D section alone
         else if (a == "--2d-no-pictures")
             pictures2D = false; // 2D symbols as shapes only
+        else if (a == "--2d-format" && i + 1 < argc)
+            format2D = argv[++i]; // one of them alone, for profiling: pdf417, maxicode, qrcode, datamatrix
     }
     char tmpl[] = "/tmp/qbm-bench-print-XXXXXX";
     const std::string dir = mkdtemp(tmpl);
@@ -380,7 +384,7 @@ int main(int argc, char** argv) {
         return ok ? 0 : 1;
     }
     if (only2D) {
-        const bool ok = Run2D(labels2D, dir, pictures2D);
+        const bool ok = Run2D(labels2D, dir, pictures2D, format2D);
         if (!std::getenv("QBM_BENCH_KEEP"))
             std::system(("rm -rf " + dir).c_str());
         else
@@ -414,7 +418,7 @@ int main(int argc, char** argv) {
                 std::printf("speed-up over gLabels: %.1fx\n", gl.seconds / ours.seconds);
             }
         }
-        const bool ok2D = Run2D(labels2D, dir, pictures2D);
+        const bool ok2D = Run2D(labels2D, dir, pictures2D, format2D);
         pdfOk = ours.ok && oursLarge.ok && ok2D;
     }
     const long long pngPages = (pngLabels + 23) / 24;

@@ -38,6 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const qbm::TModuleRect& r : g.rects)
             Check(r.x >= 0 && r.y >= 0 && r.x + r.width <= g.width + 1e-3 &&
                   r.y + r.height <= g.height + 1e-3);
+        // The module rows of a matrix symbol hold as many dark modules as its rectangles cover.
+        if (!g.modules.bits.empty()) {
+            double area = 0;
+            for (const qbm::TModuleRect& r : g.rects) area += r.width * r.height;
+            long dark = 0;
+            for (int y = 0; y < g.modules.rows; ++y)
+                for (int x = 0; x < g.modules.columns; ++x) dark += g.modules.Dark(y, x);
+            Check(area == static_cast<double>(dark));
+        }
         Check(qbm::EncodeSymbol(s, text) == g);
     } catch (const qbm::ESymbolError&) {
     }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace qbm {
 namespace {
@@ -73,10 +74,26 @@ void PaintSymbolShapes(TCanvas& canvas, const TSymbolGeometry& geometry, const T
             canvas.FillRect(placement.Bounds(geometry));
         }
         canvas.SetBrush({placement.ink, TBrushStyle::bsSolid});
-        for (const TModuleRect& r : geometry.rects) {
-            const TRect box = placement.Box(r);
-            if (box.right > box.left && box.bottom > box.top) canvas.FillRect(box);
+        // In one call: a page gathers them into one path without a call for each.
+        thread_local std::vector<TRect> boxes;
+        boxes.clear();
+        const int dots = static_cast<int>(placement.dotsPerModule);
+        if (!geometry.modules.bits.empty() && dots >= 1 && dots == placement.dotsPerModule) {
+            // A matrix symbol's rectangles lie on whole modules: at whole dots a module their edges
+            // are exact products, the very values the rounding gives.
+            const TPoint o = placement.origin;
+            for (const TModuleRect& r : geometry.rects) {
+                const int x = static_cast<int>(r.x) * dots, y = static_cast<int>(r.y) * dots;
+                boxes.push_back({o.x + x, o.y + y, o.x + x + static_cast<int>(r.width) * dots,
+                                 o.y + y + static_cast<int>(r.height) * dots});
+            }
+        } else {
+            for (const TModuleRect& r : geometry.rects) {
+                const TRect box = placement.Box(r);
+                if (box.right > box.left && box.bottom > box.top) boxes.push_back(box);
+            }
         }
+        canvas.FillRects(boxes);
     }
     PaintSymbolExtras(canvas, geometry, placement);
 }

@@ -5,9 +5,52 @@
 #include "surface/TCanvas.h"
 #include "surface/TPixelRows.h"
 
+#include <cmath>
 #include <vector>
 
 namespace qbm {
+namespace {
+
+// Each dark run of a module row fills its pixels in all the module's pixel rows at once: no
+// rectangle, no rounding on the way. Only for whole dots a module, where every module edge falls on
+// a pixel edge exactly as the rectangles' rounded edges do.
+void PaintModuleRows(const TPixelRows& rows, const TModuleRows& m, const TSymbolPlacement& p,
+                     uint32_t value) {
+    const int dots = static_cast<int>(p.dotsPerModule);
+    const int left = p.origin.x + m.x * dots;
+    for (int row = 0, top = p.origin.y + m.y * dots; row < m.rows; ++row, top += dots) {
+        if (top + dots <= 0 || top >= rows.height) continue;
+        const uint8_t* bits = m.Row(row);
+        for (int column = 0; column < m.columns;) {
+            if (!((bits[column >> 3] >> (column & 7)) & 1)) {
+                // Eight light modules at a time.
+                column += (column & 7) == 0 && bits[column >> 3] == 0 ? 8 : 1;
+                continue;
+            }
+            const int start = column;
+            while (column < m.columns && ((bits[column >> 3] >> (column & 7)) & 1)) ++column;
+            rows.Fill(left + start * dots, top, left + column * dots, top + dots, value);
+        }
+    }
+}
+
+void PaintRectangles(const TPixelRows& rows, const TSymbolGeometry& g, const TSymbolPlacement& p) {
+    // Kept from symbol to symbol: a print run paints one after the other.
+    thread_local std::vector<TPixelBox> boxes;
+    boxes.clear();
+    for (const TModuleRect& r : g.rects) {
+        const TRect box = p.Box(r);
+        if (box.right > box.left && box.bottom > box.top)
+            boxes.push_back({box.left, box.top, box.right, box.bottom});
+    }
+    rows.FillBoxes(boxes, rows.ValueOf(p.ink));
+}
+
+bool OnWholeDots(const TSymbolPlacement& p) {
+    return p.dotsPerModule >= 1 && p.dotsPerModule == std::floor(p.dotsPerModule);
+}
+
+} // namespace
 
 void PaintSymbolPixels(TCanvas& canvas, const TSymbolGeometry& geometry, const TSymbolPlacement& placement) {
     const TPixelRows* rows = canvas.PixelRows();
@@ -19,14 +62,11 @@ void PaintSymbolPixels(TCanvas& canvas, const TSymbolGeometry& geometry, const T
         const TRect b = placement.Bounds(geometry);
         rows->Fill(b.left, b.top, b.right, b.bottom, rows->ValueOf(placement.paper));
     }
-    std::vector<TPixelBox> boxes;
-    boxes.reserve(geometry.rects.size());
-    for (const TModuleRect& r : geometry.rects) {
-        const TRect box = placement.Box(r);
-        if (box.right > box.left && box.bottom > box.top)
-            boxes.push_back({box.left, box.top, box.right, box.bottom});
+    if (!geometry.modules.bits.empty() && OnWholeDots(placement)) {
+        PaintModuleRows(*rows, geometry.modules, placement, rows->ValueOf(placement.ink));
+    } else {
+        PaintRectangles(*rows, geometry, placement);
     }
-    rows->FillBoxes(boxes, rows->ValueOf(placement.ink));
     if (!geometry.hexagons.empty() || !geometry.rings.empty() || !geometry.texts.empty())
         PaintSymbolExtras(canvas, geometry, placement);
 }

@@ -5,6 +5,7 @@
 #include "surface/TFont.h"
 #include "surface/TPixelRows.h"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,11 @@ public:
     virtual void Polygon(const std::vector<TPoint>& points) = 0;
     // Fills left <= x < right, top <= y < bottom with the brush; nothing with a clear brush.
     virtual void FillRect(const TRect& rect) = 0;
+    // FillRect for each in turn. Surfaces that gather shapes take a symbol's modules in one call
+    // rather than one call a module.
+    virtual void FillRects(std::span<const TRect> rects) {
+        for (const TRect& r : rects) FillRect(r);
+    }
     // Outline with the pen on the half-open box, inside with the brush.
     virtual void Rectangle(int left, int top, int right, int bottom) = 0;
     virtual void Ellipse(int left, int top, int right, int bottom) = 0;

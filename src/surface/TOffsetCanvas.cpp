@@ -55,6 +55,22 @@ void TOffsetCanvas::FillRect(const TRect& rect) {
     if (!m_measureOnly) Page().FillRect(Moved(rect));
 }
 
+void TOffsetCanvas::FillRects(std::span<const TRect> rects) {
+    if (rects.empty()) return;
+    int left = rects[0].left, top = rects[0].top, right = rects[0].right, bottom = rects[0].bottom;
+    for (const TRect& r : rects) {
+        left = std::min({left, r.left, r.right});
+        top = std::min({top, r.top, r.bottom});
+        right = std::max({right, r.left, r.right});
+        bottom = std::max({bottom, r.top, r.bottom});
+    }
+    Cover(left, top, right, bottom, false);
+    if (m_measureOnly) return;
+    m_movedRects.resize(rects.size());
+    for (size_t i = 0; i < rects.size(); ++i) m_movedRects[i] = Moved(rects[i]);
+    Page().FillRects(m_movedRects);
+}
+
 void TOffsetCanvas::Rectangle(int left, int top, int right, int bottom) {
     Cover(left, top, right, bottom, true);
     if (!m_measureOnly)

@@ -18,6 +18,7 @@ public:
 
     void Polygon(const std::vector<TPoint>& points) override;
     void FillRect(const TRect& rect) override;
+    void FillRects(std::span<const TRect> rects) override;
     void Rectangle(int left, int top, int right, int bottom) override;
     void Ellipse(int left, int top, int right, int bottom) override;
     void LineTo(int x, int y) override;
@@ -43,6 +44,7 @@ private:
     TRect m_covered{};
     bool m_coveredAny = false;
     std::vector<TPoint> m_moved; // the shape being passed on, kept for the next one
+    std::vector<TRect> m_movedRects;
 };
 
 } // namespace qbm

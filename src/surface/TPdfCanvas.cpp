@@ -13,8 +13,10 @@
 #include <QTransform>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <numeric>
 
 namespace qbm {
@@ -61,6 +63,20 @@ void AppendUnicodeHex(std::string& out, const QString& text) {
     out += '>';
 }
 
+// Most numbers of a symbol's rectangles on its module grid have one or two digits.
+char* PutInt(char* p, int v) {
+    if (static_cast<unsigned>(v) < 10) {
+        *p = static_cast<char>('0' + v);
+        return p + 1;
+    }
+    if (static_cast<unsigned>(v) < 100) {
+        p[0] = static_cast<char>('0' + v / 10);
+        p[1] = static_cast<char>('0' + v % 10);
+        return p + 2;
+    }
+    return std::to_chars(p, p + 11, v).ptr;
+}
+
 bool IsRightAngle(int tenths) {
     return tenths == 0 || tenths == 900 || tenths == 1800 || tenths == 2700;
 }
@@ -100,15 +116,19 @@ void TPdfCanvas::WriteFonts() {
 }
 
 void TPdfCanvas::WriteBatchRects() {
+    if (m_batchRects.empty()) return;
     int left = m_batchRects[0].left, top = m_batchRects[0].top;
     for (const TRect& r : m_batchRects) {
         left = std::min(left, r.left);
         top = std::min(top, r.top);
     }
+    // The grid is the module: nearly every edge is a multiple of the one found so far, and a
+    // remainder costs less than a gcd.
+    const auto fold = [](int g, int v) { return g != 0 && v % g == 0 ? g : std::gcd(g, v); };
     int gx = 0, gy = 0;
     for (const TRect& r : m_batchRects) {
-        gx = std::gcd(std::gcd(gx, r.left - left), r.Width());
-        gy = std::gcd(std::gcd(gy, r.top - top), r.Height());
+        gx = fold(fold(gx, r.left - left), r.Width());
+        gy = fold(fold(gy, r.top - top), r.Height());
     }
     // A few rectangles are shorter on the page's own grid than with a grid of their own.
     constexpr size_t kGridFrom = 4;
@@ -119,10 +139,22 @@ void TPdfCanvas::WriteBatchRects() {
         AppendInts(m_content, {gx, 0, 0, gy, left, top});
         m_content += "cm\n";
     }
+    // A symbol has hundreds of rectangles: their lines are written straight into room made for the
+    // longest ones, not appended number by number.
+    constexpr size_t kLongestLine = 4 * 12 + 3;
+    size_t at = m_content.size();
+    m_content.resize(at + m_batchRects.size() * kLongestLine);
+    char* p = m_content.data() + at;
     for (const TRect& r : m_batchRects) {
-        AppendInts(m_content, {(r.left - left) / gx, (r.top - top) / gy, r.Width() / gx, r.Height() / gy});
-        m_content += "re\n";
+        for (const int v : {(r.left - left) / gx, (r.top - top) / gy, r.Width() / gx, r.Height() / gy}) {
+            p = PutInt(p, v);
+            *p++ = ' ';
+        }
+        std::memcpy(p, "re\n", 3);
+        p += 3;
     }
+    at = static_cast<size_t>(p - m_content.data());
+    m_content.resize(at);
     m_content += grid ? "f Q\n" : "f\n";
     m_batchRects.clear();
 }
@@ -156,14 +188,17 @@ void TPdfCanvas::SetLineWidth(int width) {
     m_content += " w\n";
 }
 
+void TPdfCanvas::BeginRects(TColor color) {
+    if (m_batch == TBatch::kRects && m_batchColor == color) return;
+    EndBatch();
+    SetFill(color);
+    m_batch = TBatch::kRects;
+    m_batchColor = color;
+}
+
 void TPdfCanvas::FillSolid(int left, int top, int right, int bottom, TColor color) {
     if (right <= left || bottom <= top) return;
-    if (m_batch != TBatch::kRects || m_batchColor != color) {
-        EndBatch();
-        SetFill(color);
-        m_batch = TBatch::kRects;
-        m_batchColor = color;
-    }
+    BeginRects(color);
     m_batchRects.push_back(TRect{left, top, right, bottom});
 }
 
@@ -220,6 +255,13 @@ void TPdfCanvas::Polygon(const std::vector<TPoint>& points) {
 void TPdfCanvas::FillRect(const TRect& rect) {
     if (Brush().style == TBrushStyle::bsClear) return;
     FillSolid(rect.left, rect.top, rect.right, rect.bottom, Brush().color);
+}
+
+void TPdfCanvas::FillRects(std::span<const TRect> rects) {
+    if (Brush().style == TBrushStyle::bsClear || rects.empty()) return;
+    BeginRects(Brush().color);
+    for (const TRect& r : rects)
+        if (r.right > r.left && r.bottom > r.top) m_batchRects.push_back(r);
 }
 
 void TPdfCanvas::Rectangle(int left, int top, int right, int bottom) {

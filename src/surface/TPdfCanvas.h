@@ -43,6 +43,7 @@ public:
 
     void Polygon(const std::vector<TPoint>& points) override;
     void FillRect(const TRect& rect) override;
+    void FillRects(std::span<const TRect> rects) override;
     void Rectangle(int left, int top, int right, int bottom) override;
     void Ellipse(int left, int top, int right, int bottom) override;
     void LineTo(int x, int y) override;
@@ -71,6 +72,8 @@ private:
     void SetFill(TColor c);
     void SetStroke(TColor c);
     void SetLineWidth(int width);
+    // Opens a batch of rectangles of the colour unless one is open.
+    void BeginRects(TColor color);
     // Fills left <= x < right, top <= y < bottom whatever the brush says.
     void FillSolid(int left, int top, int right, int bottom, TColor color);
     void AppendPolygonPath(const std::vector<TPoint>& points);

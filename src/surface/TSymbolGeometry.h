@@ -5,6 +5,7 @@
 #include "surface/Graphics.h"
 #include "util/Rounding.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,22 @@ struct TTextRun {
     friend bool operator==(const TTextRun&, const TTextRun&) = default;
 };
 
+// A matrix symbol's modules row by row, for painters that write rows of pixels: column c of a row is
+// bit c % 8 of the row's byte c / 8, 1 for dark.
+struct TModuleRows {
+    int columns = 0;
+    int rows = 0;
+    int bytesPerRow = 0;
+    // Where column 0 of row 0 lies: the quiet zone.
+    int x = 0;
+    int y = 0;
+    std::vector<uint8_t> bits;
+
+    const uint8_t* Row(int row) const { return bits.data() + static_cast<size_t>(row) * bytesPerRow; }
+    bool Dark(int row, int column) const { return (Row(row)[column >> 3] >> (column & 7)) & 1; }
+    friend bool operator==(const TModuleRows&, const TModuleRows&) = default;
+};
+
 struct TSymbolGeometry {
     // The whole picture, quiet zone included; the symbol's origin is its top-left corner.
     double width = 0;
@@ -61,6 +78,8 @@ struct TSymbolGeometry {
     std::vector<TModuleHexagon> hexagons;
     std::vector<TModuleRing> rings;
     std::vector<TTextRun> texts;
+    // Matrix symbols: the dark modules of `rects` once more, as rows; empty for other symbols.
+    TModuleRows modules;
     friend bool operator==(const TSymbolGeometry&, const TSymbolGeometry&) = default;
 };
 

@@ -9,7 +9,8 @@
 
 namespace qbm {
 
-// The modules with the standard's quiet zone of four, each row's dark runs as one rectangle.
+// The modules with the standard's quiet zone of four: as rows, and as rectangles, each row's dark
+// runs stacked on equal runs above them.
 TSymbolGeometry QrCodeGeometry(const TQrMatrix& modules);
 
 // The QR Code for the text; ESymbolError names the symbology and what is wrong.

@@ -1,5 +1,6 @@
 #include "symbols/ZintSymbolEncoder.h"
 
+#include "surface/TModuleRectBuilder.h"
 #include "symbols/DataMatrixSizes.h"
 #include "symbols/ESymbolError.h"
 #include "symbols/Gs1ElementString.h"
@@ -8,6 +9,7 @@
 #include <zint.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -191,7 +193,7 @@ int MatrixQuietZone(TSymbology symbology) {
     }
 }
 
-// A matrix symbol straight from the encoder's modules, each row's dark runs as one rectangle: the
+// A matrix symbol straight from the encoder's modules, its dark runs gathered into rectangles: the
 // encoder's vector output would take longer to make than the whole encoding.
 TSymbolGeometry FromMatrix(const zint_symbol& sym, TSymbology symbology) {
     const int quiet = MatrixQuietZone(symbology);
@@ -202,9 +204,18 @@ TSymbolGeometry FromMatrix(const zint_symbol& sym, TSymbology symbology) {
     const auto isSet = [&](int row, int column) {
         return (sym.encoded_data[row][column >> 3] >> (column & 7)) & 1;
     };
-    // About one run in every four modules of a row.
-    g.rects.reserve(static_cast<size_t>(sym.rows) * (sym.width / 4 + 1));
-    for (int row = 0; row < sym.rows; ++row) {
+    // About one run in every four modules of a row, a third of them below an equal one.
+    g.rects.reserve(static_cast<size_t>(sym.rows) * (sym.width / 6 + 1));
+    TModuleRectBuilder rects(g.rects, sym.width, quiet);
+    TModuleRows& m = g.modules;
+    m = {sym.width, sym.rows, (sym.width + 7) / 8, quiet, quiet, {}};
+    m.bits.resize(static_cast<size_t>(m.rows) * m.bytesPerRow);
+    for (int row = 0; row < sym.rows; ++row, rects.NextRow()) {
+        // The encoder's row as it is: its bits are in the same order.
+        std::memcpy(m.bits.data() + static_cast<size_t>(row) * m.bytesPerRow, sym.encoded_data[row],
+                    static_cast<size_t>(m.bytesPerRow));
+        if (sym.width % 8 != 0)
+            m.bits[static_cast<size_t>(row + 1) * m.bytesPerRow - 1] &= (1u << (sym.width % 8)) - 1;
         for (int column = 0; column < sym.width;) {
             if (!isSet(row, column)) {
                 // Eight light modules at a time.
@@ -216,8 +227,7 @@ TSymbolGeometry FromMatrix(const zint_symbol& sym, TSymbology symbology) {
             }
             const int start = column;
             while (column < sym.width && isSet(row, column)) ++column;
-            g.rects.push_back({static_cast<double>(start + quiet), static_cast<double>(row + quiet),
-                               static_cast<double>(column - start), 1});
+            rects.AddRun(start, column);
         }
     }
     return g;

@@ -73,7 +73,9 @@ TEST(QrCodeMask, TheLowestScoringMaskIsTaken) {
         }
 }
 
-TEST(QrCodeGeometry, EachRowsDarkRunsAreOneRectangleInsideTheQuietZone) {
+// Every dark module is covered by one rectangle, no light one by any; a row's run is one rectangle,
+// lengthened over the rows below that have the very same run; the rows hold the matrix as it is.
+TEST(QrCodeGeometry, DarkModulesAreCoveredOnceInsideTheQuietZone) {
     test::TRandomTexts random(72);
     for (const int size : kSizes) {
         TQrMatrix m = RandomMatrix(random, size, 50);
@@ -81,18 +83,25 @@ TEST(QrCodeGeometry, EachRowsDarkRunsAreOneRectangleInsideTheQuietZone) {
         const TSymbolGeometry g = QrCodeGeometry(m);
         EXPECT_EQ(g.width, size + 8);
         EXPECT_EQ(g.quietX, 4);
-        std::vector<TModuleRect> expected;
+        size_t runs = 0;
         for (int r = 0; r < size; ++r)
-            for (int c = 0; c < size;) {
-                if (!m.Dark(r, c)) {
-                    ++c;
-                    continue;
-                }
-                const int start = c;
-                while (c < size && m.Dark(r, c)) ++c;
-                expected.push_back({start + 4.0, r + 4.0, static_cast<double>(c - start), 1});
+            for (int c = 0; c < size; ++c) runs += m.Dark(r, c) && (c == 0 || !m.Dark(r, c - 1));
+        EXPECT_LE(g.rects.size(), runs) << "size " << size;
+        EXPECT_EQ(g.rects.front(), (TModuleRect{4, 4, static_cast<double>(size), 1})) << "size " << size;
+        std::vector<int> covered(static_cast<size_t>(size * size), 0);
+        for (const TModuleRect& rect : g.rects)
+            for (int y = static_cast<int>(rect.y) - 4; y < rect.y - 4 + rect.height; ++y)
+                for (int x = static_cast<int>(rect.x) - 4; x < rect.x - 4 + rect.width; ++x)
+                    ++covered.at(static_cast<size_t>(y * size + x));
+        for (int r = 0; r < size; ++r)
+            for (int c = 0; c < size; ++c) {
+                ASSERT_EQ(covered[static_cast<size_t>(r * size + c)], m.Dark(r, c) ? 1 : 0)
+                    << "size " << size << " module " << c << ", " << r;
+                ASSERT_EQ(g.modules.Dark(r, c), m.Dark(r, c))
+                    << "size " << size << " module " << c << ", " << r;
             }
-        EXPECT_EQ(g.rects, expected) << "size " << size;
+        EXPECT_EQ(g.modules.x, 4);
+        EXPECT_EQ(g.modules.columns, size);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "symbols/ESymbolError.h"
 #include "symbols/ZintSymbolEncoder.h"
 
+#include "ShapesOnlyCanvas.h"
 #include "SymbolTestSupport.h"
 #include "TestSupport.h"
 
@@ -67,6 +68,15 @@ TEST(SymbolEncoder, SizesFollowTheSettingsWithTheQuietZone) {
             ASSERT_GE(r.x, g.quietX);
             ASSERT_LE(r.x + r.width, g.width - g.quietX);
         }
+        // The module rows hold the modules of the rectangles: both draw the same picture.
+        EXPECT_EQ(g.modules.columns + 2 * g.modules.x, g.width);
+        EXPECT_EQ(g.modules.rows + 2 * g.modules.y, g.height);
+        TSymbolGeometry rectsOnly = g;
+        rectsOnly.modules = {};
+        for (const int dots : {1, 3})
+            EXPECT_EQ(
+                test::FirstDifference(test::DrawSymbol(g, dots, 2), test::DrawSymbol(rectsOnly, dots, 2)), "")
+                << dots;
     }
 }
 
