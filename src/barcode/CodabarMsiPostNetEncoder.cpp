@@ -47,7 +47,7 @@ char MsiCheckDigit(std::string_view digits) {
 
 } // namespace
 
-TLinearCode EncodeCodabar(const TLinearInput& in) {
+std::string EncodeCodabar(const TLinearInput& in) {
     std::string r = FindCodabar('A');
     r.reserve((in.text.size() + 2) * 8);
     r += '0';
@@ -59,20 +59,20 @@ TLinearCode EncodeCodabar(const TLinearInput& in) {
         r += '0';
     }
     r += FindCodabar('B');
-    return {r};
+    return r;
 }
 
-TLinearCode EncodeMSI(const TLinearInput& in) {
+std::string EncodeMSI(const TLinearInput& in) {
     const std::string_view text = in.text;
     std::string r = "60";
     r.reserve(2 + 8 * (text.size() + 1) + 3);
     for (const char c : text) AppendMsiDigit(r, c - '0');
     AppendMsiDigit(r, MsiCheckDigit(text) - '0');
     r += "515";
-    return {r};
+    return r;
 }
 
-TLinearCode EncodePostNet(const TLinearInput& in) {
+std::string EncodePostNet(const TLinearInput& in) {
     // Full bars and the short bars hanging from the top edge, each followed by a wide gap.
     std::string r = "51";
     r.reserve(2 + in.text.size() * 10 + 1);
@@ -84,7 +84,7 @@ TLinearCode EncodePostNet(const TLinearInput& in) {
         }
     }
     r += '5';
-    return {r};
+    return r;
 }
 
 } // namespace qbm

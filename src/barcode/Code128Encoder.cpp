@@ -297,9 +297,9 @@ bool Ean128FixedLengthFits(std::string_view digits, TCheckSumMethod method) {
     return digits.size() - 2 == length;
 }
 
-TLinearCode EncodeCode128(const TLinearInput& in) {
-    if (in.typ == bcCode128Auto) return {EncodeAuto(in)};
-    return {EncodeFixedSet(in)};
+std::string EncodeCode128(const TLinearInput& in) {
+    if (in.typ == bcCode128Auto) return EncodeAuto(in);
+    return EncodeFixedSet(in);
 }
 
 } // namespace qbm

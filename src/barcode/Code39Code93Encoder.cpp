@@ -135,21 +135,21 @@ std::string Code93Symbol(std::string_view text) {
 
 } // namespace
 
-TLinearCode EncodeCode39(const TLinearInput& in) {
-    return {Code39Symbol(in.text, in.checksum)};
+std::string EncodeCode39(const TLinearInput& in) {
+    return Code39Symbol(in.text, in.checksum);
 }
 
-TLinearCode EncodeCode39Extended(const TLinearInput& in) {
-    return {Code39Symbol(FullAscii(in.text, "$%/+"), in.checksum)};
+std::string EncodeCode39Extended(const TLinearInput& in) {
+    return Code39Symbol(FullAscii(in.text, "$%/+"), in.checksum);
 }
 
-TLinearCode EncodeCode93(const TLinearInput& in) {
-    return {Code93Symbol(in.text)};
+std::string EncodeCode93(const TLinearInput& in) {
+    return Code93Symbol(in.text);
 }
 
-TLinearCode EncodeCode93Extended(const TLinearInput& in) {
+std::string EncodeCode93Extended(const TLinearInput& in) {
     // Code 93 has shift characters of its own, written "[", "]", "{", "}" in its table.
-    return {Code93Symbol(FullAscii(in.text, "[]{}"))};
+    return Code93Symbol(FullAscii(in.text, "[]{}"));
 }
 
 } // namespace qbm

@@ -128,17 +128,17 @@ char SupplementCheckDigit(const std::string& digits) {
     return static_cast<char>('0' + sum % 10);
 }
 
-TLinearCode EncodeEAN8(const TLinearInput& in) {
-    return {TwoHalves(FixedLengthDigits(in.text, 8, in.checksum, in.method), 0, 4, nullptr)};
+std::string EncodeEAN8(const TLinearInput& in) {
+    return TwoHalves(FixedLengthDigits(in.text, 8, in.checksum, in.method), 0, 4, nullptr);
 }
 
-TLinearCode EncodeEAN13(const TLinearInput& in) {
+std::string EncodeEAN13(const TLinearInput& in) {
     const std::string d = FixedLengthDigits(in.text, 13, in.checksum, in.method);
-    return {TwoHalves(d, 1, 6, kEan13Parity[DigitAt(d, 0)])};
+    return TwoHalves(d, 1, 6, kEan13Parity[DigitAt(d, 0)]);
 }
 
-TLinearCode EncodeUPC_A(const TLinearInput& in) {
-    return {TwoHalves(FixedLengthDigits(in.text, 12, in.checksum, in.method), 0, 6, nullptr)};
+std::string EncodeUPC_A(const TLinearInput& in) {
+    return TwoHalves(FixedLengthDigits(in.text, 12, in.checksum, in.method), 0, 6, nullptr);
 }
 
 namespace {
@@ -170,39 +170,37 @@ std::string UpcEText(const TLinearInput& in) {
     return s + UpcECheckDigit(s);
 }
 
-TLinearCode EncodeUPC_E0(const TLinearInput& in) {
+std::string EncodeUPC_E0(const TLinearInput& in) {
     const std::string s = UpcEDigits(in);
-    return {UpcEPattern(s.substr(1), UpcECheckDigit(s), s[0] == '1')};
+    return UpcEPattern(s.substr(1), UpcECheckDigit(s), s[0] == '1');
 }
 
-TLinearCode EncodeUPC_E1(const TLinearInput& in) {
+std::string EncodeUPC_E1(const TLinearInput& in) {
     const std::string s = UpcEDigits(in);
-    return {UpcEPattern(s.substr(1), UpcECheckDigit(s), true)};
+    return UpcEPattern(s.substr(1), UpcECheckDigit(s), true);
 }
 
-TLinearCode EncodeUPC_Supp2(const TLinearInput& in) {
+std::string EncodeUPC_Supp2(const TLinearInput& in) {
     const std::string d = PadOrTruncate(in.text, 2);
     const int v = DigitAt(d, 0) * 10 + DigitAt(d, 1);
-    TLinearCode code{kSupplementStart, in.checksum ? d + SupplementCheckDigit(d) : d};
-    std::string& r = code.pattern;
+    std::string r = kSupplementStart;
     r += v % 4 >= 2 ? kSetB[DigitAt(d, 0)] : kSetA[DigitAt(d, 0)];
     r += kSupplementSeparator;
     r += v % 2 == 1 ? kSetB[DigitAt(d, 1)] : kSetA[DigitAt(d, 1)];
-    return code;
+    return r;
 }
 
-TLinearCode EncodeUPC_Supp5(const TLinearInput& in) {
+std::string EncodeUPC_Supp5(const TLinearInput& in) {
     const std::string d = PadOrTruncate(in.text, 5);
     const char c = SupplementCheckDigit(d);
-    TLinearCode code{kSupplementStart, in.checksum ? d + c : d};
     // The check digit is never drawn: it only selects the parity of the five digits.
     const char* row = kUpcEParity[c - '0'];
-    std::string& r = code.pattern;
+    std::string r = kSupplementStart;
     for (size_t i = 0; i < 5; ++i) {
         if (i > 0) r += kSupplementSeparator;
         r += row[i + 1] == 'E' ? kSetB[DigitAt(d, i)] : kSetA[DigitAt(d, i)];
     }
-    return code;
+    return r;
 }
 
 } // namespace qbm

@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 
 namespace qbm {
 
@@ -20,43 +19,37 @@ struct TLinearInput {
     TCheckSumMethod method = csmModulo10;
 };
 
-struct TLinearCode {
-    TLinearCode() = default;
-    TLinearCode(std::string p, std::optional<std::string> completed = std::nullopt)
-        : pattern(std::move(p)), completedText(std::move(completed)) {}
-
-    std::string pattern;
-    // The code as the symbol carries it, where the encoder completes the text it was given (the
-    // leading zero of an odd 2 of 5 interleaved code, a supplement's check digit).
-    std::optional<std::string> completedText;
-};
-
-// Throws EBarcodeError with the engine's messages ("Barcode must be numeric", ...).
-TLinearCode EncodeLinear(const TLinearInput& in);
+// The pattern of the code. Throws EBarcodeError with the engine's messages ("Barcode must be numeric",
+// ...).
+std::string EncodeLinear(const TLinearInput& in);
+// The code as the symbol carries it, where the encoder completes the text it is given (the leading
+// zero of an odd 2 of 5 interleaved code, a supplement's digits and check digit); nullopt where the
+// symbol carries the text as given. Encoding the completed text gives the same pattern.
+std::optional<std::string> CompletedText(const TLinearInput& in);
 
 // 2 of 5
-TLinearCode EncodeCode_2_5_interleaved(const TLinearInput& in);
-TLinearCode EncodeCode_2_5_industrial(const TLinearInput& in);
-TLinearCode EncodeCode_2_5_matrix(const TLinearInput& in);
+std::string EncodeCode_2_5_interleaved(const TLinearInput& in);
+std::string EncodeCode_2_5_industrial(const TLinearInput& in);
+std::string EncodeCode_2_5_matrix(const TLinearInput& in);
 // Code 39 and Code 93
-TLinearCode EncodeCode39(const TLinearInput& in);
-TLinearCode EncodeCode39Extended(const TLinearInput& in);
-TLinearCode EncodeCode93(const TLinearInput& in);
-TLinearCode EncodeCode93Extended(const TLinearInput& in);
+std::string EncodeCode39(const TLinearInput& in);
+std::string EncodeCode39Extended(const TLinearInput& in);
+std::string EncodeCode93(const TLinearInput& in);
+std::string EncodeCode93Extended(const TLinearInput& in);
 // Codabar, MSI, PostNet
-TLinearCode EncodeCodabar(const TLinearInput& in);
-TLinearCode EncodeMSI(const TLinearInput& in);
-TLinearCode EncodePostNet(const TLinearInput& in);
+std::string EncodeCodabar(const TLinearInput& in);
+std::string EncodeMSI(const TLinearInput& in);
+std::string EncodePostNet(const TLinearInput& in);
 // Code 128 family: Code128A/B/C, EAN128A/B/C and Code128Auto share one entry.
-TLinearCode EncodeCode128(const TLinearInput& in);
+std::string EncodeCode128(const TLinearInput& in);
 // EAN and UPC
-TLinearCode EncodeEAN8(const TLinearInput& in);
-TLinearCode EncodeEAN13(const TLinearInput& in);
-TLinearCode EncodeUPC_A(const TLinearInput& in);
-TLinearCode EncodeUPC_E0(const TLinearInput& in);
-TLinearCode EncodeUPC_E1(const TLinearInput& in);
-TLinearCode EncodeUPC_Supp2(const TLinearInput& in);
-TLinearCode EncodeUPC_Supp5(const TLinearInput& in);
+std::string EncodeEAN8(const TLinearInput& in);
+std::string EncodeEAN13(const TLinearInput& in);
+std::string EncodeUPC_A(const TLinearInput& in);
+std::string EncodeUPC_E0(const TLinearInput& in);
+std::string EncodeUPC_E1(const TLinearInput& in);
+std::string EncodeUPC_Supp2(const TLinearInput& in);
+std::string EncodeUPC_Supp5(const TLinearInput& in);
 
 // Shared by the encoders and the text under the bars.
 // The text left-padded with "0" to n characters, or its first n characters.

@@ -1,9 +1,10 @@
 #include "barcode/EBarcodeError.h"
+#include "barcode/EanUpcEncoder.h"
 #include "barcode/Encoders.h"
 
 namespace qbm {
 
-TLinearCode EncodeLinear(const TLinearInput& in) {
+std::string EncodeLinear(const TLinearInput& in) {
     if (in.typ < kBarcodeTypeCount && BCdata[in.typ].Num)
         for (const char c : in.text)
             if (c < '0' || c > '9') throw EBarcodeError("Barcode must be numeric");
@@ -52,6 +53,23 @@ TLinearCode EncodeLinear(const TLinearInput& in) {
         return EncodeCode128(in);
     }
     throw EBarcodeError("System error!");
+}
+
+std::optional<std::string> CompletedText(const TLinearInput& in) {
+    switch (in.typ) {
+    case bcCode_2_5_interleaved:
+        // Digits go in pairs.
+        if (in.text.size() % 2 != 0) return "0" + std::string(in.text);
+        return std::nullopt;
+    case bcCodeUPC_Supp2:
+    case bcCodeUPC_Supp5: {
+        const std::string d = PadOrTruncate(in.text, in.typ == bcCodeUPC_Supp2 ? 2 : 5);
+        if (!in.checksum) return d;
+        return d + SupplementCheckDigit(d);
+    }
+    default:
+        return std::nullopt;
+    }
 }
 
 std::string PadOrTruncate(std::string_view text, int n) {

@@ -159,9 +159,10 @@ void TBarcode::ComputeModuleWidths() {
 std::string TBarcode::BuildPattern() {
     ComputeModuleWidths();
     if (m_typ < kBarcodeTypeCount && BCdata[m_typ].Num) m_text = Trim(m_text);
-    TLinearCode code = EncodeLinear(EncoderInput());
-    if (code.completedText) m_text = std::move(*code.completedText);
-    return std::move(code.pattern);
+    std::string pattern = EncodeLinear(EncoderInput());
+    // Text holds what the symbol carries, as the text under the bars shows it.
+    if (std::optional<std::string> completed = CompletedText(EncoderInput())) m_text = std::move(*completed);
+    return pattern;
 }
 
 void TBarcode::ThrowUnknownElement() {

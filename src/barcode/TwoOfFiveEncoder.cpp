@@ -13,13 +13,11 @@ const char* Flags(char digit) {
 
 } // namespace
 
-TLinearCode EncodeCode_2_5_interleaved(const TLinearInput& in) {
-    // Digits go in pairs; an odd text gets a leading zero, kept in Text so the shown text matches.
-    TLinearCode code;
-    if (in.text.size() % 2 != 0) code.completedText = "0" + std::string(in.text);
-    const std::string_view text = code.completedText ? std::string_view(*code.completedText) : in.text;
-    std::string& r = code.pattern;
-    r = "5050";
+std::string EncodeCode_2_5_interleaved(const TLinearInput& in) {
+    // Digits go in pairs; an odd text is encoded with a leading zero (see CompletedText).
+    const std::optional<std::string> completed = CompletedText(in);
+    const std::string_view text = completed ? std::string_view(*completed) : in.text;
+    std::string r = "5050";
     r.reserve(4 + text.size() * 5 + 3);
     for (size_t i = 0; i + 1 < text.size(); i += 2) {
         const char* bars = Flags(text[i]);
@@ -30,10 +28,10 @@ TLinearCode EncodeCode_2_5_interleaved(const TLinearInput& in) {
         }
     }
     r += "605";
-    return code;
+    return r;
 }
 
-TLinearCode EncodeCode_2_5_industrial(const TLinearInput& in) {
+std::string EncodeCode_2_5_industrial(const TLinearInput& in) {
     // Only the bars carry information; every gap is narrow.
     std::string r = "606050";
     r.reserve(6 + in.text.size() * 10 + 6);
@@ -45,10 +43,10 @@ TLinearCode EncodeCode_2_5_industrial(const TLinearInput& in) {
         }
     }
     r += "605060";
-    return {r};
+    return r;
 }
 
-TLinearCode EncodeCode_2_5_matrix(const TLinearInput& in) {
+std::string EncodeCode_2_5_matrix(const TLinearInput& in) {
     // Start and stop open with a W3 bar, which is why this type keeps a ratio of at least 2.25.
     std::string r = "705050";
     r.reserve(6 + in.text.size() * 6 + 5);
@@ -61,7 +59,7 @@ TLinearCode EncodeCode_2_5_matrix(const TLinearInput& in) {
         r += '0';
     }
     r += "70505";
-    return {r};
+    return r;
 }
 
 } // namespace qbm

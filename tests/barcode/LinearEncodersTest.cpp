@@ -307,9 +307,11 @@ TEST(LinearEncoding, PureEncoderAndComponentAgreeOnEveryType) {
         const std::string pattern = bc.BuildPattern();
         EXPECT_EQ(bc.Text(), c.kept) << c.type;
         const std::string trimmed = BCdata[c.type].Num ? Trim(c.text) : c.text;
-        const TLinearCode code = EncodeLinear({trimmed, c.type, c.checksum});
-        EXPECT_EQ(code.pattern, pattern) << c.type;
-        EXPECT_EQ(code.completedText.value_or(trimmed), c.kept) << c.type;
+        const TLinearInput in{trimmed, c.type, c.checksum};
+        EXPECT_EQ(EncodeLinear(in), pattern) << c.type;
+        const std::string kept = CompletedText(in).value_or(trimmed);
+        EXPECT_EQ(kept, c.kept) << c.type;
+        EXPECT_EQ(EncodeLinear({kept, c.type, c.checksum}), pattern) << c.type; // completing changes nothing
     }
     EXPECT_THROW_MSG(EncodeLinear({"12a", bcCodeEAN13}), EBarcodeError, "Barcode must be numeric");
     EXPECT_THROW_MSG(EncodeLinear({"ab", bcCode93}), EBarcodeError, "Code93 bad Data !");
