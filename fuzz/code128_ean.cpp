@@ -155,7 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     case bcCodeUPC_E0:
     case bcCodeUPC_E1:
         Check(modules == 51);
-        Check(UpcEText(bc).size() == 8);
+        Check(UpcEText(bc.EncoderInput()).size() == 8);
         break;
     case bcCodeUPC_Supp2:
         Check(modules == 20 && textAfter.size() == (bc.Checksum() ? 3u : 2u));
