@@ -154,7 +154,7 @@ void TBarcode::LayOutBars(const std::string& pattern, TCanvas& measure, TLinearL
     }
 }
 
-void TBarcode::LayOutTexts(TCanvas& measure, int width, const std::array<int, 4>& marks,
+void TBarcode::LayOutTexts(TCanvas& canvas, int width, const std::array<int, 4>& marks,
                            TLinearLayout& out) const {
 
     std::string shown;
@@ -197,7 +197,6 @@ void TBarcode::LayOutTexts(TCanvas& measure, int width, const std::array<int, 4>
     // already: it is for people, in any script.
     shown = Latin1ToUtf8(shown);
 
-    TCanvas& canvas = measure;
     canvas.SetFont(m_showTextFont.Turned(Rnd(m_angle * 10)));
     const TFont codeFont = canvas.Font();
     const TColor pen = codeFont.Color();
