@@ -1,4 +1,5 @@
 #include "project/ProjectFile.h"
+#include "project/DesignSections.h"
 
 #include "data/DatasheetStream.h"
 #include "ini/TBigIniFile.h"
@@ -259,6 +260,7 @@ TSaveReport SaveProject(const std::string& path, const TLabelProject& project, c
     if (project.VerifyLabels()) ini.WriteBool(kProperties, "Verify", true);
     if (project.Stock()) WriteStock(ini, *project.Stock(), report);
     if (project.TemplateCopy()) WriteTemplateSection(ini, kTemplateCopySection, *project.TemplateCopy());
+    if (project.Design()) WriteDesignSections(ini, *project.Design());
 
     // A fixed text of several lines keeps its first line in "Code" for older readers and travels
     // whole, in hexadecimal, in a section of its own written after the others.
@@ -425,6 +427,7 @@ std::vector<std::string> LoadProject(const std::string& path, TLabelProject& pro
         throw EInOutError("The datasheet in \"" + path + "\" is damaged: " + damage + ".");
     DatasheetFromStream(project.Datasheet(), stream, env.progress);
 
+    project.SetDesign(ReadDesignSections(ini, path));
     project.SetPrintPreferences(ReadPrintPreferences(ini));
     // Reading back is on where the file says so; a file from before the setting prints as it did.
     if (!ini.ValueExists(kPrintOptionsSection, "Verify"))

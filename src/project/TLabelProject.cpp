@@ -17,6 +17,7 @@ void TLabelProject::NewProject() {
     m_column = 2;
     m_marginLeft = m_marginRight = m_marginTop = m_marginBottom = 10;
     m_stock.reset();
+    m_design.reset();
     m_fixedCodeAmount = 1;
     m_codeList2D.clear();
     m_text2D.clear();

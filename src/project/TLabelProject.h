@@ -3,6 +3,7 @@
 // any widget so that the GUI, the CLI and the tests share it.
 
 #include "data/TDatasheet.h"
+#include "design/TLabelDesign.h"
 #include "project/TPrintPreferences.h"
 #include "project/TStockChoice.h"
 #include "surface/Graphics.h"
@@ -63,6 +64,9 @@ public:
     // prints the same on a machine whose library lacks the template or holds another version of it.
     const std::optional<TTemplate>& TemplateCopy() const { return m_templateCopy; }
     void SetTemplateCopy(std::optional<TTemplate> t) { m_templateCopy = std::move(t); }
+    // The label as a design of objects; none for the classic label (one barcode and its caption).
+    const std::optional<TLabelDesign>& Design() const { return m_design; }
+    void SetDesign(std::optional<TLabelDesign> design) { m_design = std::move(design); }
     // "Verify every label": every label is read back before printing. On for a new project; a file
     // that does not say keeps it off.
     bool VerifyLabels() const { return m_printPreferences.verify; }
@@ -172,6 +176,7 @@ private:
 
     std::string m_templateName;
     std::optional<TTemplate> m_templateCopy;
+    std::optional<TLabelDesign> m_design;
     TBarcodeKind m_kind = TBarcodeKind::bkLinear;
     TLinearSource m_linearSource = TLinearSource::lsConstant;
     std::string m_fixedCode;
