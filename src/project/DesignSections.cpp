@@ -34,6 +34,14 @@ void WriteDesignSections(TBigIniFile& ini, const TLabelDesign& design) {
     }
 }
 
+void ReplaceDesignInFile(const std::string& path, const std::optional<TLabelDesign>& design) {
+    TBigIniFile ini(path);
+    ini.EraseSection(kDesignSection);
+    ini.EraseSection(kPicturesSection);
+    if (design) WriteDesignSections(ini, *design);
+    ini.UpdateFile();
+}
+
 std::optional<TLabelDesign> ReadDesignSections(TBigIniFile& ini, const std::string& path) {
     if (!ini.SectionExists(kDesignSection)) return std::nullopt;
     TStrings lines;

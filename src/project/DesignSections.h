@@ -16,4 +16,8 @@ void WriteDesignSections(TBigIniFile& ini, const TLabelDesign& design);
 // EInOutError naming the file and the fault, never a label printed without what it lost.
 std::optional<TLabelDesign> ReadDesignSections(TBigIniFile& ini, const std::string& path);
 
+// Puts `design` (none: the classic label) into the project file, leaving every other line of it as
+// it is; the file is replaced in one step.
+void ReplaceDesignInFile(const std::string& path, const std::optional<TLabelDesign>& design);
+
 } // namespace qbm
