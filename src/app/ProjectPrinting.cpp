@@ -72,6 +72,10 @@ TPrintJob PrintJobOf(const TLabelProject& project, const TBarcode& bcdMain, TStC
     job.symbol2D = symbol2D;
     job.labelPicture = &labelPicture;
     job.feed = &feed;
+    if (project.Design()) {
+        job.design = &*project.Design();
+        job.datasheet = &project.Datasheet();
+    }
     return job;
 }
 

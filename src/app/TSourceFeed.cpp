@@ -20,7 +20,7 @@ long long TSourceFeed::FirstIndex() const {
 
 TLabelValue TSourceFeed::Value(long long index) {
     TCodeValue v = LabelValue(m_project, DatasheetSource() ? index - 1 : index);
-    return {std::move(v.code), std::move(v.caption)};
+    return {std::move(v.code), std::move(v.caption), DatasheetSource() ? index : -1};
 }
 
 } // namespace qbm

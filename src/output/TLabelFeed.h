@@ -9,6 +9,9 @@ namespace qbm {
 struct TLabelValue {
     std::string code;
     std::string caption;
+    // The datasheet row the label comes from (the sheet's own index, its header row 0); -1 for
+    // labels of other sources. A label design reads its merge fields there.
+    long long row = -1;
 };
 
 class TLabelFeed {

@@ -4,6 +4,8 @@
 #include "barcode2d/TStCustom2DBarcode.h"
 #include "barcode2d/TStMaxiCodeBarcode.h"
 #include "output/LabelFit.h"
+#include "output/TDesignFields.h"
+#include "output/TDesignPainter.h"
 #include "output/TPrintJournal.h"
 #include "output/TPrintPlan.h"
 #include "surface/TBitmap.h"
@@ -16,6 +18,7 @@
 #include "util/Text.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -141,7 +144,13 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
     // Centred in the exact pitch, which is the cell size itself unless a label stock set the margins.
     int ox = 0, oy = 0;
     TLabelFit fit;
-    if (job.is2D) {
+    std::optional<TDesignPainter> designPainter;
+    std::optional<TDesignFields> designFields;
+    if (job.design) {
+        // A design is the label itself: its objects are placed from the cell's corner.
+        designPainter.emplace(*job.design, page.resX, page.resY);
+        designFields.emplace(job.datasheet);
+    } else if (job.is2D) {
         // The 2D picture holds the symbol with its quiet zone.
         const int lw = job.labelPicture ? job.labelPicture->Width() : 0;
         const int lh = job.labelPicture ? job.labelPicture->Height() : 0;
@@ -182,7 +191,10 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
         return result;
     }
 
-    if (job.run.verify && !VerifyLabels(job, plan, page, working.get(), prompts, result)) return result;
+    if (job.design && job.run.verify)
+        result.notReadBack = "the labels of a label design are not read back";
+    else if (job.run.verify && !VerifyLabels(job, plan, page, working.get(), prompts, result))
+        return result;
     std::unique_ptr<TPrintJournal> journal;
     if (!job.run.journalPath.empty()) {
         journal = std::make_unique<TPrintJournal>(job.run.journalPath, job.run.printerName);
@@ -210,7 +222,10 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
                 if (job.layout.splitMarks) DrawSplitMarks(canvas, page, grid, job.layout, cal, top);
                 for (const TPlacedLabel& label : labels) {
                     const TPoint at{label.at.x, label.at.y - top};
-                    if (job.is2D) {
+                    if (designPainter) {
+                        designPainter->Draw(canvas, at,
+                                            designFields->Values(label.value, label.index - feedFirst + 1));
+                    } else if (job.is2D) {
                         job.symbol2D->SetCode(label.value.code);
                         // Entries of a list differ in size; each is printed whole from the same corner.
                         SizeToSymbol(*job.symbol2D);

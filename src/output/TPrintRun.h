@@ -16,6 +16,8 @@ namespace qbm {
 
 class TBarcode;
 class TBitmap;
+class TDatasheet;
+struct TLabelDesign;
 class TPrinter;
 class TStCustom2DBarcode;
 class TUserPrompts;
@@ -39,6 +41,10 @@ struct TPrintJob {
     // The label picture: linear labels redraw it with the first code; a 2D one holds the symbol at 96 dpi.
     TBitmap* labelPicture = nullptr;
     TLabelFeed* feed = nullptr;
+    // A label design, when the project has one: it draws every label in place of the barcode alone,
+    // its merge fields read from `datasheet`'s row of each label.
+    const TLabelDesign* design = nullptr;
+    const TDatasheet* datasheet = nullptr;
     TPrintProgress progress;
     TChoosePrinter choosePrinter;
     TPrintRunOptions run;

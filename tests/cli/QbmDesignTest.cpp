@@ -1,6 +1,13 @@
+#include "design/DesignJson.h"
+#include "project/ProjectFile.h"
+#include "project/TLabelProject.h"
+#include "templates/TemplateLibrary.h"
+
 #include "CliRun.h"
 
 #include <gtest/gtest.h>
+
+#include <QImage>
 
 #include <filesystem>
 
@@ -71,3 +78,66 @@ TEST(QbmDesign, ImportEmbedsExportGivesBackAndMistakesLeaveTheProject) {
 }
 
 } // namespace
+
+// The shelf label: a name and a price from the sheet over the row's EAN-13, three labels of six a
+// page, every one read back from the printed PDF inside its own cell.
+TEST(QbmDesign, EveryLabelOfASheetCarriesItsOwnRowsBarcodeNameAndPrice) {
+    const std::string dir = test::MakeTempDir();
+    const std::string library = dir + "/Templates.dat";
+    WriteDefaultTemplates(library);
+    TLabelProject p;
+    p.SetTemplateName("EAN13 (ISBN)");
+    p.SetLinearSource(TLinearSource::lsDatasheet);
+    p.SetLinage(3);
+    p.SetColumn(2);
+    TDatasheet& sheet = p.Datasheet();
+    sheet.SetColumnCount(4);
+    sheet.SetRowCount(4);
+    const std::vector<std::vector<std::string>> rows = {
+        {"", "Code", "Name", "Price"},
+        {"", "4006381333931", "Käse", "1,50 €"},
+        {"", "9780201379624", "Brot", "2,99 €"},
+        {"", "5901234123457", "Äpfel", "0,89 €"},
+    };
+    for (int r = 0; r < 4; ++r)
+        for (int c = 1; c < 4; ++c) sheet.SetCell(c, r, rows[r][c]);
+    p.RebuildFieldList(kFieldPlaceholderDatasheet);
+    p.SetCodeField(1);
+    p.SetDesign(DesignFromJson(R"({"objects": [
+        {"type": "text", "x_mm": 5, "y_mm": 5, "width_mm": 60, "height_mm": 10, "value": "{Name}", "size_pt": 20},
+        {"type": "text", "x_mm": 5, "y_mm": 16, "width_mm": 60, "height_mm": 10, "value": "Preis {Price}",
+         "size_pt": 16, "bold": true},
+        {"type": "barcode", "x_mm": 5, "y_mm": 30, "width_mm": 60, "height_mm": 30, "value": "{Code}",
+         "symbology": "bcCodeEAN13"},
+        {"type": "rect", "x_mm": 2, "y_mm": 2, "width_mm": 90, "height_mm": 85, "line_mm": 0.5}]})",
+                               {}));
+    SaveProject(dir + "/shelf.bpj", p, nullptr);
+
+    const test::TCliRun r = test::RunQbm(dir, "print " + dir + "/shelf.bpj --pdf " + dir +
+                                                  "/shelf.pdf --library " + library + " --no-journal");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "3 labels on 1 page\n");
+    const int dpi = 200;
+    const std::vector<QImage> pages = test::RasterisePdf(dir + "/shelf.pdf", dpi);
+    ASSERT_EQ(pages.size(), 1u);
+    // A4 with 10 mm margins in 2 x 3 cells.
+    const double cellW = (210 - 20) / 2.0, cellH = (297 - 20) / 3.0;
+    const auto px = [&](double mm) { return static_cast<int>(mm / 25.4 * dpi); };
+    for (int label = 0; label < 3; ++label) {
+        const double left = 10 + (label % 2) * cellW, top = 10 + (label / 2) * cellH;
+        const QImage cell = pages[0].copy(px(left), px(top), px(cellW), px(cellH));
+        EXPECT_EQ(test::DecodeAll(cell, ZXing::BarcodeFormat::EAN13),
+                  std::vector<std::string>{rows[label + 1][1]})
+            << "label " << label;
+        const std::string text = dir + "/cell.txt";
+        const std::string command = "pdftotext -r " + std::to_string(dpi) + " -x " +
+                                    std::to_string(px(left)) + " -y " + std::to_string(px(top)) + " -W " +
+                                    std::to_string(px(cellW)) + " -H " + std::to_string(px(cellH)) + " '" +
+                                    dir + "/shelf.pdf' '" + text + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        const std::string found = test::ReadWholeFile(text);
+        EXPECT_NE(found.find(rows[label + 1][2]), std::string::npos) << "label " << label << ": " << found;
+        EXPECT_NE(found.find("Preis " + rows[label + 1][3]), std::string::npos)
+            << "label " << label << ": " << found;
+    }
+}
