@@ -44,7 +44,10 @@ bool FitsCell(TBarcode& barcode, const TPage& page, const TCellGrid& grid) {
 TLabelBox LinearLabelBox(TBarcode& barcode, int dpi) {
     RefuseCodeWiderThanAnyLabel(barcode.Text().size());
     EnsureGuiApplication();
-    const TPlacedBarcode placed = LayOutAtOrigin(barcode, dpi);
+    return LinearLabelBoxOf(barcode, LayOutAtOrigin(barcode, dpi));
+}
+
+TLabelBox LinearLabelBoxOf(const TBarcode& barcode, const TPlacedBarcode& placed) {
     const TQuietZone zone = LinearQuietZone(barcode.Typ());
     const TRect bars{0, 0, barcode.PatternWidth(placed.pattern), barcode.Height()};
     const TRect ink = placed.empty ? bars : placed.ink;

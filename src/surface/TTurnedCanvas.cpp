@@ -22,6 +22,7 @@ TCanvas& TTurnedCanvas::Page() {
 // Counter-clockwise on the page, whose y runs down: a quarter turn takes the box's top edge to its
 // left edge.
 TPoint TTurnedCanvas::Map(TPoint p) const {
+    p = {p.x + m_shift.x, p.y + m_shift.y};
     switch (m_degrees) {
     case 90:
         return {m_at.x + p.y, m_at.y + m_width - p.x};
