@@ -16,7 +16,9 @@ public:
     // Moves what is drawn next within the upright box.
     void Shift(TPoint by) { m_shift = by; }
 
+    // A point between pixels (a box's corner, a text's corner), and a pixel (a polygon's corner).
     TPoint Map(TPoint p) const;
+    TPoint MapPixel(TPoint p) const;
     TRect Map(const TRect& r) const;
 
     void Polygon(const std::vector<TPoint>& points) override;
