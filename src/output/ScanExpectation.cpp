@@ -2,8 +2,10 @@
 
 #include "barcode/Code128Encoder.h"
 #include "barcode/EanUpcEncoder.h"
+#include "barcode/LinearSymbolGeometry.h"
 #include "barcode/TBarcode.h"
 #include "output/BarPatternReader.h"
+#include "symbols/Gs1ElementString.h"
 #include "util/Text.h"
 
 #include <algorithm>
@@ -51,6 +53,35 @@ std::string AsUpcA(const std::string& s) {
     return s.size() == 13 && s[0] == '0' ? s.substr(1) : s;
 }
 
+// Identifiers whose data has a length fixed by their first two digits: no separator follows them.
+bool PredefinedLength(const std::string& ai) {
+    static const std::string kPrefixes[] = {"00", "01", "02", "03", "04", "11", "12", "13", "14", "15", "16",
+                                            "17", "18", "19", "20", "31", "32", "33", "34", "35", "36", "41"};
+    return std::find(std::begin(kPrefixes), std::end(kPrefixes), ai.substr(0, 2)) != std::end(kPrefixes);
+}
+
+// GS1 DataBar data as a scanner hands it on: identifiers and data run together, a GS after data of
+// variable length that is not the last; a GTIN alone gets its check digit. A value the encoder would
+// refuse is expected as it is (it is never drawn).
+std::string Gs1Transmitted(TBarcodeType type, const std::string& v) {
+    try {
+        if (type != bcCodeDataBarExpanded) {
+            const std::string digits = v.starts_with("(01)") ? v.substr(4) : v;
+            if (digits.size() != 13) return "01" + digits;
+            return "01" + digits + static_cast<char>('0' + Gs1CheckDigit(digits));
+        }
+        const std::vector<TGs1Element> elements = ParseGs1ElementString(v);
+        std::string out;
+        for (size_t i = 0; i < elements.size(); ++i) {
+            out += elements[i].ai + elements[i].data;
+            if (!PredefinedLength(elements[i].ai) && i + 1 < elements.size()) out += '\x1d';
+        }
+        return out;
+    } catch (const std::exception&) {
+        return v;
+    }
+}
+
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -61,7 +92,8 @@ int HexValue(char c) {
 
 std::string ExpectedLinearReading(const TBarcode& settings, const std::string& value) {
     const TBarcodeType type = settings.Typ();
-    const std::string v = type < kBarcodeTypeCount && BCdata[type].Num ? Trim(value) : value;
+    const std::string v =
+        (type < kBarcodeTypeCount && BCdata[type].Num) || IsGeometryType(type) ? Trim(value) : value;
     switch (type) {
     case bcCode_2_5_interleaved:
         return v.size() % 2 != 0 ? "0" + v : v;
@@ -88,6 +120,10 @@ std::string ExpectedLinearReading(const TBarcode& settings, const std::string& v
         return UpcE(settings, v);
     case bcCodeMSI:
         return v.empty() ? v : v + LuhnCheckDigit(v);
+    case bcCodeDataBar:
+    case bcCodeDataBarStacked:
+    case bcCodeDataBarExpanded:
+        return Gs1Transmitted(type, v);
     default:
         return v;
     }
