@@ -53,29 +53,17 @@ std::string AsUpcA(const std::string& s) {
     return s.size() == 13 && s[0] == '0' ? s.substr(1) : s;
 }
 
-// Identifiers whose data has a length fixed by their first two digits: no separator follows them.
-bool PredefinedLength(const std::string& ai) {
-    static const std::string kPrefixes[] = {"00", "01", "02", "03", "04", "11", "12", "13", "14", "15", "16",
-                                            "17", "18", "19", "20", "31", "32", "33", "34", "35", "36", "41"};
-    return std::find(std::begin(kPrefixes), std::end(kPrefixes), ai.substr(0, 2)) != std::end(kPrefixes);
-}
-
-// GS1 DataBar data as a scanner hands it on: identifiers and data run together, a GS after data of
-// variable length that is not the last; a GTIN alone gets its check digit. A value the encoder would
-// refuse is expected as it is (it is never drawn).
-std::string Gs1Transmitted(TBarcodeType type, const std::string& v) {
+// GS1 DataBar as the reader hands it on: the GTIN alone, with its check digit, for DataBar; the element
+// string in its printed form, identifiers in parentheses, for Expanded. A value the encoder would refuse
+// is expected as it is (it is never drawn).
+std::string DataBarReading(TBarcodeType type, const std::string& v) {
     try {
         if (type != bcCodeDataBarExpanded) {
             const std::string digits = v.starts_with("(01)") ? v.substr(4) : v;
-            if (digits.size() != 13) return "01" + digits;
-            return "01" + digits + static_cast<char>('0' + Gs1CheckDigit(digits));
+            return digits.size() == 13 ? digits + static_cast<char>('0' + Gs1CheckDigit(digits)) : digits;
         }
-        const std::vector<TGs1Element> elements = ParseGs1ElementString(v);
         std::string out;
-        for (size_t i = 0; i < elements.size(); ++i) {
-            out += elements[i].ai + elements[i].data;
-            if (!PredefinedLength(elements[i].ai) && i + 1 < elements.size()) out += '\x1d';
-        }
+        for (const TGs1Element& e : ParseGs1ElementString(v)) out += "(" + e.ai + ")" + e.data;
         return out;
     } catch (const std::exception&) {
         return v;
@@ -123,7 +111,7 @@ std::string ExpectedLinearReading(const TBarcode& settings, const std::string& v
     case bcCodeDataBar:
     case bcCodeDataBarStacked:
     case bcCodeDataBarExpanded:
-        return Gs1Transmitted(type, v);
+        return DataBarReading(type, v);
     default:
         return v;
     }
