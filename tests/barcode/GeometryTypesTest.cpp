@@ -143,7 +143,7 @@ constexpr TRefusal kRefusals[] = {
      "Intelligent Mail: Invalid length for tracking code (20 characters required)"},
     /* 7 */
     {bcCodeIMb, "0123456709498765432101",
-     "Intelligent Mail: Invalid length for tracking code (20 characters required)"},
+     "Intelligent Mail: Invalid length for ZIP code (5, 9 or 11 characters required)"},
     /* 8 */
     {bcCodeIMb, "01234567094987654321A",
      "Intelligent Mail: Invalid character in data (digits and \"-\" only)"},
