@@ -2,6 +2,7 @@
 
 #include "surface/TModuleRectBuilder.h"
 #include "symbols/DataMatrixSizes.h"
+#include "symbols/DataMatrixSymbol.h"
 #include "symbols/ESymbolError.h"
 #include "symbols/Gs1ElementString.h"
 #include "symbols/QrCodeSymbol.h"
@@ -273,6 +274,7 @@ int EncodeRectangularDataMatrix(zint_symbol& sym, const std::string& data) {
 TSymbolGeometry EncodeSymbol(const TSymbolSettings& settings, std::string_view text) {
     // Our own encoder: libzint spends most of a QR Code label choosing the mask.
     if (settings.symbology == TSymbology::QrCode) return EncodeQrCodeSymbol(settings, text);
+    if (settings.symbology == TSymbology::DataMatrix) return EncodeDataMatrixSymbol(settings, text);
     zint_symbol* const sym = &ReusedSymbol();
     const std::string data = Configure(*sym, settings, text);
     const std::string name = SymbologyName(settings.symbology);
