@@ -24,7 +24,8 @@ bool HasFinders(const qbm::TDataMatrixModules& m, const qbm::TDataMatrixSize& si
             for (int r = 0; r < height; ++r)
                 if (!m.Dark(top + r, left) || m.Dark(top + r, left + width - 1) != (r % 2 == 1)) return false;
             for (int c = 0; c < width; ++c)
-                if (!m.Dark(top + height - 1, left + c) || m.Dark(top, left + c) != (c % 2 == 0)) return false;
+                if (!m.Dark(top + height - 1, left + c) || m.Dark(top, left + c) != (c % 2 == 0))
+                    return false;
         }
     return true;
 }

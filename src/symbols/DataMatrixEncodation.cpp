@@ -21,6 +21,8 @@ constexpr uint8_t kUnlatch = 254;
 constexpr uint8_t kPad = 129;
 constexpr uint8_t kEdifactUnlatch = 31;
 constexpr int kNoFit = std::numeric_limits<int>::max();
+// The latch into each scheme, in the order of TMode (ASCII has none of its own).
+constexpr uint8_t kLatches[] = {0, kLatchC40, kLatchText, kLatchX12, kLatchEdifact, kLatchBase256};
 
 bool IsDigit(uint16_t c) {
     return c >= '0' && c <= '9';
@@ -45,10 +47,10 @@ bool IsEdifact(uint16_t c) {
 // shift 3 for the other case's letters, and bytes beyond 127 behind shift 2 and upper shift.
 void AppendTripletValues(TMode mode, uint16_t c, std::vector<uint8_t>& v) {
     if (mode == TMode::X12) {
-        v.push_back(c == '\r'  ? 0
-                    : c == '*' ? 1
-                    : c == '>' ? 2
-                    : c == ' ' ? 3
+        v.push_back(c == '\r'    ? 0
+                    : c == '*'   ? 1
+                    : c == '>'   ? 2
+                    : c == ' '   ? 3
                     : IsDigit(c) ? static_cast<uint8_t>(c - '0' + 4)
                                  : static_cast<uint8_t>(c - 'A' + 14));
         return;
@@ -80,42 +82,288 @@ void AppendTripletValues(TMode mode, uint16_t c, std::vector<uint8_t>& v) {
         v.insert(v.end(), {2, static_cast<uint8_t>(c - 96 + (text && IsUpper(c) ? 32 : 0))});
 }
 
+int TripletValueCount(TMode mode, uint16_t c) {
+    if (mode == TMode::X12) return 1;
+    if (c == kDataMatrixFnc1) return 2;
+    int n = 0;
+    if (c >= 128) {
+        n = 2;
+        c = static_cast<uint16_t>(c - 128);
+    }
+    const bool native = c == ' ' || IsDigit(c) || (mode == TMode::Text ? IsLower(c) : IsUpper(c));
+    return n + (native ? 1 : 2);
+}
+
+// Costs in twelfths of a codeword: a C40, Text or X12 value is two thirds of one, an EDIFACT value
+// three quarters.
+constexpr int kCodeword = 12;
+constexpr int kTripletValue = 8;
+constexpr int kEdifactValue = 9;
+constexpr int kInfinite = std::numeric_limits<int>::max() / 2;
+constexpr int kModeCount = 6;
+// A state of the search: the scheme, and in C40, Text, X12 and EDIFACT the values of an unfinished
+// group of codewords.
+constexpr int kStates = kModeCount * 4;
+
+constexpr int State(TMode mode, int pending = 0) {
+    return static_cast<int>(mode) * 4 + pending;
+}
+constexpr TMode ModeOf(int state) {
+    return static_cast<TMode>(state / 4);
+}
+
+// What leaving EDIFACT costs with `pending` values spent: the unlatch value completes the group and
+// the group is padded to whole codewords.
+constexpr int EdifactExit(int pending) {
+    return ((pending + 1) * 6 + 7) / 8 * kCodeword - pending * kEdifactValue;
+}
+
+enum class TStep : uint8_t { AsciiChar, AsciiPair, Latch, Unlatch, Value, Byte };
+
+struct TLink {
+    int32_t position = -1;
+    uint8_t state = 0;
+    TStep step = TStep::AsciiChar;
+};
+
+// How the data ends: in which state, and whether the last characters go to ASCII without an unlatch
+// (the reader returns to ASCII by itself in the symbol's last codewords).
+struct TEnding {
+    int position = 0;
+    int state = 0;
+    bool asciiRest = false;
+    int codewords = 0;
+    int capacity = kNoFit;
+};
+
+// The fewest codewords for the data: a shortest path over (position, scheme, unfinished group) with
+// the standard's ways of changing scheme and of ending the data. Where paths are equally short the one
+// found first stays, so ASCII is kept unless another scheme saves a codeword.
 class TEncoder {
 public:
     TEncoder(std::span<const uint16_t> data, std::span<const int> capacities)
-        : m_data(data), m_capacities(capacities) {
-        m_out.reserve(static_cast<size_t>(capacities.back()));
-    }
+        : m_data(data), m_capacities(capacities) {}
 
     std::vector<uint8_t> Encode(int eci) {
-        if (eci) AppendEci(eci);
-        TMode mode = TMode::Ascii;
-        while (m_pos < m_data.size()) {
-            switch (mode) {
-            case TMode::Ascii:
-                mode = AsciiStep();
-                break;
-            case TMode::C40:
-            case TMode::Text:
-            case TMode::X12:
-                mode = TripletRun(mode);
-                break;
-            case TMode::Edifact:
-                mode = EdifactRun();
-                break;
-            case TMode::Base256:
-                mode = Base256Run();
-                break;
-            }
-            if (m_failed) return {};
+        const int n = static_cast<int>(m_data.size());
+        m_cost.assign(static_cast<size_t>(n + 1) * kStates, kInfinite);
+        m_link.assign(m_cost.size(), TLink{});
+        m_run.assign(static_cast<size_t>(n + 1), 0);
+        std::vector<uint8_t> prefix;
+        if (eci) AppendEci(eci, prefix);
+        Cost(0, State(TMode::Ascii)) = static_cast<int>(prefix.size()) * kCodeword;
+        for (int i = 0; i <= n; ++i) {
+            Exits(i);
+            if (i < n) Advance(i);
         }
-        const int capacity = Fit(Count());
-        if (capacity == kNoFit) return {};
-        Pad(capacity);
+        const TEnding end = BestEnding();
+        if (end.capacity == kNoFit) return {};
+        m_out = std::move(prefix);
+        m_out.reserve(static_cast<size_t>(end.capacity));
+        Replay(end);
+        Pad(end.capacity);
         return std::move(m_out);
     }
 
 private:
+    int& Cost(int position, int state) {
+        return m_cost[static_cast<size_t>(position) * kStates + static_cast<size_t>(state)];
+    }
+    TLink& Link(int position, int state) {
+        return m_link[static_cast<size_t>(position) * kStates + static_cast<size_t>(state)];
+    }
+    void Relax(int fromPosition, int fromState, int toPosition, int toState, int cost, TStep step) {
+        int& c = Cost(toPosition, toState);
+        // Of equally short paths the later latch, the later unlatch from EDIFACT and ASCII from the
+        // nearer position are kept: digits pair up from the left, and most symbols are module for
+        // module the ones libzint printed before.
+        const bool late = step == TStep::AsciiChar || step == TStep::AsciiPair || step == TStep::Latch ||
+                          (step == TStep::Unlatch && ModeOf(fromState) == TMode::Edifact);
+        if (cost > c || (cost == c && !late)) return;
+        c = cost;
+        Link(toPosition, toState) = {fromPosition, static_cast<uint8_t>(fromState), step};
+        if (ModeOf(toState) == TMode::Base256)
+            m_run[static_cast<size_t>(toPosition)] =
+                step == TStep::Byte ? m_run[static_cast<size_t>(fromPosition)] + 1 : 0;
+    }
+
+    // Changes of scheme at a position: back to ASCII, then from ASCII to the others.
+    void Exits(int i) {
+        const int ascii = State(TMode::Ascii);
+        for (const TMode m : {TMode::C40, TMode::Text, TMode::X12})
+            if (Cost(i, State(m)) < kInfinite)
+                Relax(i, State(m), i, ascii, Cost(i, State(m)) + kCodeword, TStep::Unlatch);
+        for (int r = 0; r < 4; ++r)
+            if (Cost(i, State(TMode::Edifact, r)) < kInfinite)
+                Relax(i, State(TMode::Edifact, r), i, ascii,
+                      Cost(i, State(TMode::Edifact, r)) + EdifactExit(r), TStep::Unlatch);
+        if (Cost(i, State(TMode::Base256)) < kInfinite)
+            Relax(i, State(TMode::Base256), i, ascii, Cost(i, State(TMode::Base256)), TStep::Unlatch);
+        const int c = Cost(i, ascii);
+        if (c >= kInfinite || i == static_cast<int>(m_data.size())) return;
+        for (const TMode m : {TMode::C40, TMode::Text, TMode::X12, TMode::Edifact})
+            Relax(i, ascii, i, State(m), c + kCodeword, TStep::Latch);
+        // The latch and a length of one byte.
+        if (m_data[static_cast<size_t>(i)] != kDataMatrixFnc1)
+            Relax(i, ascii, i, State(TMode::Base256), c + 2 * kCodeword, TStep::Latch);
+    }
+
+    void Advance(int i) {
+        const uint16_t c = m_data[static_cast<size_t>(i)];
+        const int n = static_cast<int>(m_data.size());
+        const int ascii = State(TMode::Ascii);
+        if (const int cost = Cost(i, ascii); cost < kInfinite) {
+            if (IsDigit(c) && i + 1 < n && IsDigit(m_data[static_cast<size_t>(i + 1)]))
+                Relax(i, ascii, i + 2, ascii, cost + kCodeword, TStep::AsciiPair);
+            const bool extended = c >= 128 && c != kDataMatrixFnc1;
+            Relax(i, ascii, i + 1, ascii, cost + (extended ? 2 : 1) * kCodeword, TStep::AsciiChar);
+        }
+        for (const TMode m : {TMode::C40, TMode::Text, TMode::X12}) {
+            if (m == TMode::X12 && !IsX12(c)) continue;
+            const int values = TripletValueCount(m, c);
+            for (int r = 0; r < 3; ++r)
+                if (const int cost = Cost(i, State(m, r)); cost < kInfinite)
+                    Relax(i, State(m, r), i + 1, State(m, (r + values) % 3), cost + values * kTripletValue,
+                          TStep::Value);
+        }
+        if (IsEdifact(c))
+            for (int r = 0; r < 4; ++r)
+                if (const int cost = Cost(i, State(TMode::Edifact, r)); cost < kInfinite)
+                    Relax(i, State(TMode::Edifact, r), i + 1, State(TMode::Edifact, (r + 1) % 4),
+                          cost + kEdifactValue, TStep::Value);
+        if (const int cost = Cost(i, State(TMode::Base256)); cost < kInfinite && c != kDataMatrixFnc1) {
+            // From 250 bytes on the length takes two codewords.
+            const int longer = m_run[static_cast<size_t>(i)] == 249 ? kCodeword : 0;
+            Relax(i, State(TMode::Base256), i + 1, State(TMode::Base256), cost + kCodeword + longer,
+                  TStep::Byte);
+        }
+    }
+
+    void Consider(TEnding& best, TEnding candidate) const {
+        candidate.capacity = Fit(candidate.codewords);
+        if (candidate.capacity < best.capacity ||
+            (candidate.capacity == best.capacity && candidate.codewords < best.codewords))
+            best = candidate;
+    }
+
+    TEnding BestEnding() {
+        const int n = static_cast<int>(m_data.size());
+        TEnding best;
+        best.codewords = kInfinite;
+        for (int state = 0; state < kStates; ++state) {
+            const int cost = Cost(n, state);
+            if (cost >= kInfinite) continue;
+            const TMode mode = ModeOf(state);
+            const int pending = state % 4;
+            int extra = 0;
+            if (mode == TMode::Edifact)
+                extra = pending ? EdifactExit(pending) : 0;
+            else if (pending == 2 && (mode == TMode::C40 || mode == TMode::Text))
+                extra = kTripletValue; // a shift value pads the last group
+            else if (pending)
+                continue;
+            Consider(best, {n, state, false, (cost + extra) / kCodeword});
+        }
+        // The last one or two characters in ASCII without an unlatch: in C40, Text and X12 where they
+        // take the symbol's very last codeword, in EDIFACT where at most two codewords remain.
+        for (int k = std::max(0, n - 4); k < n; ++k) {
+            const int rest = AsciiLength(k, n);
+            if (rest > 2) continue;
+            for (const TMode m : {TMode::C40, TMode::Text, TMode::X12, TMode::Edifact}) {
+                const int cost = Cost(k, State(m));
+                if (cost >= kInfinite) continue;
+                const int before = cost / kCodeword;
+                const int capacity = Fit(before + rest);
+                const bool allowed =
+                    m == TMode::Edifact ? capacity - before <= 2 : rest == 1 && capacity == before + 1;
+                if (allowed) Consider(best, {k, State(m), true, before + rest});
+            }
+        }
+        return best;
+    }
+
+    void Replay(const TEnding& end) {
+        struct TStepAt {
+            int to;
+            int toState;
+            TLink link;
+        };
+        std::vector<TStepAt> steps;
+        for (int position = end.position, state = end.state; Link(position, state).position >= 0;) {
+            const TLink link = Link(position, state);
+            steps.push_back({position, state, link});
+            position = link.position;
+            state = link.state;
+        }
+        std::reverse(steps.begin(), steps.end());
+        std::vector<uint8_t> values;
+        size_t runStart = 0;
+        for (const TStepAt& s : steps) {
+            const auto from = static_cast<size_t>(s.link.position);
+            const TMode fromMode = ModeOf(s.link.state);
+            switch (s.link.step) {
+            case TStep::AsciiChar:
+            case TStep::AsciiPair:
+                AppendAscii(from, static_cast<size_t>(s.to), m_out);
+                break;
+            case TStep::Latch:
+                m_out.push_back(kLatches[static_cast<size_t>(ModeOf(s.toState))]);
+                runStart = from;
+                break;
+            case TStep::Unlatch:
+                if (fromMode == TMode::Edifact) {
+                    values.push_back(kEdifactUnlatch);
+                    AppendEdifact(values);
+                    values.clear();
+                } else if (fromMode == TMode::Base256) {
+                    AppendBase256(runStart, from);
+                } else {
+                    m_out.push_back(kUnlatch);
+                }
+                break;
+            case TStep::Value:
+                AppendValue(fromMode, m_data[from], values);
+                break;
+            case TStep::Byte:
+                break;
+            }
+        }
+        const TMode mode = ModeOf(end.state);
+        const int capacity = end.capacity;
+        if (end.asciiRest) {
+            AppendAscii(static_cast<size_t>(end.position), m_data.size(), m_out);
+        } else if (mode == TMode::Base256) {
+            AppendBase256(runStart, m_data.size());
+        } else if (mode == TMode::Edifact) {
+            // With at most two codewords left after a whole group the reader is back in ASCII by itself.
+            if (!values.empty() || capacity - Count() > 2) {
+                values.push_back(kEdifactUnlatch);
+                AppendEdifact(values);
+            }
+        } else if (mode != TMode::Ascii) {
+            if (!values.empty()) {
+                values.push_back(0);
+                AppendTriplets(values);
+            }
+            if (Count() < capacity) m_out.push_back(kUnlatch);
+        }
+    }
+
+    void AppendValue(TMode mode, uint16_t c, std::vector<uint8_t>& values) {
+        if (mode == TMode::Edifact) {
+            values.push_back(static_cast<uint8_t>(c & 0x3F));
+            if (values.size() == 4) {
+                AppendEdifact(values);
+                values.clear();
+            }
+            return;
+        }
+        AppendTripletValues(mode, c, values);
+        const size_t whole = values.size() / 3 * 3;
+        AppendTriplets(std::span(values).first(whole));
+        values.erase(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(whole));
+    }
+
     int Count() const { return static_cast<int>(m_out.size()); }
     // The data capacity of the smallest allowed size that holds `codewords`.
     int Fit(int codewords) const {
@@ -123,17 +371,17 @@ private:
         return it == m_capacities.end() ? kNoFit : *it;
     }
 
-    void AppendEci(int eci) {
-        m_out.push_back(kEci);
+    static void AppendEci(int eci, std::vector<uint8_t>& out) {
+        out.push_back(kEci);
         if (eci <= 126) {
-            m_out.push_back(static_cast<uint8_t>(eci + 1));
+            out.push_back(static_cast<uint8_t>(eci + 1));
         } else if (eci <= 16382) {
-            m_out.push_back(static_cast<uint8_t>((eci - 127) / 254 + 128));
-            m_out.push_back(static_cast<uint8_t>((eci - 127) % 254 + 1));
+            out.push_back(static_cast<uint8_t>((eci - 127) / 254 + 128));
+            out.push_back(static_cast<uint8_t>((eci - 127) % 254 + 1));
         } else {
-            m_out.push_back(static_cast<uint8_t>((eci - 16383) / 64516 + 192));
-            m_out.push_back(static_cast<uint8_t>((eci - 16383) / 254 % 254 + 1));
-            m_out.push_back(static_cast<uint8_t>((eci - 16383) % 254 + 1));
+            out.push_back(static_cast<uint8_t>((eci - 16383) / 64516 + 192));
+            out.push_back(static_cast<uint8_t>((eci - 16383) / 254 % 254 + 1));
+            out.push_back(static_cast<uint8_t>((eci - 16383) % 254 + 1));
         }
     }
 
@@ -154,105 +402,14 @@ private:
             }
         }
     }
-    int AsciiLength(size_t from, size_t to) const {
-        std::vector<uint8_t> scratch;
-        AppendAscii(from, to, scratch);
-        return static_cast<int>(scratch.size());
-    }
-
-    TMode AsciiStep() {
-        const uint16_t c = m_data[m_pos];
-        if (IsDigit(c) && m_pos + 1 < m_data.size() && IsDigit(m_data[m_pos + 1])) {
-            AppendAscii(m_pos, m_pos + 2, m_out);
-            m_pos += 2;
-            return TMode::Ascii;
+    int AsciiLength(int from, int to) const {
+        int n = 0;
+        for (int p = from; p < to; ++p) {
+            const uint16_t c = m_data[static_cast<size_t>(p)];
+            if (IsDigit(c) && p + 1 < to && IsDigit(m_data[static_cast<size_t>(p + 1)])) ++p;
+            n += c >= 128 && c != kDataMatrixFnc1 ? 2 : 1;
         }
-        TMode next = LookAhead(m_pos, TMode::Ascii);
-        // Base 256 cannot hold FNC1, and a run of no bytes would mean one to the symbol's end.
-        if (next == TMode::Base256 && c == kDataMatrixFnc1) next = TMode::Ascii;
-        switch (next) {
-        case TMode::Ascii:
-            AppendAscii(m_pos, m_pos + 1, m_out);
-            ++m_pos;
-            break;
-        case TMode::C40:
-            m_out.push_back(kLatchC40);
-            break;
-        case TMode::Text:
-            m_out.push_back(kLatchText);
-            break;
-        case TMode::X12:
-            m_out.push_back(kLatchX12);
-            break;
-        case TMode::Edifact:
-            m_out.push_back(kLatchEdifact);
-            break;
-        case TMode::Base256:
-            m_out.push_back(kLatchBase256);
-            break;
-        }
-        return next;
-    }
-
-    // The standard's look-ahead: the codewords each scheme would spend on the data from `start`, in
-    // twelfths (a C40 value is a third of a codeword pair's two, an EDIFACT value three quarters of one).
-    TMode LookAhead(size_t start, TMode current) const {
-        enum { A, C, T, X, E, B, kModes };
-        std::array<int, kModes> n{12, 12, 12, 12, 12, 15};
-        if (current == TMode::Ascii)
-            n[A] = 0;
-        else
-            n[static_cast<size_t>(current)] = 0;
-        const auto up = [](int twelfths) { return (twelfths + 11) / 12; };
-        const auto ceilTo = [&](int twelfths) { return up(twelfths) * 12; };
-        for (size_t p = start;; ++p) {
-            if (p == m_data.size()) {
-                std::array<int, kModes> k{};
-                for (size_t i = 0; i < kModes; ++i) k[i] = up(n[i]);
-                const auto below = [&](int mode) {
-                    for (int i = 0; i < kModes; ++i)
-                        if (i != mode && k[static_cast<size_t>(i)] <= k[static_cast<size_t>(mode)]) return false;
-                    return true;
-                };
-                if (k[A] <= std::min({k[C], k[T], k[X], k[E], k[B]})) return TMode::Ascii;
-                if (below(B)) return TMode::Base256;
-                if (below(E)) return TMode::Edifact;
-                if (below(T)) return TMode::Text;
-                if (below(X)) return TMode::X12;
-                return TMode::C40;
-            }
-            const uint16_t c = m_data[p];
-            const bool fnc1 = c == kDataMatrixFnc1, extended = !fnc1 && c >= 128;
-            if (IsDigit(c))
-                n[A] += 6;
-            else
-                n[A] = ceilTo(n[A]) + (extended ? 24 : 12);
-            const bool c40Native = c == ' ' || IsDigit(c) || IsUpper(c);
-            const bool textNative = c == ' ' || IsDigit(c) || IsLower(c);
-            n[C] += c40Native ? 8 : extended ? 32 : 16;
-            n[T] += textNative ? 8 : extended ? 32 : 16;
-            n[X] += IsX12(c) ? 8 : extended ? 52 : 40;
-            n[E] += IsEdifact(c) ? 9 : extended ? 51 : 39;
-            n[B] += fnc1 ? 48 : 12;
-            if (p - start + 1 < 4) continue;
-            // From the fourth character on, a scheme a codeword ahead of the others is taken; the
-            // counts stay fractional here.
-            constexpr int kOne = 12;
-            if (n[A] + kOne <= std::min({n[B], n[C], n[T], n[X], n[E]})) return TMode::Ascii;
-            if (n[B] + kOne < n[A] || n[B] + kOne < std::min({n[C], n[T], n[X], n[E]})) return TMode::Base256;
-            if (n[E] + kOne < std::min({n[A], n[B], n[C], n[T], n[X]})) return TMode::Edifact;
-            if (n[T] + kOne < std::min({n[A], n[B], n[C], n[E], n[X]})) return TMode::Text;
-            if (n[X] + kOne < std::min({n[A], n[B], n[C], n[E], n[T]})) return TMode::X12;
-            if (n[C] + kOne < std::min({n[A], n[B], n[E], n[T]})) {
-                if (n[C] < n[X]) return TMode::C40;
-                if (n[C] == n[X]) {
-                    // X12 where an X12 terminator comes before anything X12 cannot hold.
-                    for (size_t q = p + 1; q < m_data.size() && IsX12(m_data[q]); ++q)
-                        if (IsX12Terminator(m_data[q])) return TMode::X12;
-                    return TMode::C40;
-                }
-            }
-        }
+        return n;
     }
 
     void AppendTriplets(std::span<const uint8_t> values) {
@@ -263,152 +420,18 @@ private:
         }
     }
 
-    // C40, Text or X12 from the latch on: three values to two codewords, the look-ahead asked at
-    // each codeword pair's end. The run is written when it ends, so that characters of an unfinished
-    // pair can go back to ASCII.
-    TMode TripletRun(TMode mode) {
-        std::vector<uint8_t> values;
-        // The number of values up to the end of each character of the run.
-        std::vector<size_t> ends;
-        const size_t first = m_pos;
-        while (m_pos < m_data.size()) {
-            const uint16_t c = m_data[m_pos];
-            if (mode == TMode::X12 && !IsX12(c)) break;
-            AppendTripletValues(mode, c, values);
-            ends.push_back(values.size());
-            ++m_pos;
-            if (values.size() % 3 == 0 && m_pos < m_data.size() && LookAhead(m_pos, mode) != mode) break;
-        }
-        if (m_pos == m_data.size()) return EndTriplets(mode, values, ends, first);
-        // Leaving before the end: the characters of an unfinished pair go to ASCII after the unlatch.
-        while (values.size() % 3 != 0) {
-            ends.pop_back();
-            values.resize(ends.empty() ? 0 : ends.back());
-            --m_pos;
-        }
-        AppendTriplets(values);
-        m_out.push_back(kUnlatch);
-        return TMode::Ascii;
-    }
-
-    // The end of the data in C40, Text or X12: the shortest of the ends the standard allows. A full
-    // last pair needs no unlatch where it fills the symbol; two values left are padded with a shift
-    // into a pair (C40, Text); the characters of an unfinished pair can also go to ASCII, without an
-    // unlatch when they take the symbol's very last codeword.
-    TMode EndTriplets(TMode mode, std::vector<uint8_t>& values, std::vector<size_t>& ends, size_t first) {
-        const int before = Count();
-        int bestCapacity = kNoFit;
-        int choice = -1;
-        const int rest = static_cast<int>(values.size() % 3);
-        if (rest == 0 || (rest == 2 && mode != TMode::X12)) {
-            const int pairs = before + static_cast<int>((values.size() + 2) / 3) * 2;
-            bestCapacity = Fit(pairs);
-            choice = 0;
-        }
-        // Characters back to the last full pair.
-        size_t keep = ends.size();
-        while (keep > 0 && ends[keep - 1] % 3 != 0) --keep;
-        if (rest != 0) {
-            const size_t keptValues = keep ? ends[keep - 1] : 0;
-            const int pairs = before + static_cast<int>(keptValues / 3) * 2;
-            const int ascii = AsciiLength(first + keep, m_data.size());
-            const int implicit = Fit(pairs + ascii);
-            const int capacity =
-                ascii == 1 && implicit == pairs + 1 ? implicit : Fit(pairs + 1 + ascii);
-            if (capacity <= bestCapacity) {
-                bestCapacity = capacity;
-                choice = 1;
-            }
-        }
-        if (bestCapacity == kNoFit) {
-            m_failed = true;
-            return mode;
-        }
-        if (choice == 0) {
-            while (values.size() % 3) values.push_back(0);
-            AppendTriplets(values);
-            if (Count() < bestCapacity) m_out.push_back(kUnlatch);
-            return TMode::Ascii;
-        }
-        values.resize(keep ? ends[keep - 1] : 0);
-        AppendTriplets(values);
-        const int ascii = AsciiLength(first + keep, m_data.size());
-        if (!(ascii == 1 && bestCapacity == Count() + 1)) m_out.push_back(kUnlatch);
-        AppendAscii(first + keep, m_data.size(), m_out);
-        return TMode::Ascii;
-    }
-
-    // Four six-bit values to three codewords; the unlatch value, where there is one, is among them.
+    // Four six-bit values to three codewords; a shorter last group is padded with zero bits.
     void AppendEdifact(std::span<const uint8_t> values) {
-        for (size_t i = 0; i < values.size(); i += 4) {
-            uint32_t bits = 0;
-            const size_t n = std::min<size_t>(4, values.size() - i);
-            for (size_t k = 0; k < 4; ++k) bits = bits << 6 | (k < n ? values[i + k] : 0u);
-            const size_t bytes = (n * 6 + 7) / 8;
-            for (size_t k = 0; k < bytes; ++k) m_out.push_back(static_cast<uint8_t>(bits >> (16 - 8 * k)));
-        }
+        uint32_t bits = 0;
+        for (size_t k = 0; k < 4; ++k) bits = bits << 6 | (k < values.size() ? values[k] : 0u);
+        const size_t bytes = (values.size() * 6 + 7) / 8;
+        for (size_t k = 0; k < bytes; ++k) m_out.push_back(static_cast<uint8_t>(bits >> (16 - 8 * k)));
     }
 
-    TMode EdifactRun() {
-        std::vector<uint8_t> values;
-        const size_t first = m_pos;
-        while (m_pos < m_data.size() && IsEdifact(m_data[m_pos])) {
-            values.push_back(static_cast<uint8_t>(m_data[m_pos] & 0x3F));
-            ++m_pos;
-            if (m_pos < m_data.size() && LookAhead(m_pos, TMode::Edifact) != TMode::Edifact) break;
-        }
-        if (m_pos == m_data.size()) return EndEdifact(values, first);
-        values.push_back(kEdifactUnlatch);
-        AppendEdifact(values);
-        return TMode::Ascii;
-    }
-
-    // The end of the data in EDIFACT. With at most two codewords of the symbol left after the last
-    // full group the reader is back in ASCII by itself: the last characters may go there without the
-    // unlatch, and pads follow a full last group directly.
-    TMode EndEdifact(std::vector<uint8_t>& values, size_t first) {
-        const size_t rest = values.size() % 4;
-        const int full = Count() + static_cast<int>(values.size() / 4) * 3;
-        int bestCapacity = kNoFit;
-        bool inAscii = false;
-        if (rest == 0 && Fit(full) - full <= 2) {
-            bestCapacity = Fit(full);
-        } else {
-            bestCapacity = Fit(full + static_cast<int>((rest + 1) * 6 + 7) / 8);
-        }
-        if (rest != 0) {
-            const int ascii = AsciiLength(m_data.size() - rest, m_data.size());
-            const int capacity = Fit(full + ascii);
-            if (capacity != kNoFit && capacity - full <= 2 && capacity < bestCapacity) {
-                bestCapacity = capacity;
-                inAscii = true;
-            }
-        }
-        static_cast<void>(first);
-        if (bestCapacity == kNoFit) {
-            m_failed = true;
-            return TMode::Edifact;
-        }
-        if (inAscii) {
-            values.resize(values.size() - rest);
-            AppendEdifact(values);
-            AppendAscii(m_data.size() - rest, m_data.size(), m_out);
-        } else {
-            if (!(rest == 0 && bestCapacity - full <= 2)) values.push_back(kEdifactUnlatch);
-            AppendEdifact(values);
-        }
-        return TMode::Ascii;
-    }
-
-    // Bytes behind a length, every codeword randomised by its position so that runs of equal bytes
-    // do not print as blocks.
-    TMode Base256Run() {
-        const size_t first = m_pos;
-        while (m_pos < m_data.size() && m_data[m_pos] != kDataMatrixFnc1) {
-            ++m_pos;
-            if (m_pos < m_data.size() && LookAhead(m_pos, TMode::Base256) != TMode::Base256) break;
-        }
-        const size_t length = m_pos - first;
+    // The bytes behind their length, every codeword randomised by its position so that runs of equal
+    // bytes do not print as blocks.
+    void AppendBase256(size_t from, size_t to) {
+        const size_t length = to - from;
         const size_t start = m_out.size();
         if (length <= 249) {
             m_out.push_back(static_cast<uint8_t>(length));
@@ -416,13 +439,12 @@ private:
             m_out.push_back(static_cast<uint8_t>(length / 250 + 249));
             m_out.push_back(static_cast<uint8_t>(length % 250));
         }
-        for (size_t p = first; p < m_pos; ++p) m_out.push_back(static_cast<uint8_t>(m_data[p]));
+        for (size_t p = from; p < to; ++p) m_out.push_back(static_cast<uint8_t>(m_data[p]));
         for (size_t i = start; i < m_out.size(); ++i) {
             const int position = static_cast<int>(i) + 1;
             const int value = m_out[i] + (149 * position) % 255 + 1;
             m_out[i] = static_cast<uint8_t>(value <= 255 ? value : value - 256);
         }
-        return TMode::Ascii;
     }
 
     // The first pad is 129 itself, the others randomised by their position: long pad runs would
@@ -438,14 +460,16 @@ private:
 
     std::span<const uint16_t> m_data;
     std::span<const int> m_capacities;
+    std::vector<int> m_cost;
+    std::vector<TLink> m_link;
+    std::vector<int> m_run;
     std::vector<uint8_t> m_out;
-    size_t m_pos = 0;
-    bool m_failed = false;
 };
 
 } // namespace
 
-std::vector<uint8_t> DataMatrixCodewords(std::span<const uint16_t> data, int eci, std::span<const int> capacities) {
+std::vector<uint8_t> DataMatrixCodewords(std::span<const uint16_t> data, int eci,
+                                         std::span<const int> capacities) {
     return TEncoder(data, capacities).Encode(eci);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Data Matrix ECC 200 encodation: the data to codewords in ASCII, C40, Text, X12, EDIFACT and Base 256,
-// switching where the standard's look-ahead finds another scheme shorter, padded to the symbol's size.
+// switching schemes wherever that saves codewords, padded to the symbol's size.
 
 #include <cstdint>
 #include <span>
@@ -12,9 +12,10 @@ namespace qbm {
 // element string.
 inline constexpr uint16_t kDataMatrixFnc1 = 256;
 
-// The data codewords for `data` (bytes, and kDataMatrixFnc1) behind an ECI designator when `eci` is
-// not 0, filling the smallest of `capacities` (data codewords of the sizes allowed, ascending) that
-// holds them. Empty when none does.
-std::vector<uint8_t> DataMatrixCodewords(std::span<const uint16_t> data, int eci, std::span<const int> capacities);
+// The fewest data codewords for `data` (bytes, and kDataMatrixFnc1) behind an ECI designator when
+// `eci` is not 0, padded to fill the smallest of `capacities` (data codewords of the sizes allowed,
+// ascending) that holds them. Empty when none does.
+std::vector<uint8_t> DataMatrixCodewords(std::span<const uint16_t> data, int eci,
+                                         std::span<const int> capacities);
 
 } // namespace qbm

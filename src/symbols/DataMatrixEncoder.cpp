@@ -42,14 +42,17 @@ const TSizeOrder& SizeOrder(TDataMatrixShape shape) {
     static const TSizeOrder square(1, kFirstRectangularSize - 1);
     static const TSizeOrder rectangle(kFirstRectangularSize, kDataMatrixSizeCount);
     static const TSizeOrder any(1, kDataMatrixSizeCount);
-    return shape == TDataMatrixShape::Square ? square : shape == TDataMatrixShape::Rectangle ? rectangle : any;
+    return shape == TDataMatrixShape::Square      ? square
+           : shape == TDataMatrixShape::Rectangle ? rectangle
+                                                  : any;
 }
 
 // Element strings whose length GS1 fixes by their identifier's first two digits need no FNC1 after
 // them; every other one ends with FNC1 unless it is the last.
 bool HasPredefinedLength(std::string_view ai) {
-    constexpr std::string_view kPrefixes[] = {"00", "01", "02", "03", "04", "11", "12", "13", "14", "15", "16",
-                                              "17", "18", "19", "20", "31", "32", "33", "34", "35", "36", "41"};
+    constexpr std::string_view kPrefixes[] = {"00", "01", "02", "03", "04", "11", "12", "13",
+                                              "14", "15", "16", "17", "18", "19", "20", "31",
+                                              "32", "33", "34", "35", "36", "41"};
     return std::find(std::begin(kPrefixes), std::end(kPrefixes), ai.substr(0, 2)) != std::end(kPrefixes);
 }
 

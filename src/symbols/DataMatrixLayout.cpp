@@ -44,7 +44,9 @@ public:
     }
 
 private:
-    bool Taken(int row, int column) const { return m_cell[static_cast<size_t>(row * m_columns + column)] != 0; }
+    bool Taken(int row, int column) const {
+        return m_cell[static_cast<size_t>(row * m_columns + column)] != 0;
+    }
     void Module(int row, int column, int codeword, int bit) {
         if (row < 0) {
             row += m_rows;
@@ -127,11 +129,11 @@ TDataMatrixLayout BuildLayout(const TDataMatrixSize& size) {
             const int top = down * (regionRows + 2), left = across * (regionColumns + 2);
             const int bottom = top + regionRows + 1, right = left + regionColumns + 1;
             for (int r = top; r <= bottom; ++r) {
-                f.Set(r, left); // solid finder edge on the left
+                f.Set(r, left);                     // solid finder edge on the left
                 if ((r - top) % 2) f.Set(r, right); // timing down the right
             }
             for (int c = left; c <= right; ++c) {
-                f.Set(bottom, c); // solid finder edge at the bottom
+                f.Set(bottom, c);                       // solid finder edge at the bottom
                 if ((c - left) % 2 == 0) f.Set(top, c); // timing along the top
             }
         }

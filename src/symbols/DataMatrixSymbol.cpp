@@ -11,7 +11,8 @@ constexpr int kQuietZone = 1;
 } // namespace
 
 TSymbolGeometry EncodeDataMatrixSymbol(const TSymbolSettings& settings, std::string_view text) {
-    const TDataMatrix symbol = EncodeDataMatrix(text, settings.shape, settings.rows, settings.columns, settings.gs1);
+    const TDataMatrix symbol =
+        EncodeDataMatrix(text, settings.shape, settings.rows, settings.columns, settings.gs1);
     return MatrixSymbolGeometry(symbol.modules.bits, symbol.modules.columns, kQuietZone);
 }
 

@@ -24,7 +24,8 @@ struct ZintDataMatrixOptions {
     bool fast = false;
 };
 
-inline TDataMatrixModules ZintDataMatrixAt(std::string_view text, const ZintDataMatrixOptions& o, int sizeIndex) {
+inline TDataMatrixModules ZintDataMatrixAt(std::string_view text, const ZintDataMatrixOptions& o,
+                                           int sizeIndex) {
     const std::unique_ptr<zint_symbol, void (*)(zint_symbol*)> s(ZBarcode_Create(), ZBarcode_Delete);
     s->symbology = BARCODE_DATAMATRIX;
     s->input_mode = (o.gs1 ? GS1_MODE : UNICODE_MODE) | (o.fast ? FAST_MODE : 0);
@@ -57,7 +58,8 @@ inline TDataMatrixModules ZintDataMatrixAt(std::string_view text, const ZintData
 // libzint's symbol for the text; no modules where it refuses the text. A rectangle is the smallest of
 // the rectangular sizes that holds the text, as EncodeSymbol asked libzint for it.
 inline TDataMatrixModules ZintDataMatrix(std::string_view text, const ZintDataMatrixOptions& o) {
-    if (o.rows || o.columns) return ZintDataMatrixAt(text, o, DataMatrixSizeIndex(o.rows, o.columns).value_or(0));
+    if (o.rows || o.columns)
+        return ZintDataMatrixAt(text, o, DataMatrixSizeIndex(o.rows, o.columns).value_or(0));
     if (o.shape != TDataMatrixShape::Rectangle) return ZintDataMatrixAt(text, o, 0);
     for (int index = kFirstRectangularSize; index <= kDataMatrixSizeCount; ++index) {
         TDataMatrixModules m = ZintDataMatrixAt(text, o, index);
