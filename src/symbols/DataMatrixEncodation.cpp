@@ -137,8 +137,8 @@ struct TEnding {
 };
 
 // The fewest codewords for the data: a shortest path over (position, scheme, unfinished group) with
-// the standard's ways of changing scheme and of ending the data. Where paths are equally short the one
-// found first stays, so ASCII is kept unless another scheme saves a codeword.
+// the standard's ways of changing scheme and of ending the data. The standard's own look-ahead rule
+// chooses schemes a few characters at a time and can cost a larger symbol; no ending here is longer.
 class TEncoder {
 public:
     TEncoder(std::span<const uint16_t> data, std::span<const int> capacities)
