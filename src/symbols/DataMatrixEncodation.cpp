@@ -147,8 +147,10 @@ public:
     std::vector<uint8_t> Encode(int eci) {
         const int n = static_cast<int>(m_data.size());
         m_cost.assign(static_cast<size_t>(n + 1) * kStates, kInfinite);
-        m_link.assign(m_cost.size(), TLink{});
-        m_run.assign(static_cast<size_t>(n + 1), 0);
+        // Links and run lengths are read only where a path has written them.
+        if (m_link.size() < m_cost.size()) m_link.resize(m_cost.size());
+        if (m_run.size() < static_cast<size_t>(n + 1)) m_run.resize(static_cast<size_t>(n + 1));
+        Link(0, State(TMode::Ascii)) = TLink{};
         std::vector<uint8_t> prefix;
         if (eci) AppendEci(eci, prefix);
         Cost(0, State(TMode::Ascii)) = static_cast<int>(prefix.size()) * kCodeword;
@@ -460,9 +462,19 @@ private:
 
     std::span<const uint16_t> m_data;
     std::span<const int> m_capacities;
-    std::vector<int> m_cost;
-    std::vector<TLink> m_link;
-    std::vector<int> m_run;
+    // The search's tables, kept for the thread's next symbol: a label run encodes one after another.
+    struct TTables {
+        std::vector<int> cost;
+        std::vector<TLink> link;
+        std::vector<int> run;
+    };
+    static TTables& Tables() {
+        thread_local TTables tables;
+        return tables;
+    }
+    std::vector<int>& m_cost = Tables().cost;
+    std::vector<TLink>& m_link = Tables().link;
+    std::vector<int>& m_run = Tables().run;
     std::vector<uint8_t> m_out;
 };
 
