@@ -45,7 +45,7 @@ TLabelBox LinearLabelBox(TBarcode& barcode, int dpi) {
     RefuseCodeWiderThanAnyLabel(barcode.Text().size());
     EnsureGuiApplication();
     const TPlacedBarcode placed = LayOutAtOrigin(barcode, dpi);
-    const TQuietZone zone = LinearQuietZone(barcode.Typ());
+    const TQuietZone zone = barcode.QuietZone();
     const TRect bars{0, 0, barcode.PatternWidth(placed.pattern), barcode.Height()};
     const TRect ink = placed.empty ? bars : placed.ink;
     const TRect zones{-zone.left * barcode.Modul(), 0, bars.right + zone.right * barcode.Modul(),

@@ -106,6 +106,15 @@ std::string DataBarGtin(std::string_view text) {
     return digits.substr(0, 13);
 }
 
+// Intelligent Mail takes the 20 digits of the tracking code and the 5, 9 or 11 of the routing code run
+// together (25, 29 or 31 digits); the encoder wants a hyphen between the two.
+std::string ImbTrackingAndRouting(std::string_view text) {
+    constexpr size_t kTrackingDigits = 20;
+    const bool digits = std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits || text.size() <= kTrackingDigits) return std::string(text);
+    return std::string(text.substr(0, kTrackingDigits)) + "-" + std::string(text.substr(kTrackingDigits));
+}
+
 int AztecLevel(int percent) {
     if (percent < 0 || percent > 50) throw ESymbolError("Aztec error correction must be 1 to 50 per cent");
     if (percent == 0) return 0;
@@ -157,6 +166,7 @@ std::string Configure(zint_symbol& sym, const TSymbolSettings& s, std::string_vi
         sym.input_mode = GS1_MODE;
         return ZintElementString(text);
     case TSymbology::IntelligentMail:
+        return ImbTrackingAndRouting(text);
     case TSymbology::DataMatrix: // our own encoder's (DataMatrixSymbol.h)
         return std::string(text);
     }
