@@ -3,6 +3,7 @@
 #include "barcode/TBarcode.h"
 #include "barcode2d/TStCustom2DBarcode.h"
 #include "barcode2d/TStMaxiCodeBarcode.h"
+#include "output/DesignVerifier.h"
 #include "output/LabelFit.h"
 #include "output/TDesignFields.h"
 #include "output/TDesignPainter.h"
@@ -84,10 +85,23 @@ std::unique_ptr<TBarcode> MakeWorkingBarcode(const TBarcode& main, int dpi) {
 
 namespace {
 
+// The report of a read-back in the run's result; false (after listing the failures) when a label
+// does not read as its value.
+bool Verified(const TVerifyReport& report, const TPrintJob& job, TUserPrompts& prompts, TPrintResult& result);
+
 // Reads back every label the plan prints; false (after listing the failures) when one does not read
 // as its value.
 bool VerifyLabels(const TPrintJob& job, const TPrintPlan& plan, const TPage& page, const TBarcode* working,
                   TUserPrompts& prompts, TPrintResult& result) {
+    if (job.design) {
+        if (std::string reason = DesignNoReader(*job.design); !reason.empty()) {
+            result.notReadBack = std::move(reason);
+            return true;
+        }
+        return Verified(VerifyDesignLabels(*job.design, job.datasheet, *job.feed, plan.FirstPrinted(),
+                                           plan.LastPrinted(), page.resY, job.run.verifyProgress),
+                        job, prompts, result);
+    }
     std::unique_ptr<TLabelVerifier> verifier;
     if (job.is2D)
         verifier = std::make_unique<TLabelVerifier>(
@@ -100,8 +114,13 @@ bool VerifyLabels(const TPrintJob& job, const TPrintPlan& plan, const TPage& pag
         result.notReadBack = std::move(reason);
         return true;
     }
-    const TVerifyReport report =
-        verifier->Verify(*job.feed, plan.FirstPrinted(), plan.LastPrinted(), job.run.verifyProgress);
+    return Verified(
+        verifier->Verify(*job.feed, plan.FirstPrinted(), plan.LastPrinted(), job.run.verifyProgress), job,
+        prompts, result);
+}
+
+bool Verified(const TVerifyReport& report, const TPrintJob& job, TUserPrompts& prompts,
+              TPrintResult& result) {
     result.verified = report.checked;
     result.unreadable = report.failed;
     if (report.cancelled) {
@@ -199,10 +218,7 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
             return result;
         }
     }
-    if (job.design && job.run.verify)
-        result.notReadBack = "the labels of a label design are not read back";
-    else if (job.run.verify && !VerifyLabels(job, plan, page, working.get(), prompts, result))
-        return result;
+    if (job.run.verify && !VerifyLabels(job, plan, page, working.get(), prompts, result)) return result;
     std::unique_ptr<TPrintJournal> journal;
     if (!job.run.journalPath.empty()) {
         journal = std::make_unique<TPrintJournal>(job.run.journalPath, job.run.printerName);
