@@ -9,7 +9,10 @@
 #include "surface/TPdfFile.h"
 #include "surface/TPdfType3Font.h"
 
+#include <QGlyphRun>
 #include <QPainterPath>
+#include <QRawFont>
+#include <QTextLayout>
 #include <QTransform>
 
 #include <algorithm>
@@ -380,13 +383,62 @@ void TPdfCanvas::DrawText(const QTransform& place, const std::string& text) {
     // Texts only the shaper can lay out (a character from another font or script, lines under or
     // through the text, a turn other than a right angle) go out as outlines.
     const QString shaped = CanvasQString(text);
-    QPainterPath path;
-    path.addText(0, e.ascent, e.qfont, shaped);
-    if (path.isEmpty()) return;
-    SetFill(Font().Color());
-    AppendPath(m_content, path, place);
-    m_content += "f\n";
+    if (Font().Style() & (fsUnderline | fsStrikeOut)) {
+        // The shaper's own outlines carry the lines under and through the text.
+        QPainterPath path;
+        path.addText(0, e.ascent, e.qfont, shaped);
+        if (path.isEmpty()) return;
+        SetFill(Font().Color());
+        AppendPath(m_content, path, place);
+        m_content += "f\n";
+    } else if (!DrawShapedGlyphs(place, shaped, e)) {
+        return;
+    }
     MarkActualText(place, shaped);
+}
+
+// The shaper lays the text out (ligatures, marks, other scripts, glyphs from fallback fonts); each
+// glyph's outline is written once a font and then placed by a matrix, so that a name printed on label
+// after label does not have its outlines loaded and written out point by point every time.
+bool TPdfCanvas::DrawShapedGlyphs(const QTransform& place, const QString& text, TQtFontCache::TEntry& e) {
+    constexpr size_t kKeptOutlines = 20000;
+    QTextLayout layout(text, e.qfont);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid()) return false;
+    const qreal baseline = e.ascent - line.ascent();
+    bool any = false;
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        const QRawFont raw = run.rawFont();
+        std::string key = raw.familyName().toStdString() + '\0' + raw.styleName().toStdString() + '\0' +
+                          std::to_string(raw.pixelSize()) + '\0' + std::to_string(raw.weight()) + '\0' +
+                          std::to_string(static_cast<int>(raw.style())) + '\0';
+        const size_t keyLength = key.size();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            key.resize(keyLength);
+            key += std::to_string(glyphs[i]);
+            auto it = m_glyphOutlines.find(key);
+            if (it == m_glyphOutlines.end()) {
+                if (m_glyphOutlines.size() >= kKeptOutlines) m_glyphOutlines.clear();
+                std::string outline;
+                AppendPath(outline, raw.pathForGlyph(glyphs[i]));
+                it = m_glyphOutlines.emplace(key, std::move(outline)).first;
+            }
+            if (it->second.empty()) continue;
+            if (!any) SetFill(Font().Color());
+            any = true;
+            m_content += "q ";
+            AppendMatrix(m_content,
+                         QTransform::fromTranslate(positions[i].x(), positions[i].y() + baseline) * place);
+            m_content += "cm ";
+            m_content += it->second;
+            m_content += "f Q\n";
+        }
+    }
+    return any;
 }
 
 void TPdfCanvas::MarkActualText(const QTransform& place, const QString& text) {

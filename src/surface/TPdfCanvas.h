@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class QTransform;
@@ -82,6 +83,7 @@ private:
     // Draws a text with its cell's top-left corner at the origin of `place`.
     void DrawText(const QTransform& place, const std::string& text);
     bool DrawGlyphText(const QTransform& place, const std::string& text);
+    bool DrawShapedGlyphs(const QTransform& place, const QString& text, TQtFontCache::TEntry& e);
     // Text drawn as outlines is no text to a reader: it goes with them as one invisible character of
     // the text's width, marked with the text itself, so that the page stays searchable.
     void MarkActualText(const QTransform& place, const QString& text);
@@ -103,6 +105,8 @@ private:
     bool m_picturesAsRectangles = true;
     TQtFontCache m_fonts;
     TGlyphTable::TLayout m_layout;
+    // Glyph outlines of shaped text, by font and glyph, in the glyph's own pixels from its origin.
+    std::unordered_map<std::string, std::string> m_glyphOutlines;
     std::vector<std::unique_ptr<TPdfType3Font>> m_type3;
     std::vector<int> m_type3Ids;
     // Pictures are named by their object numbers; the page's own are listed in its resources.
