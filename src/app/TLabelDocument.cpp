@@ -105,6 +105,12 @@ void TLabelDocument::RestoreSettings(const TProjectSettings& settings) {
     emit fieldListChanged();
 }
 
+void TLabelDocument::RestoreDesign(std::optional<TLabelDesign> design) {
+    m_project.SetDesign(std::move(design));
+    UpdateModified();
+    emit designChanged();
+}
+
 bool TLabelDocument::ProjectModified() const {
     return m_changedOutsideStack || !m_undo->isClean();
 }
