@@ -61,6 +61,10 @@ TDesignEditor::TDesignEditor(TLabelDocument& document, QObject* parent) : QObjec
     // A new or opened project brings another design and another datasheet.
     connect(&m_doc, &TLabelDocument::projectChanged, this, &TDesignEditor::DesignReplaced);
     connect(&m_doc, &TLabelDocument::fieldListChanged, this, [this] { SetPreviewRow(m_previewRow); });
+    // The classic label shows as its design: another template or code redraws it.
+    connect(&m_doc, &TLabelDocument::labelPictureChanged, this, [this] {
+        if (!Design()) emit designChanged();
+    });
 }
 
 const TLabelDesign* TDesignEditor::Design() const {

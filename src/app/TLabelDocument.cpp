@@ -109,6 +109,12 @@ void TLabelDocument::RestoreDesign(std::optional<TLabelDesign> design) {
     m_project.SetDesign(std::move(design));
     UpdateModified();
     emit designChanged();
+    // The page preview shows the labels as they print, so it follows each step of the design. A
+    // value the design cannot draw yet is the designer's to show; the preview keeps what it has.
+    try {
+        DrawPreview();
+    } catch (const std::exception&) {
+    }
 }
 
 bool TLabelDocument::ProjectModified() const {

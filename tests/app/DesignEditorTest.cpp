@@ -77,6 +77,7 @@ TEST(DesignEditor, EveryEditIsOneUndoStepThatRestoresTheDesignExactly) {
         const TLabelDesign before = f.Design();
         f.editor.Select(c.selection);
         ASSERT_FALSE(f.doc->ProjectModified()) << c.name;
+        const int previews = f.previews;
         int changed = 0;
         QObject::connect(&f.editor, &TDesignEditor::designChanged, [&changed] { ++changed; });
         c.edit(f.editor);
@@ -84,6 +85,7 @@ TEST(DesignEditor, EveryEditIsOneUndoStepThatRestoresTheDesignExactly) {
         EXPECT_NE(f.Design(), before) << c.name;
         EXPECT_TRUE(f.doc->ProjectModified()) << c.name;
         EXPECT_GE(changed, 1) << c.name;
+        EXPECT_GT(f.previews, previews) << c.name; // the page preview shows the step
         const TLabelDesign after = f.Design();
         f.doc->UndoStack()->undo();
         EXPECT_EQ(f.Design(), before) << c.name;

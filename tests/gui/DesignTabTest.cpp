@@ -186,5 +186,32 @@ TEST_F(DesignTab, EveryControlHasAnAccessibleNameAndTheCanvasTakesTheFocus) {
     EXPECT_NEAR(canvas->LabelImage().height(), 2 * before.height(), 2);
 }
 
+TEST_F(DesignTab, AnObjectThatCannotDrawIsMarkedAndTheOthersStillShow) {
+    Open();
+    TDesignObject code;
+    code.kind = TDesignKind::Barcode;
+    code.symbology = "bcCodeEAN13";
+    code.value = "not digits";
+    code.xMm = 2;
+    code.yMm = 2;
+    code.widthMm = 30;
+    code.heightMm = 15;
+    TDesignObject box;
+    box.kind = TDesignKind::Rect;
+    box.xMm = 40;
+    box.yMm = 2;
+    box.widthMm = 10;
+    box.heightMm = 10;
+    box.fill = clBlack;
+    doc->RestoreDesign(TLabelDesign{{code, box}});
+    canvas->RenderLabel();
+    const QImage& label = canvas->LabelImage();
+    const double ppm = canvas->LabelImage().width() / page->Editor()->LabelSize().width;
+    const auto at = [&](double x, double y) { return label.pixelColor(int(x * ppm), int(y * ppm)); };
+    EXPECT_EQ(at(45, 7), QColor(Qt::black));
+    EXPECT_EQ(at(17, 9), QColor(255, 224, 224)); // the refused barcode's marked box
+    EXPECT_EQ(at(70, 30), QColor(Qt::white));
+}
+
 } // namespace
 } // namespace qbm::test
