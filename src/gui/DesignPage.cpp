@@ -207,7 +207,7 @@ DesignPage::DesignPage(QWidget* parent) : QWidget(parent) {
     connect(m_gridSize, &QDoubleSpinBox::valueChanged, this, [this](double mm) {
         if (!m_editor) return;
         m_editor->Snapping().gridMm = mm;
-        m_canvas->update();
+        m_canvas->SetGridShown(m_grid->isChecked()); // the grid is drawn again at its new size
     });
     connect(m_snap, &QCheckBox::toggled, this, [this](bool on) {
         if (!m_editor) return;

@@ -63,7 +63,7 @@ void TDesignCanvas::SetZoom(double zoom) {
 
 void TDesignCanvas::SetGridShown(bool shown) {
     m_gridShown = shown;
-    update();
+    Changed();
 }
 
 double TDesignCanvas::PixelsPerMm() const {
@@ -137,6 +137,42 @@ void TDesignCanvas::RenderLabel() {
         }
     }
     m_label = ToQImage(bitmap);
+    DrawGrid();
+}
+
+void TDesignCanvas::DrawGrid() {
+    const double grid = m_editor->Snapping().gridMm;
+    if (!m_gridShown || grid <= 0 || m_label.isNull()) return;
+    // The lines darken the label's own pixels directly: painted with a translucent pen (onto the
+    // widget or into this picture) they took most of a 60 frames a second drag's time.
+    if (m_label.format() != QImage::Format_RGB32 && m_label.format() != QImage::Format_ARGB32)
+        m_label = m_label.convertToFormat(QImage::Format_RGB32);
+    const TLabelSizeMm size = m_editor->LabelSize();
+    const double ppm = PixelsPerMm();
+    // Grid lines closer than 4 pixels would hide the label: every n-th one is shown then.
+    const double shown = grid * std::ceil(4 / (grid * ppm));
+    const auto darken = [](QRgb& pixel) {
+        pixel = qRgba(qRed(pixel) * 27 / 32, qGreen(pixel) * 27 / 32, qBlue(pixel) * 27 / 32, qAlpha(pixel));
+    };
+    const int w = m_label.width(), h = m_label.height();
+    std::vector<int> columns;
+    for (double x = shown; x < size.width; x += shown) {
+        const int c = static_cast<int>(std::lround(x * ppm));
+        if (c < w) columns.push_back(c);
+    }
+    std::vector<bool> gridRow(static_cast<size_t>(h), false);
+    for (double y = shown; y < size.height; y += shown) {
+        const int r = static_cast<int>(std::lround(y * ppm));
+        if (r < h) gridRow[static_cast<size_t>(r)] = true;
+    }
+    for (int r = 0; r < h; ++r) {
+        auto* line = reinterpret_cast<QRgb*>(m_label.scanLine(r));
+        if (gridRow[static_cast<size_t>(r)]) {
+            for (int c = 0; c < w; ++c) darken(line[c]);
+        } else {
+            for (const int c : columns) darken(line[c]);
+        }
+    }
 }
 
 void TDesignCanvas::DrawRulers(QPainter& p) const {
@@ -176,20 +212,6 @@ void TDesignCanvas::paintEvent(QPaintEvent*) {
     p.drawImage(label.topLeft(), m_label);
     p.setPen(Qt::black);
     p.drawRect(label);
-
-    const double ppm = PixelsPerMm();
-    if (m_gridShown && m_editor->Snapping().gridMm > 0) {
-        // Grid lines closer than 4 pixels would hide the label: every n-th one is shown then.
-        const double grid = m_editor->Snapping().gridMm;
-        const double shown = grid * std::ceil(4 / (grid * ppm));
-        p.setPen(QPen(QColor(0, 0, 0, 40), 1));
-        for (double x = shown; x < size.width; x += shown)
-            p.drawLine(QPointF(label.left() + x * ppm, label.top()),
-                       QPointF(label.left() + x * ppm, label.bottom()));
-        for (double y = shown; y < size.height; y += shown)
-            p.drawLine(QPointF(label.left(), label.top() + y * ppm),
-                       QPointF(label.right(), label.top() + y * ppm));
-    }
 
     if (m_editor->Design()) {
         const TLabelDesign shown = ShownDesign();

@@ -55,6 +55,7 @@ private:
     int HandleAt(QPointF at) const;
     // The design as the view shows it now: a drag in progress moves or resizes its objects.
     TLabelDesign ShownDesign() const;
+    void DrawGrid();
     void DrawRulers(QPainter& painter) const;
     void Changed();
 
