@@ -54,7 +54,11 @@ TLabelDesign LinearDesign(const TLabelSetup& setup, const TPage& page, const TCe
     const TPoint at = LabelOffsetInCell(box, grid);
     // The bars and the digits under them are the barcode object; what the classic label draws above
     // the bars (the caption) becomes its own object.
-    const int left = std::min(0, box.ink.left), right = std::max(barsWidth, box.ink.right);
+    // The design's barcode fits its symbol and quiet zones into its box, with the widest whole module
+    // that fits: the box is the classic label's with its quiet zones, and half a dot more each side,
+    // so that rounding millimetres to dots never costs the symbol its module.
+    const int left = std::min({0, box.ink.left, box.whole.left}) - 1;
+    const int right = std::max({barsWidth, box.ink.right, box.whole.right}) + 1;
     const int bottom = std::max(barcode.Height(), box.ink.bottom);
 
     TLabelDesign design;
@@ -87,9 +91,11 @@ TLabelDesign LinearDesign(const TLabelSetup& setup, const TPage& page, const TCe
         // a line of its font high.
         const double lineMm = caption.sizePt * 25.4 / 72 * 1.2;
         const double top = std::min(mm.Y(at.y + box.ink.top), code.yMm - lineMm);
-        caption.xMm = code.xMm;
+        // Aligned over the bars, as the classic label aligns it (the digits beside EAN and UPC bars
+        // do not count).
+        caption.xMm = mm.X(at.x);
         caption.yMm = top;
-        caption.widthMm = code.widthMm;
+        caption.widthMm = mm.X(barsWidth);
         caption.heightMm = code.yMm - top;
         design.objects.push_back(caption);
     }

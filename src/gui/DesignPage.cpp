@@ -132,7 +132,7 @@ DesignPage::DesignPage(QWidget* parent) : QWidget(parent) {
     m_zoom->setRange(25, 800);
     m_zoom->setSingleStep(25);
     m_zoom->setSuffix(" %");
-    m_zoom->setValue(200);
+    m_zoom->setValue(100);
     m_toolbar->addWidget(m_zoom);
     m_grid = Named(new QCheckBox("&Grid", m_toolbar), "DesignGrid", "Grid");
     m_grid->setChecked(true);

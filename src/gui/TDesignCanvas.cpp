@@ -107,7 +107,8 @@ void TDesignCanvas::RenderLabel() {
     m_dirty = false;
     if (!m_editor) return;
     const TLabelSizeMm size = m_editor->LabelSize();
-    const double ppm = PixelsPerMm();
+    // Drawn in the screen's own pixels, so that a scaled desktop shows the label sharp.
+    const double ppm = PixelsPerMm() * devicePixelRatioF();
     const int dpi = std::max(1, static_cast<int>(std::lround(ppm * 25.4)));
     const int w = std::max(1, static_cast<int>(std::lround(size.width * ppm)));
     const int h = std::max(1, static_cast<int>(std::lround(size.height * ppm)));
@@ -137,6 +138,7 @@ void TDesignCanvas::RenderLabel() {
         }
     }
     m_label = ToQImage(bitmap);
+    m_label.setDevicePixelRatio(devicePixelRatioF());
     DrawGrid();
 }
 
@@ -148,7 +150,7 @@ void TDesignCanvas::DrawGrid() {
     if (m_label.format() != QImage::Format_RGB32 && m_label.format() != QImage::Format_ARGB32)
         m_label = m_label.convertToFormat(QImage::Format_RGB32);
     const TLabelSizeMm size = m_editor->LabelSize();
-    const double ppm = PixelsPerMm();
+    const double ppm = PixelsPerMm() * m_label.devicePixelRatio();
     // Grid lines closer than 4 pixels would hide the label: every n-th one is shown then.
     const double shown = grid * std::ceil(4 / (grid * ppm));
     const auto darken = [](QRgb& pixel) {

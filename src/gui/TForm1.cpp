@@ -100,11 +100,12 @@ void TForm1::BuildWindow() {
     // The tabs keep their size; the preview takes whatever room the window has beyond them.
     layout->addWidget(m_pages, 0);
     layout->addWidget(m_preview, 1);
-    // The label designer wants the room the preview has: while it shows, the two share the window.
+    // The label designer wants the room the page preview has; its canvas shows the label with the
+    // values of a datasheet row, and the preview shows the labels again on the other tabs.
     connect(m_pages, &QTabWidget::currentChanged, this, [this, layout](int index) {
         const bool designing = index == static_cast<int>(TMainTab::mtDesign);
-        layout->setStretch(0, designing ? 3 : 0);
-        layout->setStretch(1, designing ? 2 : 1);
+        m_preview->setVisible(!designing);
+        layout->setStretch(0, designing ? 1 : 0);
     });
     setCentralWidget(client);
 

@@ -1,6 +1,8 @@
 #include "app/TDesignEditor.h"
 
+#include "output/TDesignPainter.h"
 #include "output/TPageLayout.h"
+#include "surface/TBitmap.h"
 #include "util/Rounding.h"
 
 #include "DocumentTestSupport.h"
@@ -215,7 +217,22 @@ TEST(DesignEditor, ConvertTurnsTheClassicLabelIntoItsBarcodeAndCaption) {
     const TPage page = PageOf(nullptr, f.doc->Project().Orientation());
     TBarcode measured;
     measured.Assign(classic);
-    EXPECT_NEAR(code.widthMm, measured.Width() * 25.4 / page.resX, 0.5);
+    // Printed, its bars are as wide as the classic label's.
+    const TLabelSizeMm size = f.editor.LabelSize();
+    TBitmap printed(MmToDots(size.width, page.resX), MmToDots(size.height, page.resY));
+    printed.SetResolution(page.resX);
+    const TLabelDesign barcodeOnly{{code}};
+    TMergeValues values;
+    values.code = "12345678";
+    TDesignPainter(barcodeOnly, page.resX, page.resY).Draw(printed.Canvas(), {0, 0}, values);
+    const int row = MmToDots(code.yMm + 3, page.resY);
+    int first = -1, last = -1;
+    for (int x = 0; x < printed.Width(); ++x)
+        if (printed.Pixel(x, row) == clBlack) {
+            if (first < 0) first = x;
+            last = x;
+        }
+    EXPECT_EQ(last - first + 1, measured.Width());
     const TLabelSizeMm label = f.editor.LabelSize();
     EXPECT_GE(code.xMm, 0);
     EXPECT_LE(code.xMm + code.widthMm, label.width);
@@ -224,6 +241,7 @@ TEST(DesignEditor, ConvertTurnsTheClassicLabelIntoItsBarcodeAndCaption) {
     EXPECT_EQ(caption.kind, TDesignKind::Text);
     EXPECT_EQ(caption.value, "{Caption}");
     EXPECT_LE(caption.yMm + caption.heightMm, code.yMm + 1e-9);
+    EXPECT_NEAR(caption.widthMm, measured.Width() * 25.4 / page.resX, 1e-9); // over the bars
     EXPECT_GT(caption.heightMm, 0);
 
     EXPECT_EQ(f.doc->UndoStack()->count(), 3); // the code, the caption, the conversion
