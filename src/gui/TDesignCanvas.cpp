@@ -310,6 +310,11 @@ void TDesignCanvas::mousePressEvent(QMouseEvent* event) {
 
 void TDesignCanvas::mouseMoveEvent(QMouseEvent* event) {
     if (!m_editor || m_drag == TDrag::None) return;
+    // An undo during the drag may have taken the dragged objects away.
+    if (m_drag != TDrag::Band && (!m_editor->Design() || m_editor->Selection().empty())) {
+        m_drag = TDrag::None;
+        return;
+    }
     const QPointF at = event->position();
     const double ppm = PixelsPerMm();
     const double dx = (at.x() - m_pressAt.x()) / ppm, dy = (at.y() - m_pressAt.y()) / ppm;
@@ -343,8 +348,9 @@ void TDesignCanvas::mouseMoveEvent(QMouseEvent* event) {
 
 void TDesignCanvas::mouseReleaseEvent(QMouseEvent* event) {
     if (!m_editor || event->button() != Qt::LeftButton) return;
-    const TDrag drag = m_drag;
+    TDrag drag = m_drag;
     m_drag = TDrag::None;
+    if (drag != TDrag::Band && (!m_editor->Design() || m_editor->Selection().empty())) drag = TDrag::None;
     if (drag == TDrag::Move && (m_move.dx != 0 || m_move.dy != 0)) {
         m_editor->MoveSelection(m_move.dx, m_move.dy);
     } else if (drag == TDrag::Resize) {

@@ -258,6 +258,23 @@ TEST(DesignEditor, ConvertTurnsTheClassicLabelIntoItsBarcodeAndCaption) {
     EXPECT_EQ(f.doc->Project().Design(), std::nullopt);
 }
 
+TEST(DesignEditor, ANewProjectStartsWithTheClassicLabelAndNothingSelected) {
+    EditorFixture f;
+    f.ThreeObjects();
+    f.editor.SelectAll();
+    int changed = 0;
+    QObject::connect(&f.editor, &TDesignEditor::designChanged, [&changed] { ++changed; });
+    f.editor.NudgeSelection(1, 0);
+    f.prompts.QueueAnswer(TMsgResult::mrNo); // not saved
+    f.doc->New();
+    EXPECT_EQ(f.doc->Project().Design(), std::nullopt);
+    EXPECT_TRUE(f.editor.Selection().empty());
+    EXPECT_GE(changed, 2);
+    EXPECT_FALSE(f.doc->UndoStack()->canUndo());
+    // What the tab shows now is the classic label as a design.
+    EXPECT_EQ(f.editor.ShownDesign().objects.front().value, "{Code}");
+}
+
 TEST(DesignEditor, LiveValuesComeFromTheChosenRow) {
     EditorFixture f;
     TDatasheet& sheet = f.doc->Datasheet();

@@ -118,6 +118,30 @@ TEST_F(DesignTab, AUserAddsDragsNudgesUndoesDeletesAndAligns) {
     EXPECT_TRUE(doc->ProjectModified());
 }
 
+TEST_F(DesignTab, AHandleResizesAndABandSelects) {
+    Open();
+    Find<QCheckBox>("DesignSnap")->click();
+    page->Editor()->ConvertToDesign();
+    PageAction("DesignAddRect")->trigger(); // 20 x 10 mm at 2, 2, selected
+    const int rect = static_cast<int>(Design().objects.size()) - 1;
+    Drag({22, 12}, {32, 17}); // its bottom-right handle
+    EXPECT_NEAR(Last().widthMm, 30, 0.15);
+    EXPECT_NEAR(Last().heightMm, 15, 0.15);
+    EXPECT_DOUBLE_EQ(Last().xMm, 2);
+    EXPECT_DOUBLE_EQ(Last().yMm, 2);
+
+    page->Editor()->Select({});
+    Drag({1, 1}, {33, 18});
+    EXPECT_EQ(page->Editor()->Selection(), std::vector<int>{rect});
+    // Shift+click adds an object to the selection, and takes it away again.
+    const TBoxMm code = CoveredBox(Design().objects[0]);
+    const QPoint onCode = canvas->ToWidget({code.CentreX(), code.CentreY()}).toPoint();
+    QTest::mouseClick(canvas, Qt::LeftButton, Qt::ShiftModifier, onCode);
+    EXPECT_EQ(page->Editor()->Selection(), (std::vector<int>{rect, 0}));
+    QTest::mouseClick(canvas, Qt::LeftButton, Qt::ShiftModifier, onCode);
+    EXPECT_EQ(page->Editor()->Selection(), std::vector<int>{rect});
+}
+
 TEST_F(DesignTab, FieldsDropOntoTheLabelAndShowTheChosenRow) {
     Open();
     TDatasheet& sheet = doc->Datasheet();
