@@ -258,6 +258,23 @@ TEST(DesignEditor, ConvertTurnsTheClassicLabelIntoItsBarcodeAndCaption) {
     EXPECT_EQ(f.doc->Project().Design(), std::nullopt);
 }
 
+TEST(DesignEditor, ConvertTurnsATwoDLabelIntoItsSymbolInTheMiddle) {
+    EditorFixture f;
+    f.doc->TabChanged(TMainTab::mt2D);
+    f.doc->SetText2D("Parcel 0001");
+    f.editor.ConvertToDesign();
+    ASSERT_TRUE(f.doc->Project().Design());
+    ASSERT_EQ(f.Design().objects.size(), 1u);
+    const TDesignObject& code = f.Object(0);
+    EXPECT_EQ(code.symbology, "pdf417");
+    EXPECT_EQ(code.value, "{Code}");
+    const TLabelSizeMm label = f.editor.LabelSize();
+    EXPECT_GT(code.widthMm, 5);
+    EXPECT_NEAR(code.xMm + code.widthMm / 2, label.width / 2, 1e-9);
+    EXPECT_NEAR(code.yMm + code.heightMm / 2, label.height / 2, 1e-9);
+    EXPECT_LE(code.widthMm, label.width);
+}
+
 TEST(DesignEditor, ANewProjectStartsWithTheClassicLabelAndNothingSelected) {
     EditorFixture f;
     f.ThreeObjects();
