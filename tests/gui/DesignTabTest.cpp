@@ -142,6 +142,31 @@ TEST_F(DesignTab, AHandleResizesAndABandSelects) {
     EXPECT_EQ(page->Editor()->Selection(), std::vector<int>{rect});
 }
 
+TEST_F(DesignTab, TheKeyboardAloneSelectsCopiesAndPastes) {
+    Open();
+    window->activateWindow();
+    page->Editor()->ConvertToDesign();
+    canvas->setFocus();
+    QTest::keyClick(canvas, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(page->Editor()->Selection().size(), Design().objects.size());
+    const size_t before = Design().objects.size();
+    QTest::keyClick(canvas, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(Design().objects.size(), 2 * before);
+    QTest::keyClick(canvas, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(canvas, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Design().objects.size(), 3 * before);
+    QTest::keyClick(canvas, Qt::Key_Escape);
+    EXPECT_TRUE(page->Editor()->Selection().empty());
+    // The object list chooses what the arrow keys move.
+    auto* objects = Find<QListWidget>("DesignObjects");
+    objects->setFocus();
+    QTest::keyClick(objects, Qt::Key_End);
+    QTest::keyClick(objects, Qt::Key_Home);
+    EXPECT_EQ(page->Editor()->Selection(), std::vector<int>{0});
+    QTest::keyClick(objects, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(page->Editor()->Selection(), (std::vector<int>{0, 1}));
+}
+
 TEST_F(DesignTab, FieldsDropOntoTheLabelAndShowTheChosenRow) {
     Open();
     TDatasheet& sheet = doc->Datasheet();
