@@ -8,7 +8,7 @@
 // raster form. Both pictures have the same pixels. zint has no fixed Code 128 set A
 // or C, so those are measured against its automatic Code 128; GS1 data goes to zint in its bracketed
 // form. zint draws no text under PostNet, so DrawText/PostNet sets our bars and text against zint's
-// bars alone.
+// bars alone. GS1 DataBar and Intelligent Mail are zint's own symbols in ours, laid out as bars.
 
 #include "barcode/TBarcode.h"
 #include "surface/GuiApplication.h"
@@ -61,6 +61,11 @@ const TCase kCases[] = {
     {"UPC_E1", bcCodeUPC_E1, "123456", BARCODE_UPCE, "1123456"},
     {"Supp2", bcCodeUPC_Supp2, "12", BARCODE_EANX, "12"},
     {"Supp5", bcCodeUPC_Supp5, "52495", BARCODE_EANX, "52495"},
+    // Ours is zint's encoding and vector output laid out as bars: the price of the geometry path.
+    {"DataBar", bcCodeDataBar, "0950110153000", BARCODE_DBAR_OMN, "0950110153000"},
+    {"DataBarExpanded", bcCodeDataBarExpanded, "(01)09501101530003(3103)000750", BARCODE_DBAR_EXP,
+     "[01]09501101530003[3103]000750"},
+    {"IntelligentMail", bcCodeIMb, "01234567094987654321", BARCODE_USPS_IMAIL, "01234567094987654321"},
 };
 
 void SetUp(TBarcode& bc, const TCase& c, bool text = false) {

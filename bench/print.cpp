@@ -28,6 +28,8 @@
 #include "templates/TLabelPicture.h"
 #include "util/TUserPrompts.h"
 
+#include "ChildRun.h"
+
 #include <zlib.h>
 
 #include <QImage>
@@ -51,33 +53,8 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-struct RunFigures {
-    bool ok = false;
-    double seconds = 0;
-    double cpuSeconds = 0; // user + system time of the run
-    long peakKiB = 0;
-    long long bytes = 0;
-};
-
-// Runs `work` in a child process so its peak memory is its own.
-RunFigures MeasureInChild(const std::function<int()>& work, const std::string& output) {
-    const auto start = Clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) _exit(work());
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    RunFigures f;
-    f.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    f.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    f.peakKiB = usage.ru_maxrss;
-    f.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
-                   usage.ru_stime.tv_usec / 1e6;
-    struct stat st {};
-    if (stat(output.c_str(), &st) == 0) f.bytes = st.st_size;
-    return f;
-}
+using qbm::bench::MeasureInChild;
+using qbm::bench::RunFigures;
 
 std::vector<std::string> Codes(long long n) {
     std::mt19937 rng(20261209);

@@ -1,7 +1,8 @@
-// Matrix symbols: our encode (our own QR Code encoder; libzint's encoder, its geometry taken over, for
-// the others) plus drawing into a picture, beside libzint's encode plus its own raster output, for the same
-// texts and the same picture size: two pixels a module (zint's scale 1, a screen preview) and eight (scale 4,
-// about a 0.34 mm module on a 600 dpi label printer). Figures are symbols per second.
+// Matrix symbols: our encode (our own QR Code and Data Matrix encoders; libzint's encoder, its geometry
+// taken over, for the others) plus drawing into a picture, beside libzint's encode plus its own raster
+// output, for the same texts and the same picture size: two pixels a module (zint's scale 1, a screen
+// preview) and eight (scale 4, about a 0.34 mm module on a 600 dpi label printer). Figures are symbols
+// per second.
 
 #include "Bench2D.h"
 #include "surface/SymbolRasterPainter.h"

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)ready;
     TReader in(data, size);
     TBarcode bc;
-    bc.SetTyp(static_cast<TBarcodeType>(in.Byte() % 32)); // 24..31 are types a damaged template may hold
+    bc.SetTyp(static_cast<TBarcodeType>(in.Byte() % 32)); // 29..31 are types a damaged template may hold
     bc.SetModul(in.Byte() % 52);                          // 0, 50 and 51 must be ignored
     // Ratios from -8 to 8 in sixteenths: the types without a clamp see zero and negative widths.
     bc.SetRatio(static_cast<int8_t>(in.Byte()) / 16.0);

@@ -1,5 +1,7 @@
 #include "app/ProjectPrinting.h"
 
+#include "app/DesignPrintChecks.h"
+
 #include "app/TSourceFeed.h"
 #include "barcode/TBarcode.h"
 #include "barcode2d/TMaxiCodeCarrier.h"
@@ -75,6 +77,9 @@ TPrintJob PrintJobOf(const TLabelProject& project, const TBarcode& bcdMain, TStC
     if (project.Design()) {
         job.design = &*project.Design();
         job.datasheet = &project.Datasheet();
+        job.designProblems = [&project, &feed](long long first, long long last, int dpi) {
+            return DesignPrintProblems(*project.Design(), &project.Datasheet(), feed, first, last, dpi);
+        };
     }
     return job;
 }

@@ -3,6 +3,7 @@
 #include "app/ProjectPrinting.h"
 #include "app/TProjectSettings.h"
 #include "app/TSettingsCommand.h"
+#include "barcode/LinearSymbolGeometry.h"
 #include "data/DatasheetCommands.h"
 #include "ini/TIniFile.h"
 #include "output/CalibrationSheet.h"
@@ -420,7 +421,7 @@ void TLabelDocument::DrawLinearLabel(bool report) {
     m_codeRefused = false;
     try {
         qbm::ApplyTemplate(drawn, m_setup.bcdMain, m_setup.label, dpi, dpiY);
-    } catch (const EBarcodeError&) {
+    } catch (const EBarcodeError& e) {
         // The template's symbology cannot draw the code (another template was chosen, or the library
         // changed since the code was checked): the label shows no code and the user is told; the code
         // itself stays, so that a template that can draw it brings it back.
@@ -429,7 +430,9 @@ void TLabelDocument::DrawLinearLabel(bool report) {
         m_setup.bcdMain.SetText("");
         qbm::ApplyTemplate(drawn, m_setup.bcdMain, m_setup.label, dpi, dpiY);
         m_setup.bcdMain.SetText(code);
-        if (report) ShowError(InvalidCodeMessage(m_setup.bcdMain.Typ()));
+        // The symbol encoders' own message says what the value lacks (a GTIN's length, a GS1 identifier).
+        const TBarcodeType type = m_setup.bcdMain.Typ();
+        if (report) ShowError(IsGeometryType(type) ? std::string(e.what()) : InvalidCodeMessage(type));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "barcode/Code128Encoder.h"
 #include "barcode/EanUpcEncoder.h"
+#include "barcode/LinearSymbolGeometry.h"
 #include "barcode/TBarcode.h"
 #include "surface/LinearLayoutPainter.h"
 #include "surface/TCanvas.h"
@@ -98,7 +99,10 @@ void TBarcode::Draw(TCanvas& canvas) {
 void TBarcode::LayOut(const std::string& pattern, TCanvas& measure, TLinearLayout& out) const {
     const TCanvasStateGuard guard(measure);
     out.Clear();
-    LayOutBars(pattern, measure, out);
+    if (DrawsGeometry())
+        LayOutSymbolBars(out);
+    else
+        LayOutBars(pattern, measure, out);
     // The extended caption belongs to the text step: without text there is no caption either.
     if (m_showText != bcoNone) LayOutTexts(measure, PatternWidth(pattern), out.groupMarks, out);
 }
@@ -154,6 +158,34 @@ void TBarcode::LayOutBars(const std::string& pattern, TCanvas& measure, TLinearL
     }
 }
 
+void TBarcode::LayOutSymbolBars(TLinearLayout& out) const {
+    // The symbol's modules are Modul dots wide; its bars, in rows or not all on one baseline, are
+    // stretched together to the barcode's height, so that the tallest covers the rows a bar of the
+    // pattern types covers (Top to Top + Height, both included). Every edge is rounded on its own:
+    // neighbouring elements share their edges and no gap opens between rows.
+    const TSymbolExtent extent = SymbolExtent(m_geometry);
+    const bool upright = m_angle == 0;
+    const TTurnedFrame frame(m_angle, m_left, m_top, upright ? 0 : PatternWidth({}), m_height);
+    out.upright = upright;
+    out.barFont = m_showTextFont;
+    if (extent.height <= 0) return;
+    const double sx = m_modul;
+    const double sy = (m_height + 1) / extent.height;
+    const TPoint o = frame.Origin();
+    out.bars.reserve(m_geometry.rects.size());
+    for (const TModuleRect& r : m_geometry.rects) {
+        const int x0 = Rnd((r.x - extent.left) * sx);
+        const int x1 = std::max(x0, Rnd((r.x - extent.left + r.width) * sx) - 1);
+        const int y0 = Rnd((r.y - extent.top) * sy);
+        const int y1 = std::max(y0, Rnd((r.y - extent.top + r.height) * sy) - 1);
+        if (upright)
+            out.bars.push_back({TPoint{o.x + x0, o.y + y0}, TPoint{o.x + x0, o.y + y1},
+                                TPoint{o.x + x1, o.y + y1}, TPoint{o.x + x1, o.y + y0}});
+        else
+            out.bars.push_back({frame.At(x0, y0), frame.At(x0, y1), frame.At(x1, y1), frame.At(x1, y0)});
+    }
+}
+
 void TBarcode::LayOutTexts(TCanvas& canvas, int width, const std::array<int, 4>& marks,
                            TLinearLayout& out) const {
 
@@ -185,6 +217,14 @@ void TBarcode::LayOutTexts(TCanvas& canvas, int width, const std::array<int, 4>&
             if (ai == "00" || ai == "01" || ai == "02") shown = ai + ApplyChecksum(m_text.substr(2, 100));
             if (shown.size() % 2 != 0) shown += '0';
         }
+        break;
+    case bcCodeDataBar:
+    case bcCodeDataBarStacked:
+    case bcCodeDataBarLimited:
+    case bcCodeDataBarExpanded:
+    case bcCodeIMb:
+        // The symbology's own interpretation: "(01)" and the GTIN with its check digit.
+        shown = GeometryText(m_typ, m_geometry, m_text);
         break;
     default:
         shown = m_text;

@@ -13,13 +13,14 @@ namespace {
 constexpr long long kMaxPixels = 100'000'000;
 } // namespace
 
-TPlacedBarcode LayOutAtOrigin(TBarcode& bc, int dpi) {
+namespace {
+
+TPlacedBarcode LayOutPattern(TBarcode& bc, int dpi, TBoundsCanvas& bounds, std::string pattern) {
     TPlacedBarcode placed;
-    placed.pattern = bc.BuildPattern(); // a text the engine rejects fails before any font machinery
-    EnsureGuiApplication();
+    placed.pattern = std::move(pattern);
     // Measured with the metrics every canvas of the product measures text with, then drawn onto a
     // canvas that only records the box everything covers.
-    TBoundsCanvas bounds;
+    bounds.Reset();
     bounds.SetResolution(dpi);
     bc.LayOut(placed.pattern, bounds, placed.layout);
     placed.layout.Move(-bc.Left(), -bc.Top());
@@ -27,6 +28,19 @@ TPlacedBarcode LayOutAtOrigin(TBarcode& bc, int dpi) {
     placed.empty = bounds.Empty();
     placed.ink = bounds.Bounds();
     return placed;
+}
+
+} // namespace
+
+TPlacedBarcode LayOutAtOrigin(TBarcode& bc, int dpi) {
+    std::string pattern = bc.BuildPattern(); // a text the engine rejects fails before any font machinery
+    EnsureGuiApplication();
+    TBoundsCanvas bounds;
+    return LayOutPattern(bc, dpi, bounds, std::move(pattern));
+}
+
+TPlacedBarcode LayOutAtOrigin(TBarcode& bc, int dpi, TBoundsCanvas& bounds) {
+    return LayOutPattern(bc, dpi, bounds, bc.BuildPattern());
 }
 
 void PaintLayout(TCanvas& canvas, const TLinearLayout& layout) {

@@ -6,6 +6,8 @@
 
 namespace qbm {
 
+class TBoundsCanvas;
+
 class TBarcode;
 class TCanvas;
 
@@ -21,6 +23,8 @@ struct TPlacedBarcode {
     bool empty = true; // draws nothing at all
 };
 TPlacedBarcode LayOutAtOrigin(TBarcode& bc, int dpi = 96);
+// The same measured on `bounds` (reset first), which keeps its fonts from label to label.
+TPlacedBarcode LayOutAtOrigin(TBarcode& bc, int dpi, TBoundsCanvas& bounds);
 // Bars and texts of a layout, the canvas's font, pen and brush put back afterwards.
 void PaintLayout(TCanvas& canvas, const TLinearLayout& layout);
 

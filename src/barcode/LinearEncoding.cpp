@@ -1,6 +1,7 @@
 #include "barcode/EBarcodeError.h"
 #include "barcode/EanUpcEncoder.h"
 #include "barcode/Encoders.h"
+#include "barcode/LinearSymbolGeometry.h"
 
 namespace qbm {
 
@@ -51,6 +52,15 @@ std::string EncodeLinear(const TLinearInput& in) {
     case bcCodeEAN128C:
     case bcCode128Auto:
         return EncodeCode128(in);
+    case bcCodeDataBar:
+    case bcCodeDataBarStacked:
+    case bcCodeDataBarLimited:
+    case bcCodeDataBarExpanded:
+    case bcCodeIMb:
+        // No pattern: the symbol is drawn from its geometry. Encoding it is the check of the value,
+        // with the encoder's message.
+        EncodeLinearGeometry(in.typ, in.text);
+        return {};
     }
     throw EBarcodeError("System error!");
 }

@@ -1,6 +1,7 @@
 #include "barcode/TBarcode.h"
 
 #include "barcode/Encoders.h"
+#include "barcode/LinearSymbolGeometry.h"
 #include "util/Rounding.h"
 #include "util/Text.h"
 
@@ -139,6 +140,12 @@ void TBarcode::ComputeModuleWidths() {
     case bcCodeEAN128B:
     case bcCodeEAN128C:
     case bcCode128Auto:
+    // The geometry types have no wide elements to set a ratio for.
+    case bcCodeDataBar:
+    case bcCodeDataBarStacked:
+    case bcCodeDataBarLimited:
+    case bcCodeDataBarExpanded:
+    case bcCodeIMb:
         break;
     default:
         if (m_ratio < 2.0) SetRatio(2.0);
@@ -156,8 +163,22 @@ void TBarcode::ComputeModuleWidths() {
     m_w[3] = ClampToInt8(m_w[1] * 2);
 }
 
+bool TBarcode::DrawsGeometry() const {
+    return IsGeometryType(m_typ);
+}
+
+TQuietZone TBarcode::QuietZone() const {
+    return DrawsGeometry() ? GeometryQuietZone(m_geometry) : LinearQuietZone(m_typ);
+}
+
 std::string TBarcode::BuildPattern() {
     ComputeModuleWidths();
+    if (DrawsGeometry()) {
+        m_text = Trim(m_text);
+        // No code yet draws nothing, as an empty pattern does; the checks of a value refuse it.
+        m_geometry = m_text.empty() ? TSymbolGeometry{} : EncodeLinearGeometry(m_typ, m_text);
+        return {};
+    }
     if (m_typ < kBarcodeTypeCount && BCdata[m_typ].Num) m_text = Trim(m_text);
     std::string pattern = EncodeLinear(EncoderInput());
     // Text holds what the symbol carries, as the text under the bars shows it.
@@ -170,6 +191,7 @@ void TBarcode::ThrowUnknownElement() {
 }
 
 int TBarcode::PatternWidth(const std::string& pattern) const {
+    if (DrawsGeometry()) return Rnd(SymbolExtent(m_geometry).width * m_modul);
     int w = 0;
     for (const char c : pattern) w += ElementWidth(c).width;
     return w;

@@ -3,10 +3,12 @@
 
 #include "barcode/EBarcodeError.h"
 #include "barcode/Encoders.h"
+#include "barcode/QuietZones.h"
 #include "barcode/TBarcodeTypes.h"
 #include "surface/Graphics.h"
 #include "surface/TFont.h"
 #include "surface/TLinearLayout.h"
+#include "surface/TSymbolGeometry.h"
 #include "util/TPersistent.h"
 
 #include <array>
@@ -105,8 +107,16 @@ public:
     // Left and right ends of the two digit groups of EAN-13 and UPC-A, as the last drawing laid them out.
     std::array<int, 4> GroupMarks{};
 
+    // The bar pattern of Text; for the types drawn from a symbol geometry (GS1 DataBar, Intelligent
+    // Mail) it is empty and the geometry is built instead, which the layout then draws.
     std::string BuildPattern();
     const char* TypeName() const;
+    // Whether the type draws from its encoder's symbol geometry rather than a bar pattern.
+    bool DrawsGeometry() const;
+    // The geometry of the last BuildPattern of such a type (empty for an empty Text).
+    const TSymbolGeometry& Geometry() const { return m_geometry; }
+    // The white space the symbology needs beside the bars, in modules.
+    TQuietZone QuietZone() const;
     // Called for every element of every symbol drawn, so it stays inline and looks the character up
     // instead of testing its range: gaps and bars alternate, which a test would mispredict.
     TElement ElementWidth(char c) const {
@@ -114,7 +124,8 @@ public:
         if (code.kind < 0) ThrowUnknownElement();
         return {m_w[code.widthIndex], code.kind};
     }
-    // The pattern's width in pixels with the current module widths.
+    // The pattern's width in pixels with the current module widths; for the geometry types the width
+    // of the last built symbol, its quiet zone left out as the patterns leave it out.
     int PatternWidth(const std::string& pattern) const;
 
     void Draw(TCanvas& canvas);
@@ -144,6 +155,7 @@ public:
 private:
     void ComputeModuleWidths();
     void LayOutBars(const std::string& pattern, TCanvas& measure, TLinearLayout& out) const;
+    void LayOutSymbolBars(TLinearLayout& out) const;
     void LayOutTexts(TCanvas& measure, int width, const std::array<int, 4>& marks, TLinearLayout& out) const;
     [[noreturn]] static void ThrowUnknownElement();
 
@@ -165,6 +177,7 @@ private:
     TFont m_showTextFont;
     TFont m_extCapFont;
     TShowTextPosition m_showTextPosition = stpTopLeft;
+    TSymbolGeometry m_geometry;
 };
 
 } // namespace qbm

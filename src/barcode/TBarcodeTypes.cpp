@@ -29,6 +29,12 @@ const TBCdata BCdata[kBarcodeTypeCount] = {
     {"EAN128B", false, -1},
     {"EAN128C", true, -1},
     {"Code128Auto", false, -1},
+    // A GTIN may come as "(01)" and 14 digits: the encoder checks these values, not the table.
+    {"GS1 DataBar", false, -1},
+    {"GS1 DataBar Stacked", false, -1},
+    {"GS1 DataBar Limited", false, -1},
+    {"GS1 DataBar Expanded", false, -1},
+    {"Intelligent Mail", false, -1},
 };
 
 const char* BarcodeTypeValueName(TBarcodeType type) {
@@ -57,6 +63,11 @@ const char* BarcodeTypeValueName(TBarcodeType type) {
         "bcCodeEAN128B",
         "bcCodeEAN128C",
         "bcCode128Auto",
+        "bcCodeDataBar",
+        "bcCodeDataBarStacked",
+        "bcCodeDataBarLimited",
+        "bcCodeDataBarExpanded",
+        "bcCodeIMb",
     };
     return type < kBarcodeTypeCount ? kNames[type] : "";
 }

@@ -31,8 +31,15 @@ enum TBarcodeType : uint8_t {
     bcCodeEAN128B,
     bcCodeEAN128C,
     bcCode128Auto,
+    // Drawn from the symbol geometry of their encoder rather than from a bar pattern: their bars
+    // are not all on one baseline (Intelligent Mail) or stand in rows (DataBar Stacked).
+    bcCodeDataBar,
+    bcCodeDataBarStacked,
+    bcCodeDataBarLimited,
+    bcCodeDataBarExpanded,
+    bcCodeIMb,
 };
-constexpr int kBarcodeTypeCount = 24;
+constexpr int kBarcodeTypeCount = 29;
 
 // What text accompanies the bars.
 enum TBarcodeOption : uint8_t { bcoNone, bcoCode, bcoTyp, bcoBoth };

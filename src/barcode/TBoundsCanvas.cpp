@@ -8,6 +8,16 @@ namespace qbm {
 
 TBoundsCanvas::TBoundsCanvas() : m_metrics(1, 1) {}
 
+void TBoundsCanvas::Reset() {
+    SetFont(TFont());
+    SetPen(TPen());
+    SetBrush(TBrush());
+    MoveTo(0, 0);
+    m_resolution = 96;
+    m_empty = true;
+    m_minX = m_minY = m_maxX = m_maxY = 0;
+}
+
 TRect TBoundsCanvas::Bounds() const {
     if (m_empty) return {};
     return {m_minX, m_minY, m_maxX + 1, m_maxY + 1};

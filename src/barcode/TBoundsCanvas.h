@@ -10,6 +10,10 @@ class TBoundsCanvas : public TCanvas {
 public:
     TBoundsCanvas();
 
+    // Forgets what was drawn and takes the state of a new canvas, keeping the fonts it measured with:
+    // a caller measuring label after label keeps one canvas.
+    void Reset();
+
     // Inclusive pixel box of all drawing so far; empty() when nothing was drawn.
     bool Empty() const { return m_empty; }
     // Half-open box of all drawing so far (all zero when nothing was drawn).

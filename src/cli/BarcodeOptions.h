@@ -9,13 +9,13 @@
 
 namespace qbm::cli {
 
-// A TBarcodeType value name ("bcCode39") or its ordinal 0 to 23.
+// A TBarcodeType value name ("bcCode39") or its ordinal 0 to 28.
 inline TBarcodeType ParseBarcodeType(const std::string& word) {
     for (int t = 0; t < kBarcodeTypeCount; ++t)
         if (word == BarcodeTypeValueName(static_cast<TBarcodeType>(t))) return static_cast<TBarcodeType>(t);
     const auto n = TryStrToInt(word);
     if (n && *n >= 0 && *n < kBarcodeTypeCount) return static_cast<TBarcodeType>(*n);
-    throw UsageError("unknown barcode type '" + word + "' (a value name such as bcCode39, or 0 to 23)");
+    throw UsageError("unknown barcode type '" + word + "' (a value name such as bcCode39, or 0 to 28)");
 }
 
 // Sets type, text, check digit, module and ratio from the command line.
@@ -46,7 +46,8 @@ inline const char* BarcodeTypeHelp() {
            "bcCode93Extended, bcCodeMSI, bcCodePostNet, bcCodeCodabar, bcCodeEAN8, bcCodeEAN13, "
            "bcCodeUPC_A,\n"
            "bcCodeUPC_E0, bcCodeUPC_E1, bcCodeUPC_Supp2, bcCodeUPC_Supp5, bcCodeEAN128A, bcCodeEAN128B,\n"
-           "bcCodeEAN128C, bcCode128Auto (23). TEXT is taken byte for byte.";
+           "bcCodeEAN128C, bcCode128Auto (23), bcCodeDataBar, bcCodeDataBarStacked, bcCodeDataBarLimited,\n"
+           "bcCodeDataBarExpanded, bcCodeIMb (28). TEXT is taken byte for byte.";
 }
 
 } // namespace qbm::cli

@@ -8,6 +8,8 @@ namespace {
 int RunEncode(const Args& args) {
     TBarcode bc;
     ApplyBarcodeOptions(args, bc);
+    if (bc.DrawsGeometry())
+        throw UsageError(std::string(bc.TypeName()) + " is drawn from its symbol, not from a bar pattern");
     std::cout << bc.BuildPattern() << "\n";
     return 0;
 }

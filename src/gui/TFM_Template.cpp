@@ -170,7 +170,7 @@ void TFM_Template::Connect() {
     connect(m_captionPosition, &QComboBox::currentIndexChanged, this,
             guarded([this](int index) { m_editor.SetCaptionPosition(index); }));
     connect(m_format, &QComboBox::currentIndexChanged, this,
-            guarded([this](int index) { m_editor.SetCodeType(index); }));
+            guarded([this](int index) { m_editor.SetFormatIndex(index); }));
     connect(m_textLayout, &QComboBox::currentIndexChanged, this,
             guarded([this](int index) { m_editor.SetTextLayout(index); }));
     connect(m_height, &QSpinBox::valueChanged, this,
@@ -202,7 +202,7 @@ void TFM_Template::Refresh() {
     if (FromQ(m_testCode->text()) != m_editor.TestCode()) m_testCode->setText(ToQ(m_editor.TestCode()));
     if (Utf8FromQ(m_testCaption->text()) != m_editor.TestCaption())
         m_testCaption->setText(Utf8ToQ(m_editor.TestCaption()));
-    m_format->setCurrentIndex(m_editor.CodeType());
+    m_format->setCurrentIndex(m_editor.FormatIndex());
     m_textLayout->setCurrentIndex(m_editor.TextLayout());
     m_captionPosition->setCurrentIndex(m_editor.CaptionPosition());
     m_height->setValue(m_editor.BarHeight());

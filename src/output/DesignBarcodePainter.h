@@ -4,15 +4,27 @@
 
 #include "design/TDesignObject.h"
 
+#include <cstddef>
 #include <string>
 
 namespace qbm {
 
-class TCanvas;
+class TBoundsCanvas;
+class TTurnedCanvas;
 
-// Draws into the upright box of `width` x `height` pixels at the canvas's origin (a turned canvas
-// turns it). The symbology's own errors (a code it cannot carry) are raised as they are.
-void DrawDesignBarcode(TCanvas& canvas, const TDesignObject& object, const std::string& code, int width,
-                       int height);
+// The size a linear object's symbol was given for its last code: the labels of a run mostly carry
+// codes of one length, which then take one layout a label instead of one for every module tried.
+struct TLinearSizing {
+    size_t codeLength = 0;
+    int modul = 0;
+    int barHeight = 0;
+    int textPixels = 0;
+};
+
+// Draws into the object's upright box of `width` x `height` pixels (the canvas turns it); linear
+// symbols are measured on `bounds`, which keeps its fonts from label to label. The symbology's own
+// errors (a code it cannot carry) are raised as they are.
+void DrawDesignBarcode(TTurnedCanvas& canvas, const TDesignObject& object, const std::string& code, int width,
+                       int height, TLinearSizing& sizing, TBoundsCanvas& bounds);
 
 } // namespace qbm

@@ -44,8 +44,11 @@ bool FitsCell(TBarcode& barcode, const TPage& page, const TCellGrid& grid) {
 TLabelBox LinearLabelBox(TBarcode& barcode, int dpi) {
     RefuseCodeWiderThanAnyLabel(barcode.Text().size());
     EnsureGuiApplication();
-    const TPlacedBarcode placed = LayOutAtOrigin(barcode, dpi);
-    const TQuietZone zone = LinearQuietZone(barcode.Typ());
+    return LinearLabelBoxOf(barcode, LayOutAtOrigin(barcode, dpi));
+}
+
+TLabelBox LinearLabelBoxOf(const TBarcode& barcode, const TPlacedBarcode& placed) {
+    const TQuietZone zone = barcode.QuietZone();
     const TRect bars{0, 0, barcode.PatternWidth(placed.pattern), barcode.Height()};
     const TRect ink = placed.empty ? bars : placed.ink;
     const TRect zones{-zone.left * barcode.Modul(), 0, bars.right + zone.right * barcode.Modul(),

@@ -11,6 +11,7 @@
 namespace qbm {
 
 class TBarcode;
+struct TPlacedBarcode;
 
 // The boxes of a linear barcode drawn with its Left and Top at 0, in its device pixels (half-open):
 // `ink`, what it draws (bars, digits, caption); `whole`, that and the symbology's quiet zones beside
@@ -20,6 +21,8 @@ struct TLabelBox {
     TRect whole;
 };
 TLabelBox LinearLabelBox(TBarcode& barcode, int dpi);
+// The same from a layout already made with the barcode's settings (LayOutAtOrigin).
+TLabelBox LinearLabelBoxOf(const TBarcode& barcode, const TPlacedBarcode& placed);
 
 // Where a label goes in its cell, from the cell's corner: what it draws centred, moved only as far as
 // keeps its quiet zones inside the cell (they are not even on both sides of EAN and UPC symbols).

@@ -2,8 +2,10 @@
 
 #include "barcode/Code128Encoder.h"
 #include "barcode/EanUpcEncoder.h"
+#include "barcode/LinearSymbolGeometry.h"
 #include "barcode/TBarcode.h"
 #include "output/BarPatternReader.h"
+#include "symbols/Gs1ElementString.h"
 #include "util/Text.h"
 
 #include <algorithm>
@@ -51,6 +53,23 @@ std::string AsUpcA(const std::string& s) {
     return s.size() == 13 && s[0] == '0' ? s.substr(1) : s;
 }
 
+// GS1 DataBar as the reader hands it on: the GTIN alone, with its check digit, for DataBar; the element
+// string in its printed form, identifiers in parentheses, for Expanded. A value the encoder would refuse
+// is expected as it is (it is never drawn).
+std::string DataBarReading(TBarcodeType type, const std::string& v) {
+    try {
+        if (type != bcCodeDataBarExpanded) {
+            const std::string digits = v.starts_with("(01)") ? v.substr(4) : v;
+            return digits.size() == 13 ? digits + static_cast<char>('0' + Gs1CheckDigit(digits)) : digits;
+        }
+        std::string out;
+        for (const TGs1Element& e : ParseGs1ElementString(v)) out += "(" + e.ai + ")" + e.data;
+        return out;
+    } catch (const std::exception&) {
+        return v;
+    }
+}
+
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -61,7 +80,8 @@ int HexValue(char c) {
 
 std::string ExpectedLinearReading(const TBarcode& settings, const std::string& value) {
     const TBarcodeType type = settings.Typ();
-    const std::string v = type < kBarcodeTypeCount && BCdata[type].Num ? Trim(value) : value;
+    const std::string v =
+        (type < kBarcodeTypeCount && BCdata[type].Num) || IsGeometryType(type) ? Trim(value) : value;
     switch (type) {
     case bcCode_2_5_interleaved:
         return v.size() % 2 != 0 ? "0" + v : v;
@@ -88,6 +108,10 @@ std::string ExpectedLinearReading(const TBarcode& settings, const std::string& v
         return UpcE(settings, v);
     case bcCodeMSI:
         return v.empty() ? v : v + LuhnCheckDigit(v);
+    case bcCodeDataBar:
+    case bcCodeDataBarStacked:
+    case bcCodeDataBarExpanded:
+        return DataBarReading(type, v);
     default:
         return v;
     }

@@ -38,6 +38,12 @@ ZXing::BarcodeFormats LinearFormats(TBarcodeType type) {
     case bcCodeEAN128C:
     case bcCode128Auto:
         return F::Code128;
+    // The reader joins the two rows of a stacked symbol as it joins the halves of one row.
+    case bcCodeDataBar:
+    case bcCodeDataBarStacked:
+        return F::DataBar;
+    case bcCodeDataBarExpanded:
+        return F::DataBarExpanded;
     default:
         return F::None;
     }

@@ -1,7 +1,9 @@
 #include "output/TDesignPainter.h"
 
+#include "barcode/TBoundsCanvas.h"
 #include "output/DesignBarcodePainter.h"
 #include "output/DesignTextLayout.h"
+#include "surface/GuiApplication.h"
 #include "surface/PictureDecoder.h"
 #include "surface/TCanvas.h"
 #include "surface/TTurnedCanvas.h"
@@ -49,6 +51,9 @@ void SetOutline(TCanvas& canvas, const TDesignObject& o, int dpi) {
 TDesignPainter::TDesignPainter(const TLabelDesign& design, int dpiX, int dpiY)
     : m_design(design), m_dpiX(dpiX), m_dpiY(dpiY) {
     m_pictures.resize(design.objects.size());
+    m_sizings.resize(design.objects.size());
+    EnsureGuiApplication();
+    m_bounds = std::make_unique<TBoundsCanvas>();
     for (size_t i = 0; i < design.objects.size(); ++i) {
         const TDesignObject& o = design.objects[i];
         if (o.kind != TDesignKind::Image) continue;
@@ -57,6 +62,8 @@ TDesignPainter::TDesignPainter(const TLabelDesign& design, int dpiX, int dpiY)
                                       "of object " + std::to_string(i + 1));
     }
 }
+
+TDesignPainter::~TDesignPainter() = default;
 
 TRect TDesignPainter::Box(size_t object) const {
     const TDesignObject& o = m_design.objects[object];
@@ -81,7 +88,7 @@ void TDesignPainter::Draw(TCanvas& canvas, TPoint origin, const TMergeValues& va
             break;
         }
         case TDesignKind::Barcode:
-            DrawDesignBarcode(turned, o, ExpandMergeText(o.value, values), w, h);
+            DrawDesignBarcode(turned, o, ExpandMergeText(o.value, values), w, h, m_sizings[i], *m_bounds);
             break;
         case TDesignKind::Image: {
             const TBitmap& picture = *m_pictures[i];

@@ -4,14 +4,17 @@
 
 #include "design/MergeText.h"
 #include "design/TLabelDesign.h"
+#include "output/DesignBarcodePainter.h"
 #include "surface/Graphics.h"
 #include "surface/TBitmap.h"
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 namespace qbm {
 
+class TBoundsCanvas;
 class TCanvas;
 
 class TDesignPainter {
@@ -19,6 +22,7 @@ public:
     // Pictures are drawn once, at the size they print at on a device of this resolution, and turned
     // as their objects are.
     TDesignPainter(const TLabelDesign& design, int dpiX, int dpiY);
+    ~TDesignPainter();
 
     // One label with its top-left corner at `origin` of the canvas.
     void Draw(TCanvas& canvas, TPoint origin, const TMergeValues& values) const;
@@ -31,6 +35,8 @@ private:
     int m_dpiX;
     int m_dpiY;
     std::vector<std::optional<TBitmap>> m_pictures;
+    mutable std::vector<TLinearSizing> m_sizings;
+    std::unique_ptr<TBoundsCanvas> m_bounds;
 };
 
 } // namespace qbm

@@ -191,6 +191,14 @@ TPrintResult RunPrintLoop(TPrinter& printer, const TPrintJob& job, TUserPrompts&
         return result;
     }
 
+    if (job.design && job.designProblems) {
+        if (const std::string problems =
+                job.designProblems(plan.FirstPrinted(), plan.LastPrinted(), page.resY);
+            !problems.empty()) {
+            prompts.Message(TMsgKind::mkError, TMsgButtons::mbOK, problems);
+            return result;
+        }
+    }
     if (job.design && job.run.verify)
         result.notReadBack = "the labels of a label design are not read back";
     else if (job.run.verify && !VerifyLabels(job, plan, page, working.get(), prompts, result))
@@ -319,8 +327,10 @@ TPrintResult RunPrintCommand(TPrinter& printer, const TPrintJob& job, const TLin
             return {};
         }
         // Every code is tested before the first page: a label that cannot be drawn would end the run
-        // part-way, and one with a wrong check digit would print a symbol no scanner reads.
-        const std::string invalid = checks->datasheetSource
+        // part-way, and one with a wrong check digit would print a symbol no scanner reads. A design's
+        // barcodes have symbologies of their own: the loop checks them, at the printer's resolution.
+        const std::string invalid = job.design ? std::string()
+                                    : checks->datasheetSource
                                         ? InvalidRowsMessage(*checks)
                                         : checks->problem(std::string(checks->constantCode));
         if (!invalid.empty()) {

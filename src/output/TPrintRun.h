@@ -45,6 +45,9 @@ struct TPrintJob {
     // its merge fields read from `datasheet`'s row of each label.
     const TLabelDesign* design = nullptr;
     const TDatasheet* datasheet = nullptr;
+    // What would print the design's labels first to last wrong at a resolution, in one message; the
+    // run prints nothing when it says something.
+    std::function<std::string(long long first, long long last, int dpi)> designProblems;
     TPrintProgress progress;
     TChoosePrinter choosePrinter;
     TPrintRunOptions run;

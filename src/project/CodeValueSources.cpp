@@ -1,6 +1,7 @@
 #include "project/CodeValueSources.h"
 
 #include "barcode/Code128Encoder.h"
+#include "barcode/LinearSymbolGeometry.h"
 #include "barcode/TBarcode.h"
 #include "data/TDatasheet.h"
 #include "project/TLabelProject.h"
@@ -41,10 +42,11 @@ bool ValidateCode(std::string_view text, TBarcodeType type) {
     const std::string_view value = TrimmedView(text);
     if (row.Num && !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return false;
-    if (type == bcCode93) {
-        // The Code 93 encoder refuses characters outside its set: its pattern is the answer.
+    if (type == bcCode93 || IsGeometryType(type)) {
+        // The Code 93 encoder refuses characters outside its set, the GS1 DataBar and Intelligent Mail
+        // encoders values of the wrong length or form: their answer is the answer.
         try {
-            EncodeLinear({value, bcCode93});
+            EncodeLinear({value, type});
         } catch (const EBarcodeError&) {
             return false;
         }
@@ -55,6 +57,17 @@ bool ValidateCode(std::string_view text, TBarcodeType type) {
 }
 
 std::string CodeProblem(std::string_view text, TBarcodeType type, bool checksum) {
+    // The symbol encoders say what is wrong with a value ("GS1 DataBar Limited: ..."); their message
+    // tells the user more than the fixed text.
+    if (IsGeometryType(type)) {
+        try {
+            RefuseCodeWiderThanAnyLabel(text.size());
+            EncodeLinear({text, type, checksum});
+        } catch (const std::exception& e) {
+            return e.what();
+        }
+        return {};
+    }
     if (!ValidateCode(text, type)) return InvalidCodeText(type);
     try {
         RefuseCodeWiderThanAnyLabel(text.size());

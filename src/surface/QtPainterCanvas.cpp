@@ -394,8 +394,8 @@ void QtPainterCanvas::TextOut(int x, int y, const std::string& text) {
     const TQtFontCache::TEntry& e = CurrentFont();
     const QFont& f = e.qfont;
     QPainter& p = Painter();
-    const auto latin1 = CanvasLatin1(text);
-    if (latin1 && GlyphTextOut(p, x, y, *latin1, Brush().style == TBrushStyle::bsSolid ? TextWidth(text) : 0))
+    const auto codes = CanvasSingleBytes(text);
+    if (codes && GlyphTextOut(p, x, y, *codes, Brush().style == TBrushStyle::bsSolid ? TextWidth(text) : 0))
         return;
     const QFontMetrics& fm = e.metrics;
     const QString s = CanvasQString(text);

@@ -1,5 +1,7 @@
 #include "surface/TGlyphTable.h"
 
+#include "surface/CanvasText.h"
+
 #include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGlyphRun>
@@ -17,14 +19,21 @@ namespace qbm {
 
 namespace {
 
+// Codes whose character is a control one (the canvas code page leaves five of 0x80-0x9F to them).
 bool IsControl(unsigned char c) {
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+    const char32_t ch = CanvasCodeChar(c);
+    return ch < 0x20 || (ch >= 0x7F && ch <= 0x9F);
+}
+
+QChar CodeChar(unsigned char c) {
+    return QChar(static_cast<char16_t>(CanvasCodeChar(c)));
 }
 
 bool IsLatinScript(unsigned char c) {
     static const std::array<bool, 256> kLatin = [] {
         std::array<bool, 256> t{};
-        for (int c = 0; c < 256; ++c) t[c] = QChar(c).script() == QChar::Script_Latin;
+        for (int c = 0; c < 256; ++c)
+            t[c] = CodeChar(static_cast<unsigned char>(c)).script() == QChar::Script_Latin;
         return t;
     }();
     return kLatin[c];
@@ -198,7 +207,7 @@ void TGlyphTable::MeasureChar(TContext& context, unsigned char c) {
     context.charState[c] = kShaped;
     if (IsControl(c) || !m_raw.isValid()) return;
     const qsizetype lead = context.lead.size();
-    const auto s = Shape(m_font, m_raw, context.lead + QChar(c));
+    const auto s = Shape(m_font, m_raw, context.lead + CodeChar(c));
     if (!s || s->glyphs.size() != static_cast<size_t>(lead) + 1 || s->glyphs[lead] == 0) return;
     const auto origin = ToFixed(s->positions[lead].x());
     if (!origin || s->positions[lead].y() != s->positions[0].y() || (lead == 0 && *origin != 0)) return;
@@ -217,7 +226,7 @@ void TGlyphTable::MeasurePair(TContext& context, unsigned char a, unsigned char 
     const size_t at = a * 256u + b;
     context.pairState[at] = kShaped;
     const qsizetype lead = context.lead.size();
-    const QChar pair[2] = {QChar(a), QChar(b)};
+    const QChar pair[2] = {CodeChar(a), CodeChar(b)};
     const auto s = Shape(m_font, m_raw, context.lead + QString(pair, 2));
     if (!s || s->glyphs.size() != static_cast<size_t>(lead) + 2) return;
     if (s->glyphs[lead] != m_glyph[a] || s->glyphs[lead + 1] != m_glyph[b]) return; // joined or replaced

@@ -375,8 +375,8 @@ void TPdfCanvas::DrawText(const QTransform& place, const std::string& text) {
         }
         m_content += "h f\n";
     }
-    const auto latin1 = CanvasLatin1(text);
-    if (latin1 && DrawGlyphText(place, *latin1)) return;
+    const auto codes = CanvasSingleBytes(text);
+    if (codes && DrawGlyphText(place, *codes)) return;
     // Texts only the shaper can lay out (a character from another font or script, lines under or
     // through the text, a turn other than a right angle) go out as outlines.
     const QString shaped = CanvasQString(text);
@@ -455,6 +455,8 @@ void TPdfCanvas::TextRectRight(const TRect& rect, const std::string& text) {
 int TPdfCanvas::PictureObject(const QImage& img, const TRect& sourceRect) {
     constexpr size_t kRecent = 8;
     constexpr size_t kRecentBytes = 4 << 20; // a label picture at printer resolution fits well
+    for (const TRecentPicture& r : m_recent)
+        if (r.cacheKey == img.cacheKey() && r.rect == sourceRect) return r.id;
     const int w = sourceRect.Width(), h = sourceRect.Height();
     // Black and white pictures (every symbol) take a bit a pixel, grey ones a byte, others three.
     bool grey = true, blackAndWhite = true;
@@ -489,12 +491,16 @@ int TPdfCanvas::PictureObject(const QImage& img, const TRect& sourceRect) {
     const std::string dict = " /Type /XObject /Subtype /Image /Width " + std::to_string(w) + " /Height " +
                              std::to_string(h) + " /ColorSpace " + (grey ? "/DeviceGray" : "/DeviceRGB") +
                              " /BitsPerComponent " + (blackAndWhite ? "1" : "8");
-    for (const TRecentPicture& r : m_recent)
-        if (r.dict == dict && r.samples == samples) return r.id;
+    for (TRecentPicture& r : m_recent)
+        if (r.dict == dict && r.samples == samples) {
+            r.cacheKey = img.cacheKey();
+            r.rect = sourceRect;
+            return r.id;
+        }
     const int id = m_file.Reserve();
     m_file.Stream(id, dict, samples);
     if (samples.size() > kRecentBytes) return id;
-    TRecentPicture entry{std::move(samples), dict, id};
+    TRecentPicture entry{std::move(samples), dict, id, img.cacheKey(), sourceRect};
     if (m_recent.size() < kRecent) {
         m_recent.push_back(std::move(entry));
     } else {

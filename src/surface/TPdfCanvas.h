@@ -110,10 +110,14 @@ private:
     // The last pictures written, by their samples, so that a label picture printed on every label
     // is stored once. Compared by content: a bitmap redrawn in place for the next label is the same
     // bitmap with other pixels.
+    // A picture not changed since it was written (a design's logo on every label) is known by Qt's
+    // key for its pixels without comparing them again.
     struct TRecentPicture {
         std::string samples;
         std::string dict;
         int id;
+        qint64 cacheKey = 0;
+        TRect rect{};
     };
     std::vector<TRecentPicture> m_recent;
     size_t m_nextRecent = 0;

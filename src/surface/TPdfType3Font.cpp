@@ -1,5 +1,7 @@
 #include "surface/TPdfType3Font.h"
 
+#include "surface/CanvasText.h"
+
 #include "surface/PdfPaths.h"
 #include "surface/TPdfFile.h"
 
@@ -37,8 +39,10 @@ std::string ToUnicodeMap(const std::array<bool, 256>& used) {
     };
     for (int c = 0; c < 256; ++c) {
         if (!used[c]) continue;
-        entries += "<" + Hex2(c) + "> <00" + Hex2(c) + ">\n"; // Latin-1 is the first block of Unicode
-        if (++count == 100) flush();                          // a block holds at most 100 entries
+        const char32_t ch = CanvasCodeChar(static_cast<unsigned char>(c));
+        entries += "<" + Hex2(c) + "> <" + Hex2(static_cast<int>(ch >> 8)) +
+                   Hex2(static_cast<int>(ch & 0xFF)) + ">\n";
+        if (++count == 100) flush(); // a block holds at most 100 entries
     }
     flush();
     map += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";

@@ -35,8 +35,8 @@ int TQtFontCache::TextWidth(const TFont& font, const std::string& text, bool sha
     constexpr size_t kWidths = 8;
     TEntry& e = Select(font);
     int w = 0;
-    const auto latin1 = CanvasLatin1(text);
-    if (!shapeAll && latin1 && e.Widths().Width(*latin1, w)) return w;
+    const auto codes = CanvasSingleBytes(text);
+    if (!shapeAll && codes && e.Widths().Width(*codes, w)) return w;
     if (m_widthsFor != &e) {
         m_widths.clear();
         m_nextWidthSlot = 0;
@@ -44,9 +44,7 @@ int TQtFontCache::TextWidth(const TFont& font, const std::string& text, bool sha
     }
     for (const auto& [t, cached] : m_widths)
         if (t == text) return cached;
-    w = e.metrics.horizontalAdvance(
-        latin1 ? QString::fromLatin1(latin1->data(), static_cast<qsizetype>(latin1->size()))
-               : CanvasQString(text));
+    w = e.metrics.horizontalAdvance(CanvasQString(text));
     if (m_widths.size() < kWidths) {
         m_widths.emplace_back(text, w);
     } else {

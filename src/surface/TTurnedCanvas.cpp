@@ -22,6 +22,7 @@ TCanvas& TTurnedCanvas::Page() {
 // Counter-clockwise on the page, whose y runs down: a quarter turn takes the box's top edge to its
 // left edge.
 TPoint TTurnedCanvas::Map(TPoint p) const {
+    p = {p.x + m_shift.x, p.y + m_shift.y};
     switch (m_degrees) {
     case 90:
         return {m_at.x + p.y, m_at.y + m_width - p.x};
@@ -34,6 +35,21 @@ TPoint TTurnedCanvas::Map(TPoint p) const {
     }
 }
 
+// Polygons and lines name pixels, not the edges between them: a pixel's far edge is one more.
+TPoint TTurnedCanvas::MapPixel(TPoint p) const {
+    const TPoint edge = Map(p);
+    switch (m_degrees) {
+    case 90:
+        return {edge.x, edge.y - 1};
+    case 180:
+        return {edge.x - 1, edge.y - 1};
+    case 270:
+        return {edge.x - 1, edge.y};
+    default:
+        return edge;
+    }
+}
+
 TRect TTurnedCanvas::Map(const TRect& r) const {
     const TPoint a = Map(TPoint{r.left, r.top}), b = Map(TPoint{r.right, r.bottom});
     return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
@@ -41,7 +57,7 @@ TRect TTurnedCanvas::Map(const TRect& r) const {
 
 void TTurnedCanvas::Polygon(const std::vector<TPoint>& points) {
     m_mapped.resize(points.size());
-    std::transform(points.begin(), points.end(), m_mapped.begin(), [this](TPoint p) { return Map(p); });
+    std::transform(points.begin(), points.end(), m_mapped.begin(), [this](TPoint p) { return MapPixel(p); });
     Page().Polygon(m_mapped);
 }
 
@@ -67,7 +83,7 @@ void TTurnedCanvas::Ellipse(int left, int top, int right, int bottom) {
 }
 
 void TTurnedCanvas::LineTo(int x, int y) {
-    const TPoint from = Map(PenPos()), to = Map(TPoint{x, y});
+    const TPoint from = MapPixel(PenPos()), to = MapPixel(TPoint{x, y});
     MoveTo(x, y);
     TCanvas& page = Page();
     page.MoveTo(from.x, from.y);

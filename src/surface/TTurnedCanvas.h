@@ -13,7 +13,12 @@ public:
     // 90, 180 or 270) it covers the box whose top-left corner is `at` on the page.
     TTurnedCanvas(TCanvas& page, TPoint at, int width, int height, int degrees);
 
+    // Moves what is drawn next within the upright box.
+    void Shift(TPoint by) { m_shift = by; }
+
+    // A point between pixels (a box's corner, a text's corner), and a pixel (a polygon's corner).
     TPoint Map(TPoint p) const;
+    TPoint MapPixel(TPoint p) const;
     TRect Map(const TRect& r) const;
 
     void Polygon(const std::vector<TPoint>& points) override;
@@ -41,6 +46,7 @@ private:
     int m_width;
     int m_height;
     int m_degrees;
+    TPoint m_shift{};
     std::vector<TPoint> m_mapped;
     std::vector<TRect> m_mappedRects;
 };

@@ -1,6 +1,6 @@
 #pragma once
-// The symbologies beside our own engines' linear types, PDF417 and MaxiCode: QR Code through our own
-// encoder, the others through libzint.
+// The symbologies beside our own engines' linear types, PDF417 and MaxiCode: QR Code and Data Matrix
+// through our own encoders, the others through libzint.
 
 #include <cstdint>
 #include <optional>

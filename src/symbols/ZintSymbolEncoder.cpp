@@ -1,7 +1,7 @@
 #include "symbols/ZintSymbolEncoder.h"
 
 #include "surface/TModuleRectBuilder.h"
-#include "symbols/DataMatrixSizes.h"
+#include "symbols/DataMatrixSymbol.h"
 #include "symbols/ESymbolError.h"
 #include "symbols/Gs1ElementString.h"
 #include "symbols/QrCodeSymbol.h"
@@ -106,6 +106,15 @@ std::string DataBarGtin(std::string_view text) {
     return digits.substr(0, 13);
 }
 
+// Intelligent Mail takes the 20 digits of the tracking code and the 5, 9 or 11 of the routing code run
+// together (25, 29 or 31 digits); the encoder wants a hyphen between the two.
+std::string ImbTrackingAndRouting(std::string_view text) {
+    constexpr size_t kTrackingDigits = 20;
+    const bool digits = std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits || text.size() <= kTrackingDigits) return std::string(text);
+    return std::string(text.substr(0, kTrackingDigits)) + "-" + std::string(text.substr(kTrackingDigits));
+}
+
 int AztecLevel(int percent) {
     if (percent < 0 || percent > 50) throw ESymbolError("Aztec error correction must be 1 to 50 per cent");
     if (percent == 0) return 0;
@@ -145,22 +154,6 @@ std::string Configure(zint_symbol& sym, const TSymbolSettings& s, std::string_vi
         sym.option_1 = static_cast<int>(s.qrEcc);
         sym.option_2 = s.version;
         return std::string(text);
-    case TSymbology::DataMatrix:
-        if (s.rows || s.columns) {
-            const auto index = DataMatrixSizeIndex(s.rows, s.columns);
-            if (!index)
-                throw ESymbolError("Data Matrix has no size of " + std::to_string(s.rows) + " x " +
-                                   std::to_string(s.columns) + " modules");
-            sym.option_2 = *index;
-        } else if (s.shape == TDataMatrixShape::Square) {
-            sym.option_3 = DM_SQUARE;
-        }
-        if (s.gs1) {
-            sym.input_mode = GS1_MODE;
-            return ZintElementString(text);
-        }
-        sym.eci = eci;
-        return std::string(text);
     case TSymbology::Aztec:
         sym.option_1 = AztecLevel(s.aztecEccPercent);
         sym.eci = eci;
@@ -173,6 +166,8 @@ std::string Configure(zint_symbol& sym, const TSymbolSettings& s, std::string_vi
         sym.input_mode = GS1_MODE;
         return ZintElementString(text);
     case TSymbology::IntelligentMail:
+        return ImbTrackingAndRouting(text);
+    case TSymbology::DataMatrix: // our own encoder's (DataMatrixSymbol.h)
         return std::string(text);
     }
     return std::string(text);
@@ -255,34 +250,19 @@ TSymbolGeometry FromVector(const zint_symbol& sym) {
     return g;
 }
 
-// Data Matrix in a rectangle: the smallest of the six rectangular sizes that holds the data.
-int EncodeRectangularDataMatrix(zint_symbol& sym, const std::string& data) {
-    int rc = ZINT_ERROR;
-    for (int index = kFirstRectangularSize; index <= kDataMatrixSizeCount; ++index) {
-        sym.option_2 = index;
-        rc = ZBarcode_Encode(&sym, reinterpret_cast<const unsigned char*>(data.data()),
-                             static_cast<int>(data.size()));
-        if (rc < ZINT_ERROR) return rc;
-        ZBarcode_Clear(&sym);
-    }
-    return rc;
-}
-
 } // namespace
 
 TSymbolGeometry EncodeSymbol(const TSymbolSettings& settings, std::string_view text) {
-    // Our own encoder: libzint spends most of a QR Code label choosing the mask.
+    // Our own encoders: libzint spends most of a QR Code label choosing the mask, and most of a Data
+    // Matrix label in its encodation.
     if (settings.symbology == TSymbology::QrCode) return EncodeQrCodeSymbol(settings, text);
+    if (settings.symbology == TSymbology::DataMatrix) return EncodeDataMatrixSymbol(settings, text);
     zint_symbol* const sym = &ReusedSymbol();
     const std::string data = Configure(*sym, settings, text);
     const std::string name = SymbologyName(settings.symbology);
     if (data.empty()) throw ESymbolError(name + ": there is no text to encode");
-    const bool rectangle = settings.symbology == TSymbology::DataMatrix &&
-                           settings.shape == TDataMatrixShape::Rectangle && !settings.rows &&
-                           !settings.columns;
-    const int rc = rectangle ? EncodeRectangularDataMatrix(*sym, data)
-                             : ZBarcode_Encode(sym, reinterpret_cast<const unsigned char*>(data.data()),
-                                               static_cast<int>(data.size()));
+    const int rc = ZBarcode_Encode(sym, reinterpret_cast<const unsigned char*>(data.data()),
+                                   static_cast<int>(data.size()));
     if (rc >= ZINT_ERROR) throw ESymbolError(name + ": " + ZintMessage(*sym));
     if (IsMatrixSymbology(settings.symbology)) return FromMatrix(*sym, settings.symbology);
     // The linear symbols' bar heights, separators and text positions are the encoder's to know.

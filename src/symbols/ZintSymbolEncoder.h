@@ -11,7 +11,8 @@ namespace qbm {
 
 // The symbol for the UTF-8 text. Texts beyond Latin-1 go into QR Code, Data Matrix and Aztec as UTF-8
 // behind an ECI; GS1 texts are element strings, checked before encoding. QR Code is our own encoder's
-// (QrCodeSymbol.h), the others libzint's. ESymbolError names what is wrong.
+// (QrCodeSymbol.h), Data Matrix too (DataMatrixSymbol.h), the others libzint's. ESymbolError names what is
+// wrong.
 TSymbolGeometry EncodeSymbol(const TSymbolSettings& settings, std::string_view text);
 
 } // namespace qbm

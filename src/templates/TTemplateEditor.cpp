@@ -23,7 +23,10 @@ namespace {
 
 constexpr int kMatrix25 = bcCode_2_5_matrix;
 constexpr int kLayoutNone = 3;
-constexpr int kLastFormat = bcCodeEAN128C;
+// The format list holds the types up to EAN128C at their ordinals, then those drawn from a symbol
+// geometry; Code128Auto (23) between them is not offered.
+constexpr int kLastPatternFormat = bcCodeEAN128C;
+constexpr int kFirstGeometryType = bcCodeDataBar;
 
 int InList(int index, int last) {
     return index >= 0 && index <= last ? index : -1;
@@ -62,8 +65,26 @@ const TStrings& TTemplateEditor::FormatItems() {
                                    "UPC_Supp5",
                                    "EAN128A",
                                    "EAN128B",
-                                   "EAN128C"};
+                                   "EAN128C",
+                                   "GS1 DataBar",
+                                   "GS1 DataBar Stacked",
+                                   "GS1 DataBar Limited",
+                                   "GS1 DataBar Expanded",
+                                   "Intelligent Mail"};
     return items;
+}
+
+int TTemplateEditor::FormatIndexOf(int codeType) {
+    if (codeType >= 0 && codeType <= kLastPatternFormat) return codeType;
+    if (codeType >= kFirstGeometryType && codeType < kBarcodeTypeCount)
+        return codeType - kFirstGeometryType + kLastPatternFormat + 1;
+    return -1;
+}
+
+int TTemplateEditor::CodeTypeAt(int formatIndex) {
+    if (formatIndex >= 0 && formatIndex <= kLastPatternFormat) return formatIndex;
+    const int type = formatIndex - (kLastPatternFormat + 1) + kFirstGeometryType;
+    return formatIndex > kLastPatternFormat && type < kBarcodeTypeCount ? type : -1;
 }
 
 const TStrings& TTemplateEditor::TextLayoutItems() {
@@ -139,7 +160,7 @@ void TTemplateEditor::LoadTemplate() {
     m_preselected = m_selected;
     const TEditorTemplate t = ReadEditorTemplate(TIniFile(m_libraryPath), SelectedName());
     // A value the lists do not hold (a hand-edited file) leaves the list without a selection.
-    m_codeType = InList(t.CodeType, kLastFormat);
+    m_codeType = FormatIndexOf(t.CodeType) >= 0 ? t.CodeType : -1;
     m_captionPosition = InList(t.ExtCaptionPosition, 2);
     m_textLayout = InList(t.TextLayout, kLayoutNone);
     m_height = std::clamp(t.Height, kMinSize, kMaxSize);
@@ -204,9 +225,13 @@ void TTemplateEditor::SetCaptionPosition(int index) {
     DrawTemplatePreview();
 }
 
-void TTemplateEditor::SetCodeType(int index) {
-    m_codeType = InList(index, kLastFormat);
+void TTemplateEditor::SetCodeType(int type) {
+    m_codeType = FormatIndexOf(type) >= 0 ? type : -1;
     DrawTemplatePreview();
+}
+
+void TTemplateEditor::SetFormatIndex(int index) {
+    SetCodeType(CodeTypeAt(index));
 }
 
 void TTemplateEditor::SetTextLayout(int index) {

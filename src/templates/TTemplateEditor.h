@@ -20,6 +20,9 @@ class TTemplateEditor {
 public:
     // The items of the format list ("CodeType" ordinals), the code alignments and caption alignments.
     static const TStrings& FormatItems();
+    // The format list's index of a "CodeType" ordinal and back; -1 for what the list does not hold.
+    static int FormatIndexOf(int codeType);
+    static int CodeTypeAt(int formatIndex);
     static const TStrings& TextLayoutItems();
     static const TStrings& CaptionPositionItems();
     static constexpr int kMinSize = 1;
@@ -57,7 +60,9 @@ public:
     bool Cancel();
 
     // Control values.
+    // The "CodeType" ordinal, -1 for none of the list's.
     int CodeType() const { return m_codeType; }
+    int FormatIndex() const { return FormatIndexOf(m_codeType); }
     int TextLayout() const { return m_textLayout; }
     int CaptionPosition() const { return m_captionPosition; }
     int BarHeight() const { return m_height; }
@@ -74,7 +79,9 @@ public:
     void SetTestCode(const std::string& code);
     void SetTestCaption(const std::string& caption);
     void SetCaptionPosition(int index);
-    void SetCodeType(int index);
+    void SetCodeType(int type);
+    // A choice in the format list.
+    void SetFormatIndex(int index);
     void SetTextLayout(int index);
     void SetBarHeight(int mm);
     void SetBarWidth(int hundredths);

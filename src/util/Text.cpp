@@ -107,10 +107,7 @@ std::string Utf8ToLatin1(std::string_view s) {
 } // namespace qbm
 
 namespace qbm {
-namespace {
 
-// The code point and length of the UTF-8 sequence at `at`; length 0 when the bytes there are no
-// well-formed sequence.
 std::pair<char32_t, size_t> Utf8At(std::string_view s, size_t at) {
     const auto b0 = static_cast<unsigned char>(s[at]);
     if (b0 < 0x80) return {b0, 1};
@@ -124,8 +121,6 @@ std::pair<char32_t, size_t> Utf8At(std::string_view s, size_t at) {
     }
     return {c, length};
 }
-
-} // namespace
 
 std::string Utf8ToLatin1Replacing(std::string_view s) {
     std::string r;

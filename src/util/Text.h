@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace qbm {
 
@@ -23,6 +24,10 @@ std::string TrimRight(std::string_view s);
 std::string UpperCase(std::string_view s);
 std::string LowerCase(std::string_view s);
 bool SameText(std::string_view a, std::string_view b);
+
+// The code point and length of the UTF-8 sequence at `at`; length 0 when the bytes there are no
+// well-formed sequence.
+std::pair<char32_t, size_t> Utf8At(std::string_view s, size_t at);
 
 // One code point's UTF-8 bytes appended (readers that decode character references and UTF-16).
 void AppendUtf8(std::string& out, char32_t c);

@@ -1,6 +1,9 @@
 #include "barcode/TBarcode.h"
+#include "templates/TemplateLibrary.h"
 
 #include "DocumentTestSupport.h"
+
+#include <fstream>
 
 namespace qbm {
 namespace {
@@ -56,6 +59,35 @@ TEST(DocumentSources, TemplateThatCannotDrawTheCodeShowsTheInvalidCodeMessage) {
     EXPECT_EQ(f.Shown(), std::vector<std::string>{});
     EXPECT_FALSE(f.doc->CodeRefused());
     EXPECT_EQ(f.doc->Setup().bcdMain.Text(), "ABC");
+}
+
+// GS1 DataBar and Intelligent Mail codes are checked by their encoder, whose message is shown: beside
+// the field while typing, in a box when another template cannot draw the code.
+TEST(DocumentSources, SymbolTypesReportTheEncodersMessage) {
+    DocumentFixture f(false);
+    WriteDefaultTemplates(f.Path("Templates.dat"));
+    std::ofstream(f.Path("Templates.dat"), std::ios::app | std::ios::binary)
+        << "[DataBar]\r\nCodeType=24\r\nTextLayout=2\r\n[Mail]\r\nCodeType=28\r\nHeight=5\r\n";
+    f.doc->Start();
+    f.doc->MarkWelcomeShown();
+    f.Select("Code39");
+    f.doc->SetFixedCode("ABC");
+    f.Shown();
+    f.Select("DataBar");
+    EXPECT_EQ(f.Shown(),
+              std::vector<std::string>{"GS1 DataBar holds a GTIN: 13 digits, or 14 with the check digit"});
+    EXPECT_TRUE(f.doc->CodeRefused());
+    f.doc->SetFixedCode("0950110153000");
+    EXPECT_EQ(f.doc->InputProblem(), "");
+    EXPECT_EQ(f.doc->Setup().bcdMain.Text(), "0950110153000");
+    EXPECT_FALSE(f.doc->CodeRefused());
+    EXPECT_EQ(f.doc->Setup().label.StatusText, "Barcode Type: GS1 DataBar ");
+    f.Select("Mail");
+    EXPECT_EQ(f.Shown(), std::vector<std::string>{
+                             "Intelligent Mail: Invalid length for tracking code (20 characters required)"});
+    f.doc->SetFixedCode("0123456709498765432101234");
+    EXPECT_EQ(f.doc->InputProblem(), "");
+    EXPECT_EQ(f.Shown(), std::vector<std::string>{});
 }
 
 TEST(DocumentSources, ControlCharacterMenuFollowsTheSymbologyAndAppendsAtTheEnd) {

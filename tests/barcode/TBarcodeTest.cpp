@@ -243,7 +243,7 @@ TEST(TBarcodeBuildPattern, NumericTypesTrimTheirTextAndRejectOtherCharacters) {
 
 TEST(TBarcodeBuildPattern, DamagedTypeAndUnknownElementsRaiseTheirErrors) {
     TBarcode bc;
-    bc.SetTyp(static_cast<TBarcodeType>(24));
+    bc.SetTyp(static_cast<TBarcodeType>(kBarcodeTypeCount));
     EXPECT_THROW_MSG(bc.BuildPattern(), EBarcodeError, "System error!");
     EXPECT_THROW_MSG(bc.Width(), EBarcodeError, "System error!");
     EXPECT_STREQ(bc.TypeName(), "");

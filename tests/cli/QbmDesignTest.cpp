@@ -141,3 +141,44 @@ TEST(QbmDesign, EveryLabelOfASheetCarriesItsOwnRowsBarcodeNameAndPrice) {
             << "label " << label << ": " << found;
     }
 }
+
+// A design's barcodes have symbologies of their own: a row the design's EAN-13 cannot carry is named
+// before anything prints, whatever the template's symbology; so are fields no column gives.
+TEST(QbmDesign, LabelsThatWouldPrintWrongAreNamedBeforeAnythingPrints) {
+    const std::string dir = test::MakeTempDir();
+    const std::string library = dir + "/Templates.dat";
+    WriteDefaultTemplates(library);
+    TLabelProject p;
+    p.SetTemplateName("Code39");
+    p.SetLinearSource(TLinearSource::lsDatasheet);
+    TDatasheet& sheet = p.Datasheet();
+    sheet.SetColumnCount(3);
+    sheet.SetRowCount(4);
+    const char* const rows[][2] = {
+        {"Code", "Name"}, {"4006381333931", "Käse"}, {"ABC", "Brot"}, {"4006381333932", "Milch"}};
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 2; ++c) sheet.SetCell(c + 1, r, rows[r][c]);
+    p.RebuildFieldList(kFieldPlaceholderDatasheet);
+    p.SetCodeField(1);
+    const auto save = [&](const std::string& json) {
+        p.SetDesign(DesignFromJson(json, {}));
+        SaveProject(dir + "/p.bpj", p, nullptr);
+        return test::RunQbm(dir, "print " + dir + "/p.bpj --pdf " + dir + "/p.pdf --library " + library +
+                                     " --no-journal");
+    };
+    const test::TCliRun codes = save(R"({"objects": [{"type": "barcode", "x_mm": 1, "y_mm": 1, "width_mm": 40,
+        "height_mm": 20, "value": "{Code}", "symbology": "bcCodeEAN13"}, {"type": "text", "x_mm": 1, "y_mm": 22,
+        "width_mm": 8, "height_mm": 4, "value": "{Name}", "size_pt": 30, "shrink_to_fit": false}]})");
+    EXPECT_EQ(codes.exitCode, 1);
+    EXPECT_NE(codes.err.find("Label 2, object 1 (barcode): "), std::string::npos) << codes.err;
+    EXPECT_NE(codes.err.find("Label 3, object 1 (barcode): The check digit"), std::string::npos) << codes.err;
+    EXPECT_NE(codes.err.find("Label 1, object 2 (text): the text does not fit its box"), std::string::npos)
+        << codes.err;
+    EXPECT_FALSE(std::filesystem::exists(dir + "/p.pdf"));
+
+    const test::TCliRun fields = save(R"({"objects": [{"type": "text", "x_mm": 1, "y_mm": 1, "width_mm": 40,
+        "height_mm": 8, "value": "{Name} {Prise}"}]})");
+    EXPECT_EQ(fields.exitCode, 1);
+    EXPECT_NE(fields.err.find("object 1 (text): the datasheet has no column \"Prise\""), std::string::npos)
+        << fields.err;
+}

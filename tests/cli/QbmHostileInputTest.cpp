@@ -53,7 +53,7 @@ TEST(QbmHostileInput, IsRefusedWithTheReasonAndNothingIsWritten) {
         int exitCode;
         std::string message;
     } cases[] = {
-        /* 0 */ {"encode 24 x", 2, "0 to 23"},
+        /* 0 */ {"encode 29 x", 2, "0 to 28"},
         /* 1 */ {"render bcCode39 ABC --angle nan --out " + h.dir + "/a.png", 2, "--angle"},
         /* 2 */ {"render bcCode39 ABC --angle inf --out " + h.dir + "/a.png", 2, "--angle"},
         /* 3 */ {"render bcCode39 ABC --angle 1e308 --out " + h.dir + "/a.png", 2, "--angle"},

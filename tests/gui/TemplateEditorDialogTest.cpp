@@ -112,6 +112,39 @@ TEST(TemplateDialog, EveryChangeRedrawsThePreview) {
     EXPECT_EQ(prompts.Messages()[0].text, "Barcode must be numeric");
 }
 
+// The format list ends with GS1 DataBar and Intelligent Mail; choosing one stores its own ordinal, and
+// the preview reads back; a value the symbology refuses shows the encoder's message.
+TEST(TemplateDialog, ListsTheSymbolTypesAfterTheOthers) {
+    TScriptedPrompts prompts;
+    const std::string path = test::DefaultLibrary();
+    TFM_Template dialog(path, prompts);
+    dialog.Editor().SetPreselected(0);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    auto* format = Control<QComboBox>(dialog, "ComboBox1");
+    ASSERT_EQ(format->count(), 28);
+    QStringList items;
+    for (int i = 23; i < format->count(); ++i) items << format->itemText(i);
+    EXPECT_EQ(items, (QStringList{"GS1 DataBar", "GS1 DataBar Stacked", "GS1 DataBar Limited",
+                                  "GS1 DataBar Expanded", "Intelligent Mail"}));
+
+    format->setCurrentIndex(23);
+    QTest::keyClicks(Control<QLineEdit>(dialog, "Edit1"), "0950110153000");
+    // Modules of 0.6 mm: two screen pixels and more in the preview, which a reader resolves.
+    Control<QSpinBox>(dialog, "SpinEdit1")->setValue(60);
+    EXPECT_EQ(Control<QLabel>(dialog, "Image1")->toolTip(), "");
+    EXPECT_EQ(test::Decode(test::FromImage(Picture(dialog), 10), ZXing::BarcodeFormat::DataBar).bytes,
+              "09501101530003");
+    format->setCurrentIndex(25);
+    QTest::keyClicks(Control<QLineEdit>(dialog, "Edit1"), "0");
+    EXPECT_EQ(Control<QLabel>(dialog, "Lbl_TestCodeProblem")->text(),
+              "GS1 (01) check digit should be 3, not 0");
+    format->setCurrentIndex(27);
+    EXPECT_EQ(format->currentText(), "Intelligent Mail");
+    QTest::mouseClick(Control<QPushButton>(dialog, "Button2"), Qt::LeftButton);
+    EXPECT_EQ(TIniFile(path).ReadString("Code-2-5-interleaved", "CodeType", ""), "28");
+}
+
 TEST(TemplateDialog, OkWithAnUnwritableLibraryStaysOpen) {
     TScriptedPrompts prompts;
     const std::string path = test::DefaultLibrary();

@@ -75,6 +75,41 @@ TEST(BarcodeExport, PdfIsOnePageOfTheBarcodesSize) {
     EXPECT_EQ(pdf.find("/Subtype /Image"), std::string::npos) << "bars stay vector shapes";
 }
 
+// GS1 DataBar Expanded in every format: the raster pictures and the SVG read back, the PDF keeps its
+// bars as shapes.
+TEST(BarcodeExport, DataBarInEveryFormatScans) {
+    const std::string dir = test::MakeTempDir();
+    TBarcode bc;
+    bc.SetTyp(bcCodeDataBarExpanded);
+    bc.SetText("(01)09501101530003(3103)000750");
+    bc.SetModul(3);
+    bc.SetHeight(100);
+    bc.SetShowText(bcoCode);
+    const std::string expected = "(01)09501101530003(3103)000750";
+    for (const char* name : {"a.png", "a.bmp", "a.jpg", "a.svg"}) {
+        ExportBarcode(bc, dir + "/" + name, 30, 300);
+        QImage img;
+        if (std::string(name) == "a.svg") {
+            QSvgRenderer renderer(QString::fromStdString(dir + "/a.svg"));
+            ASSERT_TRUE(renderer.isValid());
+            img = QImage(renderer.viewBox().size(), QImage::Format_RGB32);
+            img.fill(Qt::white);
+            QPainter p(&img);
+            renderer.render(&p);
+        } else {
+            img.load(QString::fromStdString(dir + "/" + name));
+        }
+        ASSERT_FALSE(img.isNull()) << name;
+        EXPECT_EQ(img.width(), 200 * 3 + 60) << name;
+        EXPECT_EQ(test::Decode(test::FromImage(img), ZXing::BarcodeFormat::DataBarExpanded).bytes, expected)
+            << name;
+    }
+    ExportBarcode(bc, dir + "/a.pdf", 30, 300);
+    const std::string pdf = test::ReadWholeFile(dir + "/a.pdf");
+    EXPECT_NE(pdf.find("/Count 1"), std::string::npos);
+    EXPECT_EQ(pdf.find("/Subtype /Image"), std::string::npos) << "bars stay vector shapes";
+}
+
 TEST(BarcodeExport, ErrorsLeaveNoFileBehind) {
     const std::string dir = test::MakeTempDir();
     TBarcode bc;

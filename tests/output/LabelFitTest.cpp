@@ -68,6 +68,25 @@ TEST(LabelFit, TheBoxHoldsTheQuietZonesBesideTheBarsAndTheDigits) {
     EXPECT_EQ(bc.Left(), 0);
 }
 
+// Intelligent Mail keeps its clear zone beside the bars; DataBar's light guards are part of the symbol.
+TEST(LabelFit, TheGeometryTypesBoxHoldsTheirEncodersQuietZone) {
+    EnsureGuiApplication();
+    TBarcode bc;
+    bc.SetModul(4);
+    bc.SetHeight(200);
+    bc.SetTyp(bcCodeIMb);
+    bc.SetText("01234567094987654321");
+    TRect box = LinearLabelBox(bc, kDpi).whole;
+    EXPECT_EQ(box.left, -5 * 4);
+    EXPECT_EQ(box.right, (129 + 5) * 4);
+    EXPECT_EQ(box.Height(), 201);
+    bc.SetTyp(bcCodeDataBarLimited);
+    bc.SetText("0950110153000");
+    box = LinearLabelBox(bc, kDpi).whole;
+    EXPECT_EQ(box.left, 0);
+    EXPECT_EQ(box.right, 79 * 4);
+}
+
 TEST(LabelFit, TheInkIsCentredAndMovedOnlyToKeepTheQuietZonesInTheCell) {
     // An EAN-like label: 100 dots of ink, 22 dots of quiet zone before it and 14 after.
     const TLabelBox box{{0, 0, 100, 40}, {-22, 0, 114, 40}};

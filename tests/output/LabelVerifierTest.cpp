@@ -12,6 +12,7 @@
 #include "TestSupport.h"
 
 #include <random>
+#include <tuple>
 
 namespace qbm {
 namespace {
@@ -92,7 +93,14 @@ TEST(LabelVerifier, ReadsEachSymbologyAsAScannerWould) {
         /* 18 */ {bcCodePostNet, false, "555551237", true},
         /* 19 */ {bcCode_2_5_industrial, false, "4711", true},
         /* 20 */ {bcCode_2_5_matrix, false, "4711", true},
-        /* 21 */ {bcCodeUPC_Supp5, false, "52495", false}, // supplements need their main symbol
+        /* 21 */ {bcCodeUPC_Supp5, false, "52495", false},      // supplements need their main symbol
+        /* 22 */ {bcCodeDataBar, false, "0950110153000", true}, // read with its check digit
+        /* 23 */ {bcCodeDataBar, false, "(01)09501101530003", true},
+        /* 24 */ {bcCodeDataBarStacked, false, "09501101530003", true},
+        /* 25 */ {bcCodeDataBarExpanded, false, "(01)09501101530003(3103)000750(10)AB-12", true},
+        /* 26 */ {bcCodeDataBar, false, "09501101530004", false},       // a wrong check digit is not drawn
+        /* 27 */ {bcCodeDataBarLimited, false, "0950110153000", false}, // no reader: not read back
+        /* 28 */ {bcCodeIMb, false, "01234567094987654321", false},
     };
     for (size_t i = 0; i < std::size(kCases); ++i) {
         const Case& c = kCases[i];
@@ -189,6 +197,22 @@ TEST(LabelVerifier, AFailedRunPrintsNothingAndSaysWhichLabels) {
     job.feed = &good;
     EXPECT_EQ(RunPrintLoop(printer, job, prompts).outcome, TPrintOutcome::poPrinted);
     EXPECT_EQ(printer.PagesPrinted(), 1);
+}
+
+// GS1 DataBar Limited and Intelligent Mail labels have no reader here: the run says so, as for Micro QR;
+// DataBar and Expanded are read back.
+TEST(LabelVerifier, DataBarIsReadBackLimitedAndIntelligentMailAreNot) {
+    EnsureGuiApplication();
+    for (const auto& [type, value, reason] :
+         {std::tuple{bcCodeDataBarLimited, "0950110153000", "no reader for GS1 DataBar Limited symbols"},
+          std::tuple{bcCodeIMb, "01234567094987654321", "no reader for Intelligent Mail symbols"},
+          std::tuple{bcCodeDataBar, "0950110153000", ""},
+          std::tuple{bcCodeDataBarExpanded, "(01)09501101530003(17)251231", ""}}) {
+        TBarcode bc;
+        SetUpBarcode(bc, type, false);
+        bc.SetText(value);
+        EXPECT_EQ(TLabelVerifier(bc).NoReader(), reason);
+    }
 }
 
 // Labels of a symbology no reader here knows (Micro QR) print with read-back asked for, and the run

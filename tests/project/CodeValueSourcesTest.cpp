@@ -110,6 +110,39 @@ TEST(ValidateCode, NumericLengthAndCode93Rules) {
     EXPECT_EQ(InvalidCodeMessage(bcCodeCodabar), "Invild code data of Codebar format!");
 }
 
+// GS1 DataBar and Intelligent Mail values are checked by their encoder, which says what is wrong.
+TEST(CodeProblem, SymbolTypesAskTheirEncoder) {
+    struct Case {
+        TBarcodeType type;
+        std::string_view text;
+        std::string_view problem;
+    };
+    const Case cases[] = {
+        /* 0 */ {bcCodeDataBar, " 0950110153000 ", ""},
+        /* 1 */
+        {bcCodeDataBar, "095011015300", "GS1 DataBar holds a GTIN: 13 digits, or 14 with the check digit"},
+        /* 2 */ {bcCodeDataBarStacked, "(01)09501101530003", ""},
+        /* 3 */ {bcCodeDataBarLimited, "1950110153000", ""},
+        /* 4 */
+        {bcCodeDataBarLimited, "2950110153000",
+         "GS1 DataBar Limited: Input out of range (0 to 1999999999999)"},
+        /* 5 */ {bcCodeDataBarExpanded, "(01)09501101530003(17)251231", ""},
+        /* 6 */
+        {bcCodeDataBarExpanded, "(01)09501101530003(17)251331", "GS1 (17) is not a date (YYMMDD): 251331"},
+        /* 7 */ {bcCodeIMb, "0123456709498765432101234", ""},
+        /* 8 */
+        {bcCodeIMb, "012345670949876543210123",
+         "Intelligent Mail: Invalid length for ZIP code (5, 9 or 11 characters required)"},
+        /* 9 */ {bcCodeDataBar, "", "GS1 DataBar holds a GTIN: 13 digits, or 14 with the check digit"},
+        /* 10 */ {bcCodeIMb, "", "Intelligent Mail: there is no text to encode"},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        EXPECT_EQ(CodeProblem(c.text, c.type, false), c.problem) << "case " << i;
+        EXPECT_EQ(ValidateCode(c.text, c.type), c.problem.empty()) << "case " << i;
+    }
+}
+
 TEST(ControlCharMenu, OfferedPerSymbologyWithTheBytesItAppends) {
     EXPECT_EQ(ControlCharMenuFor(bcCode128A).showSubmenus, true);
     EXPECT_EQ(ControlCharMenuFor(bcCode128A).showDel, false);

@@ -420,6 +420,27 @@ TEST(ProjectFile, CarriesACopyOfItsTemplateAndWhetherItVerifies) {
     EXPECT_FALSE(old.VerifyLabels());
 }
 
+// The symbol types' ordinals travel in the template copy like the others'.
+TEST(ProjectFile, ASymbolTypeTemplateSavesAndReopens) {
+    const std::string dir = test::MakeTempDir();
+    TLabelProject p;
+    p.SetTemplateName("Pallet");
+    TTemplate t;
+    t.CodeType = 27;
+    t.TextLayout = 2;
+    t.Height = 15;
+    p.SetTemplateCopy(t);
+    p.SetFixedCode("(01)09501101530003(3103)000750");
+    SaveProject(dir + "/p.bpj", p, nullptr);
+    TLabelProject q;
+    EXPECT_TRUE(LoadProject(dir + "/p.bpj", q, {std::vector<std::string>{}, nullptr}).empty());
+    ASSERT_TRUE(q.TemplateCopy());
+    EXPECT_EQ(*q.TemplateCopy(), t);
+    EXPECT_EQ(q.FixedCode(), "(01)09501101530003(3103)000750");
+    SaveProject(dir + "/q.bpj", q, nullptr);
+    EXPECT_EQ(test::ReadWholeFile(dir + "/q.bpj"), test::ReadWholeFile(dir + "/p.bpj"));
+}
+
 TEST(ProjectFile, PaperZXOnlyWithAPrinter) {
     const std::string dir = test::MakeTempDir();
     TLabelProject project;

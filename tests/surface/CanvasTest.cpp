@@ -1,7 +1,12 @@
+#include "surface/CanvasText.h"
 #include "surface/TBitmap.h"
 #include "surface/TCanvas.h"
 
+#include "util/Text.h"
+
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace qbm {
 namespace {
@@ -177,6 +182,44 @@ TEST(Canvas, StretchDrawScalesWithoutSmoothing) {
     dst.Canvas().StretchDraw({0, 0, 20, 10}, src);
     EXPECT_EQ(dst.Pixel(9, 5), clBlack);
     EXPECT_EQ(dst.Pixel(10, 5), clWhite);
+}
+
+} // namespace
+} // namespace qbm
+
+namespace qbm {
+namespace {
+
+// The canvas code page: Latin-1 with Windows-1252's printable characters at 0x80-0x9F.
+TEST(CanvasCodePage, TextWithACodeForEveryCharacterTakesTheGlyphTables) {
+    struct Case {
+        const char* text;
+        std::optional<std::string> codes;
+    };
+    const Case cases[] = {
+        /* 0 */ {"ABC 123", "ABC 123"},
+        /* 1 */ {"K\u00E4se", "K\xE4se"},
+        /* 2 */ {"1,50 \u20AC \u2013 \u201Eja\u201C", "1,50 \x80 \x96 \x84ja\x93"},
+        /* 3 */ {"\u0178\u017E\u0152", "\x9F\x9E\x8C"},
+        /* 4 */ {"\u0085", std::nullopt}, // a control character of Latin-1
+        /* 5 */ {"\u0394", std::nullopt}, // Greek
+        /* 6 */ {"caf\xE9", "caf\xE9"},   // no UTF-8: Latin-1 bytes as they are
+        /* 7 */ {"x\x80y", std::nullopt}, // ... and a Latin-1 control code as before
+        /* 8 */ {"", ""},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(CanvasSingleBytes(cases[i].text), cases[i].codes) << i;
+    for (int code = 0; code < 256; ++code) {
+        const auto c = static_cast<unsigned char>(code);
+        std::string utf8;
+        AppendUtf8(utf8, CanvasCodeChar(c));
+        const bool control = CanvasCodeChar(c) >= 0x80 && CanvasCodeChar(c) <= 0x9F;
+        // Every printable code reads back as itself; the five Windows-1252 leaves free stay controls.
+        EXPECT_EQ(CanvasSingleBytes(utf8), control ? std::nullopt : std::optional(std::string(1, char(c))))
+            << code;
+    }
+    EXPECT_EQ(CanvasQString("1,50 \u20AC"), QString::fromUtf8("1,50 \u20AC"));
+    EXPECT_EQ(CanvasQString("caf\xE9"), QString::fromUtf8("caf\u00E9"));
 }
 
 } // namespace

@@ -54,6 +54,10 @@ inline const char* const kTexts[] = {
     "end",
     /* 12 */ "",
     /* 13 */ "QUIRBEL-2026",
+    // Windows-1252's characters in the code page's 0x80-0x9F, as UTF-8.
+    /* 14 */
+    "\u2013 1,50 \u20AC \u201EK\u00E4se\u201C \u2018x\u2019 \u2026 \u2122 \u2022 \u0152\u0153 "
+    "\u0160\u0161 \u017D\u017E \u0178 \u0192 \u02C6\u02DC \u2030 \u2039\u203A \u201A\u2020\u2021",
 };
 
 inline constexpr int kTurns[] = {0, 900, 1800, 2700, 450, 3600};

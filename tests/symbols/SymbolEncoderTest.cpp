@@ -113,6 +113,11 @@ TEST(SymbolEncoder, LinearSymbolsHaveTheirBarsAndText) {
     imb.showText = false;
     const TSymbolGeometry mail = EncodeSymbol(imb, "01234567094987654321");
     EXPECT_EQ(mail.rects.size(), 65u);
+    // A routing code of 5, 9 or 11 digits follows the tracking code's 20, with or without a hyphen.
+    for (const char* routed : {"0123456709498765432101234", "01234567094987654321012345678",
+                               "0123456709498765432101234567891", "01234567094987654321-01234"})
+        EXPECT_EQ(EncodeSymbol(imb, routed).rects.size(), 65u) << routed;
+    EXPECT_NE(EncodeSymbol(imb, "0123456709498765432101234").rects, mail.rects);
     EXPECT_EQ(EncodeSymbol(Settings(TSymbology::DataBarStacked), "0950110153000").rects.empty(), false);
     EXPECT_EQ(EncodeSymbol(Settings(TSymbology::DataBarLimited), "(01)09501101530003").width, 79 + 0);
 }

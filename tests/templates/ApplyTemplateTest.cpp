@@ -157,6 +157,43 @@ TEST(ApplyTemplate, LabelPictureScans) {
     EXPECT_EQ(label.Bitmap.Pixel(0, bc.Top() - 1), clWhite);
 }
 
+// Templates of the symbol types draw with the template's module and bar height and scan.
+TEST(ApplyTemplate, DataBarTemplatesDrawAtTheTemplatesSizesAndScan) {
+    const TIniFile library(
+        Library("[DataBar]\r\nCodeType=24\r\nTextLayout=2\r\nHeight=12\r\nBarWidth=33\r\n"
+                "[Expanded]\r\nCodeType=27\r\nTextLayout=3\r\nHeight=10\r\nBarWidth=25\r\n"));
+    TBarcode bc;
+    bc.SetText("0950110153000");
+    TLabelPicture label;
+    ApplyTemplate(library, "DataBar", bc, label, 300, 300);
+    EXPECT_EQ(bc.Modul(), 4);
+    EXPECT_EQ(bc.Height(), 142);
+    EXPECT_EQ(label.Bitmap.Width(), 96 * 4);
+    EXPECT_EQ(label.StatusText, "Barcode Type: GS1 DataBar ");
+    test::Decoded d = test::Decode(WithMargin(label.Bitmap, 40), ZXing::BarcodeFormat::DataBar);
+    EXPECT_EQ(d.bytes, "09501101530003");
+
+    bc.SetText("(01)09501101530003(3103)000750");
+    ApplyTemplate(library, "Expanded", bc, label, 300, 300);
+    EXPECT_EQ(bc.ShowText(), bcoNone);
+    EXPECT_EQ(label.Bitmap.Width(), 200 * 3);
+    d = test::Decode(WithMargin(label.Bitmap, 40), ZXing::BarcodeFormat::DataBarExpanded);
+    EXPECT_EQ(d.bytes, "(01)09501101530003(3103)000750");
+}
+
+// An ordinal beyond every type (a later release's template) leaves the barcode's type as it is, as
+// older readers do with the symbol types' ordinals.
+TEST(ApplyTemplate, UnknownTypeOrdinalKeepsTheBarcodesType) {
+    const TIniFile library(Library("[Later]\r\nCodeType=29\r\nHeight=10\r\n"));
+    TBarcode bc;
+    bc.SetTyp(bcCode39);
+    bc.SetText("ABC");
+    TLabelPicture label;
+    ApplyTemplate(library, "Later", bc, label, 300, 300);
+    EXPECT_EQ(bc.Typ(), bcCode39);
+    EXPECT_GT(label.Bitmap.Width(), 0);
+}
+
 TEST(ApplyTemplate, EncoderErrorsReachTheCallerAndFontsAreRestored) {
     const TIniFile library(Library("[EAN]\r\nCodeType=14\r\nCFontSize=8\r\nXFontSize=9\r\n"));
     TBarcode bc;
@@ -166,6 +203,10 @@ TEST(ApplyTemplate, EncoderErrorsReachTheCallerAndFontsAreRestored) {
                      "Barcode must be numeric");
     EXPECT_EQ(bc.ShowTextFont().Size(), 8);
     EXPECT_EQ(bc.ExtCapFont().Size(), 9);
+    const TIniFile mail(Library("[Mail]\r\nCodeType=28\r\n"));
+    bc.SetText("0123");
+    EXPECT_THROW_MSG(ApplyTemplate(mail, "Mail", bc, label, 600, 600), EBarcodeError,
+                     "Intelligent Mail: Invalid length for tracking code (20 characters required)");
 }
 
 } // namespace

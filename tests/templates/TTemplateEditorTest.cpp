@@ -284,3 +284,59 @@ TEST(TemplateEditor, UncodableTestCodeIsShownWithoutABoxUntilConfirmed) {
 
 } // namespace
 } // namespace qbm
+
+namespace qbm {
+namespace {
+
+// The format list: the types up to EAN128C at their ordinals, then GS1 DataBar and Intelligent Mail,
+// stored with their own ordinals; Code128Auto, which the list never held, still selects nothing.
+TEST(TemplateEditor, FormatListEndsWithTheSymbolTypesStoredAtTheirOrdinals) {
+    const TStrings& items = TTemplateEditor::FormatItems();
+    ASSERT_EQ(items.size(), 28u);
+    EXPECT_EQ(items[22], "EAN128C");
+    EXPECT_EQ(TStrings(items.begin() + 23, items.end()),
+              (TStrings{"GS1 DataBar", "GS1 DataBar Stacked", "GS1 DataBar Limited", "GS1 DataBar Expanded",
+                        "Intelligent Mail"}));
+    const struct {
+        int codeType, index;
+    } kPairs[] = {{0, 0}, {22, 22}, {23, -1}, {24, 23}, {28, 27}, {29, -1}, {-1, -1}};
+    for (const auto& p : kPairs) {
+        EXPECT_EQ(TTemplateEditor::FormatIndexOf(p.codeType), p.index) << p.codeType;
+        if (p.index >= 0) {
+            EXPECT_EQ(TTemplateEditor::CodeTypeAt(p.index), p.codeType) << p.index;
+        }
+    }
+    EXPECT_EQ(TTemplateEditor::CodeTypeAt(28), -1);
+
+    Editor e(
+        test::LibraryWith("[Shelf]\r\nCodeType=3\r\n[Auto]\r\nCodeType=23\r\n[Mail]\r\nCodeType=28\r\n"));
+    e.editor.Show();
+    e.editor.SetFormatIndex(26);
+    e.editor.SetTestCode("(01)09501101530003(17)251231");
+    EXPECT_EQ(e.editor.CodeType(), bcCodeDataBarExpanded);
+    EXPECT_EQ(e.editor.PreviewError(), "");
+    ASSERT_TRUE(e.editor.SaveTemplate());
+    EXPECT_EQ(TIniFile(e.Path()).ReadString("Shelf", "CodeType", ""), "27");
+    e.editor.SelectTemplate(1);
+    EXPECT_EQ(e.editor.FormatIndex(), -1);
+    e.editor.SelectTemplate(2);
+    EXPECT_EQ(e.editor.CodeType(), bcCodeIMb);
+    EXPECT_EQ(e.editor.FormatIndex(), 27);
+}
+
+// The symbol encoders' message is shown beside the test code, and OK reports it.
+TEST(TemplateEditor, SymbolTypesShowTheEncodersMessageForAnUncodableTestCode) {
+    Editor e(test::LibraryWith("[Small]\r\nCodeType=26\r\nTextLayout=2\r\n"));
+    e.editor.Show();
+    e.editor.SetTestCode("2950110153000");
+    EXPECT_EQ(e.editor.PreviewError(), "GS1 DataBar Limited: Input out of range (0 to 1999999999999)");
+    EXPECT_FALSE(e.editor.Ok());
+    EXPECT_EQ(e.Texts(),
+              (std::vector<std::string>{"GS1 DataBar Limited: Input out of range (0 to 1999999999999)"}));
+    e.editor.SetTestCode("1950110153000");
+    EXPECT_EQ(e.editor.PreviewError(), "");
+    EXPECT_GT(DarkArea(e.editor.Preview()).right, 0);
+}
+
+} // namespace
+} // namespace qbm

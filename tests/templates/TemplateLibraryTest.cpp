@@ -7,6 +7,9 @@
 #include "templates/TTemplate.h"
 #include "util/Errors.h"
 
+#include <QByteArray>
+#include <QCryptographicHash>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -106,6 +109,17 @@ TEST(DefaultTemplates, FileIsWrittenByteForByte) {
         EXPECT_EQ(lines[i * 13 + 12], "CheckSum=0 ") << i;
     }
     for (const std::string& line : lines) EXPECT_FALSE(line.empty());
+}
+
+// The library a first start writes is the one earlier releases wrote, to the byte, whatever types the
+// engine gains: its SHA-256 as the first release's file has it.
+TEST(DefaultTemplates, TheFirstStartLibraryIsUnchangedToTheByte) {
+    const std::string text = DefaultTemplatesText();
+    EXPECT_EQ(text.size(), 4942u);
+    EXPECT_EQ(QCryptographicHash::hash(QByteArray::fromStdString(text), QCryptographicHash::Sha256)
+                  .toHex()
+                  .toStdString(),
+              "80e669db1a77a39b287ad89973654fe0ddac73159a3085ac5c3952385f99288e");
 }
 
 TEST(DefaultTemplates, AnExistingFileIsLeftAlone) {
