@@ -106,6 +106,18 @@ void TLabelDocument::RestoreSettings(const TProjectSettings& settings) {
     emit fieldListChanged();
 }
 
+void TLabelDocument::RestoreDesign(std::optional<TLabelDesign> design) {
+    m_project.SetDesign(std::move(design));
+    UpdateModified();
+    emit designChanged();
+    // The page preview shows the labels as they print, so it follows each step of the design. A
+    // value the design cannot draw yet is the designer's to show; the preview keeps what it has.
+    try {
+        DrawPreview();
+    } catch (const std::exception&) {
+    }
+}
+
 bool TLabelDocument::ProjectModified() const {
     return m_changedOutsideStack || !m_undo->isClean();
 }

@@ -51,7 +51,7 @@ class TUserPrompts;
 struct TProjectSettings;
 
 // The tabs of the main window's page control.
-enum class TMainTab { mtLinear, mt2D, mtLayout };
+enum class TMainTab { mtLinear, mt2D, mtLayout, mtDesign };
 
 // The control a command wants the focus in; the window maps each to its widget.
 enum class TFocusTarget {
@@ -298,6 +298,8 @@ public:
 
     // Used by the undo commands: puts stored settings back and redraws.
     void RestoreSettings(const TProjectSettings& settings);
+    // Used by the design editor's undo steps: the project's label design (none: the classic label).
+    void RestoreDesign(std::optional<TLabelDesign> design);
 
 signals:
     void projectChanged(); // any stored setting; widgets refresh from Project()
@@ -315,6 +317,7 @@ signals:
     void showTabRequested(qbm::TMainTab tab);
     void focusRequested(qbm::TFocusTarget target);
     void layoutWarningChanged();
+    void designChanged(); // the label design's objects, or whether there is one
 
 private:
     // The template the linear label is drawn with: the library's, or the project's copy.

@@ -2,6 +2,7 @@
 
 #include "app/TLabelDocument.h"
 #include "gui/Code2DPage.h"
+#include "gui/DesignPage.h"
 #include "gui/GuiText.h"
 #include "gui/LayoutPage.h"
 #include "gui/LinearCodePage.h"
@@ -79,6 +80,7 @@ void TForm1::BuildWindow() {
     m_linearPage = new LinearCodePage(m_pages);
     m_2dPage = new Code2DPage(m_pages);
     m_layoutPage = new LayoutPage(m_pages);
+    m_designPage = new DesignPage(m_pages);
     // Each page scrolls when the window is smaller than the page (a high scale on a small screen).
     const auto scrolled = [this](QWidget* page) {
         auto* area = new QScrollArea(m_pages);
@@ -91,12 +93,20 @@ void TForm1::BuildWindow() {
     m_pages->addTab(scrolled(m_linearPage), "1D Barcode ");
     m_pages->addTab(scrolled(m_2dPage), "2D Barcode ");
     m_pages->addTab(scrolled(m_layoutPage), "Print Layout");
+    m_pages->addTab(scrolled(m_designPage), "Label Design");
     TScreenFit::InstallForApplication();
     m_preview = new PreviewPanel(client);
     auto* layout = new QHBoxLayout(client);
     // The tabs keep their size; the preview takes whatever room the window has beyond them.
     layout->addWidget(m_pages, 0);
     layout->addWidget(m_preview, 1);
+    // The label designer wants the room the page preview has; its canvas shows the label with the
+    // values of a datasheet row, and the preview shows the labels again on the other tabs.
+    connect(m_pages, &QTabWidget::currentChanged, this, [this, layout](int index) {
+        const bool designing = index == static_cast<int>(TMainTab::mtDesign);
+        m_preview->setVisible(!designing);
+        layout->setStretch(0, designing ? 1 : 0);
+    });
     setCentralWidget(client);
 
     m_printing = new WindowPrinting(this);
@@ -186,6 +196,7 @@ void TForm1::SetDocument(TLabelDocument* doc, QUndoStack* undoStack) {
     m_linearPage->SetDocument(doc);
     m_2dPage->SetDocument(doc);
     m_layoutPage->SetDocument(doc);
+    m_designPage->SetDocument(doc);
     m_preview->SetDocument(doc);
     m_printing->SetDocument(doc);
     if (!doc) return;

@@ -1,7 +1,7 @@
 #pragma once
-// The main window: the two code tabs and the print layout tab, the page preview with its status bar,
-// the menus and the picture toolbar. A view over the document: it forwards every command to it and
-// refreshes from its signals.
+// The main window: the two code tabs, the print layout tab and the label design tab, the page preview with
+// its status bar, the menus and the picture toolbar. A view over the document: it forwards every command to
+// it and refreshes from its signals.
 
 #include <QMainWindow>
 #include <QString>
@@ -12,6 +12,7 @@ class QUndoStack;
 namespace qbm {
 
 class Code2DPage;
+class DesignPage;
 class LayoutPage;
 class LinearCodePage;
 class MainActions;
@@ -76,6 +77,7 @@ private:
     LinearCodePage* m_linearPage = nullptr;
     Code2DPage* m_2dPage = nullptr;
     LayoutPage* m_layoutPage = nullptr;
+    DesignPage* m_designPage = nullptr;
     PreviewPanel* m_preview = nullptr;
     WindowPrinting* m_printing = nullptr;
     QString m_startupProject;

@@ -3,6 +3,8 @@
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 
+#include "app/TDesignEditor.h"
+#include "gui/DesignPage.h"
 #include "gui/TFM_Stock.h"
 #include "gui/WindowPrinting.h"
 #include "stock/TStockDatabase.h"
@@ -72,6 +74,31 @@ int main(int argc, char* argv[]) {
         pages->setCurrentIndex(tab);
         for (int i = 0; i < 5; ++i) QApplication::processEvents();
         const QString file = out.filePath(QString("window-%1%2.png").arg(names[tab], suffix));
+        if (!window.grab().save(file)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            ++failures;
+        } else {
+            std::printf("%s\n", qPrintable(file));
+        }
+    }
+    // The label design tab: the sample's label converted to a design, a frame and a title added, the
+    // title selected with its properties.
+    if (auto* design = window.findChild<qbm::DesignPage*>("DesignPage")) {
+        pages->setCurrentIndex(3);
+        qbm::TDesignEditor& editor = *design->Editor();
+        editor.ConvertToDesign();
+        const qbm::TLabelSizeMm label = editor.LabelSize();
+        editor.AddObject(qbm::TDesignKind::Rect, qbm::TPointMm{1, 1});
+        editor.ResizeObject(editor.Current(), {1, 1, label.width - 2, label.height - 2});
+        editor.SendToBack();
+        const int title = editor.AddObject(qbm::TDesignKind::Text, qbm::TPointMm{4, 3});
+        qbm::TDesignObject object = editor.Design()->objects[static_cast<size_t>(title)];
+        object.value = "Label {Counter} of the run";
+        object.bold = true;
+        object.widthMm = label.width - 8;
+        editor.SetObject(title, object, "Value");
+        for (int i = 0; i < 5; ++i) QApplication::processEvents();
+        const QString file = out.filePath(QString("window-design%1.png").arg(suffix));
         if (!window.grab().save(file)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
             ++failures;
