@@ -1,5 +1,6 @@
 #include "surface/SymbolCanvasPainter.h"
 
+#include "surface/DotShapePainter.h"
 #include "surface/TCanvas.h"
 #include "surface/TCanvasStateGuard.h"
 
@@ -95,6 +96,7 @@ void PaintSymbolShapes(TCanvas& canvas, const TSymbolGeometry& geometry, const T
         }
         canvas.FillRects(boxes);
     }
+    PaintDotShapes(canvas, geometry, placement);
     PaintSymbolExtras(canvas, geometry, placement);
 }
 

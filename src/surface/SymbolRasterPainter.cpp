@@ -1,5 +1,6 @@
 #include "surface/SymbolRasterPainter.h"
 
+#include "surface/DotShapePainter.h"
 #include "surface/SymbolCanvasPainter.h"
 #include "surface/TBitmap.h"
 #include "surface/TCanvas.h"
@@ -66,6 +67,14 @@ void PaintSymbolPixels(TCanvas& canvas, const TSymbolGeometry& geometry, const T
         PaintModuleRows(*rows, geometry.modules, placement, rows->ValueOf(placement.ink));
     } else {
         PaintRectangles(*rows, geometry, placement);
+    }
+    const bool dotShapes = !geometry.dotHexagons.empty() || !geometry.dotRings.radii.empty();
+    if (dotShapes && rows->depth == 4) {
+        StampDotShapes(canvas, *rows, geometry, placement);
+    } else if (dotShapes) {
+        TSymbolPlacement onPicture = placement;
+        onPicture.onPicture = true;
+        PaintDotShapes(canvas, geometry, onPicture);
     }
     if (!geometry.hexagons.empty() || !geometry.rings.empty() || !geometry.texts.empty())
         PaintSymbolExtras(canvas, geometry, placement);

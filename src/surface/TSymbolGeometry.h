@@ -67,6 +67,31 @@ struct TModuleRows {
     friend bool operator==(const TModuleRows&, const TModuleRows&) = default;
 };
 
+// A hexagonal module fitted to whole dots, for a geometry computed at one dot a unit for the device it
+// is drawn on: the box it stands in, its corners at the middle of the box's top and bottom edges and a
+// quarter of the box's height in from them on its sides, outlined one dot wide in the ink. A module
+// too small to show its corners is the ellipse inside the box instead.
+struct TDotHexagon {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool ellipse = false;
+    friend bool operator==(const TDotHexagon&, const TDotHexagon&) = default;
+};
+
+// Concentric elliptical rings fitted to whole dots (a finder pattern), in the same units: ellipses
+// round one centre, outermost first, each outlined `penWidth` dots wide in the ink and filled with the
+// paper, so that every inner one cuts the light ring out of the one around it.
+struct TDotRings {
+    int x = 0;
+    int y = 0;
+    int penWidth = 1;
+    // Horizontal and vertical radius of each ellipse; none for a symbol without such a finder.
+    std::vector<TPoint> radii;
+    friend bool operator==(const TDotRings&, const TDotRings&) = default;
+};
+
 struct TSymbolGeometry {
     // The whole picture, quiet zone included; the symbol's origin is its top-left corner.
     double width = 0;
@@ -80,6 +105,10 @@ struct TSymbolGeometry {
     std::vector<TTextRun> texts;
     // Matrix symbols: the dark modules of `rects` once more, as rows; empty for other symbols.
     TModuleRows modules;
+    // Shapes that are rounded to the dots of one device where they lie (a MaxiCode symbol computed
+    // for a printer), drawn after the rectangles; only painted at one dot a unit.
+    std::vector<TDotHexagon> dotHexagons;
+    TDotRings dotRings;
     friend bool operator==(const TSymbolGeometry&, const TSymbolGeometry&) = default;
 };
 
@@ -92,6 +121,9 @@ struct TSymbolPlacement {
     TColor paper = clWhite;
     // Whether the picture's area (quiet zone included) is filled with the paper colour first.
     bool fillPaper = true;
+    // Whether the canvas is a picture's pixels rather than a page's shapes: a picture's hexagons are
+    // outlined and flood-filled, as pictures have always drawn them.
+    bool onPicture = false;
     std::string fontName = "DejaVu Sans";
 
     int X(double modules) const { return origin.x + Rnd(modules * dotsPerModule); }
