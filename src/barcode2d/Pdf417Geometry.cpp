@@ -3,6 +3,8 @@
 #include "barcode2d/E2DBarcodeError.h"
 #include "barcode2d/Pdf417Patterns.h"
 
+#include <bit>
+
 namespace qbm {
 namespace {
 
@@ -19,15 +21,14 @@ public:
         : m_g(g), m_top(top), m_height(height), m_visible(visible) {}
 
     void Pattern(uint32_t pattern) {
-        // Runs of dark modules become one bar each.
-        for (int b = 16; b >= 0;) {
-            if (!(pattern & (1u << b))) {
-                --b;
-                continue;
-            }
-            const int start = b;
-            while (b >= 0 && (pattern & (1u << b))) --b;
-            Bar(m_x + 16 - start, start - b);
+        // Module m of the pattern is bit 16 - m. Runs of dark modules become one bar each: the
+        // highest dark bit starts a run, the highest light bit below it ends it.
+        uint32_t dark = pattern & 0x1FFFF;
+        while (dark) {
+            const int first = std::bit_width(dark) - 1;
+            const int after = std::bit_width(~dark & ((1u << first) - 1));
+            Bar(m_x + 16 - first, first + 1 - after);
+            dark &= (1u << after) - 1;
         }
         m_x += kModulesPerUnit;
     }

@@ -250,8 +250,10 @@ void TStCustom2DBarcode::PaintGeometry(const TSymbolGeometry& geometry, TPoint o
     placement.dotsPerModule = dotsPerModule;
     placement.ink = m_color;
     placement.paper = m_backgroundColor;
-    // Render has filled the picture with the background already.
+    // Render has filled the picture with the background already, and nothing else is drawn before
+    // the symbol.
     placement.fillPaper = false;
+    placement.plainPaper = true;
     placement.onPicture = !DrawingShapes();
     TCanvas& canvas = BitmapCanvas();
     const TPixelRows* rows = m_shapesOnly ? nullptr : canvas.PixelRows();

@@ -6,6 +6,7 @@
 #include "surface/TCanvas.h"
 #include "surface/TPixelRows.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -47,6 +48,35 @@ void PaintRectangles(const TPixelRows& rows, const TSymbolGeometry& g, const TSy
     rows.FillBoxes(boxes, rows.ValueOf(p.ink));
 }
 
+// A stacked symbol (PDF417) comes as bands of bars of one top and height. On plain paper every pixel
+// row of a band is the same: its first visible row is filled and copied to the others, one copy a
+// row instead of a fill for each bar.
+void PaintBands(const TPixelRows& rows, const TSymbolGeometry& g, const TSymbolPlacement& p, uint32_t value) {
+    const std::vector<TModuleRect>& rects = g.rects;
+    for (size_t i = 0; i < rects.size();) {
+        size_t end = i + 1;
+        while (end < rects.size() && rects[end].y == rects[i].y && rects[end].height == rects[i].height)
+            ++end;
+        const int top = std::max(p.Y(rects[i].y), 0);
+        const int bottom = std::min(p.Y(rects[i].y + rects[i].height), rows.height);
+        if (top < bottom) {
+            int left = rows.width, right = 0;
+            for (size_t k = i; k < end; ++k) {
+                const int l = p.X(rects[k].x), r = p.X(rects[k].x + rects[k].width);
+                if (r <= l) continue;
+                rows.Fill(l, top, r, top + 1, value);
+                left = std::min(left, l);
+                right = std::max(right, r);
+            }
+            left = std::max(left, 0);
+            right = std::min(right, rows.width);
+            for (int y = top + 1; left < right && y < bottom; ++y)
+                std::copy(rows.Row(top) + left, rows.Row(top) + right, rows.Row(y) + left);
+        }
+        i = end;
+    }
+}
+
 bool OnWholeDots(const TSymbolPlacement& p) {
     return p.dotsPerModule >= 1 && p.dotsPerModule == std::floor(p.dotsPerModule);
 }
@@ -65,6 +95,8 @@ void PaintSymbolPixels(TCanvas& canvas, const TSymbolGeometry& geometry, const T
     }
     if (!geometry.modules.bits.empty() && OnWholeDots(placement)) {
         PaintModuleRows(*rows, geometry.modules, placement, rows->ValueOf(placement.ink));
+    } else if (placement.plainPaper && rows->depth == 4) {
+        PaintBands(*rows, geometry, placement, rows->ValueOf(placement.ink));
     } else {
         PaintRectangles(*rows, geometry, placement);
     }

@@ -124,6 +124,9 @@ struct TSymbolPlacement {
     // Whether the canvas is a picture's pixels rather than a page's shapes: a picture's hexagons are
     // outlined and flood-filled, as pictures have always drawn them.
     bool onPicture = false;
+    // Whether the area the geometry covers holds nothing but the paper yet (a picture just filled
+    // with it): a stacked symbol's rows of bars may then be filled in one pixel row and copied.
+    bool plainPaper = false;
     std::string fontName = "DejaVu Sans";
 
     int X(double modules) const { return origin.x + Rnd(modules * dotsPerModule); }
