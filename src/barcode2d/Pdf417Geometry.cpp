@@ -3,7 +3,7 @@
 #include "barcode2d/E2DBarcodeError.h"
 #include "barcode2d/Pdf417Patterns.h"
 
-#include <bit>
+#include <cstdint>
 
 namespace qbm {
 namespace {
@@ -14,45 +14,53 @@ constexpr const char* kStopPattern = "711311121";
 // The compact form keeps only the first bar of the stop pattern.
 constexpr const char* kTruncatedStopPattern = "1";
 
-// Adds the bars of one row, left to right, in modules from the symbol's left edge.
-class TRowBars {
+// Writes a row's modules left to right into its bits (column c is bit c % 8 of byte c / 8).
+class TRowWriter {
 public:
-    TRowBars(TSymbolGeometry& g, double top, double height, bool visible)
-        : m_g(g), m_top(top), m_height(height), m_visible(visible) {}
+    explicit TRowWriter(uint8_t* row) : m_out(row) {}
 
-    void Pattern(uint32_t pattern) {
-        // Module m of the pattern is bit 16 - m. Runs of dark modules become one bar each: the
-        // highest dark bit starts a run, the highest light bit below it ends it.
-        uint32_t dark = pattern & 0x1FFFF;
-        while (dark) {
-            const int first = std::bit_width(dark) - 1;
-            const int after = std::bit_width(~dark & ((1u << first) - 1));
-            Bar(m_x + 16 - first, first + 1 - after);
-            dark &= (1u << after) - 1;
-        }
-        m_x += kModulesPerUnit;
-    }
+    // The 17 modules of a codeword pattern, whose module m is bit 16 - m.
+    void Pattern(uint32_t pattern) { Append(Reversed17(pattern), kModulesPerUnit); }
 
+    // Alternating bar and space widths in modules, from a bar.
     void Widths(const char* widths) {
         bool dark = true;
         for (const char* p = widths; *p; ++p) {
             const int w = *p - '0';
-            if (dark) Bar(m_x, w);
-            m_x += w;
+            Append(dark ? (1u << w) - 1 : 0, w);
             dark = !dark;
         }
     }
 
-private:
-    void Bar(int x, int width) {
-        if (m_visible) m_g.rects.push_back({m_g.quietX + x, m_top, static_cast<double>(width), m_height});
+    // Writes out what is left of the last byte.
+    void Finish() {
+        if (m_filled > 0) *m_out = static_cast<uint8_t>(m_pending);
     }
 
-    TSymbolGeometry& m_g;
-    double m_top;
-    double m_height;
-    bool m_visible;
-    int m_x = 0;
+private:
+    static uint32_t Reversed17(uint32_t x) {
+        x = ((x >> 1) & 0x55555555u) | ((x & 0x55555555u) << 1);
+        x = ((x >> 2) & 0x33333333u) | ((x & 0x33333333u) << 2);
+        x = ((x >> 4) & 0x0F0F0F0Fu) | ((x & 0x0F0F0F0Fu) << 4);
+        x = ((x >> 8) & 0x00FF00FFu) | ((x & 0x00FF00FFu) << 8);
+        x = (x >> 16) | (x << 16);
+        return x >> 15;
+    }
+
+    // n modules, the first in bit 0 of `bits`.
+    void Append(uint32_t bits, int n) {
+        m_pending |= static_cast<uint64_t>(bits) << m_filled;
+        m_filled += n;
+        while (m_filled >= 8) {
+            *m_out++ = static_cast<uint8_t>(m_pending);
+            m_pending >>= 8;
+            m_filled -= 8;
+        }
+    }
+
+    uint8_t* m_out;
+    uint64_t m_pending = 0;
+    int m_filled = 0;
 };
 
 } // namespace
@@ -70,12 +78,15 @@ TSymbolGeometry Pdf417Geometry(std::span<const uint16_t> codewords, const TPdf41
     TSymbolGeometry g;
     const double dots = d.moduleWidth;
     g.quietX = g.quietY = d.quietZone / dots;
-    g.width = Pdf417ModuleColumns(d.columns, d.truncated) + 2 * g.quietX;
-    const double rowHeight = d.rowHeight / dots;
-    g.height = d.rows * rowHeight + 2 * g.quietY;
-    // A symbol squeezed into too little height has rows of no height: nothing to draw.
-    const bool visible = d.rowHeight > 0;
-    if (visible) g.rects.reserve(static_cast<size_t>(d.rows) * (d.columns + 4) * 4 + 8);
+    const int columns = Pdf417ModuleColumns(d.columns, d.truncated);
+    g.width = columns + 2 * g.quietX;
+    g.stackedRowHeight = d.rowHeight / dots;
+    g.height = d.rows * g.stackedRowHeight + 2 * g.quietY;
+    TModuleRows& m = g.stacked;
+    m.columns = columns;
+    m.rows = d.rows;
+    m.bytesPerRow = (columns + 7) / 8;
+    m.bits.assign(static_cast<size_t>(m.bytesPerRow) * d.rows, 0);
     for (int r = 0; r < d.rows; ++r) {
         const int base = 30 * (r / 3);
         int left = 0;
@@ -94,18 +105,22 @@ TSymbolGeometry Pdf417Geometry(std::span<const uint16_t> codewords, const TPdf41
             right = base + (d.rows - 1) % 3 + 3 * d.eccLevel;
             break;
         }
-        TRowBars bars(g, g.quietY + r * d.rowHeight / dots, rowHeight, visible);
-        bars.Widths(kStartPattern);
-        bars.Pattern(Pdf417CodewordPattern(r, left));
+        TRowWriter row(m.bits.data() + static_cast<size_t>(r) * m.bytesPerRow);
+        row.Widths(kStartPattern);
+        row.Pattern(Pdf417CodewordPattern(r, left));
         for (int j = 0; j < d.columns; ++j)
-            bars.Pattern(Pdf417CodewordPattern(r, codewords[static_cast<size_t>(r) * d.columns + j]));
+            row.Pattern(Pdf417CodewordPattern(r, codewords[static_cast<size_t>(r) * d.columns + j]));
         if (d.truncated) {
-            bars.Widths(kTruncatedStopPattern);
+            row.Widths(kTruncatedStopPattern);
         } else {
-            bars.Pattern(Pdf417CodewordPattern(r, right));
-            bars.Widths(kStopPattern);
+            row.Pattern(Pdf417CodewordPattern(r, right));
+            row.Widths(kStopPattern);
         }
+        row.Finish();
     }
+    // A symbol squeezed into too little height has rows of no height: nothing to draw, but every
+    // codeword has been checked.
+    if (d.rowHeight <= 0) m = {};
     return g;
 }
 

@@ -28,8 +28,8 @@ uint32_t Pdf417CodewordPattern(int row, int v);
 int Pdf417ModuleColumns(int columns, bool truncated);
 
 // The bars of the symbol in module units (a module is `moduleWidth` dots wide, so a row is
-// rowHeight / moduleWidth modules high), with the quiet zone on every side. `codewords` holds the
-// columns x rows codewords in row order. Every codeword is checked even where rows have no height.
+// rowHeight / moduleWidth modules high) as stacked rows, with the quiet zone on every side. `codewords` holds
+// the columns x rows codewords in row order. Every codeword is checked even where rows have no height.
 TSymbolGeometry Pdf417Geometry(std::span<const uint16_t> codewords, const TPdf417Drawing& drawing);
 
 } // namespace qbm

@@ -60,6 +60,24 @@ void PaintTexts(TCanvas& canvas, const TSymbolGeometry& g, const TSymbolPlacemen
 
 } // namespace
 
+std::vector<TModuleRect> StackedBars(const TSymbolGeometry& g) {
+    std::vector<TModuleRect> bars;
+    const TModuleRows& m = g.stacked;
+    for (int row = 0; row < m.rows; ++row) {
+        const double top = g.quietY + row * g.stackedRowHeight;
+        for (int column = 0; column < m.columns;) {
+            if (!m.Dark(row, column)) {
+                ++column;
+                continue;
+            }
+            const int start = column;
+            while (column < m.columns && m.Dark(row, column)) ++column;
+            bars.push_back({g.quietX + start, top, static_cast<double>(column - start), g.stackedRowHeight});
+        }
+    }
+    return bars;
+}
+
 void PaintSymbolExtras(TCanvas& canvas, const TSymbolGeometry& geometry, const TSymbolPlacement& placement) {
     const TCanvasStateGuard keep(canvas);
     PaintHexagons(canvas, geometry, placement);
@@ -94,6 +112,11 @@ void PaintSymbolShapes(TCanvas& canvas, const TSymbolGeometry& geometry, const T
                 if (box.right > box.left && box.bottom > box.top) boxes.push_back(box);
             }
         }
+        if (!geometry.stacked.bits.empty())
+            for (const TModuleRect& r : StackedBars(geometry)) {
+                const TRect box = placement.Box(r);
+                if (box.right > box.left && box.bottom > box.top) boxes.push_back(box);
+            }
         canvas.FillRects(boxes);
     }
     PaintDotShapes(canvas, geometry, placement);

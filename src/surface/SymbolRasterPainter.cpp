@@ -48,32 +48,45 @@ void PaintRectangles(const TPixelRows& rows, const TSymbolGeometry& g, const TSy
     rows.FillBoxes(boxes, rows.ValueOf(p.ink));
 }
 
-// A stacked symbol (PDF417) comes as bands of bars of one top and height. On plain paper every pixel
-// row of a band is the same: its first visible row is filled and copied to the others, one copy a
-// row instead of a fill for each bar.
-void PaintBands(const TPixelRows& rows, const TSymbolGeometry& g, const TSymbolPlacement& p, uint32_t value) {
-    const std::vector<TModuleRect>& rects = g.rects;
-    for (size_t i = 0; i < rects.size();) {
-        size_t end = i + 1;
-        while (end < rects.size() && rects[end].y == rects[i].y && rects[end].height == rects[i].height)
-            ++end;
-        const int top = std::max(p.Y(rects[i].y), 0);
-        const int bottom = std::min(p.Y(rects[i].y + rects[i].height), rows.height);
-        if (top < bottom) {
-            int left = rows.width, right = 0;
-            for (size_t k = i; k < end; ++k) {
-                const int l = p.X(rects[k].x), r = p.X(rects[k].x + rects[k].width);
-                if (r <= l) continue;
-                rows.Fill(l, top, r, top + 1, value);
-                left = std::min(left, l);
-                right = std::max(right, r);
-            }
-            left = std::max(left, 0);
-            right = std::min(right, rows.width);
-            for (int y = top + 1; left < right && y < bottom; ++y)
-                std::copy(rows.Row(top) + left, rows.Row(top) + right, rows.Row(y) + left);
+// The dark runs of module row `row`, as [start, end) columns.
+template <typename F> void ForEachRun(const TModuleRows& m, int row, F&& f) {
+    const uint8_t* bits = m.Row(row);
+    for (int column = 0; column < m.columns;) {
+        if (!((bits[column >> 3] >> (column & 7)) & 1)) {
+            // Eight light modules at a time.
+            column += (column & 7) == 0 && bits[column >> 3] == 0 ? 8 : 1;
+            continue;
         }
-        i = end;
+        const int start = column;
+        while (column < m.columns && ((bits[column >> 3] >> (column & 7)) & 1)) ++column;
+        f(start, column);
+    }
+}
+
+// A stacked symbol's rows (PDF417), at whole dots a module. On plain paper every pixel row of a
+// symbol row is the same: its first visible one is filled and copied to the others, one copy a
+// pixel row instead of a fill for each bar.
+void PaintStackedRows(const TPixelRows& rows, const TSymbolGeometry& g, const TSymbolPlacement& p,
+                      uint32_t value) {
+    const TModuleRows& m = g.stacked;
+    const int dots = static_cast<int>(p.dotsPerModule);
+    const int left = p.X(g.quietX);
+    const bool copyRows = p.plainPaper && rows.depth == 4;
+    for (int row = 0; row < m.rows; ++row) {
+        const int top = std::max(p.Y(g.quietY + row * g.stackedRowHeight), 0);
+        const int bottom = std::min(p.Y(g.quietY + (row + 1) * g.stackedRowHeight), rows.height);
+        if (top >= bottom) continue;
+        const int fillBottom = copyRows ? top + 1 : bottom;
+        int first = rows.width, last = 0;
+        ForEachRun(m, row, [&](int start, int end) {
+            rows.Fill(left + start * dots, top, left + end * dots, fillBottom, value);
+            first = std::min(first, left + start * dots);
+            last = std::max(last, left + end * dots);
+        });
+        first = std::max(first, 0);
+        last = std::min(last, rows.width);
+        for (int y = fillBottom; first < last && y < bottom; ++y)
+            std::copy(rows.Row(top) + first, rows.Row(top) + last, rows.Row(y) + first);
     }
 }
 
@@ -95,10 +108,17 @@ void PaintSymbolPixels(TCanvas& canvas, const TSymbolGeometry& geometry, const T
     }
     if (!geometry.modules.bits.empty() && OnWholeDots(placement)) {
         PaintModuleRows(*rows, geometry.modules, placement, rows->ValueOf(placement.ink));
-    } else if (placement.plainPaper && rows->depth == 4) {
-        PaintBands(*rows, geometry, placement, rows->ValueOf(placement.ink));
     } else {
         PaintRectangles(*rows, geometry, placement);
+    }
+    if (!geometry.stacked.bits.empty()) {
+        if (OnWholeDots(placement)) {
+            PaintStackedRows(*rows, geometry, placement, rows->ValueOf(placement.ink));
+        } else {
+            TSymbolGeometry bars;
+            bars.rects = StackedBars(geometry);
+            PaintRectangles(*rows, bars, placement);
+        }
     }
     const bool dotShapes = !geometry.dotHexagons.empty() || !geometry.dotRings.radii.empty();
     if (dotShapes && rows->depth == 4) {

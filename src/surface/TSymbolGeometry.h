@@ -105,12 +105,20 @@ struct TSymbolGeometry {
     std::vector<TTextRun> texts;
     // Matrix symbols: the dark modules of `rects` once more, as rows; empty for other symbols.
     TModuleRows modules;
+    // A stacked symbol (PDF417) gives its modules as rows alone, not as `rects`: row r lies
+    // `stackedRowHeight` units high at quietY + r * stackedRowHeight, its column 0 at quietX (the
+    // rows' own x and y are unused). Painters take each row's dark runs as bars.
+    TModuleRows stacked;
+    double stackedRowHeight = 0;
     // Shapes that are rounded to the dots of one device where they lie (a MaxiCode symbol computed
     // for a printer), drawn after the rectangles; only painted at one dot a unit.
     std::vector<TDotHexagon> dotHexagons;
     TDotRings dotRings;
     friend bool operator==(const TSymbolGeometry&, const TSymbolGeometry&) = default;
 };
+
+// The bars of a stacked symbol's rows, one for each run of dark modules, row by row.
+std::vector<TModuleRect> StackedBars(const TSymbolGeometry& geometry);
 
 // Where and how large a geometry lands on a device: module units to device dots. Every edge is
 // rounded on its own, so neighbouring modules share their edge and no gap opens between them.

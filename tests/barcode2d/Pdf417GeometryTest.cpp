@@ -1,6 +1,7 @@
 #include "barcode2d/Pdf417Geometry.h"
 #include "barcode2d/TStPDF417Barcode.h"
 #include "surface/GuiApplication.h"
+#include "surface/SymbolCanvasPainter.h"
 #include "surface/SymbolRasterPainter.h"
 #include "surface/TCanvas.h"
 
@@ -35,10 +36,9 @@ TPdf417Drawing ScreenDrawing(const TPdf417Probe& bc) {
 
 // Dark modules of the first row.
 int FirstRowModules(const TSymbolGeometry& g) {
-    double modules = 0;
-    for (const TModuleRect& r : g.rects)
-        if (r.y == g.rects.front().y) modules += r.width;
-    return static_cast<int>(modules);
+    int modules = 0;
+    for (int c = 0; c < g.stacked.columns; ++c) modules += g.stacked.Dark(0, c);
+    return modules;
 }
 
 TEST(Pdf417Geometry, RowsHoldTheirBarsWithinTheQuietZone) {
@@ -62,24 +62,27 @@ TEST(Pdf417Geometry, RowsHoldTheirBarsWithinTheQuietZone) {
         EXPECT_DOUBLE_EQ(g.width, 17 * c.columns + (c.truncated ? 35 : 69) + 2 * quiet) << i;
         EXPECT_NEAR(g.height, c.rows * static_cast<double>(c.rowHeight) / c.moduleWidth + 2 * quiet, 1e-9)
             << i;
+        EXPECT_TRUE(g.rects.empty()) << i;
+        EXPECT_EQ(g.stacked.rows, c.rows) << i;
+        EXPECT_DOUBLE_EQ(g.stackedRowHeight, static_cast<double>(c.rowHeight) / c.moduleWidth) << i;
         // Start pattern 4 bars, every codeword and row indicator 4, stop pattern 5 or the single bar.
-        EXPECT_EQ(g.rects.size(),
-                  c.rows * (4 + 4 * (c.columns + (c.truncated ? 1 : 2)) + (c.truncated ? 1 : 5)))
+        const std::vector<TModuleRect> bars = StackedBars(g);
+        EXPECT_EQ(bars.size(), c.rows * (4 + 4 * (c.columns + (c.truncated ? 1 : 2)) + (c.truncated ? 1 : 5)))
             << i;
-        for (const TModuleRect& r : g.rects) {
+        for (const TModuleRect& r : bars) {
             ASSERT_GE(r.x, g.quietX) << i;
             ASSERT_LE(r.x + r.width, g.width - g.quietX + 1e-9) << i;
             ASSERT_GE(r.y, g.quietY) << i;
             ASSERT_LE(r.y + r.height, g.height - g.quietY + 1e-9) << i;
         }
         // The stop pattern's last bar ends the row.
-        EXPECT_DOUBLE_EQ(g.rects.back().x + g.rects.back().width, g.width - quiet) << i;
+        EXPECT_DOUBLE_EQ(bars.back().x + bars.back().width, g.width - quiet) << i;
     }
 }
 
 TEST(Pdf417Geometry, ChecksEveryCodewordEvenInRowsOfNoHeight) {
     std::vector<uint16_t> codewords(3 * 3, 900);
-    EXPECT_TRUE(Pdf417Geometry(codewords, {3, 3, 0, false, 1, 0, 0}).rects.empty());
+    EXPECT_TRUE(Pdf417Geometry(codewords, {3, 3, 0, false, 1, 0, 0}).stacked.bits.empty());
     codewords[8] = 929;
     EXPECT_THROW_MSG(Pdf417Geometry(codewords, {3, 3, 0, false, 1, 0, 0}), E2DBarcodeError,
                      "Invalid Codeword");
@@ -123,8 +126,16 @@ TEST(Pdf417Geometry, IsWhatTheComponentDraws) {
         at.dotsPerModule = c.barWidth;
         at.fillPaper = false;
         PaintSymbolPixels(expected.Canvas(), g, at);
-        const std::string difference = test::FirstDifference(bc.Bitmap(), expected);
+        std::string difference = test::FirstDifference(bc.Bitmap(), expected);
         EXPECT_TRUE(difference.empty()) << i << ": differs at " << difference;
+        // The same through the shape operations, as on pages.
+        TBitmap shapes = bc.Bitmap();
+        shapes.Canvas().SetBrush({clWhite, TBrushStyle::bsSolid});
+        shapes.Canvas().FillRect({r.left, r.top, r.right, r.bottom});
+        test::TShapesOnlyCanvas page(shapes);
+        PaintSymbolShapes(page, g, at);
+        difference = test::FirstDifference(bc.Bitmap(), shapes);
+        EXPECT_TRUE(difference.empty()) << i << ": shapes differ at " << difference;
 
         // Every module of the first row is barWidth dark pixels of its top pixel row.
         int dark = 0;
