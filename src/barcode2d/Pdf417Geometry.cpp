@@ -3,6 +3,7 @@
 #include "barcode2d/E2DBarcodeError.h"
 #include "barcode2d/Pdf417Patterns.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace qbm {
@@ -76,7 +77,8 @@ int Pdf417ModuleColumns(int columns, bool truncated) {
 
 TSymbolGeometry Pdf417Geometry(std::span<const uint16_t> codewords, const TPdf417Drawing& d) {
     TSymbolGeometry g;
-    const double dots = d.moduleWidth;
+    // A module is at least a dot wide.
+    const double dots = std::max(1, d.moduleWidth);
     g.quietX = g.quietY = d.quietZone / dots;
     const int columns = Pdf417ModuleColumns(d.columns, d.truncated);
     g.width = columns + 2 * g.quietX;
