@@ -65,15 +65,9 @@ std::vector<TModuleRect> StackedBars(const TSymbolGeometry& g) {
     const TModuleRows& m = g.stacked;
     for (int row = 0; row < m.rows; ++row) {
         const double top = g.quietY + row * g.stackedRowHeight;
-        for (int column = 0; column < m.columns;) {
-            if (!m.Dark(row, column)) {
-                ++column;
-                continue;
-            }
-            const int start = column;
-            while (column < m.columns && m.Dark(row, column)) ++column;
-            bars.push_back({g.quietX + start, top, static_cast<double>(column - start), g.stackedRowHeight});
-        }
+        m.ForEachRun(row, [&](int start, int end) {
+            bars.push_back({g.quietX + start, top, static_cast<double>(end - start), g.stackedRowHeight});
+        });
     }
     return bars;
 }
@@ -112,11 +106,17 @@ void PaintSymbolShapes(TCanvas& canvas, const TSymbolGeometry& geometry, const T
                 if (box.right > box.left && box.bottom > box.top) boxes.push_back(box);
             }
         }
-        if (!geometry.stacked.bits.empty())
-            for (const TModuleRect& r : StackedBars(geometry)) {
-                const TRect box = placement.Box(r);
-                if (box.right > box.left && box.bottom > box.top) boxes.push_back(box);
-            }
+        const TModuleRows& stacked = geometry.stacked;
+        for (int row = 0; row < stacked.rows; ++row) {
+            const double y = geometry.quietY + row * geometry.stackedRowHeight;
+            const int top = placement.Y(y), bottom = placement.Y(y + geometry.stackedRowHeight);
+            if (bottom <= top) continue;
+            stacked.ForEachRun(row, [&](int start, int end) {
+                const int left = placement.X(geometry.quietX + start),
+                          right = placement.X(geometry.quietX + end);
+                if (right > left) boxes.push_back({left, top, right, bottom});
+            });
+        }
         canvas.FillRects(boxes);
     }
     PaintDotShapes(canvas, geometry, placement);

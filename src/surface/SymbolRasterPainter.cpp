@@ -48,21 +48,6 @@ void PaintRectangles(const TPixelRows& rows, const TSymbolGeometry& g, const TSy
     rows.FillBoxes(boxes, rows.ValueOf(p.ink));
 }
 
-// The dark runs of module row `row`, as [start, end) columns.
-template <typename F> void ForEachRun(const TModuleRows& m, int row, F&& f) {
-    const uint8_t* bits = m.Row(row);
-    for (int column = 0; column < m.columns;) {
-        if (!((bits[column >> 3] >> (column & 7)) & 1)) {
-            // Eight light modules at a time.
-            column += (column & 7) == 0 && bits[column >> 3] == 0 ? 8 : 1;
-            continue;
-        }
-        const int start = column;
-        while (column < m.columns && ((bits[column >> 3] >> (column & 7)) & 1)) ++column;
-        f(start, column);
-    }
-}
-
 // A stacked symbol's rows (PDF417), at whole dots a module. On plain paper every pixel row of a
 // symbol row is the same: its first visible one is filled and copied to the others, one copy a
 // pixel row instead of a fill for each bar.
@@ -78,7 +63,7 @@ void PaintStackedRows(const TPixelRows& rows, const TSymbolGeometry& g, const TS
         if (top >= bottom) continue;
         const int fillBottom = copyRows ? top + 1 : bottom;
         int first = rows.width, last = 0;
-        ForEachRun(m, row, [&](int start, int end) {
+        m.ForEachRun(row, [&](int start, int end) {
             rows.Fill(left + start * dots, top, left + end * dots, fillBottom, value);
             first = std::min(first, left + start * dots);
             last = std::max(last, left + end * dots);

@@ -64,6 +64,20 @@ struct TModuleRows {
 
     const uint8_t* Row(int row) const { return bits.data() + static_cast<size_t>(row) * bytesPerRow; }
     bool Dark(int row, int column) const { return (Row(row)[column >> 3] >> (column & 7)) & 1; }
+    // Calls f(start, end) for each run of dark modules [start, end) of a row, left to right.
+    template <typename F> void ForEachRun(int row, F&& f) const {
+        const uint8_t* bits = Row(row);
+        for (int column = 0; column < columns;) {
+            if (!((bits[column >> 3] >> (column & 7)) & 1)) {
+                // Eight light modules at a time.
+                column += (column & 7) == 0 && bits[column >> 3] == 0 ? 8 : 1;
+                continue;
+            }
+            const int start = column;
+            while (column < columns && ((bits[column >> 3] >> (column & 7)) & 1)) ++column;
+            f(start, column);
+        }
+    }
     friend bool operator==(const TModuleRows&, const TModuleRows&) = default;
 };
 
