@@ -61,17 +61,23 @@ void PaintStackedRows(const TPixelRows& rows, const TSymbolGeometry& g, const TS
         const int top = std::max(p.Y(g.quietY + row * g.stackedRowHeight), 0);
         const int bottom = std::min(p.Y(g.quietY + (row + 1) * g.stackedRowHeight), rows.height);
         if (top >= bottom) continue;
-        const int fillBottom = copyRows ? top + 1 : bottom;
-        int first = rows.width, last = 0;
+        if (!copyRows) {
+            m.ForEachRun(row, [&](int start, int end) {
+                rows.Fill(left + start * dots, top, left + end * dots, bottom, value);
+            });
+            continue;
+        }
+        uint32_t* const line = rows.Row(top);
+        int first = -1, last = 0;
         m.ForEachRun(row, [&](int start, int end) {
-            rows.Fill(left + start * dots, top, left + end * dots, fillBottom, value);
-            first = std::min(first, left + start * dots);
-            last = std::max(last, left + end * dots);
+            const int l = std::max(left + start * dots, 0), r = std::min(left + end * dots, rows.width);
+            if (l >= r) return;
+            std::fill(line + l, line + r, value);
+            if (first < 0) first = l;
+            last = r;
         });
-        first = std::max(first, 0);
-        last = std::min(last, rows.width);
-        for (int y = fillBottom; first < last && y < bottom; ++y)
-            std::copy(rows.Row(top) + first, rows.Row(top) + last, rows.Row(y) + first);
+        for (int y = top + 1; first >= 0 && y < bottom; ++y)
+            std::copy(line + first, line + last, rows.Row(y) + first);
     }
 }
 

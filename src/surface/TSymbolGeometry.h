@@ -5,7 +5,10 @@
 #include "surface/Graphics.h"
 #include "util/Rounding.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -68,17 +71,38 @@ struct TModuleRows {
     template <typename F> void ForEachRun(int row, F&& f) const {
         const uint8_t* bits = Row(row);
         for (int column = 0; column < columns;) {
-            if (!((bits[column >> 3] >> (column & 7)) & 1)) {
-                // Eight light modules at a time.
-                column += (column & 7) == 0 && bits[column >> 3] == 0 ? 8 : 1;
+            // The modules from `column` on, as many as one word holds, the first in bit 0.
+            const uint64_t ahead = Word(bits, column);
+            if (ahead == 0) {
+                column += 64 - (column & 7);
                 continue;
             }
+            column += std::countr_zero(ahead);
+            if (column >= columns) return;
             const int start = column;
-            while (column < columns && ((bits[column >> 3] >> (column & 7)) & 1)) ++column;
-            f(start, column);
+            for (;;) {
+                const int span = 64 - (column & 7);
+                const int dark = std::countr_one(Word(bits, column));
+                column += dark;
+                if (dark < span) break;
+            }
+            f(start, std::min(column, columns));
         }
     }
     friend bool operator==(const TModuleRows&, const TModuleRows&) = default;
+
+private:
+    // 64 - (column % 8) modules of a row from `column` on (none past the row's end).
+    uint64_t Word(const uint8_t* row, int column) const {
+        const int byte = column >> 3;
+        uint64_t word = 0;
+        if (byte + 8 <= bytesPerRow)
+            std::memcpy(&word, row + byte, 8);
+        else if (byte < bytesPerRow)
+            std::memcpy(&word, row + byte, static_cast<size_t>(bytesPerRow - byte));
+        if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+        return word >> (column & 7);
+    }
 };
 
 // A hexagonal module fitted to whole dots, for a geometry computed at one dot a unit for the device it
