@@ -95,3 +95,45 @@ for dpi in 150 300; do
         echo "print $dpi refused"
     fi
 done
+
+# PDF417 and MaxiCode at their size settings, with captions, and drawn for printers of several
+# resolutions (the picture a printed label gets).
+for options in "--bar-width 1" "--bar-width 3 --truncated" "--bar-width 2 --row-height 7 --caption Lot" \
+    "--ecc 5 --columns 4 --dpi 300" "--rows 12 --dpi 203 --caption Box" "--bar-width 3 --truncated --dpi 600" \
+    "--row-height 5 --dpi 150" "--ecc 0 --columns 1 --caption Small"; do
+    out=$work/p$n.png
+    if "$qbm" pdf417 "$(printf 'Quirbel 4711 K\xc3\xa4se')" $options --out "$out" >/dev/null 2>&1; then
+        digest "pdf417 $options" "$out"
+    else
+        echo "pdf417 $options refused"
+    fi
+    n=$((n + 1))
+done
+for options in "" "--dpi 203" "--dpi 300" "--dpi 600" "--autoscale 0 --bar-size 11" "--autoscale 0 --bar-size 3" \
+    "--autoscale 0 --bar-size 5 --dpi 300" "--autoscale 0 --bar-size 9 --dpi 72" \
+    "--mode 2 --postal 12345 --country 840 --service 1 --dpi 300" "--mode 3 --postal AB12 --country 276 --service 3" \
+    "--mode 5" "--mode 6 --dpi 150"; do
+    out=$work/m$n.png
+    if "$qbm" maxicode "Quirbel 4711" $options --out "$out" >/dev/null 2>&1; then
+        digest "maxicode $options" "$out"
+    else
+        echo "maxicode $options refused"
+    fi
+    n=$((n + 1))
+done
+
+# 2D labels printed into pages: the symbols drawn for the printer's resolution.
+for format in PDF417 Maxicode; do
+    printf '[Properties]\r\nVarious2DCode=0\r\nB2DAmount=7\r\nB2DFormat=%s Format\r\nLinage=4\r\nColumn=2\r\n' \
+        "$format" >"$work/$format.bpj"
+    printf 'SplitMark=1\r\n\r\n[B2DCode]\r\nCode=Quirbel 4711\r\n' >>"$work/$format.bpj"
+    for dpi in 150 300; do
+        dir=$work/$format$dpi
+        if "$qbm" print "$work/$format.bpj" --kind 2d --png-dir "$dir" --dpi "$dpi" --library "$lib" \
+            >/dev/null 2>&1; then
+            for page in "$dir"/*; do digest "print 2d $format $dpi $(basename "$page")" "$page"; done
+        else
+            echo "print 2d $format $dpi refused"
+        fi
+    done
+done

@@ -2,6 +2,8 @@
 #include "surface/TCanvasStateGuard.h"
 #include "surface/TOffsetCanvas.h"
 
+#include "surface/SymbolCanvasPainter.h"
+#include "surface/SymbolRasterPainter.h"
 #include "surface/TCanvas.h"
 #include "util/Text.h"
 
@@ -203,30 +205,62 @@ std::pair<long long, long long> TStCustom2DBarcode::RenderedSize(long long width
             static_cast<long long>(std::trunc(height * (static_cast<double>(yDpi) / ScreenDpiY())))};
 }
 
+std::pair<TStCustom2DBarcode::TRenderPass, TPictureSize> TStCustom2DBarcode::DevicePass(TBitmap& target,
+                                                                                        int xDpi, int yDpi) {
+    // The device picture is drawn straight into the target in a pass of its own; the screen's
+    // picture and layout stay as they are, so nothing has to be drawn again afterwards.
+    TRenderPass pass{&target, m_pageShapes, target.Resolution(), {}, {}};
+    TPictureSize size{m_width, m_height};
+    if (xDpi != 0 && yDpi != 0) {
+        const double rx = static_cast<double>(xDpi) / ScreenDpiX();
+        const double ry = static_cast<double>(yDpi) / ScreenDpiY();
+        pass.device = TPassDevice{true, xDpi, yDpi, rx, ry};
+        size = {static_cast<int>(std::trunc(m_width * rx)), static_cast<int>(std::trunc(m_height * ry))};
+    }
+    return {pass, size};
+}
+
+TPictureSize TStCustom2DBarcode::RenderToBitmap(TBitmap& target, int xDpi, int yDpi) {
+    auto [pass, size] = DevicePass(target, xDpi, yDpi);
+    Render(pass, size.width, size.height);
+    return size;
+}
+
 TPictureSize TStCustom2DBarcode::RenderToBitmapScaled(TBitmap& target, int xDpi, int yDpi,
                                                       const std::function<void(double, double)>& scale,
                                                       const std::function<void()>& restore) {
-    const bool scaled = xDpi != 0 && yDpi != 0;
-    // The device picture is drawn straight into the target in a pass of its own; the screen's
-    // picture and layout stay as they are, so nothing has to be drawn again afterwards.
-    TRenderPass pass{&target, m_pageShapes, target.Resolution(), {}};
-    TPictureSize size{m_width, m_height};
-    // The descendant's sizes are scaled for the device only while the pass draws.
+    auto [pass, size] = DevicePass(target, xDpi, yDpi);
     struct TScaledSizes {
         const std::function<void()>* restore = nullptr;
         ~TScaledSizes() {
             if (restore) (*restore)();
         }
     } sizes;
-    if (scaled) {
-        const double rx = static_cast<double>(xDpi) / ScreenDpiX();
-        const double ry = static_cast<double>(yDpi) / ScreenDpiY();
+    if (pass.device.scaled) {
         sizes.restore = &restore;
-        scale(rx, ry);
-        size = {static_cast<int>(std::trunc(m_width * rx)), static_cast<int>(std::trunc(m_height * ry))};
+        scale(pass.device.rx, pass.device.ry);
     }
     Render(pass, size.width, size.height);
     return size;
+}
+
+void TStCustom2DBarcode::PaintGeometry(const TSymbolGeometry& geometry, TPoint origin, double dotsPerModule) {
+    TSymbolPlacement placement;
+    placement.origin = origin;
+    placement.dotsPerModule = dotsPerModule;
+    placement.ink = m_color;
+    placement.paper = m_backgroundColor;
+    // Render has filled the picture with the background already, and nothing else is drawn before
+    // the symbol.
+    placement.fillPaper = false;
+    placement.plainPaper = true;
+    placement.onPicture = !DrawingShapes();
+    TCanvas& canvas = BitmapCanvas();
+    const TPixelRows* rows = m_shapesOnly ? nullptr : canvas.PixelRows();
+    if (rows && rows->depth == 4)
+        PaintSymbolPixels(canvas, geometry, placement);
+    else
+        PaintSymbolShapes(canvas, geometry, placement);
 }
 
 TPictureSize TStCustom2DBarcode::RenderToDevice(TBitmap& temp, int xDpi, int yDpi) {

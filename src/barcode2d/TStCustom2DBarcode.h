@@ -7,6 +7,7 @@
 #include "surface/TBitmap.h"
 #include "surface/TCanvas.h"
 #include "surface/TFont.h"
+#include "surface/TSymbolGeometry.h"
 #include "util/Errors.h"
 
 #include <cstdint>
@@ -101,7 +102,7 @@ public:
 
     // Renders the picture for a device of xDpi x yDpi into `target` (sized to the picture). With a
     // zero resolution the picture keeps the control size.
-    virtual TPictureSize RenderToBitmap(TBitmap& target, int xDpi, int yDpi) = 0;
+    virtual TPictureSize RenderToBitmap(TBitmap& target, int xDpi, int yDpi);
     // The size RenderToBitmap gives, known before any picture is made (in 64 bits: a hostile
     // resolution can take it past int).
     std::pair<long long, long long> RenderedSize(int xDpi, int yDpi) const;
@@ -166,9 +167,21 @@ protected:
         ChangeProperty(field, value, what, [] {});
     }
 
-    // The common protocol of RenderToBitmap. `scale(rx, ry)` adjusts the descendant's size properties
-    // for the device (rx, ry: device over screen resolution); `restore()` puts them back. Both run
-    // only when the two resolutions are non-zero; restore runs whatever happens in between.
+    // The device a rendering draws for. The screen's picture takes the size properties as they are;
+    // a device's scales them by the ratios of its resolution to the screen's (rx, ry), which the
+    // descendants apply to their own sizes while it draws: nothing is changed and put back.
+    struct TPassDevice {
+        bool scaled = false;
+        int xDpi = 0;
+        int yDpi = 0;
+        double rx = 1;
+        double ry = 1;
+    };
+    const TPassDevice& PassDevice() const { return m_pass->device; }
+
+    // RenderToBitmap for descendants that still scale their size properties for the device:
+    // `scale(rx, ry)` adjusts them, `restore()` puts them back, whatever happens in between. Both run
+    // only when the two resolutions are non-zero.
     TPictureSize RenderToBitmapScaled(TBitmap& target, int xDpi, int yDpi,
                                       const std::function<void(double rx, double ry)>& scale,
                                       const std::function<void()>& restore);
@@ -187,8 +200,13 @@ protected:
     bool DrawingShapes() const { return m_pass->shapes != nullptr; }
     // Symbologies whose modules are smaller and faster on a page as shapes than as a picture.
     virtual bool PrintsAsShapes() const { return false; }
-    // Its pixel rows when modules may be written straight into them, else nullptr. The engines write
-    // 32-bit rows; grey pictures take their modules as shapes.
+    // Draws the symbol's geometry into the picture being rendered, its origin (the quiet zone's
+    // top-left corner) at `origin`, `dotsPerModule` dots a unit, in Color(). Colour pictures get
+    // their modules written straight into their pixel rows; grey ones, ShapesOnly components and
+    // pages take them through the canvas, which gives the same picture.
+    void PaintGeometry(const TSymbolGeometry& geometry, TPoint origin, double dotsPerModule);
+    // Its pixel rows when modules may be written straight into them, else nullptr: 32-bit rows only,
+    // grey pictures take their modules as shapes.
     const TPixelRows* DirectPixels() {
         const TPixelRows* rows = m_shapesOnly ? nullptr : BitmapCanvas().PixelRows();
         return rows && rows->depth == 4 ? rows : nullptr;
@@ -210,6 +228,7 @@ private:
         TCanvas* shapes = nullptr; // a page that keeps shapes, instead of the target's pixels
         int fontPixelsPerInch = 96;
         TRect barCodeRect;
+        TPassDevice device;
     };
     // Makes a pass the one drawing happens in, and the screen's again however the pass ends.
     class TActivePass {
@@ -223,6 +242,8 @@ private:
         TStCustom2DBarcode& m_owner;
     };
     void Render(TRenderPass& pass, int w, int h);
+    // The pass of a device picture of xDpi x yDpi into `target`, and the picture's size.
+    std::pair<TRenderPass, TPictureSize> DevicePass(TBitmap& target, int xDpi, int yDpi);
 
     template <typename T> void Restore(T& field, T old, TRefresh what) {
         field = std::move(old);
@@ -247,7 +268,7 @@ private:
     int m_width = 329;
     int m_height = 50;
     TBitmap m_bitmap;
-    TRenderPass m_screen{&m_bitmap, nullptr, 96, {}};
+    TRenderPass m_screen{&m_bitmap, nullptr, 96, {}, {}};
     TRenderPass* m_pass = &m_screen;
     // The page PrintShapes draws onto, for the device pass RenderToBitmap makes.
     TCanvas* m_pageShapes = nullptr;

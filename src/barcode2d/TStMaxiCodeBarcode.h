@@ -2,17 +2,14 @@
 // The MaxiCode component: structured carrier or free-text messages in a fixed grid of hexagonal
 // modules around a bull's-eye finder, sized from the device resolution or from explicit sizes.
 
+#include "barcode2d/MaxiCodeGeometry.h"
 #include "barcode2d/TMaxiCodeCarrier.h"
 #include "barcode2d/TMaxiCodeEncoder.h"
 #include "barcode2d/TStCustom2DBarcode.h"
 #include "barcode2d/TStMaxiCodeMode.h"
 
-#include "surface/TRasterStamp.h"
-
-#include <array>
 #include <cstdint>
 #include <string>
-#include <tuple>
 
 namespace qbm {
 
@@ -54,8 +51,6 @@ public:
     double ModuleHeight() const { return m_moduleHeight; }
     void CalcModuleSize(int xDpi, int yDpi);
 
-    TPictureSize RenderToBitmap(TBitmap& target, int xDpi, int yDpi) override;
-
 protected:
     int CalcBarCodeWidth(int width) override;
     int CalcBarCodeHeight(int height) override;
@@ -65,32 +60,9 @@ protected:
     bool PrintsAsShapes() const override { return true; }
 
 private:
-    // Where a module goes: its box's corner and size in the picture, and whether it is too small
-    // for a hexagon (then it is an ellipse).
-    struct TModuleShape {
-        int px, py, d, c;
-        bool ellipse;
-    };
-    struct TFinderGeometry {
-        int penWidth;
-        std::array<std::array<int, 2>, 3> radii; // outer ring to centre
-        friend bool operator==(const TFinderGeometry&, const TFinderGeometry&) = default;
-    };
-
-    // What every module of a drawing shares: the gap kept around it, its size, its shape.
-    struct TModuleGrid {
-        double inset;
-        int d, c;
-        bool gap, ellipse;
-    };
-
-    TModuleGrid ModuleGrid() const;
-    TModuleShape ModuleShape(int x, int y) const;
-    void PaintModule(TCanvas& canvas, const TModuleShape& m) const;
-    void PaintFinder(TCanvas& canvas, int cx, int cy, const TFinderGeometry& g) const;
-    bool StampFits(const TRasterStamp& stamp, int x, int y, bool needsClearArea) const;
-    void DrawHexagon(int x, int y);
-    void DrawFinder();
+    // The module size for the device being drawn for: the screen's as last computed, or one from
+    // the size properties scaled for the device.
+    TMaxiCodeModuleSize PassModuleSize() const;
     bool IsCarrierMode() const { return m_carrier.mode == cmMode2 || m_carrier.mode == cmMode3; }
     template <typename T> void ChangeCarrierField(T& field, const T& value);
 
@@ -101,14 +73,6 @@ private:
 
     double m_moduleWidth = 0;
     double m_moduleHeight = 0;
-    double m_rowStepTerm = 0; // -H / 6
-    double m_halfPitch = 0;   // W / 2
-    // On bitmaps a module and the finder are rasterised once per size and colour, then copied.
-    const TPixelRows* m_rows = nullptr;
-    TModuleGrid m_grid{};
-    TStampCache<std::tuple<int, int, TColor>> m_moduleStamps;
-    // The finder's rings have thick outlines: their stamp is recorded where they are drawn.
-    TStampCache<std::tuple<TFinderGeometry, int, int, TColor, TColor>> m_finderStamps;
 
     TMaxiCodeEncoder m_encoder;
 };

@@ -1,8 +1,7 @@
 #include "barcode2d/TStPDF417Barcode.h"
 
 #include "barcode2d/Pdf417ErrorCorrection.h"
-#include "barcode2d/Pdf417Patterns.h"
-#include "surface/TCanvas.h"
+#include "barcode2d/Pdf417Geometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,11 +12,6 @@ namespace {
 constexpr int kMaxColumns = 30;
 constexpr int kMaxRows = 90;
 constexpr int kMinRows = 3;
-constexpr int kModulesPerUnit = 17;
-constexpr const char* kStartPattern = "81111113";
-constexpr const char* kStopPattern = "711311121";
-// The compact form keeps only the first bar of the stop pattern.
-constexpr const char* kTruncatedStopPattern = "1";
 
 [[noreturn]] void TooLarge() {
     throw E2DBarcodeError("Code too large for barcode");
@@ -141,17 +135,22 @@ std::vector<int> TStPDF417Barcode::SymbolCodewords() const {
 }
 
 uint32_t TStPDF417Barcode::CodewordPattern(int row, int v) {
-    if (v < 0 || v > 928) throw E2DBarcodeError("Invalid Codeword");
-    return kPdf417Patterns[row % 3][v];
+    return Pdf417CodewordPattern(row, v);
+}
+
+int TStPDF417Barcode::DeviceBarWidth() const {
+    const TPassDevice& device = PassDevice();
+    // A module never shrinks to nothing on a coarse device.
+    return device.scaled ? std::max(1, static_cast<int>(std::trunc(m_barWidth * device.rx))) : m_barWidth;
 }
 
 int TStPDF417Barcode::RowHeight() const {
-    return m_barHeightToWidth != 0 ? m_barHeightToWidth * m_barWidth : m_barHeight;
+    // An explicit row height stays in dots whatever the device.
+    return m_barHeightToWidth != 0 ? m_barHeightToWidth * DeviceBarWidth() : m_barHeight;
 }
 
 int TStPDF417Barcode::CalcBarCodeWidth(int) {
-    const int columns = CalcDimensions().columns;
-    return m_barWidth * (kModulesPerUnit * columns + (m_truncated ? 35 : 69));
+    return DeviceBarWidth() * Pdf417ModuleColumns(CalcDimensions().columns, m_truncated);
 }
 
 int TStPDF417Barcode::CalcBarCodeHeight(int height) {
@@ -159,112 +158,25 @@ int TStPDF417Barcode::CalcBarCodeHeight(int height) {
     return RowHeight() * CalcDimensions().rows;
 }
 
-void TStPDF417Barcode::FillModules(int left, int top, int right, int bottom) {
-    if (m_rows)
-        m_rows->Fill(left, top, right, bottom, m_dark);
-    else
-        BitmapCanvas().FillRect(TRect{left, top, right, bottom});
-}
-
-void TStPDF417Barcode::DrawPattern(uint32_t pattern, int x0, int y0, int y1) {
-    // Runs of dark modules become one rectangle each: the same pixels as module by module.
-    int b = 16;
-    while (b >= 0) {
-        if (!(pattern & (1u << b))) {
-            --b;
-            continue;
-        }
-        const int start = b;
-        while (b >= 0 && (pattern & (1u << b))) --b;
-        FillModules(x0 + (16 - start) * m_barWidth, y0, x0 + (16 - b) * m_barWidth, y1);
-    }
-}
-
-void TStPDF417Barcode::DrawWidths(const char* widths, int x0, int y0, int y1) {
-    int x = x0;
-    bool dark = true;
-    for (const char* p = widths; *p; ++p) {
-        const int w = (*p - '0') * m_barWidth;
-        if (dark) FillModules(x, y0, x + w, y1);
-        x += w;
-        dark = !dark;
-    }
-}
-
 void TStPDF417Barcode::DrawBarcode() {
-    const int level = EffectiveECCLevel();
     const int k = CheckCodewordCount();
     const TPdf417Dimensions d = CalcDimensions();
     if (d.columns * d.rows < k) TooLarge();
     m_codewords.values[0] = static_cast<uint16_t>(d.columns * d.rows - k);
 
     const TRect& rect = BarCodeRect();
-    const int h = (rect.bottom - rect.top) / d.rows;
-    const int unit = kModulesPerUnit * m_barWidth;
-    // On a bitmap every pixel row of a symbol row is the same: the first visible one is drawn and
-    // copied to the others (the whole picture has the background colour before modules are drawn).
-    m_rows = DirectPixels();
-    m_dark = TPixelRows::Value(Color());
-    const int rowRight =
-        rect.left + unit * (d.columns + 2) + (m_truncated ? m_barWidth : unit + 18 * m_barWidth);
-    for (int r = 0; r < d.rows; ++r) {
-        int y0 = rect.top + r * h;
-        int y1 = y0 + h;
-        int copyUntil = y1;
-        if (m_rows) {
-            y0 = std::max(y0, 0);
-            copyUntil = std::min(y1, m_rows->height);
-            // A row outside the picture draws nothing, but its codewords are still checked.
-            y1 = y0 < copyUntil ? y0 + 1 : y0;
-        }
-        const int base = 30 * (r / 3);
-        int left = 0;
-        int right = 0;
-        switch (r % 3) {
-        case 0:
-            left = base + (d.rows - 1) / 3;
-            right = base + d.columns - 1;
-            break;
-        case 1:
-            left = base + (d.rows - 1) % 3 + 3 * level;
-            right = base + (d.rows - 1) / 3;
-            break;
-        case 2:
-            left = base + d.columns - 1;
-            right = base + (d.rows - 1) % 3 + 3 * level;
-            break;
-        }
-        int x = rect.left;
-        DrawWidths(kStartPattern, x, y0, y1);
-        x += unit;
-        DrawPattern(CodewordPattern(r, left), x, y0, y1);
-        x += unit;
-        for (int j = 0; j < d.columns; ++j, x += unit)
-            DrawPattern(CodewordPattern(r, m_codewords.values[r * d.columns + j]), x, y0, y1);
-        if (m_truncated) {
-            DrawWidths(kTruncatedStopPattern, x, y0, y1);
-        } else {
-            DrawPattern(CodewordPattern(r, right), x, y0, y1);
-            DrawWidths(kStopPattern, x + unit, y0, y1);
-        }
-        if (m_rows) {
-            const int left = std::max(rect.left, 0), right = std::min(rowRight, m_rows->width);
-            for (int y = y1; left < right && y < copyUntil; ++y)
-                std::copy(m_rows->Row(y0) + left, m_rows->Row(y0) + right, m_rows->Row(y) + left);
-        }
-    }
-    m_rows = nullptr;
-}
-
-TPictureSize TStPDF417Barcode::RenderToBitmap(TBitmap& target, int xDpi, int yDpi) {
-    const int savedBarWidth = m_barWidth;
-    return RenderToBitmapScaled(
-        target, xDpi, yDpi,
-        [&](double rx, double) {
-            // A module never shrinks to nothing on a coarse device.
-            m_barWidth = std::max(1, static_cast<int>(std::trunc(m_barWidth * rx)));
-        },
-        [&] { m_barWidth = savedBarWidth; });
+    TPdf417Drawing drawing;
+    drawing.columns = d.columns;
+    drawing.rows = d.rows;
+    drawing.eccLevel = EffectiveECCLevel();
+    drawing.truncated = m_truncated;
+    drawing.moduleWidth = DeviceBarWidth();
+    drawing.rowHeight = (rect.bottom - rect.top) / d.rows;
+    drawing.quietZone = QuietZone();
+    const std::span<const uint16_t> codewords(m_codewords.values.data(),
+                                              static_cast<size_t>(d.columns) * d.rows);
+    PaintGeometry(Pdf417Geometry(codewords, drawing),
+                  {rect.left - drawing.quietZone, rect.top - drawing.quietZone}, drawing.moduleWidth);
 }
 
 } // namespace qbm

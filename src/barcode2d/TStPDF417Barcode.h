@@ -49,7 +49,6 @@ public:
     void SetBarHeightToWidth(int ratio) override;
     void SetRelativeBarHeight(bool relative) override;
 
-    TPictureSize RenderToBitmap(TBitmap& target, int xDpi, int yDpi) override;
     bool PrintsAsShapes() const override { return true; }
 
     // The codeword buffer: descriptor, data, pads and check codewords of the current symbol.
@@ -72,19 +71,15 @@ protected:
 
 private:
     int CheckCodewordCount() const { return 2 << EffectiveECCLevel(); }
+    // Module width and row height in dots of the device being drawn for.
+    int DeviceBarWidth() const;
     int RowHeight() const;
     void RequireRowHeightSource(int barHeight, int ratio, bool relative) const;
-    void FillModules(int left, int top, int right, int bottom);
-    void DrawPattern(uint32_t pattern, int x0, int y0, int y1);
-    void DrawWidths(const char* widths, int x0, int y0, int y1);
 
     int m_eccLevel = -1; // -1 is ecAuto
     int m_numColumns = 0;
     int m_numRows = 0;
     bool m_truncated = false;
-    // While DrawBarcode writes straight into a bitmap: its rows and the dark modules' pixel value.
-    const TPixelRows* m_rows = nullptr;
-    uint32_t m_dark = 0;
     TPdf417Codewords m_codewords;
 };
 

@@ -1,5 +1,6 @@
 #include "surface/SymbolCanvasPainter.h"
 
+#include "surface/DotShapePainter.h"
 #include "surface/TCanvas.h"
 #include "surface/TCanvasStateGuard.h"
 
@@ -59,6 +60,18 @@ void PaintTexts(TCanvas& canvas, const TSymbolGeometry& g, const TSymbolPlacemen
 
 } // namespace
 
+std::vector<TModuleRect> StackedBars(const TSymbolGeometry& g) {
+    std::vector<TModuleRect> bars;
+    const TModuleRows& m = g.stacked;
+    for (int row = 0; row < m.rows; ++row) {
+        const double top = g.quietY + row * g.stackedRowHeight;
+        m.ForEachRun(row, [&](int start, int end) {
+            bars.push_back({g.quietX + start, top, static_cast<double>(end - start), g.stackedRowHeight});
+        });
+    }
+    return bars;
+}
+
 void PaintSymbolExtras(TCanvas& canvas, const TSymbolGeometry& geometry, const TSymbolPlacement& placement) {
     const TCanvasStateGuard keep(canvas);
     PaintHexagons(canvas, geometry, placement);
@@ -93,8 +106,20 @@ void PaintSymbolShapes(TCanvas& canvas, const TSymbolGeometry& geometry, const T
                 if (box.right > box.left && box.bottom > box.top) boxes.push_back(box);
             }
         }
+        const TModuleRows& stacked = geometry.stacked;
+        for (int row = 0; row < stacked.rows; ++row) {
+            const double y = geometry.quietY + row * geometry.stackedRowHeight;
+            const int top = placement.Y(y), bottom = placement.Y(y + geometry.stackedRowHeight);
+            if (bottom <= top) continue;
+            stacked.ForEachRun(row, [&](int start, int end) {
+                const int left = placement.X(geometry.quietX + start),
+                          right = placement.X(geometry.quietX + end);
+                if (right > left) boxes.push_back({left, top, right, bottom});
+            });
+        }
         canvas.FillRects(boxes);
     }
+    PaintDotShapes(canvas, geometry, placement);
     PaintSymbolExtras(canvas, geometry, placement);
 }
 

@@ -1,10 +1,12 @@
 #include "surface/SymbolRasterPainter.h"
 
+#include "surface/DotShapePainter.h"
 #include "surface/SymbolCanvasPainter.h"
 #include "surface/TBitmap.h"
 #include "surface/TCanvas.h"
 #include "surface/TPixelRows.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -46,6 +48,39 @@ void PaintRectangles(const TPixelRows& rows, const TSymbolGeometry& g, const TSy
     rows.FillBoxes(boxes, rows.ValueOf(p.ink));
 }
 
+// A stacked symbol's rows (PDF417), at whole dots a module. On plain paper every pixel row of a
+// symbol row is the same: its first visible one is filled and copied to the others, one copy a
+// pixel row instead of a fill for each bar.
+void PaintStackedRows(const TPixelRows& rows, const TSymbolGeometry& g, const TSymbolPlacement& p,
+                      uint32_t value) {
+    const TModuleRows& m = g.stacked;
+    const int dots = static_cast<int>(p.dotsPerModule);
+    const int left = p.X(g.quietX);
+    const bool copyRows = p.plainPaper && rows.depth == 4;
+    for (int row = 0; row < m.rows; ++row) {
+        const int top = std::max(p.Y(g.quietY + row * g.stackedRowHeight), 0);
+        const int bottom = std::min(p.Y(g.quietY + (row + 1) * g.stackedRowHeight), rows.height);
+        if (top >= bottom) continue;
+        if (!copyRows) {
+            m.ForEachRun(row, [&](int start, int end) {
+                rows.Fill(left + start * dots, top, left + end * dots, bottom, value);
+            });
+            continue;
+        }
+        uint32_t* const line = rows.Row(top);
+        int first = -1, last = 0;
+        m.ForEachRun(row, [&](int start, int end) {
+            const int l = std::max(left + start * dots, 0), r = std::min(left + end * dots, rows.width);
+            if (l >= r) return;
+            std::fill(line + l, line + r, value);
+            if (first < 0) first = l;
+            last = r;
+        });
+        for (int y = top + 1; first >= 0 && y < bottom; ++y)
+            std::copy(line + first, line + last, rows.Row(y) + first);
+    }
+}
+
 bool OnWholeDots(const TSymbolPlacement& p) {
     return p.dotsPerModule >= 1 && p.dotsPerModule == std::floor(p.dotsPerModule);
 }
@@ -66,6 +101,23 @@ void PaintSymbolPixels(TCanvas& canvas, const TSymbolGeometry& geometry, const T
         PaintModuleRows(*rows, geometry.modules, placement, rows->ValueOf(placement.ink));
     } else {
         PaintRectangles(*rows, geometry, placement);
+    }
+    if (!geometry.stacked.bits.empty()) {
+        if (OnWholeDots(placement)) {
+            PaintStackedRows(*rows, geometry, placement, rows->ValueOf(placement.ink));
+        } else {
+            TSymbolGeometry bars;
+            bars.rects = StackedBars(geometry);
+            PaintRectangles(*rows, bars, placement);
+        }
+    }
+    const bool dotShapes = !geometry.dotHexagons.empty() || !geometry.dotRings.radii.empty();
+    if (dotShapes && rows->depth == 4) {
+        StampDotShapes(canvas, *rows, geometry, placement);
+    } else if (dotShapes) {
+        TSymbolPlacement onPicture = placement;
+        onPicture.onPicture = true;
+        PaintDotShapes(canvas, geometry, onPicture);
     }
     if (!geometry.hexagons.empty() || !geometry.rings.empty() || !geometry.texts.empty())
         PaintSymbolExtras(canvas, geometry, placement);
