@@ -1,6 +1,7 @@
 #include "design/DesignJson.h"
 #include "design/DesignPicture.h"
 
+#include "DesignObjects.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -31,16 +32,7 @@ struct TPictureFolder {
     }
 };
 
-TDesignObject Placed(TDesignKind kind, double x, double y, double w, double h, int rotation = 0) {
-    TDesignObject o;
-    o.kind = kind;
-    o.xMm = x;
-    o.yMm = y;
-    o.widthMm = w;
-    o.heightMm = h;
-    o.rotation = rotation;
-    return o;
-}
+using test::Placed;
 
 TLabelDesign ShelfLabel() {
     TLabelDesign d;

@@ -7,6 +7,7 @@
 #include "surface/TTurnedCanvas.h"
 #include "util/Rounding.h"
 
+#include "DesignObjects.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,16 +17,7 @@ namespace {
 
 constexpr int kDpi = 300;
 
-TDesignObject Placed(TDesignKind kind, double x, double y, double w, double h, int rotation = 0) {
-    TDesignObject o;
-    o.kind = kind;
-    o.xMm = x;
-    o.yMm = y;
-    o.widthMm = w;
-    o.heightMm = h;
-    o.rotation = rotation;
-    return o;
-}
+using test::Placed;
 
 // The label drawn alone on white, 300 dpi, with its merge fields.
 TBitmap Label(const TLabelDesign& design, double widthMm, double heightMm, const TMergeValues& values = {}) {
